@@ -1,0 +1,51 @@
+// The release description of Data\Settings.ini: the release's texts and
+// option defaults, and the numbered package table.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "app/ini_file.h"
+
+namespace app {
+
+struct SetupSettings {
+  std::string Name, Files, Version, Company, Website, EMail;
+  std::string Image1, Image2, Image3, Image4;
+  std::string OSIndex, OSCSDVersion;
+  bool AutoReboot = false, Minimize = false, DeleteLogs = false, LowPriority = false,
+       AllowAdvanced = false;
+  std::string PreInstall, PostInstall, License;
+};
+
+struct PackageEntry {
+  std::string Name, Parameters, File, Link, Logfile, Restart;
+};
+
+// Packages numbered 1 to 1000; entries past the release's `Files` stay empty.
+class PackageTable {
+ public:
+  static constexpr int kCapacity = 1000;
+
+  // Throws RangeError outside 1..1000.
+  PackageEntry& operator[](int number);
+  const PackageEntry& operator[](int number) const;
+
+ private:
+  std::array<PackageEntry, kCapacity> entries_;
+};
+
+// n with leading zeros to three digits: 1 -> "001", 1000 -> "1000".
+std::string PadKeyNumber(int n);
+
+// The lines of a text block, each followed by a carriage return.
+std::string ReadTextBlock(const Profile& ini, const std::string& block);
+
+SetupSettings LoadSettings(const Profile& ini);
+
+// Fills entries 1 to `files` from the sections [File1], [File2], ...; throws
+// ConvertError when `files` is not an integer, and RangeError after filling
+// entry 1000 when it is larger.
+void LoadPackageTable(const Profile& ini, const std::string& files, PackageTable& table);
+
+}  // namespace app

@@ -1,0 +1,115 @@
+#include "app/text_encoding.h"
+
+namespace app {
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+bool StartsWith(std::string_view s, std::string_view prefix) {
+  return s.substr(0, prefix.size()) == prefix;
+}
+
+bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+// Length of the valid UTF-8 sequence at the front of `s`, or 0 when it is not valid.
+std::size_t ValidSequenceLength(std::string_view s) {
+  const auto b0 = static_cast<unsigned char>(s[0]);
+  if (b0 < 0x80) return 1;
+  std::size_t len;
+  char32_t min;
+  if ((b0 & 0xE0) == 0xC0) {
+    len = 2, min = 0x80;
+  } else if ((b0 & 0xF0) == 0xE0) {
+    len = 3, min = 0x800;
+  } else if ((b0 & 0xF8) == 0xF0) {
+    len = 4, min = 0x10000;
+  } else {
+    return 0;
+  }
+  if (s.size() < len) return 0;
+  char32_t cp = b0 & (0x7F >> len);
+  for (std::size_t i = 1; i < len; ++i) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    if (!IsContinuation(b)) return 0;
+    cp = (cp << 6) | (b & 0x3F);
+  }
+  const bool surrogate = cp >= 0xD800 && cp <= 0xDFFF;
+  return (cp < min || cp > 0x10FFFF || surrogate) ? 0 : len;
+}
+
+}  // namespace
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+std::string SanitizeUtf8(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  while (!bytes.empty()) {
+    const std::size_t len = ValidSequenceLength(bytes);
+    if (len == 0) {
+      AppendUtf8(out, kReplacement);
+      bytes.remove_prefix(1);
+    } else {
+      out.append(bytes.data(), len);
+      bytes.remove_prefix(len);
+    }
+  }
+  return out;
+}
+
+std::string Utf16LeToUtf8(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  const std::size_t units = bytes.size() / 2;
+  auto unit = [&](std::size_t i) -> char32_t {
+    return static_cast<unsigned char>(bytes[2 * i]) |
+           (static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+  };
+  for (std::size_t i = 0; i < units; ++i) {
+    char32_t u = unit(i);
+    if (u >= 0xD800 && u <= 0xDBFF && i + 1 < units && unit(i + 1) >= 0xDC00 &&
+        unit(i + 1) <= 0xDFFF) {
+      u = 0x10000 + ((u - 0xD800) << 10) + (unit(i + 1) - 0xDC00);
+      ++i;
+    } else if (u >= 0xD800 && u <= 0xDFFF) {
+      u = kReplacement;
+    }
+    AppendUtf8(out, u);
+  }
+  if (bytes.size() % 2 != 0) AppendUtf8(out, kReplacement);
+  return out;
+}
+
+std::string DecodeText(std::string_view bytes, const AnsiDecoder& decode_ansi) {
+  if (StartsWith(bytes, "\xEF\xBB\xBF")) return SanitizeUtf8(bytes.substr(3));
+  if (StartsWith(bytes, "\xFF\xFE")) return Utf16LeToUtf8(bytes.substr(2));
+  return decode_ansi(bytes);
+}
+
+std::size_t Utf8PrefixLength(std::string_view text, std::size_t count) {
+  std::size_t pos = 0;
+  for (; count > 0 && pos < text.size(); --count) {
+    ++pos;
+    while (pos < text.size() && IsContinuation(static_cast<unsigned char>(text[pos]))) ++pos;
+  }
+  return pos;
+}
+
+}  // namespace app

@@ -1,0 +1,71 @@
+#include "win32/win32_system.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "win32/wide_text.h"
+
+namespace win32 {
+
+namespace {
+
+// Closes a kernel handle when it goes out of scope.
+struct HandleGuard {
+  HANDLE handle;
+  ~HandleGuard() {
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+  }
+};
+
+}  // namespace
+
+std::string Win32System::ProgramFolder() {
+  std::vector<wchar_t> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n < buffer.size()) {
+      std::wstring path(buffer.data(), n);
+      return Narrow(path.substr(0, path.find_last_of(L"\\/") + 1));
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+std::optional<std::string> Win32System::ReadFileBytes(const std::string& path) {
+  HandleGuard file{CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
+  if (file.handle == INVALID_HANDLE_VALUE) return std::nullopt;
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(file.handle, &size) || size.QuadPart > 0x7FFFFFFF) return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+  DWORD done = 0;
+  std::size_t total = 0;
+  while (total < bytes.size() &&
+         ReadFile(file.handle, bytes.data() + total, static_cast<DWORD>(bytes.size() - total),
+                  &done, nullptr) &&
+         done > 0) {
+    total += done;
+  }
+  bytes.resize(total);
+  return bytes;
+}
+
+std::string Win32System::DecodeAnsi(std::string_view bytes) {
+  if (bytes.empty()) return {};
+  const int n =
+      MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  std::wstring wide(n, L'\0');
+  MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), n);
+  return Narrow(wide);
+}
+
+platform::OsVersion Win32System::QueryOsVersion() {
+  OSVERSIONINFOW info{};
+  info.dwOSVersionInfoSize = sizeof info;
+  GetVersionExW(&info);
+  return {static_cast<int>(info.dwPlatformId), static_cast<int>(info.dwMajorVersion),
+          static_cast<int>(info.dwMinorVersion), Narrow(info.szCSDVersion)};
+}
+
+}  // namespace win32

@@ -1,0 +1,44 @@
+#include "app/integer_text.h"
+
+#include <gtest/gtest.h>
+
+#include "app/errors.h"
+
+namespace {
+
+using app::ParseInteger;
+
+TEST(IntegerText, AcceptsDecimalHexadecimalAndSigns) {
+  EXPECT_EQ(ParseInteger("0"), 0);
+  EXPECT_EQ(ParseInteger("+17"), 17);
+  EXPECT_EQ(ParseInteger("-17"), -17);
+  EXPECT_EQ(ParseInteger("  5"), 5);
+  EXPECT_EQ(ParseInteger("007"), 7);
+  EXPECT_EQ(ParseInteger("$10"), 16);
+  EXPECT_EQ(ParseInteger("-$10"), -16);
+  EXPECT_EQ(ParseInteger("0xAbC"), 0xABC);
+  EXPECT_EQ(ParseInteger("2147483647"), 2147483647);
+  EXPECT_EQ(ParseInteger("-2147483648"), INT32_MIN);
+  EXPECT_EQ(ParseInteger("0x80000000"), INT32_MIN);
+}
+
+TEST(IntegerText, RejectsEverythingElse) {
+  for (const char* text : {"", " ", "5 ", "abc", "1.5", "0x", "$", "-", "+ 1", "0b1", "12e3",
+                           "2147483648", "-2147483649", "0x100000000", "$G", "99999999999999999999"}) {
+    EXPECT_EQ(ParseInteger(text), std::nullopt) << '"' << text << '"';
+  }
+}
+
+TEST(IntegerText, StrToIntNamesTheTextInGerman) {
+  EXPECT_EQ(app::StrToInt("12"), 12);
+  try {
+    app::StrToInt("abc");
+    FAIL() << "no error";
+  } catch (const app::ConvertError& e) {
+    EXPECT_STREQ(e.what(), "'abc' ist kein gültiger Integerwert");
+  }
+  EXPECT_THROW(app::StrToInt(""), app::ConvertError);
+  EXPECT_EQ(app::StrToIntDef("x", -3), -3);
+}
+
+}  // namespace

@@ -1,0 +1,50 @@
+#include "app/os_identity.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+int Identify(int platform, int major, int minor, const char* service_pack = "") {
+  return app::IdentifyOS({platform, major, minor, service_pack});
+}
+
+TEST(IdentifyOS, KnownSystems) {
+  EXPECT_EQ(Identify(1, 4, 0), 0);
+  EXPECT_EQ(Identify(1, 4, 10, " B"), 1);
+  EXPECT_EQ(Identify(1, 4, 10, "A "), 2);
+  EXPECT_EQ(Identify(1, 4, 90), 3);
+  EXPECT_EQ(Identify(2, 4, 0, "Service Pack 6"), 4);
+  EXPECT_EQ(Identify(2, 3, 51), 4);
+  EXPECT_EQ(Identify(2, 5, 0), 5);
+  EXPECT_EQ(Identify(2, 5, 1, "Service Pack 3"), 6);
+  EXPECT_EQ(Identify(2, 5, 2), 7);
+  EXPECT_EQ(Identify(2, 6, 0), 8);
+  EXPECT_EQ(Identify(2, 6, 1, "Service Pack 1"), 9);
+}
+
+TEST(IdentifyOS, Windows98WithoutServicePackTextIsPlain98) {
+  EXPECT_EQ(Identify(1, 4, 10, ""), 1);
+  EXPECT_EQ(Identify(1, 4, 10, "a"), 1);  // the test is case-sensitive
+}
+
+TEST(IdentifyOS, EverythingElseIsUnknown) {
+  EXPECT_EQ(Identify(2, 6, 2), -1);
+  EXPECT_EQ(Identify(2, 6, 3), -1);
+  EXPECT_EQ(Identify(2, 10, 0), -1);
+  EXPECT_EQ(Identify(2, 5, 3), -1);
+  EXPECT_EQ(Identify(1, 4, 1), -1);
+  EXPECT_EQ(Identify(1, 5, 0), -1);
+  EXPECT_EQ(Identify(0, 3, 10), -1);
+  EXPECT_EQ(Identify(3, 5, 1), -1);
+}
+
+TEST(IdentifyOS, NamesFollowTheIndex) {
+  EXPECT_EQ(app::OsName(0), "Microsoft Windows 95");
+  EXPECT_EQ(app::OsName(2), "Microsoft Windows 98 SE");
+  EXPECT_EQ(app::OsName(6), "Microsoft Windows XP");
+  EXPECT_EQ(app::OsName(9), "Microsoft Windows 7");
+  EXPECT_EQ(app::OsName(-1), "unbekannt");
+  EXPECT_EQ(app::OsName(10), "unbekannt");
+}
+
+}  // namespace
