@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Builds the native, win64 and win32 presets, runs the unit tests and the Wine
+# tests, and ends with one line "N passed, N failed" over all of them.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup.sh || exit 1
+
+logs=build/test-logs
+mkdir -p "$logs"
+passed=0
+failed=0
+
+for preset in native win64 win32; do
+  echo "== build $preset"
+  if ! { cmake --preset "$preset" >"$logs/configure-$preset.log" 2>&1 ||
+         { cat "$logs/configure-$preset.log"; false; }; } ||
+     ! cmake --build --preset "$preset"; then
+    echo "build of preset $preset failed"
+    echo "$passed passed, $((failed + 1)) failed"
+    exit 1
+  fi
+done
+
+# Runs one GoogleTest program and adds its counts; a program that ends
+# without its summary (a crash, a hang cut off) counts as one failure.
+run_suite() {
+  local name=$1
+  shift
+  echo "== $name"
+  "$@" 2>&1 | tee "$logs/$name.log"
+  local status=${PIPESTATUS[0]}
+  local ran ok bad
+  ran=$(sed -n 's/^\[==========\] \([0-9]*\) tests\{0,1\} from .* ran\..*/\1/p' "$logs/$name.log" | tail -n 1)
+  ok=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\{0,1\}\..*/\1/p' "$logs/$name.log" | tail -n 1)
+  bad=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) tests\{0,1\}, listed below:.*/\1/p' "$logs/$name.log" | tail -n 1)
+  if [[ -z "$ran" ]]; then
+    echo "$name ended without a summary (exit code $status)"
+    failed=$((failed + 1))
+    return
+  fi
+  passed=$((passed + ${ok:-0}))
+  failed=$((failed + ${bad:-0}))
+  if [[ $status -ne 0 && ${bad:-0} -eq 0 ]]; then
+    echo "$name exited with code $status"
+    failed=$((failed + 1))
+  fi
+}
+
+run_suite unit build/native/tests/unit/unit_tests --gtest_brief=1
+run_suite e2e build/native/tests/e2e/e2e_tests
+
+echo "$passed passed, $failed failed"
+[[ $failed -eq 0 ]]
