@@ -1,0 +1,41 @@
+#include "ui/application.h"
+
+#include "platform/dialogs.h"
+
+namespace ui {
+
+Application::Application(platform::Dialogs& dialogs, Backend* backend)
+    : dialogs_(dialogs), backend_(backend) {}
+
+// Forms go in the reverse order of their creation, the main form last.
+Application::~Application() {
+  while (!forms_.empty()) forms_.pop_back();
+}
+
+int Application::Run() {
+  if (backend_ && !terminated_) backend_->Run();
+  return exit_code_;
+}
+
+void Application::Terminate(int exit_code) {
+  if (terminated_) return;
+  terminated_ = true;
+  exit_code_ = exit_code;
+  if (backend_) backend_->Quit();
+}
+
+void Application::ShowException(const std::exception& e) {
+  std::string text = e.what();
+  if (text.empty() || text.back() != '.') text += '.';
+  dialogs_.ErrorBox(title_, text);
+}
+
+Point Application::ScreenSize() const {
+  return backend_ ? backend_->ScreenSize() : Point{1024, 768};
+}
+
+Point Application::OuterSize(const Form& form) const {
+  return backend_ ? backend_->OuterSize(form) : Point{form.Bounds().width, form.Bounds().height};
+}
+
+}  // namespace ui

@@ -1,0 +1,27 @@
+// What the control objects need from a window system. Without a backend they
+// run headless: state changes stay in the objects, and tests play the user.
+#pragma once
+
+#include "ui/types.h"
+
+namespace ui {
+
+class Application;
+class Form;
+
+class Backend {
+ public:
+  virtual ~Backend() = default;
+
+  // Creates the windows of a form, its controls and its components.
+  virtual void Realize(Form& form) = 0;
+  // Runs the message loop until the application is terminated.
+  virtual void Run() = 0;
+  virtual void Quit() = 0;
+
+  virtual Point ScreenSize() = 0;
+  // Outer size of a form's window with its frame and caption.
+  virtual Point OuterSize(const Form& form) = 0;
+};
+
+}  // namespace ui

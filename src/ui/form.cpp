@@ -1,0 +1,56 @@
+#include "ui/form.h"
+
+#include "ui/application.h"
+
+namespace ui {
+
+Form::Form(Application& app, std::string form_name, Rect bounds, std::string caption,
+           FormStyle style)
+    : Control(this, nullptr, std::move(form_name), bounds, std::move(caption), kHidden),
+      app_(app),
+      style_(style) {}
+
+void Form::SetAppWindow() {
+  if (app_window_) return;
+  app_window_ = true;
+  Changed(Change::Style);
+}
+
+void Form::SetPosition(int left, int top) {
+  SetBounds({left, top, Bounds().width, Bounds().height});
+}
+
+void Form::Moved(int left, int top) {
+  StoreBounds({left, top, Bounds().width, Bounds().height});
+}
+
+void Form::Show() {
+  if (!shown_before_ && style_.centered) {
+    const Point screen = app_.ScreenSize();
+    const Point outer = app_.OuterSize(*this);
+    SetPosition((screen.x - outer.x) / 2, (screen.y - outer.y) / 2);
+  }
+  shown_before_ = true;
+  const bool was_visible = Visible();
+  SetVisible(true);
+  if (!was_visible) OnShow.Raise();
+  Changed(Change::Front);
+}
+
+void Form::Close() {
+  if (!CloseQuery()) return;
+  OnClose.Raise();
+  if (this == app_.MainForm()) {
+    app_.Terminate();
+  } else {
+    Hide();
+  }
+}
+
+bool Form::CloseQuery() {
+  bool can_close = true;
+  OnCloseQuery.Raise(can_close);
+  return can_close;
+}
+
+}  // namespace ui

@@ -1,0 +1,68 @@
+// A top-level window: a page, a dialog or the hidden main form.
+#pragma once
+
+#include <vector>
+
+#include "ui/control.h"
+
+namespace ui {
+
+class Application;
+
+enum class BorderStyle { Single, Dialog, Sizeable };
+
+struct FormStyle {
+  BorderStyle border = BorderStyle::Single;
+  bool minimize_box = true;
+  bool maximize_box = false;
+  bool scaled = true;       // positions scale from 96 dpi to the screen's resolution
+  bool centered = false;    // centred on the screen at the first showing
+  bool stay_on_top = false;
+};
+
+class Form : public Control {
+ public:
+  // `form_name` is the window class name under which the form can be found;
+  // `bounds` holds the designed screen position and the client size.
+  Form(Application& app, std::string form_name, Rect bounds, std::string caption, FormStyle style);
+
+  ControlKind Kind() const override { return ControlKind::Form; }
+  Application& App() const { return app_; }
+  const FormStyle& Style() const { return style_; }
+
+  // Extended window style exactly WS_EX_APPWINDOW: a taskbar button of its own.
+  bool AppWindow() const { return app_window_; }
+  void SetAppWindow();
+
+  int Left() const { return Bounds().left; }
+  int Top() const { return Bounds().top; }
+  void SetPosition(int left, int top);
+  // Where the user or the system moved the window; tells no peer.
+  void Moved(int left, int top);
+
+  // Makes the form visible and brings it to the front.
+  void Show();
+  void Hide() { SetVisible(false); }
+  // Asks OnCloseQuery; when allowed runs OnClose and hides the form. Closing
+  // the application's main form ends the application.
+  void Close();
+  // Asks OnCloseQuery alone, as the end of a session does.
+  bool CloseQuery();
+
+  void AddComponent(Component* component) { components_.push_back(component); }
+  const std::vector<Component*>& Components() const { return components_; }
+
+  Event<> OnCreate;
+  Event<> OnShow;
+  Event<bool&> OnCloseQuery;
+  Event<> OnClose;
+
+ private:
+  Application& app_;
+  FormStyle style_;
+  bool app_window_ = false;
+  bool shown_before_ = false;
+  std::vector<Component*> components_;
+};
+
+}  // namespace ui

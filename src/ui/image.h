@@ -1,0 +1,30 @@
+// A picture; with kAutoSize it takes the picture's size.
+#pragma once
+
+#include <memory>
+
+#include "platform/picture.h"
+#include "ui/control.h"
+
+namespace ui {
+
+class Image : public Control {
+ public:
+  Image(Control& parent, std::string name, Rect bounds, Options options = kNoOptions)
+      : Control(&parent.Owner(), &parent, std::move(name), bounds, "", options) {}
+  ControlKind Kind() const override { return ControlKind::Image; }
+
+  const std::shared_ptr<const platform::Picture>& Picture() const { return picture_; }
+  void SetPicture(std::shared_ptr<const platform::Picture> picture) {
+    picture_ = std::move(picture);
+    if (picture_ && Has(kAutoSize)) {
+      SetBounds({Bounds().left, Bounds().top, picture_->Width(), picture_->Height()});
+    }
+    Changed(Change::Picture);
+  }
+
+ private:
+  std::shared_ptr<const platform::Picture> picture_;
+};
+
+}  // namespace ui
