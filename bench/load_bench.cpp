@@ -13,7 +13,7 @@
 #include "app/ini_file.h"
 #include "app/settings.h"
 #include "app/words.h"
-#include "platform/system.h"
+#include "app/text_encoding.h"
 
 namespace {
 
@@ -22,33 +22,26 @@ namespace fs = std::filesystem;
 constexpr int kPackages = 1000;
 constexpr int kBlockLines = 100;
 
-// Files from the local disk; the generated release is plain ASCII.
-class DiskSystem : public platform::System {
- public:
-  std::string ProgramFolder() override { return {}; }
-  std::optional<std::string> ReadFileBytes(const std::string& path) override {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-  }
-  std::string DecodeAnsi(std::string_view bytes) override { return std::string(bytes); }
-  platform::OsVersion QueryOsVersion() override { return {}; }
-};
+// Reads and parses a settings file from the local disk; the generated
+// release is plain ASCII, so the ANSI decoding keeps the bytes.
+app::IniFile ReadAndParse(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return app::IniFile::Parse(
+      app::DecodeText(bytes.str(), [](std::string_view b) { return std::string(b); }));
+}
 
 // The per-key way: every value costs a whole read and parse of the file.
 class RereadingProfile : public app::Profile {
  public:
-  RereadingProfile(platform::System& system, std::string path)
-      : system_(system), path_(std::move(path)) {}
+  explicit RereadingProfile(std::string path) : path_(std::move(path)) {}
   std::string ReadString(std::string_view section, std::string_view key,
                          std::string_view fallback) const override {
-    return app::IniFile::Load(system_, path_).ReadString(section, key, fallback);
+    return ReadAndParse(path_).ReadString(section, key, fallback);
   }
 
  private:
-  platform::System& system_;
   std::string path_;
 };
 
@@ -103,21 +96,17 @@ void LoadRelease(const app::Profile& settings_ini, const app::Profile& language_
 }
 
 void BM_LoadParsedOnce(benchmark::State& state) {
-  DiskSystem system;
   const Release& release = GeneratedRelease();
   for (auto _ : state) {
-    LoadRelease(app::IniFile::Load(system, release.settings_path),
-                app::IniFile::Load(system, release.language_path));
+    LoadRelease(ReadAndParse(release.settings_path), ReadAndParse(release.language_path));
   }
 }
 BENCHMARK(BM_LoadParsedOnce)->Unit(benchmark::kMillisecond);
 
 void BM_LoadKeyByKey(benchmark::State& state) {
-  DiskSystem system;
   const Release& release = GeneratedRelease();
   for (auto _ : state) {
-    LoadRelease(RereadingProfile(system, release.settings_path),
-                RereadingProfile(system, release.language_path));
+    LoadRelease(RereadingProfile(release.settings_path), RereadingProfile(release.language_path));
   }
 }
 BENCHMARK(BM_LoadKeyByKey)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -2,9 +2,13 @@
 // implements them in src/win32/; unit tests use an in-memory fake.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "platform/picture.h"
 
 namespace platform {
 
@@ -30,6 +34,26 @@ class System {
   virtual std::string DecodeAnsi(std::string_view bytes) = 0;
 
   virtual OsVersion QueryOsVersion() = 0;
+
+  // The command-line arguments, without the program's own path.
+  virtual std::vector<std::string> Arguments() = 0;
+
+  virtual bool FileExists(const std::string& path) = 0;
+  virtual bool DeleteFile(const std::string& path) = 0;
+
+  // Starts a system sound by its alias ("SYSTEMERROR", ...) and returns at
+  // once; a sound that cannot be played is no error.
+  virtual void PlaySoundAlias(const std::string& alias) = 0;
+
+  // A Windows bitmap (.bmp) or icon (.ico) file, chosen by its extension.
+  // Throws std::runtime_error with the runtime's German message when the
+  // file is missing or not a picture of that kind.
+  virtual std::shared_ptr<const Picture> LoadPicture(const std::string& path) = 0;
+  // The program's own main icon, and the banner of the installation page.
+  virtual std::shared_ptr<const Picture> ProgramIcon() = 0;
+  virtual std::shared_ptr<const Picture> BannerPicture() = 0;
+  // The tray's progress pictures, 16 x 16: state 0 (nothing done) to 16 (all done).
+  virtual std::shared_ptr<const Picture> ProgressPicture(int state) = 0;
 };
 
 }  // namespace platform

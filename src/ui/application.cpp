@@ -12,6 +12,15 @@ Application::~Application() {
   while (!forms_.empty()) forms_.pop_back();
 }
 
+void Application::SetTitle(std::string title) {
+  title_ = std::move(title);
+  if (backend_) backend_->SetApplicationTitle(title_);
+}
+
+void Application::HideApplicationButton() {
+  if (backend_) backend_->HideApplicationButton();
+}
+
 int Application::Run() {
   if (backend_ && !terminated_) backend_->Run();
   return exit_code_;

@@ -23,7 +23,9 @@ class Application {
   ~Application();
 
   const std::string& Title() const { return title_; }
-  void SetTitle(std::string title) { title_ = std::move(title); }
+  void SetTitle(std::string title);
+  // The application's hidden window leaves the taskbar to the pages.
+  void HideApplicationButton();
 
   // Creates a form, runs its OnCreate under the error report, then gives it
   // windows. The first form created is the main form.

@@ -2,6 +2,8 @@
 // run headless: state changes stay in the objects, and tests play the user.
 #pragma once
 
+#include <string>
+
 #include "ui/types.h"
 
 namespace ui {
@@ -18,6 +20,11 @@ class Backend {
   // Runs the message loop until the application is terminated.
   virtual void Run() = 0;
   virtual void Quit() = 0;
+
+  // The application's own hidden window gets no taskbar button of its own;
+  // each page window that asks for one has it (Form::SetAppWindow).
+  virtual void HideApplicationButton() = 0;
+  virtual void SetApplicationTitle(const std::string& title) = 0;
 
   virtual Point ScreenSize() = 0;
   // Outer size of a form's window with its frame and caption.

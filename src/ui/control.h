@@ -68,12 +68,14 @@ class Control : public Component {
   // The mouse moved over the control, at client coordinates.
   void MouseMove(Point at);
 
+  // For changes that come from the window itself (a label that sized itself
+  // to its text) and need no mirroring.
+  void StoreBounds(const Rect& bounds) { bounds_ = bounds; }
+
  protected:
   Control(Form* owner, Control* parent, std::string name, Rect bounds, std::string caption,
           Options options);
 
-  // For changes that come from the window itself and need no mirroring.
-  void StoreBounds(const Rect& bounds) { bounds_ = bounds; }
 
  private:
   Control* parent_;

@@ -14,6 +14,38 @@ constexpr char16_t kCp1252High[32] = {
 
 }  // namespace
 
+namespace {
+
+class FakePicture : public platform::Picture {
+ public:
+  FakePicture(int width, int height) : width_(width), height_(height) {}
+  int Width() const override { return width_; }
+  int Height() const override { return height_; }
+
+ private:
+  int width_, height_;
+};
+
+}  // namespace
+
+std::shared_ptr<const platform::Picture> FakeSystem::LoadPicture(const std::string& path) {
+  if (!FileExists(path)) throw std::runtime_error("Datei " + path + " kann nicht geöffnet werden");
+  pictures_loaded.push_back(path);
+  return std::make_shared<FakePicture>(10, 20);
+}
+
+std::shared_ptr<const platform::Picture> FakeSystem::ProgramIcon() {
+  return std::make_shared<FakePicture>(32, 32);
+}
+
+std::shared_ptr<const platform::Picture> FakeSystem::BannerPicture() {
+  return std::make_shared<FakePicture>(437, 60);
+}
+
+std::shared_ptr<const platform::Picture> FakeSystem::ProgressPicture(int state) {
+  return std::make_shared<FakePicture>(16, state);  // the height tells the state apart
+}
+
 std::optional<std::string> FakeSystem::ReadFileBytes(const std::string& path) {
   const auto it = files.find(path);
   if (it == files.end()) return std::nullopt;
