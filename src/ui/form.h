@@ -13,6 +13,7 @@ enum class BorderStyle { Single, Dialog, Sizeable };
 
 struct FormStyle {
   BorderStyle border = BorderStyle::Single;
+  bool system_menu = true;  // with the close box
   bool minimize_box = true;
   bool maximize_box = false;
   bool scaled = true;       // positions scale from 96 dpi to the screen's resolution

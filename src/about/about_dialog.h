@@ -1,0 +1,46 @@
+// About the release and about the installer.
+#pragma once
+
+#include "app/main_form.h"
+#include "ui/button.h"
+#include "ui/image.h"
+#include "ui/label.h"
+#include "ui/panel.h"
+#include "ui/rich_text.h"
+#include "ui/tab_control.h"
+
+namespace about {
+
+class TFAbout : public ui::Form {
+ public:
+  explicit TFAbout(app::TFMain& main);
+
+  ui::TabControl PC1{*this, "PC1", {8, 8, 345, 297}};
+  ui::TabSheet TSRelease{PC1, "TSRelease", "Über das Release"};
+  ui::Image IDLogo{TSRelease, "IDLogo", {16, 16, 33, 33}};
+  ui::Label LRName{TSRelease, "LRName", {56, 16, 269, 29}, "[unbekannt]",
+                   ui::kWordWrap | ui::kBold};
+  ui::Label LRVersion{TSRelease, "LRVersion", {16, 56, 64, 13}, "Version 0.00", ui::kAutoSize};
+  ui::Label LRDeveloperT{TSRelease, "LRDeveloperT", {16, 92, 73, 13}, "Vertieben von:",
+                         ui::kAutoSize};
+  ui::Label LRDeveloper{TSRelease, "LRDeveloper", {24, 124, 51, 13}, "Vertreiber", ui::kAutoSize};
+  ui::Label LRWebsite{TSRelease, "LRWebsite", {24, 140, 61, 13}, "[unbekannt]", ui::kAutoSize};
+  ui::Button BRReadme{TSRelease, "BRReadme", {252, 236, 75, 25}, "Readme"};
+  ui::TabSheet TSInstaller{PC1, "TSInstaller", "Über den Installer"};
+  ui::Image IAboutIcon{TSInstaller, "IAboutIcon", {16, 16, 32, 32}, ui::kTransparent};
+  ui::Label LProgrammName{TSInstaller, "LProgrammName", {56, 16, 107, 13}, "Melvane Installer",
+                          ui::kBold | ui::kAutoSize};
+  ui::Label LVersion{TSInstaller, "LVersion", {56, 34, 64, 13}, "Version 0.00", ui::kAutoSize};
+  ui::Label Label2{TSInstaller, "Label2", {56, 68, 250, 13},
+                   "Ein Installationsprogramm für Update-Pakete.", ui::kAutoSize};
+  ui::Label LWebsite{TSInstaller, "LWebsite", {56, 88, 39, 13}, "Website",
+                     ui::kAutoSize | ui::kHidden};
+  ui::RichText MDisclaimer{TSInstaller, "MDisclaimer", {8, 124, 317, 133},
+                           ui::kVerticalScroll | ui::kHidden};
+  ui::Panel Panel1{*this, "Panel1", {0, 316, 363, 29}, ui::kDockBottom};
+  ui::Panel Panel2{*this, "Panel2", {0, 314, 363, 2}, ui::kDockBottom | ui::kLowered};
+  ui::Panel Panel3{Panel1, "Panel3", {280, 0, 83, 29}, ui::kDockRight};
+  ui::Button BClose{Panel3, "BClose", {4, 2, 75, 25}, "OK", ui::kNoTabStop};
+};
+
+}  // namespace about

@@ -1,0 +1,34 @@
+// The small services of the main form that every page uses: system sounds,
+// messages, the question, and placing one page where another stands.
+#pragma once
+
+#include <string>
+
+namespace platform {
+class Dialogs;
+class System;
+}  // namespace platform
+
+namespace ui {
+class Form;
+}
+
+namespace app {
+
+enum class MessageKind { Error = 1, Information = 2, Question = 3 };
+
+// Starts the kind's system sound and returns at once.
+void PlayKindSound(platform::System& system, MessageKind kind);
+
+// The kind's sound, then a modal message with an OK button: the information
+// dialog for kind 2, the error dialog for every other kind.
+void ShowMessageDialog(platform::System& system, platform::Dialogs& dialogs,
+                       const std::string& text, MessageKind kind);
+
+// The question sound, then the question dialog; true only for "&Ja".
+bool AskQuestion(platform::System& system, platform::Dialogs& dialogs, const std::string& text);
+
+// Puts `next` where `current` stands; size, state and visibility stay.
+void PlacePage(const ui::Form& current, ui::Form& next);
+
+}  // namespace app

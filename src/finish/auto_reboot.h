@@ -1,0 +1,23 @@
+// The ten-second countdown before an automatic restart.
+#pragma once
+
+#include "app/main_form.h"
+#include "ui/button.h"
+#include "ui/label.h"
+#include "ui/timer.h"
+
+namespace finish {
+
+class TFAutoReboot : public ui::Form {
+ public:
+  explicit TFAutoReboot(app::TFMain& main);
+
+  ui::Label LStatus{*this, "LStatus", {12, 12, 265, 61},
+                    "Das System wird in 10 Sekunden neu gestartet. Klicken Sie auf "
+                    "\"Abbrechen\", um den Vorgang abzubrechen.",
+                    ui::kWordWrap};
+  ui::Button Button1{*this, "Button1", {104, 88, 75, 25}, "Abbrechen"};
+  ui::Timer Timer{*this, "Timer", 1000};
+};
+
+}  // namespace finish

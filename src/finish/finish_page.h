@@ -1,0 +1,23 @@
+// The last page: the outcome of the run, and on closing the end of the
+// program or a restart of the computer.
+#pragma once
+
+#include "ui/check_box.h"
+#include "wizard/page_frame.h"
+
+namespace finish {
+
+class TFEnde : public wizard::PageFrame {
+ public:
+  explicit TFEnde(app::TFMain& main);
+
+  ui::Image ILinks{*this, "ILinks", {0, 63, 164, 313}, ui::kDockLeft | ui::kAutoSize};
+  ui::Label LText{*this, "LText", {180, 76, 277, 253}, "LText", ui::kWordWrap};
+  ui::CheckBox CBNichtNeustarten{*this, "CBNichtNeustarten", {180, 344, 277, 17},
+                                 "Jetzt nicht neu starten"};
+
+ private:
+  void FormCreate();
+};
+
+}  // namespace finish

@@ -1,0 +1,65 @@
+// The user-defined installation: which packages, and four options of the run.
+#pragma once
+
+#include "ui/check_box.h"
+#include "ui/list_view.h"
+#include "ui/popup_menu.h"
+#include "ui/tab_control.h"
+#include "wizard/page_frame.h"
+
+namespace wizard {
+
+class TFErweitert : public PageFrame {
+ public:
+  explicit TFErweitert(app::TFMain& main);
+
+  ui::TabControl PageControl1{*this, "PageControl1", {12, 68, 432, 293},
+                              ui::kAnchorRight | ui::kAnchorBottom};
+  ui::TabSheet TSDateien{PageControl1, "TSDateien", "Dateiauswahl"};
+  ui::ListView LVDateien{TSDateien, "LVDateien", {4, 4, 415, 229},
+                         ui::kAnchorRight | ui::kAnchorBottom};
+  ui::Button Button1{TSDateien, "Button1", {4, 236, 89, 25}, "Alle auswählen",
+                     ui::kAnchorBottom | ui::kAnchorNoTop};
+  ui::Button Button2{TSDateien, "Button2", {100, 236, 105, 25}, "Auswahl aufheben",
+                     ui::kAnchorBottom | ui::kAnchorNoTop};
+  ui::Label LSelectedItems{TSDateien, "LSelectedItems", {268, 242, 145, 13},
+                           "Ausgewählte Dateien: 0 von 0",
+                           ui::kAlignRight | ui::kAnchorRight | ui::kAnchorNoLeft |
+                               ui::kAnchorBottom | ui::kAnchorNoTop};
+  ui::TabSheet TSOptionen{PageControl1, "TSOptionen", "Optionen"};
+  ui::CheckBox CBAutoReboot{TSOptionen, "CBAutoReboot", {16, 12, 369, 17},
+                            "Automatisch neu starten", ui::kBold};
+  ui::Label LAutoReboot{TSOptionen, "LAutoReboot", {35, 28, 369, 29},
+                        "Ist diese Option aktiviert, startet Setup das Betriebssystem nach einem "
+                        "Countdown von zehn Sekunden automatisch neu.",
+                        ui::kWordWrap};
+  ui::CheckBox CBMinimieren{TSOptionen, "CBMinimieren", {16, 76, 369, 17},
+                            "Während der Installation zum Trayicon minimieren", ui::kBold};
+  ui::Label LMinimieren{TSOptionen, "LMinimieren", {35, 92, 369, 29},
+                        "Ist diese Option aktiviert, minimiert sich Setup während der "
+                        "Installation der Dateien in den Infobereich neben der Uhr.",
+                        ui::kWordWrap};
+  ui::CheckBox CBLoescheLogs{TSOptionen, "CBLoescheLogs", {16, 136, 369, 17},
+                             "Anfallende Logdateien löschen", ui::kBold};
+  ui::Label LLoescheLogs{TSOptionen, "LLoescheLogs", {35, 152, 369, 29},
+                         "Ist diese Option aktiviert, löscht Setup automatisch von den Dateien "
+                         "angelegte Logdateien.",
+                         ui::kWordWrap};
+  ui::CheckBox CBNiedrigePrioritaet{TSOptionen, "CBNiedrigePrioritaet", {16, 196, 369, 17},
+                                    "Niedrige Prozesspriorität", ui::kBold};
+  ui::Label LNiedrigePrioritaet{
+      TSOptionen, "LNiedrigePrioritaet", {35, 212, 369, 29},
+      "Diese Option verlangsamt die Installation, schont aber die Resourcen des Systemes, so "
+      "dass Sie auf keinlerlei Rechenleistung verzichten müssen.",
+      ui::kWordWrap};
+  ui::PopupMenu PopupMenu{*this, "PopupMenu"};
+  ui::MenuItem MIAuswahl{PopupMenu, "MIAuswahl", "Auswählen"};
+  ui::MenuItem N1{PopupMenu, "N1", "-", ui::kSeparator};
+  ui::MenuItem MIDetails{PopupMenu, "MIDetails", "Details", ui::kDefaultItem};
+
+ private:
+  void FormCreate();
+  void ShowSelectionCount(const std::string& count);
+};
+
+}  // namespace wizard

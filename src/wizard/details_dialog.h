@@ -1,0 +1,38 @@
+// A small dialog about one package: file, description, parameters, web link.
+#pragma once
+
+#include "app/main_form.h"
+#include "ui/button.h"
+#include "ui/label.h"
+#include "ui/panel.h"
+
+namespace wizard {
+
+class TFDetails : public ui::Form {
+ public:
+  explicit TFDetails(app::TFMain& main);
+
+  ui::Label LCDateiname{*this, "LCDateiname", {12, 12, 55, 13}, "Dateiname:",
+                        ui::kBold | ui::kAutoSize};
+  ui::Label LFile{*this, "LFile", {20, 32, 28, 13}, "LFile", ui::kAutoSize};
+  ui::Label LCBeschreibung{*this, "LCBeschreibung", {12, 60, 78, 13}, "Beschreibung:",
+                           ui::kBold | ui::kAutoSize};
+  ui::Label LName{*this, "LName", {20, 80, 429, 45}, "LName", ui::kWordWrap};
+  ui::Label LCParameter{*this, "LCParameter", {12, 140, 62, 13}, "Parameter:",
+                        ui::kBold | ui::kAutoSize};
+  ui::Label LParameter{*this, "LParameter", {20, 160, 55, 13}, "LParameter", ui::kAutoSize};
+  ui::Label LCWeblink{*this, "LCWeblink", {12, 188, 52, 13}, "Weblink:",
+                      ui::kBold | ui::kAutoSize};
+  ui::Label LWebLink{*this, "LWebLink", {20, 208, 52, 13}, "LWebLink", ui::kAutoSize};
+  ui::Panel Panel1{*this, "Panel1", {0, 237, 464, 35}, ui::kDockBottom};
+  ui::Panel Panel2{*this, "Panel2", {0, 235, 464, 2}, ui::kDockBottom | ui::kLowered};
+  ui::Panel Panel3{Panel1, "Panel3", {371, 0, 93, 35}, ui::kDockRight};
+  ui::Button BClose{Panel3, "BClose", {8, 5, 81, 25}, "OK"};
+
+ private:
+  void FormCreate();
+
+  app::TFMain& main_;
+};
+
+}  // namespace wizard

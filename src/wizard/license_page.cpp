@@ -1,0 +1,45 @@
+#include "wizard/license_page.h"
+
+#include "platform/system.h"
+#include "wizard/welcome_page.h"
+
+namespace wizard {
+
+TFLizenz::TFLizenz(app::TFMain& main)
+    : PageFrame(main, "TFLizenz",
+                {"Lizenzvereinbarung", "Lizenzvereinbarung",
+                 "Lesen Sie den folgenden Lizenzvertrag. Sie müssen diesem zustimmen, um die "
+                 "Installation fortsetzen zu können."}) {
+  BWeiter.SetEnabled(false);
+  Image1.SetPicture(main.System().ProgramIcon());
+  OnCreate.Bind(this, &TFLizenz::FormCreate);
+  CBAnnehmen.OnClick.Bind(this, &TFLizenz::CBAnnehmenClick);
+  CBAblehnen.OnClick.Bind(this, &TFLizenz::CBAblehnenClick);
+  BWeiter.OnClick.Bind(this, &TFLizenz::BWeiterClick);
+  BZurueck.OnClick.Bind(this, &TFLizenz::BZurueckClick);
+  BindCancel();
+}
+
+void TFLizenz::FormCreate() {
+  SetUpWindow();
+  RLizenz.SetCaption(Main().Settings.License);
+  BWeiter.SetCaption(Word(2));
+  BZurueck.SetCaption(Word(1));
+  BAbbrechen.SetCaption(Word(5));
+  LStatus.SetCaption(Word(8));
+  LHinweis->SetCaption(Word(9));
+  CBAblehnen.SetCaption(Word(11));
+  CBAnnehmen.SetCaption(Word(10));
+}
+
+void TFLizenz::CBAnnehmenClick() { BWeiter.SetEnabled(true); }
+
+void TFLizenz::CBAblehnenClick() { BWeiter.SetEnabled(false); }
+
+void TFLizenz::BWeiterClick() {
+  GoToMethodOrInstallation();
+}
+
+void TFLizenz::BZurueckClick() { GoTo(*Pages().FWillkommen); }
+
+}  // namespace wizard

@@ -1,0 +1,29 @@
+// The licence text with its accept and decline choice.
+#pragma once
+
+#include "ui/radio_button.h"
+#include "ui/rich_text.h"
+#include "wizard/page_frame.h"
+
+namespace wizard {
+
+class TFLizenz : public PageFrame {
+ public:
+  explicit TFLizenz(app::TFMain& main);
+
+  // Declared in their tab order; the text comes last.
+  ui::Image Image1{*this, "Image1", {12, 76, 32, 32}, ui::kAutoSize};
+  ui::RadioButton CBAblehnen{*this, "CBAblehnen", {72, 344, 149, 17}, "Ich stimme nicht zu",
+                             ui::kChecked};
+  ui::RadioButton CBAnnehmen{*this, "CBAnnehmen", {236, 344, 149, 17}, "Ich stimme zu"};
+  ui::RichText RLizenz{*this, "RLizenz", {56, 76, 393, 253}};
+
+ private:
+  void FormCreate();
+  void CBAnnehmenClick();
+  void CBAblehnenClick();
+  void BWeiterClick();
+  void BZurueckClick();
+};
+
+}  // namespace wizard

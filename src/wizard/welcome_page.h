@@ -1,0 +1,21 @@
+// The first page: the release's welcome text beside the first side picture.
+#pragma once
+
+#include "wizard/page_frame.h"
+
+namespace wizard {
+
+class TFWillkommen : public PageFrame {
+ public:
+  explicit TFWillkommen(app::TFMain& main);
+
+  ui::Image ILinks{*this, "ILinks", {0, 63, 164, 313}, ui::kDockLeft | ui::kAutoSize};
+  ui::Label LText{*this, "LText", {180, 76, 277, 293}, "", ui::kWordWrap};
+  ui::Button BInfo{Panel1, "BInfo", {4, 5, 75, 25}, "Info"};
+
+ private:
+  void FormCreate();
+  void BWeiterClick();
+};
+
+}  // namespace wizard

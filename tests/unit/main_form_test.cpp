@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include "release_fixture.h"
+
+namespace {
+
+class MainForm : public test::ReleaseFixture {
+ protected:
+  void SetContinuation(const std::string& text) { system.files[ContinuationPath()] = text; }
+  static std::string ContinuationPath() { return std::string(kFolder) + "rir_eridivu"; }
+
+  bool Checked(int row) const { return Pages().FErweitert->LVDateien.ItemChecked(row); }
+  bool WizardShown() const { return Pages().FWillkommen->Visible(); }
+  bool InstallationShown() const { return Pages().FKopieren->Visible(); }
+};
+
+TEST_F(MainForm, StartUpLoadsTheReleaseAndArmsTheStartTimer) {
+  UseStandardRelease();
+  system.version = {2, 5, 1, "Service Pack 3"};
+  app::TFMain& main = Start();
+  EXPECT_EQ(application.Title(), "Demo Pack");
+  EXPECT_EQ(main.CurrentOSIndex, "6");
+  EXPECT_EQ(main.Words[70], "W70");
+  EXPECT_EQ(main.Packages[3].Name, "Three");
+  EXPECT_TRUE(main.TStart.Enabled());
+  EXPECT_EQ(main.MIWiederherstellen.Caption(), "W70");
+  EXPECT_EQ(main.MIAbbrechen.Caption(), "W5");
+  EXPECT_FALSE(main.Visible());
+  EXPECT_FALSE(WizardShown());
+  EXPECT_TRUE(dialogs.error_boxes.empty());
+}
+
+TEST_F(MainForm, FilesThatIsNoNumberEndsTheProgramAfterOneReport) {
+  SetSettings("[Main]\nName=Broken\nFiles=abc\n");
+  app::TFMain& main = Start();
+  ASSERT_EQ(dialogs.error_boxes.size(), 1u);
+  EXPECT_EQ(dialogs.error_boxes[0].caption, "Installer");
+  EXPECT_EQ(dialogs.error_boxes[0].text, "'abc' ist kein gültiger Integerwert.");
+  EXPECT_TRUE(application.Terminated());
+  EXPECT_EQ(application.ExitCode(), 1);
+  EXPECT_FALSE(main.TStart.Enabled());
+  EXPECT_EQ(Pages().FWillkommen, nullptr);
+}
+
+TEST_F(MainForm, FilesAboveThousandEndsTheProgramWithTheRangeError) {
+  SetSettings("[Main]\nFiles=1001\n");
+  Start();
+  ASSERT_EQ(dialogs.error_boxes.size(), 1u);
+  EXPECT_EQ(dialogs.error_boxes[0].text, "Fehler bei Bereichsprüfung.");
+  EXPECT_EQ(application.ExitCode(), 1);
+}
+
+TEST_F(MainForm, TimerFiresOnceAndShowsTheWelcomePage) {
+  UseStandardRelease();
+  app::TFMain& main = StartAndDecide();
+  EXPECT_FALSE(main.TStart.Enabled());
+  EXPECT_TRUE(WizardShown());
+  EXPECT_FALSE(InstallationShown());
+}
+
+TEST_F(MainForm, SilentOnlyAsExactFirstArgument) {
+  UseStandardRelease();
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"/SILENT"}, {"/x", "/silent"}, {"silent"}}) {
+    system.arguments = args;
+    test::FakeDialogs fresh_dialogs;
+    ui::Application fresh{fresh_dialogs};
+    app::TFMain& main = app::CreateForms(fresh, system, fresh_dialogs);
+    main.TStart.Tick();
+    EXPECT_TRUE(main.forms.FWillkommen->Visible()) << args.back();
+    EXPECT_FALSE(main.forms.FKopieren->Visible()) << args.back();
+  }
+}
+
+TEST_F(MainForm, SilentRunChoosesEverythingWithAutomaticRestart) {
+  UseStandardRelease();
+  system.arguments = {"  /silent  ", "ignored"};
+  StartAndDecide();
+  EXPECT_FALSE(WizardShown());
+  EXPECT_TRUE(InstallationShown());
+  EXPECT_TRUE(Pages().FErweitert->CBAutoReboot.Checked());
+  EXPECT_TRUE(Pages().FMethode->CBAdvancedInstall.Checked());
+  EXPECT_FALSE(Pages().FErweitert->CBLoescheLogs.Checked());
+  EXPECT_TRUE(Checked(0) && Checked(1) && Checked(2));
+  EXPECT_EQ(Pages().FKopieren->Left(), main->Left());
+  EXPECT_EQ(Pages().FKopieren->Top(), main->Top());
+}
+
+TEST_F(MainForm, ContinuationWinsOverSilentAndRestoresTheChoices) {
+  UseStandardRelease();
+  system.arguments = {"/silent"};
+  SetContinuation("10\r\n1\r\n0\r\n1\r\n\r\n2\r\n0\r\n");
+  app::TFMain& main = StartAndDecide();
+  EXPECT_TRUE(InstallationShown());
+  EXPECT_FALSE(WizardShown());
+  EXPECT_EQ(main.RunTotal, 10);
+  const auto& advanced = *Pages().FErweitert;
+  EXPECT_TRUE(advanced.CBAutoReboot.Checked());
+  EXPECT_FALSE(advanced.CBMinimieren.Checked());
+  EXPECT_TRUE(advanced.CBLoescheLogs.Checked());
+  EXPECT_FALSE(advanced.CBNiedrigePrioritaet.Checked());
+  EXPECT_TRUE(Checked(0));
+  EXPECT_FALSE(Checked(1));
+  EXPECT_TRUE(Checked(2));
+  EXPECT_TRUE(Pages().FMethode->CBAdvancedInstall.Checked());
+  EXPECT_FALSE(system.FileExists(ContinuationPath()));
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(MainForm, OnlyTheLineOneChecksAnOption) {
+  UseStandardRelease();
+  Start();
+  Pages().FErweitert->CBAutoReboot.SetChecked(true);
+  SetContinuation("3\n0\n 1\ntrue\n1 \n");
+  main->TStart.Tick();
+  const auto& advanced = *Pages().FErweitert;
+  EXPECT_FALSE(advanced.CBAutoReboot.Checked());
+  EXPECT_FALSE(advanced.CBMinimieren.Checked());
+  EXPECT_FALSE(advanced.CBLoescheLogs.Checked());
+  EXPECT_FALSE(advanced.CBNiedrigePrioritaet.Checked());
+}
+
+TEST_F(MainForm, FiveLineContinuationChecksNothing) {
+  UseStandardRelease();
+  SetContinuation("3\r\n0\r\n0\r\n0\r\n0\r\n");
+  StartAndDecide();
+  EXPECT_TRUE(InstallationShown());
+  EXPECT_FALSE(Checked(0) || Checked(1) || Checked(2));
+}
+
+TEST_F(MainForm, BadFirstLineKeepsTheFileAndShowsTheWelcomePage) {
+  UseStandardRelease();
+  SetContinuation("zehn\r\n1\r\n");
+  StartAndDecide();
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_TRUE(dialogs.messages[0].information);
+  EXPECT_EQ(dialogs.messages[0].text, "'zehn' ist kein gültiger Integerwert");
+  EXPECT_EQ(system.sounds, std::vector<std::string>{"SYSTEMINFO"});
+  EXPECT_TRUE(WizardShown());
+  EXPECT_FALSE(InstallationShown());
+  EXPECT_TRUE(system.FileExists(ContinuationPath()));
+  EXPECT_TRUE(Pages().FMethode->CBAdvancedInstall.Checked());
+}
+
+TEST_F(MainForm, BadItemLineStopsAfterTheFileIsGone) {
+  UseStandardRelease();
+  SetContinuation("3\r\n1\r\n1\r\n0\r\n0\r\n1\r\nx\r\n");
+  StartAndDecide();
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].text, "'x' ist kein gültiger Integerwert");
+  EXPECT_TRUE(WizardShown());
+  EXPECT_FALSE(system.FileExists(ContinuationPath()));
+  EXPECT_TRUE(Pages().FErweitert->CBMinimieren.Checked());  // what was read stays
+  EXPECT_FALSE(Checked(0));
+  EXPECT_TRUE(Checked(1));
+}
+
+TEST_F(MainForm, ItemThatIsNotARowIsReported) {
+  UseStandardRelease();
+  SetContinuation("3\r\n0\r\n0\r\n0\r\n0\r\n7\r\n");
+  StartAndDecide();
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].text, "Listenindex überschreitet das Maximum (7)");
+  EXPECT_TRUE(WizardShown());
+}
+
+TEST_F(MainForm, MoreThanThousandItemLinesAreReported) {
+  UseStandardRelease();
+  std::string text = "3\n0\n0\n0\n0\n";
+  for (int i = 0; i < 1001; ++i) text += "0\n";
+  SetContinuation(text);
+  StartAndDecide();
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].text, "Fehler bei Bereichsprüfung");
+  EXPECT_TRUE(system.FileExists(ContinuationPath()));
+}
+
+TEST_F(MainForm, TrayMenuRestoresTheInstallationPage) {
+  UseStandardRelease();
+  app::TFMain& main = StartAndDecide();
+  main.MIWiederherstellen.Click();
+  EXPECT_TRUE(InstallationShown());
+}
+
+}  // namespace

@@ -1,0 +1,205 @@
+#include <gtest/gtest.h>
+
+#include "app/errors.h"
+#include "app/messages.h"
+#include "release_fixture.h"
+#include "wizard/choices.h"
+
+namespace {
+
+class PageFlow : public test::ReleaseFixture {
+ protected:
+  wizard::TFWillkommen& Welcome() { return *Pages().FWillkommen; }
+  wizard::TFMethode& Method() { return *Pages().FMethode; }
+  wizard::TFErweitert& Advanced() { return *Pages().FErweitert; }
+  engine::TFKopieren& Install() { return *Pages().FKopieren; }
+};
+
+TEST_F(PageFlow, WelcomePageCarriesTheReleaseTextsAndWords) {
+  UseStandardRelease();
+  StartAndDecide();
+  wizard::TFWillkommen& page = Welcome();
+  EXPECT_EQ(page.Caption(), "Demo Pack");
+  EXPECT_TRUE(page.AppWindow());
+  EXPECT_EQ(page.LText.Caption(), "Hallo\rWelt\r");
+  EXPECT_EQ(page.LStatus.Caption(), "W7");
+  EXPECT_EQ(page.BWeiter.Caption(), "W2");
+  EXPECT_EQ(page.BZurueck.Caption(), "W1");
+  EXPECT_EQ(page.BAbbrechen.Caption(), "W5");
+  EXPECT_EQ(page.BInfo.Caption(), "W3");
+  EXPECT_FALSE(page.BZurueck.Enabled());
+  EXPECT_FALSE(page.LHinweis.has_value());
+  ASSERT_NE(page.ILinks.Picture(), nullptr);
+  EXPECT_EQ(page.ILinks.Bounds().width, 10);  // sized to its picture
+  EXPECT_EQ(page.Left(), (1024 - 469) / 2);  // centred at its first showing
+}
+
+TEST_F(PageFlow, WithoutLanguageFileEveryWordFallsBack) {
+  UseStandardRelease();
+  system.files.erase(Data("Language.ini"));
+  StartAndDecide();
+  EXPECT_EQ(Welcome().BWeiter.Caption(), "Error in Language File");
+  EXPECT_EQ(Welcome().LStatus.Caption(), "Error in Language File");
+  EXPECT_EQ(Advanced().Button1.Caption(), "Alle auswählen");
+  EXPECT_EQ(Advanced().LVDateien.Columns()[0].caption, "Bezeichnung");
+  EXPECT_EQ(main->MIAbbrechen.Caption(), "Error in Language File");
+}
+
+TEST_F(PageFlow, MissingSidePictureKeepsTheBuiltInTexts) {
+  UseStandardRelease();
+  system.files.erase(Data("side1.bmp"));
+  StartAndDecide();
+  ASSERT_EQ(dialogs.error_boxes.size(), 1u);
+  EXPECT_EQ(dialogs.error_boxes[0].caption, "Demo Pack");
+  EXPECT_EQ(dialogs.error_boxes[0].text,
+            "Datei C:\\Release\\Data\\side1.bmp kann nicht geöffnet werden.");
+  EXPECT_EQ(Welcome().LText.Caption(), "");
+  EXPECT_EQ(Welcome().BWeiter.Caption(), "Weiter >");
+  EXPECT_EQ(Welcome().LStatus.Caption(), "Willkommen");
+  EXPECT_TRUE(Welcome().Visible());
+}
+
+TEST_F(PageFlow, NextWithoutAdvancedChoiceStartsTheInstallation) {
+  UseStandardRelease(false);
+  StartAndDecide();
+  Welcome().SetPosition(40, 50);
+  Welcome().BWeiter.Click();
+  EXPECT_FALSE(Welcome().Visible());
+  EXPECT_FALSE(Method().Visible());
+  EXPECT_TRUE(Install().Visible());
+  EXPECT_EQ(Install().Left(), 40);
+  EXPECT_EQ(Install().Top(), 50);
+  EXPECT_EQ(Pages().FLizenz->Left(), 40);  // kept in step, never shown
+  EXPECT_FALSE(Pages().FLizenz->Visible());
+}
+
+TEST_F(PageFlow, MethodPageLeadsOnByItsChoiceAndBackToTheWelcome) {
+  UseStandardRelease(true);
+  StartAndDecide();
+  Welcome().SetPosition(40, 50);
+  Welcome().BWeiter.Click();
+  ASSERT_TRUE(Method().Visible());
+  EXPECT_EQ(Method().Left(), 40);
+  EXPECT_TRUE(Method().CBAutomaticInstall.Checked());
+  EXPECT_EQ(Method().LHinweis->Caption(), "W13");
+
+  Method().BZurueck.Click();
+  EXPECT_TRUE(Welcome().Visible());
+  EXPECT_FALSE(Method().Visible());
+  EXPECT_EQ(Welcome().Left(), 40);  // where the page left stood, not centred again
+
+  Welcome().BWeiter.Click();
+  Method().CBAdvancedInstall.Click();
+  Method().BWeiter.Click();
+  EXPECT_TRUE(Advanced().Visible());
+  EXPECT_TRUE(Method().CBAdvancedInstall.Checked());
+  EXPECT_FALSE(Method().CBAutomaticInstall.Checked());
+}
+
+TEST_F(PageFlow, AutomaticMethodStartsTheInstallation) {
+  UseStandardRelease(true);
+  StartAndDecide();
+  Welcome().BWeiter.Click();
+  Method().BWeiter.Click();
+  EXPECT_TRUE(Install().Visible());
+  EXPECT_FALSE(Method().Visible());
+}
+
+TEST_F(PageFlow, LicencePageNeedsConsentForNext) {
+  UseStandardRelease(true);
+  StartAndDecide();
+  wizard::TFLizenz& licence = *Pages().FLizenz;
+  EXPECT_TRUE(licence.CBAblehnen.Checked());
+  EXPECT_FALSE(licence.BWeiter.Enabled());
+  licence.CBAnnehmen.Click();
+  EXPECT_TRUE(licence.BWeiter.Enabled());
+  licence.CBAblehnen.Click();
+  EXPECT_FALSE(licence.BWeiter.Enabled());
+  licence.CBAnnehmen.Click();
+  licence.Show();
+  licence.BWeiter.Click();
+  EXPECT_TRUE(Method().Visible());
+  licence.Show();
+  licence.BZurueck.Click();
+  EXPECT_TRUE(Welcome().Visible());
+}
+
+TEST_F(PageFlow, CancelAsksWord55AndYesEndsTheProgram) {
+  UseStandardRelease();
+  StartAndDecide();
+  dialogs.answer = false;
+  Welcome().BAbbrechen.Click();
+  ASSERT_EQ(dialogs.questions, std::vector<std::string>{"W55"});
+  EXPECT_EQ(system.sounds.back(), "SYSTEMQUESTION");
+  EXPECT_TRUE(Welcome().Visible());
+  EXPECT_FALSE(application.Terminated());
+
+  dialogs.answer = true;
+  Welcome().Close();  // the title bar's close box takes the same road
+  EXPECT_EQ(dialogs.questions.size(), 2u);
+  EXPECT_TRUE(application.Terminated());
+  EXPECT_EQ(application.ExitCode(), 0);
+}
+
+TEST_F(PageFlow, WhileRestartingPagesCloseWithoutAsking) {
+  UseStandardRelease(true);
+  StartAndDecide();
+  main->Restarting = true;
+  EXPECT_TRUE(Method().CloseQuery());
+  EXPECT_TRUE(Welcome().CloseQuery());
+  EXPECT_TRUE(dialogs.questions.empty());
+}
+
+TEST_F(PageFlow, AdvancedPageStartsWithEverythingCheckedAndTheDefaults) {
+  SetSettings(
+      "[Main]\nFiles=2\n[Defaults]\nAutoReboot=1\nMinimize=0\nDeleteLogs=1\nLowPriority=0\n"
+      "[File1]\nName=One\n[File2]\nName=Two\n[File3]\nName=beyond\n");
+  StartAndDecide();
+  wizard::TFErweitert& page = Advanced();
+  ASSERT_EQ(page.LVDateien.ItemCount(), 2);
+  EXPECT_EQ(page.LVDateien.ItemCaption(1), "Two");
+  EXPECT_TRUE(page.LVDateien.ItemChecked(0) && page.LVDateien.ItemChecked(1));
+  EXPECT_EQ(page.LSelectedItems.Caption(),
+            "Error in Language File: 2 Error in Language File 2");
+  EXPECT_TRUE(page.CBAutoReboot.Checked());
+  EXPECT_FALSE(page.CBMinimieren.Checked());
+  EXPECT_TRUE(page.CBLoescheLogs.Checked());
+  EXPECT_FALSE(page.CBNiedrigePrioritaet.Checked());
+  EXPECT_EQ(page.PageControl1.ActivePageIndex(), 0);
+  EXPECT_FALSE(page.Style().scaled);
+}
+
+TEST_F(PageFlow, ChosenPackagesAreCountedOverRowsZeroToFilesMinusOne) {
+  UseStandardRelease();
+  StartAndDecide();
+  ui::ListView& list = Advanced().LVDateien;
+  EXPECT_EQ(wizard::CountChosenPackages(list, "3"), 3);
+  list.SetItemChecked(1, false);
+  EXPECT_EQ(wizard::CountChosenPackages(list, "3"), 2);
+  EXPECT_EQ(wizard::CountChosenPackages(list, "1"), 1);
+  EXPECT_EQ(wizard::CountChosenPackages(list, "0"), 0);
+  EXPECT_THROW(wizard::CountChosenPackages(list, "x"), app::ConvertError);
+}
+
+TEST_F(PageFlow, MessageKindsChooseSoundAndDialog) {
+  app::ShowMessageDialog(system, dialogs, "e", app::MessageKind::Error);
+  app::ShowMessageDialog(system, dialogs, "i", app::MessageKind::Information);
+  app::ShowMessageDialog(system, dialogs, "q", app::MessageKind::Question);
+  EXPECT_EQ(system.sounds,
+            (std::vector<std::string>{"SYSTEMERROR", "SYSTEMINFO", "SYSTEMQUESTION"}));
+  ASSERT_EQ(dialogs.messages.size(), 3u);
+  EXPECT_FALSE(dialogs.messages[0].information);
+  EXPECT_TRUE(dialogs.messages[1].information);
+  EXPECT_FALSE(dialogs.messages[2].information);  // the question kind shows the error dialog
+}
+
+TEST_F(PageFlow, PlacePageSharesOnlyTheTopLeftCorner) {
+  UseStandardRelease();
+  Start();
+  Welcome().SetPosition(33, 44);
+  app::PlacePage(Welcome(), Advanced());
+  EXPECT_EQ(Advanced().Bounds(), (ui::Rect{33, 44, 455, 408}));
+  EXPECT_FALSE(Advanced().Visible());
+}
+
+}  // namespace

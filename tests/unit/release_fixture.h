@@ -1,0 +1,70 @@
+// A release in the fake file system and the whole program created headless
+// on it, for tests that play the user on real forms.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/main_form.h"
+#include "app/program.h"
+#include "engine/install_page.h"
+#include "fake_dialogs.h"
+#include "fake_system.h"
+#include "ui/application.h"
+#include "wizard/advanced_page.h"
+#include "wizard/license_page.h"
+#include "wizard/method_page.h"
+#include "wizard/welcome_page.h"
+
+namespace test {
+
+class ReleaseFixture : public ::testing::Test {
+ protected:
+  static constexpr const char* kFolder = "C:\\Release\\";
+
+  ReleaseFixture() {
+    system.program_folder = kFolder;
+    for (const char* picture : {"side1.bmp", "side2.bmp", "side3.bmp", "side4.bmp"}) {
+      system.files[std::string(kFolder) + "Data\\" + picture] = "BM";
+    }
+  }
+
+  void SetSettings(const std::string& text) { system.files[Data("Settings.ini")] = text; }
+  void SetLanguage(const std::string& text) { system.files[Data("Language.ini")] = text; }
+  static std::string Data(const std::string& name) { return std::string(kFolder) + "Data\\" + name; }
+
+  // Three packages, pictures for every page, all words "W<n>".
+  void UseStandardRelease(bool allow_advanced = false) {
+    SetSettings(
+        "[Main]\nName=Demo Pack\nFiles=3\n"
+        "[Images]\nImage1=side1.bmp\nImage2=side2.bmp\nImage3=side3.bmp\nImage4=side4.bmp\n"
+        "[Defaults]\nAllowAdvanced=" + std::string(allow_advanced ? "1" : "0") + "\n"
+        "[Lines]\nPreInstall=2\n[PreInstall]\nLine001=Hallo\nLine002=Welt\n"
+        "[File1]\nName=One\n[File2]\nName=Two\n[File3]\nName=Three\n");
+    std::string words = "[Words]\n";
+    for (int n = 1; n <= 77; ++n) words += app::PadKeyNumber(n) + "=W" + std::to_string(n) + "\n";
+    SetLanguage(words);
+  }
+
+  app::TFMain& Start() {
+    main = &app::CreateForms(application, system, dialogs);
+    return *main;
+  }
+
+  // Creates the forms and lets the start timer fire once.
+  app::TFMain& StartAndDecide() {
+    Start();
+    main->TStart.Tick();
+    return *main;
+  }
+
+  const app::Forms& Pages() const { return main->forms; }
+
+  FakeSystem system;
+  FakeDialogs dialogs;
+  ui::Application application{dialogs};
+  app::TFMain* main = nullptr;
+};
+
+}  // namespace test
