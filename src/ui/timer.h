@@ -15,6 +15,12 @@ class Timer : public Component {
   }
 
   unsigned Interval() const { return interval_; }
+  // For intervals only the running system knows, such as the double-click time.
+  void SetInterval(unsigned interval_ms) {
+    if (interval_ms == interval_) return;
+    interval_ = interval_ms;
+    Changed(Change::Interval);
+  }
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled) {
     if (enabled == enabled_) return;
