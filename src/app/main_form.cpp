@@ -30,7 +30,9 @@ std::string Trimmed(const std::string& text) {
 }  // namespace
 
 TFMain::TFMain(ui::Application& app, platform::System& system, platform::Dialogs& dialogs)
-    : ui::Form(app, "TFMain", {192, 106, 213, 75}, "FMain", {}), system_(system), dialogs_(dialogs) {
+    : ui::Form(app, "TFMain", {192, 106, 213, 75}, "FMain", {}),
+      system_(system),
+      dialogs_(dialogs) {
   forms.FMain = this;
   OnCreate.Bind(this, &TFMain::FormCreate);
   TStart.OnTimer.Bind(this, &TFMain::TStartTimer);
@@ -71,6 +73,10 @@ void TFMain::LoadStartupData() {
   App().HideApplicationButton();
   LoadPackageTable(settings, Settings.Files, Packages);
   App().SetTitle(Settings.Name);
+  ILTrayIconsXP.Clear();
+  ILTrayIconsXP.Add(system_.ProgramIcon());
+  // From Windows XP on the tray shows the program's own icon.
+  if (StrToInt(CurrentOSIndex) > 5) TrayIcon.SetIconList(&ILTrayIconsXP);
   TStart.SetEnabled(true);
   MIWiederherstellen.SetCaption(Words[70]);
   MIAbbrechen.SetCaption(Words[5]);

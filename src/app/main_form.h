@@ -9,6 +9,8 @@
 #include "app/messages.h"
 #include "app/settings.h"
 #include "app/words.h"
+#include "tray/image_list.h"
+#include "tray/tray_icon.h"
 #include "ui/form.h"
 #include "ui/popup_menu.h"
 #include "ui/timer.h"
@@ -24,11 +26,20 @@ class TFMain : public ui::Form {
  public:
   TFMain(ui::Application& app, platform::System& system, platform::Dialogs& dialogs);
 
+ private:
+  // First, so that the components below can use them.
+  platform::System& system_;
+  platform::Dialogs& dialogs_;
+
+ public:
+  tray::ImageList ILTrayIcons{*this, "ILTrayIcons", tray::ProgressPictures(system_)};
+  tray::ImageList ILTrayIconsXP{*this, "ILTrayIconsXP", tray::ProgressPictures(system_)};
   ui::PopupMenu PopupMenu{*this, "PopupMenu"};
   ui::MenuItem MIWiederherstellen{PopupMenu, "MIWiederherstellen", "Wiederherstellen",
                                   ui::kDefaultItem};
   ui::MenuItem N1{PopupMenu, "N1", "-", ui::kSeparator};
   ui::MenuItem MIAbbrechen{PopupMenu, "MIAbbrechen", "Abbrechen"};
+  tray::TCoolTrayIcon TrayIcon{*this, "TrayIcon", &ILTrayIcons, &PopupMenu, ui::kHidden};
   ui::Timer TStart{*this, "TStart", 1};
 
   // What the pages read; filled once by FormCreate.
@@ -63,9 +74,6 @@ class TFMain : public ui::Form {
   void ReadContinuationFile();
   void StartWithoutWizard();
   void ShowWelcomePage();
-
-  platform::System& system_;
-  platform::Dialogs& dialogs_;
 };
 
 }  // namespace app

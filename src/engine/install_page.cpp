@@ -33,6 +33,8 @@ void TFKopieren::StartInstallation() { Show(); }
 
 void TFKopieren::RestoreFromTray() {
   if (!Visible()) Show();
+  tray::TCoolTrayIcon& tray = Main().TrayIcon;
+  if (tray.IconVisible()) tray.SetIconVisible(false);
 }
 
 }  // namespace engine

@@ -30,6 +30,25 @@ TEST_F(MainForm, StartUpLoadsTheReleaseAndArmsTheStartTimer) {
   EXPECT_TRUE(dialogs.error_boxes.empty());
 }
 
+TEST_F(MainForm, FromWindowsXpOnTheTrayShowsTheProgramIcon) {
+  UseStandardRelease();
+  for (const auto& [version, expect_xp_list] :
+       std::vector<std::pair<platform::OsVersion, bool>>{{{2, 5, 0, ""}, false},
+                                                          {{2, 5, 1, ""}, true},
+                                                          {{2, 6, 2, ""}, false}}) {
+    system.version = version;
+    test::FakeDialogs fresh_dialogs;
+    ui::Application fresh{fresh_dialogs};
+    app::TFMain& main = app::CreateForms(fresh, system, fresh_dialogs);
+    EXPECT_EQ(main.TrayIcon.IconList(), expect_xp_list ? &main.ILTrayIconsXP : &main.ILTrayIcons);
+    EXPECT_EQ(main.ILTrayIconsXP.Count(), 1);
+    EXPECT_EQ(main.ILTrayIcons.Count(), 17);
+    EXPECT_FALSE(main.TrayIcon.IconVisible());
+    main.TrayIcon.SetIconIndex(16);
+    EXPECT_EQ(main.TrayIcon.Picture()->Height(), expect_xp_list ? 32 : 16);
+  }
+}
+
 TEST_F(MainForm, FilesThatIsNoNumberEndsTheProgramAfterOneReport) {
   SetSettings("[Main]\nName=Broken\nFiles=abc\n");
   app::TFMain& main = Start();
@@ -178,8 +197,10 @@ TEST_F(MainForm, MoreThanThousandItemLinesAreReported) {
 TEST_F(MainForm, TrayMenuRestoresTheInstallationPage) {
   UseStandardRelease();
   app::TFMain& main = StartAndDecide();
+  main.TrayIcon.SetIconVisible(true);
   main.MIWiederherstellen.Click();
   EXPECT_TRUE(InstallationShown());
+  EXPECT_FALSE(main.TrayIcon.IconVisible());
 }
 
 }  // namespace
