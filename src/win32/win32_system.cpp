@@ -2,8 +2,16 @@
 
 #include <windows.h>
 
+#include <mmsystem.h>
+#include <shellapi.h>
+
+#include <stdexcept>
 #include <vector>
 
+#include "win32/banner_picture.h"
+#include "win32/picture_files.h"
+#include "win32/pictures.h"
+#include "win32/progress_pictures.h"
 #include "win32/wide_text.h"
 
 namespace win32 {
@@ -33,8 +41,9 @@ std::string Win32System::ProgramFolder() {
 }
 
 std::optional<std::string> Win32System::ReadFileBytes(const std::string& path) {
-  HandleGuard file{CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
+  HandleGuard file{CreateFileW(Widen(path).c_str(), GENERIC_READ,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr)};
   if (file.handle == INVALID_HANDLE_VALUE) return std::nullopt;
   LARGE_INTEGER size;
   if (!GetFileSizeEx(file.handle, &size) || size.QuadPart > 0x7FFFFFFF) return std::nullopt;
@@ -66,6 +75,53 @@ platform::OsVersion Win32System::QueryOsVersion() {
   GetVersionExW(&info);
   return {static_cast<int>(info.dwPlatformId), static_cast<int>(info.dwMajorVersion),
           static_cast<int>(info.dwMinorVersion), Narrow(info.szCSDVersion)};
+}
+
+std::vector<std::string> Win32System::Arguments() {
+  int count = 0;
+  LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> arguments;
+  for (int i = 1; words && i < count; ++i) arguments.push_back(Narrow(words[i]));
+  LocalFree(words);
+  return arguments;
+}
+
+bool Win32System::FileExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32System::DeleteFile(const std::string& path) {
+  return DeleteFileW(Widen(path).c_str()) != FALSE;
+}
+
+void Win32System::PlaySoundAlias(const std::string& alias) {
+  // SND_ASYNC alone: the name is tried as a system sound alias first.
+  PlaySoundW(Widen(alias).c_str(), nullptr, SND_ASYNC);
+}
+
+std::shared_ptr<const platform::Picture> Win32System::LoadPicture(const std::string& path) {
+  const PictureFileKind kind = PictureFileKindOf(path);
+  const std::optional<std::string> bytes = ReadFileBytes(path);
+  if (!bytes) throw std::runtime_error("Datei " + path + " kann nicht geöffnet werden");
+  if (kind == PictureFileKind::kBitmap) return BitmapFromFile(path);
+  return IconFromFileBytes(*bytes);
+}
+
+std::shared_ptr<const platform::Picture> Win32System::ProgramIcon() {
+  // LoadIcon hands out a shared icon that must not be destroyed.
+  HICON icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
+  if (!icon) return nullptr;
+  return std::make_shared<IconPicture>(icon, GetSystemMetrics(SM_CXICON),
+                                       GetSystemMetrics(SM_CYICON), false);
+}
+
+std::shared_ptr<const platform::Picture> Win32System::BannerPicture() {
+  return DecodeJpegResource(L"BANNER");
+}
+
+std::shared_ptr<const platform::Picture> Win32System::ProgressPicture(int state) {
+  return ProgressPictureOf(state);
 }
 
 }  // namespace win32

@@ -1,6 +1,12 @@
 // The platform services on real Windows.
 #pragma once
 
+#include <windows.h>
+// The Windows macro would rename the interface's DeleteFile to DeleteFileW
+// wherever this class is used; the W function is always called by its name.
+// Include this header before any other that brings in platform/system.h.
+#undef DeleteFile
+
 #include "platform/system.h"
 
 namespace win32 {
@@ -11,6 +17,15 @@ class Win32System : public platform::System {
   std::optional<std::string> ReadFileBytes(const std::string& path) override;
   std::string DecodeAnsi(std::string_view bytes) override;
   platform::OsVersion QueryOsVersion() override;
+  std::vector<std::string> Arguments() override;
+  bool FileExists(const std::string& path) override;
+  bool DeleteFile(const std::string& path) override;
+  void PlaySoundAlias(const std::string& alias) override;
+  std::shared_ptr<const platform::Picture> LoadPicture(const std::string& path) override;
+  // Nothing when the program has no such resource.
+  std::shared_ptr<const platform::Picture> ProgramIcon() override;
+  std::shared_ptr<const platform::Picture> BannerPicture() override;
+  std::shared_ptr<const platform::Picture> ProgressPicture(int state) override;
 };
 
 }  // namespace win32

@@ -1,0 +1,36 @@
+#include "win32/control_name.h"
+
+#include <commctrl.h>
+
+namespace win32 {
+
+namespace {
+
+constexpr wchar_t kProperty[] = L"ControlName";
+constexpr UINT_PTR kSubclassId = 0x434E;  // "CN"
+
+void ForgetName(HWND window) {
+  const auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(RemovePropW(window, kProperty)));
+  if (atom) GlobalDeleteAtom(atom);
+}
+
+LRESULT CALLBACK RemoveNameOnDestroy(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                                     UINT_PTR, DWORD_PTR) {
+  if (message == WM_NCDESTROY) {
+    ForgetName(window);
+    RemoveWindowSubclass(window, RemoveNameOnDestroy, kSubclassId);
+  }
+  return DefSubclassProc(window, message, wparam, lparam);
+}
+
+}  // namespace
+
+void SetControlName(HWND window, const wchar_t* name) {
+  ForgetName(window);  // a renamed window keeps one atom, not two
+  const ATOM atom = GlobalAddAtomW(name);
+  if (!atom) return;
+  SetPropW(window, kProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(atom)));
+  SetWindowSubclass(window, RemoveNameOnDestroy, kSubclassId, 0);
+}
+
+}  // namespace win32
