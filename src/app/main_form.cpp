@@ -132,7 +132,7 @@ void TFMain::ReadContinuationFile() {
     if (items.size() == kMaxContinuationItems) throw RangeError();
     items.push_back(lines.Next());
   }
-  if (!system_.DeleteFile(path)) throw AppError("Datei " + path + " kann nicht gelöscht werden");
+  if (!system_.RemoveFile(path)) throw AppError("Datei " + path + " kann nicht gelöscht werden");
 
   ui::ListView& list = advanced.LVDateien;
   const int files = StrToInt(Settings.Files);

@@ -39,7 +39,7 @@ class System {
   virtual std::vector<std::string> Arguments() = 0;
 
   virtual bool FileExists(const std::string& path) = 0;
-  virtual bool DeleteFile(const std::string& path) = 0;
+  virtual bool RemoveFile(const std::string& path) = 0;
 
   // Starts a system sound by its alias ("SYSTEMERROR", ...) and returns at
   // once; a sound that cannot be played is no error.

@@ -91,7 +91,7 @@ bool Win32System::FileExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool Win32System::DeleteFile(const std::string& path) {
+bool Win32System::RemoveFile(const std::string& path) {
   return DeleteFileW(Widen(path).c_str()) != FALSE;
 }
 

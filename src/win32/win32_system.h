@@ -1,12 +1,6 @@
 // The platform services on real Windows.
 #pragma once
 
-#include <windows.h>
-// The Windows macro would rename the interface's DeleteFile to DeleteFileW
-// wherever this class is used; the W function is always called by its name.
-// Include this header before any other that brings in platform/system.h.
-#undef DeleteFile
-
 #include "platform/system.h"
 
 namespace win32 {
@@ -19,7 +13,7 @@ class Win32System : public platform::System {
   platform::OsVersion QueryOsVersion() override;
   std::vector<std::string> Arguments() override;
   bool FileExists(const std::string& path) override;
-  bool DeleteFile(const std::string& path) override;
+  bool RemoveFile(const std::string& path) override;
   void PlaySoundAlias(const std::string& alias) override;
   std::shared_ptr<const platform::Picture> LoadPicture(const std::string& path) override;
   // Nothing when the program has no such resource.

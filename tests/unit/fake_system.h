@@ -27,7 +27,7 @@ class FakeSystem : public platform::System {
 
   std::vector<std::string> Arguments() override { return arguments; }
   bool FileExists(const std::string& path) override { return files.count(path) != 0; }
-  bool DeleteFile(const std::string& path) override { return files.erase(path) != 0; }
+  bool RemoveFile(const std::string& path) override { return files.erase(path) != 0; }
   void PlaySoundAlias(const std::string& alias) override { sounds.push_back(alias); }
   // Any existing file is a picture of 10 x 20 pixels.
   std::shared_ptr<const platform::Picture> LoadPicture(const std::string& path) override;
