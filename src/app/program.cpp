@@ -35,9 +35,4 @@ TFMain& CreateForms(ui::Application& app, platform::System& system, platform::Di
   return main;
 }
 
-int RunProgram(ui::Application& app, platform::System& system, platform::Dialogs& dialogs) {
-  CreateForms(app, system, dialogs);
-  return app.Run();
-}
-
 }  // namespace app

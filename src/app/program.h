@@ -1,4 +1,4 @@
-// The program body: the title, every form in its order, the message loop.
+// The program body: the title and every form in its order.
 #pragma once
 
 namespace platform {
@@ -17,8 +17,5 @@ class TFMain;
 // Creates all forms; when the main form cannot load the release the
 // application is already terminated and the pages are not created.
 TFMain& CreateForms(ui::Application& app, platform::System& system, platform::Dialogs& dialogs);
-
-// Creates all forms and runs the message loop; returns the exit code.
-int RunProgram(ui::Application& app, platform::System& system, platform::Dialogs& dialogs);
 
 }  // namespace app
