@@ -1,0 +1,80 @@
+// The harness's own pieces that need no Wine: journal records and path mapping.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "probe_journal.h"
+#include "wine_paths.h"
+
+namespace e2e {
+namespace {
+
+TEST(ProbeJournal, ReadsOneRecordPerLine) {
+  auto runs = ParseProbeJournal(
+      "1\tKB1.exe\t\"Z:\\r\\KB1.exe\" /q\tZ:\\r\t0\r\n"
+      "2\tpkg 2.exe\tpkg2 \"a b\"\tC:\\windows\t-\n");
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(runs[0].sequence, 1);
+  EXPECT_EQ(runs[0].file_name, "KB1.exe");
+  EXPECT_EQ(runs[0].command_line, "\"Z:\\r\\KB1.exe\" /q");
+  EXPECT_EQ(runs[0].working_dir, "Z:\\r");
+  EXPECT_EQ(runs[0].show_window, "0");
+  EXPECT_EQ(runs[1].sequence, 2);
+  EXPECT_EQ(runs[1].file_name, "pkg 2.exe");
+  EXPECT_EQ(runs[1].command_line, "pkg2 \"a b\"");
+  EXPECT_EQ(runs[1].show_window, "-");
+}
+
+TEST(ProbeJournal, RejectsATornLine) {
+  EXPECT_THROW(ParseProbeJournal("1\tKB1.exe\tKB1.exe\tZ:\\\t-\n2\tKB2.exe\tKB2\n"),
+               std::runtime_error);
+  EXPECT_THROW(ParseProbeJournal("x\tKB1.exe\tKB1.exe\tZ:\\\t-\n"), std::runtime_error);
+}
+
+TEST(ProbeJournal, SideFileHoldsOnlyTheGivenKeys) {
+  fs::path folder = NativeBuildDir() / "e2e-work" / "ProbeJournal";
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  fs::path fake_probe = folder / "probe.exe";
+  std::ofstream(fake_probe) << "MZ";
+  ProbeSettings settings;
+  settings.exit_code = 3010;
+  settings.log_file = "KB1.log";
+  fs::path exe = PlaceProbe(fake_probe, folder / "release", "KB1.exe", settings);
+  EXPECT_TRUE(fs::exists(exe));
+  std::ifstream side(folder / "release" / "KB1.probe", std::ios::binary);
+  std::string content((std::istreambuf_iterator<char>(side)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(content, "exit_code=3010\r\nlog_file=KB1.log\r\n");
+}
+
+TEST(WinePaths, MapsLinuxPathsToDriveZAndBack) {
+  EXPECT_EQ(ToWindowsPath("/work/a b/KB1.exe"), "Z:\\work\\a b\\KB1.exe");
+  EXPECT_EQ(ToLinuxPath("Z:\\work\\a b\\KB1.exe"), fs::path("/work/a b/KB1.exe"));
+  EXPECT_EQ(ToLinuxPath("z:/work"), fs::path("/work"));
+  EXPECT_THROW(ToLinuxPath("C:\\windows"), std::invalid_argument);  // needs a prefix
+  EXPECT_THROW(ToLinuxPath("windows"), std::invalid_argument);
+}
+
+TEST(WinePaths, ResolvesOtherDrivesThroughThePrefix) {
+  fs::path prefix = NativeBuildDir() / "e2e-work" / "WinePaths" / "prefix";
+  fs::remove_all(prefix);
+  fs::create_directories(prefix / "dosdevices");
+  fs::create_directory_symlink("../drive_c", prefix / "dosdevices" / "c:");
+  EXPECT_EQ(ToLinuxPath("C:\\windows\\KB1.log", prefix),
+            prefix / "drive_c" / "windows" / "KB1.log");
+  EXPECT_THROW(ToLinuxPath("D:\\x", prefix), std::runtime_error);
+}
+
+TEST(WinePaths, MissingWindowsProgramSaysWhatToBuild) {
+  try {
+    WindowsProgram("NoSuchProgram.exe");
+    FAIL() << "expected an error";
+  } catch (const std::runtime_error& error) {
+    EXPECT_NE(std::string(error.what()).find("cmake --preset win64"), std::string::npos)
+        << error.what();
+  }
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,186 @@
+// A stand-in update package for the end-to-end tests. Copied under any name (KB0001.exe),
+// it reads "<own path without extension>.probe" (key=value lines, all optional):
+//   journal=<path>   where to record this run (default: %PROBE_JOURNAL%, else
+//                    probe-journal.txt beside the exe)
+//   sleep_ms=<n>     wait before exiting, after the run is recorded
+//   exit_code=<n>    process exit code (decimal or 0x hex)
+//   log_file=<name>  a file to leave in the Windows folder, as real packages do
+// Each run appends one UTF-8 line to the journal, fields separated by TAB:
+//   sequence, own file name, command line, working folder, show-window value (or -)
+// Exit code 9901 means the journal could not be written, 9902 the log file.
+#include <windows.h>
+
+#include <cstdlib>
+#include <map>
+#include <string>
+
+namespace {
+
+std::string ToUtf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                 nullptr, nullptr);
+  std::string out(size, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], size,
+                      nullptr, nullptr);
+  return out;
+}
+
+std::wstring FromUtf8(const std::string& text) {
+  if (text.empty()) return {};
+  int size =
+      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring out(size, L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], size);
+  return out;
+}
+
+std::wstring OwnPath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+    if (length < path.size()) return path.substr(0, length);
+    path.resize(path.size() * 2);
+  }
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+  size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+}
+
+std::wstring WithoutExtension(const std::wstring& path) {
+  size_t dot = path.find_last_of(L'.');
+  size_t slash = path.find_last_of(L"\\/");
+  if (dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash)) return path;
+  return path.substr(0, dot);
+}
+
+std::string ReadWholeFile(HANDLE file) {
+  std::string content;
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+    content.append(buffer, got);
+  return content;
+}
+
+std::map<std::string, std::string> ReadSideFile(const std::wstring& path) {
+  std::map<std::string, std::string> values;
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return values;
+  std::string content = ReadWholeFile(file);
+  CloseHandle(file);
+  size_t start = 0;
+  while (start < content.size()) {
+    size_t end = content.find('\n', start);
+    if (end == std::string::npos) end = content.size();
+    std::string line = content.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    size_t equals = line.find('=');
+    if (equals != std::string::npos) values[line.substr(0, equals)] = line.substr(equals + 1);
+    start = end + 1;
+  }
+  return values;
+}
+
+std::string Setting(const std::map<std::string, std::string>& values, const char* key) {
+  auto found = values.find(key);
+  return found == values.end() ? std::string() : found->second;
+}
+
+std::wstring JournalPath(const std::map<std::string, std::string>& values,
+                         const std::wstring& own_path) {
+  std::string configured = Setting(values, "journal");
+  if (!configured.empty()) return FromUtf8(configured);
+  wchar_t buffer[32768];
+  DWORD length = GetEnvironmentVariableW(L"PROBE_JOURNAL", buffer, 32768);
+  if (length > 0 && length < 32768) return std::wstring(buffer, length);
+  return FolderOf(own_path) + L"probe-journal.txt";
+}
+
+std::wstring CurrentFolder() {
+  DWORD size = GetCurrentDirectoryW(0, nullptr);
+  std::wstring folder(size, L'\0');
+  DWORD length = GetCurrentDirectoryW(size, &folder[0]);
+  folder.resize(length);
+  return folder;
+}
+
+std::string ShowWindowValue() {
+  STARTUPINFOW info{};
+  info.cb = sizeof info;
+  GetStartupInfoW(&info);
+  if (!(info.dwFlags & STARTF_USESHOWWINDOW)) return "-";
+  return std::to_string(info.wShowWindow);
+}
+
+// A tab or line break inside a field would split the record; the journal stays one line per run.
+std::string Field(const std::wstring& text) {
+  std::string field = ToUtf8(text);
+  for (char& c : field)
+    if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+  return field;
+}
+
+// Several probes may run at once: exclusive access makes counting and appending one step.
+HANDLE OpenJournalExclusively(const std::wstring& path) {
+  for (int attempt = 0; attempt < 1000; ++attempt) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) return file;
+    DWORD error = GetLastError();
+    if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED &&
+        error != ERROR_LOCK_VIOLATION)
+      return INVALID_HANDLE_VALUE;
+    Sleep(10);
+  }
+  return INVALID_HANDLE_VALUE;
+}
+
+bool AppendToJournal(const std::wstring& journal, const std::wstring& own_path) {
+  HANDLE file = OpenJournalExclusively(journal);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  std::string content = ReadWholeFile(file);
+  size_t lines = 0;
+  for (char c : content) lines += c == '\n';
+  std::string line =
+      std::to_string(lines + 1) + '\t' + Field(own_path.substr(FolderOf(own_path).size())) + '\t' +
+      Field(GetCommandLineW()) + '\t' + Field(CurrentFolder()) + '\t' + ShowWindowValue() + '\n';
+  SetFilePointer(file, 0, nullptr, FILE_END);
+  DWORD written = 0;
+  bool ok = WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr) &&
+            written == line.size();
+  CloseHandle(file);
+  return ok;
+}
+
+bool LeaveLogFile(const std::string& name, const std::wstring& own_path) {
+  wchar_t windows[MAX_PATH];
+  UINT length = GetWindowsDirectoryW(windows, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return false;
+  std::wstring path = std::wstring(windows, length) + L"\\" + FromUtf8(name);
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  std::string text = "Written by " + ToUtf8(own_path) + "\r\n";
+  DWORD written = 0;
+  WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  CloseHandle(file);
+  return true;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  std::wstring own_path = OwnPath();
+  auto values = ReadSideFile(WithoutExtension(own_path) + L".probe");
+  // A lost journal line would make a test blame the installer; say so through the exit code.
+  if (!AppendToJournal(JournalPath(values, own_path), own_path)) return 9901;
+  std::string log_file = Setting(values, "log_file");
+  if (!log_file.empty() && !LeaveLogFile(log_file, own_path)) return 9902;
+  std::string sleep_ms = Setting(values, "sleep_ms");
+  if (!sleep_ms.empty()) Sleep(std::strtoul(sleep_ms.c_str(), nullptr, 10));
+  return static_cast<int>(std::strtoul(Setting(values, "exit_code").c_str(), nullptr, 0));
+}

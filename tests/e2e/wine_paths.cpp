@@ -1,0 +1,69 @@
+#include "wine_paths.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <stdexcept>
+
+namespace e2e {
+
+fs::path NativeBuildDir() {
+  return E2E_NATIVE_BUILD_DIR;
+}
+
+fs::path WindowsBuildDir() {
+  const char* configured = std::getenv("INSTALLER_WINDOWS_BUILD_DIR");
+  return configured && *configured ? configured : E2E_DEFAULT_WINDOWS_BUILD_DIR;
+}
+
+fs::path WindowsProgram(const std::string& file_name) {
+  fs::path folder = WindowsBuildDir();
+  if (fs::is_regular_file(folder / file_name)) return folder / file_name;
+  std::error_code error;
+  if (fs::is_directory(folder)) {
+    auto options = fs::directory_options::skip_permission_denied;
+    for (auto it = fs::recursive_directory_iterator(folder, options, error);
+         it != fs::recursive_directory_iterator(); it.increment(error)) {
+      if (error) break;
+      if (it->is_directory() && it->path().filename() == "CMakeFiles") {
+        it.disable_recursion_pending();
+      } else if (it->path().filename() == file_name && it->is_regular_file()) {
+        return it->path();
+      }
+    }
+  }
+  throw std::runtime_error(file_name + " not found in " + folder.string() +
+                           ": build the win64 preset first (cmake --preset win64 && cmake "
+                           "--build --preset win64), or point INSTALLER_WINDOWS_BUILD_DIR at "
+                           "the Windows build folder");
+}
+
+std::string ToWindowsPath(const fs::path& linux_path) {
+  std::string path = fs::absolute(linux_path).lexically_normal().string();
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return "Z:" + path;
+}
+
+fs::path ToLinuxPath(const std::string& windows_path, const fs::path& prefix) {
+  if (windows_path.size() < 2 || windows_path[1] != ':' || !std::isalpha(windows_path[0]))
+    throw std::invalid_argument("not an absolute Windows path: " + windows_path);
+  std::string rest = windows_path.substr(2);
+  for (char& c : rest)
+    if (c == '\\') c = '/';
+  while (!rest.empty() && rest.front() == '/') rest.erase(0, 1);
+  char drive = static_cast<char>(std::tolower(windows_path[0]));
+  fs::path root;
+  if (drive == 'z') {
+    root = "/";
+  } else if (!prefix.empty()) {
+    fs::path link = prefix / "dosdevices" / (std::string(1, drive) + ":");
+    if (!fs::is_symlink(link)) throw std::runtime_error("no drive " + link.string());
+    root = fs::read_symlink(link);
+    if (root.is_relative()) root = link.parent_path() / root;
+  } else {
+    throw std::invalid_argument("drive unknown without a Wine prefix: " + windows_path);
+  }
+  return (root / rest).lexically_normal();
+}
+
+}  // namespace e2e

@@ -1,0 +1,28 @@
+// Where the end-to-end tests find things, and the mapping between Linux and Wine paths.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace e2e {
+
+namespace fs = std::filesystem;
+
+// The native build folder (build/native): Wine prefix, scratch folders, screenshots.
+fs::path NativeBuildDir();
+
+// The Windows build (build/win64 unless INSTALLER_WINDOWS_BUILD_DIR says otherwise).
+fs::path WindowsBuildDir();
+
+// A program of the Windows build, e.g. "probe.exe": top folder first, then any subfolder.
+// Throws std::runtime_error saying to build the win64 preset when it is missing.
+fs::path WindowsProgram(const std::string& file_name);
+
+// "/a/b c" -> "Z:\a\b c" (Wine maps Z: to the Linux root).
+std::string ToWindowsPath(const fs::path& linux_path);
+
+// "Z:\a\b" -> "/a/b". Other drives are resolved through the prefix's dosdevices links
+// ("C:\windows" -> <prefix>/drive_c/windows); without a prefix only Z: is known.
+fs::path ToLinuxPath(const std::string& windows_path, const fs::path& prefix = {});
+
+}  // namespace e2e
