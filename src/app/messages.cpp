@@ -1,10 +1,28 @@
 #include "app/messages.h"
 
-#include "platform/dialogs.h"
 #include "platform/system.h"
 #include "ui/form.h"
 
 namespace app {
+
+platform::DialogContent MessageDialogContent(const std::string& text, MessageKind kind) {
+  const bool information = kind == MessageKind::Information;
+  return {information ? "Informationen" : "Fehler",
+          information ? platform::DialogIcon::Information : platform::DialogIcon::Error,
+          text,
+          {{platform::kResultOk, "OK", "OK"}},
+          platform::kResultOk,
+          platform::kResultOk};
+}
+
+platform::DialogContent QuestionDialogContent(const std::string& text) {
+  return {"Bestätigen",
+          platform::DialogIcon::Question,
+          text,
+          {{platform::kResultYes, "&Ja", "Yes"}, {platform::kResultNo, "&Nein", "No"}},
+          platform::kResultYes,
+          platform::kResultNo};
+}
 
 void PlayKindSound(platform::System& system, MessageKind kind) {
   switch (kind) {
@@ -17,12 +35,12 @@ void PlayKindSound(platform::System& system, MessageKind kind) {
 void ShowMessageDialog(platform::System& system, platform::Dialogs& dialogs,
                        const std::string& text, MessageKind kind) {
   PlayKindSound(system, kind);
-  dialogs.MessageDialog(kind == MessageKind::Information, text);
+  dialogs.ShowDialog(MessageDialogContent(text, kind));
 }
 
 bool AskQuestion(platform::System& system, platform::Dialogs& dialogs, const std::string& text) {
   PlayKindSound(system, MessageKind::Question);
-  return dialogs.QuestionDialog(text);
+  return dialogs.ShowDialog(QuestionDialogContent(text)) == platform::kResultYes;
 }
 
 void PlacePage(const ui::Form& current, ui::Form& next) {

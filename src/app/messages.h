@@ -4,10 +4,11 @@
 
 #include <string>
 
+#include "platform/dialogs.h"
+
 namespace platform {
-class Dialogs;
 class System;
-}  // namespace platform
+}
 
 namespace ui {
 class Form;
@@ -16,6 +17,12 @@ class Form;
 namespace app {
 
 enum class MessageKind { Error = 1, Information = 2, Question = 3 };
+
+// The message dialog: "Informationen" for kind 2, "Fehler" for every other
+// kind, one button "OK".
+platform::DialogContent MessageDialogContent(const std::string& text, MessageKind kind);
+// The question dialog "Bestätigen" with "&Ja" and "&Nein".
+platform::DialogContent QuestionDialogContent(const std::string& text);
 
 // Starts the kind's system sound and returns at once.
 void PlayKindSound(platform::System& system, MessageKind kind);

@@ -102,7 +102,7 @@ MessageLayout MessageForm::Measure() {
   font_ = CreateMessageFont(screen);
   const HGDIOBJ previous = SelectObject(screen, font_);
   std::vector<const wchar_t*> captions;
-  for (const MessageButton& button : content_.buttons) captions.push_back(button.caption);
+  for (const MessageButton& button : content_.buttons) captions.push_back(button.caption.c_str());
   MessageLayout layout =
       MeasureMessage(screen, content_.text, captions, GetSystemMetrics(SM_CXICON),
                      GetSystemMetrics(SM_CXSCREEN) / 2);
@@ -119,7 +119,7 @@ void MessageForm::CreateWindows(const MessageLayout& layout) {
   const int height = frame.bottom - frame.top;
   const int left = GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2;
   const int top = GetSystemMetrics(SM_CYSCREEN) / 2 - height / 2;
-  window_ = CreateWindowExW(kExStyle, kClassName, content_.caption, kStyle, left, top, width,
+  window_ = CreateWindowExW(kExStyle, kClassName, content_.caption.c_str(), kStyle, left, top, width,
                             height, GetActiveWindow(), nullptr, GetModuleHandleW(nullptr), this);
   if (!window_) return;
   icon_rect_ = layout.icon;
@@ -127,8 +127,8 @@ void MessageForm::CreateWindows(const MessageLayout& layout) {
   for (std::size_t i = 0; i < content_.buttons.size(); ++i) {
     const MessageButton& button = content_.buttons[i];
     const DWORD kind = button.id == default_id_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
-    HWND control = CreateChild(L"BUTTON", button.caption, kind | BS_NOTIFY | WS_TABSTOP, button.id,
-                               layout.buttons[i], button.name);
+    HWND control = CreateChild(L"BUTTON", button.caption.c_str(), kind | BS_NOTIFY | WS_TABSTOP, button.id,
+                               layout.buttons[i], button.name.c_str());
     if (button.id == default_id_) focus_ = control;
   }
 }

@@ -11,12 +11,12 @@ namespace win32 {
 
 struct MessageButton {
   int id;
-  const wchar_t* caption;
-  const wchar_t* name;  // the control's name for test drivers
+  std::wstring caption;
+  std::wstring name;  // the control's name for test drivers
 };
 
 struct MessageContent {
-  const wchar_t* caption;
+  std::wstring caption;
   const wchar_t* icon;  // a system icon such as IDI_QUESTION
   std::wstring text;
   std::vector<MessageButton> buttons;

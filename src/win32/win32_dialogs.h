@@ -9,8 +9,7 @@ namespace win32 {
 class Win32Dialogs : public platform::Dialogs {
  public:
   void ErrorBox(const std::string& caption, const std::string& text) override;
-  void MessageDialog(bool information, const std::string& text) override;
-  bool QuestionDialog(const std::string& text) override;
+  int ShowDialog(const platform::DialogContent& content) override;
 };
 
 }  // namespace win32

@@ -18,16 +18,17 @@ class FakeDialogs : public platform::Dialogs {
     bool information;
     std::string text;
   };
-  std::vector<Message> messages;
-  std::vector<std::string> questions;
+  std::vector<Message> messages;        // dialogs with one button
+  std::vector<std::string> questions;   // dialogs with a choice
   bool answer = false;  // what the user answers every question
 
-  void MessageDialog(bool information, const std::string& text) override {
-    messages.push_back({information, text});
-  }
-  bool QuestionDialog(const std::string& text) override {
-    questions.push_back(text);
-    return answer;
+  int ShowDialog(const platform::DialogContent& content) override {
+    if (content.buttons.size() == 1) {
+      messages.push_back({content.icon == platform::DialogIcon::Information, content.text});
+      return content.buttons[0].result;
+    }
+    questions.push_back(content.text);
+    return answer ? content.default_result : content.escape_result;
   }
 
   void ErrorBox(const std::string& caption, const std::string& text) override {
