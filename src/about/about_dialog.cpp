@@ -4,15 +4,6 @@ namespace about {
 
 namespace {
 
-ui::FormStyle AboutStyle() {
-  ui::FormStyle style;
-  style.border = ui::BorderStyle::Dialog;
-  style.minimize_box = false;
-  style.centered = true;
-  style.stay_on_top = true;
-  return style;
-}
-
 // The disclaimer stays hidden; its words are the program's own.
 constexpr const char* kDisclaimer =
     "Dieses Programm ist Freeware.\r"
@@ -27,7 +18,7 @@ constexpr const char* kDisclaimer =
 }  // namespace
 
 TFAbout::TFAbout(app::TFMain& main)
-    : ui::Form(main.App(), "TFAbout", {250, 200, 363, 345}, "[unbekannt]", AboutStyle()) {
+    : ui::Form(main.App(), "TFAbout", {250, 200, 363, 345}, "[unbekannt]", ui::DialogStyle(true)) {
   MDisclaimer.SetCaption(kDisclaimer);
   PC1.SetActivePageIndex(1);  // the installer tab, as designed
 }

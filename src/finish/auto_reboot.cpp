@@ -2,21 +2,8 @@
 
 namespace finish {
 
-namespace {
-
-ui::FormStyle CountdownStyle() {
-  ui::FormStyle style;
-  style.border = ui::BorderStyle::Dialog;
-  style.minimize_box = false;
-  style.centered = true;
-  style.stay_on_top = true;
-  return style;
-}
-
-}  // namespace
-
 TFAutoReboot::TFAutoReboot(app::TFMain& main)
     : ui::Form(main.App(), "TFAutoReboot", {300, 300, 290, 124}, "Automatischer Neustart",
-               CountdownStyle()) {}
+               ui::DialogStyle(true)) {}
 
 }  // namespace finish

@@ -21,6 +21,16 @@ struct FormStyle {
   bool stay_on_top = false;
 };
 
+// A dialog frame with the close box only, centred at its first showing.
+inline FormStyle DialogStyle(bool stay_on_top) {
+  FormStyle style;
+  style.border = BorderStyle::Dialog;
+  style.minimize_box = false;
+  style.centered = true;
+  style.stay_on_top = stay_on_top;
+  return style;
+}
+
 class Form : public Control {
  public:
   // `form_name` is the window class name under which the form can be found;

@@ -2,20 +2,8 @@
 
 namespace wizard {
 
-namespace {
-
-ui::FormStyle DialogStyle() {
-  ui::FormStyle style;
-  style.border = ui::BorderStyle::Dialog;
-  style.minimize_box = false;
-  style.centered = true;
-  return style;
-}
-
-}  // namespace
-
 TFDetails::TFDetails(app::TFMain& main)
-    : ui::Form(main.App(), "TFDetails", {250, 200, 464, 272}, "Details", DialogStyle()),
+    : ui::Form(main.App(), "TFDetails", {250, 200, 464, 272}, "Details", ui::DialogStyle(false)),
       main_(main) {
   OnCreate.Bind(this, &TFDetails::FormCreate);
 }
