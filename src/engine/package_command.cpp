@@ -1,0 +1,81 @@
+#include "engine/package_command.h"
+
+#include <algorithm>
+
+namespace engine {
+
+namespace {
+
+constexpr char kQuote = '"';
+constexpr const char* kUpdateRecords = "SOFTWARE\\Microsoft\\Updates\\Windows XP";
+constexpr const char* kIe7Package = "IE7-WINDOWSXP-X86-DEU.EXE";
+
+std::string Upper(std::string text) {
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return text;
+}
+
+bool EndsWith(const std::string& text, const std::string& suffix) {
+  return text.size() >= suffix.size() &&
+         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+std::string Quoted(const std::string& text) { return kQuote + text + kQuote; }
+
+}  // namespace
+
+PackageKind KindOf(const std::string& path) {
+  const std::string upper = Upper(path);
+  if (EndsWith(upper, ".EXE")) return PackageKind::Exe;
+  if (EndsWith(upper, ".MSI")) return PackageKind::Msi;
+  if (EndsWith(upper, ".MSU")) return PackageKind::Msu;
+  return PackageKind::Other;
+}
+
+std::string BuildCommandLine(const std::string& path, const std::string& parameters,
+                             const std::string& os_index, const SystemInstallers& installers) {
+  const bool vista_or_7 = os_index == "8" || os_index == "9";
+  switch (KindOf(path)) {
+    case PackageKind::Exe: return Quoted(path) + " " + parameters;
+    case PackageKind::Msi: return Quoted(installers.msiexec) + " /i " + Quoted(path) + " " + parameters;
+    case PackageKind::Msu:
+      return vista_or_7 ? Quoted(installers.wusa) + " " + Quoted(path) + " " + parameters : "";
+    case PackageKind::Other: return "";
+  }
+  return "";
+}
+
+bool UsesTemporaryFolder(const std::string& parameters) {
+  return Upper(parameters).find("{TMP}") != std::string::npos;
+}
+
+std::string ReplaceTemporaryFolder(const std::string& parameters, const std::string& folder) {
+  static const std::string kPlaceholder = "{TMP}";
+  const std::string upper = Upper(parameters);
+  std::string result;
+  std::size_t from = 0;
+  for (std::size_t at = upper.find(kPlaceholder); at != std::string::npos;
+       at = upper.find(kPlaceholder, from)) {
+    result.append(parameters, from, at - from).append(folder);
+    from = at + kPlaceholder.size();
+  }
+  return result.append(parameters, from, std::string::npos);
+}
+
+// Only the Internet Explorer 7 package can be recognised: its record is a
+// second-level key "ie7" under the update records.
+bool RecordedAsInstalled(const std::string& path, const std::string& os_index,
+                         const SubkeyLister& subkeys) {
+  if (os_index != "6" || Upper(path).find(kIe7Package) == std::string::npos) return false;
+  bool found = false;
+  for (const std::string& group : subkeys(kUpdateRecords)) {
+    const auto names = subkeys(std::string(kUpdateRecords) + "\\" + group);
+    found = found || std::any_of(names.begin(), names.end(),
+                                 [](const std::string& name) { return Upper(name) == "IE7"; });
+  }
+  return found;
+}
+
+}  // namespace engine

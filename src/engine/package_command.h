@@ -1,0 +1,41 @@
+// How a package is started: the command line by the file's extension and
+// the running system, the "{tmp}" placeholder, and the one package that the
+// update records can show as already installed.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace engine {
+
+enum class PackageKind { Exe, Msi, Msu, Other };
+
+// By the file name's extension, in any letter case.
+PackageKind KindOf(const std::string& path);
+
+// The programs of the system that install .msi and .msu packages, as full paths.
+struct SystemInstallers {
+  std::string msiexec;
+  std::string wusa;
+};
+
+// The command line for a package, or the empty text when the system has no
+// way to run it (.msu before Windows Vista, any other extension).
+std::string BuildCommandLine(const std::string& path, const std::string& parameters,
+                             const std::string& os_index, const SystemInstallers& installers);
+
+// Whether the parameters hold "{tmp}" in any letter case.
+bool UsesTemporaryFolder(const std::string& parameters);
+// Every "{tmp}", in any letter case, replaced by the folder.
+std::string ReplaceTemporaryFolder(const std::string& parameters, const std::string& folder);
+
+// Lists the names of the subkeys of a key under HKEY_LOCAL_MACHINE.
+using SubkeyLister = std::function<std::vector<std::string>(const std::string& key)>;
+
+// On Windows XP, whether the update records list the Internet Explorer 7
+// package as installed.
+bool RecordedAsInstalled(const std::string& path, const std::string& os_index,
+                         const SubkeyLister& subkeys);
+
+}  // namespace engine

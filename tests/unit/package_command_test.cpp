@@ -1,0 +1,91 @@
+#include "engine/package_command.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "engine/size_text.h"
+
+namespace {
+
+using engine::BuildCommandLine;
+
+const engine::SystemInstallers kInstallers{"C:\\Windows\\system32\\msiexec.exe",
+                                           "C:\\Windows\\system32\\wusa.exe"};
+
+TEST(PackageCommand, KindComesFromTheExtensionAlone) {
+  EXPECT_EQ(engine::KindOf("C:\\x\\setup.EXE"), engine::PackageKind::Exe);
+  EXPECT_EQ(engine::KindOf("C:\\x\\a.Msi"), engine::PackageKind::Msi);
+  EXPECT_EQ(engine::KindOf("C:\\x\\b.msu"), engine::PackageKind::Msu);
+  EXPECT_EQ(engine::KindOf("C:\\Updates.msi\\tool.exe"), engine::PackageKind::Exe);
+  EXPECT_EQ(engine::KindOf("C:\\x\\tool.msi.exe"), engine::PackageKind::Exe);
+  EXPECT_EQ(engine::KindOf("C:\\x\\readme.txt"), engine::PackageKind::Other);
+  EXPECT_EQ(engine::KindOf("C:\\x\\exe"), engine::PackageKind::Other);
+}
+
+TEST(PackageCommand, CommandLinesPerKindAndSystem) {
+  EXPECT_EQ(BuildCommandLine("C:\\S\\Data\\a.exe", "/q", "6", kInstallers),
+            "\"C:\\S\\Data\\a.exe\" /q");
+  EXPECT_EQ(BuildCommandLine("C:\\S\\Data\\a.exe", "", "9", kInstallers),
+            "\"C:\\S\\Data\\a.exe\" ");
+  EXPECT_EQ(BuildCommandLine("C:\\S\\Data\\b.msi", "/qn", "5", kInstallers),
+            "\"C:\\Windows\\system32\\msiexec.exe\" /i \"C:\\S\\Data\\b.msi\" /qn");
+  EXPECT_EQ(BuildCommandLine("C:\\S\\Data\\c.msu", "/quiet", "8", kInstallers),
+            "\"C:\\Windows\\system32\\wusa.exe\" \"C:\\S\\Data\\c.msu\" /quiet");
+  EXPECT_EQ(BuildCommandLine("C:\\S\\Data\\c.msu", "/quiet", "6", kInstallers), "");
+  EXPECT_EQ(BuildCommandLine("C:\\S\\Data\\c.msu", "/quiet", "-1", kInstallers), "");
+  EXPECT_EQ(BuildCommandLine("C:\\S\\Data\\d.zip", "", "9", kInstallers), "");
+}
+
+TEST(PackageCommand, LongPathsAndParametersKeepTheirFullLength) {
+  const std::string path = "C:\\" + std::string(300, 'p') + "\\setup.exe";
+  const std::string parameters(400, 'x');
+  EXPECT_EQ(BuildCommandLine(path, parameters, "9", kInstallers),
+            "\"" + path + "\" " + parameters);
+}
+
+TEST(PackageCommand, EveryPlaceholderIsReplacedInAnyCase) {
+  EXPECT_TRUE(engine::UsesTemporaryFolder("/log:{TMP}\\a.log"));
+  EXPECT_TRUE(engine::UsesTemporaryFolder("{tMp}"));
+  EXPECT_FALSE(engine::UsesTemporaryFolder("/quiet {tmp"));
+  EXPECT_EQ(engine::ReplaceTemporaryFolder("/quiet /log:{TMP}\\a.log /x {tmp}\\b",
+                                           "C:\\Setup\\data\\setuptemp"),
+            "/quiet /log:C:\\Setup\\data\\setuptemp\\a.log /x C:\\Setup\\data\\setuptemp\\b");
+  EXPECT_EQ(engine::ReplaceTemporaryFolder("none", "C:\\t"), "none");
+  EXPECT_EQ(engine::ReplaceTemporaryFolder("{tmp}{tmp}", "T"), "TT");
+}
+
+TEST(PackageCommand, OnlyWindowsXpLooksForTheRecordedIe7) {
+  std::map<std::string, std::vector<std::string>> registry = {
+      {"SOFTWARE\\Microsoft\\Updates\\Windows XP", {"SP3", "SP4"}},
+      {"SOFTWARE\\Microsoft\\Updates\\Windows XP\\SP3", {"KB1"}},
+      {"SOFTWARE\\Microsoft\\Updates\\Windows XP\\SP4", {"Ie7", "KB2"}},
+  };
+  int searches = 0;
+  const engine::SubkeyLister lister = [&](const std::string& key) {
+    ++searches;
+    const auto it = registry.find(key);
+    return it == registry.end() ? std::vector<std::string>{} : it->second;
+  };
+  const std::string ie7 = "C:\\S\\Data\\IE7-WindowsXP-x86-deu.exe";
+  EXPECT_TRUE(engine::RecordedAsInstalled(ie7, "6", lister));
+  EXPECT_FALSE(engine::RecordedAsInstalled("C:\\S\\Data\\WindowsXP-KB1-x86-DEU.exe", "6", lister));
+  searches = 0;
+  EXPECT_FALSE(engine::RecordedAsInstalled(ie7, "8", lister));
+  EXPECT_EQ(searches, 0);
+  registry.erase("SOFTWARE\\Microsoft\\Updates\\Windows XP\\SP4");
+  EXPECT_FALSE(engine::RecordedAsInstalled(ie7, "6", lister));
+}
+
+TEST(SizeText, TwoDecimalsWithLocaleSeparatorsAndUnits) {
+  const engine::NumberSeparators german;
+  EXPECT_EQ(engine::FormatSize(0, german), "0,00 Bytes");
+  EXPECT_EQ(engine::FormatSize(1023, german), "1.023,00 Bytes");
+  EXPECT_EQ(engine::FormatSize(1024, german), "1,00 KB");
+  EXPECT_EQ(engine::FormatSize(1234567, german), "1,18 MB");
+  EXPECT_EQ(engine::FormatSize(3ull << 30, german), "3,00 GB");
+  EXPECT_EQ(engine::FormatSize(5000ull << 30, german), "5.000,00 GB");
+  EXPECT_EQ(engine::FormatSize(1234567, {",", "."}), "1.18 MB");
+}
+
+}  // namespace
