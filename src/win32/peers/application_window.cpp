@@ -1,0 +1,63 @@
+#include "win32/peers/application_window.h"
+
+#include <stdexcept>
+
+#include "ui/application.h"
+#include "win32/wide_text.h"
+
+namespace win32 {
+
+namespace {
+
+constexpr wchar_t kClass[] = L"InstallerApplication";
+
+void RegisterApplicationClass(HINSTANCE instance, WNDPROC procedure) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (GetClassInfoExW(instance, kClass, &wc)) return;
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = instance;
+  wc.hIcon = LoadIconW(instance, L"MAINICON");
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszClassName = kClass;
+  RegisterClassExW(&wc);
+}
+
+}  // namespace
+
+ApplicationWindow::ApplicationWindow(HINSTANCE instance) {
+  RegisterApplicationClass(instance, WindowProc);
+  // No size: even when shown, there is nothing of it on the screen.
+  window_ = CreateWindowExW(0, kClass, L"", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                            GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0,
+                            0, nullptr, nullptr, instance, nullptr);
+  if (!window_) throw std::runtime_error("Fehler beim Erzeugen des Anwendungsfensters");
+  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+ApplicationWindow::~ApplicationWindow() {
+  SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+  DestroyWindow(window_);
+}
+
+void ApplicationWindow::SetTitle(const std::string& title) {
+  SetWindowTextW(window_, Widen(title).c_str());
+}
+
+void ApplicationWindow::HideTaskbarButton() {
+  ShowWindow(window_, SW_HIDE);
+  SetWindowLongPtrW(window_, GWL_EXSTYLE,
+                    GetWindowLongPtrW(window_, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
+  ShowWindow(window_, SW_SHOW);
+}
+
+LRESULT CALLBACK ApplicationWindow::WindowProc(HWND window, UINT message, WPARAM wparam,
+                                               LPARAM lparam) {
+  auto* self = reinterpret_cast<ApplicationWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (message != WM_CLOSE) return DefWindowProcW(window, message, wparam, lparam);
+  ui::Application* app = self ? self->app_ : nullptr;
+  if (app && app->MainForm()) app->Guard([&] { app->MainForm()->Close(); });
+  return 0;
+}
+
+}  // namespace win32

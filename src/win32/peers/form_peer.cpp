@@ -1,0 +1,186 @@
+#include "win32/peers/form_peer.h"
+
+#include <stdexcept>
+
+#include "ui/layout.h"
+#include "win32/peers/window_classes.h"
+#include "win32/wide_text.h"
+
+namespace win32 {
+
+namespace {
+
+struct FrameStyle {
+  DWORD style;
+  DWORD ex_style;
+};
+
+FrameStyle FrameOf(const ui::FormStyle& form) {
+  const DWORD boxes =
+      (form.minimize_box ? WS_MINIMIZEBOX : 0) | (form.maximize_box ? WS_MAXIMIZEBOX : 0);
+  const DWORD common =
+      WS_CAPTION | (form.system_menu ? WS_SYSMENU : 0) | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+  const DWORD on_top = form.stay_on_top ? WS_EX_TOPMOST : 0;
+  switch (form.border) {
+    case ui::BorderStyle::Dialog:
+      return {common, WS_EX_DLGMODALFRAME | on_top};
+    case ui::BorderStyle::Sizeable:
+      return {common | WS_THICKFRAME | boxes, on_top};
+    default:
+      return {common | boxes, on_top};
+  }
+}
+
+DpiScale FormScale(const ui::Form& form, const PeerContext& context) {
+  return DpiScale(form.Style().scaled ? context.screen_dpi : 96);
+}
+
+ui::Point ToPixels(ui::Point size, const DpiScale& scale) {
+  return {scale.ToPixels(size.x), scale.ToPixels(size.y)};
+}
+
+ui::Point Outer(ui::Point client, DWORD style, DWORD ex_style) {
+  RECT frame{0, 0, client.x, client.y};
+  AdjustWindowRectEx(&frame, style, FALSE, ex_style);
+  return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+// Before the window exists: the designed client size in the designed frame.
+ui::Point DesignOuterSize(const ui::Form& form, const DpiScale& scale) {
+  const FrameStyle frame = FrameOf(form.Style());
+  return Outer(ToPixels(ui::DesignClientSize(form), scale), frame.style, frame.ex_style);
+}
+
+}  // namespace
+
+FormPeer::FormPeer(ui::Form& form, PeerContext& context, HWND owner)
+    : ContainerPeer(form, context, FormScale(form, context)), form_(form) {
+  const std::wstring class_name = Widen(form.Name());
+  RegisterPlainClass(context.instance, class_name.c_str(), 0,
+                     LoadIconW(context.instance, L"MAINICON"),
+                     reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+  const FrameStyle frame = FrameOf(form.Style());
+  client_size_ = ui::DesignClientSize(form);
+  const ui::Point outer = DesignOuterSize(form, Scale());
+  HWND window = CreateWindowExW(frame.ex_style, class_name.c_str(), Widen(form.Caption()).c_str(),
+                                frame.style, form.Left(), form.Top(), outer.x, outer.y, owner,
+                                nullptr, context.instance, nullptr);
+  if (!window) throw std::runtime_error("Fehler beim Erzeugen des Fensters " + form.Name());
+  Adopt(window);
+}
+
+FormPeer::~FormPeer() {
+  if (Context().active_form == Handle()) Context().active_form = nullptr;
+}
+
+ui::Point FormPeer::OuterSize() const {
+  return Outer(ToPixels(client_size_, Scale()),
+               static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)),
+               static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
+}
+
+ui::Point FormPeer::OuterSizeOf(const ui::Form& form, const PeerContext& context) {
+  if (auto* peer = static_cast<const FormPeer*>(form.GetPeer())) return peer->OuterSize();
+  return DesignOuterSize(form, FormScale(form, context));
+}
+
+void FormPeer::Realized() {
+  ApplyAppWindow();
+  Arrange(client_size_);
+  if (form_.Visible()) {
+    Apply(ui::Change::Visible);
+    Apply(ui::Change::Front);
+  }
+}
+
+void FormPeer::ApplyAppWindow() {
+  if (!form_.AppWindow()) return;
+  // Exactly this style, replacing the others: a taskbar button of its own.
+  SetWindowLongPtrW(Handle(), GWL_EXSTYLE, WS_EX_APPWINDOW);
+  // The frame may have changed with the style; the client area stays as designed.
+  const ui::Point outer = OuterSize();
+  SetWindowPos(Handle(), nullptr, 0, 0, outer.x, outer.y,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+// The user may have resized a sizeable form; a new position alone keeps that size.
+void FormPeer::MoveToBounds() {
+  const ui::Point designed = ui::DesignClientSize(form_);
+  const bool resized = designed.x != client_size_.x || designed.y != client_size_.y;
+  client_size_ = designed;
+  const ui::Point outer = OuterSize();
+  SetWindowPos(Handle(), nullptr, form_.Left(), form_.Top(), outer.x, outer.y,
+               SWP_NOZORDER | SWP_NOACTIVATE | (resized ? 0 : SWP_NOSIZE));
+  if (resized) Arrange(client_size_);
+}
+
+void FormPeer::Apply(ui::Change what) {
+  switch (what) {
+    case ui::Change::Bounds:
+      MoveToBounds();
+      break;
+    case ui::Change::Visible:
+      ShowWindow(Handle(), form_.Visible() ? SW_SHOW : SW_HIDE);
+      break;
+    case ui::Change::Front:
+      SetForegroundWindow(Handle());
+      BringWindowToTop(Handle());
+      break;
+    case ui::Change::Style:
+      ApplyAppWindow();
+      break;
+    default:
+      ContainerPeer::Apply(what);
+      break;
+  }
+}
+
+bool FormPeer::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
+  switch (message) {
+    case WM_CLOSE:
+      Guard([&] { form_.Close(); });
+      return true;
+    case WM_QUERYENDSESSION: {
+      bool may_end = false;
+      Guard([&] { may_end = form_.CloseQuery(); });
+      result = may_end;
+      return true;
+    }
+    case WM_MOVE:
+      if (!IsIconic(Handle())) {
+        RECT frame;
+        GetWindowRect(Handle(), &frame);
+        Guard([&] { form_.Moved(frame.left, frame.top); });
+      }
+      return false;
+    case WM_SIZE:
+      if (form_.Style().border == ui::BorderStyle::Sizeable && wparam != SIZE_MINIMIZED) {
+        Arrange(Scale().ToUnits(LOWORD(lparam), HIWORD(lparam)));
+      }
+      return false;
+    case WM_ACTIVATE:
+      Activated(LOWORD(wparam) != WA_INACTIVE);
+      return true;
+    default:
+      return ContainerPeer::HandleMessage(message, wparam, lparam, result);
+  }
+}
+
+// Keyboard navigation follows the active form, and each form keeps the
+// control that had the focus when it lost the activation.
+void FormPeer::Activated(bool active) {
+  if (!active) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(Handle(), focus)) focus_ = focus;
+    if (Context().active_form == Handle()) Context().active_form = nullptr;
+    return;
+  }
+  Context().active_form = Handle();
+  if (!focus_ || !IsChild(Handle(), focus_) || !IsWindowVisible(focus_) ||
+      !IsWindowEnabled(focus_)) {
+    focus_ = GetNextDlgTabItem(Handle(), nullptr, FALSE);
+  }
+  SetFocus(focus_ ? focus_ : Handle());
+}
+
+}  // namespace win32

@@ -1,0 +1,112 @@
+#include "win32/peers/label_peer.h"
+
+#include <windowsx.h>
+
+#include "win32/peers/colors.h"
+#include "win32/peers/window_classes.h"
+#include "win32/wide_text.h"
+
+namespace win32 {
+
+namespace {
+
+// An empty text still measures one line.
+std::wstring MeasuredText(const std::string& caption) {
+  return caption.empty() ? L" " : Widen(caption);
+}
+
+}  // namespace
+
+LabelPeer::LabelPeer(ui::Label& label, WindowPeer& parent)
+    : WindowPeer(label, parent.Context(), parent.Scale()) {
+  CreateChild(parent.Handle(), {kLabelClass, 0});
+  FitToText();
+}
+
+UINT LabelPeer::TextFlags() const {
+  const ui::Control& label = GetControl();
+  return DT_EXPANDTABS | (label.Has(ui::kWordWrap) ? DT_WORDBREAK : 0) |
+         (label.Has(ui::kAlignRight) ? DT_RIGHT : DT_LEFT);
+}
+
+bool LabelPeer::FitToText() {
+  ui::Control& label = GetControl();
+  if (!label.Has(ui::kAutoSize)) return false;
+  const ui::Rect old = label.Bounds();
+  const bool wrap = label.Has(ui::kWordWrap);
+  RECT measured{0, 0, wrap ? Scale().ToPixels(old.width) : 0, 0};
+  HDC dc = GetDC(Handle());
+  HGDIOBJ previous = SelectObject(dc, Font());
+  const std::wstring text = MeasuredText(label.Caption());
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured, TextFlags() | DT_CALCRECT);
+  SelectObject(dc, previous);
+  ReleaseDC(Handle(), dc);
+
+  const int width = wrap ? old.width : Scale().ToUnitsCovering(measured.right);
+  const int height = Scale().ToUnitsCovering(measured.bottom);
+  // A right-aligned label grows to the left.
+  const int left = label.Has(ui::kAlignRight) ? old.right() - width : old.left;
+  const ui::Rect fitted{left, old.top, width, height};
+  if (fitted == old) return false;
+  label.StoreBounds(fitted);
+  return true;
+}
+
+void LabelPeer::Apply(ui::Change what) {
+  WindowPeer::Apply(what);
+  if (what != ui::Change::Caption && what != ui::Change::Font && what != ui::Change::Enabled) {
+    return;
+  }
+  if (FitToText()) ParentPeer()->ArrangeChildren();
+  InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+bool LabelPeer::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      result = 1;  // painted whole in WM_PAINT
+      return true;
+    case WM_PAINT:
+      Paint();
+      return true;
+    case WM_GETDLGCODE:
+      result = DLGC_STATIC;  // its mnemonic moves the focus to the next control
+      return true;
+    case WM_LBUTTONDOWN:
+      pressed_ = true;
+      SetCapture(Handle());
+      return true;
+    case WM_LBUTTONUP:
+      MouseUp(lparam);
+      return true;
+    case WM_CAPTURECHANGED:
+      pressed_ = false;
+      return false;
+    default:
+      return WindowPeer::HandleMessage(message, wparam, lparam, result);
+  }
+}
+
+void LabelPeer::MouseUp(LPARAM lparam) {
+  if (!pressed_) return;
+  ReleaseCapture();  // clears pressed_ through WM_CAPTURECHANGED
+  const POINT at{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+  const RECT client = ClientRect();
+  if (PtInRect(&client, at)) Guard([&] { GetControl().Click(); });
+}
+
+void LabelPeer::Paint() {
+  const ui::Control& label = GetControl();
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(Handle(), &paint);
+  RECT client = ClientRect();
+  FillRect(dc, &client, SolidBrush(dc, ParentPeer()->Background()));
+  SelectObject(dc, Font());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, label.Enabled() ? ToColorRef(label.FontColor()) : GetSysColor(COLOR_GRAYTEXT));
+  const std::wstring text = Widen(label.Caption());
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &client, TextFlags());
+  EndPaint(Handle(), &paint);
+}
+
+}  // namespace win32

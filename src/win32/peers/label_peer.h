@@ -1,0 +1,28 @@
+// A label, drawn here: bold or normal, wrapped, right-aligned, coloured, on
+// its parent's surface; with kAutoSize it takes the size of its text.
+#pragma once
+
+#include "ui/label.h"
+#include "win32/peers/window_peer.h"
+
+namespace win32 {
+
+class LabelPeer : public WindowPeer {
+ public:
+  LabelPeer(ui::Label& label, WindowPeer& parent);
+
+ protected:
+  void Apply(ui::Change what) override;
+  bool HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) override;
+
+ private:
+  UINT TextFlags() const;
+  // Measures the text and stores the new bounds in the label; true when they changed.
+  bool FitToText();
+  void Paint();
+  void MouseUp(LPARAM lparam);
+
+  bool pressed_ = false;
+};
+
+}  // namespace win32

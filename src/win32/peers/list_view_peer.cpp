@@ -1,0 +1,129 @@
+#include "win32/peers/list_view_peer.h"
+
+#include "ui/popup_menu.h"
+#include "win32/wide_text.h"
+
+namespace win32 {
+
+namespace {
+
+constexpr UINT kChecked = INDEXTOSTATEIMAGEMASK(2);
+
+}  // namespace
+
+ListViewPeer::ListViewPeer(ui::ListView& list, WindowPeer& parent)
+    : WindowPeer(list, parent.Context(), parent.Scale()), list_(list) {
+  CreateChild(parent.Handle(),
+              {WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL | WS_TABSTOP, WS_EX_CLIENTEDGE});
+  const DWORD extended = LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT;
+  SendMessageW(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
+  Fill();
+}
+
+void ListViewPeer::Fill() {
+  Quietly([&] {
+    SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+    ListView_DeleteAllItems(Handle());
+    FillColumns();
+    for (int i = 0; i < list_.ItemCount(); ++i) {
+      std::wstring caption = Widen(list_.ItemCaption(i));
+      LVITEMW item{};
+      item.mask = LVIF_TEXT;
+      item.iItem = i;
+      item.pszText = caption.data();
+      ListView_InsertItem(Handle(), &item);
+      ShowCheck(i);
+    }
+    ShowSelection();
+    SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
+  });
+}
+
+void ListViewPeer::FillColumns() {
+  while (ListView_DeleteColumn(Handle(), 0)) {
+  }
+  const auto& columns = list_.Columns();
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    std::wstring caption = Widen(columns[i].caption);
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = caption.data();
+    column.cx = Scale().ToPixels(columns[i].width);
+    ListView_InsertColumn(Handle(), static_cast<int>(i), &column);
+  }
+}
+
+void ListViewPeer::ShowCheck(int index) {
+  ListView_SetCheckState(Handle(), index, list_.ItemChecked(index));
+}
+
+void ListViewPeer::ShowSelection() {
+  const int index = list_.ItemIndex();
+  ListView_SetItemState(Handle(), -1, 0, LVIS_SELECTED);
+  if (index < 0) return;
+  ListView_SetItemState(Handle(), index, LVIS_SELECTED | LVIS_FOCUSED,
+                        LVIS_SELECTED | LVIS_FOCUSED);
+  ListView_EnsureVisible(Handle(), index, FALSE);
+}
+
+void ListViewPeer::Apply(ui::Change what) {
+  switch (what) {
+    case ui::Change::Items:
+      Fill();
+      break;
+    case ui::Change::ItemChecked:
+      Quietly([&] { ShowCheck(list_.ChangedItem()); });
+      break;
+    case ui::Change::Selection:
+      Quietly([&] { ShowSelection(); });
+      break;
+    default:
+      WindowPeer::Apply(what);
+      break;
+  }
+}
+
+LRESULT ListViewPeer::OnNotify(const NMHDR& header) {
+  switch (header.code) {
+    case LVN_ITEMCHANGED:
+      if (!quiet_) ItemChanged(reinterpret_cast<const NMLISTVIEW&>(header));
+      return 0;
+    case NM_DBLCLK:
+      Guard([&] { list_.OnDblClick.Raise(); });
+      return 0;
+    case NM_RCLICK:
+      PopupContextMenu();
+      return TRUE;  // no WM_CONTEXTMENU after it
+    default:
+      return 0;
+  }
+}
+
+void ListViewPeer::ItemChanged(const NMLISTVIEW& change) {
+  if (!(change.uChanged & LVIF_STATE)) return;
+  const UINT changed = change.uNewState ^ change.uOldState;
+  // The first state image arrives when a row is made; that is no user's change.
+  const bool check_toggled = change.iItem >= 0 && (changed & LVIS_STATEIMAGEMASK) &&
+                             (change.uOldState & LVIS_STATEIMAGEMASK);
+  if (check_toggled) {
+    const bool checked = (change.uNewState & LVIS_STATEIMAGEMASK) == kChecked;
+    Guard([&] {
+      list_.CheckChangedByUser(change.iItem, checked);
+      list_.OnClick.Raise();
+    });
+  }
+  if (changed & LVIS_SELECTED) {
+    const int selected = ListView_GetNextItem(Handle(), -1, LVNI_SELECTED);
+    Guard([&] { list_.SelectedByUser(selected); });
+  }
+}
+
+void ListViewPeer::PopupContextMenu() {
+  ui::PopupMenu* menu = list_.ContextMenu();
+  if (!menu) return;
+  POINT cursor;
+  GetCursorPos(&cursor);
+  Guard([&] { menu->Popup({cursor.x, cursor.y}); });
+}
+
+}  // namespace win32

@@ -1,0 +1,25 @@
+// What the peers of all forms share: the module, the screen's resolution,
+// the fonts, and the form that receives the keyboard navigation.
+#pragma once
+
+#include <windows.h>
+
+#include "win32/peers/dpi_scale.h"
+#include "win32/peers/fonts.h"
+
+namespace win32 {
+
+struct PeerContext {
+  explicit PeerContext(HINSTANCE module) : instance(module), fonts(screen_dpi) {}
+
+  HINSTANCE instance;
+  int screen_dpi = ScreenDpi();
+  Fonts fonts;
+  // The active form; the message loop lets IsDialogMessage handle Tab,
+  // arrows and mnemonics for it.
+  HWND active_form = nullptr;
+  // Child window ids; above IDOK and IDCANCEL, which Enter and Escape send.
+  int next_id = 1000;
+};
+
+}  // namespace win32

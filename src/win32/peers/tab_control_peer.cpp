@@ -1,0 +1,76 @@
+#include "win32/peers/tab_control_peer.h"
+
+#include <commctrl.h>
+
+#include "win32/wide_text.h"
+
+namespace win32 {
+
+TabControlPeer::TabControlPeer(ui::TabControl& tabs, WindowPeer& parent)
+    : WindowPeer(tabs, parent.Context(), parent.Scale()), tabs_(tabs) {
+  // WS_EX_CONTROLPARENT: Tab goes on into the controls of the active sheet.
+  CreateChild(parent.Handle(), {WC_TABCONTROLW, WS_TABSTOP | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT});
+}
+
+void TabControlPeer::SetTabText(int index, const std::string& caption) {
+  std::wstring text = Widen(caption);
+  TCITEMW item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = text.data();
+  if (index >= TabCtrl_GetItemCount(Handle())) {
+    TabCtrl_InsertItem(Handle(), index, &item);
+  } else {
+    TabCtrl_SetItem(Handle(), index, &item);
+  }
+}
+
+void TabControlPeer::SelectActiveTab() {
+  TabCtrl_SetCurSel(Handle(), tabs_.ActivePageIndex());
+  ShowActiveSheet();
+}
+
+void TabControlPeer::ShowActiveSheet() {
+  // The new sheet appears before the others go, so nothing shows through.
+  const int active = tabs_.ActivePageIndex();
+  if (active < tabs_.PageCount()) ShowSheet(active, tabs_.Page(active).Visible());
+  for (int i = 0; i < tabs_.PageCount(); ++i) {
+    if (i != active) ShowSheet(i, false);
+  }
+}
+
+void TabControlPeer::ShowSheet(int index, bool shown) {
+  if (auto* sheet = static_cast<WindowPeer*>(tabs_.Page(index).GetPeer())) {
+    ShowWindow(sheet->Handle(), shown ? SW_SHOWNA : SW_HIDE);
+  }
+}
+
+void TabControlPeer::ArrangeChildren() {
+  RECT display = ClientRect();
+  TabCtrl_AdjustRect(Handle(), FALSE, &display);
+  const ui::Point size =
+      Scale().ToUnits(display.right - display.left, display.bottom - display.top);
+  for (int i = 0; i < tabs_.PageCount(); ++i) {
+    if (auto* sheet = static_cast<WindowPeer*>(tabs_.Page(i).GetPeer())) {
+      sheet->PlacePixels(display, size);
+    }
+  }
+}
+
+void TabControlPeer::Apply(ui::Change what) {
+  if (what == ui::Change::ActiveTab) {
+    SelectActiveTab();
+  } else {
+    WindowPeer::Apply(what);
+  }
+}
+
+LRESULT TabControlPeer::OnNotify(const NMHDR& header) {
+  if (header.code == TCN_SELCHANGE) {
+    const int chosen = TabCtrl_GetCurSel(Handle());
+    Guard([&] { tabs_.ActivatedByUser(chosen); });
+    ShowActiveSheet();
+  }
+  return 0;
+}
+
+}  // namespace win32

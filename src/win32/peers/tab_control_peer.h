@@ -1,0 +1,36 @@
+// A tab control whose sheets are child windows in its display area; only
+// the active tab's sheet is shown.
+#pragma once
+
+#include <string>
+
+#include "ui/tab_control.h"
+#include "win32/peers/window_peer.h"
+
+namespace win32 {
+
+class TabControlPeer : public WindowPeer {
+ public:
+  TabControlPeer(ui::TabControl& tabs, WindowPeer& parent);
+
+  // For the sheets: their captions are the tabs' texts, and a sheet is
+  // shown only while its tab is the active one.
+  void SetTabText(int index, const std::string& caption);
+  void ShowActiveSheet();
+
+  void Realized() override { SelectActiveTab(); }
+  void ArrangeChildren() override;
+  LRESULT OnNotify(const NMHDR& header) override;
+
+ protected:
+  void Apply(ui::Change what) override;
+  void Resized(ui::Point) override { ArrangeChildren(); }
+
+ private:
+  void SelectActiveTab();
+  void ShowSheet(int index, bool shown);
+
+  ui::TabControl& tabs_;
+};
+
+}  // namespace win32

@@ -1,0 +1,139 @@
+#include "win32/peers/window_peer.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+
+#include "win32/control_name.h"
+#include "win32/wide_text.h"
+
+namespace win32 {
+
+namespace {
+
+constexpr wchar_t kPeerProperty[] = L"InstallerPeer";
+constexpr UINT_PTR kSubclassId = 0x5045;  // "PE"
+
+}  // namespace
+
+WindowPeer::WindowPeer(ui::Control& control, PeerContext& context, const DpiScale& scale)
+    : control_(control), context_(context), scale_(scale) {}
+
+WindowPeer::~WindowPeer() {
+  if (!window_) return;
+  HWND window = window_;
+  Detach();
+  DestroyWindow(window);
+}
+
+WindowPeer* WindowPeer::Of(HWND window) {
+  return window ? static_cast<WindowPeer*>(GetPropW(window, kPeerProperty)) : nullptr;
+}
+
+void WindowPeer::CreateChild(HWND parent, const WindowSpec& spec) {
+  DWORD style = WS_CHILD | WS_CLIPSIBLINGS | spec.style;
+  // Radio buttons of one parent form a group that their own peer starts.
+  if (control_.Kind() != ui::ControlKind::RadioButton) style |= WS_GROUP;
+  if (control_.Visible()) style |= WS_VISIBLE;
+  if (!control_.Enabled()) style |= WS_DISABLED;
+  HWND window = CreateWindowExW(spec.ex_style, spec.class_name, Widen(control_.Caption()).c_str(),
+                                style, 0, 0, 0, 0, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(context_.next_id++)),
+                                context_.instance, nullptr);
+  if (!window) throw std::runtime_error("Fehler beim Erzeugen des Fensters " + control_.Name());
+  Adopt(window);
+}
+
+void WindowPeer::Adopt(HWND window) {
+  window_ = window;
+  SetPropW(window, kPeerProperty, this);
+  SetControlName(window, Widen(control_.Name()).c_str());
+  SetWindowSubclass(window, Subclass, kSubclassId, 0);
+  SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
+}
+
+void WindowPeer::Detach() {
+  RemovePropW(window_, kPeerProperty);
+  RemoveWindowSubclass(window_, Subclass, kSubclassId);
+  window_ = nullptr;
+}
+
+LRESULT CALLBACK WindowPeer::Subclass(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                                      UINT_PTR, DWORD_PTR) {
+  WindowPeer* peer = Of(window);
+  if (message == WM_NCDESTROY) {
+    // Destroyed from outside (with its parent, or at the end of the session).
+    if (peer) peer->Detach();
+    return DefSubclassProc(window, message, wparam, lparam);
+  }
+  LRESULT result = 0;
+  if (peer && peer->HandleMessage(message, wparam, lparam, result)) return result;
+  return DefSubclassProc(window, message, wparam, lparam);
+}
+
+bool WindowPeer::HandleMessage(UINT message, WPARAM, LPARAM lparam, LRESULT& result) {
+  switch (message) {
+    case WM_MOUSEMOVE: {
+      const ui::Point at{scale_.ToUnits(static_cast<short>(LOWORD(lparam))),
+                         scale_.ToUnits(static_cast<short>(HIWORD(lparam)))};
+      Guard([&] { control_.MouseMove(at); });
+      return false;
+    }
+    case WM_GETFONT:  // also for the windows of the program's own classes
+      result = reinterpret_cast<LRESULT>(Font());
+      return true;
+    case WM_SETCURSOR:
+      if (LOWORD(lparam) != HTCLIENT || control_.GetCursor() != ui::Cursor::Hand) return false;
+      SetCursor(LoadCursorW(nullptr, IDC_HAND));
+      result = TRUE;
+      return true;
+    default:
+      return false;
+  }
+}
+
+void WindowPeer::Apply(ui::Change what) {
+  switch (what) {
+    case ui::Change::Caption:
+      SetWindowTextW(window_, Widen(control_.Caption()).c_str());
+      break;
+    case ui::Change::Enabled:
+      EnableWindow(window_, control_.Enabled());
+      break;
+    case ui::Change::Visible:
+      ShowWindow(window_, control_.Visible() ? SW_SHOWNA : SW_HIDE);
+      break;
+    case ui::Change::Bounds:
+      if (WindowPeer* parent = ParentPeer()) parent->ArrangeChildren();
+      break;
+    case ui::Change::Font:
+      SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
+      InvalidateRect(window_, nullptr, TRUE);
+      break;
+    default:
+      break;
+  }
+}
+
+void WindowPeer::Place(const ui::Rect& bounds) {
+  PlacePixels(scale_.ToPixels(bounds), {bounds.width, bounds.height});
+}
+
+void WindowPeer::PlacePixels(const RECT& where, ui::Point size) {
+  SetWindowPos(window_, nullptr, where.left, where.top, where.right - where.left,
+               where.bottom - where.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+  Resized(size);
+}
+
+WindowPeer* WindowPeer::ParentPeer() const {
+  ui::Control* parent = control_.Parent();
+  return parent ? static_cast<WindowPeer*>(parent->GetPeer()) : nullptr;
+}
+
+RECT WindowPeer::ClientRect() const {
+  RECT client{};
+  GetClientRect(window_, &client);
+  return client;
+}
+
+}  // namespace win32

@@ -1,0 +1,91 @@
+// The base of every peer that owns a window: it subclasses the window, names
+// it for test drivers, mirrors the state every control has, and keeps
+// exceptions of event handlers inside the window procedure.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+#include "ui/application.h"
+#include "ui/control.h"
+#include "ui/peer.h"
+#include "win32/peers/dpi_scale.h"
+#include "win32/peers/peer_context.h"
+
+namespace win32 {
+
+struct WindowSpec {
+  const wchar_t* class_name;
+  DWORD style;
+  DWORD ex_style = 0;
+};
+
+class WindowPeer : public ui::Peer {
+ public:
+  ~WindowPeer() override;
+  WindowPeer(const WindowPeer&) = delete;
+  WindowPeer& operator=(const WindowPeer&) = delete;
+
+  // The peer of a window made here; null for any other window.
+  static WindowPeer* Of(HWND window);
+
+  HWND Handle() const { return window_; }
+  ui::Control& GetControl() const { return control_; }
+  PeerContext& Context() const { return context_; }
+  const DpiScale& Scale() const { return scale_; }
+
+  void Update(ui::Change what) final {
+    if (window_) Apply(what);
+  }
+
+  // Runs once the children have their windows.
+  virtual void Realized() {}
+  // Moves the window to its place in the parent's client area (96-dpi units).
+  void Place(const ui::Rect& bounds);
+  void PlacePixels(const RECT& where, ui::Point size);
+  // Places the children again, after one of them changed its bounds or size.
+  virtual void ArrangeChildren() {}
+  // What the window shows behind its children and their texts.
+  virtual ui::Color Background() const { return ui::kButtonFace; }
+
+  // Notifications that arrive at the parent window on behalf of this one.
+  virtual void OnCommand(WORD /*code*/) {}
+  virtual LRESULT OnNotify(const NMHDR& /*header*/) { return 0; }
+
+ protected:
+  WindowPeer(ui::Control& control, PeerContext& context, const DpiScale& scale);
+
+  // Makes the window as a child of `parent`, then adopts it.
+  void CreateChild(HWND parent, const WindowSpec& spec);
+  // Takes over a window made elsewhere.
+  void Adopt(HWND window);
+
+  virtual void Apply(ui::Change what);
+  // The window procedure in front of the class's own; true when handled.
+  virtual bool HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
+  // The window got a new size, in 96-dpi units.
+  virtual void Resized(ui::Point /*size*/) {}
+
+  WindowPeer* ParentPeer() const;
+  HFONT Font() const { return context_.fonts.Get(scale_.Dpi(), control_.Bold()); }
+  RECT ClientRect() const;
+
+  // Every call into the control objects from a window procedure goes here.
+  template <typename Action>
+  void Guard(Action&& action) const {
+    control_.Owner().App().Guard(std::forward<Action>(action));
+  }
+
+ private:
+  static LRESULT CALLBACK Subclass(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                                   UINT_PTR id, DWORD_PTR data);
+  void Detach();
+
+  ui::Control& control_;
+  PeerContext& context_;
+  DpiScale scale_;
+  HWND window_ = nullptr;
+};
+
+}  // namespace win32

@@ -1,0 +1,71 @@
+#include "win32/ui_backend.h"
+
+#include <commctrl.h>
+
+#include "ui/application.h"
+#include "ui/form.h"
+#include "win32/peers/dpi_scale.h"
+#include "win32/peers/form_peer.h"
+#include "win32/peers/peer_factory.h"
+#include "win32/peers/window_classes.h"
+
+namespace win32 {
+
+HINSTANCE UiBackend::Prepare(HINSTANCE instance) {
+  DeclareDpiAware();
+  INITCOMMONCONTROLSEX controls{sizeof controls,
+                                ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS};
+  InitCommonControlsEx(&controls);
+  RegisterWindowClasses(instance);
+  return instance;
+}
+
+UiBackend::UiBackend(HINSTANCE instance) : context_(Prepare(instance)), app_window_(instance) {}
+
+HWND UiBackend::WindowOf(const ui::Control& control) {
+  auto* peer = static_cast<const WindowPeer*>(control.GetPeer());
+  return peer ? peer->Handle() : nullptr;
+}
+
+void UiBackend::Realize(ui::Form& form) {
+  app_window_.SetApplication(form.App());
+  auto peer = std::make_unique<FormPeer>(form, context_, app_window_.Handle());
+  FormPeer& made = *peer;
+  form.AttachPeer(std::move(peer));
+  for (ui::Control* child : form.Children()) RealizeControl(*child, made);
+  for (ui::Component* component : form.Components()) RealizeComponent(*component, made);
+  made.Realized();
+}
+
+void UiBackend::Run() {
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    // Tab, the arrow keys and mnemonics move between the active form's controls.
+    HWND form = context_.active_form;
+    if (form && IsDialogMessageW(form, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+void UiBackend::Quit() {
+  PostQuitMessage(0);
+}
+
+void UiBackend::HideApplicationButton() {
+  app_window_.HideTaskbarButton();
+}
+
+void UiBackend::SetApplicationTitle(const std::string& title) {
+  app_window_.SetTitle(title);
+}
+
+ui::Point UiBackend::ScreenSize() {
+  return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+ui::Point UiBackend::OuterSize(const ui::Form& form) {
+  return FormPeer::OuterSizeOf(form, context_);
+}
+
+}  // namespace win32
