@@ -1,0 +1,26 @@
+// The program body on Windows: harden the DLL search, build the platform
+// services and the window backend, create the forms, run the message loop.
+#include <windows.h>
+
+#include "app/main_form.h"
+#include "app/program.h"
+#include "ui/application.h"
+#include "win32/dll_hardening.h"
+#include "win32/tray_peer.h"
+#include "win32/ui_backend.h"
+#include "win32/win32_dialogs.h"
+#include "win32/win32_system.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  // Before anything can load a DLL: never from the program's own folder.
+  win32::RestrictDllSearchPath();
+
+  win32::Win32System system;
+  win32::Win32Dialogs dialogs;
+  win32::UiBackend backend(instance);
+  ui::Application app(dialogs, &backend);
+
+  app::TFMain& main = app::CreateForms(app, system, dialogs);
+  main.TrayIcon.AttachPeer(win32::CreateTrayPeer(main.TrayIcon));
+  return app.Run();
+}
