@@ -2,6 +2,8 @@
 // implements them in src/win32/; unit tests use an in-memory fake.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,6 +20,12 @@ struct OsVersion {
   int major = 0;
   int minor = 0;
   std::string service_pack;  // CSD version text, UTF-8
+};
+
+// The user's locale's separators of numbers.
+struct NumberSeparators {
+  std::string thousands = ".";
+  std::string decimal = ",";
 };
 
 class System {
@@ -54,6 +62,59 @@ class System {
   virtual std::shared_ptr<const Picture> BannerPicture() = 0;
   // The tray's progress pictures, 16 x 16: state 0 (nothing done) to 16 (all done).
   virtual std::shared_ptr<const Picture> ProgressPicture(int state) = 0;
+
+  // --- Installing packages ---------------------------------------------
+
+  // The full path of the program's own file.
+  virtual std::string ProgramPath() = 0;
+  // The Windows folder without a trailing backslash; throws
+  // std::runtime_error with the system's message when it cannot be found.
+  virtual std::string WindowsFolder() = 0;
+  // Full path of a program of the system folder: the native one, also for a
+  // 32-bit program on 64-bit Windows.
+  virtual std::string SystemProgram(const std::string& file_name) = 0;
+
+  virtual bool FolderExists(const std::string& path) = 0;
+  // One level; false when it cannot be created.
+  virtual bool CreateFolder(const std::string& path) = 0;
+  // Deletes what a mask ("C:\Setup\data\setuptemp\*.*") matches, silently,
+  // through the shell.
+  virtual void ClearFolder(const std::string& mask) = 0;
+  // Moves a file to the recycle bin without asking.
+  virtual void RecycleFile(const std::string& path) = 0;
+  // The size of an ordinary file (not hidden, system or a folder).
+  virtual std::optional<std::uint64_t> FileSize(const std::string& path) = 0;
+  // Writes a file completely or not at all (a temporary file, then
+  // replaced) and leaves it with the hidden attribute alone.
+  virtual bool WriteHiddenFile(const std::string& path, const std::string& bytes) = 0;
+
+  virtual NumberSeparators LocaleNumberSeparators() = 0;
+
+  // Names of the subkeys of a key under HKEY_LOCAL_MACHINE; none when the
+  // key cannot be opened.
+  virtual std::vector<std::string> MachineSubkeys(const std::string& key) = 0;
+  // Writes a string value under SOFTWARE\Microsoft\Windows\CurrentVersion\RunOnce
+  // of HKEY_CURRENT_USER, or of HKEY_LOCAL_MACHINE when `machine_wide`.
+  virtual bool WriteRunOnce(const std::string& name, const std::string& command,
+                            bool machine_wide) = 0;
+  // The process runs with administrator rights.
+  virtual bool IsElevated() = 0;
+
+  // Runs a command line with a hidden window in a working folder and waits
+  // for its end, without time limit; false when it could not be started.
+  // Called on a worker thread.
+  virtual bool RunHiddenAndWait(const std::string& command_line,
+                                const std::string& working_folder) = 0;
+  // Runs `body` on a new worker thread (at the lowest priority when asked);
+  // `finished` runs afterwards on the main thread, also when the body
+  // failed. One worker at a time.
+  virtual void StartWorker(std::function<void()> body, bool low_priority,
+                           std::function<void()> finished) = 0;
+
+  // Asks Windows to restart the computer (EWX_REBOOT, with the shutdown
+  // privilege enabled just for the request); false when it was refused,
+  // with the system's reason in `reason`.
+  virtual bool RequestRestart(std::string& reason) = 0;
 };
 
 }  // namespace platform

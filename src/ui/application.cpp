@@ -39,6 +39,14 @@ void Application::ShowException(const std::exception& e) {
   dialogs_.ErrorBox(title_, text);
 }
 
+void Application::FlashApplicationWindow() {
+  if (backend_) backend_->FlashApplicationWindow();
+}
+
+void Application::AnimateCaption(const Form& form, const Rect& from, const Rect& to) {
+  if (backend_) backend_->AnimateCaption(form, from, to);
+}
+
 Point Application::ScreenSize() const {
   return backend_ ? backend_->ScreenSize() : Point{1024, 768};
 }

@@ -62,6 +62,10 @@ class Application {
   // The error report: the text with a full stop, the title as caption.
   void ShowException(const std::exception& e);
 
+  void FlashApplicationWindow();
+  // Screen rectangles as left, top, width, height.
+  void AnimateCaption(const Form& form, const Rect& from, const Rect& to);
+
   Point ScreenSize() const;
   Point OuterSize(const Form& form) const;
 

@@ -26,6 +26,12 @@ class Backend {
   virtual void HideApplicationButton() = 0;
   virtual void SetApplicationTitle(const std::string& title) = 0;
 
+  // Flashes the application's taskbar entry until the program comes to the
+  // front.
+  virtual void FlashApplicationWindow() = 0;
+  // The caption animation of a form's window between two screen rectangles.
+  virtual void AnimateCaption(const Form& form, const Rect& from, const Rect& to) = 0;
+
   virtual Point ScreenSize() = 0;
   // Outer size of a form's window with its frame and caption.
   virtual Point OuterSize(const Form& form) = 0;

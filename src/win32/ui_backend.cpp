@@ -60,6 +60,17 @@ void UiBackend::SetApplicationTitle(const std::string& title) {
   app_window_.SetTitle(title);
 }
 
+void UiBackend::FlashApplicationWindow() {
+  FLASHWINFO flash{sizeof(FLASHWINFO), ApplicationWindow(), FLASHW_ALL | FLASHW_TIMERNOFG, 0, 0};
+  FlashWindowEx(&flash);
+}
+
+void UiBackend::AnimateCaption(const ui::Form& form, const ui::Rect& from, const ui::Rect& to) {
+  const RECT a{from.left, from.top, from.right(), from.bottom()};
+  const RECT b{to.left, to.top, to.right(), to.bottom()};
+  DrawAnimatedRects(WindowOf(form), IDANI_CAPTION, &a, &b);
+}
+
 ui::Point UiBackend::ScreenSize() {
   return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }

@@ -35,6 +35,8 @@ class UiBackend : public ui::Backend {
   void Quit() override;
   void HideApplicationButton() override;
   void SetApplicationTitle(const std::string& title) override;
+  void FlashApplicationWindow() override;
+  void AnimateCaption(const ui::Form& form, const ui::Rect& from, const ui::Rect& to) override;
   ui::Point ScreenSize() override;
   ui::Point OuterSize(const ui::Form& form) override;
 

@@ -46,6 +46,85 @@ std::shared_ptr<const platform::Picture> FakeSystem::ProgressPicture(int state) 
   return std::make_shared<FakePicture>(16, state);  // the height tells the state apart
 }
 
+std::string FakeSystem::WindowsFolder() {
+  if (windows_folder.empty()) throw std::runtime_error("Das System kann den angegebenen Pfad nicht finden");
+  return windows_folder;
+}
+
+bool FakeSystem::CreateFolder(const std::string& path) {
+  if (writes_fail) return false;
+  folders.insert(path);
+  return true;
+}
+
+void FakeSystem::ClearFolder(const std::string& mask) {
+  cleared_masks.push_back(mask);
+  const std::string folder = mask.substr(0, mask.rfind('\\') + 1);
+  for (auto it = files.begin(); it != files.end();) {
+    it = it->first.rfind(folder, 0) == 0 ? files.erase(it) : std::next(it);
+  }
+}
+
+void FakeSystem::RecycleFile(const std::string& path) {
+  recycled.push_back(path);
+  files.erase(path);
+}
+
+std::optional<std::uint64_t> FakeSystem::FileSize(const std::string& path) {
+  const auto it = files.find(path);
+  if (it == files.end() || hidden_files.count(path)) return std::nullopt;
+  return it->second.size();
+}
+
+bool FakeSystem::WriteHiddenFile(const std::string& path, const std::string& bytes) {
+  if (writes_fail) return false;
+  files[path] = bytes;
+  hidden_files.insert(path);
+  return true;
+}
+
+std::vector<std::string> FakeSystem::MachineSubkeys(const std::string& key) {
+  const auto it = machine_keys.find(key);
+  return it == machine_keys.end() ? std::vector<std::string>{} : it->second;
+}
+
+bool FakeSystem::WriteRunOnce(const std::string& name, const std::string& command,
+                              bool machine_wide) {
+  if (writes_fail) return false;
+  run_once.push_back({name, command, machine_wide});
+  return true;
+}
+
+bool FakeSystem::RunHiddenAndWait(const std::string& command_line,
+                                  const std::string& working_folder) {
+  runs.push_back({command_line, working_folder});
+  return true;
+}
+
+void FakeSystem::StartWorker(std::function<void()> body, bool low_priority,
+                             std::function<void()> finished) {
+  workers.push_back({std::move(body), low_priority, std::move(finished)});
+}
+
+bool FakeSystem::FinishWorker() {
+  if (workers.empty()) return false;
+  Worker worker = std::move(workers.front());
+  workers.pop_front();
+  try {
+    worker.body();
+  } catch (const std::exception&) {
+    // A failed body still hands over to its handler.
+  }
+  worker.finished();
+  return true;
+}
+
+bool FakeSystem::RequestRestart(std::string& reason) {
+  ++restart_requests;
+  if (!restart_accepted) reason = "Zugriff verweigert";
+  return restart_accepted;
+}
+
 std::optional<std::string> FakeSystem::ReadFileBytes(const std::string& path) {
   const auto it = files.find(path);
   if (it == files.end()) return std::nullopt;

@@ -2,6 +2,7 @@
 // Windows path to bytes, the ANSI code page is Windows-1252.
 #pragma once
 
+#include <deque>
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -34,6 +35,58 @@ class FakeSystem : public platform::System {
   std::shared_ptr<const platform::Picture> ProgramIcon() override;
   std::shared_ptr<const platform::Picture> BannerPicture() override;
   std::shared_ptr<const platform::Picture> ProgressPicture(int state) override;
+
+  // Installing packages.
+  std::string windows_folder = "C:\\Windows";
+  std::set<std::string> folders;
+  std::vector<std::string> cleared_masks, recycled;
+  std::set<std::string> hidden_files;
+  bool writes_fail = false;
+  std::map<std::string, std::vector<std::string>> machine_keys;
+  struct RunOnceValue {
+    std::string name, command;
+    bool machine_wide;
+  };
+  std::vector<RunOnceValue> run_once;
+  bool elevated = false;
+  struct Run {
+    std::string command_line, working_folder;
+  };
+  std::vector<Run> runs;
+  struct Worker {
+    std::function<void()> body;
+    bool low_priority;
+    std::function<void()> finished;
+  };
+  std::deque<Worker> workers;  // started, not yet finished
+  int restart_requests = 0;
+  bool restart_accepted = true;
+
+  std::string ProgramPath() override { return program_folder + "Installer.exe"; }
+  std::string WindowsFolder() override;
+  std::string SystemProgram(const std::string& name) override {
+    return windows_folder + "\\system32\\" + name;
+  }
+  bool FolderExists(const std::string& path) override { return folders.count(path) != 0; }
+  bool CreateFolder(const std::string& path) override;
+  void ClearFolder(const std::string& mask) override;
+  void RecycleFile(const std::string& path) override;
+  std::optional<std::uint64_t> FileSize(const std::string& path) override;
+  bool WriteHiddenFile(const std::string& path, const std::string& bytes) override;
+  platform::NumberSeparators LocaleNumberSeparators() override { return {}; }
+  std::vector<std::string> MachineSubkeys(const std::string& key) override;
+  bool WriteRunOnce(const std::string& name, const std::string& command,
+                    bool machine_wide) override;
+  bool IsElevated() override { return elevated; }
+  bool RunHiddenAndWait(const std::string& command_line,
+                        const std::string& working_folder) override;
+  void StartWorker(std::function<void()> body, bool low_priority,
+                   std::function<void()> finished) override;
+  bool RequestRestart(std::string& reason) override;
+
+  // Runs the oldest started worker to its end, then its handler, as the
+  // main thread would; false when none is running.
+  bool FinishWorker();
 };
 
 }  // namespace test
