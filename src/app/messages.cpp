@@ -38,9 +38,13 @@ void ShowMessageDialog(platform::System& system, platform::Dialogs& dialogs,
   dialogs.ShowDialog(MessageDialogContent(text, kind));
 }
 
+bool ShowQuestionDialog(platform::Dialogs& dialogs, const std::string& text) {
+  return dialogs.ShowDialog(QuestionDialogContent(text)) == platform::kResultYes;
+}
+
 bool AskQuestion(platform::System& system, platform::Dialogs& dialogs, const std::string& text) {
   PlayKindSound(system, MessageKind::Question);
-  return dialogs.ShowDialog(QuestionDialogContent(text)) == platform::kResultYes;
+  return ShowQuestionDialog(dialogs, text);
 }
 
 void PlacePage(const ui::Form& current, ui::Form& next) {

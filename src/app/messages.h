@@ -32,6 +32,9 @@ void PlayKindSound(platform::System& system, MessageKind kind);
 void ShowMessageDialog(platform::System& system, platform::Dialogs& dialogs,
                        const std::string& text, MessageKind kind);
 
+// The question dialog alone; true only for "&Ja".
+bool ShowQuestionDialog(platform::Dialogs& dialogs, const std::string& text);
+
 // The question sound, then the question dialog; true only for "&Ja".
 bool AskQuestion(platform::System& system, platform::Dialogs& dialogs, const std::string& text);
 

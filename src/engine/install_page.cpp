@@ -1,6 +1,9 @@
 #include "engine/install_page.h"
 
+#include "app/messages.h"
+#include "platform/dialogs.h"
 #include "platform/system.h"
+#include "ui/application.h"
 
 namespace engine {
 
@@ -13,6 +16,10 @@ TFKopieren::TFKopieren(app::TFMain& main)
   BWeiter.SetEnabled(false);
   Image1.SetPicture(main.System().BannerPicture());
   OnCreate.Bind(this, &TFKopieren::FormCreate);
+  OnCloseQuery.Bind(this, &TFKopieren::FormCloseQuery);
+  OnClose.Bind(this, &TFKopieren::FormClose);
+  BAbbrechen.OnClick.Bind(this, &TFKopieren::BAbbrechenClick);
+  BHintergrund.OnClick.Bind(this, &TFKopieren::BHintergrundClick);
 }
 
 void TFKopieren::FormCreate() {
@@ -29,12 +36,51 @@ void TFKopieren::FormCreate() {
   GBFortschritt.SetCaption(Word(42));
 }
 
-void TFKopieren::StartInstallation() { Show(); }
+ui::Rect TFKopieren::ScreenBounds() const {
+  const ui::Point outer = App().OuterSize(*this);
+  return {Left(), Top(), outer.x, outer.y};
+}
+
+// A flat strip at the bottom right corner of the screen, where the
+// notification area lies.
+ui::Rect TFKopieren::TrayRect() const {
+  const ui::Point screen = App().ScreenSize();
+  return {screen.x - 20, screen.y, 10, 0};
+}
+
+void TFKopieren::SendToTray() {
+  if (Visible()) Hide();
+  App().AnimateCaption(*this, ScreenBounds(), TrayRect());
+  tray::TCoolTrayIcon& tray = Main().TrayIcon;
+  if (!tray.IconVisible()) tray.SetIconVisible(true);
+}
 
 void TFKopieren::RestoreFromTray() {
-  if (!Visible()) Show();
+  if (!Visible()) {
+    App().AnimateCaption(*this, TrayRect(), ScreenBounds());
+    Show();
+  }
   tray::TCoolTrayIcon& tray = Main().TrayIcon;
   if (tray.IconVisible()) tray.SetIconVisible(false);
 }
+
+void TFKopieren::BHintergrundClick() { SendToTray(); }
+
+void TFKopieren::BAbbrechenClick() { Close(); }
+
+// Closing never closes the page during a run: it asks once whether to
+// cancel, and the run ends at its next step.
+void TFKopieren::FormCloseQuery(bool& can_close) {
+  app::TFMain& main = Main();
+  can_close = main.Restarting;
+  if (can_close) return;
+  app::PlayKindSound(main.System(), app::MessageKind::Question);
+  if (!CancelRequested && app::ShowQuestionDialog(main.Dialogs(), Word(56))) {
+    LKopierStatus.SetCaption(Word(40));
+    CancelRequested = true;
+  }
+}
+
+void TFKopieren::FormClose(ui::CloseAction&) { Main().Close(); }
 
 }  // namespace engine

@@ -1,4 +1,6 @@
-// The page the user sees while the packages install.
+// The page the user sees while the packages install, and the installation
+// sequence it hosts: one step per package, the next step when the package's
+// worker has ended.
 #pragma once
 
 #include "ui/group_box.h"
@@ -24,13 +26,42 @@ class TFKopieren : public wizard::PageFrame {
   ui::ProgressBar ProgressBar{GBFortschritt, "ProgressBar", {16, 29, 405, 16}};
   ui::Button BHintergrund{Panel1, "BHintergrund", {4, 5, 75, 25}, "Hintergrund"};
 
-  // Starts the installation run; shows this page.
+  // The state of the run.
+  int CurrentIndex = 1;
+  int TotalCount = 0;
+  int CurrentNumber = 0;
+  int RunCount = 0;
+  bool SkippedAsInstalled = false;
+  bool CancelRequested = false;
+
+  // Starts the run; returns once the first package runs or the run is over.
   void StartInstallation();
-  // Brings the page back from the notification area.
+  void SendToTray();
   void RestoreFromTray();
 
  private:
   void FormCreate();
+  void FormCloseQuery(bool& can_close);
+  void FormClose(ui::CloseAction& action);
+  void BAbbrechenClick();
+  void BHintergrundClick();
+
+  // The sequence.
+  void InstallNext();
+  void PackageFinished();
+  void DeletePreviousLog();
+  bool RestartDue() const;
+  void HandOverToRestart();
+  bool SaveContinuation();
+  void StartPackage(const std::string& path);
+  void ShowProgress(const std::string& path);
+  void ShowFinishPage();
+  bool UserDefined() const;
+  ui::Rect ScreenBounds() const;
+  ui::Rect TrayRect() const;
+
+  // The package last started in this run, 0 before the first.
+  int last_started_ = 0;
 };
 
 }  // namespace engine

@@ -4,12 +4,11 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/number_separators.h"
+
 namespace engine {
 
-struct NumberSeparators {
-  std::string thousands = ".";
-  std::string decimal = ",";
-};
+using platform::NumberSeparators;
 
 // Two decimals with the locale's separators and the unit Bytes, KB, MB or GB.
 std::string FormatSize(std::uint64_t bytes, const NumberSeparators& separators);

@@ -1,9 +1,51 @@
 #include "finish/auto_reboot.h"
 
+#include "finish/finish_page.h"
+#include "finish/restart.h"
+
 namespace finish {
 
 TFAutoReboot::TFAutoReboot(app::TFMain& main)
     : ui::Form(main.App(), "TFAutoReboot", {300, 300, 290, 124}, "Automatischer Neustart",
-               ui::DialogStyle(true)) {}
+               ui::DialogStyle(true)),
+      main_(main) {
+  OnShow.Bind(this, &TFAutoReboot::FormShow);
+  OnClose.Bind(this, &TFAutoReboot::FormClose);
+  Button1.OnClick.Bind(this, &TFAutoReboot::Button1Click);
+  Timer.OnTimer.Bind(this, &TFAutoReboot::TimerTimer);
+}
+
+std::string TFAutoReboot::CountdownText(int seconds) {
+  return "Das System wird in " + std::to_string(seconds) +
+         " Sekunden neu gestartet. Klicken Sie auf \"Abbrechen\", um den Vorgang abzubrechen.";
+}
+
+void TFAutoReboot::FormShow() {
+  main_.forms.FEnde->SetEnabled(false);
+  SecondsLeft = 10;
+  Timer.SetEnabled(true);
+}
+
+// The restart is requested at the eleventh tick: the label shows 0 for a second first.
+void TFAutoReboot::TimerTimer() {
+  if (SecondsLeft != 0) {
+    --SecondsLeft;
+    LStatus.SetCaption(CountdownText(SecondsLeft));
+    return;
+  }
+  Timer.SetEnabled(false);
+  RestartSystem(main_);
+}
+
+void TFAutoReboot::Button1Click() {
+  Timer.SetEnabled(false);
+  Close();
+}
+
+// Closing by the close box stops the countdown as the button does.
+void TFAutoReboot::FormClose(ui::CloseAction&) {
+  Timer.SetEnabled(false);
+  main_.forms.FEnde->SetEnabled(true);
+}
 
 }  // namespace finish

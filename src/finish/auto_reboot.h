@@ -12,12 +12,21 @@ class TFAutoReboot : public ui::Form {
  public:
   explicit TFAutoReboot(app::TFMain& main);
 
-  ui::Label LStatus{*this, "LStatus", {12, 12, 265, 61},
-                    "Das System wird in 10 Sekunden neu gestartet. Klicken Sie auf "
-                    "\"Abbrechen\", um den Vorgang abzubrechen.",
-                    ui::kWordWrap};
+  ui::Label LStatus{*this, "LStatus", {12, 12, 265, 61}, CountdownText(10), ui::kWordWrap};
   ui::Button Button1{*this, "Button1", {104, 88, 75, 25}, "Abbrechen"};
   ui::Timer Timer{*this, "Timer", 1000};
+
+  int SecondsLeft = 10;
+
+  static std::string CountdownText(int seconds);
+
+ private:
+  void FormShow();
+  void FormClose(ui::CloseAction& action);
+  void Button1Click();
+  void TimerTimer();
+
+  app::TFMain& main_;
 };
 
 }  // namespace finish

@@ -1,5 +1,11 @@
 #include "finish/finish_page.h"
 
+#include "engine/install_page.h"
+#include "finish/auto_reboot.h"
+#include "finish/restart.h"
+#include "ui/application.h"
+#include "wizard/advanced_page.h"
+
 namespace finish {
 
 TFEnde::TFEnde(app::TFMain& main)
@@ -9,6 +15,9 @@ TFEnde::TFEnde(app::TFMain& main)
   BWeiter.SetEnabled(false);
   BAbbrechen.SetCaption("Beenden");
   OnCreate.Bind(this, &TFEnde::FormCreate);
+  OnShow.Bind(this, &TFEnde::FormShow);
+  OnClose.Bind(this, &TFEnde::FormClose);
+  BAbbrechen.OnClick.Bind(this, &TFEnde::BAbbrechenClick);
 }
 
 void TFEnde::FormCreate() {
@@ -19,6 +28,31 @@ void TFEnde::FormCreate() {
   BAbbrechen.SetCaption(Word(6));
   LStatus.SetCaption(Word(43));
   CBNichtNeustarten.SetCaption(Word(69));
+}
+
+void TFEnde::FormShow() {
+  if (Pages().FKopieren->CancelRequested) {
+    LHinweis->SetCaption(Word(45));
+    CBNichtNeustarten.SetEnabled(false);
+    LText.SetCaption(Word(45));
+    return;
+  }
+  App().FlashApplicationWindow();
+  LHinweis->SetCaption(Word(44));
+  LText.SetCaption(Main().Settings.PostInstall + "\r\r" + Word(46));
+  if (Pages().FErweitert->CBAutoReboot.Checked()) Pages().FAutoReboot->Show();
+}
+
+void TFEnde::BAbbrechenClick() { Close(); }
+
+// After a completed run the default is the restart; a refused request
+// leaves the page on the screen so the program never runs on unseen.
+void TFEnde::FormClose(ui::CloseAction& action) {
+  if (!CBNichtNeustarten.Checked() && CBNichtNeustarten.Enabled()) {
+    if (!RestartSystem(Main())) action = ui::CloseAction::None;
+  } else {
+    Main().Close();
+  }
 }
 
 }  // namespace finish

@@ -18,6 +18,9 @@ class TFEnde : public wizard::PageFrame {
 
  private:
   void FormCreate();
+  void FormShow();
+  void FormClose(ui::CloseAction& action);
+  void BAbbrechenClick();
 };
 
 }  // namespace finish

@@ -20,6 +20,12 @@ class TForm1 : public ui::Form {
                    "Nach dem Neustart geht die Installation automatisch weiter.", ui::kAutoSize};
   ui::Label Label3{*this, "Label3", {16, 80, 251, 13},
                    "Bitte schließen Sie jetzt alle geöffneten Programme. ", ui::kAutoSize};
+
+ private:
+  void FormShow();
+  void Button1Click();
+
+  app::TFMain& main_;
 };
 
 }  // namespace finish

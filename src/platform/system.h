@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/number_separators.h"
 #include "platform/picture.h"
 
 namespace platform {
@@ -20,12 +21,6 @@ struct OsVersion {
   int major = 0;
   int minor = 0;
   std::string service_pack;  // CSD version text, UTF-8
-};
-
-// The user's locale's separators of numbers.
-struct NumberSeparators {
-  std::string thousands = ".";
-  std::string decimal = ",";
 };
 
 class System {

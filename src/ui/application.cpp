@@ -26,6 +26,10 @@ int Application::Run() {
   return exit_code_;
 }
 
+void Application::RunModal(Form& form) {
+  if (backend_) backend_->RunModal(form);
+}
+
 void Application::Terminate(int exit_code) {
   if (terminated_) return;
   terminated_ = true;

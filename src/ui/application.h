@@ -45,6 +45,8 @@ class Application {
   // Runs the message loop until Terminate; returns the exit code.
   int Run();
   void Terminate(int exit_code = 0);
+  // The message loop of a modal form; returns when the form is hidden.
+  void RunModal(Form& form);
   bool Terminated() const { return terminated_; }
   int ExitCode() const { return exit_code_; }
 

@@ -20,6 +20,9 @@ class Backend {
   // Runs the message loop until the application is terminated.
   virtual void Run() = 0;
   virtual void Quit() = 0;
+  // Runs the message loop while a modal form is visible; the program's
+  // other windows take no input meanwhile.
+  virtual void RunModal(Form& form) = 0;
 
   // The application's own hidden window gets no taskbar button of its own;
   // each page window that asks for one has it (Form::SetAppWindow).

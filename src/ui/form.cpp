@@ -37,12 +37,18 @@ void Form::Show() {
   Changed(Change::Front);
 }
 
+void Form::ShowModal() {
+  Show();
+  app_.RunModal(*this);
+}
+
 void Form::Close() {
   if (!CloseQuery()) return;
-  OnClose.Raise();
+  CloseAction action = CloseAction::Hide;
+  OnClose.Raise(action);
   if (this == app_.MainForm()) {
     app_.Terminate();
-  } else {
+  } else if (action == CloseAction::Hide) {
     Hide();
   }
 }

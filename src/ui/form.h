@@ -9,6 +9,9 @@ namespace ui {
 
 class Application;
 
+// What closing a form does after its OnClose: hide it, or leave it as it is.
+enum class CloseAction { Hide, None };
+
 enum class BorderStyle { Single, Dialog, Sizeable };
 
 struct FormStyle {
@@ -54,8 +57,13 @@ class Form : public Control {
   // Makes the form visible and brings it to the front.
   void Show();
   void Hide() { SetVisible(false); }
-  // Asks OnCloseQuery; when allowed runs OnClose and hides the form. Closing
-  // the application's main form ends the application.
+  // Shows the form and waits until it is hidden again, while the other
+  // windows of the program take no input. Without a backend nobody can
+  // answer, so it returns at once with the form still visible.
+  void ShowModal();
+  // Asks OnCloseQuery; when allowed runs OnClose and hides the form (unless
+  // OnClose chose CloseAction::None). Closing the application's main form
+  // ends the application.
   void Close();
   // Asks OnCloseQuery alone, as the end of a session does.
   bool CloseQuery();
@@ -66,7 +74,7 @@ class Form : public Control {
   Event<> OnCreate;
   Event<> OnShow;
   Event<bool&> OnCloseQuery;
-  Event<> OnClose;
+  Event<CloseAction&> OnClose;
 
  private:
   Application& app_;

@@ -8,6 +8,7 @@
 #include "win32/peers/form_peer.h"
 #include "win32/peers/peer_factory.h"
 #include "win32/peers/window_classes.h"
+#include "win32/thread_windows.h"
 
 namespace win32 {
 
@@ -37,15 +38,33 @@ void UiBackend::Realize(ui::Form& form) {
   made.Realized();
 }
 
-void UiBackend::Run() {
+// One message; false when the loop has to end.
+bool UiBackend::PumpMessage() {
   MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    // Tab, the arrow keys and mnemonics move between the active form's controls.
-    HWND form = context_.active_form;
-    if (form && IsDialogMessageW(form, &message)) continue;
+  if (GetMessageW(&message, nullptr, 0, 0) <= 0) return false;
+  // Tab, the arrow keys and mnemonics move between the active form's controls.
+  HWND form = context_.active_form;
+  if (!form || !IsDialogMessageW(form, &message)) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
+  return true;
+}
+
+void UiBackend::Run() {
+  while (PumpMessage()) {
+  }
+}
+
+void UiBackend::RunModal(ui::Form& form) {
+  DisabledThreadWindows others(WindowOf(form));
+  while (form.Visible()) {
+    if (!PumpMessage()) {
+      PostQuitMessage(0);  // the outer loop ends too
+      break;
+    }
+  }
+  others.Restore();
 }
 
 void UiBackend::Quit() {

@@ -33,6 +33,7 @@ class UiBackend : public ui::Backend {
   void Realize(ui::Form& form) override;
   void Run() override;
   void Quit() override;
+  void RunModal(ui::Form& form) override;
   void HideApplicationButton() override;
   void SetApplicationTitle(const std::string& title) override;
   void FlashApplicationWindow() override;
@@ -42,6 +43,7 @@ class UiBackend : public ui::Backend {
 
  private:
   static HINSTANCE Prepare(HINSTANCE instance);
+  bool PumpMessage();
 
   PeerContext context_;
   win32::ApplicationWindow app_window_;

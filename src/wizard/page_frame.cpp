@@ -76,6 +76,6 @@ void PageFrame::FormCloseQuery(bool& can_close) {
   can_close = main_.Restarting || main_.AskQuestion(Word(55));
 }
 
-void PageFrame::FormClose() { main_.Close(); }
+void PageFrame::FormClose(ui::CloseAction&) { main_.Close(); }
 
 }  // namespace wizard

@@ -72,7 +72,7 @@ class PageFrame : public ui::Form {
   void BindCancel();
   void BAbbrechenClick();
   void FormCloseQuery(bool& can_close);
-  void FormClose();
+  void FormClose(ui::CloseAction& action);
 
  private:
   app::TFMain& main_;

@@ -65,7 +65,7 @@ TEST_F(UiControls, CloseQueryCanRefuseAndOnCloseRunsOnlyWhenAllowed) {
   bool allow = false;
   int closes = 0;
   form.OnCloseQuery.Bind([&](bool& can_close) { can_close = allow; });
-  form.OnClose.Bind([&] { ++closes; });
+  form.OnClose.Bind([&](ui::CloseAction&) { ++closes; });
   form.Show();
   form.Close();
   EXPECT_TRUE(form.Visible());

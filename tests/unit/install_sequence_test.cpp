@@ -1,0 +1,332 @@
+#include <gtest/gtest.h>
+
+#include "engine/continuation.h"
+#include "finish/auto_reboot.h"
+#include "finish/finish_page.h"
+#include "finish/restart_prompt.h"
+#include "release_fixture.h"
+
+namespace {
+
+class InstallSequence : public test::ReleaseFixture {
+ protected:
+  // `count` packages pkg1.exe ... with the given extra lines per package.
+  void UseRelease(int count, const std::string& defaults = "",
+                  const std::map<int, std::string>& extra = {}) {
+    std::string text = "[Main]\nName=Pack\nFiles=" + std::to_string(count) +
+                       "\n[Images]\nImage1=side1.bmp\nImage2=side2.bmp\nImage3=side3.bmp\n"
+                       "Image4=side4.bmp\n[Defaults]\n" + defaults +
+                       "\n[Lines]\nPostInstall=1\n[PostInstall]\nLine001=Fertig\n";
+    for (int i = 1; i <= count; ++i) {
+      // The first of two equal keys wins, so the extra lines go first.
+      const std::string file = "pkg" + std::to_string(i) + ".exe";
+      text += "[File" + std::to_string(i) + "]\n" + (extra.count(i) ? extra.at(i) + "\n" : "") +
+              "Name=Package " + std::to_string(i) + "\nFile=" + file + "\nParameters=/q" +
+              std::to_string(i) + "\n";
+      system.files[Data(file)] = std::string(1234567, 'x');
+    }
+    UseStandardRelease();  // words W1 ... W77
+    SetSettings(text);
+  }
+
+  engine::TFKopieren& Install() { return *Pages().FKopieren; }
+  finish::TFEnde& Finish() { return *Pages().FEnde; }
+  wizard::TFErweitert& Advanced() { return *Pages().FErweitert; }
+
+  // Lets the running package end, as its worker would.
+  void FinishPackage() { ASSERT_TRUE(system.FinishWorker()); }
+
+  // Progress bar and tray index while each package runs.
+  std::vector<std::pair<int, int>> ProgressOfEveryPackage() {
+    std::vector<std::pair<int, int>> seen;
+    while (!system.workers.empty()) {
+      seen.emplace_back(Install().ProgressBar.Position(), main->TrayIcon.IconIndex());
+      FinishPackage();
+    }
+    return seen;
+  }
+};
+
+TEST_F(InstallSequence, ThreePackagesShowProgressAndTrayIndex) {
+  UseRelease(3);
+  system.version = {2, 5, 0, ""};  // Windows 2000 keeps the seventeen progress pictures
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  EXPECT_TRUE(Install().Visible());
+  EXPECT_EQ(Install().LKopierStatus.Caption(), "W68 1 W33 3 (1,18 MB)");
+  EXPECT_EQ(Install().LKopierDatei.Caption(), "Package 1");
+  EXPECT_EQ(main->TrayIcon.Hint(), "Pack - W71 (0%)");
+  EXPECT_EQ(ProgressOfEveryPackage(),
+            (std::vector<std::pair<int, int>>{{0, 0}, {33, 5}, {67, 11}}));
+  EXPECT_TRUE(Finish().Visible());
+  EXPECT_FALSE(Install().Visible());
+  EXPECT_EQ(main->RunTotal, 3);
+}
+
+TEST_F(InstallSequence, PackagesRunInOrderWithParametersAndTheirFolder) {
+  UseRelease(2);
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  while (!system.workers.empty()) FinishPackage();
+  ASSERT_EQ(system.runs.size(), 2u);
+  EXPECT_EQ(system.runs[0].command_line, "\"C:\\Release\\Data\\pkg1.exe\" /q1");
+  EXPECT_EQ(system.runs[0].working_folder, "C:\\Release\\Data\\");
+  EXPECT_EQ(system.runs[1].command_line, "\"C:\\Release\\Data\\pkg2.exe\" /q2");
+}
+
+TEST_F(InstallSequence, EightPackagesRoundHalvesToEven) {
+  UseRelease(8);
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  const auto seen = ProgressOfEveryPackage();
+  ASSERT_EQ(seen.size(), 8u);
+  EXPECT_EQ(seen[1].first, 12);
+  EXPECT_EQ(seen[3].first, 38);
+}
+
+TEST_F(InstallSequence, EmptyTableGoesStraightToTheFinishPage) {
+  UseRelease(0);
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  EXPECT_TRUE(system.workers.empty());
+  EXPECT_TRUE(Finish().Visible());
+  EXPECT_EQ(Finish().LHinweis->Caption(), "W44");
+  EXPECT_EQ(Finish().LText.Caption(), "Fertig\r\r\rW46");
+}
+
+TEST_F(InstallSequence, ContinuationCountsOnFromTheRunTotal) {
+  UseRelease(10);
+  std::string text = "10\r\n0\r\n0\r\n0\r\n0\r\n";
+  for (const char* row : {"6", "7", "8", "9"}) text += std::string(row) + "\r\n";
+  system.files[std::string(kFolder) + "rir_eridivu"] = text;
+  StartAndDecide();
+  EXPECT_EQ(Install().LKopierStatus.Caption(), "W68 7 W33 10 (1,18 MB)");
+  EXPECT_EQ(Install().ProgressBar.Position(), 60);
+  EXPECT_EQ(Install().LKopierDatei.Caption(), "Package 7");
+}
+
+TEST_F(InstallSequence, RestartInTheMiddleWritesTheContinuation) {
+  UseRelease(4, "", {{2, "Restart=1"}});
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  FinishPackage();  // package 1
+  FinishPackage();  // package 2 demands the restart
+  EXPECT_TRUE(system.workers.empty());
+  ASSERT_EQ(system.runs.size(), 2u);
+  const std::string path = std::string(kFolder) + "rir_eridivu";
+  EXPECT_EQ(system.files[path], "4\r\n0\r\n0\r\n0\r\n0\r\n2\r\n3\r\n");
+  EXPECT_TRUE(system.hidden_files.count(path));
+  ASSERT_EQ(system.run_once.size(), 1u);
+  EXPECT_EQ(system.run_once[0].name, "rir Eridivu");
+  EXPECT_EQ(system.run_once[0].command, "\"C:\\Release\\Installer.exe\"");
+  EXPECT_FALSE(system.run_once[0].machine_wide);
+  EXPECT_TRUE(Pages().Form1->Visible());  // the prompt, since automatic restart is off
+  EXPECT_EQ(Pages().Form1->Caption(), "W76");
+  EXPECT_EQ(system.restart_requests, 1);
+  EXPECT_TRUE(main->Restarting);
+  EXPECT_EQ(Install().CurrentNumber, 3);
+}
+
+TEST_F(InstallSequence, ElevatedOnUacSystemsTheRunOnceIsMachineWide) {
+  UseRelease(2, "AutoReboot=1", {{1, "Restart=1"}});
+  system.elevated = true;
+  system.version = {2, 6, 0, ""};
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  FinishPackage();
+  ASSERT_EQ(system.run_once.size(), 1u);
+  EXPECT_TRUE(system.run_once[0].machine_wide);
+  EXPECT_FALSE(Pages().Form1->Visible());  // automatic restart needs no prompt
+  EXPECT_EQ(system.restart_requests, 1);
+}
+
+TEST_F(InstallSequence, PackageLeftOutAsInstalledDemandsNoRestart) {
+  UseRelease(3, "", {{2, "Restart=1\nFile=IE7-WindowsXP-x86-deu.exe"}});
+  system.files[Data("IE7-WindowsXP-x86-deu.exe")] = "x";
+  system.version = {2, 5, 1, "Service Pack 3"};
+  system.machine_keys["SOFTWARE\\Microsoft\\Updates\\Windows XP"] = {"SP0"};
+  system.machine_keys["SOFTWARE\\Microsoft\\Updates\\Windows XP\\SP0"] = {"IE7"};
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  FinishPackage();
+  FinishPackage();  // left out: nothing started
+  EXPECT_EQ(system.runs.size(), 1u);
+  EXPECT_EQ(system.workers.size(), 1u);  // package 3 runs at once
+  EXPECT_TRUE(system.run_once.empty());
+}
+
+TEST_F(InstallSequence, FirstPackageAfterAStartNeverRestarts) {
+  UseRelease(3, "", {{1, "Restart=1"}});
+  system.files[std::string(kFolder) + "rir_eridivu"] = "3\r\n0\r\n0\r\n0\r\n0\r\n1\r\n2\r\n";
+  StartAndDecide();
+  EXPECT_EQ(system.workers.size(), 1u);  // package 2, although package 1 demands a restart
+  EXPECT_TRUE(system.run_once.empty());
+}
+
+TEST_F(InstallSequence, RestartTestLooksAtTheLastStartedPackage) {
+  UseRelease(3, "", {{2, "Restart=1"}});
+  StartAndDecide();
+  Advanced().LVDateien.SetItemChecked(1, false);
+  Pages().FMethode->CBAdvancedInstall.SetChecked(true);
+  Pages().FErweitert->Show();
+  Pages().FKopieren->StartInstallation();
+  FinishPackage();  // package 1; package 2 was not chosen
+  EXPECT_EQ(system.workers.size(), 1u);
+  EXPECT_TRUE(system.run_once.empty());
+}
+
+TEST_F(InstallSequence, FailedContinuationEndsCancelledWithAMessage) {
+  UseRelease(3, "", {{1, "Restart=1"}});
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  system.writes_fail = true;
+  FinishPackage();
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_NE(dialogs.messages[0].text.find("rir_eridivu"), std::string::npos);
+  EXPECT_EQ(system.restart_requests, 0);
+  EXPECT_TRUE(Finish().Visible());
+  EXPECT_EQ(Finish().LText.Caption(), "W45");
+}
+
+TEST_F(InstallSequence, LogsOfThePreviousPackageAreRecycledOnlyWhenAsked) {
+  const std::map<int, std::string> logs = {
+      {1, "Logfile=kb1.log"}, {2, "Logfile=..\\boot.ini"}, {3, "Logfile=C:\\x.log"}};
+  for (const bool delete_logs : {true, false}) {
+    test::FakeDialogs fresh_dialogs;
+    ui::Application fresh{fresh_dialogs};
+    UseRelease(4, delete_logs ? "DeleteLogs=1" : "DeleteLogs=0", logs);
+    system.recycled.clear();
+    system.files["C:\\Windows\\kb1.log"] = "log";
+    system.files["C:\\boot.ini"] = "boot";
+    system.files["C:\\x.log"] = "x";
+    app::TFMain& m = app::CreateForms(fresh, system, fresh_dialogs);
+    m.TStart.Tick();
+    m.forms.FWillkommen->BWeiter.Click();
+    while (system.FinishWorker()) {
+    }
+    EXPECT_EQ(system.recycled,
+              delete_logs ? std::vector<std::string>{"C:\\Windows\\kb1.log"}
+                          : std::vector<std::string>{});
+  }
+}
+
+TEST_F(InstallSequence, CancelAsksOnceAndEndsAfterTheRunningPackage) {
+  UseRelease(3);
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  dialogs.answer = true;
+  Install().BAbbrechen.Click();
+  Install().Close();
+  EXPECT_EQ(dialogs.questions, std::vector<std::string>{"W56"});
+  EXPECT_EQ(std::count(system.sounds.begin(), system.sounds.end(), "SYSTEMQUESTION"), 2);
+  EXPECT_EQ(Install().LKopierStatus.Caption(), "W40");
+  EXPECT_TRUE(Install().Visible());
+  FinishPackage();
+  EXPECT_TRUE(system.workers.empty());
+  EXPECT_EQ(system.runs.size(), 1u);
+  EXPECT_TRUE(Finish().Visible());
+  EXPECT_EQ(Finish().LHinweis->Caption(), "W45");
+  EXPECT_FALSE(Finish().CBNichtNeustarten.Enabled());
+  Finish().BAbbrechen.Click();
+  EXPECT_TRUE(application.Terminated());
+  EXPECT_EQ(system.restart_requests, 0);
+}
+
+TEST_F(InstallSequence, MinimisedRunNeverShowsThePageButTheTrayIcon) {
+  UseRelease(2, "Minimize=1");
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  EXPECT_FALSE(Install().Visible());
+  EXPECT_TRUE(main->TrayIcon.IconVisible());
+  main->MIWiederherstellen.Click();
+  EXPECT_TRUE(Install().Visible());
+  EXPECT_FALSE(main->TrayIcon.IconVisible());
+}
+
+TEST_F(InstallSequence, LowPriorityReachesTheWorker) {
+  UseRelease(1, "LowPriority=1");
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  ASSERT_EQ(system.workers.size(), 1u);
+  EXPECT_TRUE(system.workers[0].low_priority);
+}
+
+class FinishAndRestart : public InstallSequence {
+ protected:
+  void CompleteRun(const std::string& defaults) {
+    UseRelease(1, defaults);
+    StartAndDecide();
+    Pages().FWillkommen->BWeiter.Click();
+    FinishPackage();
+    ASSERT_TRUE(Finish().Visible());
+  }
+};
+
+TEST_F(FinishAndRestart, ClosingAfterACompletedRunRestarts) {
+  CompleteRun("");
+  EXPECT_FALSE(Pages().FAutoReboot->Visible());
+  Finish().BAbbrechen.Click();
+  EXPECT_EQ(system.restart_requests, 1);
+  EXPECT_TRUE(main->Restarting);
+  EXPECT_FALSE(application.Terminated());
+}
+
+TEST_F(FinishAndRestart, NotNowEndsTheProgramWithoutRestart) {
+  CompleteRun("");
+  Finish().CBNichtNeustarten.Click();
+  Finish().Close();
+  EXPECT_EQ(system.restart_requests, 0);
+  EXPECT_TRUE(application.Terminated());
+}
+
+TEST_F(FinishAndRestart, RefusedRestartKeepsTheFinishPage) {
+  CompleteRun("");
+  system.restart_accepted = false;
+  Finish().BAbbrechen.Click();
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].text, "Kagge Mann\nZugriff verweigert");
+  EXPECT_FALSE(dialogs.messages[0].information);
+  EXPECT_TRUE(Finish().Visible());
+  EXPECT_TRUE(main->Restarting);
+}
+
+TEST_F(FinishAndRestart, CountdownRestartsAtTheEleventhTick) {
+  CompleteRun("AutoReboot=1");
+  finish::TFAutoReboot& countdown = *Pages().FAutoReboot;
+  ASSERT_TRUE(countdown.Visible());
+  EXPECT_FALSE(Finish().Enabled());
+  EXPECT_NE(countdown.LStatus.Caption().find(" 10 Sekunden"), std::string::npos);
+  for (int tick = 1; tick <= 10; ++tick) countdown.Timer.Tick();
+  EXPECT_EQ(countdown.LStatus.Caption(),
+            "Das System wird in 0 Sekunden neu gestartet. Klicken Sie auf \"Abbrechen\", um den "
+            "Vorgang abzubrechen.");
+  EXPECT_EQ(system.restart_requests, 0);
+  countdown.Timer.Tick();
+  EXPECT_EQ(system.restart_requests, 1);
+  EXPECT_FALSE(countdown.Timer.Enabled());
+}
+
+TEST_F(FinishAndRestart, CountdownStopsByButtonOrCloseBox) {
+  CompleteRun("AutoReboot=1");
+  finish::TFAutoReboot& countdown = *Pages().FAutoReboot;
+  countdown.Timer.Tick();
+  countdown.Button1.Click();
+  EXPECT_FALSE(countdown.Visible());
+  EXPECT_FALSE(countdown.Timer.Enabled());
+  EXPECT_TRUE(Finish().Enabled());
+  countdown.Show();
+  EXPECT_EQ(countdown.SecondsLeft, 10);
+  countdown.Close();
+  EXPECT_FALSE(countdown.Timer.Enabled());
+  for (int tick = 0; tick < 12; ++tick) countdown.Timer.Tick();
+  EXPECT_EQ(system.restart_requests, 0);
+}
+
+TEST(Continuation, FileLines) {
+  EXPECT_EQ(engine::ContinuationText(10, {true, false, true, false}, {6, 9}),
+            "10\r\n1\r\n0\r\n1\r\n0\r\n6\r\n9\r\n");
+  EXPECT_EQ(engine::ContinuationText(0, {false, false, false, false}, {}),
+            "0\r\n0\r\n0\r\n0\r\n0\r\n");
+}
+
+}  // namespace
