@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "win32/banner_picture.h"
+#include "win32/handles.h"
 #include "win32/picture_files.h"
 #include "win32/pictures.h"
 #include "win32/progress_pictures.h"
@@ -18,41 +19,29 @@ namespace win32 {
 
 namespace {
 
-// Closes a kernel handle when it goes out of scope.
-struct HandleGuard {
-  HANDLE handle;
-  ~HandleGuard() {
-    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-  }
-};
+// Nothing when the locale does not say.
+std::optional<std::string> LocaleText(LCTYPE item) {
+  wchar_t text[16];
+  const int length = GetLocaleInfoW(LOCALE_USER_DEFAULT, item, text, 16);
+  if (length <= 0) return std::nullopt;
+  return Narrow(std::wstring_view(text, length - 1));  // without the zero
+}
 
 }  // namespace
 
-std::string Win32System::ProgramFolder() {
-  std::vector<wchar_t> buffer(MAX_PATH);
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (n < buffer.size()) {
-      std::wstring path(buffer.data(), n);
-      return Narrow(path.substr(0, path.find_last_of(L"\\/") + 1));
-    }
-    buffer.resize(buffer.size() * 2);
-  }
-}
-
 std::optional<std::string> Win32System::ReadFileBytes(const std::string& path) {
-  HandleGuard file{CreateFileW(Widen(path).c_str(), GENERIC_READ,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr)};
-  if (file.handle == INVALID_HANDLE_VALUE) return std::nullopt;
+  UniqueHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file.get() == INVALID_HANDLE_VALUE) return std::nullopt;
   LARGE_INTEGER size;
-  if (!GetFileSizeEx(file.handle, &size) || size.QuadPart > 0x7FFFFFFF) return std::nullopt;
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) return std::nullopt;
   std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
   DWORD done = 0;
   std::size_t total = 0;
   while (total < bytes.size() &&
-         ReadFile(file.handle, bytes.data() + total, static_cast<DWORD>(bytes.size() - total),
-                  &done, nullptr) &&
+         ReadFile(file.get(), bytes.data() + total, static_cast<DWORD>(bytes.size() - total), &done,
+                  nullptr) &&
          done > 0) {
     total += done;
   }
@@ -75,6 +64,13 @@ platform::OsVersion Win32System::QueryOsVersion() {
   GetVersionExW(&info);
   return {static_cast<int>(info.dwPlatformId), static_cast<int>(info.dwMajorVersion),
           static_cast<int>(info.dwMinorVersion), Narrow(info.szCSDVersion)};
+}
+
+platform::NumberSeparators Win32System::LocaleNumberSeparators() {
+  platform::NumberSeparators separators;
+  if (auto thousands = LocaleText(LOCALE_STHOUSAND)) separators.thousands = *thousands;
+  if (auto decimal = LocaleText(LOCALE_SDECIMAL)) separators.decimal = *decimal;
+  return separators;
 }
 
 std::vector<std::string> Win32System::Arguments() {
@@ -122,6 +118,11 @@ std::shared_ptr<const platform::Picture> Win32System::BannerPicture() {
 
 std::shared_ptr<const platform::Picture> Win32System::ProgressPicture(int state) {
   return ProgressPictureOf(state);
+}
+
+void Win32System::StartWorker(std::function<void()> body, bool low_priority,
+                              std::function<void()> finished) {
+  workers_.Start(std::move(body), low_priority, std::move(finished));
 }
 
 }  // namespace win32

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/system.h"
+#include "win32/worker_thread.h"
 
 namespace win32 {
 
@@ -20,6 +21,30 @@ class Win32System : public platform::System {
   std::shared_ptr<const platform::Picture> ProgramIcon() override;
   std::shared_ptr<const platform::Picture> BannerPicture() override;
   std::shared_ptr<const platform::Picture> ProgressPicture(int state) override;
+
+  std::string ProgramPath() override;
+  std::string WindowsFolder() override;
+  // Sysnative for a 32-bit program on 64-bit Windows, where it exists.
+  std::string SystemProgram(const std::string& file_name) override;
+  bool FolderExists(const std::string& path) override;
+  bool CreateFolder(const std::string& path) override;
+  void ClearFolder(const std::string& mask) override;
+  void RecycleFile(const std::string& path) override;
+  std::optional<std::uint64_t> FileSize(const std::string& path) override;
+  bool WriteHiddenFile(const std::string& path, const std::string& bytes) override;
+  platform::NumberSeparators LocaleNumberSeparators() override;
+  std::vector<std::string> MachineSubkeys(const std::string& key) override;
+  bool WriteRunOnce(const std::string& name, const std::string& command,
+                    bool machine_wide) override;
+  bool IsElevated() override;
+  bool RunHiddenAndWait(const std::string& command_line,
+                        const std::string& working_folder) override;
+  void StartWorker(std::function<void()> body, bool low_priority,
+                   std::function<void()> finished) override;
+  bool RequestRestart(std::string& reason) override;
+
+ private:
+  WorkerThreads workers_;
 };
 
 }  // namespace win32
