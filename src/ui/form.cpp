@@ -33,8 +33,10 @@ void Form::Show() {
   shown_before_ = true;
   const bool was_visible = Visible();
   SetVisible(true);
-  if (!was_visible) OnShow.Raise();
   Changed(Change::Front);
+  // After coming to the front, so that a window this form opens in its
+  // OnShow stays above it.
+  if (!was_visible) OnShow.Raise();
 }
 
 void Form::ShowModal() {
