@@ -1,5 +1,7 @@
 #include "win32/message_form.h"
 
+#include "win32/window_class.h"
+
 #include "win32/control_name.h"
 #include "win32/message_layout.h"
 #include "win32/thread_windows.h"
@@ -72,17 +74,9 @@ class MessageForm {
 };
 
 void RegisterClassOnce() {
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof existing;
-  if (GetClassInfoExW(GetModuleHandleW(nullptr), kClassName, &existing)) return;
-  WNDCLASSEXW form{};
-  form.cbSize = sizeof form;
-  form.lpfnWndProc = MessageForm::WindowProc;
-  form.hInstance = GetModuleHandleW(nullptr);
-  form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  form.lpszClassName = kClassName;
-  RegisterClassExW(&form);
+  RegisterWindowClass(GetModuleHandleW(nullptr),
+                      {kClassName, MessageForm::WindowProc, 0, nullptr,
+                       reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
 }
 
 int MessageForm::ShowModal() {

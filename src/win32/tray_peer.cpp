@@ -12,6 +12,7 @@
 #include "ui/application.h"
 #include "win32/wide_text.h"
 #include "win32/win32_picture.h"
+#include "win32/window_class.h"
 
 namespace win32 {
 
@@ -130,17 +131,7 @@ void ProcessPendingMessages() {
   }
 }
 
-// Registered on first use.
-const wchar_t* WindowClass(WNDPROC procedure) {
-  static const ATOM atom = [procedure] {
-    WNDCLASSW window_class{};
-    window_class.lpfnWndProc = procedure;
-    window_class.hInstance = GetModuleHandleW(nullptr);
-    window_class.lpszClassName = L"TrayMessageWindow";
-    return RegisterClassW(&window_class);
-  }();
-  return MAKEINTATOM(atom);
-}
+constexpr wchar_t kTrayWindowClass[] = L"TrayMessageWindow";
 
 class Win32TrayPeer : public tray::TrayPeer {
  public:
@@ -165,7 +156,8 @@ class Win32TrayPeer : public tray::TrayPeer {
 Win32TrayPeer::Win32TrayPeer(tray::TCoolTrayIcon& tray) : tray_(tray) {
   TaskbarCreatedMessage();
   // Top-level, not message-only: only top-level windows get the broadcast.
-  window_ = CreateWindowExW(WS_EX_TOOLWINDOW, WindowClass(&WindowProc), L"", WS_POPUP, 0, 0, 0, 0,
+  RegisterWindowClass(GetModuleHandleW(nullptr), {kTrayWindowClass, &WindowProc});
+  window_ = CreateWindowExW(WS_EX_TOOLWINDOW, kTrayWindowClass, L"", WS_POPUP, 0, 0, 0, 0,
                             nullptr, nullptr, GetModuleHandleW(nullptr), this);
   tray_.SingleClickTimer.SetInterval(GetDoubleClickTime());
   if (tray_.IconVisible()) Notify(tray::TrayCommand::Add);

@@ -1,5 +1,7 @@
 #include "win32/worker_thread.h"
 
+#include "win32/window_class.h"
+
 #include <process.h>
 
 #include <cstdint>
@@ -47,14 +49,7 @@ LRESULT CALLBACK EndWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM 
 
 HWND CreateEndWindow() {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW window_class{};
-  window_class.cbSize = sizeof window_class;
-  if (!GetClassInfoExW(instance, kClass, &window_class)) {
-    window_class.lpfnWndProc = EndWindowProc;
-    window_class.hInstance = instance;
-    window_class.lpszClassName = kClass;
-    RegisterClassExW(&window_class);
-  }
+  RegisterWindowClass(instance, {kClass, EndWindowProc});
   return CreateWindowExW(0, kClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
 }
 

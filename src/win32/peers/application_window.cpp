@@ -1,5 +1,7 @@
 #include "win32/peers/application_window.h"
 
+#include "win32/window_class.h"
+
 #include <stdexcept>
 
 #include "ui/application.h"
@@ -11,22 +13,10 @@ namespace {
 
 constexpr wchar_t kClass[] = L"InstallerApplication";
 
-void RegisterApplicationClass(HINSTANCE instance, WNDPROC procedure) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  if (GetClassInfoExW(instance, kClass, &wc)) return;
-  wc.lpfnWndProc = procedure;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconW(instance, L"MAINICON");
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = kClass;
-  RegisterClassExW(&wc);
-}
-
 }  // namespace
 
 ApplicationWindow::ApplicationWindow(HINSTANCE instance) {
-  RegisterApplicationClass(instance, WindowProc);
+  RegisterWindowClass(instance, {kClass, WindowProc, 0, LoadIconW(instance, L"MAINICON")});
   // No size: even when shown, there is nothing of it on the screen.
   window_ = CreateWindowExW(0, kClass, L"", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                             GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0,

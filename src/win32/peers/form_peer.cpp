@@ -4,6 +4,7 @@
 
 #include "ui/layout.h"
 #include "win32/peers/window_classes.h"
+#include "win32/window_class.h"
 #include "win32/wide_text.h"
 
 namespace win32 {
@@ -56,9 +57,9 @@ ui::Point DesignOuterSize(const ui::Form& form, const DpiScale& scale) {
 FormPeer::FormPeer(ui::Form& form, PeerContext& context, HWND owner)
     : ContainerPeer(form, context, FormScale(form, context)), form_(form) {
   const std::wstring class_name = Widen(form.Name());
-  RegisterPlainClass(context.instance, class_name.c_str(), 0,
-                     LoadIconW(context.instance, L"MAINICON"),
-                     reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+  RegisterWindowClass(context.instance,
+                      {class_name.c_str(), DefWindowProcW, 0, LoadIconW(context.instance, L"MAINICON"),
+                       reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
   const FrameStyle frame = FrameOf(form.Style());
   client_size_ = ui::DesignClientSize(form);
   const ui::Point outer = DesignOuterSize(form, Scale());

@@ -1,5 +1,7 @@
 #include "win32/peers/timer_peer.h"
 
+#include "win32/window_class.h"
+
 #include <stdexcept>
 
 #include "ui/application.h"
@@ -11,20 +13,10 @@ namespace {
 constexpr wchar_t kClass[] = L"InstallerTimer";
 constexpr UINT_PTR kTimerId = 1;
 
-void RegisterTimerClass(HINSTANCE instance, WNDPROC procedure) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  if (GetClassInfoExW(instance, kClass, &wc)) return;
-  wc.lpfnWndProc = procedure;
-  wc.hInstance = instance;
-  wc.lpszClassName = kClass;
-  RegisterClassExW(&wc);
-}
-
 }  // namespace
 
 TimerPeer::TimerPeer(ui::Timer& timer, HINSTANCE instance) : timer_(timer) {
-  RegisterTimerClass(instance, WindowProc);
+  RegisterWindowClass(instance, {kClass, WindowProc});
   window_ =
       CreateWindowExW(0, kClass, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
   if (!window_) throw std::runtime_error("Fehler beim Erzeugen des Zeitgebers " + timer.Name());

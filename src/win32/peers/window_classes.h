@@ -13,8 +13,4 @@ constexpr wchar_t kImageClass[] = L"InstallerImage";
 
 void RegisterWindowClasses(HINSTANCE instance);
 
-// A class whose messages go straight to DefWindowProcW; registering it twice is harmless.
-void RegisterPlainClass(HINSTANCE instance, const wchar_t* name, UINT style, HICON icon,
-                        HBRUSH background);
-
 }  // namespace win32
