@@ -1,0 +1,33 @@
+// The UI driver (tests/e2e/windows/driver.cpp) seen from the tests: runs driver.exe under
+// Wine with a list of commands and reads back one value per command.
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "wine_harness.h"
+
+namespace e2e {
+
+struct DriverRun {
+  RunResult result;
+  std::vector<std::pair<std::string, std::string>> values;  // command, value in order
+  std::string error;  // what the failing command said; empty when every command succeeded
+
+  bool ok() const { return error.empty() && result.exit_code == 0 && !result.timed_out; }
+  // The value of the first (or every) run of `command`; Value throws when it has none.
+  std::string Value(const std::string& command) const;
+  std::vector<std::string> Values(const std::string& command) const;
+  std::string Report() const;  // for failure messages: exit code and the driver's output
+};
+
+// Reads the driver's output: "<command> = <value>" lines and one "error: ..." line at most.
+DriverRun ParseDriverOutput(const std::vector<std::string>& commands, const std::string& output);
+
+// Runs the commands ("wait TFWillkommen 10000", words separated by blanks) in one driver.exe.
+DriverRun Drive(WineSession& wine, const std::vector<std::string>& commands,
+                std::chrono::milliseconds timeout = std::chrono::minutes(2));
+
+}  // namespace e2e

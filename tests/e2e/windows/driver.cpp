@@ -1,0 +1,311 @@
+// Drives the installer's windows for the end-to-end tests; several commands per run, because
+// each start of a program under Wine costs a good part of a second.
+//
+//   driver.exe <command> [; <command>]...
+//
+//   wait <form> <ms>            until a visible window of class <form> exists
+//   gone <form> <ms>            until no visible window of class <form> exists
+//   shown <form>                1 when a visible <form> exists now, else 0
+//   caption <form>              the window's title
+//   rect <form>                 its screen rectangle: left top right bottom
+//   screen                      the screen's width and height
+//   text <form> <control>       WM_GETTEXT of the control (a label's or button's caption)
+//   checked <form> <control>    BM_GETCHECK: 0, 1 or 2
+//   enabled <form> <control>    1 or 0
+//   visible <form> <control>    1 or 0
+//   click <form> <control>      posts the click, so a modal dialog it opens cannot block us
+//   key <form> enter|escape     posts the key to the focused control of <form>
+//   boxtext                     the text of the visible standard message box (class #32770)
+//   launch <program> <form> <ms>  starts <program>; milliseconds until its visible <form>
+//   kill                        ends the program started by launch
+//
+// <control> is a control name, or #<id> for an item of a standard dialog (#1 is OK).
+// Each result is one UTF-8 line "<command> = <value>", with backslash, CR, LF and TAB written
+// as \\ \r \n \t. The first command that fails prints "error: <command>: <why>" and the driver
+// exits with 1; 0 means every command succeeded.
+#include <windows.h>
+
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "driver_windows.h"
+#include "win32/wide_text.h"
+
+namespace driver {
+namespace {
+
+using Args = std::vector<std::wstring>;
+
+// The program started by launch, for kill.
+struct Session {
+  HANDLE launched = nullptr;
+};
+
+DWORD Milliseconds(const std::wstring& text) {
+  wchar_t* end = nullptr;
+  const unsigned long value = std::wcstoul(text.c_str(), &end, 10);
+  if (text.empty() || *end != L'\0') throw Failure{L"not a number of milliseconds: " + text};
+  return static_cast<DWORD>(value);
+}
+
+std::wstring Flag(bool value) {
+  return value ? L"1" : L"0";
+}
+
+HWND UsableControl(const Args& args) {
+  HWND control = RequireControl(RequireForm(args[0]), args[1]);
+  if (!IsWindowVisible(control)) throw Failure{args[1] + L" is not visible"};
+  // A control of a disabled window (a modal dialog is open) takes no input either.
+  if (!IsWindowEnabled(control) || !IsWindowEnabled(GetAncestor(control, GA_ROOT)))
+    throw Failure{args[1] + L" is disabled"};
+  return control;
+}
+
+std::wstring Wait(Session&, const Args& args) {
+  WaitForForm(args[0], true, Milliseconds(args[1]));
+  return L"ok";
+}
+
+std::wstring Gone(Session&, const Args& args) {
+  WaitForForm(args[0], false, Milliseconds(args[1]));
+  return L"ok";
+}
+
+std::wstring Shown(Session&, const Args& args) {
+  return Flag(FindForm(args[0], true) != nullptr);
+}
+
+std::wstring Caption(Session&, const Args& args) {
+  return WindowText(RequireForm(args[0]));
+}
+
+std::wstring Rect(Session&, const Args& args) {
+  RECT r{};
+  GetWindowRect(RequireForm(args[0]), &r);
+  return std::to_wstring(r.left) + L' ' + std::to_wstring(r.top) + L' ' + std::to_wstring(r.right) +
+         L' ' + std::to_wstring(r.bottom);
+}
+
+std::wstring Screen(Session&, const Args&) {
+  return std::to_wstring(GetSystemMetrics(SM_CXSCREEN)) + L' ' +
+         std::to_wstring(GetSystemMetrics(SM_CYSCREEN));
+}
+
+std::wstring Text(Session&, const Args& args) {
+  return WindowText(RequireControl(RequireForm(args[0]), args[1]));
+}
+
+std::wstring Checked(Session&, const Args& args) {
+  return std::to_wstring(Ask(RequireControl(RequireForm(args[0]), args[1]), BM_GETCHECK));
+}
+
+std::wstring Enabled(Session&, const Args& args) {
+  return Flag(IsWindowEnabled(RequireControl(RequireForm(args[0]), args[1])));
+}
+
+std::wstring Visible(Session&, const Args& args) {
+  return Flag(IsWindowVisible(RequireControl(RequireForm(args[0]), args[1])));
+}
+
+std::wstring Click(Session&, const Args& args) {
+  HWND control = UsableControl(args);
+  if (ClassOf(control) == L"Button") {
+    PostMessageW(control, BM_CLICK, 0, 0);
+  } else {
+    RECT client{};
+    GetClientRect(control, &client);
+    const LPARAM centre = MAKELPARAM(client.right / 2, client.bottom / 2);
+    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, centre);
+    PostMessageW(control, WM_LBUTTONUP, 0, centre);
+  }
+  return L"ok";
+}
+
+std::wstring Key(Session&, const Args& args) {
+  const WPARAM key = args[1] == L"enter" ? VK_RETURN : args[1] == L"escape" ? VK_ESCAPE : 0;
+  if (!key) throw Failure{L"unknown key " + args[1]};
+  HWND form = RequireForm(args[0]);
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  HWND target = form;
+  if (GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &info) && info.hwndFocus &&
+      IsChild(form, info.hwndFocus)) {
+    target = info.hwndFocus;
+  }
+  PostMessageW(target, WM_KEYDOWN, key, 1);
+  PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+  return L"ok";
+}
+
+BOOL CALLBACK FindMessageText(HWND child, LPARAM param) {
+  const bool icon = (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+  if (ClassOf(child) != L"Static" || icon) return TRUE;
+  *reinterpret_cast<HWND*>(param) = child;
+  return FALSE;
+}
+
+// The standard message box numbers its text differently on Windows and Wine: take its one
+// static control that is not the icon.
+std::wstring BoxText(Session&, const Args&) {
+  HWND box = FindForm(L"#32770", true);
+  if (!box) throw Failure{L"no visible message box"};
+  HWND text = nullptr;
+  EnumChildWindows(box, FindMessageText, reinterpret_cast<LPARAM>(&text));
+  if (!text) throw Failure{L"the message box has no text"};
+  return WindowText(text);
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+  const size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash);
+}
+
+double ElapsedMs(const LARGE_INTEGER& start) {
+  LARGE_INTEGER now{}, frequency{};
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) /
+         static_cast<double>(frequency.QuadPart);
+}
+
+void EndLaunched(Session& session) {
+  if (!session.launched) return;
+  TerminateProcess(session.launched, 0);
+  WaitForSingleObject(session.launched, 10000);
+  CloseHandle(session.launched);
+  session.launched = nullptr;
+}
+
+// Starts `program` in its own folder; the session owns the process from then on.
+DWORD StartProgram(Session& session, const std::wstring& program) {
+  std::wstring command_line = L"\"" + program + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      FolderOf(program).c_str(), &startup, &process)) {
+    throw Failure{L"cannot start " + program + L": error " + std::to_wstring(GetLastError())};
+  }
+  CloseHandle(process.hThread);
+  session.launched = process.hProcess;
+  return process.dwProcessId;
+}
+
+std::wstring Launch(Session& session, const Args& args) {
+  EndLaunched(session);
+  const DWORD timeout = Milliseconds(args[2]);
+  LARGE_INTEGER start{};
+  QueryPerformanceCounter(&start);
+  const DWORD process = StartProgram(session, args[0]);
+  // Polled every millisecond or so: the figure is the start-up time of the program.
+  while (!FindForm(args[1], true, process)) {
+    if (WaitForSingleObject(session.launched, 1) == WAIT_OBJECT_0)
+      throw Failure{args[0] + L" ended before showing " + args[1]};
+    if (ElapsedMs(start) > timeout) {
+      EndLaunched(session);
+      throw Failure{L"no visible " + args[1] + L" after " + args[2] + L" ms"};
+    }
+  }
+  wchar_t figure[32];
+  std::swprintf(figure, 32, L"%.1f", ElapsedMs(start));
+  return figure;
+}
+
+std::wstring Kill(Session& session, const Args&) {
+  if (!session.launched) throw Failure{L"no program was launched"};
+  EndLaunched(session);
+  return L"ok";
+}
+
+struct Command {
+  const wchar_t* name;
+  size_t arguments;
+  std::wstring (*run)(Session&, const Args&);
+};
+
+const Command kCommands[] = {
+    {L"wait", 2, Wait},       {L"gone", 2, Gone},       {L"shown", 1, Shown},
+    {L"caption", 1, Caption}, {L"rect", 1, Rect},       {L"screen", 0, Screen},
+    {L"text", 2, Text},       {L"checked", 2, Checked}, {L"enabled", 2, Enabled},
+    {L"visible", 2, Visible}, {L"click", 2, Click},     {L"key", 2, Key},
+    {L"boxtext", 0, BoxText}, {L"launch", 3, Launch},   {L"kill", 0, Kill},
+};
+
+std::wstring Run(Session& session, const Args& words) {
+  for (const Command& command : kCommands) {
+    if (words[0] != command.name) continue;
+    if (words.size() - 1 != command.arguments) {
+      throw Failure{L"takes " + std::to_wstring(command.arguments) + L" arguments"};
+    }
+    return command.run(session, Args(words.begin() + 1, words.end()));
+  }
+  throw Failure{L"unknown command"};
+}
+
+std::vector<Args> SplitCommands(int argc, wchar_t** argv) {
+  std::vector<Args> commands(1);
+  for (int i = 1; i < argc; ++i) {
+    if (std::wstring(argv[i]) == L";") {
+      commands.emplace_back();
+    } else {
+      commands.back().push_back(argv[i]);
+    }
+  }
+  return commands;
+}
+
+std::wstring Joined(const Args& words) {
+  std::wstring line;
+  for (const std::wstring& word : words) line += (line.empty() ? L"" : L" ") + word;
+  return line;
+}
+
+std::wstring Escaped(const std::wstring& value) {
+  std::wstring out;
+  for (wchar_t c : value) {
+    switch (c) {
+      case L'\\':
+        out += L"\\\\";
+        break;
+      case L'\r':
+        out += L"\\r";
+        break;
+      case L'\n':
+        out += L"\\n";
+        break;
+      case L'\t':
+        out += L"\\t";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+// Straight to the handle: the C runtime would translate the UTF-8 bytes and line ends.
+void PrintLine(const std::wstring& line) {
+  const std::string bytes = win32::Narrow(line + L"\n");
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()),
+            &written, nullptr);
+}
+
+}  // namespace
+}  // namespace driver
+
+int wmain(int argc, wchar_t** argv) {
+  using namespace driver;
+  Session session;
+  for (const Args& command : SplitCommands(argc, argv)) {
+    try {
+      if (command.empty()) throw Failure{L"empty command (see the head of driver.cpp)"};
+      PrintLine(Joined(command) + L" = " + Escaped(Run(session, command)));
+    } catch (const Failure& failure) {
+      PrintLine(L"error: " + Joined(command) + L": " + failure.why);
+      return 1;
+    }
+  }
+  return 0;
+}
