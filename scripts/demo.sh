@@ -1,14 +1,125 @@
 #!/usr/bin/env bash
-# Builds the installer and starts it on the demo release.
+# Builds the installer and starts it on the demo release (demo/) under Wine:
+# on your display when DISPLAY is set and reachable, otherwise in an Xvfb of its
+# own, saving a screenshot whenever the screen changes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+root=$PWD
+
+usage() {
+  cat <<'EOF'
+Usage: scripts/demo.sh [--silent] [--english] [--seconds N]
+  --silent     start the installer with /silent: no wizard, every package, automatic restart
+  --english    the release in English (demo/Language.en.ini, demo/Settings.en.ini)
+  --seconds N  without a display: stop after N seconds (default 120)
+EOF
+}
+
+args=()
+language=de
+locale=de_DE.UTF-8
+seconds=120
+while (($#)); do
+  case $1 in
+    --silent) args=(/silent) ;;
+    --english) language=en locale=en_US.UTF-8 ;;
+    --seconds)
+      [[ ${2:-} =~ ^[0-9]+$ ]] || { usage >&2; exit 2; }
+      seconds=$2
+      shift
+      ;;
+    -h | --help) usage; exit 0 ;;
+    *) usage >&2; exit 2 ;;
+  esac
+  shift
+done
 
 bash scripts/setup.sh
 cmake --preset win64 >/dev/null
 cmake --build --preset win64
 
-if [[ ! -f build/win64/Installer.exe ]]; then
-  echo "demo: Installer.exe is not part of the build yet; the wizard and the" >&2
-  echo "demo release come with the next steps of the project." >&2
-  exit 2
+demo_dir=$root/build/demo
+release=$demo_dir/release
+prefix=$demo_dir/prefix
+shots=$demo_dir/screenshots
+log=$demo_dir/wine.log
+mkdir -p "$demo_dir/home"
+
+# One demo at a time owns the prefix and the release folder. The lock's descriptor
+# is closed for every program started, or a lingering wineserver would hold it.
+exec 9>"$demo_dir/demo.lock"
+if ! flock -n 9; then
+  echo "demo: waiting for another demo to end"
+  flock 9
+fi
+
+bash demo/assemble.sh build/win64 "$release" "$language"
+echo "demo: release assembled in $release"
+
+# shellcheck source=demo/session.sh
+source demo/session.sh
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# The probe packages record each run here.
+journal=$demo_dir/journal.txt
+PROBE_JOURNAL=$(windows_path "$journal")
+export PROBE_JOURNAL
+tool_folder="$prefix/drive_c/Program Files/Demo Update Pack/DemoTool"
+: >"$journal"
+: >"$log"
+
+if [[ -n ${DISPLAY:-} ]] && xdpyinfo >/dev/null 2>&1; then
+  on_display=1
+  echo "demo: showing the installer on $DISPLAY"
+  prepare_prefix Y
+else
+  on_display=0
+  [[ -n ${DISPLAY:-} ]] && echo "demo: display $DISPLAY is not reachable"
+  start_xvfb
+  rm -rf "$shots"
+  mkdir -p "$shots"
+  echo "demo: running in an Xvfb of its own ($DISPLAY) for at most $seconds s"
+  ((${#args[@]})) ||
+    echo "demo: nobody clicks in Xvfb, so the wizard waits on its first page; --silent installs"
+  prepare_prefix N
+fi
+
+SECONDS=0
+start_installer "$release/Installer.exe" "${args[@]}"
+logons=0
+while :; do
+  if ! kill -0 "$installer_pid" 2>/dev/null; then
+    wait "$installer_pid" || true
+    installer_pid=
+    command=$(run_once_command)
+    # At most a few restarts: a release that asks for one at every start would loop.
+    if [[ -n $command ]] && ((logons < 3)); then
+      logons=$((logons + 1))
+      play_logon "$command"
+      continue
+    fi
+    echo "demo: the installer ended after $SECONDS s"
+    break
+  fi
+  if ((!on_display)); then
+    screenshot
+    if ((SECONDS >= seconds)); then
+      echo "demo: stopping the installer after $seconds s (--seconds N for longer)"
+      break
+    fi
+  fi
+  sleep 2
+done
+
+if [[ -s $journal ]]; then
+  echo "demo: packages run (from the probes' journal $journal):"
+  cut -f2,3 "$journal" | sed 's/^/  /'
+fi
+if [[ -d $tool_folder ]]; then
+  installed=("$tool_folder"/*)
+  echo "demo: the MSI package installed ${installed[*]##*/} into $tool_folder"
+fi
+if ((!on_display)); then
+  echo "demo: screenshots ($shot_count) are in $shots"
 fi

@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# Puts the demo release together from its sources in this folder:
+#   <release>/Installer.exe, Readme.txt
+#   <release>/Data/Settings.ini, Language.ini   (Windows-1252, CRLF)
+#   <release>/Data/*.bmp, Icon.ico               (drawn by make-pictures.sh)
+#   <release>/Data/<package>.exe + .probe        (the probe program under each package's name)
+#   <release>/Data/Werkzeuge/DemoTool.msi        (built by wixl from msi/DemoTool.wxs)
+# Usage: demo/assemble.sh <build folder with Installer.exe and probe.exe> <release folder> [de|en]
+set -euo pipefail
+
+demo=$(cd "$(dirname "$0")" && pwd)
+build=${1:?usage: assemble.sh <build folder> <release folder> [de|en]}
+release=${2:?usage: assemble.sh <build folder> <release folder> [de|en]}
+language=${3:-de}
+data=$release/Data
+
+# Release authors write their files in the system's ANSI code page with CRLF;
+# the comments of the sources are for the repository only.
+to_ansi() {
+  sed '/^;/d' | iconv -f UTF-8 -t WINDOWS-1252 | sed 's/$/\r/'
+}
+
+# Settings.ini with each key of the English texts put in place of the same key.
+english_settings() {
+  awk '
+    function key_of(line) { return tolower(substr(line, 1, index(line, "=") - 1)) }
+    /^\[/ { section = tolower($0) }
+    FNR == NR { if (/=/ && !/^;/) english[section, key_of($0)] = $0; next }
+    /=/ && !/^;/ && ((section, key_of($0)) in english) {
+      print english[section, key_of($0)]; used[section, key_of($0)] = 1; next
+    }
+    { print }
+    END {
+      for (k in english) if (!(k in used)) {
+        split(k, part, SUBSEP)
+        print "assemble: " part[1] " " part[2] " is not in Settings.ini" > "/dev/stderr"
+        missing = 1
+      }
+      exit missing
+    }' "$demo/Settings.en.ini" "$demo/Settings.ini"
+}
+
+# Each .probe side file under packages/ names a package: the probe program is
+# copied beside it under the same name with .exe.
+add_probe_packages() {
+  local side target
+  (cd "$demo/packages" && find . -name '*.probe') | while read -r side; do
+    target=$data/${side#./}
+    mkdir -p "$(dirname "$target")"
+    cp "$demo/packages/$side" "$target"
+    cp "$build/probe.exe" "${target%.probe}.exe"
+  done
+}
+
+# The MSI's payload gets Windows line ends, like the rest of the release.
+add_msi_package() {
+  local work
+  work=$(mktemp -d)
+  cp "$demo/msi/DemoTool.wxs" "$work/"
+  for file in Liesmich.txt Werkzeug.ini; do sed 's/$/\r/' "$demo/msi/$file" >"$work/$file"; done
+  mkdir -p "$data/Werkzeuge"
+  (cd "$work" && wixl -a x64 -o "$data/Werkzeuge/DemoTool.msi" DemoTool.wxs)
+  rm -rf "$work"
+}
+
+# Every file the settings name must be there: a missing one would only show as
+# a package silently passed over or a blank picture.
+check_files() {
+  local value missing=0
+  while read -r value; do
+    if [[ ! -f "$data/${value//\\//}" ]]; then
+      echo "assemble: $value is named in Settings.ini but not in $data" >&2
+      missing=1
+    fi
+  done < <(sed -n 's/^\(File\|Image[1-4]\)=\(.*\)\r$/\2/p' "$data/Settings.ini")
+  return $missing
+}
+
+for tool in iconv wixl convert; do
+  command -v "$tool" >/dev/null || { echo "assemble: $tool is missing; run scripts/setup.sh" >&2; exit 1; }
+done
+for program in Installer.exe probe.exe; do
+  [[ -f "$build/$program" ]] || { echo "assemble: $build/$program is not built" >&2; exit 1; }
+done
+
+case $language in
+  de) suffix= ;;
+  en) suffix=.en ;;
+  *)
+    echo "assemble: unknown language '$language' (de or en)" >&2
+    exit 1
+    ;;
+esac
+
+rm -rf "$release"
+mkdir -p "$data"
+cp "$build/Installer.exe" "$release/"
+if [[ $language == en ]]; then english_settings; else cat "$demo/Settings.ini"; fi |
+  to_ansi >"$data/Settings.ini"
+to_ansi <"$demo/Language$suffix.ini" >"$data/Language.ini"
+to_ansi <"$demo/Readme$suffix.txt" >"$release/Readme.txt"
+"$demo/make-pictures.sh" "$data"
+add_probe_packages
+add_msi_package
+check_files
