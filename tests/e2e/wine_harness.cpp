@@ -19,7 +19,8 @@ namespace {
 const char kWineLoader[] = "/usr/lib/wine/wine64";
 const char kWineServer[] = "/usr/lib/wine/wineserver64";
 const char kFontFolder[] = "/usr/share/wine/fonts";
-const char kReadyMarker[] = ".e2e-prefix-ready";
+// Named after the set-up it stands for: a changed set-up makes the prefix anew.
+const char kReadyMarker[] = ".e2e-prefix-ready-2";
 
 std::string ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -118,7 +119,8 @@ WineSession::WineSession()
       prefix_(wine_dir_ / "prefix"),
       log_file_(wine_dir_ / "session.log") {
   InstallProcessGuards();
-  fs::create_directories(wine_dir_ / "home");
+  // Without ~/.local/share the shell deletes for good instead of using the trash.
+  fs::create_directories(wine_dir_ / "home" / ".local" / "share");
   LockPrefix();
   try {
     std::ofstream(log_file_, std::ios::trunc).flush();
@@ -164,8 +166,9 @@ void WineSession::CreatePrefix() {
           "reg add Managed", log_file_);
   Require(Run("reg", {"add", "HKCU\\Software\\Wine\\Drivers", "/v", "Audio", "/d", "", "/f"}),
           "reg add Audio", log_file_);
-  // Wine's own Tahoma; otherwise texts fall back to a wider font and get clipped.
-  for (const char* font : {"tahoma.ttf", "tahomabd.ttf"})
+  // Wine's own Tahoma, otherwise texts fall back to a wider font and get
+  // clipped; Marlett draws the title bars' buttons.
+  for (const char* font : {"tahoma.ttf", "tahomabd.ttf", "marlett.ttf"})
     fs::copy_file(fs::path(kFontFolder) / font, windows_dir() / "Fonts" / font,
                   fs::copy_options::overwrite_existing);
   StopServer();  // the server writes the registry out as it ends
