@@ -47,6 +47,8 @@ class System {
   // Starts a system sound by its alias ("SYSTEMERROR", ...) and returns at
   // once; a sound that cannot be played is no error.
   virtual void PlaySoundAlias(const std::string& alias) = 0;
+  // Hands an address to the shell ("open"); a failure is not reported.
+  virtual void OpenLink(const std::string& address) = 0;
 
   // A Windows bitmap (.bmp) or icon (.ico) file, chosen by its extension.
   // Throws std::runtime_error with the runtime's German message when the

@@ -59,6 +59,17 @@ class TFErweitert : public PageFrame {
 
  private:
   void FormCreate();
+  void LVDateienClick();
+  void MIDetailsClick();
+  void MIAuswahlClick();
+  void Button1Click();
+  void Button2Click();
+  void BWeiterClick();
+  void BZurueckClick();
+
+  // Checks or clears rows 0 to Files - 1.
+  void CheckAll(bool checked);
+  void UpdateSelectionCount();
   void ShowSelectionCount(const std::string& count);
 };
 

@@ -1,11 +1,19 @@
 #include "wizard/details_dialog.h"
 
+#include "platform/system.h"
+#include "wizard/advanced_page.h"
+
 namespace wizard {
 
 TFDetails::TFDetails(app::TFMain& main)
     : ui::Form(main.App(), "TFDetails", {250, 200, 464, 272}, "Details", ui::DialogStyle(false)),
       main_(main) {
   OnCreate.Bind(this, &TFDetails::FormCreate);
+  OnClose.Bind(this, &TFDetails::FormClose);
+  OnMouseMove.Bind(this, &TFDetails::FormMouseMove);
+  BClose.OnClick.Bind(this, &TFDetails::BCloseClick);
+  LWebLink.OnClick.Bind(this, &TFDetails::LWebLinkClick);
+  LWebLink.OnMouseMove.Bind(this, &TFDetails::LWebLinkMouseMove);
 }
 
 void TFDetails::FormCreate() {
@@ -17,5 +25,36 @@ void TFDetails::FormCreate() {
   LCParameter.SetCaption(words[51] + ":");
   LCWeblink.SetCaption(words[52] + ":");
 }
+
+// The link's colour tells its state: blue a link, red a link under the
+// mouse, the background's colour no link at all.
+void TFDetails::ShowPackage(int number) {
+  const app::PackageEntry& package = main_.Packages[number];
+  LFile.SetCaption(package.File);
+  LName.SetCaption(package.Name);
+  LParameter.SetCaption(package.Parameters.empty() ? main_.Words[53] : package.Parameters);
+  const bool has_link = !package.Link.empty();
+  LWebLink.SetCaption(has_link ? package.Link : main_.Words[53]);
+  LWebLink.SetFontColor(has_link ? ui::kBlue : ui::kButtonFace);
+  LWebLink.SetCursor(has_link ? ui::Cursor::Hand : ui::Cursor::Default);
+}
+
+void TFDetails::LWebLinkMouseMove(ui::Point) {
+  if (LWebLink.FontColor() == ui::kBlue) LWebLink.SetFontColor(ui::kRed);
+}
+
+void TFDetails::FormMouseMove(ui::Point) {
+  if (LWebLink.FontColor() == ui::kRed) LWebLink.SetFontColor(ui::kBlue);
+}
+
+void TFDetails::LWebLinkClick() {
+  if (LWebLink.FontColor() != ui::kRed) return;
+  main_.System().OpenLink(LWebLink.Caption());
+  LWebLink.SetFontColor(ui::kBlue);
+}
+
+void TFDetails::BCloseClick() { Close(); }
+
+void TFDetails::FormClose(ui::CloseAction&) { main_.forms.FErweitert->SetEnabled(true); }
 
 }  // namespace wizard

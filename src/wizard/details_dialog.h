@@ -29,8 +29,16 @@ class TFDetails : public ui::Form {
   ui::Panel Panel3{Panel1, "Panel3", {371, 0, 93, 35}, ui::kDockRight};
   ui::Button BClose{Panel3, "BClose", {8, 5, 81, 25}, "OK"};
 
+ // Shows package `number` (1 to 1000) of the package table.
+  void ShowPackage(int number);
+
  private:
   void FormCreate();
+  void FormClose(ui::CloseAction& action);
+  void FormMouseMove(ui::Point at);
+  void BCloseClick();
+  void LWebLinkClick();
+  void LWebLinkMouseMove(ui::Point at);
 
   app::TFMain& main_;
 };

@@ -33,6 +33,12 @@ class TFStart : public PageFrame {
 
  private:
   void FormCreate();
+  void FormShow();
+  void BWeiterClick();
+  void BZurueckClick();
+
+  // Word 66 for an option that is on, word 67 for one that is off.
+  const std::string& YesNo(bool on) const;
 };
 
 }  // namespace wizard

@@ -30,6 +30,8 @@ class FakeSystem : public platform::System {
   bool FileExists(const std::string& path) override { return files.count(path) != 0; }
   bool RemoveFile(const std::string& path) override { return files.erase(path) != 0; }
   void PlaySoundAlias(const std::string& alias) override { sounds.push_back(alias); }
+  std::vector<std::string> links_opened;
+  void OpenLink(const std::string& address) override { links_opened.push_back(address); }
   // Any existing file is a picture of 10 x 20 pixels.
   std::shared_ptr<const platform::Picture> LoadPicture(const std::string& path) override;
   std::shared_ptr<const platform::Picture> ProgramIcon() override;
