@@ -1,5 +1,8 @@
 #include "about/about_dialog.h"
 
+#include "platform/system.h"
+#include "wizard/welcome_page.h"
+
 namespace about {
 
 namespace {
@@ -18,9 +21,62 @@ constexpr const char* kDisclaimer =
 }  // namespace
 
 TFAbout::TFAbout(app::TFMain& main)
-    : ui::Form(main.App(), "TFAbout", {250, 200, 363, 345}, "[unbekannt]", ui::DialogStyle(true)) {
+    : ui::Form(main.App(), "TFAbout", {250, 200, 363, 345}, "[unbekannt]", ui::DialogStyle(true)),
+      main_(main) {
   MDisclaimer.SetCaption(kDisclaimer);
   PC1.SetActivePageIndex(1);  // the installer tab, as designed
+  for (ui::Label* link : {&LRWebsite, &LWebsite}) {
+    link->SetFontColor(ui::kBlue);
+    link->SetCursor(ui::Cursor::Hand);
+  }
+  OnCreate.Bind(this, &TFAbout::FormCreate);
+  OnClose.Bind(this, &TFAbout::FormClose);
+  OnMouseMove.Bind(this, &TFAbout::FormMouseMove);
+  TSRelease.OnMouseMove.Bind(this, &TFAbout::FormMouseMove);
+  TSInstaller.OnMouseMove.Bind(this, &TFAbout::FormMouseMove);
+  BClose.OnClick.Bind(this, &TFAbout::BCloseClick);
+  BRReadme.OnClick.Bind(this, &TFAbout::BRReadmeClick);
+  LRWebsite.OnClick.Bind(this, &TFAbout::LRWebsiteClick);
+  LRWebsite.OnMouseMove.Bind(this, &TFAbout::LRWebsiteMouseMove);
+  LWebsite.OnClick.Bind(this, &TFAbout::LWebsiteClick);
+  LWebsite.OnMouseMove.Bind(this, &TFAbout::LWebsiteMouseMove);
+}
+
+void TFAbout::FormCreate() {
+  platform::System& system = main_.System();
+  IAboutIcon.SetPicture(system.ProgramIcon());
+  IDLogo.SetPicture(system.LoadPicture(main_.DataPath("Icon.ico")));
+  PC1.SetActivePageIndex(0);
+}
+
+void TFAbout::OpenLink(const std::string& address) const { main_.System().OpenLink(address); }
+
+void TFAbout::BCloseClick() {
+  BClose.SetEnabled(false);
+  BClose.SetEnabled(true);
+  Close();
+}
+
+void TFAbout::FormClose(ui::CloseAction&) { main_.forms.FWillkommen->SetEnabled(true); }
+
+// The read-me beside the program, in Notepad, not waited for.
+void TFAbout::BRReadmeClick() {
+  platform::System& system = main_.System();
+  system.StartProgram(system.WindowsFolder() + "\\Notepad.exe",
+                      " " + system.ProgramFolder() + "Readme.txt");
+}
+
+void TFAbout::LRWebsiteClick() { OpenLink("http://" + LRWebsite.Caption()); }
+
+void TFAbout::LWebsiteClick() { OpenLink(LWebsite.Caption()); }
+
+void TFAbout::LRWebsiteMouseMove(ui::Point) { LRWebsite.SetFontColor(ui::kRed); }
+
+void TFAbout::LWebsiteMouseMove(ui::Point) { LWebsite.SetFontColor(ui::kRed); }
+
+void TFAbout::FormMouseMove(ui::Point) {
+  LRWebsite.SetFontColor(ui::kBlue);
+  LWebsite.SetFontColor(ui::kBlue);
 }
 
 }  // namespace about

@@ -41,6 +41,22 @@ class TFAbout : public ui::Form {
   ui::Panel Panel2{*this, "Panel2", {0, 314, 363, 2}, ui::kDockBottom | ui::kLowered};
   ui::Panel Panel3{Panel1, "Panel3", {280, 0, 83, 29}, ui::kDockRight};
   ui::Button BClose{Panel3, "BClose", {4, 2, 75, 25}, "OK", ui::kNoTabStop};
+
+  // Hands an address to the shell.
+  void OpenLink(const std::string& address) const;
+
+ private:
+  void FormCreate();
+  void FormClose(ui::CloseAction& action);
+  void FormMouseMove(ui::Point at);
+  void BCloseClick();
+  void BRReadmeClick();
+  void LRWebsiteClick();
+  void LRWebsiteMouseMove(ui::Point at);
+  void LWebsiteClick();
+  void LWebsiteMouseMove(ui::Point at);
+
+  app::TFMain& main_;
 };
 
 }  // namespace about

@@ -49,6 +49,8 @@ class System {
   virtual void PlaySoundAlias(const std::string& alias) = 0;
   // Hands an address to the shell ("open"); a failure is not reported.
   virtual void OpenLink(const std::string& address) = 0;
+  // Starts a program and does not wait for it; a failure is not reported.
+  virtual void StartProgram(const std::string& application, const std::string& command_line) = 0;
 
   // A Windows bitmap (.bmp) or icon (.ico) file, chosen by its extension.
   // Throws std::runtime_error with the runtime's German message when the

@@ -17,6 +17,7 @@ class Win32System : public platform::System {
   bool RemoveFile(const std::string& path) override;
   void PlaySoundAlias(const std::string& alias) override;
   void OpenLink(const std::string& address) override;
+  void StartProgram(const std::string& application, const std::string& command_line) override;
   std::shared_ptr<const platform::Picture> LoadPicture(const std::string& path) override;
   // Nothing when the program has no such resource.
   std::shared_ptr<const platform::Picture> ProgramIcon() override;

@@ -1,8 +1,16 @@
 #include "wizard/welcome_page.h"
 
+#include "about/about_dialog.h"
 #include "wizard/license_page.h"
 
 namespace wizard {
+
+namespace {
+
+// The installer maker's address, kept in the About dialog's hidden link.
+constexpr const char* kMakerWebsite = "http://installer.invalid";
+
+}  // namespace
 
 TFWillkommen::TFWillkommen(app::TFMain& main)
     : PageFrame(main, "TFWillkommen", {"Willkommen", "Willkommen", nullptr},
@@ -10,6 +18,7 @@ TFWillkommen::TFWillkommen(app::TFMain& main)
   BZurueck.SetEnabled(false);
   OnCreate.Bind(this, &TFWillkommen::FormCreate);
   BWeiter.OnClick.Bind(this, &TFWillkommen::BWeiterClick);
+  BInfo.OnClick.Bind(this, &TFWillkommen::BInfoClick);
   BindCancel();
 }
 
@@ -29,6 +38,28 @@ void TFWillkommen::FormCreate() {
 void TFWillkommen::BWeiterClick() {
   app::PlacePage(*this, *Pages().FLizenz);
   GoToMethodOrInstallation();
+}
+
+// The About dialog is filled afresh at every opening; this page takes no
+// input until the dialog closes.
+void TFWillkommen::BInfoClick() {
+  const app::SetupSettings& settings = Main().Settings;
+  about::TFAbout& about = *Pages().FAbout;
+  SetEnabled(false);
+  about.SetCaption(Word(59) + " " + settings.Name + "...");
+  about.LProgrammName.SetCaption("Melvane Installer");
+  about.LVersion.SetCaption(" 2.04.01e");
+  about.LWebsite.SetCaption(kMakerWebsite);
+  about.LRName.SetCaption(settings.Name);
+  about.LRVersion.SetCaption(settings.Version);
+  about.LRDeveloper.SetCaption(settings.Company);
+  about.LRWebsite.SetCaption(settings.Website);
+  about.TSRelease.SetCaption(Word(60));
+  about.TSInstaller.SetCaption(Word(61));
+  about.BRReadme.SetCaption(Word(62));
+  about.BClose.SetCaption(Word(63));
+  about.LRDeveloperT.SetCaption(Word(64));
+  about.Show();
 }
 
 }  // namespace wizard

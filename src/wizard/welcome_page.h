@@ -16,6 +16,7 @@ class TFWillkommen : public PageFrame {
  private:
   void FormCreate();
   void BWeiterClick();
+  void BInfoClick();
 };
 
 }  // namespace wizard

@@ -72,6 +72,31 @@ std::string BitmapFile(int width, int height, unsigned colour) {
   return file;
 }
 
+std::string IconFile(unsigned colour) {
+  constexpr int kSize = 16;
+  constexpr uint32_t kImageBytes = 40 + kSize * kSize * 4 + kSize * 4;  // header, pixels, mask
+  std::string file;
+  PutLittleEndian(file, 0, 2);
+  PutLittleEndian(file, 1, 2);  // an icon
+  PutLittleEndian(file, 1, 2);  // one image
+  file += static_cast<char>(kSize);
+  file += static_cast<char>(kSize);
+  PutLittleEndian(file, 0, 2);   // no palette
+  PutLittleEndian(file, 1, 2);   // planes
+  PutLittleEndian(file, 32, 2);  // bits per pixel
+  PutLittleEndian(file, kImageBytes, 4);
+  PutLittleEndian(file, 22, 4);  // where the image starts
+  PutLittleEndian(file, 40, 4);
+  PutLittleEndian(file, kSize, 4);
+  PutLittleEndian(file, kSize * 2, 4);  // the colours and the mask
+  PutLittleEndian(file, 1, 2);
+  PutLittleEndian(file, 32, 2);
+  for (int i = 0; i < 6; ++i) PutLittleEndian(file, 0, 4);
+  for (int i = 0; i < kSize * kSize; ++i) PutLittleEndian(file, 0xFF000000u | colour, 4);
+  file.append(kSize * 4, '\0');  // an opaque mask
+  return file;
+}
+
 fs::path MakeRelease(const fs::path& folder, const ReleaseFiles& files) {
   fs::remove_all(folder);
   fs::create_directories(folder / "Data");
@@ -85,6 +110,7 @@ fs::path MakeRelease(const fs::path& folder, const ReleaseFiles& files) {
   const unsigned colours[] = {0x3A6EA5, 0x4E9A06, 0xC4A000, 0x75507B};
   for (size_t i = 0; i < files.pictures.size(); ++i)
     WriteFile(folder / "Data" / files.pictures[i], BitmapFile(164, 313, colours[i % 4]));
+  if (files.icon) WriteFile(folder / "Data" / "Icon.ico", IconFile(0x3A6EA5));
   if (files.continuation) WriteFile(folder / "rir_eridivu", *files.continuation);
   return exe;
 }

@@ -222,5 +222,31 @@ TEST_F(WizardStart, NextAndBackKeepTheWizardInOnePlace) {
   installer.Kill();
 }
 
+TEST_F(WizardStart, InfoOpensTheAboutDialogWhileTheWelcomePageWaits) {
+  ReleaseSettings settings;
+  ReleaseFiles files;
+  files.settings = settings.Text();
+  WineProgram installer = StartRelease(files);
+
+  DriverRun run = Drive({"wait TFWillkommen 30000", "click TFWillkommen BInfo",
+                         "wait TFAbout 10000", "caption TFAbout", "text TFAbout LRName",
+                         "text TFAbout BClose", "visible TFAbout IDLogo",
+                         "enabled TFWillkommen BWeiter"});
+  ASSERT_TRUE(run.ok()) << run.Report();
+  wine().Screenshot("WizardStart-about");
+  // The welcome page takes no input until the dialog closes.
+  DriverRun blocked = Drive({"click TFWillkommen BInfo"});
+  EXPECT_FALSE(blocked.ok());
+  DriverRun closed = Drive({"click TFAbout BClose", "gone TFAbout 5000",
+                            "click TFWillkommen BInfo", "wait TFAbout 10000"});
+  ASSERT_TRUE(closed.ok()) << closed.Report();
+
+  EXPECT_EQ(run.Value("caption TFAbout"), Word(59) + " " + settings.name + "...");
+  EXPECT_EQ(run.Value("text TFAbout LRName"), settings.name);
+  EXPECT_EQ(run.Value("text TFAbout BClose"), Word(63));
+  EXPECT_EQ(run.Value("visible TFAbout IDLogo"), "1");
+  installer.Kill();
+}
+
 }  // namespace
 }  // namespace e2e

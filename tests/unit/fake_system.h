@@ -32,6 +32,10 @@ class FakeSystem : public platform::System {
   void PlaySoundAlias(const std::string& alias) override { sounds.push_back(alias); }
   std::vector<std::string> links_opened;
   void OpenLink(const std::string& address) override { links_opened.push_back(address); }
+  std::vector<std::pair<std::string, std::string>> programs_started;
+  void StartProgram(const std::string& application, const std::string& command_line) override {
+    programs_started.emplace_back(application, command_line);
+  }
   // Any existing file is a picture of 10 x 20 pixels.
   std::shared_ptr<const platform::Picture> LoadPicture(const std::string& path) override;
   std::shared_ptr<const platform::Picture> ProgramIcon() override;

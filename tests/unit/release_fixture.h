@@ -25,7 +25,7 @@ class ReleaseFixture : public ::testing::Test {
 
   ReleaseFixture() {
     system.program_folder = kFolder;
-    for (const char* picture : {"side1.bmp", "side2.bmp", "side3.bmp", "side4.bmp"}) {
+    for (const char* picture : {"side1.bmp", "side2.bmp", "side3.bmp", "side4.bmp", "Icon.ico"}) {
       system.files[std::string(kFolder) + "Data\\" + picture] = "BM";
     }
   }

@@ -1,0 +1,32 @@
+// Handing things to other programs without waiting for them: a web address
+// to the shell, a file to Notepad.
+#include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
+
+#include <vector>
+
+#include "win32/wide_text.h"
+#include "win32/win32_system.h"
+
+namespace win32 {
+
+void Win32System::OpenLink(const std::string& address) {
+  ShellExecuteW(nullptr, L"open", Widen(address).c_str(), nullptr, nullptr, SW_SHOW);
+}
+
+void Win32System::StartProgram(const std::string& application, const std::string& command_line) {
+  STARTUPINFOW startup{};
+  GetStartupInfoW(&startup);
+  std::wstring line = Widen(command_line);
+  std::vector<wchar_t> buffer(line.begin(), line.end());
+  buffer.push_back(L'\0');
+  PROCESS_INFORMATION process{};
+  if (CreateProcessW(Widen(application).c_str(), buffer.data(), nullptr, nullptr, TRUE,
+                     CREATE_DEFAULT_ERROR_MODE, nullptr, nullptr, &startup, &process)) {
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+}
+
+}  // namespace win32
