@@ -1,0 +1,71 @@
+#include "about/about_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include "release_fixture.h"
+
+namespace {
+
+class AboutDialog : public test::ReleaseFixture {
+ protected:
+  void StartWith(const std::string& website) {
+    UseStandardRelease();
+    std::string settings = system.files[Data("Settings.ini")];
+    settings.insert(settings.find("Files=3"), "Version=2.1\nCompany=ACME\nWebsite=" + website + "\n");
+    SetSettings(settings);
+    StartAndDecide();
+  }
+  about::TFAbout& About() { return *Pages().FAbout; }
+};
+
+TEST_F(AboutDialog, InfoFillsItAndTheWelcomePageWaits) {
+  StartWith("www.example.org");
+  EXPECT_EQ(About().PC1.ActivePageIndex(), 0);  // the release tab, chosen at creation
+  Pages().FWillkommen->BInfo.Click();
+  EXPECT_TRUE(About().Visible());
+  EXPECT_FALSE(Pages().FWillkommen->Enabled());
+  EXPECT_EQ(About().Caption(), "W59 Demo Pack...");
+  EXPECT_EQ(About().LRName.Caption(), "Demo Pack");
+  EXPECT_EQ(About().LRVersion.Caption(), "2.1");
+  EXPECT_EQ(About().LRDeveloper.Caption(), "ACME");
+  EXPECT_EQ(About().LVersion.Caption(), " 2.04.01e");
+  EXPECT_EQ(About().TSRelease.Caption(), "W60");
+  EXPECT_EQ(About().BClose.Caption(), "W63");
+  About().BClose.Click();
+  EXPECT_FALSE(About().Visible());
+  EXPECT_TRUE(Pages().FWillkommen->Enabled());
+  EXPECT_TRUE(About().BClose.Enabled());
+}
+
+TEST_F(AboutDialog, WebsiteAlwaysGetsTheHttpPrefix) {
+  StartWith("http://www.example.org");
+  Pages().FWillkommen->BInfo.Click();
+  About().LRWebsite.MouseMove({1, 1});
+  EXPECT_EQ(About().LRWebsite.FontColor(), ui::kRed);
+  About().TSRelease.MouseMove({100, 100});
+  EXPECT_EQ(About().LRWebsite.FontColor(), ui::kBlue);
+  About().LRWebsite.Click();
+  EXPECT_EQ(system.links_opened,
+            std::vector<std::string>{"http://http://www.example.org"});
+}
+
+TEST_F(AboutDialog, ReadmeOpensInNotepadBesideTheProgram) {
+  StartWith("x");
+  Pages().FWillkommen->BInfo.Click();
+  About().BRReadme.Click();
+  ASSERT_EQ(system.programs_started.size(), 1u);
+  EXPECT_EQ(system.programs_started[0].first, "C:\\Windows\\Notepad.exe");
+  EXPECT_EQ(system.programs_started[0].second, " C:\\Release\\Readme.txt");
+}
+
+TEST_F(AboutDialog, MissingIconIsReportedAndTheInstallerTabStays) {
+  UseStandardRelease();
+  system.files.erase(Data("Icon.ico"));
+  StartAndDecide();
+  ASSERT_EQ(dialogs.error_boxes.size(), 1u);
+  EXPECT_EQ(dialogs.error_boxes[0].text,
+            "Datei C:\\Release\\Data\\Icon.ico kann nicht geöffnet werden.");
+  EXPECT_EQ(About().PC1.ActivePageIndex(), 1);
+}
+
+}  // namespace
