@@ -179,12 +179,14 @@ void Win32TrayPeer::ShowMenu(ui::PopupMenu& menu) {
   POINT cursor;
   if (!GetCursorPos(&cursor)) return;
   ProcessPendingMessages();
-  SetForegroundWindow(window_);
-  // With the owner in front the menu closes when the user clicks elsewhere.
+  // With a window of the program in front the menu closes when the user
+  // clicks elsewhere: the owner form's, or this one while the form has none.
   const HWND owner = FindFormWindow(tray_.Owner().Name());
+  const HWND front = owner ? owner : window_;
+  SetForegroundWindow(window_);
   if (owner) SetForegroundWindow(owner);
   menu.Popup({cursor.x, cursor.y});
-  if (owner) PostMessageW(owner, WM_NULL, 0, 0);
+  PostMessageW(front, WM_NULL, 0, 0);
 }
 
 LRESULT CALLBACK Win32TrayPeer::WindowProc(HWND window, UINT message, WPARAM wparam,

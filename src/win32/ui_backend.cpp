@@ -28,14 +28,19 @@ HWND UiBackend::WindowOf(const ui::Control& control) {
   return peer ? peer->Handle() : nullptr;
 }
 
+// Timers and menus work while the form is hidden; its windows wait for its
+// first showing.
 void UiBackend::Realize(ui::Form& form) {
   app_window_.SetApplication(form.App());
   auto peer = std::make_unique<FormPeer>(form, context_, app_window_.Handle());
   FormPeer& made = *peer;
   form.AttachPeer(std::move(peer));
-  for (ui::Control* child : form.Children()) RealizeControl(*child, made);
-  for (ui::Component* component : form.Components()) RealizeComponent(*component, made);
-  made.Realized();
+  for (ui::Component* component : form.Components()) {
+    RealizeComponent(*component, context_, app_window_.Handle());
+  }
+  if (!form.Visible()) return;
+  made.CreateWindows();
+  made.Update(ui::Change::Front);
 }
 
 // One message; false when the loop has to end.

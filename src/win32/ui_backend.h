@@ -27,7 +27,7 @@ class UiBackend : public ui::Backend {
 
   // The application window: owner of the forms, for FlashWindowEx and the tray.
   HWND ApplicationWindow() const { return app_window_.Handle(); }
-  // The window of a realized control or form, else null.
+  // The window of a control or form, null before the form was first shown.
   static HWND WindowOf(const ui::Control& control);
 
   void Realize(ui::Form& form) override;

@@ -3,9 +3,10 @@
 #include <stdexcept>
 
 #include "ui/layout.h"
+#include "win32/peers/peer_factory.h"
 #include "win32/peers/window_classes.h"
-#include "win32/window_class.h"
 #include "win32/wide_text.h"
+#include "win32/window_class.h"
 
 namespace win32 {
 
@@ -16,7 +17,7 @@ struct FrameStyle {
   DWORD ex_style;
 };
 
-FrameStyle FrameOf(const ui::FormStyle& form) {
+FrameStyle DesignFrame(const ui::FormStyle& form) {
   const DWORD boxes =
       (form.minimize_box ? WS_MINIMIZEBOX : 0) | (form.maximize_box ? WS_MAXIMIZEBOX : 0);
   const DWORD common =
@@ -30,6 +31,14 @@ FrameStyle FrameOf(const ui::FormStyle& form) {
     default:
       return {common | boxes, on_top};
   }
+}
+
+// A form with a taskbar button of its own has exactly WS_EX_APPWINDOW.
+FrameStyle FrameOf(const ui::Form& form) {
+  FrameStyle frame = DesignFrame(form.Style());
+  if (form.AppWindow()) frame.ex_style = WS_EX_APPWINDOW;
+  if (!form.Enabled()) frame.style |= WS_DISABLED;
+  return frame;
 }
 
 DpiScale FormScale(const ui::Form& form, const PeerContext& context) {
@@ -46,35 +55,50 @@ ui::Point Outer(ui::Point client, DWORD style, DWORD ex_style) {
   return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
-// Before the window exists: the designed client size in the designed frame.
+// Before the window exists: the designed client size in the frame it will get.
 ui::Point DesignOuterSize(const ui::Form& form, const DpiScale& scale) {
-  const FrameStyle frame = FrameOf(form.Style());
+  const FrameStyle frame = FrameOf(form);
   return Outer(ToPixels(ui::DesignClientSize(form), scale), frame.style, frame.ex_style);
 }
 
 }  // namespace
 
 FormPeer::FormPeer(ui::Form& form, PeerContext& context, HWND owner)
-    : ContainerPeer(form, context, FormScale(form, context)), form_(form) {
-  const std::wstring class_name = Widen(form.Name());
-  RegisterWindowClass(context.instance,
-                      {class_name.c_str(), DefWindowProcW, 0, LoadIconW(context.instance, L"MAINICON"),
-                       reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
-  const FrameStyle frame = FrameOf(form.Style());
-  client_size_ = ui::DesignClientSize(form);
-  const ui::Point outer = DesignOuterSize(form, Scale());
-  HWND window = CreateWindowExW(frame.ex_style, class_name.c_str(), Widen(form.Caption()).c_str(),
-                                frame.style, form.Left(), form.Top(), outer.x, outer.y, owner,
-                                nullptr, context.instance, nullptr);
-  if (!window) throw std::runtime_error("Fehler beim Erzeugen des Fensters " + form.Name());
-  Adopt(window);
-}
+    : ContainerPeer(form, context, FormScale(form, context)), form_(form), owner_(owner) {}
 
 FormPeer::~FormPeer() {
-  if (Context().active_form == Handle()) Context().active_form = nullptr;
+  if (Handle() && Context().active_form == Handle()) Context().active_form = nullptr;
+}
+
+void FormPeer::Update(ui::Change what) {
+  if (!Handle() && what == ui::Change::Visible && form_.Visible()) {
+    CreateWindows();
+  } else {
+    ContainerPeer::Update(what);
+  }
+}
+
+void FormPeer::CreateWindows() {
+  if (Handle()) return;
+  const HINSTANCE instance = Context().instance;
+  const std::wstring class_name = Widen(form_.Name());
+  RegisterWindowClass(instance,
+                      {class_name.c_str(), DefWindowProcW, 0, LoadIconW(instance, L"MAINICON"),
+                       reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
+  const FrameStyle frame = FrameOf(form_);
+  client_size_ = ui::DesignClientSize(form_);
+  const ui::Point outer = DesignOuterSize(form_, Scale());
+  HWND window = CreateWindowExW(frame.ex_style, class_name.c_str(), Widen(form_.Caption()).c_str(),
+                                frame.style, form_.Left(), form_.Top(), outer.x, outer.y, owner_,
+                                nullptr, instance, nullptr);
+  if (!window) throw std::runtime_error("Fehler beim Erzeugen des Fensters " + form_.Name());
+  Adopt(window);
+  for (ui::Control* child : form_.Children()) RealizeControl(*child, *this);
+  Realized();
 }
 
 ui::Point FormPeer::OuterSize() const {
+  if (!Handle()) return DesignOuterSize(form_, Scale());
   return Outer(ToPixels(client_size_, Scale()),
                static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)),
                static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
@@ -85,13 +109,11 @@ ui::Point FormPeer::OuterSizeOf(const ui::Form& form, const PeerContext& context
   return DesignOuterSize(form, FormScale(form, context));
 }
 
+// The window comes to the front when the form is shown, which follows.
 void FormPeer::Realized() {
   ApplyAppWindow();
   Arrange(client_size_);
-  if (form_.Visible()) {
-    Apply(ui::Change::Visible);
-    Apply(ui::Change::Front);
-  }
+  if (form_.Visible()) Apply(ui::Change::Visible);
 }
 
 void FormPeer::ApplyAppWindow() {

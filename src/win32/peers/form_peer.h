@@ -1,5 +1,8 @@
 // A form's top-level window: its class is registered under the form's name,
 // so that others find the page by it; it is owned by the application window.
+// The window and those of the controls are made when the form is first shown:
+// most forms of the program are never shown in a run, and start-up waits for
+// none of them.
 #pragma once
 
 #include "ui/form.h"
@@ -12,9 +15,15 @@ class FormPeer : public ContainerPeer {
   FormPeer(ui::Form& form, PeerContext& context, HWND owner);
   ~FormPeer() override;
 
-  // The size of the window with frame and caption, in pixels.
+  void Update(ui::Change what) override;
+  // Makes the windows of the form and its controls from their present state,
+  // unless they exist.
+  void CreateWindows();
+
+  // The size of the window with frame and caption, in pixels; before the
+  // window exists, the size it will have.
   ui::Point OuterSize() const;
-  // The same for a form without its window yet.
+  // The same for a form that has no peer yet.
   static ui::Point OuterSizeOf(const ui::Form& form, const PeerContext& context);
 
   void Realized() override;
@@ -29,6 +38,7 @@ class FormPeer : public ContainerPeer {
   void Activated(bool active);
 
   ui::Form& form_;
+  HWND owner_;
   ui::Point client_size_;  // the designed client size the window was last given
   HWND focus_ = nullptr;   // the control that gets the focus back on activation
 };

@@ -1,6 +1,7 @@
 #include "win32/peers/menu_peer.h"
 
 #include "ui/application.h"
+#include "win32/peers/window_peer.h"
 #include "win32/wide_text.h"
 
 namespace win32 {
@@ -23,11 +24,16 @@ HMENU BuildMenu(const std::vector<ui::MenuItem*>& items) {
 
 }  // namespace
 
+HWND PopupMenuPeer::Owner() const {
+  const auto* form = static_cast<const WindowPeer*>(menu_.Owner().GetPeer());
+  return form && form->Handle() ? form->Handle() : fallback_owner_;
+}
+
 void PopupMenuPeer::Popup(ui::Point at) {
   const auto& items = menu_.Items();
   HMENU menu = BuildMenu(items);
   const int chosen = static_cast<int>(
-      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, owner_, nullptr));
+      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, Owner(), nullptr));
   DestroyMenu(menu);
   if (chosen <= 0 || chosen > static_cast<int>(items.size())) return;
   menu_.Owner().App().Guard([&] { items[chosen - 1]->Click(); });

@@ -10,15 +10,19 @@ namespace win32 {
 
 class PopupMenuPeer : public ui::MenuPeer {
  public:
-  // `owner` receives the menu's messages while it is open.
-  PopupMenuPeer(ui::PopupMenu& menu, HWND owner) : menu_(menu), owner_(owner) {}
+  // The window of the menu's form receives the menu's messages while it is
+  // open; `fallback_owner` does while the form has no window.
+  PopupMenuPeer(ui::PopupMenu& menu, HWND fallback_owner)
+      : menu_(menu), fallback_owner_(fallback_owner) {}
 
   void Update(ui::Change) override {}
   void Popup(ui::Point at) override;
 
  private:
+  HWND Owner() const;
+
   ui::PopupMenu& menu_;
-  HWND owner_;
+  HWND fallback_owner_;
 };
 
 }  // namespace win32

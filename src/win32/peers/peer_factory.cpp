@@ -66,11 +66,11 @@ void RealizeControl(ui::Control& control, WindowPeer& parent) {
   made.Realized();
 }
 
-void RealizeComponent(ui::Component& component, FormPeer& form) {
+void RealizeComponent(ui::Component& component, PeerContext& context, HWND fallback_owner) {
   if (auto* timer = dynamic_cast<ui::Timer*>(&component)) {
-    timer->AttachPeer(std::make_unique<TimerPeer>(*timer, form.Context().instance));
+    timer->AttachPeer(std::make_unique<TimerPeer>(*timer, context.instance));
   } else if (auto* menu = dynamic_cast<ui::PopupMenu*>(&component)) {
-    menu->AttachPeer(std::make_unique<PopupMenuPeer>(*menu, form.Handle()));
+    menu->AttachPeer(std::make_unique<PopupMenuPeer>(*menu, fallback_owner));
   }
 }
 

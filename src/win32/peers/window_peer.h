@@ -35,7 +35,9 @@ class WindowPeer : public ui::Peer {
   PeerContext& Context() const { return context_; }
   const DpiScale& Scale() const { return scale_; }
 
-  void Update(ui::Change what) final {
+  // Without a window there is nothing to mirror: the window reads the whole
+  // state when it is made.
+  void Update(ui::Change what) override {
     if (window_) Apply(what);
   }
 
