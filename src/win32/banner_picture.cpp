@@ -2,107 +2,59 @@
 
 #include <windows.h>
 
-#include <wincodec.h>
+#include <string_view>
 
+#include "app/jpeg_size.h"
 #include "win32/pictures.h"
+#include "win32/wic_decoder.h"
 
 namespace win32 {
 
 namespace {
 
-// Releases a COM interface when it goes out of scope.
-template <typename T>
-class ComRef {
+// Decoding waits for the first drawing: the banner's page is seldom the
+// first one shown, and the decoder's DLLs take long to load.
+class LazyJpegPicture : public Win32Picture {
  public:
-  ComRef() = default;
-  ~ComRef() {
-    if (pointer_) pointer_->Release();
+  // `bytes` stay valid as long as the program runs (a resource of its own).
+  LazyJpegPicture(std::string_view bytes, app::JpegSize size) : bytes_(bytes), size_(size) {}
+
+  int Width() const override { return size_.width; }
+  int Height() const override { return size_.height; }
+
+  void Draw(HDC dc, const RECT& where) const override {
+    if (!tried_) {
+      tried_ = true;
+      HBITMAP bitmap = DecodeWithWic(reinterpret_cast<const BYTE*>(bytes_.data()),
+                                     static_cast<DWORD>(bytes_.size()));
+      if (bitmap) decoded_ = std::make_unique<BitmapPicture>(bitmap);
+    }
+    if (decoded_) decoded_->Draw(dc, where);
   }
-  ComRef(const ComRef&) = delete;
-  ComRef& operator=(const ComRef&) = delete;
-  T** Out() { return &pointer_; }
-  T* operator->() const { return pointer_; }
-  T* Get() const { return pointer_; }
 
  private:
-  T* pointer_ = nullptr;
+  std::string_view bytes_;
+  app::JpegSize size_;
+  mutable bool tried_ = false;
+  mutable std::unique_ptr<BitmapPicture> decoded_;
 };
 
-// COM for the duration of one decoding, unless the thread already has it.
-class ComScope {
- public:
-  ComScope() : initialized_(SUCCEEDED(CoInitialize(nullptr))) {}
-  ~ComScope() {
-    if (initialized_) CoUninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
- private:
-  bool initialized_;
-};
-
-HBITMAP CreateTopDownDib(UINT width, UINT height, void** bits) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = static_cast<LONG>(width);
-  info.bmiHeader.biHeight = -static_cast<LONG>(height);
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
-}
-
-// The first frame of the picture as 32-bit pixels in a DIB section.
-HBITMAP CopyFrame(IWICImagingFactory* factory, IWICBitmapSource* frame) {
-  ComRef<IWICFormatConverter> converter;
-  UINT width = 0, height = 0;
-  if (FAILED(factory->CreateFormatConverter(converter.Out())) ||
-      FAILED(converter->Initialize(frame, GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone,
-                                   nullptr, 0.0, WICBitmapPaletteTypeCustom)) ||
-      FAILED(converter->GetSize(&width, &height))) {
-    return nullptr;
-  }
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateTopDownDib(width, height, &bits);
-  if (!bitmap) return nullptr;
-  const UINT stride = width * 4;
-  if (FAILED(converter->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits)))) {
-    DeleteObject(bitmap);
-    return nullptr;
-  }
-  return bitmap;
-}
-
-HBITMAP Decode(const BYTE* data, DWORD size) {
-  ComRef<IWICImagingFactory> factory;
-  ComRef<IWICStream> stream;
-  ComRef<IWICBitmapDecoder> decoder;
-  ComRef<IWICBitmapFrameDecode> frame;
-  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_IWICImagingFactory, reinterpret_cast<void**>(factory.Out()))) ||
-      FAILED(factory->CreateStream(stream.Out())) ||
-      FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(data), size)) ||
-      FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnLoad,
-                                              decoder.Out())) ||
-      FAILED(decoder->GetFrame(0, frame.Out()))) {
-    return nullptr;
-  }
-  return CopyFrame(factory.Get(), frame.Get());
-}
-
-}  // namespace
-
-std::shared_ptr<const Win32Picture> DecodeJpegResource(const wchar_t* name) {
+std::string_view ResourceBytes(const wchar_t* name) {
   HMODULE module = GetModuleHandleW(nullptr);
   HRSRC resource = FindResourceW(module, name, RT_RCDATA);
   HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
   const void* data = loaded ? LockResource(loaded) : nullptr;
-  if (!data) return nullptr;
-  ComScope com;
-  HBITMAP bitmap = Decode(static_cast<const BYTE*>(data), SizeofResource(module, resource));
-  if (!bitmap) return nullptr;
-  return std::make_shared<BitmapPicture>(bitmap);
+  if (!data) return {};
+  return {static_cast<const char*>(data), SizeofResource(module, resource)};
+}
+
+}  // namespace
+
+std::shared_ptr<const Win32Picture> JpegResourcePicture(const wchar_t* name) {
+  const std::string_view bytes = ResourceBytes(name);
+  const std::optional<app::JpegSize> size = app::ReadJpegSize(bytes);
+  if (!size) return nullptr;
+  return std::make_shared<LazyJpegPicture>(bytes, *size);
 }
 
 }  // namespace win32

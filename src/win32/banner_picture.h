@@ -7,8 +7,10 @@
 
 namespace win32 {
 
-// Decodes the RCDATA resource of that name with the Windows Imaging
-// Component; nothing when the resource is missing or cannot be decoded.
-std::shared_ptr<const Win32Picture> DecodeJpegResource(const wchar_t* name);
+// The RCDATA resource of that name, sized from its JPEG header and decoded
+// with the Windows Imaging Component when it is first drawn; nothing when the
+// resource is missing or has no JPEG header. A picture that then cannot be
+// decoded draws nothing.
+std::shared_ptr<const Win32Picture> JpegResourcePicture(const wchar_t* name);
 
 }  // namespace win32

@@ -3,9 +3,23 @@
 // without its update) only drop the current folder from the search.
 #pragma once
 
+#include <windows.h>
+
 namespace win32 {
 
 // Call first thing at start, before anything loads a DLL on demand.
 void RestrictDllSearchPath();
+
+// A DLL of the system loaded from the system folder and kept until the end,
+// for what the program needs only now and then; null when it is missing.
+HMODULE LoadSystemLibrary(const wchar_t* file_name);
+
+// A function of such a DLL, or null.
+template <typename Function>
+Function SystemFunction(const wchar_t* file_name, const char* function_name) {
+  HMODULE library = LoadSystemLibrary(file_name);
+  FARPROC found = library ? GetProcAddress(library, function_name) : nullptr;
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(found));
+}
 
 }  // namespace win32

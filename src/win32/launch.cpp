@@ -6,13 +6,17 @@
 
 #include <vector>
 
+#include "win32/dll_hardening.h"
 #include "win32/wide_text.h"
 #include "win32/win32_system.h"
 
 namespace win32 {
 
+// shell32.dll comes with the first use: it is slow to load and most runs need none of it.
 void Win32System::OpenLink(const std::string& address) {
-  ShellExecuteW(nullptr, L"open", Widen(address).c_str(), nullptr, nullptr, SW_SHOW);
+  using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+  static const auto execute = SystemFunction<ShellExecuteFunction>(L"shell32.dll", "ShellExecuteW");
+  if (execute) execute(nullptr, L"open", Widen(address).c_str(), nullptr, nullptr, SW_SHOW);
 }
 
 void Win32System::StartProgram(const std::string& application, const std::string& command_line) {

@@ -3,6 +3,7 @@
 
 #include <shellapi.h>
 
+#include "win32/dll_hardening.h"
 #include "win32/wide_text.h"
 #include "win32/win32_system.h"
 
@@ -11,7 +12,12 @@ namespace win32 {
 namespace {
 
 // Also in unattended runs: no question, no progress and no error box.
+// shell32.dll comes with the first use.
 void DeleteThroughShell(const std::string& source, FILEOP_FLAGS flags) {
+  using FileOperationFunction = int(WINAPI*)(LPSHFILEOPSTRUCTW);
+  static const auto file_operation =
+      SystemFunction<FileOperationFunction>(L"shell32.dll", "SHFileOperationW");
+  if (!file_operation) return;
   // A list of names, each ended by a zero, the list by one more.
   std::wstring list = Widen(source);
   list.push_back(L'\0');
@@ -19,7 +25,7 @@ void DeleteThroughShell(const std::string& source, FILEOP_FLAGS flags) {
   operation.wFunc = FO_DELETE;
   operation.pFrom = list.c_str();
   operation.fFlags = flags | FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
-  SHFileOperationW(&operation);
+  file_operation(&operation);
 }
 
 }  // namespace

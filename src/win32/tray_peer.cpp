@@ -10,6 +10,7 @@
 
 #include "tray/tray_icon.h"
 #include "ui/application.h"
+#include "win32/dll_hardening.h"
 #include "win32/wide_text.h"
 #include "win32/win32_picture.h"
 #include "win32/window_class.h"
@@ -163,7 +164,11 @@ Win32TrayPeer::Win32TrayPeer(tray::TCoolTrayIcon& tray) : tray_(tray) {
   if (tray_.IconVisible()) Notify(tray::TrayCommand::Add);
 }
 
+// shell32.dll comes with the first icon shown.
 bool Win32TrayPeer::Notify(tray::TrayCommand command) {
+  using NotifyFunction = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAW);
+  static const auto notify = SystemFunction<NotifyFunction>(L"shell32.dll", "Shell_NotifyIconW");
+  if (!notify) return false;
   NOTIFYICONDATAW data{};
   data.cbSize = NOTIFYICONDATAW_V2_SIZE;
   data.hWnd = window_;
@@ -172,7 +177,7 @@ bool Win32TrayPeer::Notify(tray::TrayCommand command) {
   data.uCallbackMessage = kNotifyMessage;
   data.hIcon = IconOf(tray_.Picture());
   Widen(tray_.Tip()).copy(data.szTip, std::size(data.szTip) - 1);
-  return Shell_NotifyIconW(ShellCommand(command), &data) != FALSE;
+  return notify(ShellCommand(command), &data) != FALSE;
 }
 
 void Win32TrayPeer::ShowMenu(ui::PopupMenu& menu) {

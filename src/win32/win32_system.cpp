@@ -3,12 +3,13 @@
 #include <windows.h>
 
 #include <mmsystem.h>
-#include <shellapi.h>
 
 #include <stdexcept>
 #include <vector>
 
+#include "app/command_line.h"
 #include "win32/banner_picture.h"
+#include "win32/dll_hardening.h"
 #include "win32/handles.h"
 #include "win32/picture_files.h"
 #include "win32/pictures.h"
@@ -74,12 +75,9 @@ platform::NumberSeparators Win32System::LocaleNumberSeparators() {
 }
 
 std::vector<std::string> Win32System::Arguments() {
-  int count = 0;
-  LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
-  std::vector<std::string> arguments;
-  for (int i = 1; words && i < count; ++i) arguments.push_back(Narrow(words[i]));
-  LocalFree(words);
-  return arguments;
+  std::vector<std::string> words = app::SplitCommandLine(Narrow(GetCommandLineW()));
+  words.erase(words.begin());  // the program's name
+  return words;
 }
 
 bool Win32System::FileExists(const std::string& path) {
@@ -91,9 +89,13 @@ bool Win32System::RemoveFile(const std::string& path) {
   return DeleteFileW(Widen(path).c_str()) != FALSE;
 }
 
+// winmm.dll is loaded with the first sound: most runs play none before the
+// first page shows.
 void Win32System::PlaySoundAlias(const std::string& alias) {
+  using PlaySoundFunction = BOOL(WINAPI*)(LPCWSTR, HMODULE, DWORD);
+  static const auto play = SystemFunction<PlaySoundFunction>(L"winmm.dll", "PlaySoundW");
   // SND_ASYNC alone: the name is tried as a system sound alias first.
-  PlaySoundW(Widen(alias).c_str(), nullptr, SND_ASYNC);
+  if (play) play(Widen(alias).c_str(), nullptr, SND_ASYNC);
 }
 
 std::shared_ptr<const platform::Picture> Win32System::LoadPicture(const std::string& path) {
@@ -113,7 +115,7 @@ std::shared_ptr<const platform::Picture> Win32System::ProgramIcon() {
 }
 
 std::shared_ptr<const platform::Picture> Win32System::BannerPicture() {
-  return DecodeJpegResource(L"BANNER");
+  return JpegResourcePicture(L"BANNER");
 }
 
 std::shared_ptr<const platform::Picture> Win32System::ProgressPicture(int state) {

@@ -3,13 +3,15 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include "win32/dll_hardening.h"
+
 namespace win32 {
 
 namespace {
 
 // The rich edit class comes with its DLL, loaded once for the whole run.
 void LoadRichEdit() {
-  static const HMODULE library = LoadLibraryW(L"riched20.dll");
+  static const HMODULE library = LoadSystemLibrary(L"riched20.dll");
   (void)library;
 }
 
