@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "win32/lazy_picture.h"
 #include "win32/pictures.h"
 
 namespace win32 {
@@ -83,11 +84,13 @@ std::shared_ptr<const Win32Picture> DrawPicture(int state) {
 
 }  // namespace
 
+// Drawn when first shown: start-up makes all of them, a run shows a few.
 std::shared_ptr<const Win32Picture> ProgressPictureOf(int state) {
-  static std::array<std::shared_ptr<const Win32Picture>, kProgressStates> drawn;
+  static std::array<std::shared_ptr<const Win32Picture>, kProgressStates> made;
   state = std::clamp(state, 0, kProgressStates - 1);
-  auto& picture = drawn[state];
-  if (!picture) picture = DrawPicture(state);
+  auto& picture = made[state];
+  if (!picture)
+    picture = std::make_shared<LazyPicture>(kEdge, kEdge, [state] { return DrawPicture(state); });
   return picture;
 }
 

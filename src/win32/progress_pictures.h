@@ -9,8 +9,8 @@ namespace win32 {
 
 constexpr int kProgressStates = 17;  // 0 (nothing done) to 16 (all done)
 
-// The picture of one state, as an icon, drawn on first use and kept; a state
-// outside 0..16 is clamped.
+// The picture of one state, as an icon, drawn when it is first drawn or its
+// icon is first asked for, and kept; a state outside 0..16 is clamped.
 std::shared_ptr<const Win32Picture> ProgressPictureOf(int state);
 
 }  // namespace win32

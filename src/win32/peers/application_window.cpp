@@ -38,7 +38,9 @@ void ApplicationWindow::HideTaskbarButton() {
   ShowWindow(window_, SW_HIDE);
   SetWindowLongPtrW(window_, GWL_EXSTYLE,
                     GetWindowLongPtrW(window_, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
-  ShowWindow(window_, SW_SHOW);
+  // Not activated: there is nothing to activate, and activation loads the
+  // input method's COM support before the first page is up.
+  ShowWindow(window_, SW_SHOWNA);
 }
 
 LRESULT CALLBACK ApplicationWindow::WindowProc(HWND window, UINT message, WPARAM wparam,

@@ -1,10 +1,15 @@
 #include "win32/peers/container_peer.h"
 
+#include <algorithm>
+
 #include "ui/layout.h"
 #include "win32/peers/colors.h"
 #include "win32/peers/window_classes.h"
 
 namespace win32 {
+
+ContainerPeer::ContainerPeer(ui::Control& control, PeerContext& context, const DpiScale& scale)
+    : WindowPeer(control, context, scale), client_(ui::DesignClientSize(control)) {}
 
 void ContainerPeer::CreateContainer(HWND parent) {
   // WS_EX_CONTROLPARENT: Tab and the arrow keys go on into the children.
@@ -18,6 +23,13 @@ void ContainerPeer::Arrange(ui::Point size) {
   for (std::size_t i = 0; i < children.size(); ++i) {
     if (auto* child = static_cast<WindowPeer*>(children[i]->GetPeer())) child->Place(places[i]);
   }
+}
+
+std::optional<ui::Rect> ContainerPeer::PlaceOf(const ui::Control& child) const {
+  const auto& children = GetControl().Children();
+  const auto found = std::find(children.begin(), children.end(), &child);
+  if (found == children.end()) return std::nullopt;
+  return ui::LayoutChildren(GetControl(), client_)[found - children.begin()];
 }
 
 bool ContainerPeer::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {

@@ -12,9 +12,11 @@ class ContainerPeer : public WindowPeer {
   // Lays out the children for a client area of `size` (96-dpi units).
   void Arrange(ui::Point size);
   void ArrangeChildren() override { Arrange(client_); }
+  std::optional<ui::Rect> PlaceOf(const ui::Control& child) const override;
 
  protected:
-  using WindowPeer::WindowPeer;
+  // Until it gets its size, the children are laid out as designed.
+  ContainerPeer(ui::Control& control, PeerContext& context, const DpiScale& scale);
 
   // A child window of the program's own container class.
   void CreateContainer(HWND parent);

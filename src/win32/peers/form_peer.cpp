@@ -93,6 +93,7 @@ void FormPeer::CreateWindows() {
                                 nullptr, instance, nullptr);
   if (!window) throw std::runtime_error("Fehler beim Erzeugen des Fensters " + form_.Name());
   Adopt(window);
+  Arrange(client_size_);  // the children are made at their places
   for (ui::Control* child : form_.Children()) RealizeControl(*child, *this);
   Realized();
 }
@@ -118,10 +119,13 @@ void FormPeer::Realized() {
 
 void FormPeer::ApplyAppWindow() {
   if (!form_.AppWindow()) return;
+  const ui::Point before = OuterSize();
   // Exactly this style, replacing the others: a taskbar button of its own.
   SetWindowLongPtrW(Handle(), GWL_EXSTYLE, WS_EX_APPWINDOW);
-  // The frame may have changed with the style; the client area stays as designed.
+  // The frame may have changed with the style (not for a window made with
+  // it); the client area stays as designed.
   const ui::Point outer = OuterSize();
+  if (outer.x == before.x && outer.y == before.y) return;
   SetWindowPos(Handle(), nullptr, 0, 0, outer.x, outer.y,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }

@@ -19,8 +19,9 @@ std::wstring MeasuredText(const std::string& caption) {
 
 LabelPeer::LabelPeer(ui::Label& label, WindowPeer& parent)
     : WindowPeer(label, parent.Context(), parent.Scale()) {
-  CreateChild(parent.Handle(), {kLabelClass, 0});
+  // Measured first, so that the window is made at its size.
   FitToText();
+  CreateChild(parent.Handle(), {kLabelClass, 0});
 }
 
 UINT LabelPeer::TextFlags() const {
@@ -35,12 +36,12 @@ bool LabelPeer::FitToText() {
   const ui::Rect old = label.Bounds();
   const bool wrap = label.Has(ui::kWordWrap);
   RECT measured{0, 0, wrap ? Scale().ToPixels(old.width) : 0, 0};
-  HDC dc = GetDC(Handle());
+  HDC dc = GetDC(nullptr);  // any device context of the screen measures alike
   HGDIOBJ previous = SelectObject(dc, Font());
   const std::wstring text = MeasuredText(label.Caption());
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured, TextFlags() | DT_CALCRECT);
   SelectObject(dc, previous);
-  ReleaseDC(Handle(), dc);
+  ReleaseDC(nullptr, dc);
 
   const int width = wrap ? old.width : Scale().ToUnitsCovering(measured.right);
   const int height = Scale().ToUnitsCovering(measured.bottom);

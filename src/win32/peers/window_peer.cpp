@@ -36,12 +36,17 @@ void WindowPeer::CreateChild(HWND parent, const WindowSpec& spec) {
   if (control_.Kind() != ui::ControlKind::RadioButton) style |= WS_GROUP;
   if (control_.Visible()) style |= WS_VISIBLE;
   if (!control_.Enabled()) style |= WS_DISABLED;
+  const WindowPeer* parent_peer = ParentPeer();
+  const std::optional<ui::Rect> place = parent_peer ? parent_peer->PlaceOf(control_) : std::nullopt;
+  if (place) placed_ = scale_.ToPixels(*place);
   HWND window = CreateWindowExW(spec.ex_style, spec.class_name, Widen(control_.Caption()).c_str(),
-                                style, 0, 0, 0, 0, parent,
+                                style, placed_.left, placed_.top, placed_.right - placed_.left,
+                                placed_.bottom - placed_.top, parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(context_.next_id++)),
                                 context_.instance, nullptr);
   if (!window) throw std::runtime_error("Fehler beim Erzeugen des Fensters " + control_.Name());
   Adopt(window);
+  if (place) Resized({place->width, place->height});
 }
 
 void WindowPeer::Adopt(HWND window) {
@@ -119,9 +124,13 @@ void WindowPeer::Place(const ui::Rect& bounds) {
   PlacePixels(scale_.ToPixels(bounds), {bounds.width, bounds.height});
 }
 
+// Moving a window costs several messages; most are made where they belong.
 void WindowPeer::PlacePixels(const RECT& where, ui::Point size) {
-  SetWindowPos(window_, nullptr, where.left, where.top, where.right - where.left,
-               where.bottom - where.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+  if (!EqualRect(&where, &placed_)) {
+    SetWindowPos(window_, nullptr, where.left, where.top, where.right - where.left,
+                 where.bottom - where.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+    placed_ = where;
+  }
   Resized(size);
 }
 

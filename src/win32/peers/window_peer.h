@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <utility>
 
 #include "ui/application.h"
@@ -44,10 +45,16 @@ class WindowPeer : public ui::Peer {
   // Runs once the children have their windows.
   virtual void Realized() {}
   // Moves the window to its place in the parent's client area (96-dpi units).
+  // A window already there is not moved again.
   void Place(const ui::Rect& bounds);
   void PlacePixels(const RECT& where, ui::Point size);
   // Places the children again, after one of them changed its bounds or size.
   virtual void ArrangeChildren() {}
+  // Where a child goes in the client area as laid out now (96-dpi units);
+  // nothing when this window decides it otherwise.
+  virtual std::optional<ui::Rect> PlaceOf(const ui::Control& /*child*/) const {
+    return std::nullopt;
+  }
   // What the window shows behind its children and their texts.
   virtual ui::Color Background() const { return ui::kButtonFace; }
 
@@ -58,7 +65,9 @@ class WindowPeer : public ui::Peer {
  protected:
   WindowPeer(ui::Control& control, PeerContext& context, const DpiScale& scale);
 
-  // Makes the window as a child of `parent`, then adopts it.
+  // Makes the window as a child of `parent`, then adopts it. It is made at
+  // its place where the parent's peer knows it, so that nothing moves it
+  // again when the parent is laid out.
   void CreateChild(HWND parent, const WindowSpec& spec);
   // Takes over a window made elsewhere.
   void Adopt(HWND window);
@@ -88,6 +97,7 @@ class WindowPeer : public ui::Peer {
   PeerContext& context_;
   DpiScale scale_;
   HWND window_ = nullptr;
+  RECT placed_{};  // where the window stands in its parent, in pixels
 };
 
 }  // namespace win32
