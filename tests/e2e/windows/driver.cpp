@@ -17,25 +17,29 @@
 //   key <form> enter|escape     posts the key to the focused control of <form>
 //   boxtext                     the text of the visible standard message box (class #32770)
 //   launch <program> <form> <ms>  starts <program>; milliseconds until its visible <form>
+//   launchwith <program> <argument> <form> <ms>  the same with one command-line argument
 //   kill                        ends the program started by launch
+//   position <form> <control>   a progress bar's position
+//   exists, absent, attributes, terminate, traynotify, roundtrips: see driver_system.h
 //
 // <control> is a control name, or #<id> for an item of a standard dialog (#1 is OK).
 // Each result is one UTF-8 line "<command> = <value>", with backslash, CR, LF and TAB written
 // as \\ \r \n \t. The first command that fails prints "error: <command>: <why>" and the driver
 // exits with 1; 0 means every command succeeded.
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <cwchar>
 #include <string>
 #include <vector>
 
+#include "driver_system.h"
 #include "driver_windows.h"
 #include "win32/wide_text.h"
 
 namespace driver {
 namespace {
-
-using Args = std::vector<std::wstring>;
 
 // The program started by launch, for kill.
 struct Session {
@@ -43,10 +47,7 @@ struct Session {
 };
 
 DWORD Milliseconds(const std::wstring& text) {
-  wchar_t* end = nullptr;
-  const unsigned long value = std::wcstoul(text.c_str(), &end, 10);
-  if (text.empty() || *end != L'\0') throw Failure{L"not a number of milliseconds: " + text};
-  return static_cast<DWORD>(value);
+  return static_cast<DWORD>(Number(text));
 }
 
 std::wstring Flag(bool value) {
@@ -98,6 +99,10 @@ std::wstring Text(Session&, const Args& args) {
 
 std::wstring Checked(Session&, const Args& args) {
   return std::to_wstring(Ask(RequireControl(RequireForm(args[0]), args[1]), BM_GETCHECK));
+}
+
+std::wstring Position(Session&, const Args& args) {
+  return std::to_wstring(Ask(RequireControl(RequireForm(args[0]), args[1]), PBM_GETPOS));
 }
 
 std::wstring Enabled(Session&, const Args& args) {
@@ -178,8 +183,8 @@ void EndLaunched(Session& session) {
 }
 
 // Starts `program` in its own folder; the session owns the process from then on.
-DWORD StartProgram(Session& session, const std::wstring& program) {
-  std::wstring command_line = L"\"" + program + L"\"";
+DWORD StartProgram(Session& session, const std::wstring& program, const std::wstring& argument) {
+  std::wstring command_line = L"\"" + program + L"\"" + (argument.empty() ? L"" : L" " + argument);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
@@ -192,24 +197,34 @@ DWORD StartProgram(Session& session, const std::wstring& program) {
   return process.dwProcessId;
 }
 
-std::wstring Launch(Session& session, const Args& args) {
+// Polled every millisecond or so: the figure is the start-up time of the program.
+std::wstring LaunchUntilShown(Session& session, const std::wstring& program,
+                              const std::wstring& argument, const std::wstring& form,
+                              const std::wstring& timeout_text) {
   EndLaunched(session);
-  const DWORD timeout = Milliseconds(args[2]);
+  const DWORD timeout = Milliseconds(timeout_text);
   LARGE_INTEGER start{};
   QueryPerformanceCounter(&start);
-  const DWORD process = StartProgram(session, args[0]);
-  // Polled every millisecond or so: the figure is the start-up time of the program.
-  while (!FindForm(args[1], true, process)) {
+  const DWORD process = StartProgram(session, program, argument);
+  while (!FindForm(form, true, process)) {
     if (WaitForSingleObject(session.launched, 1) == WAIT_OBJECT_0)
-      throw Failure{args[0] + L" ended before showing " + args[1]};
+      throw Failure{program + L" ended before showing " + form};
     if (ElapsedMs(start) > timeout) {
       EndLaunched(session);
-      throw Failure{L"no visible " + args[1] + L" after " + args[2] + L" ms"};
+      throw Failure{L"no visible " + form + L" after " + timeout_text + L" ms"};
     }
   }
   wchar_t figure[32];
   std::swprintf(figure, 32, L"%.1f", ElapsedMs(start));
   return figure;
+}
+
+std::wstring Launch(Session& session, const Args& args) {
+  return LaunchUntilShown(session, args[0], L"", args[1], args[2]);
+}
+
+std::wstring LaunchWith(Session& session, const Args& args) {
+  return LaunchUntilShown(session, args[0], args[1], args[2], args[3]);
 }
 
 std::wstring Kill(Session& session, const Args&) {
@@ -224,12 +239,36 @@ struct Command {
   std::wstring (*run)(Session&, const Args&);
 };
 
+// A command of driver_system.h, which needs no session.
+template <std::wstring (*Action)(const Args&)>
+std::wstring WithoutSession(Session&, const Args& args) {
+  return Action(args);
+}
+
 const Command kCommands[] = {
-    {L"wait", 2, Wait},       {L"gone", 2, Gone},       {L"shown", 1, Shown},
-    {L"caption", 1, Caption}, {L"rect", 1, Rect},       {L"screen", 0, Screen},
-    {L"text", 2, Text},       {L"checked", 2, Checked}, {L"enabled", 2, Enabled},
-    {L"visible", 2, Visible}, {L"click", 2, Click},     {L"key", 2, Key},
-    {L"boxtext", 0, BoxText}, {L"launch", 3, Launch},   {L"kill", 0, Kill},
+    {L"wait", 2, Wait},
+    {L"gone", 2, Gone},
+    {L"shown", 1, Shown},
+    {L"caption", 1, Caption},
+    {L"rect", 1, Rect},
+    {L"screen", 0, Screen},
+    {L"text", 2, Text},
+    {L"checked", 2, Checked},
+    {L"position", 2, Position},
+    {L"enabled", 2, Enabled},
+    {L"visible", 2, Visible},
+    {L"click", 2, Click},
+    {L"key", 2, Key},
+    {L"boxtext", 0, BoxText},
+    {L"launch", 3, Launch},
+    {L"launchwith", 4, LaunchWith},
+    {L"kill", 0, Kill},
+    {L"exists", 1, WithoutSession<Exists>},
+    {L"absent", 2, WithoutSession<Absent>},
+    {L"attributes", 1, WithoutSession<Attributes>},
+    {L"terminate", 1, WithoutSession<Terminate>},
+    {L"traynotify", 1, WithoutSession<TrayNotify>},
+    {L"roundtrips", 3, WithoutSession<RoundTrips>},
 };
 
 std::wstring Run(Session& session, const Args& words) {
