@@ -1,0 +1,67 @@
+// Cancelling while a long package installs: the package runs to its end, no other package
+// starts, and the finish page ends the program without a restart.
+#include <chrono>
+
+#include "install_test.h"
+
+namespace e2e {
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::seconds;
+
+constexpr unsigned kLongPackageMs = 8000;
+
+class Cancel : public InstallTest {};
+
+TEST_F(Cancel, YesDuringALongPackageLetsItEndAndFinishesWithoutRestart) {
+  InstallRelease release;
+  release.packages = {{"KB1.exe", "/q"}, {"KB2.exe", "/q"}, {"KB3.exe", "/q"}};
+  release.packages[0].sleep_ms = kLongPackageMs;
+  RetryOnLostStart(release.ProbeNames(), {"KB1.exe"}, [&](const fs::path& folder) {
+    const fs::path exe =
+        MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
+    // Silent, so automatic restart is on: a cancelled run must not count down all the same.
+    WineProgram installer = wine().Start(exe.string(), {"/silent"});
+    ASSERT_TRUE(WaitForJournal(JournalOf(folder), 1, seconds(60)));
+    const auto package_started = std::chrono::steady_clock::now();
+
+    DriverRun asked =
+        Drive({"wait TFKopieren 10000", "click TFKopieren BAbbrechen", "wait TMessageForm 10000",
+               "text TMessageForm Message", "click TMessageForm Yes", "gone TMessageForm 5000",
+               "text TFKopieren LKopierStatus", "shown TFKopieren", "shown TFEnde"});
+    ASSERT_TRUE(asked.ok()) << asked.Report();
+    EXPECT_EQ(asked.Value("text TMessageForm Message"), Word(56));
+    EXPECT_EQ(asked.Value("text TFKopieren LKopierStatus"), Word(40));
+    EXPECT_EQ(asked.Value("shown TFKopieren"), "1") << "the page must wait for the package";
+    EXPECT_EQ(asked.Value("shown TFEnde"), "0");
+
+    DriverRun finish =
+        Drive({"wait TFEnde 60000", "text TFEnde LHinweis", "text TFEnde LText",
+               "enabled TFEnde CBNichtNeustarten", "shown TFAutoReboot", "shown TFKopieren"});
+    const auto finish_seen = std::chrono::steady_clock::now();
+    wine().Screenshot("Cancel-finish-page");
+    ASSERT_TRUE(finish.ok()) << finish.Report();
+    // The finish page comes only once the package has slept its time (less the polling).
+    EXPECT_GE(finish_seen - package_started, milliseconds(kLongPackageMs - 1000));
+    EXPECT_EQ(finish.Value("text TFEnde LHinweis"), Word(45));
+    EXPECT_EQ(finish.Value("text TFEnde LText"), Word(45));
+    EXPECT_EQ(finish.Value("enabled TFEnde CBNichtNeustarten"), "0");
+    EXPECT_EQ(finish.Value("shown TFAutoReboot"), "0");
+    EXPECT_EQ(finish.Value("shown TFKopieren"), "0");
+
+    WineProgram sentinel = StartSentinel();
+    DriverRun closed = Drive({"click TFEnde BAbbrechen"});
+    ASSERT_TRUE(closed.ok()) << closed.Report();
+    RunResult end = installer.Wait(seconds(10));
+    EXPECT_FALSE(end.timed_out) << "closing the finish page did not end the program";
+    EXPECT_EQ(end.exit_code, 0);
+    EXPECT_EQ(end.signal, 0);
+    EXPECT_FALSE(SessionEnded(sentinel, seconds(2))) << "a restart request ended the session";
+    sentinel.Kill();
+    EXPECT_EQ(FileNames(ReadProbeJournal(JournalOf(folder))), std::vector<std::string>{"KB1.exe"});
+  });
+}
+
+}  // namespace
+}  // namespace e2e

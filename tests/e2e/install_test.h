@@ -1,0 +1,61 @@
+// The fixture of the tests that let the real Installer.exe install packages under Wine: a
+// fresh release per attempt, the probes' journal, the run-once value, the end of the session,
+// and one more attempt when Wine lost a probe's start.
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "install_release.h"
+#include "ui_driver.h"
+#include "wine_test.h"
+
+namespace e2e {
+
+class InstallTest : public WineTest {
+ protected:
+  using Attempt = std::function<void(const fs::path& folder)>;
+
+  // Runs `attempt` in a fresh folder. Wine fails about one process start in 2000 with error
+  // 1359, and the installer passes such a package over silently, as it must with any package
+  // that cannot start. So when an attempt fails and its journal lacks exactly one of the
+  // `expected` probes while the others ran in table order (`table`: every probe of the
+  // release), that start was lost: the attempt's failures are dropped and it runs once more.
+  // Every other failure is reported as it happened.
+  void RetryOnLostStart(const std::vector<std::string>& table,
+                        const std::vector<std::string>& expected, const Attempt& attempt);
+
+  DriverRun Drive(const std::vector<std::string>& commands) { return e2e::Drive(wine(), commands); }
+
+  static fs::path JournalOf(const fs::path& folder) { return folder / "journal.txt"; }
+  // Polls until the journal has `count` runs; false when it has not after `timeout`.
+  static bool WaitForJournal(const fs::path& journal, std::size_t count,
+                             std::chrono::milliseconds timeout);
+  static std::vector<std::string> FileNames(const std::vector<ProbeRun>& runs);
+  static std::string ReadFile(const fs::path& path);  // empty when missing
+
+  // The data of the value "rir Eridivu" under HKLM's RunOnce key, as `reg query` shows it.
+  std::optional<std::string> RunOnceValue();
+  // Wine's restart runs HKLM's run-once values itself, and holds every program started from
+  // outside until they have ended: no driver could watch the run going on. A test that plays
+  // the logon itself takes the value away before the restart; and one left behind would start
+  // an old release at the next restart request of any test.
+  void ForgetRunOnce();
+  // A restart request ends every program with a window: a shown bare window tells whether
+  // the session ended.
+  WineProgram StartSentinel();
+  // True when the sentinel ends within `timeout`: the session has ended.
+  static bool SessionEnded(WineProgram& sentinel, std::chrono::milliseconds timeout);
+  // $HOME/.local/share/Trash/files of the harness.
+  fs::path TrashFiles();
+
+ private:
+  void RunAttempt(const fs::path& folder, const Attempt& attempt);
+  // Installers that no test handle ends (a failed test may leave one): ended by their windows.
+  void EndLeftoverInstallers();
+};
+
+}  // namespace e2e
