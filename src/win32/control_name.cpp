@@ -9,15 +9,10 @@ namespace {
 constexpr wchar_t kProperty[] = L"ControlName";
 constexpr UINT_PTR kSubclassId = 0x434E;  // "CN"
 
-void ForgetName(HWND window) {
-  const auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(RemovePropW(window, kProperty)));
-  if (atom) GlobalDeleteAtom(atom);
-}
-
 LRESULT CALLBACK RemoveNameOnDestroy(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
                                      UINT_PTR, DWORD_PTR) {
   if (message == WM_NCDESTROY) {
-    ForgetName(window);
+    ForgetControlName(window);
     RemoveWindowSubclass(window, RemoveNameOnDestroy, kSubclassId);
   }
   return DefSubclassProc(window, message, wparam, lparam);
@@ -26,11 +21,18 @@ LRESULT CALLBACK RemoveNameOnDestroy(HWND window, UINT message, WPARAM wparam, L
 }  // namespace
 
 void SetControlName(HWND window, const wchar_t* name) {
-  ForgetName(window);  // a renamed window keeps one atom, not two
-  const ATOM atom = GlobalAddAtomW(name);
-  if (!atom) return;
-  SetPropW(window, kProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(atom)));
+  AttachControlName(window, name);
   SetWindowSubclass(window, RemoveNameOnDestroy, kSubclassId, 0);
+}
+
+void AttachControlName(HWND window, const wchar_t* name) {
+  const ATOM atom = GlobalAddAtomW(name);
+  if (atom) SetPropW(window, kProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(atom)));
+}
+
+void ForgetControlName(HWND window) {
+  const auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(RemovePropW(window, kProperty)));
+  if (atom) GlobalDeleteAtom(atom);
 }
 
 }  // namespace win32

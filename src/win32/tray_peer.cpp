@@ -137,13 +137,16 @@ constexpr wchar_t kTrayWindowClass[] = L"TrayMessageWindow";
 class Win32TrayPeer : public tray::TrayPeer {
  public:
   explicit Win32TrayPeer(tray::TCoolTrayIcon& tray);
-  ~Win32TrayPeer() override { DestroyWindow(window_); }
+  ~Win32TrayPeer() override {
+    if (window_) DestroyWindow(window_);
+  }
 
   bool Notify(tray::TrayCommand command) override;
   void ShowMenu(ui::PopupMenu& menu) override;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  HWND Window();
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   template <typename Action>
   void Guarded(Action&& action) {
@@ -155,13 +158,20 @@ class Win32TrayPeer : public tray::TrayPeer {
 };
 
 Win32TrayPeer::Win32TrayPeer(tray::TCoolTrayIcon& tray) : tray_(tray) {
+  tray_.SingleClickTimer.SetInterval(GetDoubleClickTime());
+  if (tray_.IconVisible()) Notify(tray::TrayCommand::Add);
+}
+
+// Made with the first icon: until then there is nothing to hear about, and
+// most runs never show the icon.
+HWND Win32TrayPeer::Window() {
+  if (window_) return window_;
   TaskbarCreatedMessage();
   // Top-level, not message-only: only top-level windows get the broadcast.
   RegisterWindowClass(GetModuleHandleW(nullptr), {kTrayWindowClass, &WindowProc});
-  window_ = CreateWindowExW(WS_EX_TOOLWINDOW, kTrayWindowClass, L"", WS_POPUP, 0, 0, 0, 0,
-                            nullptr, nullptr, GetModuleHandleW(nullptr), this);
-  tray_.SingleClickTimer.SetInterval(GetDoubleClickTime());
-  if (tray_.IconVisible()) Notify(tray::TrayCommand::Add);
+  window_ = CreateWindowExW(WS_EX_TOOLWINDOW, kTrayWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
+                            nullptr, GetModuleHandleW(nullptr), this);
+  return window_;
 }
 
 // shell32.dll comes with the first icon shown.
@@ -171,7 +181,7 @@ bool Win32TrayPeer::Notify(tray::TrayCommand command) {
   if (!notify) return false;
   NOTIFYICONDATAW data{};
   data.cbSize = NOTIFYICONDATAW_V2_SIZE;
-  data.hWnd = window_;
+  data.hWnd = Window();
   data.uID = kIconId;
   data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data.uCallbackMessage = kNotifyMessage;
@@ -187,8 +197,8 @@ void Win32TrayPeer::ShowMenu(ui::PopupMenu& menu) {
   // With a window of the program in front the menu closes when the user
   // clicks elsewhere: the owner form's, or this one while the form has none.
   const HWND owner = FindFormWindow(tray_.Owner().Name());
-  const HWND front = owner ? owner : window_;
-  SetForegroundWindow(window_);
+  const HWND front = owner ? owner : Window();
+  SetForegroundWindow(Window());
   if (owner) SetForegroundWindow(owner);
   menu.Popup({cursor.x, cursor.y});
   PostMessageW(front, WM_NULL, 0, 0);

@@ -16,8 +16,9 @@ constexpr wchar_t kClass[] = L"InstallerApplication";
 }  // namespace
 
 ApplicationWindow::ApplicationWindow(HINSTANCE instance) {
-  RegisterWindowClass(instance, {kClass, WindowProc, 0, LoadIconW(instance, L"MAINICON")});
-  // No size: even when shown, there is nothing of it on the screen.
+  // No icon: the window is never shown.
+  RegisterWindowClass(instance, {kClass, WindowProc});
+  // No size: even if it were shown, there would be nothing of it on the screen.
   window_ = CreateWindowExW(0, kClass, L"", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                             GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0,
                             0, nullptr, nullptr, instance, nullptr);
@@ -34,13 +35,11 @@ void ApplicationWindow::SetTitle(const std::string& title) {
   SetWindowTextW(window_, Widen(title).c_str());
 }
 
+// The window is never shown: a tool window has no taskbar button even when
+// shown, and showing one costs the first page time under Wine.
 void ApplicationWindow::HideTaskbarButton() {
-  ShowWindow(window_, SW_HIDE);
   SetWindowLongPtrW(window_, GWL_EXSTYLE,
                     GetWindowLongPtrW(window_, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
-  // Not activated: there is nothing to activate, and activation loads the
-  // input method's COM support before the first page is up.
-  ShowWindow(window_, SW_SHOWNA);
 }
 
 LRESULT CALLBACK ApplicationWindow::WindowProc(HWND window, UINT message, WPARAM wparam,

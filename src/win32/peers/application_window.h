@@ -1,6 +1,6 @@
 // The application's own hidden window: titled with the application title and
 // owner of every form. Hiding its taskbar button leaves the taskbar to the
-// pages that ask for a button of their own.
+// pages that ask for a button of their own, also should the window be shown.
 #pragma once
 
 #include <windows.h>

@@ -39,9 +39,10 @@ void WindowPeer::CreateChild(HWND parent, const WindowSpec& spec) {
   const WindowPeer* parent_peer = ParentPeer();
   const std::optional<ui::Rect> place = parent_peer ? parent_peer->PlaceOf(control_) : std::nullopt;
   if (place) placed_ = scale_.ToPixels(*place);
-  HWND window = CreateWindowExW(spec.ex_style, spec.class_name, Widen(control_.Caption()).c_str(),
-                                style, placed_.left, placed_.top, placed_.right - placed_.left,
-                                placed_.bottom - placed_.top, parent,
+  // Nobody listens to WM_PARENTNOTIFY, which would go up the whole chain of parents.
+  HWND window = CreateWindowExW(spec.ex_style | WS_EX_NOPARENTNOTIFY, spec.class_name,
+                                Widen(control_.Caption()).c_str(), style, placed_.left, placed_.top,
+                                placed_.right - placed_.left, placed_.bottom - placed_.top, parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(context_.next_id++)),
                                 context_.instance, nullptr);
   if (!window) throw std::runtime_error("Fehler beim Erzeugen des Fensters " + control_.Name());
@@ -52,20 +53,22 @@ void WindowPeer::CreateChild(HWND parent, const WindowSpec& spec) {
 void WindowPeer::Adopt(HWND window) {
   window_ = window;
   SetPropW(window, kPeerProperty, this);
-  SetControlName(window, Widen(control_.Name()).c_str());
-  SetWindowSubclass(window, Subclass, kSubclassId, 0);
+  AttachControlName(window, Widen(control_.Name()).c_str());
+  // The peer rides with the subclass, so that no message has to look it up.
+  SetWindowSubclass(window, Subclass, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
 }
 
 void WindowPeer::Detach() {
+  ForgetControlName(window_);
   RemovePropW(window_, kPeerProperty);
   RemoveWindowSubclass(window_, Subclass, kSubclassId);
   window_ = nullptr;
 }
 
 LRESULT CALLBACK WindowPeer::Subclass(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
-                                      UINT_PTR, DWORD_PTR) {
-  WindowPeer* peer = Of(window);
+                                      UINT_PTR, DWORD_PTR data) {
+  WindowPeer* peer = reinterpret_cast<WindowPeer*>(data);
   if (message == WM_NCDESTROY) {
     // Destroyed from outside (with its parent, or at the end of the session).
     if (peer) peer->Detach();
