@@ -40,6 +40,9 @@ struct Forms {
   wizard::TFStart* FStart = nullptr;
   finish::TFAutoReboot* FAutoReboot = nullptr;
   finish::TForm1* Form1 = nullptr;
+
+  // Every form exists; the last one created is the restart prompt.
+  bool Complete() const { return Form1 != nullptr; }
 };
 
 }  // namespace app

@@ -82,7 +82,11 @@ void TFMain::LoadStartupData() {
   MIAbbrechen.SetCaption(Words[5]);
 }
 
+// The start decision needs every form. An error report shown while the
+// later forms are created runs a message loop in which the timer fires
+// early; it then fires again once they exist.
 void TFMain::TStartTimer() {
+  if (!forms.Complete()) return;
   TStart.SetEnabled(false);
   if (system_.FileExists(ContinuationPath())) {
     ContinueInterruptedRun();

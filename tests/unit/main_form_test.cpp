@@ -70,6 +70,15 @@ TEST_F(MainForm, FilesAboveThousandEndsTheProgramWithTheRangeError) {
   EXPECT_EQ(application.ExitCode(), 1);
 }
 
+TEST_F(MainForm, StartDecisionWaitsForEveryForm) {
+  UseStandardRelease();
+  system.arguments = {"/silent"};
+  app::TFMain& main = application.CreateForm<app::TFMain>(application, system, dialogs);
+  main.TStart.Tick();  // as inside an error report while the pages are still being made
+  EXPECT_TRUE(main.TStart.Enabled());
+  EXPECT_EQ(main.forms.FKopieren, nullptr);
+}
+
 TEST_F(MainForm, TimerFiresOnceAndShowsTheWelcomePage) {
   UseStandardRelease();
   app::TFMain& main = StartAndDecide();
