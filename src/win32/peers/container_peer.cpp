@@ -45,13 +45,13 @@ bool ContainerPeer::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, LR
       PaintWindow();
       return true;
     case WM_COMMAND:
-      if (WindowPeer* child = Of(reinterpret_cast<HWND>(lparam))) {
+      if (WindowPeer* child = OfChild(Handle(), reinterpret_cast<HWND>(lparam))) {
         child->OnCommand(HIWORD(wparam));
         return true;
       }
       break;
     case WM_NOTIFY:
-      if (WindowPeer* child = Of(reinterpret_cast<const NMHDR*>(lparam)->hwndFrom)) {
+      if (WindowPeer* child = OfChild(Handle(), reinterpret_cast<const NMHDR*>(lparam)->hwndFrom)) {
         result = child->OnNotify(*reinterpret_cast<const NMHDR*>(lparam));
         return true;
       }
@@ -68,7 +68,8 @@ bool ContainerPeer::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, LR
 
 LRESULT ContainerPeer::ColorChild(HDC dc, HWND child) const {
   SetBkColor(dc, ToColorRef(Background()));
-  if (WindowPeer* peer = Of(child)) SetTextColor(dc, ToColorRef(peer->GetControl().FontColor()));
+  if (WindowPeer* peer = OfChild(Handle(), child))
+    SetTextColor(dc, ToColorRef(peer->GetControl().FontColor()));
   return reinterpret_cast<LRESULT>(SolidBrush(dc, Background()));
 }
 

@@ -83,7 +83,7 @@ void FormPeer::CreateWindows() {
   const HINSTANCE instance = Context().instance;
   const std::wstring class_name = Widen(form_.Name());
   RegisterWindowClass(instance,
-                      {class_name.c_str(), DefWindowProcW, 0, LoadIconW(instance, L"MAINICON"),
+                      {class_name.c_str(), ClassProcedure, 0, LoadIconW(instance, L"MAINICON"),
                        reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
   const FrameStyle frame = FrameOf(form_);
   client_size_ = ui::DesignClientSize(form_);

@@ -31,7 +31,7 @@ RichTextPeer::RichTextPeer(ui::RichText& text, WindowPeer& parent)
 bool RichTextPeer::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
   if (message != WM_GETDLGCODE) return WindowPeer::HandleMessage(message, wparam, lparam, result);
   // Tab and Enter belong to the form's navigation, not to a text nobody edits.
-  result = DefSubclassProc(Handle(), message, wparam, lparam) &
+  result = ClassDefault(message, wparam, lparam) &
            ~(DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE);
   return true;
 }

@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "win32/peers/window_peer.h"
 #include "win32/window_class.h"
 
 namespace win32 {
@@ -9,7 +10,7 @@ namespace win32 {
 void RegisterWindowClasses(HINSTANCE instance) {
   // Drawn whole on every resize: bevels, frames, right-aligned and stretched content.
   for (const wchar_t* name : {kContainerClass, kLabelClass, kImageClass}) {
-    RegisterWindowClass(instance, {name, DefWindowProcW, CS_HREDRAW | CS_VREDRAW});
+    RegisterWindowClass(instance, {name, WindowPeer::ClassProcedure, CS_HREDRAW | CS_VREDRAW});
   }
 }
 

@@ -1,6 +1,6 @@
 // The program's own classes of child windows. Their behaviour lives in the
-// peers, which subclass each window; the classes only name it and give it a
-// cursor.
+// peers, which get their messages through WindowPeer::ClassProcedure; the
+// classes only name them and give them a cursor.
 #pragma once
 
 #include <windows.h>

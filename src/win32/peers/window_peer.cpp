@@ -11,7 +11,6 @@ namespace win32 {
 
 namespace {
 
-constexpr wchar_t kPeerProperty[] = L"InstallerPeer";
 constexpr UINT_PTR kSubclassId = 0x5045;  // "PE"
 
 }  // namespace
@@ -26,8 +25,16 @@ WindowPeer::~WindowPeer() {
   DestroyWindow(window);
 }
 
+// Each window made here holds its peer in GWLP_USERDATA, which is the
+// program's own also for Windows' control classes.
 WindowPeer* WindowPeer::Of(HWND window) {
-  return window ? static_cast<WindowPeer*>(GetPropW(window, kPeerProperty)) : nullptr;
+  return reinterpret_cast<WindowPeer*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+// Every child of a window made here is made here as well.
+WindowPeer* WindowPeer::OfChild(HWND parent, HWND window) {
+  if (!window || GetAncestor(window, GA_PARENT) != parent) return nullptr;
+  return Of(window);
 }
 
 void WindowPeer::CreateChild(HWND parent, const WindowSpec& spec) {
@@ -52,31 +59,54 @@ void WindowPeer::CreateChild(HWND parent, const WindowSpec& spec) {
 
 void WindowPeer::Adopt(HWND window) {
   window_ = window;
-  SetPropW(window, kPeerProperty, this);
+  SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   AttachControlName(window, Widen(control_.Name()).c_str());
+  const auto procedure = reinterpret_cast<WNDPROC>(GetClassLongPtrW(window, GCLP_WNDPROC));
+  subclassed_ = procedure != ClassProcedure;
   // The peer rides with the subclass, so that no message has to look it up.
-  SetWindowSubclass(window, Subclass, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  if (subclassed_) {
+    SetWindowSubclass(window, Subclass, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  }
   SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
 }
 
 void WindowPeer::Detach() {
   ForgetControlName(window_);
-  RemovePropW(window_, kPeerProperty);
-  RemoveWindowSubclass(window_, Subclass, kSubclassId);
+  SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+  if (subclassed_) RemoveWindowSubclass(window_, Subclass, kSubclassId);
   window_ = nullptr;
+}
+
+LRESULT CALLBACK WindowPeer::ClassProcedure(HWND window, UINT message, WPARAM wparam,
+                                            LPARAM lparam) {
+  // Without a peer: the messages of the window's making. A subclassed window
+  // has had its message at the subclass.
+  WindowPeer* peer = Of(window);
+  return peer && !peer->subclassed_ ? peer->Dispatch(window, message, wparam, lparam)
+                                    : DefWindowProcW(window, message, wparam, lparam);
 }
 
 LRESULT CALLBACK WindowPeer::Subclass(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
                                       UINT_PTR, DWORD_PTR data) {
-  WindowPeer* peer = reinterpret_cast<WindowPeer*>(data);
+  return reinterpret_cast<WindowPeer*>(data)->Dispatch(window, message, wparam, lparam);
+}
+
+LRESULT WindowPeer::Dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_NCDESTROY) {
     // Destroyed from outside (with its parent, or at the end of the session).
-    if (peer) peer->Detach();
-    return DefSubclassProc(window, message, wparam, lparam);
+    const bool subclassed = subclassed_;
+    Detach();
+    return subclassed ? DefSubclassProc(window, message, wparam, lparam)
+                      : DefWindowProcW(window, message, wparam, lparam);
   }
   LRESULT result = 0;
-  if (peer && peer->HandleMessage(message, wparam, lparam, result)) return result;
-  return DefSubclassProc(window, message, wparam, lparam);
+  if (HandleMessage(message, wparam, lparam, result)) return result;
+  return ClassDefault(message, wparam, lparam);
+}
+
+LRESULT WindowPeer::ClassDefault(UINT message, WPARAM wparam, LPARAM lparam) const {
+  return subclassed_ ? DefSubclassProc(window_, message, wparam, lparam)
+                     : DefWindowProcW(window_, message, wparam, lparam);
 }
 
 bool WindowPeer::HandleMessage(UINT message, WPARAM, LPARAM lparam, LRESULT& result) {

@@ -28,8 +28,12 @@ class WindowPeer : public ui::Peer {
   WindowPeer(const WindowPeer&) = delete;
   WindowPeer& operator=(const WindowPeer&) = delete;
 
-  // The peer of a window made here; null for any other window.
-  static WindowPeer* Of(HWND window);
+  // The procedure of the program's own window classes (forms, containers,
+  // labels, images): their peers get the messages without a subclass in front,
+  // which Windows' controls need.
+  static LRESULT CALLBACK ClassProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  // The peer of a child window of `parent` made here; null for any other window.
+  static WindowPeer* OfChild(HWND parent, HWND window);
 
   HWND Handle() const { return window_; }
   ui::Control& GetControl() const { return control_; }
@@ -75,6 +79,8 @@ class WindowPeer : public ui::Peer {
   virtual void Apply(ui::Change what);
   // The window procedure in front of the class's own; true when handled.
   virtual bool HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
+  // What the window's class does with a message.
+  LRESULT ClassDefault(UINT message, WPARAM wparam, LPARAM lparam) const;
   // The window got a new size, in 96-dpi units.
   virtual void Resized(ui::Point /*size*/) {}
 
@@ -91,13 +97,16 @@ class WindowPeer : public ui::Peer {
  private:
   static LRESULT CALLBACK Subclass(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
                                    UINT_PTR id, DWORD_PTR data);
+  static WindowPeer* Of(HWND window);
+  LRESULT Dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   void Detach();
 
   ui::Control& control_;
   PeerContext& context_;
   DpiScale scale_;
   HWND window_ = nullptr;
-  RECT placed_{};  // where the window stands in its parent, in pixels
+  bool subclassed_ = false;  // a window of one of Windows' own classes
+  RECT placed_{};            // where the window stands in its parent, in pixels
 };
 
 }  // namespace win32
