@@ -29,6 +29,8 @@ class ListViewPeer : public WindowPeer {
     quiet_ = false;
   }
   void Fill();
+  void InsertRow(int index);
+  void ShowChecks();
   void FillColumns();
   void ShowCheck(int index);
   void ShowSelection();
