@@ -4,7 +4,6 @@
 
 #include "ui/layout.h"
 #include "win32/peers/peer_factory.h"
-#include "win32/peers/window_classes.h"
 #include "win32/wide_text.h"
 #include "win32/window_class.h"
 

@@ -31,8 +31,8 @@ RichTextPeer::RichTextPeer(ui::RichText& text, WindowPeer& parent)
 bool RichTextPeer::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
   if (message != WM_GETDLGCODE) return WindowPeer::HandleMessage(message, wparam, lparam, result);
   // Tab and Enter belong to the form's navigation, not to a text nobody edits.
-  result = ClassDefault(message, wparam, lparam) &
-           ~(DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE);
+  result =
+      ClassDefault(message, wparam, lparam) & ~(DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE);
   return true;
 }
 

@@ -33,8 +33,8 @@ TimerPeer::~TimerPeer() {
 HWND TimerPeer::Window() {
   if (window_) return window_;
   RegisterWindowClass(instance_, {kClass, WindowProc});
-  window_ = CreateWindowExW(0, kClass, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_,
-                            nullptr);
+  window_ =
+      CreateWindowExW(0, kClass, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_, nullptr);
   if (!window_) throw std::runtime_error("Fehler beim Erzeugen des Zeitgebers " + timer_.Name());
   SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   return window_;
