@@ -10,10 +10,10 @@
 #include <map>
 #include <sstream>
 
-#include "app/ini_file.h"
-#include "app/settings.h"
-#include "app/words.h"
-#include "app/text_encoding.h"
+#include "release/ini_file.h"
+#include "release/settings.h"
+#include "release/words.h"
+#include "release/text_encoding.h"
 
 namespace {
 
@@ -24,16 +24,16 @@ constexpr int kBlockLines = 100;
 
 // Reads and parses a settings file from the local disk; the generated
 // release is plain ASCII, so the ANSI decoding keeps the bytes.
-app::IniFile ReadAndParse(const std::string& path) {
+release::IniFile ReadAndParse(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream bytes;
   bytes << in.rdbuf();
-  return app::IniFile::Parse(
-      app::DecodeText(bytes.str(), [](std::string_view b) { return std::string(b); }));
+  return release::IniFile::Parse(
+      release::DecodeText(bytes.str(), [](std::string_view b) { return std::string(b); }));
 }
 
 // The per-key way: every value costs a whole read and parse of the file.
-class RereadingProfile : public app::Profile {
+class RereadingProfile : public release::Profile {
  public:
   explicit RereadingProfile(std::string path) : path_(std::move(path)) {}
   std::string ReadString(std::string_view section, std::string_view key,
@@ -65,7 +65,7 @@ const Release& GeneratedRelease() {
     for (const char* block : {"PreInstall", "PostInstall", "License"}) {
       settings << '[' << block << "]\r\n";
       for (int i = 1; i <= kBlockLines; ++i) {
-        settings << "Line" << app::PadKeyNumber(i) << "=This is line " << i
+        settings << "Line" << release::PadKeyNumber(i) << "=This is line " << i
                  << " of a text block, long enough to look like real prose.\r\n";
       }
     }
@@ -78,19 +78,19 @@ const Release& GeneratedRelease() {
     }
     std::ofstream language(dir / "Language.ini", std::ios::binary);
     language << "[Words]\r\n";
-    for (int n = 1; n <= app::WordTable::kCount; ++n) {
-      language << app::PadKeyNumber(n) << "=Word number " << n << "\r\n";
+    for (int n = 1; n <= release::WordTable::kCount; ++n) {
+      language << release::PadKeyNumber(n) << "=Word number " << n << "\r\n";
     }
     return Release{(dir / "Settings.ini").string(), (dir / "Language.ini").string()};
   }();
   return release;
 }
 
-void LoadRelease(const app::Profile& settings_ini, const app::Profile& language_ini) {
-  const app::WordTable words = app::LoadWords(language_ini);
-  const app::SetupSettings settings = app::LoadSettings(settings_ini);
-  app::PackageTable table;
-  app::LoadPackageTable(settings_ini, settings.Files, table);
+void LoadRelease(const release::Profile& settings_ini, const release::Profile& language_ini) {
+  const release::WordTable words = release::LoadWords(language_ini);
+  const release::SetupSettings settings = release::LoadSettings(settings_ini);
+  release::PackageTable table;
+  release::LoadPackageTable(settings_ini, settings.Files, table);
   benchmark::DoNotOptimize(words);
   benchmark::DoNotOptimize(table);
 }

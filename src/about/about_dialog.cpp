@@ -1,7 +1,6 @@
 #include "about/about_dialog.h"
 
 #include "platform/system.h"
-#include "wizard/welcome_page.h"
 
 namespace about {
 
@@ -20,9 +19,9 @@ constexpr const char* kDisclaimer =
 
 }  // namespace
 
-TFAbout::TFAbout(app::TFMain& main)
-    : ui::Form(main.App(), "TFAbout", {250, 200, 363, 345}, "[unbekannt]", ui::DialogStyle(true)),
-      main_(main) {
+TFAbout::TFAbout(frame::Context& context)
+    : ui::Form(context.App(), "TFAbout", {250, 200, 363, 345}, "[unbekannt]", ui::DialogStyle(true)),
+      context_(context) {
   MDisclaimer.SetCaption(kDisclaimer);
   PC1.SetActivePageIndex(1);  // the installer tab, as designed
   for (ui::Label* link : {&LRWebsite, &LWebsite}) {
@@ -43,13 +42,13 @@ TFAbout::TFAbout(app::TFMain& main)
 }
 
 void TFAbout::FormCreate() {
-  platform::System& system = main_.System();
+  platform::System& system = context_.System();
   IAboutIcon.SetPicture(system.ProgramIcon());
-  IDLogo.SetPicture(system.LoadPicture(main_.DataPath("Icon.ico")));
+  IDLogo.SetPicture(system.LoadPicture(context_.DataPath("Icon.ico")));
   PC1.SetActivePageIndex(0);
 }
 
-void TFAbout::OpenLink(const std::string& address) const { main_.System().OpenLink(address); }
+void TFAbout::OpenLink(const std::string& address) const { context_.System().OpenLink(address); }
 
 void TFAbout::BCloseClick() {
   BClose.SetEnabled(false);
@@ -57,11 +56,19 @@ void TFAbout::BCloseClick() {
   Close();
 }
 
-void TFAbout::FormClose(ui::CloseAction&) { main_.forms.FWillkommen->SetEnabled(true); }
+void TFAbout::ShowOver(ui::Form& opener) {
+  opener_ = &opener;
+  opener.SetEnabled(false);
+  Show();
+}
+
+void TFAbout::FormClose(ui::CloseAction&) {
+  if (opener_) opener_->SetEnabled(true);
+}
 
 // The read-me beside the program, in Notepad, not waited for.
 void TFAbout::BRReadmeClick() {
-  platform::System& system = main_.System();
+  platform::System& system = context_.System();
   system.StartProgram(system.WindowsFolder() + "\\Notepad.exe",
                       " " + system.ProgramFolder() + "Readme.txt");
 }

@@ -1,8 +1,9 @@
 // About the release and about the installer.
 #pragma once
 
-#include "app/main_form.h"
+#include "frame/context.h"
 #include "ui/button.h"
+#include "ui/form.h"
 #include "ui/image.h"
 #include "ui/label.h"
 #include "ui/panel.h"
@@ -13,7 +14,7 @@ namespace about {
 
 class TFAbout : public ui::Form {
  public:
-  explicit TFAbout(app::TFMain& main);
+  explicit TFAbout(frame::Context& context);
 
   ui::TabControl PC1{*this, "PC1", {8, 8, 345, 297}};
   ui::TabSheet TSRelease{PC1, "TSRelease", "Über das Release"};
@@ -42,6 +43,8 @@ class TFAbout : public ui::Form {
   ui::Panel Panel3{Panel1, "Panel3", {280, 0, 83, 29}, ui::kDockRight};
   ui::Button BClose{Panel3, "BClose", {4, 2, 75, 25}, "OK", ui::kNoTabStop};
 
+  // Shows the dialog; `opener` takes no input until it closes.
+  void ShowOver(ui::Form& opener);
   // Hands an address to the shell.
   void OpenLink(const std::string& address) const;
 
@@ -56,7 +59,8 @@ class TFAbout : public ui::Form {
   void LWebsiteClick();
   void LWebsiteMouseMove(ui::Point at);
 
-  app::TFMain& main_;
+  frame::Context& context_;
+  ui::Form* opener_ = nullptr;
 };
 
 }  // namespace about

@@ -1,25 +1,17 @@
 #include "app/main_form.h"
 
-#include <array>
-
-#include "app/errors.h"
-#include "app/integer_text.h"
-#include "app/ini_file.h"
-#include "app/os_identity.h"
-#include "app/text_lines.h"
 #include "engine/install_page.h"
-#include "platform/dialogs.h"
 #include "platform/system.h"
+#include "release/errors.h"
+#include "release/ini_file.h"
+#include "release/integer_text.h"
+#include "release/os_identity.h"
 #include "ui/application.h"
-#include "wizard/advanced_page.h"
-#include "wizard/method_page.h"
 #include "wizard/welcome_page.h"
 
 namespace app {
 
 namespace {
-
-constexpr int kMaxContinuationItems = 1000;
 
 std::string Trimmed(const std::string& text) {
   const std::size_t first = text.find_first_not_of(' ');
@@ -30,28 +22,13 @@ std::string Trimmed(const std::string& text) {
 }  // namespace
 
 TFMain::TFMain(ui::Application& app, platform::System& system, platform::Dialogs& dialogs)
-    : ui::Form(app, "TFMain", {192, 106, 213, 75}, "FMain", {}),
-      system_(system),
-      dialogs_(dialogs) {
-  forms.FMain = this;
+    : ui::Form(app, "TFMain", {192, 106, 213, 75}, "FMain", {}), context(app, system, dialogs) {
+  context.forms.FMain = this;
+  context.TrayIcon = &TrayIcon;
   OnCreate.Bind(this, &TFMain::FormCreate);
   TStart.OnTimer.Bind(this, &TFMain::TStartTimer);
   MIWiederherstellen.OnClick.Bind(this, &TFMain::MIWiederherstellenClick);
   MIAbbrechen.OnClick.Bind(this, &TFMain::MIAbbrechenClick);
-}
-
-std::string TFMain::DataPath(const std::string& name) const {
-  return system_.ProgramFolder() + "Data\\" + name;
-}
-
-std::string TFMain::ContinuationPath() const { return system_.ProgramFolder() + "rir_eridivu"; }
-
-void TFMain::ShowMessageDialog(const std::string& text, MessageKind kind) const {
-  app::ShowMessageDialog(system_, dialogs_, text, kind);
-}
-
-bool TFMain::AskQuestion(const std::string& text) const {
-  return app::AskQuestion(system_, dialogs_, text);
 }
 
 // A start-up that cannot load its release has nothing to show: the error is
@@ -66,33 +43,34 @@ void TFMain::FormCreate() {
 }
 
 void TFMain::LoadStartupData() {
-  CurrentOSIndex = std::to_string(IdentifyOS(system_.QueryOsVersion()));
-  Words = LoadWords(IniFile::Load(system_, DataPath("Language.ini")));
-  const IniFile settings = IniFile::Load(system_, DataPath("Settings.ini"));
-  Settings = LoadSettings(settings);
+  platform::System& system = context.System();
+  context.CurrentOSIndex = std::to_string(release::IdentifyOS(system.QueryOsVersion()));
+  context.Words = release::LoadWords(release::IniFile::Load(system, context.DataPath("Language.ini")));
+  const release::IniFile settings = release::IniFile::Load(system, context.DataPath("Settings.ini"));
+  context.Settings = release::LoadSettings(settings);
   App().HideApplicationButton();
-  LoadPackageTable(settings, Settings.Files, Packages);
-  App().SetTitle(Settings.Name);
+  release::LoadPackageTable(settings, context.Settings.Files, context.Packages);
+  App().SetTitle(context.Settings.Name);
   ILTrayIconsXP.Clear();
-  ILTrayIconsXP.Add(system_.ProgramIcon());
+  ILTrayIconsXP.Add(system.ProgramIcon());
   // From Windows XP on the tray shows the program's own icon.
-  if (StrToInt(CurrentOSIndex) > 5) TrayIcon.SetIconList(&ILTrayIconsXP);
+  if (release::StrToInt(context.CurrentOSIndex) > 5) TrayIcon.SetIconList(&ILTrayIconsXP);
   TStart.SetEnabled(true);
-  MIWiederherstellen.SetCaption(Words[70]);
-  MIAbbrechen.SetCaption(Words[5]);
+  MIWiederherstellen.SetCaption(context.Words[70]);
+  MIAbbrechen.SetCaption(context.Words[5]);
 }
 
 // The start decision needs every form. An error report shown while the
 // later forms are created runs a message loop in which the timer fires
 // early; it then fires again once they exist.
 void TFMain::TStartTimer() {
-  if (!forms.Complete()) return;
+  if (!context.forms.Complete()) return;
   TStart.SetEnabled(false);
-  if (system_.FileExists(ContinuationPath())) {
+  if (context.System().FileExists(context.ContinuationPath())) {
     ContinueInterruptedRun();
     return;
   }
-  const auto arguments = system_.Arguments();
+  const auto arguments = context.System().Arguments();
   if (!arguments.empty() && Trimmed(arguments[0]) == "/silent") {
     StartSilentRun();
   } else {
@@ -101,8 +79,7 @@ void TFMain::TStartTimer() {
 }
 
 void TFMain::StartSilentRun() {
-  forms.FErweitert->CBAutoReboot.SetChecked(true);
-  forms.FMethode->CBAdvancedInstall.SetChecked(true);
+  context.choices.ChooseSilentRun();
   StartWithoutWizard();
 }
 
@@ -110,50 +87,34 @@ void TFMain::StartSilentRun() {
 // on through the wizard.
 void TFMain::ContinueInterruptedRun() {
   try {
-    forms.FMethode->CBAdvancedInstall.SetChecked(true);
+    context.choices.ChooseUserDefined();
     ReadContinuationFile();
     StartWithoutWizard();
   } catch (const std::exception& e) {
-    ShowMessageDialog(e.what(), MessageKind::Information);
+    context.ShowMessageDialog(e.what(), frame::MessageKind::Information);
     ShowWelcomePage();
   }
 }
 
 void TFMain::ReadContinuationFile() {
-  const std::string path = ContinuationPath();
-  const auto bytes = system_.ReadFileBytes(path);
-  if (!bytes) throw AppError("Datei " + path + " kann nicht geöffnet werden");
-  TextLines lines(*bytes);
-  RunTotal = StrToInt(lines.Next());
-
-  wizard::TFErweitert& advanced = *forms.FErweitert;
-  for (ui::CheckBox* option : {&advanced.CBAutoReboot, &advanced.CBMinimieren,
-                               &advanced.CBLoescheLogs, &advanced.CBNiedrigePrioritaet}) {
-    option->SetChecked(lines.Next() == "1");
+  platform::System& system = context.System();
+  const std::string path = context.ContinuationPath();
+  const auto bytes = system.ReadFileBytes(path);
+  if (!bytes) throw release::AppError("Datei " + path + " kann nicht geöffnet werden");
+  const frame::Continuation file = frame::ReadContinuation(*bytes);
+  context.RunTotal = file.RunTotal;
+  if (!system.RemoveFile(path)) {
+    throw release::AppError("Datei " + path + " kann nicht gelöscht werden");
   }
-  std::vector<std::string> items;
-  while (!lines.AtEnd()) {
-    if (items.size() == kMaxContinuationItems) throw RangeError();
-    items.push_back(lines.Next());
-  }
-  if (!system_.RemoveFile(path)) throw AppError("Datei " + path + " kann nicht gelöscht werden");
-
-  ui::ListView& list = advanced.LVDateien;
-  const int files = StrToInt(Settings.Files);
-  for (int k = 0; k < files; ++k) list.SetItemChecked(k, false);
-  for (const std::string& item : items) list.SetItemChecked(StrToInt(item), true);
+  context.choices.Restore(file);
 }
 
-void TFMain::StartWithoutWizard() {
-  PlacePage(*this, *forms.FKopieren);
-  forms.FKopieren->StartInstallation();
-  Hide();
-}
+void TFMain::StartWithoutWizard() { context.forms.FKopieren->StartInstallationFrom(*this); }
 
-void TFMain::ShowWelcomePage() { forms.FWillkommen->Show(); }
+void TFMain::ShowWelcomePage() { context.forms.FWillkommen->Show(); }
 
-void TFMain::MIWiederherstellenClick() { forms.FKopieren->RestoreFromTray(); }
+void TFMain::MIWiederherstellenClick() { context.forms.FKopieren->RestoreFromTray(); }
 
-void TFMain::MIAbbrechenClick() { forms.FKopieren->BAbbrechen.Click(); }
+void TFMain::MIAbbrechenClick() { context.forms.FKopieren->BAbbrechen.Click(); }
 
 }  // namespace app

@@ -20,18 +20,19 @@ TFMain& CreateForms(ui::Application& app, platform::System& system, platform::Di
   app.SetTitle("Installer");
   TFMain& main = app.CreateForm<TFMain>(app, system, dialogs);
   if (app.Terminated()) return main;
-  Forms& f = main.forms;
-  f.FWillkommen = &app.CreateForm<wizard::TFWillkommen>(main);
-  f.FLizenz = &app.CreateForm<wizard::TFLizenz>(main);
-  f.FMethode = &app.CreateForm<wizard::TFMethode>(main);
-  f.FErweitert = &app.CreateForm<wizard::TFErweitert>(main);
-  f.FKopieren = &app.CreateForm<engine::TFKopieren>(main);
-  f.FDetails = &app.CreateForm<wizard::TFDetails>(main);
-  f.FEnde = &app.CreateForm<finish::TFEnde>(main);
-  f.FAbout = &app.CreateForm<about::TFAbout>(main);
-  f.FStart = &app.CreateForm<wizard::TFStart>(main);
-  f.FAutoReboot = &app.CreateForm<finish::TFAutoReboot>(main);
-  f.Form1 = &app.CreateForm<finish::TForm1>(main);
+  frame::Context& context = main.context;
+  frame::Forms& f = context.forms;
+  f.FWillkommen = &app.CreateForm<wizard::TFWillkommen>(context);
+  f.FLizenz = &app.CreateForm<wizard::TFLizenz>(context);
+  f.FMethode = &app.CreateForm<wizard::TFMethode>(context);
+  f.FErweitert = &app.CreateForm<wizard::TFErweitert>(context);
+  f.FKopieren = &app.CreateForm<engine::TFKopieren>(context);
+  f.FDetails = &app.CreateForm<wizard::TFDetails>(context);
+  f.FEnde = &app.CreateForm<finish::TFEnde>(context);
+  f.FAbout = &app.CreateForm<about::TFAbout>(context);
+  f.FStart = &app.CreateForm<wizard::TFStart>(context);
+  f.FAutoReboot = &app.CreateForm<finish::TFAutoReboot>(context);
+  f.Form1 = &app.CreateForm<finish::TForm1>(context);
   return main;
 }
 

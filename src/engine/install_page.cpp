@@ -1,20 +1,21 @@
 #include "engine/install_page.h"
 
-#include "app/messages.h"
+#include "frame/messages.h"
 #include "platform/dialogs.h"
 #include "platform/system.h"
+#include "tray/tray_icon.h"
 #include "ui/application.h"
 
 namespace engine {
 
-TFKopieren::TFKopieren(app::TFMain& main)
-    : PageFrame(main, "TFKopieren",
+TFKopieren::TFKopieren(frame::Context& context)
+    : PageFrame(context, "TFKopieren",
                 {"Installation der Dateien", "Installation der Dateien",
                  "Setup installiert jetzt die ausgewählten Dateien auf Ihrem System. Dies kann "
                  "einige Minuten in Anspruch nehmen."}) {
   BZurueck.SetEnabled(false);
   BWeiter.SetEnabled(false);
-  Image1.SetPicture(main.System().BannerPicture());
+  Image1.SetPicture(context.System().BannerPicture());
   OnCreate.Bind(this, &TFKopieren::FormCreate);
   OnCloseQuery.Bind(this, &TFKopieren::FormCloseQuery);
   OnClose.Bind(this, &TFKopieren::FormClose);
@@ -51,7 +52,7 @@ ui::Rect TFKopieren::TrayRect() const {
 void TFKopieren::SendToTray() {
   if (Visible()) Hide();
   App().AnimateCaption(*this, ScreenBounds(), TrayRect());
-  tray::TCoolTrayIcon& tray = Main().TrayIcon;
+  tray::TCoolTrayIcon& tray = *Shared().TrayIcon;
   if (!tray.IconVisible()) tray.SetIconVisible(true);
 }
 
@@ -60,7 +61,7 @@ void TFKopieren::RestoreFromTray() {
     App().AnimateCaption(*this, TrayRect(), ScreenBounds());
     Show();
   }
-  tray::TCoolTrayIcon& tray = Main().TrayIcon;
+  tray::TCoolTrayIcon& tray = *Shared().TrayIcon;
   if (tray.IconVisible()) tray.SetIconVisible(false);
 }
 
@@ -71,16 +72,16 @@ void TFKopieren::BAbbrechenClick() { Close(); }
 // Closing never closes the page during a run: it asks once whether to
 // cancel, and the run ends at its next step.
 void TFKopieren::FormCloseQuery(bool& can_close) {
-  app::TFMain& main = Main();
-  can_close = main.Restarting;
+  frame::Context& context = Shared();
+  can_close = context.Restarting;
   if (can_close) return;
-  app::PlayKindSound(main.System(), app::MessageKind::Question);
-  if (!CancelRequested && app::ShowQuestionDialog(main.Dialogs(), Word(56))) {
+  frame::PlayKindSound(context.System(), frame::MessageKind::Question);
+  if (!context.CancelRequested && frame::ShowQuestionDialog(context.Dialogs(), Word(56))) {
     LKopierStatus.SetCaption(Word(40));
-    CancelRequested = true;
+    context.CancelRequested = true;
   }
 }
 
-void TFKopieren::FormClose(ui::CloseAction&) { Main().Close(); }
+void TFKopieren::FormClose(ui::CloseAction&) { Shared().CloseProgram(); }
 
 }  // namespace engine

@@ -5,13 +5,14 @@
 
 #include "ui/group_box.h"
 #include "ui/progress_bar.h"
-#include "wizard/page_frame.h"
+#include "engine/package_runner.h"
+#include "frame/page_frame.h"
 
 namespace engine {
 
-class TFKopieren : public wizard::PageFrame {
+class TFKopieren : public frame::PageFrame {
  public:
-  explicit TFKopieren(app::TFMain& main);
+  explicit TFKopieren(frame::Context& context);
 
   ui::Image Image1{*this, "Image1", {16, 88, 437, 60}, ui::kAutoSize};
   ui::GroupBox GBStatus{*this, "GBStatus", {16, 172, 437, 93}, " Status "};
@@ -31,11 +32,11 @@ class TFKopieren : public wizard::PageFrame {
   int TotalCount = 0;
   int CurrentNumber = 0;
   int RunCount = 0;
-  bool SkippedAsInstalled = false;
-  bool CancelRequested = false;
 
   // Starts the run; returns once the first package runs or the run is over.
   void StartInstallation();
+  // Takes the place of `current`, starts the run and hides `current`.
+  void StartInstallationFrom(ui::Form& current);
   void SendToTray();
   void RestoreFromTray();
 
@@ -48,7 +49,7 @@ class TFKopieren : public wizard::PageFrame {
 
   // The sequence.
   void InstallNext();
-  void PackageFinished();
+  void PackageFinished(PackageOutcome outcome);
   void DeletePreviousLog();
   bool RestartDue() const;
   void HandOverToRestart();
@@ -56,12 +57,13 @@ class TFKopieren : public wizard::PageFrame {
   void StartPackage(const std::string& path);
   void ShowProgress(const std::string& path);
   void ShowFinishPage();
-  bool UserDefined() const;
   ui::Rect ScreenBounds() const;
   ui::Rect TrayRect() const;
 
-  // The package last started in this run, 0 before the first.
+  // The package last handed to a worker in this run, 0 before the first,
+  // and what became of it.
   int last_started_ = 0;
+  PackageOutcome last_outcome_ = PackageOutcome::NotStarted;
 };
 
 }  // namespace engine

@@ -2,19 +2,16 @@
 // driven by the end of each package's worker.
 #include <cmath>
 
-#include "app/integer_text.h"
-#include "engine/continuation.h"
 #include "engine/install_page.h"
+#include "frame/continuation.h"
 #include "engine/package_runner.h"
 #include "engine/size_text.h"
 #include "finish/finish_page.h"
 #include "finish/restart.h"
 #include "finish/restart_prompt.h"
 #include "platform/system.h"
+#include "tray/tray_icon.h"
 #include "ui/application.h"
-#include "wizard/advanced_page.h"
-#include "wizard/choices.h"
-#include "wizard/method_page.h"
 
 namespace engine {
 
@@ -38,49 +35,51 @@ bool IsPlainLogName(const std::string& name) {
 
 }  // namespace
 
-bool TFKopieren::UserDefined() const { return Pages().FMethode->CBAdvancedInstall.Checked(); }
-
 void TFKopieren::StartInstallation() {
-  app::TFMain& main = Main();
-  const wizard::TFErweitert& advanced = *Pages().FErweitert;
-  const bool to_tray = advanced.CBMinimieren.Checked();
+  frame::Context& context = Shared();
+  const frame::Choices& choices = context.choices;
+  const bool to_tray = choices.Options().Minimize;
   if (to_tray) SendToTray();
-  CancelRequested = false;
+  context.CancelRequested = false;
   CurrentIndex = 1;
   TotalCount = 0;
   CurrentNumber = 0;
   if (!to_tray) Show();
-  TotalCount = UserDefined() ? wizard::CountChosenPackages(advanced.LVDateien, main.Settings.Files)
-                             : app::StrToInt(main.Settings.Files);
-  if (main.RunTotal == 0) {
-    main.RunTotal = TotalCount;
+  TotalCount = choices.UserDefined() ? choices.ChosenCount() : context.Packages.Count();
+  if (context.RunTotal == 0) {
+    context.RunTotal = TotalCount;
   } else {
-    CurrentNumber = main.RunTotal - TotalCount;  // installed before the restart
-    TotalCount = main.RunTotal;
+    CurrentNumber = context.RunTotal - TotalCount;  // installed before the restart
+    TotalCount = context.RunTotal;
   }
   RunCount = 0;
   last_started_ = 0;
+  last_outcome_ = PackageOutcome::NotStarted;
   InstallNext();
 }
 
+void TFKopieren::StartInstallationFrom(ui::Form& current) {
+  frame::PlacePage(current, *this);
+  StartInstallation();
+  current.Hide();
+}
+
 void TFKopieren::InstallNext() {
-  app::TFMain& main = Main();
+  const frame::Context& context = Shared();
   DeletePreviousLog();
-  if (app::StrToInt(main.Settings.Files) < CurrentIndex || CancelRequested) {
+  if (context.Packages.Count() < CurrentIndex || context.CancelRequested) {
     ShowFinishPage();
     return;
   }
-  if (UserDefined() && !Pages().FErweitert->LVDateien.ItemChecked(CurrentIndex - 1)) {
+  if (!context.choices.Chosen(CurrentIndex)) {
     ++CurrentIndex;
     InstallNext();
     return;
   }
   ++CurrentNumber;
   ++RunCount;
-  const std::string path = main.DataPath(main.Packages[CurrentIndex].File);
-  const bool restart_due = RestartDue();
-  SkippedAsInstalled = false;
-  if (restart_due) {
+  const std::string path = context.DataPath(context.Packages[CurrentIndex].File);
+  if (RestartDue()) {
     HandOverToRestart();  // this package runs after the restart
     return;
   }
@@ -88,7 +87,8 @@ void TFKopieren::InstallNext() {
   ShowProgress(path);
 }
 
-void TFKopieren::PackageFinished() {
+void TFKopieren::PackageFinished(PackageOutcome outcome) {
+  last_outcome_ = outcome;
   ++CurrentIndex;
   InstallNext();
 }
@@ -96,10 +96,10 @@ void TFKopieren::PackageFinished() {
 // The log of the entry before the current one goes to the recycle bin, at
 // every step; only names inside the Windows folder are ever deleted.
 void TFKopieren::DeletePreviousLog() {
-  if (!Pages().FErweitert->CBLoescheLogs.Checked() || CurrentIndex < 2) return;
-  const std::string& log = Main().Packages[CurrentIndex - 1].Logfile;
+  if (!Shared().choices.Options().DeleteLogs || CurrentIndex < 2) return;
+  const std::string& log = Shared().Packages[CurrentIndex - 1].Logfile;
   if (log.empty() || !IsPlainLogName(log)) return;
-  platform::System& system = Main().System();
+  platform::System& system = Shared().System();
   try {
     const std::string path = system.WindowsFolder() + "\\" + log;
     if (system.FileExists(path)) system.RecycleFile(path);
@@ -111,90 +111,83 @@ void TFKopieren::DeletePreviousLog() {
 // Due after a package of this run that demands it, unless that package was
 // left out as already installed.
 bool TFKopieren::RestartDue() const {
-  return RunCount > 1 && last_started_ > 0 && Main().Packages[last_started_].Restart == "1" &&
-         !SkippedAsInstalled;
+  return RunCount > 1 && last_started_ > 0 && Shared().Packages[last_started_].Restart == "1" &&
+         last_outcome_ != PackageOutcome::RecordedAsInstalled;
 }
 
 void TFKopieren::HandOverToRestart() {
-  app::TFMain& main = Main();
+  frame::Context& context = Shared();
   RestoreFromTray();
   if (!SaveContinuation()) {
-    CancelRequested = true;
+    context.CancelRequested = true;
     ShowFinishPage();
     return;
   }
   App().FlashApplicationWindow();
-  if (!Pages().FErweitert->CBAutoReboot.Checked()) Pages().Form1->ShowModal();
-  finish::RestartSystem(main);
+  if (!context.choices.Options().AutoReboot) Pages().Form1->ShowModal();
+  finish::RestartSystem(context);
 }
 
 // The continuation file and the run-once value, or a clear message and
 // neither of them.
 bool TFKopieren::SaveContinuation() {
-  app::TFMain& main = Main();
-  platform::System& system = main.System();
-  const wizard::TFErweitert& advanced = *Pages().FErweitert;
-  std::vector<int> rows;
-  const int count = app::StrToInt(main.Settings.Files);
-  for (int i = CurrentIndex; i <= count; ++i) {
-    if (!UserDefined() || advanced.LVDateien.ItemChecked(i - 1)) rows.push_back(i - 1);
-  }
-  const std::string text = ContinuationText(
-      main.RunTotal,
-      {advanced.CBAutoReboot.Checked(), advanced.CBMinimieren.Checked(),
-       advanced.CBLoescheLogs.Checked(), advanced.CBNiedrigePrioritaet.Checked()},
-      rows);
-  const std::string path = main.ContinuationPath();
+  frame::Context& context = Shared();
+  platform::System& system = context.System();
+  const frame::Choices& choices = context.choices;
+  const std::string text =
+      frame::ContinuationText(context.RunTotal, choices.Options(), choices.RowsFrom(CurrentIndex));
+  const std::string path = context.ContinuationPath();
   if (!system.WriteHiddenFile(path, text)) {
-    main.ShowMessageDialog("Die Installation kann nach einem Neustart nicht fortgesetzt werden: "
+    context.ShowMessageDialog("Die Installation kann nach einem Neustart nicht fortgesetzt werden: "
                            "die Datei " + path + " lässt sich nicht schreiben.",
-                           app::MessageKind::Error);
+                           frame::MessageKind::Error);
     return false;
   }
   // A program started elevated on a system with user account control goes
   // on only from the machine's run-once key.
-  const bool uac = main.CurrentOSIndex == "8" || main.CurrentOSIndex == "9";
-  if (!system.WriteRunOnce(kRunOnceName, "\"" + system.ProgramPath() + "\"",
+  const bool uac = context.CurrentOSIndex == "8" || context.CurrentOSIndex == "9";
+  if (!system.WriteRunOnce(frame::kRunOnceName, "\"" + system.ProgramPath() + "\"",
                            uac && system.IsElevated())) {
     system.RemoveFile(path);
-    main.ShowMessageDialog("Die Installation kann nach einem Neustart nicht fortgesetzt werden: "
+    context.ShowMessageDialog("Die Installation kann nach einem Neustart nicht fortgesetzt werden: "
                            "der Eintrag für den Start nach der Anmeldung lässt sich nicht "
                            "schreiben.",
-                           app::MessageKind::Error);
+                           frame::MessageKind::Error);
     return false;
   }
   return true;
 }
 
 void TFKopieren::StartPackage(const std::string& path) {
-  app::TFMain& main = Main();
+  frame::Context& context = Shared();
   last_started_ = CurrentIndex;
-  TMyThread worker{path, main.Packages[CurrentIndex].Parameters};
-  worker.Start(main.System(), main.CurrentOSIndex,
-               Pages().FErweitert->CBNiedrigePrioritaet.Checked(), SkippedAsInstalled,
-               [this] { App().Guard([this] { PackageFinished(); }); });
+  TMyThread worker{path, context.Packages[CurrentIndex].Parameters};
+  worker.Start(context.System(), context.CurrentOSIndex, context.choices.Options().LowPriority,
+               [this](PackageOutcome outcome) {
+                 App().Guard([this, outcome] { PackageFinished(outcome); });
+               });
 }
 
 void TFKopieren::ShowProgress(const std::string& path) {
-  app::TFMain& main = Main();
-  platform::System& system = main.System();
+  frame::Context& context = Shared();
+  platform::System& system = context.System();
   const std::string size =
       FormatSize(system.FileSize(path).value_or(0), system.LocaleNumberSeparators());
   LKopierStatus.SetCaption(Word(68) + " " + std::to_string(CurrentNumber) + " " + Word(33) + " " +
                            std::to_string(TotalCount) + " (" + size + ")");
-  const app::PackageEntry& package = main.Packages[CurrentIndex];
+  const release::PackageEntry& package = context.Packages[CurrentIndex];
   LKopierDatei.SetCaption(package.Name);
   const int percent = RoundHalfEven((CurrentNumber - 1) * (100.0 / TotalCount));
   ProgressBar.SetPosition(percent);
-  main.TrayIcon.SetIconIndex(RoundHalfEven(percent / 100.0 * 16));
-  main.TrayIcon.SetHint(main.Settings.Name + " - " + Word(71) + " (" + std::to_string(percent) +
+  context.TrayIcon->SetIconIndex(RoundHalfEven(percent / 100.0 * 16));
+  context.TrayIcon->SetHint(context.Settings.Name + " - " + Word(71) + " (" + std::to_string(percent) +
                         "%)");
 }
 
 void TFKopieren::ShowFinishPage() {
   RestoreFromTray();
   finish::TFEnde& finish = *Pages().FEnde;
-  app::PlacePage(*this, finish);
+  frame::PlacePage(*this, finish);
   finish.Show();
   Hide();
 }

@@ -1,6 +1,8 @@
 #include "engine/package_runner.h"
 
-#include "app/errors.h"
+#include <memory>
+
+#include "release/errors.h"
 #include "engine/package_command.h"
 #include "platform/system.h"
 
@@ -16,16 +18,16 @@ std::string PrepareTemporaryFolder(platform::System& system) {
   if (system.FolderExists(folder)) {
     system.ClearFolder(folder + "\\*.*");
   } else if (!system.CreateFolder(folder)) {
-    throw app::AppError("Der Ordner " + folder + " kann nicht angelegt werden");
+    throw release::AppError("Der Ordner " + folder + " kann nicht angelegt werden");
   }
   return folder;
 }
 
 }  // namespace
 
-void RunPackage(platform::System& system, const std::string& path, const std::string& parameters,
-                const std::string& os_index, bool& skipped_as_installed) {
-  if (!system.FileExists(path)) return;
+PackageOutcome RunPackage(platform::System& system, const std::string& path,
+                          const std::string& parameters, const std::string& os_index) {
+  if (!system.FileExists(path)) return PackageOutcome::NotStarted;
   std::string arguments = parameters;
   if (UsesTemporaryFolder(arguments)) {
     arguments = ReplaceTemporaryFolder(arguments, PrepareTemporaryFolder(system));
@@ -34,20 +36,22 @@ void RunPackage(platform::System& system, const std::string& path, const std::st
       path, arguments, os_index,
       {system.SystemProgram("msiexec.exe"), system.SystemProgram("wusa.exe")});
   const auto subkeys = [&](const std::string& key) { return system.MachineSubkeys(key); };
-  if (RecordedAsInstalled(path, os_index, subkeys)) {
-    skipped_as_installed = true;
-    return;
-  }
-  if (!command.empty()) system.RunHiddenAndWait(command, FolderOf(path));
+  if (RecordedAsInstalled(path, os_index, subkeys)) return PackageOutcome::RecordedAsInstalled;
+  if (command.empty()) return PackageOutcome::NotStarted;
+  system.RunHiddenAndWait(command, FolderOf(path));
+  return PackageOutcome::Ran;
 }
 
+// The outcome is written by the worker and read on the main thread only
+// after the worker has ended.
 void TMyThread::Start(platform::System& system, const std::string& os_index, bool low_priority,
-                      bool& skipped_as_installed, std::function<void()> on_terminate) const {
+                      std::function<void(PackageOutcome)> on_terminate) const {
+  auto outcome = std::make_shared<PackageOutcome>(PackageOutcome::NotStarted);
   system.StartWorker(
-      [&system, path = FilePath, parameters = Parameters, os_index, &skipped_as_installed] {
-        RunPackage(system, path, parameters, os_index, skipped_as_installed);
+      [&system, outcome, path = FilePath, parameters = Parameters, os_index] {
+        *outcome = RunPackage(system, path, parameters, os_index);
       },
-      low_priority, std::move(on_terminate));
+      low_priority, [outcome, on_terminate = std::move(on_terminate)] { on_terminate(*outcome); });
 }
 
 }  // namespace engine

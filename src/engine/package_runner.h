@@ -12,19 +12,25 @@ class System;
 
 namespace engine {
 
-// Sets `skipped_as_installed` when the update records show the package as
-// installed; a missing package or one the system cannot run starts nothing.
-void RunPackage(platform::System& system, const std::string& path, const std::string& parameters,
-                const std::string& os_index, bool& skipped_as_installed);
+// What became of a package; the worker hands it to the sequence by value.
+enum class PackageOutcome {
+  Ran,                  // its installer process was started and has ended
+  NotStarted,           // missing, or of a kind the system cannot run
+  RecordedAsInstalled,  // the update records list it already
+};
+
+PackageOutcome RunPackage(platform::System& system, const std::string& path,
+                          const std::string& parameters, const std::string& os_index);
 
 // The worker of one package.
 struct TMyThread {
   std::string FilePath;
   std::string Parameters;
 
-  // Runs RunPackage on a worker thread; `on_terminate` follows on the main thread.
+  // Runs RunPackage on a worker thread; `on_terminate` follows on the main
+  // thread with its outcome.
   void Start(platform::System& system, const std::string& os_index, bool low_priority,
-             bool& skipped_as_installed, std::function<void()> on_terminate) const;
+             std::function<void(PackageOutcome)> on_terminate) const;
 };
 
 }  // namespace engine

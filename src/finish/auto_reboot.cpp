@@ -5,10 +5,10 @@
 
 namespace finish {
 
-TFAutoReboot::TFAutoReboot(app::TFMain& main)
-    : ui::Form(main.App(), "TFAutoReboot", {300, 300, 290, 124}, "Automatischer Neustart",
+TFAutoReboot::TFAutoReboot(frame::Context& context)
+    : ui::Form(context.App(), "TFAutoReboot", {300, 300, 290, 124}, "Automatischer Neustart",
                ui::DialogStyle(true)),
-      main_(main) {
+      context_(context) {
   OnShow.Bind(this, &TFAutoReboot::FormShow);
   OnClose.Bind(this, &TFAutoReboot::FormClose);
   Button1.OnClick.Bind(this, &TFAutoReboot::Button1Click);
@@ -21,7 +21,7 @@ std::string TFAutoReboot::CountdownText(int seconds) {
 }
 
 void TFAutoReboot::FormShow() {
-  main_.forms.FEnde->SetEnabled(false);
+  context_.forms.FEnde->SetEnabled(false);
   SecondsLeft = 10;
   Timer.SetEnabled(true);
 }
@@ -34,7 +34,7 @@ void TFAutoReboot::TimerTimer() {
     return;
   }
   Timer.SetEnabled(false);
-  RestartSystem(main_);
+  RestartSystem(context_);
 }
 
 void TFAutoReboot::Button1Click() {
@@ -45,7 +45,7 @@ void TFAutoReboot::Button1Click() {
 // Closing by the close box stops the countdown as the button does.
 void TFAutoReboot::FormClose(ui::CloseAction&) {
   Timer.SetEnabled(false);
-  main_.forms.FEnde->SetEnabled(true);
+  context_.forms.FEnde->SetEnabled(true);
 }
 
 }  // namespace finish

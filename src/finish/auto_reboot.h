@@ -1,8 +1,9 @@
 // The ten-second countdown before an automatic restart.
 #pragma once
 
-#include "app/main_form.h"
+#include "frame/context.h"
 #include "ui/button.h"
+#include "ui/form.h"
 #include "ui/label.h"
 #include "ui/timer.h"
 
@@ -10,7 +11,7 @@ namespace finish {
 
 class TFAutoReboot : public ui::Form {
  public:
-  explicit TFAutoReboot(app::TFMain& main);
+  explicit TFAutoReboot(frame::Context& context);
 
   ui::Label LStatus{*this, "LStatus", {12, 12, 265, 61}, CountdownText(10), ui::kWordWrap};
   ui::Button Button1{*this, "Button1", {104, 88, 75, 25}, "Abbrechen"};
@@ -26,7 +27,7 @@ class TFAutoReboot : public ui::Form {
   void Button1Click();
   void TimerTimer();
 
-  app::TFMain& main_;
+  frame::Context& context_;
 };
 
 }  // namespace finish

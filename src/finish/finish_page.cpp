@@ -1,28 +1,27 @@
 #include "finish/finish_page.h"
 
-#include "engine/install_page.h"
 #include "finish/auto_reboot.h"
 #include "finish/restart.h"
 #include "ui/application.h"
-#include "wizard/advanced_page.h"
 
 namespace finish {
 
-TFEnde::TFEnde(app::TFMain& main)
-    : PageFrame(main, "TFEnde",
+TFEnde::TFEnde(frame::Context& context)
+    : PageFrame(context, "TFEnde",
                 {"FEnde", "Installation beendet", "Die Installation wurde erfolgreich beendet."}) {
   BZurueck.SetEnabled(false);
   BWeiter.SetEnabled(false);
   BAbbrechen.SetCaption("Beenden");
   OnCreate.Bind(this, &TFEnde::FormCreate);
   OnShow.Bind(this, &TFEnde::FormShow);
+  OnCloseQuery.Unbind();  // the last page closes without asking
   OnClose.Bind(this, &TFEnde::FormClose);
   BAbbrechen.OnClick.Bind(this, &TFEnde::BAbbrechenClick);
 }
 
 void TFEnde::FormCreate() {
   SetUpWindow();
-  LoadSidePicture(ILinks, Main().Settings.Image4);
+  LoadSidePicture(ILinks, Shared().Settings.Image4);
   BWeiter.SetCaption(Word(2));
   BZurueck.SetCaption(Word(1));
   BAbbrechen.SetCaption(Word(6));
@@ -31,7 +30,7 @@ void TFEnde::FormCreate() {
 }
 
 void TFEnde::FormShow() {
-  if (Pages().FKopieren->CancelRequested) {
+  if (Shared().CancelRequested) {
     LHinweis->SetCaption(Word(45));
     CBNichtNeustarten.SetEnabled(false);
     LText.SetCaption(Word(45));
@@ -39,8 +38,8 @@ void TFEnde::FormShow() {
   }
   App().FlashApplicationWindow();
   LHinweis->SetCaption(Word(44));
-  LText.SetCaption(Main().Settings.PostInstall + "\r\r" + Word(46));
-  if (Pages().FErweitert->CBAutoReboot.Checked()) Pages().FAutoReboot->Show();
+  LText.SetCaption(Shared().Settings.PostInstall + "\r\r" + Word(46));
+  if (Shared().choices.Options().AutoReboot) Pages().FAutoReboot->Show();
 }
 
 void TFEnde::BAbbrechenClick() { Close(); }
@@ -49,9 +48,9 @@ void TFEnde::BAbbrechenClick() { Close(); }
 // leaves the page on the screen so the program never runs on unseen.
 void TFEnde::FormClose(ui::CloseAction& action) {
   if (!CBNichtNeustarten.Checked() && CBNichtNeustarten.Enabled()) {
-    if (!RestartSystem(Main())) action = ui::CloseAction::None;
+    if (!RestartSystem(Shared())) action = ui::CloseAction::None;
   } else {
-    Main().Close();
+    Shared().CloseProgram();
   }
 }
 

@@ -3,13 +3,13 @@
 #pragma once
 
 #include "ui/check_box.h"
-#include "wizard/page_frame.h"
+#include "frame/page_frame.h"
 
 namespace finish {
 
-class TFEnde : public wizard::PageFrame {
+class TFEnde : public frame::PageFrame {
  public:
-  explicit TFEnde(app::TFMain& main);
+  explicit TFEnde(frame::Context& context);
 
   ui::Image ILinks{*this, "ILinks", {0, 63, 164, 313}, ui::kDockLeft | ui::kAutoSize};
   ui::Label LText{*this, "LText", {180, 76, 277, 253}, "LText", ui::kWordWrap};

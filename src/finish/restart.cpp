@@ -1,16 +1,16 @@
 #include "finish/restart.h"
 
-#include "app/main_form.h"
+#include "frame/context.h"
 #include "platform/system.h"
 
 namespace finish {
 
-bool RestartSystem(app::TFMain& main) {
-  main.Restarting = true;
+bool RestartSystem(frame::Context& context) {
+  context.Restarting = true;
   std::string reason;
-  if (main.System().RequestRestart(reason)) return true;
-  main.ShowMessageDialog(reason.empty() ? "Kagge Mann" : "Kagge Mann\n" + reason,
-                         app::MessageKind::Error);
+  if (context.System().RequestRestart(reason)) return true;
+  context.ShowMessageDialog(reason.empty() ? "Kagge Mann" : "Kagge Mann\n" + reason,
+                            frame::MessageKind::Error);
   return false;
 }
 

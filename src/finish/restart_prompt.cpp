@@ -15,15 +15,15 @@ ui::FormStyle PromptStyle() {
 
 }  // namespace
 
-TForm1::TForm1(app::TFMain& main)
-    : ui::Form(main.App(), "TForm1", {300, 300, 315, 154}, "Neu starten", PromptStyle()),
-      main_(main) {
+TForm1::TForm1(frame::Context& context)
+    : ui::Form(context.App(), "TForm1", {300, 300, 315, 154}, "Neu starten", PromptStyle()),
+      context_(context) {
   OnShow.Bind(this, &TForm1::FormShow);
   Button1.OnClick.Bind(this, &TForm1::Button1Click);
 }
 
 void TForm1::FormShow() {
-  const app::WordTable& words = main_.Words;
+  const release::WordTable& words = context_.Words;
   Label1.SetCaption(words[73]);
   Label2.SetCaption(words[74]);
   Label3.SetCaption(words[75]);

@@ -1,15 +1,16 @@
 // The notice that the computer restarts before the installation goes on.
 #pragma once
 
-#include "app/main_form.h"
+#include "frame/context.h"
 #include "ui/button.h"
+#include "ui/form.h"
 #include "ui/label.h"
 
 namespace finish {
 
 class TForm1 : public ui::Form {
  public:
-  explicit TForm1(app::TFMain& main);
+  explicit TForm1(frame::Context& context);
 
   ui::Button Button1{*this, "Button1", {104, 112, 105, 25}, "Jetzt neu starten"};
   ui::Label Label1{*this, "Label1", {16, 16, 257, 33},
@@ -25,7 +26,7 @@ class TForm1 : public ui::Form {
   void FormShow();
   void Button1Click();
 
-  app::TFMain& main_;
+  frame::Context& context_;
 };
 
 }  // namespace finish

@@ -19,6 +19,8 @@ class Event {
     handler_ = [owner, method](Args... args) { (owner->*method)(args...); };
   }
 
+  void Unbind() { handler_ = nullptr; }
+
   bool Bound() const { return static_cast<bool>(handler_); }
 
   void Raise(Args... args) const {

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "app/jpeg_size.h"
+#include "win32/portable/jpeg_size.h"
 #include "win32/lazy_picture.h"
 #include "win32/pictures.h"
 #include "win32/wic_decoder.h"
@@ -26,7 +26,7 @@ std::string_view ResourceBytes(const wchar_t* name) {
 
 std::shared_ptr<const Win32Picture> JpegResourcePicture(const wchar_t* name) {
   const std::string_view bytes = ResourceBytes(name);
-  const std::optional<app::JpegSize> size = app::ReadJpegSize(bytes);
+  const std::optional<win32::JpegSize> size = win32::ReadJpegSize(bytes);
   if (!size) return nullptr;
   // Decoding waits for the first drawing: the banner's page is seldom the
   // first one shown, and the decoder's DLLs take long to load. The bytes are

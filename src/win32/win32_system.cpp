@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "app/command_line.h"
+#include "win32/portable/command_line.h"
 #include "win32/banner_picture.h"
 #include "win32/dll_hardening.h"
 #include "win32/handles.h"
@@ -75,7 +75,7 @@ platform::NumberSeparators Win32System::LocaleNumberSeparators() {
 }
 
 std::vector<std::string> Win32System::Arguments() {
-  std::vector<std::string> words = app::SplitCommandLine(Narrow(GetCommandLineW()));
+  std::vector<std::string> words = win32::SplitCommandLine(Narrow(GetCommandLineW()));
   words.erase(words.begin());  // the program's name
   return words;
 }

@@ -1,21 +1,21 @@
 #include "wizard/advanced_page.h"
 
-#include "app/integer_text.h"
-#include "wizard/choices.h"
 #include "wizard/details_dialog.h"
 #include "wizard/method_page.h"
 #include "wizard/summary_page.h"
 
 namespace wizard {
 
-TFErweitert::TFErweitert(app::TFMain& main)
-    : PageFrame(main, "TFErweitert",
+TFErweitert::TFErweitert(frame::Context& context)
+    : PageFrame(context, "TFErweitert",
                 {"Erweiterte Optionen", "Erweiterte Optionen",
                  "Bitte wählen Sie die Dateien aus, die Setup installieren soll und stellen Sie "
                  "ein, wie Setup sich dabei verhalten soll."},
-                FrameKind::Sizeable) {
+                frame::FrameKind::Sizeable) {
   LVDateien.AddColumn("Bezeichnung", 380);
   LVDateien.SetContextMenu(&PopupMenu);
+  context.choices.HoldPackages(LVDateien, CBAutoReboot, CBMinimieren, CBLoescheLogs,
+                               CBNiedrigePrioritaet);
   OnCreate.Bind(this, &TFErweitert::FormCreate);
   LVDateien.OnClick.Bind(this, &TFErweitert::LVDateienClick);
   LVDateien.OnDblClick.Bind(this, &TFErweitert::MIDetailsClick);
@@ -25,12 +25,12 @@ TFErweitert::TFErweitert(app::TFMain& main)
   Button2.OnClick.Bind(this, &TFErweitert::Button2Click);
   BWeiter.OnClick.Bind(this, &TFErweitert::BWeiterClick);
   BZurueck.OnClick.Bind(this, &TFErweitert::BZurueckClick);
-  BindCancel();
+  
 }
 
 void TFErweitert::FormCreate() {
   SetUpWindow();
-  const app::TFMain& main = Main();
+  const frame::Context& context = Shared();
   BWeiter.SetCaption(Word(2));
   BZurueck.SetCaption(Word(1));
   BAbbrechen.SetCaption(Word(5));
@@ -48,24 +48,24 @@ void TFErweitert::FormCreate() {
   LNiedrigePrioritaet.SetCaption(Word(32));
 
   LVDateien.ClearItems();
-  const int files = app::StrToInt(main.Settings.Files);
-  for (int i = 1; i <= files; ++i) LVDateien.AddItem(main.Packages[i].Name, true);
-  ShowSelectionCount(main.Settings.Files);
+  for (int i = 1; i <= context.Packages.Count(); ++i) {
+    LVDateien.AddItem(context.Packages[i].Name, true);
+  }
+  ShowSelectionCount(context.Settings.Files);
 
-  CBAutoReboot.SetChecked(main.Settings.AutoReboot);
-  CBMinimieren.SetChecked(main.Settings.Minimize);
-  CBLoescheLogs.SetChecked(main.Settings.DeleteLogs);
-  CBNiedrigePrioritaet.SetChecked(main.Settings.LowPriority);
+  CBAutoReboot.SetChecked(context.Settings.AutoReboot);
+  CBMinimieren.SetChecked(context.Settings.Minimize);
+  CBLoescheLogs.SetChecked(context.Settings.DeleteLogs);
+  CBNiedrigePrioritaet.SetChecked(context.Settings.LowPriority);
   PageControl1.SetActivePageIndex(0);
 }
 
 void TFErweitert::UpdateSelectionCount() {
-  ShowSelectionCount(std::to_string(CountChosenPackages(LVDateien, Main().Settings.Files)));
+  ShowSelectionCount(std::to_string(Shared().choices.ChosenCount()));
 }
 
 void TFErweitert::CheckAll(bool checked) {
-  const int files = app::StrToInt(Main().Settings.Files);
-  for (int k = 0; k < files; ++k) LVDateien.SetItemChecked(k, checked);
+  for (int k = 0; k < Shared().Packages.Count(); ++k) LVDateien.SetItemChecked(k, checked);
   UpdateSelectionCount();
 }
 
@@ -92,8 +92,8 @@ void TFErweitert::MIDetailsClick() {
 }
 
 void TFErweitert::BWeiterClick() {
-  if (CountChosenPackages(LVDateien, Main().Settings.Files) <= 0) {
-    Main().ShowMessageDialog(Word(65), app::MessageKind::Error);
+  if (Shared().choices.ChosenCount() <= 0) {
+    Shared().ShowMessageDialog(Word(65), frame::MessageKind::Error);
     return;
   }
   GoTo(*Pages().FStart);
@@ -103,7 +103,7 @@ void TFErweitert::BZurueckClick() { GoTo(*Pages().FMethode); }
 
 void TFErweitert::ShowSelectionCount(const std::string& count) {
   LSelectedItems.SetCaption(Word(24) + ": " + count + " " + Word(33) + " " +
-                            Main().Settings.Files);
+                            Shared().Settings.Files);
 }
 
 }  // namespace wizard

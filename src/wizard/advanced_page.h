@@ -5,13 +5,13 @@
 #include "ui/list_view.h"
 #include "ui/popup_menu.h"
 #include "ui/tab_control.h"
-#include "wizard/page_frame.h"
+#include "frame/page_frame.h"
 
 namespace wizard {
 
-class TFErweitert : public PageFrame {
+class TFErweitert : public frame::PageFrame {
  public:
-  explicit TFErweitert(app::TFMain& main);
+  explicit TFErweitert(frame::Context& context);
 
   ui::TabControl PageControl1{*this, "PageControl1", {12, 68, 432, 293},
                               ui::kAnchorRight | ui::kAnchorBottom};

@@ -5,9 +5,9 @@
 
 namespace wizard {
 
-TFDetails::TFDetails(app::TFMain& main)
-    : ui::Form(main.App(), "TFDetails", {250, 200, 464, 272}, "Details", ui::DialogStyle(false)),
-      main_(main) {
+TFDetails::TFDetails(frame::Context& context)
+    : ui::Form(context.App(), "TFDetails", {250, 200, 464, 272}, "Details", ui::DialogStyle(false)),
+      context_(context) {
   OnCreate.Bind(this, &TFDetails::FormCreate);
   OnClose.Bind(this, &TFDetails::FormClose);
   OnMouseMove.Bind(this, &TFDetails::FormMouseMove);
@@ -17,7 +17,7 @@ TFDetails::TFDetails(app::TFMain& main)
 }
 
 void TFDetails::FormCreate() {
-  const app::WordTable& words = main_.Words;
+  const release::WordTable& words = context_.Words;
   SetCaption(words[54]);
   BClose.SetCaption(words[63]);
   LCDateiname.SetCaption(words[49] + ":");
@@ -29,12 +29,12 @@ void TFDetails::FormCreate() {
 // The link's colour tells its state: blue a link, red a link under the
 // mouse, the background's colour no link at all.
 void TFDetails::ShowPackage(int number) {
-  const app::PackageEntry& package = main_.Packages[number];
+  const release::PackageEntry& package = context_.Packages[number];
   LFile.SetCaption(package.File);
   LName.SetCaption(package.Name);
-  LParameter.SetCaption(package.Parameters.empty() ? main_.Words[53] : package.Parameters);
+  LParameter.SetCaption(package.Parameters.empty() ? context_.Words[53] : package.Parameters);
   const bool has_link = !package.Link.empty();
-  LWebLink.SetCaption(has_link ? package.Link : main_.Words[53]);
+  LWebLink.SetCaption(has_link ? package.Link : context_.Words[53]);
   LWebLink.SetFontColor(has_link ? ui::kBlue : ui::kButtonFace);
   LWebLink.SetCursor(has_link ? ui::Cursor::Hand : ui::Cursor::Default);
 }
@@ -49,12 +49,12 @@ void TFDetails::FormMouseMove(ui::Point) {
 
 void TFDetails::LWebLinkClick() {
   if (LWebLink.FontColor() != ui::kRed) return;
-  main_.System().OpenLink(LWebLink.Caption());
+  context_.System().OpenLink(LWebLink.Caption());
   LWebLink.SetFontColor(ui::kBlue);
 }
 
 void TFDetails::BCloseClick() { Close(); }
 
-void TFDetails::FormClose(ui::CloseAction&) { main_.forms.FErweitert->SetEnabled(true); }
+void TFDetails::FormClose(ui::CloseAction&) { context_.forms.FErweitert->SetEnabled(true); }
 
 }  // namespace wizard

@@ -1,8 +1,9 @@
 // A small dialog about one package: file, description, parameters, web link.
 #pragma once
 
-#include "app/main_form.h"
+#include "frame/context.h"
 #include "ui/button.h"
+#include "ui/form.h"
 #include "ui/label.h"
 #include "ui/panel.h"
 
@@ -10,7 +11,7 @@ namespace wizard {
 
 class TFDetails : public ui::Form {
  public:
-  explicit TFDetails(app::TFMain& main);
+  explicit TFDetails(frame::Context& context);
 
   ui::Label LCDateiname{*this, "LCDateiname", {12, 12, 55, 13}, "Dateiname:",
                         ui::kBold | ui::kAutoSize};
@@ -40,7 +41,7 @@ class TFDetails : public ui::Form {
   void LWebLinkClick();
   void LWebLinkMouseMove(ui::Point at);
 
-  app::TFMain& main_;
+  frame::Context& context_;
 };
 
 }  // namespace wizard

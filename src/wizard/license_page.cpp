@@ -1,28 +1,29 @@
 #include "wizard/license_page.h"
 
 #include "platform/system.h"
+#include "wizard/steps.h"
 #include "wizard/welcome_page.h"
 
 namespace wizard {
 
-TFLizenz::TFLizenz(app::TFMain& main)
-    : PageFrame(main, "TFLizenz",
+TFLizenz::TFLizenz(frame::Context& context)
+    : PageFrame(context, "TFLizenz",
                 {"Lizenzvereinbarung", "Lizenzvereinbarung",
                  "Lesen Sie den folgenden Lizenzvertrag. Sie müssen diesem zustimmen, um die "
                  "Installation fortsetzen zu können."}) {
   BWeiter.SetEnabled(false);
-  Image1.SetPicture(main.System().ProgramIcon());
+  Image1.SetPicture(context.System().ProgramIcon());
   OnCreate.Bind(this, &TFLizenz::FormCreate);
   CBAnnehmen.OnClick.Bind(this, &TFLizenz::CBAnnehmenClick);
   CBAblehnen.OnClick.Bind(this, &TFLizenz::CBAblehnenClick);
   BWeiter.OnClick.Bind(this, &TFLizenz::BWeiterClick);
   BZurueck.OnClick.Bind(this, &TFLizenz::BZurueckClick);
-  BindCancel();
+  
 }
 
 void TFLizenz::FormCreate() {
   SetUpWindow();
-  RLizenz.SetCaption(Main().Settings.License);
+  RLizenz.SetCaption(Shared().Settings.License);
   BWeiter.SetCaption(Word(2));
   BZurueck.SetCaption(Word(1));
   BAbbrechen.SetCaption(Word(5));
@@ -37,7 +38,7 @@ void TFLizenz::CBAnnehmenClick() { BWeiter.SetEnabled(true); }
 void TFLizenz::CBAblehnenClick() { BWeiter.SetEnabled(false); }
 
 void TFLizenz::BWeiterClick() {
-  GoToMethodOrInstallation();
+  GoToMethodOrInstallation(*this);
 }
 
 void TFLizenz::BZurueckClick() { GoTo(*Pages().FWillkommen); }

@@ -3,13 +3,13 @@
 
 #include "ui/radio_button.h"
 #include "ui/rich_text.h"
-#include "wizard/page_frame.h"
+#include "frame/page_frame.h"
 
 namespace wizard {
 
-class TFLizenz : public PageFrame {
+class TFLizenz : public frame::PageFrame {
  public:
-  explicit TFLizenz(app::TFMain& main);
+  explicit TFLizenz(frame::Context& context);
 
   // Declared in their tab order; the text comes last.
   ui::Image Image1{*this, "Image1", {12, 76, 32, 32}, ui::kAutoSize};

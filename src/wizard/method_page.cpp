@@ -1,23 +1,25 @@
 #include "wizard/method_page.h"
 
+#include "engine/install_page.h"
 #include "wizard/advanced_page.h"
 #include "wizard/welcome_page.h"
 
 namespace wizard {
 
-TFMethode::TFMethode(app::TFMain& main)
-    : PageFrame(main, "TFMethode",
+TFMethode::TFMethode(frame::Context& context)
+    : PageFrame(context, "TFMethode",
                 {"Installationsmethode auswähen", "Installationsmethode auswähen",
                  "Bitte wählen Sie den Installationsmodus aus"}) {
+  context.choices.HoldMethod(CBAdvancedInstall);
   OnCreate.Bind(this, &TFMethode::FormCreate);
   BWeiter.OnClick.Bind(this, &TFMethode::BWeiterClick);
   BZurueck.OnClick.Bind(this, &TFMethode::BZurueckClick);
-  BindCancel();
+  
 }
 
 void TFMethode::FormCreate() {
   SetUpWindow();
-  LoadSidePicture(ILinks, Main().Settings.Image2);
+  LoadSidePicture(ILinks, Shared().Settings.Image2);
   BWeiter.SetCaption(Word(2));
   BZurueck.SetCaption(Word(1));
   BAbbrechen.SetCaption(Word(5));
@@ -33,7 +35,7 @@ void TFMethode::BWeiterClick() {
   if (CBAdvancedInstall.Checked()) {
     GoTo(*Pages().FErweitert);
   } else {
-    StartInstallationHere();
+    Pages().FKopieren->StartInstallationFrom(*this);
   }
 }
 

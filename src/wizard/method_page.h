@@ -3,13 +3,13 @@
 #pragma once
 
 #include "ui/radio_button.h"
-#include "wizard/page_frame.h"
+#include "frame/page_frame.h"
 
 namespace wizard {
 
-class TFMethode : public PageFrame {
+class TFMethode : public frame::PageFrame {
  public:
-  explicit TFMethode(app::TFMain& main);
+  explicit TFMethode(frame::Context& context);
 
   ui::Image ILinks{*this, "ILinks", {0, 63, 164, 313}, ui::kDockLeft | ui::kAutoSize};
   ui::RadioButton CBAutomaticInstall{*this, "CBAutomaticInstall", {180, 80, 277, 17},

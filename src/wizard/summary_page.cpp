@@ -1,12 +1,12 @@
 #include "wizard/summary_page.h"
 
+#include "engine/install_page.h"
 #include "wizard/advanced_page.h"
-#include "wizard/choices.h"
 
 namespace wizard {
 
-TFStart::TFStart(app::TFMain& main)
-    : PageFrame(main, "TFStart",
+TFStart::TFStart(frame::Context& context)
+    : PageFrame(context, "TFStart",
                 {"FStart", "Zusammenfassung der Einstellungen",
                  "Bitte vergewissern Sie sich, dass Ihre Einstellungen korrekt sind. Klicken Sie "
                  "Anschließend auf \"Weiter\", um die Installation zu starten."}) {
@@ -14,12 +14,12 @@ TFStart::TFStart(app::TFMain& main)
   OnShow.Bind(this, &TFStart::FormShow);
   BWeiter.OnClick.Bind(this, &TFStart::BWeiterClick);
   BZurueck.OnClick.Bind(this, &TFStart::BZurueckClick);
-  BindCancel();
+  
 }
 
 void TFStart::FormCreate() {
   SetUpWindow();
-  LoadSidePicture(ILinks, Main().Settings.Image3);
+  LoadSidePicture(ILinks, Shared().Settings.Image3);
   BWeiter.SetCaption(Word(2));
   BZurueck.SetCaption(Word(1));
   BAbbrechen.SetCaption(Word(5));
@@ -34,19 +34,19 @@ void TFStart::FormCreate() {
 
 const std::string& TFStart::YesNo(bool on) const { return Word(on ? 66 : 67); }
 
-// Recomputed at every showing from the advanced page's controls.
+// Recomputed at every showing from the choices.
 void TFStart::FormShow() {
-  const TFErweitert& advanced = *Pages().FErweitert;
-  LAutoReboot.SetCaption(YesNo(advanced.CBAutoReboot.Checked()));
-  LMinimieren.SetCaption(YesNo(advanced.CBMinimieren.Checked()));
-  LLoescheLogs.SetCaption(YesNo(advanced.CBLoescheLogs.Checked()));
-  LNiedrigePrioritaet.SetCaption(YesNo(advanced.CBNiedrigePrioritaet.Checked()));
-  const std::string& files = Main().Settings.Files;
-  LDateien.SetCaption(std::to_string(CountChosenPackages(advanced.LVDateien, files)) + " " +
-                      Word(33) + " " + files);
+  const frame::Choices& choices = Shared().choices;
+  const frame::RunOptions options = choices.Options();
+  LAutoReboot.SetCaption(YesNo(options.AutoReboot));
+  LMinimieren.SetCaption(YesNo(options.Minimize));
+  LLoescheLogs.SetCaption(YesNo(options.DeleteLogs));
+  LNiedrigePrioritaet.SetCaption(YesNo(options.LowPriority));
+  LDateien.SetCaption(std::to_string(choices.ChosenCount()) + " " + Word(33) + " " +
+                      Shared().Settings.Files);
 }
 
-void TFStart::BWeiterClick() { StartInstallationHere(); }
+void TFStart::BWeiterClick() { Pages().FKopieren->StartInstallationFrom(*this); }
 
 void TFStart::BZurueckClick() { GoTo(*Pages().FErweitert); }
 

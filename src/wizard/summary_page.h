@@ -1,13 +1,13 @@
 // The summary of the user-defined choices before the installation starts.
 #pragma once
 
-#include "wizard/page_frame.h"
+#include "frame/page_frame.h"
 
 namespace wizard {
 
-class TFStart : public PageFrame {
+class TFStart : public frame::PageFrame {
  public:
-  explicit TFStart(app::TFMain& main);
+  explicit TFStart(frame::Context& context);
 
   ui::Image ILinks{*this, "ILinks", {0, 63, 164, 313}, ui::kDockLeft | ui::kAutoSize};
   ui::Label LAusgewaehlt{*this, "LAusgewaehlt", {176, 148, 103, 13}, "Ausgewählte Dateien:",

@@ -2,6 +2,7 @@
 
 #include "about/about_dialog.h"
 #include "wizard/license_page.h"
+#include "wizard/steps.h"
 
 namespace wizard {
 
@@ -12,20 +13,20 @@ constexpr const char* kMakerWebsite = "http://installer.invalid";
 
 }  // namespace
 
-TFWillkommen::TFWillkommen(app::TFMain& main)
-    : PageFrame(main, "TFWillkommen", {"Willkommen", "Willkommen", nullptr},
-                FrameKind::FixedCentred) {
+TFWillkommen::TFWillkommen(frame::Context& context)
+    : PageFrame(context, "TFWillkommen", {"Willkommen", "Willkommen", nullptr},
+                frame::FrameKind::FixedCentred) {
   BZurueck.SetEnabled(false);
   OnCreate.Bind(this, &TFWillkommen::FormCreate);
   BWeiter.OnClick.Bind(this, &TFWillkommen::BWeiterClick);
   BInfo.OnClick.Bind(this, &TFWillkommen::BInfoClick);
-  BindCancel();
+  
 }
 
 void TFWillkommen::FormCreate() {
   SetUpWindow();
-  LoadSidePicture(ILinks, Main().Settings.Image1);
-  LText.SetCaption(Main().Settings.PreInstall);
+  LoadSidePicture(ILinks, Shared().Settings.Image1);
+  LText.SetCaption(Shared().Settings.PreInstall);
   BWeiter.SetCaption(Word(2));
   BZurueck.SetCaption(Word(1));
   BAbbrechen.SetCaption(Word(5));
@@ -36,16 +37,16 @@ void TFWillkommen::FormCreate() {
 // The licence page is kept in step with this page although the flow does
 // not show it.
 void TFWillkommen::BWeiterClick() {
-  app::PlacePage(*this, *Pages().FLizenz);
-  GoToMethodOrInstallation();
+  frame::PlacePage(*this, *Pages().FLizenz);
+  GoToMethodOrInstallation(*this);
 }
+
 
 // The About dialog is filled afresh at every opening; this page takes no
 // input until the dialog closes.
 void TFWillkommen::BInfoClick() {
-  const app::SetupSettings& settings = Main().Settings;
+  const release::SetupSettings& settings = Shared().Settings;
   about::TFAbout& about = *Pages().FAbout;
-  SetEnabled(false);
   about.SetCaption(Word(59) + " " + settings.Name + "...");
   about.LProgrammName.SetCaption("Melvane Installer");
   about.LVersion.SetCaption(" 2.04.01e");
@@ -59,7 +60,7 @@ void TFWillkommen::BInfoClick() {
   about.BRReadme.SetCaption(Word(62));
   about.BClose.SetCaption(Word(63));
   about.LRDeveloperT.SetCaption(Word(64));
-  about.Show();
+  about.ShowOver(*this);
 }
 
 }  // namespace wizard

@@ -1,13 +1,13 @@
 // The first page: the release's welcome text beside the first side picture.
 #pragma once
 
-#include "wizard/page_frame.h"
+#include "frame/page_frame.h"
 
 namespace wizard {
 
-class TFWillkommen : public PageFrame {
+class TFWillkommen : public frame::PageFrame {
  public:
-  explicit TFWillkommen(app::TFMain& main);
+  explicit TFWillkommen(frame::Context& context);
 
   ui::Image ILinks{*this, "ILinks", {0, 63, 164, 313}, ui::kDockLeft | ui::kAutoSize};
   ui::Label LText{*this, "LText", {180, 76, 277, 293}, "", ui::kWordWrap};

@@ -1,6 +1,6 @@
 #include "fake_system.h"
 
-#include "app/text_encoding.h"
+#include "release/text_encoding.h"
 
 namespace test {
 
@@ -135,7 +135,7 @@ std::string FakeSystem::DecodeAnsi(std::string_view bytes) {
   std::string out;
   for (const char c : bytes) {
     const auto b = static_cast<unsigned char>(c);
-    app::AppendUtf8(out, b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : b);
+    release::AppendUtf8(out, b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : b);
   }
   return out;
 }

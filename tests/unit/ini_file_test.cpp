@@ -1,4 +1,4 @@
-#include "app/ini_file.h"
+#include "release/ini_file.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 namespace {
 
-using app::IniFile;
+using release::IniFile;
 using namespace std::string_literals;
 
 std::string Read(const IniFile& ini, const char* section, const char* key) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/continuation.h"
+#include "frame/continuation.h"
 #include "finish/auto_reboot.h"
 #include "finish/finish_page.h"
 #include "finish/restart_prompt.h"
@@ -60,7 +60,7 @@ TEST_F(InstallSequence, ThreePackagesShowProgressAndTrayIndex) {
             (std::vector<std::pair<int, int>>{{0, 0}, {33, 5}, {67, 11}}));
   EXPECT_TRUE(Finish().Visible());
   EXPECT_FALSE(Install().Visible());
-  EXPECT_EQ(main->RunTotal, 3);
+  EXPECT_EQ(main->context.RunTotal, 3);
 }
 
 TEST_F(InstallSequence, PackagesRunInOrderWithParametersAndTheirFolder) {
@@ -123,7 +123,7 @@ TEST_F(InstallSequence, RestartInTheMiddleWritesTheContinuation) {
   EXPECT_TRUE(Pages().Form1->Visible());  // the prompt, since automatic restart is off
   EXPECT_EQ(Pages().Form1->Caption(), "W76");
   EXPECT_EQ(system.restart_requests, 1);
-  EXPECT_TRUE(main->Restarting);
+  EXPECT_TRUE(main->context.Restarting);
   EXPECT_EQ(Install().CurrentNumber, 3);
 }
 
@@ -201,7 +201,7 @@ TEST_F(InstallSequence, LogsOfThePreviousPackageAreRecycledOnlyWhenAsked) {
     system.files["C:\\x.log"] = "x";
     app::TFMain& m = app::CreateForms(fresh, system, fresh_dialogs);
     m.TStart.Tick();
-    m.forms.FWillkommen->BWeiter.Click();
+    m.context.forms.FWillkommen->BWeiter.Click();
     while (system.FinishWorker()) {
     }
     EXPECT_EQ(system.recycled,
@@ -267,7 +267,7 @@ TEST_F(FinishAndRestart, ClosingAfterACompletedRunRestarts) {
   EXPECT_FALSE(Pages().FAutoReboot->Visible());
   Finish().BAbbrechen.Click();
   EXPECT_EQ(system.restart_requests, 1);
-  EXPECT_TRUE(main->Restarting);
+  EXPECT_TRUE(main->context.Restarting);
   EXPECT_FALSE(application.Terminated());
 }
 
@@ -287,7 +287,7 @@ TEST_F(FinishAndRestart, RefusedRestartKeepsTheFinishPage) {
   EXPECT_EQ(dialogs.messages[0].text, "Kagge Mann\nZugriff verweigert");
   EXPECT_FALSE(dialogs.messages[0].information);
   EXPECT_TRUE(Finish().Visible());
-  EXPECT_TRUE(main->Restarting);
+  EXPECT_TRUE(main->context.Restarting);
 }
 
 TEST_F(FinishAndRestart, CountdownRestartsAtTheEleventhTick) {
@@ -323,9 +323,9 @@ TEST_F(FinishAndRestart, CountdownStopsByButtonOrCloseBox) {
 }
 
 TEST(Continuation, FileLines) {
-  EXPECT_EQ(engine::ContinuationText(10, {true, false, true, false}, {6, 9}),
+  EXPECT_EQ(frame::ContinuationText(10, {true, false, true, false}, {6, 9}),
             "10\r\n1\r\n0\r\n1\r\n0\r\n6\r\n9\r\n");
-  EXPECT_EQ(engine::ContinuationText(0, {false, false, false, false}, {}),
+  EXPECT_EQ(frame::ContinuationText(0, {false, false, false, false}, {}),
             "0\r\n0\r\n0\r\n0\r\n0\r\n");
 }
 

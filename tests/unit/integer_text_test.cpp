@@ -1,12 +1,12 @@
-#include "app/integer_text.h"
+#include "release/integer_text.h"
 
 #include <gtest/gtest.h>
 
-#include "app/errors.h"
+#include "release/errors.h"
 
 namespace {
 
-using app::ParseInteger;
+using release::ParseInteger;
 
 TEST(IntegerText, AcceptsDecimalHexadecimalAndSigns) {
   EXPECT_EQ(ParseInteger("0"), 0);
@@ -30,15 +30,15 @@ TEST(IntegerText, RejectsEverythingElse) {
 }
 
 TEST(IntegerText, StrToIntNamesTheTextInGerman) {
-  EXPECT_EQ(app::StrToInt("12"), 12);
+  EXPECT_EQ(release::StrToInt("12"), 12);
   try {
-    app::StrToInt("abc");
+    release::StrToInt("abc");
     FAIL() << "no error";
-  } catch (const app::ConvertError& e) {
+  } catch (const release::ConvertError& e) {
     EXPECT_STREQ(e.what(), "'abc' ist kein gültiger Integerwert");
   }
-  EXPECT_THROW(app::StrToInt(""), app::ConvertError);
-  EXPECT_EQ(app::StrToIntDef("x", -3), -3);
+  EXPECT_THROW(release::StrToInt(""), release::ConvertError);
+  EXPECT_EQ(release::StrToIntDef("x", -3), -3);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "app/jpeg_size.h"
+#include "win32/portable/jpeg_size.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +36,7 @@ const std::string kHuffmanTable = Segment(0xC4, std::string(30, '\x02'));
 const std::string kScan = Segment(0xDA, std::string(10, '\0')) + "\x12\x34\xFF\xD9"s;
 
 void ExpectSize(const std::string& bytes, int width, int height) {
-  const auto size = app::ReadJpegSize(bytes);
+  const auto size = win32::ReadJpegSize(bytes);
   ASSERT_TRUE(size.has_value());
   EXPECT_EQ(size->width, width);
   EXPECT_EQ(size->height, height);
@@ -63,25 +63,25 @@ TEST(JpegSize, FillBytesAndMarkersWithoutLengthAreSkipped) {
 }
 
 TEST(JpegSize, NoSizeWithoutAFrameHeaderBeforeTheData) {
-  EXPECT_FALSE(app::ReadJpegSize(""));
-  EXPECT_FALSE(app::ReadJpegSize("\x89PNG\r\n\x1A\n"));
-  EXPECT_FALSE(app::ReadJpegSize(kStart));
-  EXPECT_FALSE(app::ReadJpegSize(kStart + kJfif + kScan + Frame(0xC0, 4, 4)));
-  EXPECT_FALSE(app::ReadJpegSize(kStart + "\xFF\xD9" + Frame(0xC0, 4, 4)));
+  EXPECT_FALSE(win32::ReadJpegSize(""));
+  EXPECT_FALSE(win32::ReadJpegSize("\x89PNG\r\n\x1A\n"));
+  EXPECT_FALSE(win32::ReadJpegSize(kStart));
+  EXPECT_FALSE(win32::ReadJpegSize(kStart + kJfif + kScan + Frame(0xC0, 4, 4)));
+  EXPECT_FALSE(win32::ReadJpegSize(kStart + "\xFF\xD9" + Frame(0xC0, 4, 4)));
   // Bytes between segments that are no marker end the search.
-  EXPECT_FALSE(app::ReadJpegSize(kStart + "junk" + Frame(0xC0, 4, 4)));
+  EXPECT_FALSE(win32::ReadJpegSize(kStart + "junk" + Frame(0xC0, 4, 4)));
 }
 
 TEST(JpegSize, NoSizeFromCutOrBrokenHeaders) {
   const std::string frame = Frame(0xC0, 437, 60);
-  EXPECT_FALSE(app::ReadJpegSize(kStart + frame.substr(0, 8)));
-  EXPECT_FALSE(app::ReadJpegSize(kStart + kJfif.substr(0, 3)));
+  EXPECT_FALSE(win32::ReadJpegSize(kStart + frame.substr(0, 8)));
+  EXPECT_FALSE(win32::ReadJpegSize(kStart + kJfif.substr(0, 3)));
   // A segment shorter than its own length field.
-  EXPECT_FALSE(app::ReadJpegSize(kStart + "\xFF\xE0\x00\x01"s + frame));
+  EXPECT_FALSE(win32::ReadJpegSize(kStart + "\xFF\xE0\x00\x01"s + frame));
   // A frame header too short to hold the size.
-  EXPECT_FALSE(app::ReadJpegSize(kStart + Segment(0xC0, "\x08\x00\x3C"s)));
+  EXPECT_FALSE(win32::ReadJpegSize(kStart + Segment(0xC0, "\x08\x00\x3C"s)));
   // The height given later by a DNL marker.
-  EXPECT_FALSE(app::ReadJpegSize(kStart + Frame(0xC0, 437, 0)));
+  EXPECT_FALSE(win32::ReadJpegSize(kStart + Frame(0xC0, 437, 0)));
 }
 
 }  // namespace

@@ -20,9 +20,9 @@ TEST_F(MainForm, StartUpLoadsTheReleaseAndArmsTheStartTimer) {
   system.version = {2, 5, 1, "Service Pack 3"};
   app::TFMain& main = Start();
   EXPECT_EQ(application.Title(), "Demo Pack");
-  EXPECT_EQ(main.CurrentOSIndex, "6");
-  EXPECT_EQ(main.Words[70], "W70");
-  EXPECT_EQ(main.Packages[3].Name, "Three");
+  EXPECT_EQ(main.context.CurrentOSIndex, "6");
+  EXPECT_EQ(main.context.Words[70], "W70");
+  EXPECT_EQ(main.context.Packages[3].Name, "Three");
   EXPECT_TRUE(main.TStart.Enabled());
   EXPECT_EQ(main.MIWiederherstellen.Caption(), "W70");
   EXPECT_EQ(main.MIAbbrechen.Caption(), "W5");
@@ -76,7 +76,7 @@ TEST_F(MainForm, StartDecisionWaitsForEveryForm) {
   app::TFMain& main = application.CreateForm<app::TFMain>(application, system, dialogs);
   main.TStart.Tick();  // as inside an error report while the pages are still being made
   EXPECT_TRUE(main.TStart.Enabled());
-  EXPECT_EQ(main.forms.FKopieren, nullptr);
+  EXPECT_EQ(main.context.forms.FKopieren, nullptr);
 }
 
 TEST_F(MainForm, TimerFiresOnceAndShowsTheWelcomePage) {
@@ -96,8 +96,8 @@ TEST_F(MainForm, SilentOnlyAsExactFirstArgument) {
     ui::Application fresh{fresh_dialogs};
     app::TFMain& main = app::CreateForms(fresh, system, fresh_dialogs);
     main.TStart.Tick();
-    EXPECT_TRUE(main.forms.FWillkommen->Visible()) << args.back();
-    EXPECT_FALSE(main.forms.FKopieren->Visible()) << args.back();
+    EXPECT_TRUE(main.context.forms.FWillkommen->Visible()) << args.back();
+    EXPECT_FALSE(main.context.forms.FKopieren->Visible()) << args.back();
   }
 }
 
@@ -122,7 +122,7 @@ TEST_F(MainForm, ContinuationWinsOverSilentAndRestoresTheChoices) {
   app::TFMain& main = StartAndDecide();
   EXPECT_TRUE(InstallationShown());
   EXPECT_FALSE(WizardShown());
-  EXPECT_EQ(main.RunTotal, 10);
+  EXPECT_EQ(main.context.RunTotal, 10);
   const auto& advanced = *Pages().FErweitert;
   EXPECT_TRUE(advanced.CBAutoReboot.Checked());
   EXPECT_FALSE(advanced.CBMinimieren.Checked());

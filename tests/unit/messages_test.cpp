@@ -1,4 +1,4 @@
-#include "app/messages.h"
+#include "frame/messages.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@ namespace {
 using platform::DialogIcon;
 
 TEST(MessageDialogs, InformationErrorAndQuestionContents) {
-  const auto info = app::MessageDialogContent("Hallo", app::MessageKind::Information);
+  const auto info = frame::MessageDialogContent("Hallo", frame::MessageKind::Information);
   EXPECT_EQ(info.caption, "Informationen");
   EXPECT_EQ(info.icon, DialogIcon::Information);
   EXPECT_EQ(info.text, "Hallo");
@@ -16,13 +16,13 @@ TEST(MessageDialogs, InformationErrorAndQuestionContents) {
   EXPECT_EQ(info.default_result, platform::kResultOk);
   EXPECT_EQ(info.escape_result, platform::kResultOk);
 
-  for (const auto kind : {app::MessageKind::Error, app::MessageKind::Question}) {
-    const auto error = app::MessageDialogContent("x", kind);
+  for (const auto kind : {frame::MessageKind::Error, frame::MessageKind::Question}) {
+    const auto error = frame::MessageDialogContent("x", kind);
     EXPECT_EQ(error.caption, "Fehler");
     EXPECT_EQ(error.icon, DialogIcon::Error);
   }
 
-  const auto question = app::QuestionDialogContent("Abbrechen?");
+  const auto question = frame::QuestionDialogContent("Abbrechen?");
   EXPECT_EQ(question.caption, "Bestätigen");
   EXPECT_EQ(question.icon, DialogIcon::Question);
   ASSERT_EQ(question.buttons.size(), 2u);

@@ -1,11 +1,11 @@
-#include "app/os_identity.h"
+#include "release/os_identity.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 int Identify(int platform, int major, int minor, const char* service_pack = "") {
-  return app::IdentifyOS({platform, major, minor, service_pack});
+  return release::IdentifyOS({platform, major, minor, service_pack});
 }
 
 TEST(IdentifyOS, KnownSystems) {
@@ -39,12 +39,12 @@ TEST(IdentifyOS, EverythingElseIsUnknown) {
 }
 
 TEST(IdentifyOS, NamesFollowTheIndex) {
-  EXPECT_EQ(app::OsName(0), "Microsoft Windows 95");
-  EXPECT_EQ(app::OsName(2), "Microsoft Windows 98 SE");
-  EXPECT_EQ(app::OsName(6), "Microsoft Windows XP");
-  EXPECT_EQ(app::OsName(9), "Microsoft Windows 7");
-  EXPECT_EQ(app::OsName(-1), "unbekannt");
-  EXPECT_EQ(app::OsName(10), "unbekannt");
+  EXPECT_EQ(release::OsName(0), "Microsoft Windows 95");
+  EXPECT_EQ(release::OsName(2), "Microsoft Windows 98 SE");
+  EXPECT_EQ(release::OsName(6), "Microsoft Windows XP");
+  EXPECT_EQ(release::OsName(9), "Microsoft Windows 7");
+  EXPECT_EQ(release::OsName(-1), "unbekannt");
+  EXPECT_EQ(release::OsName(10), "unbekannt");
 }
 
 }  // namespace

@@ -9,15 +9,17 @@ namespace {
 class PackageRunner : public ::testing::Test {
  protected:
   PackageRunner() { system.program_folder = "C:\\Setup\\"; }
-  void Run(const std::string& file, const std::string& parameters, const char* os = "9") {
-    engine::RunPackage(system, "C:\\Setup\\Data\\" + file, parameters, os, skipped);
+  engine::PackageOutcome Run(const std::string& file, const std::string& parameters,
+                             const char* os = "9") {
+    return engine::RunPackage(system, "C:\\Setup\\Data\\" + file, parameters, os);
   }
   test::FakeSystem system;
-  bool skipped = false;
 };
 
+using engine::PackageOutcome;
+
 TEST_F(PackageRunner, MissingPackageStartsNothing) {
-  Run("gone.exe", "{tmp}");
+  EXPECT_EQ(Run("gone.exe", "{tmp}"), PackageOutcome::NotStarted);
   EXPECT_TRUE(system.runs.empty());
   EXPECT_TRUE(system.folders.empty());
 }
@@ -47,10 +49,9 @@ TEST_F(PackageRunner, UnmakeableTemporaryFolderEndsTheBody) {
 
 TEST_F(PackageRunner, MsuRunsOnlyOnVistaAndSeven) {
   system.files["C:\\Setup\\Data\\u.msu"] = "x";
-  Run("u.msu", "/quiet", "6");
+  EXPECT_EQ(Run("u.msu", "/quiet", "6"), PackageOutcome::NotStarted);
   EXPECT_TRUE(system.runs.empty());
-  EXPECT_FALSE(skipped);
-  Run("u.msu", "/quiet", "8");
+  EXPECT_EQ(Run("u.msu", "/quiet", "8"), PackageOutcome::Ran);
   ASSERT_EQ(system.runs.size(), 1u);
   EXPECT_EQ(system.runs[0].command_line,
             "\"C:\\Windows\\system32\\wusa.exe\" \"C:\\Setup\\Data\\u.msu\" /quiet");
@@ -60,11 +61,9 @@ TEST_F(PackageRunner, RecordedIe7IsLeftOutOnWindowsXpOnly) {
   system.files["C:\\Setup\\Data\\IE7-WindowsXP-x86-deu.exe"] = "x";
   system.machine_keys["SOFTWARE\\Microsoft\\Updates\\Windows XP"] = {"SP0"};
   system.machine_keys["SOFTWARE\\Microsoft\\Updates\\Windows XP\\SP0"] = {"ie7"};
-  Run("IE7-WindowsXP-x86-deu.exe", "/q", "8");
-  EXPECT_FALSE(skipped);
+  EXPECT_EQ(Run("IE7-WindowsXP-x86-deu.exe", "/q", "8"), PackageOutcome::Ran);
   EXPECT_EQ(system.runs.size(), 1u);
-  Run("IE7-WindowsXP-x86-deu.exe", "/q", "6");
-  EXPECT_TRUE(skipped);
+  EXPECT_EQ(Run("IE7-WindowsXP-x86-deu.exe", "/q", "6"), PackageOutcome::RecordedAsInstalled);
   EXPECT_EQ(system.runs.size(), 1u);
 }
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "app/errors.h"
-#include "app/messages.h"
+#include "release/errors.h"
+#include "frame/messages.h"
 #include "release_fixture.h"
-#include "wizard/choices.h"
+#include "frame/choices.h"
 
 namespace {
 
@@ -144,7 +144,7 @@ TEST_F(PageFlow, CancelAsksWord55AndYesEndsTheProgram) {
 TEST_F(PageFlow, WhileRestartingPagesCloseWithoutAsking) {
   UseStandardRelease(true);
   StartAndDecide();
-  main->Restarting = true;
+  main->context.Restarting = true;
   EXPECT_TRUE(Method().CloseQuery());
   EXPECT_TRUE(Welcome().CloseQuery());
   EXPECT_TRUE(dialogs.questions.empty());
@@ -169,22 +169,37 @@ TEST_F(PageFlow, AdvancedPageStartsWithEverythingCheckedAndTheDefaults) {
   EXPECT_FALSE(page.Style().scaled);
 }
 
-TEST_F(PageFlow, ChosenPackagesAreCountedOverRowsZeroToFilesMinusOne) {
+TEST_F(PageFlow, ChosenPackagesAreCountedOverTheReleasesRowsOnly) {
   UseStandardRelease();
   StartAndDecide();
+  const frame::Choices& choices = main->context.choices;
   ui::ListView& list = Advanced().LVDateien;
-  EXPECT_EQ(wizard::CountChosenPackages(list, "3"), 3);
+  EXPECT_EQ(choices.ChosenCount(), 3);
   list.SetItemChecked(1, false);
-  EXPECT_EQ(wizard::CountChosenPackages(list, "3"), 2);
-  EXPECT_EQ(wizard::CountChosenPackages(list, "1"), 1);
-  EXPECT_EQ(wizard::CountChosenPackages(list, "0"), 0);
-  EXPECT_THROW(wizard::CountChosenPackages(list, "x"), app::ConvertError);
+  EXPECT_EQ(choices.ChosenCount(), 2);
+  list.AddItem("not a package of the release", true);
+  EXPECT_EQ(choices.ChosenCount(), 2);
+}
+
+TEST_F(PageFlow, TheMethodDecidesWhetherTheRowsCount) {
+  UseStandardRelease();
+  StartAndDecide();
+  const frame::Choices& choices = main->context.choices;
+  Advanced().LVDateien.SetItemChecked(1, false);
+  EXPECT_FALSE(choices.UserDefined());
+  EXPECT_TRUE(choices.Chosen(2));
+  EXPECT_EQ(choices.RowsFrom(1), (std::vector<int>{0, 1, 2}));
+  Method().CBAdvancedInstall.Click();
+  EXPECT_TRUE(choices.UserDefined());
+  EXPECT_FALSE(choices.Chosen(2));
+  EXPECT_EQ(choices.RowsFrom(1), (std::vector<int>{0, 2}));
+  EXPECT_EQ(choices.RowsFrom(3), (std::vector<int>{2}));
 }
 
 TEST_F(PageFlow, MessageKindsChooseSoundAndDialog) {
-  app::ShowMessageDialog(system, dialogs, "e", app::MessageKind::Error);
-  app::ShowMessageDialog(system, dialogs, "i", app::MessageKind::Information);
-  app::ShowMessageDialog(system, dialogs, "q", app::MessageKind::Question);
+  frame::ShowMessageDialog(system, dialogs, "e", frame::MessageKind::Error);
+  frame::ShowMessageDialog(system, dialogs, "i", frame::MessageKind::Information);
+  frame::ShowMessageDialog(system, dialogs, "q", frame::MessageKind::Question);
   EXPECT_EQ(system.sounds,
             (std::vector<std::string>{"SYSTEMERROR", "SYSTEMINFO", "SYSTEMQUESTION"}));
   ASSERT_EQ(dialogs.messages.size(), 3u);
@@ -197,7 +212,7 @@ TEST_F(PageFlow, PlacePageSharesOnlyTheTopLeftCorner) {
   UseStandardRelease();
   Start();
   Welcome().SetPosition(33, 44);
-  app::PlacePage(Welcome(), Advanced());
+  frame::PlacePage(Welcome(), Advanced());
   EXPECT_EQ(Advanced().Bounds(), (ui::Rect{33, 44, 455, 408}));
   EXPECT_FALSE(Advanced().Visible());
 }

@@ -43,7 +43,7 @@ class ReleaseFixture : public ::testing::Test {
         "[Lines]\nPreInstall=2\n[PreInstall]\nLine001=Hallo\nLine002=Welt\n"
         "[File1]\nName=One\n[File2]\nName=Two\n[File3]\nName=Three\n");
     std::string words = "[Words]\n";
-    for (int n = 1; n <= 77; ++n) words += app::PadKeyNumber(n) + "=W" + std::to_string(n) + "\n";
+    for (int n = 1; n <= 77; ++n) words += release::PadKeyNumber(n) + "=W" + std::to_string(n) + "\n";
     SetLanguage(words);
   }
 
@@ -59,7 +59,7 @@ class ReleaseFixture : public ::testing::Test {
     return *main;
   }
 
-  const app::Forms& Pages() const { return main->forms; }
+  const frame::Forms& Pages() const { return main->context.forms; }
 
   FakeSystem system;
   FakeDialogs dialogs;

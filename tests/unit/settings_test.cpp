@@ -1,19 +1,19 @@
-#include "app/settings.h"
+#include "release/settings.h"
 
 #include <gtest/gtest.h>
 
-#include "app/errors.h"
+#include "release/errors.h"
 
 namespace {
 
-using app::IniFile;
-using app::PackageTable;
+using release::IniFile;
+using release::PackageTable;
 
 TEST(PadKeyNumber, PadsToThreeDigits) {
-  EXPECT_EQ(app::PadKeyNumber(1), "001");
-  EXPECT_EQ(app::PadKeyNumber(42), "042");
-  EXPECT_EQ(app::PadKeyNumber(100), "100");
-  EXPECT_EQ(app::PadKeyNumber(1000), "1000");
+  EXPECT_EQ(release::PadKeyNumber(1), "001");
+  EXPECT_EQ(release::PadKeyNumber(42), "042");
+  EXPECT_EQ(release::PadKeyNumber(100), "100");
+  EXPECT_EQ(release::PadKeyNumber(1000), "1000");
 }
 
 TEST(ReadTextBlock, JoinsLinesWithCarriageReturns) {
@@ -22,16 +22,16 @@ TEST(ReadTextBlock, JoinsLinesWithCarriageReturns) {
       "[License]\nLine001=first\nLine003=third\n"
       "[PreInstall]\nLine001=never read\n"
       "[Orphan]\nLine001=no count\n");
-  EXPECT_EQ(app::ReadTextBlock(ini, "License"), "first\r\rthird\r");
-  EXPECT_EQ(app::ReadTextBlock(ini, "PreInstall"), "");
-  EXPECT_EQ(app::ReadTextBlock(ini, "PostInstall"), "");
-  EXPECT_EQ(app::ReadTextBlock(ini, "Orphan"), "");
+  EXPECT_EQ(release::ReadTextBlock(ini, "License"), "first\r\rthird\r");
+  EXPECT_EQ(release::ReadTextBlock(ini, "PreInstall"), "");
+  EXPECT_EQ(release::ReadTextBlock(ini, "PostInstall"), "");
+  EXPECT_EQ(release::ReadTextBlock(ini, "Orphan"), "");
 }
 
 TEST(ReadTextBlock, LineKeysCarryAtLeastThreeDigits) {
   const auto ini = IniFile::Parse(
       "[Lines]\nBlock=1000\n[Block]\nLine7=short key\nLine007=seven\nLine1000=last\n");
-  const std::string text = app::ReadTextBlock(ini, "Block");
+  const std::string text = release::ReadTextBlock(ini, "Block");
   EXPECT_EQ(text, std::string(6, '\r') + "seven" + std::string(993, '\r') + "last\r");
 }
 
@@ -44,7 +44,7 @@ TEST(LoadSettings, ReadsEveryKey) {
       "[Lines]\nPreInstall=1\nPostInstall=2\nLicense=1\n"
       "[PreInstall]\nLine001=Hallo\n[PostInstall]\nLine001=Fertig\nLine002=!\n"
       "[License]\nLine001=GPL\n");
-  const app::SetupSettings s = app::LoadSettings(ini);
+  const release::SetupSettings s = release::LoadSettings(ini);
   EXPECT_EQ(s.Name, "Update Pack");
   EXPECT_EQ(s.Files, "2");
   EXPECT_EQ(s.Version, "1.2");
@@ -65,7 +65,7 @@ TEST(LoadSettings, ReadsEveryKey) {
 }
 
 TEST(LoadSettings, MissingFileGivesDefaults) {
-  const app::SetupSettings s = app::LoadSettings(IniFile());
+  const release::SetupSettings s = release::LoadSettings(IniFile());
   EXPECT_EQ(s.Name, "");
   EXPECT_EQ(s.Files, "");
   EXPECT_FALSE(s.AutoReboot || s.Minimize || s.DeleteLogs || s.LowPriority || s.AllowAdvanced);
@@ -78,8 +78,8 @@ TEST(PackageTable, IsNumberedFromOneToThousand) {
   table[1000].Name = "last";
   EXPECT_EQ(table[1].Name, "first");
   EXPECT_EQ(table[1000].Name, "last");
-  EXPECT_THROW(table[0], app::RangeError);
-  EXPECT_THROW(table[1001], app::RangeError);
+  EXPECT_THROW(table[0], release::RangeError);
+  EXPECT_THROW(table[1001], release::RangeError);
 }
 
 TEST(LoadPackageTable, FillsEntriesOneToFiles) {
@@ -90,15 +90,15 @@ TEST(LoadPackageTable, FillsEntriesOneToFiles) {
       "[File007]\nName=padded\n"
       "[File4]\nName=beyond Files\n");
   PackageTable table;
-  app::LoadPackageTable(ini, "3", table);
-  const app::PackageEntry& one = table[1];
+  release::LoadPackageTable(ini, "3", table);
+  const release::PackageEntry& one = table[1];
   EXPECT_EQ(one.Name, "One");
   EXPECT_EQ(one.Parameters, "/q {tmp}");
   EXPECT_EQ(one.File, "one.exe");
   EXPECT_EQ(one.Link, "http://1");
   EXPECT_EQ(one.Logfile, "one.log");
   EXPECT_EQ(one.Restart, "1");
-  const app::PackageEntry& two = table[2];
+  const release::PackageEntry& two = table[2];
   EXPECT_EQ(two.Name + two.Parameters + two.File + two.Link + two.Logfile + two.Restart, "");
   EXPECT_EQ(table[3].File, "three.msi");
   EXPECT_EQ(table[4].Name, "");
@@ -107,7 +107,7 @@ TEST(LoadPackageTable, FillsEntriesOneToFiles) {
 TEST(LoadPackageTable, SectionsCarryNoLeadingZeros) {
   const auto ini = IniFile::Parse("[File007]\nName=padded\n[File7]\nName=plain\n");
   PackageTable table;
-  app::LoadPackageTable(ini, "7", table);
+  release::LoadPackageTable(ini, "7", table);
   EXPECT_EQ(table[7].Name, "plain");
 }
 
@@ -115,7 +115,7 @@ TEST(LoadPackageTable, ZeroOrNegativeCountLeavesTheTableEmpty) {
   const auto ini = IniFile::Parse("[File1]\nName=One\n");
   for (const char* files : {"0", "-4"}) {
     PackageTable table;
-    app::LoadPackageTable(ini, files, table);
+    release::LoadPackageTable(ini, files, table);
     EXPECT_EQ(table[1].Name, "") << files;
   }
 }
@@ -124,9 +124,9 @@ TEST(LoadPackageTable, CountThatIsNoIntegerFailsWithItsText) {
   PackageTable table;
   for (const std::string files : {"abc", "", "3 "}) {
     try {
-      app::LoadPackageTable(IniFile(), files, table);
+      release::LoadPackageTable(IniFile(), files, table);
       ADD_FAILURE() << "no error for '" << files << "'";
-    } catch (const app::ConvertError& e) {
+    } catch (const release::ConvertError& e) {
       EXPECT_EQ(e.what(), "'" + files + "' ist kein gültiger Integerwert");
     }
   }
@@ -138,9 +138,9 @@ TEST(LoadPackageTable, CountAboveThousandFailsAfterFillingTheTable) {
   const auto ini = IniFile::Parse(text);
   PackageTable table;
   try {
-    app::LoadPackageTable(ini, "1001", table);
+    release::LoadPackageTable(ini, "1001", table);
     FAIL() << "no error";
-  } catch (const app::RangeError& e) {
+  } catch (const release::RangeError& e) {
     EXPECT_STREQ(e.what(), "Fehler bei Bereichsprüfung");
   }
   EXPECT_EQ(table[1].Name, "P1");

@@ -1,17 +1,17 @@
-#include "app/words.h"
+#include "release/words.h"
 
 #include <gtest/gtest.h>
 
-#include "app/errors.h"
+#include "release/errors.h"
 #include "fake_system.h"
 
 namespace {
 
-using app::IniFile;
-using app::WordTable;
+using release::IniFile;
+using release::WordTable;
 
 TEST(LoadWords, EveryWordFallsBackWithoutALanguageFile) {
-  const WordTable words = app::LoadWords(IniFile());
+  const WordTable words = release::LoadWords(IniFile());
   for (int n = 1; n <= WordTable::kCount; ++n) EXPECT_EQ(words[n], "Error in Language File");
 }
 
@@ -19,21 +19,21 @@ TEST(LoadWords, ReadsThreeDigitKeysOfTheWordsSection) {
   const auto ini = IniFile::Parse(
       "[Words]\n001=< Zurück\n2=unpadded\n041=\" Status \"\n077=last\n078=ignored\n"
       "[Other]\n003=wrong section\n");
-  const WordTable words = app::LoadWords(ini);
+  const WordTable words = release::LoadWords(ini);
   EXPECT_EQ(words[1], "< Zurück");
   EXPECT_EQ(words[2], "Error in Language File");
   EXPECT_EQ(words[3], "Error in Language File");
   EXPECT_EQ(words[41], " Status ");
   EXPECT_EQ(words[77], "last");
-  EXPECT_THROW(words[78], app::RangeError);
-  EXPECT_THROW(words[0], app::RangeError);
+  EXPECT_THROW(words[78], release::RangeError);
+  EXPECT_THROW(words[0], release::RangeError);
 }
 
 TEST(LoadWords, GermanWordsFromAnAnsiFile) {
   test::FakeSystem system;
   system.files["C:\\Release\\Data\\Language.ini"] = "[Words]\n012=Installationsmethode ausw\xE4hlen\n";
   const WordTable words =
-      app::LoadWords(IniFile::Load(system, system.ProgramFolder() + "Data\\Language.ini"));
+      release::LoadWords(IniFile::Load(system, system.ProgramFolder() + "Data\\Language.ini"));
   EXPECT_EQ(words[12], "Installationsmethode auswählen");
 }
 

@@ -14,7 +14,7 @@ namespace platform {
 class System;
 }
 
-namespace app {
+namespace release {
 
 // Reads values key by key; what the settings and words are loaded from.
 class Profile {
@@ -53,4 +53,4 @@ class IniFile : public Profile {
   std::unordered_map<std::string, Section> sections_;
 };
 
-}  // namespace app
+}  // namespace release

@@ -1,8 +1,8 @@
-#include "app/os_identity.h"
+#include "release/os_identity.h"
 
 #include <array>
 
-namespace app {
+namespace release {
 
 namespace {
 
@@ -43,4 +43,4 @@ std::string OsName(int index) {
   return index >= 0 && index < static_cast<int>(names.size()) ? names[index] : "unbekannt";
 }
 
-}  // namespace app
+}  // namespace release

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace app {
+namespace win32 {
 
 // The program's name first, then the arguments. Blanks and tabs separate
 // words outside double quotes. In an argument, 2n backslashes before a quote
@@ -16,4 +16,4 @@ namespace app {
 // program's name ends at the first blank, or is the text within its quotes.
 std::vector<std::string> SplitCommandLine(std::string_view line);
 
-}  // namespace app
+}  // namespace win32

@@ -1,6 +1,6 @@
-#include "app/text_encoding.h"
+#include "release/text_encoding.h"
 
-namespace app {
+namespace release {
 
 namespace {
 
@@ -112,4 +112,4 @@ std::size_t Utf8PrefixLength(std::string_view text, std::size_t count) {
   return pos;
 }
 
-}  // namespace app
+}  // namespace release

@@ -1,6 +1,6 @@
-#include "app/jpeg_size.h"
+#include "win32/portable/jpeg_size.h"
 
-namespace app {
+namespace win32 {
 
 namespace {
 
@@ -59,4 +59,4 @@ std::optional<JpegSize> ReadJpegSize(std::string_view bytes) {
   return std::nullopt;
 }
 
-}  // namespace app
+}  // namespace win32

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-namespace app {
+namespace release {
 
 // The value of `text`, or nothing when it is not an integer. Leading blanks
 // are skipped; anything after the digits makes the text invalid.
@@ -17,4 +17,4 @@ std::int32_t StrToInt(std::string_view text);
 
 std::int32_t StrToIntDef(std::string_view text, std::int32_t fallback);
 
-}  // namespace app
+}  // namespace release

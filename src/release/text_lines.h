@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace app {
+namespace release {
 
 class TextLines {
  public:
@@ -19,4 +19,4 @@ class TextLines {
   std::string_view rest_;
 };
 
-}  // namespace app
+}  // namespace release

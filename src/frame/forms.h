@@ -2,8 +2,8 @@
 // until the end; a form reaches the others through this table.
 #pragma once
 
-namespace app {
-class TFMain;
+namespace ui {
+class Form;
 }
 namespace wizard {
 class TFWillkommen;
@@ -25,10 +25,11 @@ namespace about {
 class TFAbout;
 }
 
-namespace app {
+namespace frame {
 
 struct Forms {
-  TFMain* FMain = nullptr;
+  // The hidden main form: closing it ends the program.
+  ui::Form* FMain = nullptr;
   wizard::TFWillkommen* FWillkommen = nullptr;
   wizard::TFLizenz* FLizenz = nullptr;
   wizard::TFMethode* FMethode = nullptr;
@@ -45,4 +46,4 @@ struct Forms {
   bool Complete() const { return Form1 != nullptr; }
 };
 
-}  // namespace app
+}  // namespace frame

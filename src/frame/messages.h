@@ -14,7 +14,7 @@ namespace ui {
 class Form;
 }
 
-namespace app {
+namespace frame {
 
 enum class MessageKind { Error = 1, Information = 2, Question = 3 };
 
@@ -41,4 +41,4 @@ bool AskQuestion(platform::System& system, platform::Dialogs& dialogs, const std
 // Puts `next` where `current` stands; size, state and visibility stay.
 void PlacePage(const ui::Form& current, ui::Form& next);
 
-}  // namespace app
+}  // namespace frame

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-namespace app {
+namespace win32 {
 
 struct JpegSize {
   int width = 0;
@@ -17,4 +17,4 @@ struct JpegSize {
 // a later marker.
 std::optional<JpegSize> ReadJpegSize(std::string_view bytes);
 
-}  // namespace app
+}  // namespace win32

@@ -5,9 +5,9 @@
 #include <array>
 #include <string>
 
-#include "app/ini_file.h"
+#include "release/ini_file.h"
 
-namespace app {
+namespace release {
 
 struct SetupSettings {
   std::string Name, Files, Version, Company, Website, EMail;
@@ -31,8 +31,14 @@ class PackageTable {
   PackageEntry& operator[](int number);
   const PackageEntry& operator[](int number) const;
 
+  // The release's packages are 1 to Count(); 0 when `Files` is 0 or less.
+  int Count() const { return count_; }
+
  private:
+  friend void LoadPackageTable(const Profile& ini, const std::string& files, PackageTable& table);
+
   std::array<PackageEntry, kCapacity> entries_;
+  int count_ = 0;
 };
 
 // n with leading zeros to three digits: 1 -> "001", 1000 -> "1000".
@@ -43,9 +49,9 @@ std::string ReadTextBlock(const Profile& ini, const std::string& block);
 
 SetupSettings LoadSettings(const Profile& ini);
 
-// Fills entries 1 to `files` from the sections [File1], [File2], ...; throws
-// ConvertError when `files` is not an integer, and RangeError after filling
-// entry 1000 when it is larger.
+// Fills entries 1 to `files` from the sections [File1], [File2], ... and
+// takes `files` as the count; throws ConvertError when `files` is not an
+// integer, and RangeError after filling entry 1000 when it is larger.
 void LoadPackageTable(const Profile& ini, const std::string& files, PackageTable& table);
 
-}  // namespace app
+}  // namespace release

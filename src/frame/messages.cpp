@@ -1,9 +1,9 @@
-#include "app/messages.h"
+#include "frame/messages.h"
 
 #include "platform/system.h"
 #include "ui/form.h"
 
-namespace app {
+namespace frame {
 
 platform::DialogContent MessageDialogContent(const std::string& text, MessageKind kind) {
   const bool information = kind == MessageKind::Information;
@@ -51,4 +51,4 @@ void PlacePage(const ui::Form& current, ui::Form& next) {
   next.SetPosition(current.Left(), current.Top());
 }
 
-}  // namespace app
+}  // namespace frame

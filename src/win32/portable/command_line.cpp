@@ -1,8 +1,8 @@
-#include "app/command_line.h"
+#include "win32/portable/command_line.h"
 
 #include <algorithm>
 
-namespace app {
+namespace win32 {
 
 namespace {
 
@@ -75,4 +75,4 @@ std::vector<std::string> SplitCommandLine(std::string_view line) {
   return words;
 }
 
-}  // namespace app
+}  // namespace win32

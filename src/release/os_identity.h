@@ -5,7 +5,7 @@
 
 #include "platform/system.h"
 
-namespace app {
+namespace release {
 
 // 0 Windows 95, 1 Windows 98, 2 Windows 98 SE, 3 Windows ME, 4 Windows NT 4.0,
 // 5 Windows 2000, 6 Windows XP, 7 Windows Server 2003, 8 Windows Vista,
@@ -15,4 +15,4 @@ int IdentifyOS(const platform::OsVersion& version);
 // The program's name of a system index: "Microsoft Windows XP", ..., "unbekannt".
 std::string OsName(int index);
 
-}  // namespace app
+}  // namespace release

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace app {
+namespace release {
 
 using AnsiDecoder = std::function<std::string(std::string_view)>;
 
@@ -25,4 +25,4 @@ void AppendUtf8(std::string& out, char32_t code_point);
 // Byte length of the first `count` code points of valid UTF-8 text (all of it when shorter).
 std::size_t Utf8PrefixLength(std::string_view text, std::size_t count);
 
-}  // namespace app
+}  // namespace release

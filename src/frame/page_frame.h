@@ -1,18 +1,20 @@
 // What every page shares: a white header with heading and hint, etched
 // lines, a button row at the bottom right, the set-up at creation, the step
-// from one page to the next, and the cancel question.
+// from one page to the next, and the cancel question, bound here so that no
+// page can lose it; a page with its own way out binds its own handlers.
 #pragma once
 
 #include <optional>
 #include <string>
 
-#include "app/main_form.h"
+#include "frame/context.h"
 #include "ui/button.h"
+#include "ui/form.h"
 #include "ui/image.h"
 #include "ui/label.h"
 #include "ui/panel.h"
 
-namespace wizard {
+namespace frame {
 
 // The built-in texts of a page's window and header; no hint line when null.
 struct PageTexts {
@@ -29,7 +31,7 @@ enum class FrameKind {
 
 class PageFrame : public ui::Form {
  public:
-  PageFrame(app::TFMain& main, std::string form_name, const PageTexts& texts,
+  PageFrame(Context& context, std::string form_name, const PageTexts& texts,
             FrameKind kind = FrameKind::Fixed);
 
   // Kept for the member initialisers below.
@@ -49,10 +51,14 @@ class PageFrame : public ui::Form {
   ui::Button BAbbrechen{Panel3, "BAbbrechen", {188, 5, 81, 25}, "Abbrechen"};
   ui::Button BZurueck{Panel3, "BZurueck", {8, 5, 75, 25}, "< Zurück"};
 
+  // The next page appears where this one stands, then this one goes.
+  void GoTo(ui::Form& next);
+
+  Context& Shared() const { return context_; }
+
  protected:
-  app::TFMain& Main() const { return main_; }
-  const app::Forms& Pages() const { return main_.forms; }
-  const std::string& Word(int n) const { return main_.Words[n]; }
+  const Forms& Pages() const { return context_.forms; }
+  const std::string& Word(int n) const { return context_.Words[n]; }
 
   // The first steps of every page's creation: the release name as title and
   // a taskbar button of its own.
@@ -60,22 +66,13 @@ class PageFrame : public ui::Form {
   // A side picture from "Data\" + the file named in the settings.
   void LoadSidePicture(ui::Image& image, const std::string& file) const;
 
-  // The next page appears where this one stands, then this one goes.
-  void GoTo(ui::Form& next);
-  // The installation page takes over from here.
-  void StartInstallationHere();
-  // After the welcome: the method page when the release offers the choice,
-  // else straight into the installation.
-  void GoToMethodOrInstallation();
-
+ private:
   // Cancelling a wizard page: asking first, then ending the program.
-  void BindCancel();
   void BAbbrechenClick();
   void FormCloseQuery(bool& can_close);
   void FormClose(ui::CloseAction& action);
 
- private:
-  app::TFMain& main_;
+  Context& context_;
 };
 
-}  // namespace wizard
+}  // namespace frame

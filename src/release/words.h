@@ -4,9 +4,9 @@
 #include <array>
 #include <string>
 
-#include "app/ini_file.h"
+#include "release/ini_file.h"
 
-namespace app {
+namespace release {
 
 class WordTable {
  public:
@@ -26,4 +26,4 @@ class WordTable {
 // Words 1 to 77 from the keys 001 to 077 of [Words].
 WordTable LoadWords(const Profile& ini);
 
-}  // namespace app
+}  // namespace release

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace app {
+namespace release {
 
 class AppError : public std::runtime_error {
  public:
@@ -25,4 +25,4 @@ class RangeError : public AppError {
   RangeError() : AppError("Fehler bei Bereichsprüfung") {}
 };
 
-}  // namespace app
+}  // namespace release

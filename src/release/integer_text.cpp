@@ -1,10 +1,10 @@
-#include "app/integer_text.h"
+#include "release/integer_text.h"
 
 #include <string>
 
-#include "app/errors.h"
+#include "release/errors.h"
 
-namespace app {
+namespace release {
 
 namespace {
 
@@ -56,4 +56,4 @@ std::int32_t StrToIntDef(std::string_view text, std::int32_t fallback) {
   return ParseInteger(text).value_or(fallback);
 }
 
-}  // namespace app
+}  // namespace release

@@ -1,6 +1,6 @@
-#include "app/text_lines.h"
+#include "release/text_lines.h"
 
-namespace app {
+namespace release {
 
 std::string TextLines::Next() {
   const std::size_t end = rest_.find_first_of("\r\n");
@@ -14,4 +14,4 @@ std::string TextLines::Next() {
   return line;
 }
 
-}  // namespace app
+}  // namespace release

@@ -1,9 +1,9 @@
-#include "app/words.h"
+#include "release/words.h"
 
-#include "app/errors.h"
-#include "app/settings.h"
+#include "release/errors.h"
+#include "release/settings.h"
 
-namespace app {
+namespace release {
 
 WordTable::WordTable() { words_.fill(kFallback); }
 
@@ -24,4 +24,4 @@ WordTable LoadWords(const Profile& ini) {
   return words;
 }
 
-}  // namespace app
+}  // namespace release

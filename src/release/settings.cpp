@@ -1,9 +1,9 @@
-#include "app/settings.h"
+#include "release/settings.h"
 
-#include "app/errors.h"
-#include "app/integer_text.h"
+#include "release/errors.h"
+#include "release/integer_text.h"
 
-namespace app {
+namespace release {
 
 PackageEntry& PackageTable::operator[](int number) {
   if (number < 1 || number > kCapacity) throw RangeError();
@@ -70,6 +70,7 @@ void LoadPackageTable(const Profile& ini, const std::string& files, PackageTable
     entry.Logfile = ini.ReadString(section, "Logfile", "");
     entry.Restart = ini.ReadString(section, "Restart", "");
   }
+  table.count_ = count > 0 ? count : 0;
 }
 
-}  // namespace app
+}  // namespace release

@@ -1,10 +1,10 @@
-#include "app/ini_file.h"
+#include "release/ini_file.h"
 
-#include "app/integer_text.h"
-#include "app/text_encoding.h"
+#include "release/integer_text.h"
+#include "release/text_encoding.h"
 #include "platform/system.h"
 
-namespace app {
+namespace release {
 
 namespace {
 
@@ -86,5 +86,5 @@ std::string IniFile::ReadString(std::string_view section, std::string_view key,
   return k == s->second.end() ? std::string(fallback) : k->second;
 }
 
-}  // namespace app
+}  // namespace release
 

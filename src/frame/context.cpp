@@ -1,0 +1,24 @@
+#include "frame/context.h"
+
+#include "platform/system.h"
+#include "ui/form.h"
+
+namespace frame {
+
+std::string Context::DataPath(const std::string& name) const {
+  return system_.ProgramFolder() + "Data\\" + name;
+}
+
+std::string Context::ContinuationPath() const { return system_.ProgramFolder() + "rir_eridivu"; }
+
+void Context::ShowMessageDialog(const std::string& text, MessageKind kind) const {
+  frame::ShowMessageDialog(system_, dialogs_, text, kind);
+}
+
+bool Context::AskQuestion(const std::string& text) const {
+  return frame::AskQuestion(system_, dialogs_, text);
+}
+
+void Context::CloseProgram() const { forms.FMain->Close(); }
+
+}  // namespace frame

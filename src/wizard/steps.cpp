@@ -1,0 +1,17 @@
+#include "wizard/steps.h"
+
+#include "engine/install_page.h"
+#include "wizard/method_page.h"
+
+namespace wizard {
+
+void GoToMethodOrInstallation(frame::PageFrame& current) {
+  const frame::Context& context = current.Shared();
+  if (context.Settings.AllowAdvanced) {
+    current.GoTo(*context.forms.FMethode);
+  } else {
+    context.forms.FKopieren->StartInstallationFrom(current);
+  }
+}
+
+}  // namespace wizard
