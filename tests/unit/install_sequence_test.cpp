@@ -196,9 +196,11 @@ TEST_F(InstallSequence, LogsOfThePreviousPackageAreRecycledOnlyWhenAsked) {
     ui::Application fresh{fresh_dialogs};
     UseRelease(4, delete_logs ? "DeleteLogs=1" : "DeleteLogs=0", logs);
     system.recycled.clear();
+    // The fake's paths are not normalised: seed the joined names as the
+    // sequence would build them, so only the guard keeps them.
     system.files["C:\\Windows\\kb1.log"] = "log";
-    system.files["C:\\boot.ini"] = "boot";
-    system.files["C:\\x.log"] = "x";
+    system.files["C:\\Windows\\..\\boot.ini"] = "boot";
+    system.files["C:\\Windows\\C:\\x.log"] = "x";
     app::TFMain& m = app::CreateForms(fresh, system, fresh_dialogs);
     m.TStart.Tick();
     m.context.forms.FWillkommen->BWeiter.Click();

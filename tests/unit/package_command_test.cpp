@@ -19,6 +19,9 @@ TEST(PackageCommand, KindComesFromTheExtensionAlone) {
   EXPECT_EQ(engine::KindOf("C:\\x\\b.msu"), engine::PackageKind::Msu);
   EXPECT_EQ(engine::KindOf("C:\\Updates.msi\\tool.exe"), engine::PackageKind::Exe);
   EXPECT_EQ(engine::KindOf("C:\\x\\tool.msi.exe"), engine::PackageKind::Exe);
+  // A folder's name never decides the kind, whichever kind it names.
+  EXPECT_EQ(engine::KindOf("C:\\x.exe\\p.msi"), engine::PackageKind::Msi);
+  EXPECT_EQ(engine::KindOf("C:\\x.msi\\p.msu"), engine::PackageKind::Msu);
   EXPECT_EQ(engine::KindOf("C:\\x\\readme.txt"), engine::PackageKind::Other);
   EXPECT_EQ(engine::KindOf("C:\\x\\exe"), engine::PackageKind::Other);
 }
