@@ -16,6 +16,7 @@ class TFAbout : public ui::Form {
  public:
   explicit TFAbout(frame::Context& context);
 
+  // clang-format off
   ui::TabControl PC1{*this, "PC1", {8, 8, 345, 297}};
   ui::TabSheet TSRelease{PC1, "TSRelease", "Über das Release"};
   ui::Image IDLogo{TSRelease, "IDLogo", {16, 16, 33, 33}};
@@ -28,7 +29,7 @@ class TFAbout : public ui::Form {
   ui::Label LRWebsite{TSRelease, "LRWebsite", {24, 140, 61, 13}, "[unbekannt]", ui::kAutoSize};
   ui::Button BRReadme{TSRelease, "BRReadme", {252, 236, 75, 25}, "Readme"};
   ui::TabSheet TSInstaller{PC1, "TSInstaller", "Über den Installer"};
-  ui::Image IAboutIcon{TSInstaller, "IAboutIcon", {16, 16, 32, 32}, ui::kTransparent};
+  ui::Image IAboutIcon{TSInstaller, "IAboutIcon", {16, 16, 32, 32}};
   ui::Label LProgrammName{TSInstaller, "LProgrammName", {56, 16, 107, 13}, "Melvane Installer",
                           ui::kBold | ui::kAutoSize};
   ui::Label LVersion{TSInstaller, "LVersion", {56, 34, 64, 13}, "Version 0.00", ui::kAutoSize};
@@ -42,6 +43,7 @@ class TFAbout : public ui::Form {
   ui::Panel Panel2{*this, "Panel2", {0, 314, 363, 2}, ui::kDockBottom | ui::kLowered};
   ui::Panel Panel3{Panel1, "Panel3", {280, 0, 83, 29}, ui::kDockRight};
   ui::Button BClose{Panel3, "BClose", {4, 2, 75, 25}, "OK", ui::kNoTabStop};
+  // clang-format on
 
   // Shows the dialog; `opener` takes no input until it closes.
   void ShowOver(ui::Form& opener);

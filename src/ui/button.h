@@ -9,8 +9,8 @@ class Button : public Control {
  public:
   Button(Control& parent, std::string name, Rect bounds, std::string caption,
          Options options = kNoOptions)
-      : Control(&parent.Owner(), &parent, std::move(name), bounds, std::move(caption), options) {}
-  ControlKind Kind() const override { return ControlKind::Button; }
+      : Control(ControlKind::Button, &parent.Owner(), &parent, std::move(name), bounds,
+                std::move(caption), options) {}
 };
 
 }  // namespace ui

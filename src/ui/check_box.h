@@ -9,9 +9,9 @@ class CheckBox : public Control {
  public:
   CheckBox(Control& parent, std::string name, Rect bounds, std::string caption,
            Options options = kNoOptions)
-      : Control(&parent.Owner(), &parent, std::move(name), bounds, std::move(caption), options),
+      : Control(ControlKind::CheckBox, &parent.Owner(), &parent, std::move(name), bounds,
+                std::move(caption), options),
         checked_(options & kChecked) {}
-  ControlKind Kind() const override { return ControlKind::CheckBox; }
 
   bool Checked() const { return checked_; }
   void SetChecked(bool checked) {

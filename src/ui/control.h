@@ -27,9 +27,12 @@ enum class ControlKind {
   RichText,
 };
 
+// The options a kind of control accepts; any other fails its construction.
+Options AllowedOptions(ControlKind kind);
+
 class Control : public Component {
  public:
-  virtual ControlKind Kind() const = 0;
+  ControlKind Kind() const { return kind_; }
 
   Control* Parent() const { return parent_; }
   const std::vector<Control*>& Children() const { return children_; }
@@ -73,11 +76,13 @@ class Control : public Component {
   void StoreBounds(const Rect& bounds) { bounds_ = bounds; }
 
  protected:
-  Control(Form* owner, Control* parent, std::string name, Rect bounds, std::string caption,
-          Options options);
-
+  // Throws std::logic_error for an option `kind` does not accept and for
+  // anchors that leave a direction without an edge.
+  Control(ControlKind kind, Form* owner, Control* parent, std::string name, Rect bounds,
+          std::string caption, Options options);
 
  private:
+  ControlKind kind_;
   Control* parent_;
   std::vector<Control*> children_;
   Options options_;

@@ -6,7 +6,8 @@ namespace ui {
 
 Form::Form(Application& app, std::string form_name, Rect bounds, std::string caption,
            FormStyle style)
-    : Control(this, nullptr, std::move(form_name), bounds, std::move(caption), kHidden),
+    : Control(ControlKind::Form, this, nullptr, std::move(form_name), bounds, std::move(caption),
+              kHidden),
       app_(app),
       style_(style) {}
 

@@ -40,7 +40,6 @@ class Form : public Control {
   // `bounds` holds the designed screen position and the client size.
   Form(Application& app, std::string form_name, Rect bounds, std::string caption, FormStyle style);
 
-  ControlKind Kind() const override { return ControlKind::Form; }
   Application& App() const { return app_; }
   const FormStyle& Style() const { return style_; }
 

@@ -9,8 +9,8 @@ class GroupBox : public Control {
  public:
   GroupBox(Control& parent, std::string name, Rect bounds, std::string caption,
            Options options = kNoOptions)
-      : Control(&parent.Owner(), &parent, std::move(name), bounds, std::move(caption), options) {}
-  ControlKind Kind() const override { return ControlKind::GroupBox; }
+      : Control(ControlKind::GroupBox, &parent.Owner(), &parent, std::move(name), bounds,
+                std::move(caption), options) {}
 };
 
 }  // namespace ui

@@ -11,8 +11,8 @@ namespace ui {
 class Image : public Control {
  public:
   Image(Control& parent, std::string name, Rect bounds, Options options = kNoOptions)
-      : Control(&parent.Owner(), &parent, std::move(name), bounds, "", options) {}
-  ControlKind Kind() const override { return ControlKind::Image; }
+      : Control(ControlKind::Image, &parent.Owner(), &parent, std::move(name), bounds, "",
+                options) {}
 
   const std::shared_ptr<const platform::Picture>& Picture() const { return picture_; }
   void SetPicture(std::shared_ptr<const platform::Picture> picture) {

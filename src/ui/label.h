@@ -9,8 +9,8 @@ class Label : public Control {
  public:
   Label(Control& parent, std::string name, Rect bounds, std::string caption,
         Options options = kNoOptions)
-      : Control(&parent.Owner(), &parent, std::move(name), bounds, std::move(caption), options) {}
-  ControlKind Kind() const override { return ControlKind::Label; }
+      : Control(ControlKind::Label, &parent.Owner(), &parent, std::move(name), bounds,
+                std::move(caption), options) {}
 };
 
 }  // namespace ui

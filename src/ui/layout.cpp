@@ -60,16 +60,20 @@ Rect Dock(const Control& c, Rect& free) {
   return r;
 }
 
+// Anchored to both edges of a direction a control stretches with its
+// parent, to the right or bottom edge alone it moves; without anchors it
+// stays where it is, as anchored to the left and the top. Construction has
+// made sure that anchors name an edge in each direction.
 Rect Anchor(const Control& c, Point design, Point client) {
   Rect r = c.Bounds();
   const int dx = client.x - design.x, dy = client.y - design.y;
   if (c.Has(kAnchorRight)) {
-    if (c.Has(kAnchorNoLeft)) r.left += dx;
-    else r.width += dx;
+    if (c.Has(kAnchorLeft)) r.width += dx;
+    else r.left += dx;
   }
   if (c.Has(kAnchorBottom)) {
-    if (c.Has(kAnchorNoTop)) r.top += dy;
-    else r.height += dy;
+    if (c.Has(kAnchorTop)) r.height += dy;
+    else r.top += dy;
   }
   return r;
 }

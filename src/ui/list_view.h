@@ -27,8 +27,8 @@ class ListView : public Control {
   };
 
   ListView(Control& parent, std::string name, Rect bounds, Options options = kNoOptions)
-      : Control(&parent.Owner(), &parent, std::move(name), bounds, "", options) {}
-  ControlKind Kind() const override { return ControlKind::ListView; }
+      : Control(ControlKind::ListView, &parent.Owner(), &parent, std::move(name), bounds, "",
+                options) {}
 
   void AddColumn(std::string caption, int width);
   const std::vector<Column>& Columns() const { return columns_; }

@@ -8,8 +8,8 @@ namespace ui {
 class Panel : public Control {
  public:
   Panel(Control& parent, std::string name, Rect bounds, Options options = kNoOptions)
-      : Control(&parent.Owner(), &parent, std::move(name), bounds, "", options) {}
-  ControlKind Kind() const override { return ControlKind::Panel; }
+      : Control(ControlKind::Panel, &parent.Owner(), &parent, std::move(name), bounds, "",
+                options) {}
 };
 
 }  // namespace ui

@@ -1,9 +1,14 @@
 #include "ui/popup_menu.h"
 
+#include <stdexcept>
+
 namespace ui {
 
 MenuItem::MenuItem(PopupMenu& menu, std::string name, std::string caption, Options options)
     : menu_(menu), name_(std::move(name)), caption_(std::move(caption)), options_(options) {
+  if (options & ~(kDefaultItem | kSeparator)) {
+    throw std::logic_error(name_ + ": option not allowed for a MenuItem");
+  }
   menu_.items_.push_back(this);
 }
 

@@ -15,7 +15,7 @@ class PopupMenu;
 class MenuItem {
  public:
   // kDefaultItem: shown bold and run by a double click where the menu serves
-  // one; kSeparator: a line.
+  // one; kSeparator: a line. Any other option throws std::logic_error.
   MenuItem(PopupMenu& menu, std::string name, std::string caption, Options options = kNoOptions);
   MenuItem(const MenuItem&) = delete;
   MenuItem& operator=(const MenuItem&) = delete;

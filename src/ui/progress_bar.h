@@ -8,10 +8,10 @@ namespace ui {
 class ProgressBar : public Control {
  public:
   ProgressBar(Control& parent, std::string name, Rect bounds, int min = 0, int max = 100)
-      : Control(&parent.Owner(), &parent, std::move(name), bounds, "", kNoOptions),
+      : Control(ControlKind::ProgressBar, &parent.Owner(), &parent, std::move(name), bounds, "",
+                kNoOptions),
         min_(min),
         max_(max) {}
-  ControlKind Kind() const override { return ControlKind::ProgressBar; }
 
   int Min() const { return min_; }
   int Max() const { return max_; }

@@ -9,9 +9,9 @@ class RadioButton : public Control {
  public:
   RadioButton(Control& parent, std::string name, Rect bounds, std::string caption,
               Options options = kNoOptions)
-      : Control(&parent.Owner(), &parent, std::move(name), bounds, std::move(caption), options),
+      : Control(ControlKind::RadioButton, &parent.Owner(), &parent, std::move(name), bounds,
+                std::move(caption), options),
         checked_(options & kChecked) {}
-  ControlKind Kind() const override { return ControlKind::RadioButton; }
 
   bool Checked() const { return checked_; }
   // Choosing a button clears the others of its group and raises OnClick.

@@ -9,8 +9,8 @@ namespace ui {
 class RichText : public Control {
  public:
   RichText(Control& parent, std::string name, Rect bounds, Options options = kVerticalScroll)
-      : Control(&parent.Owner(), &parent, std::move(name), bounds, "", options) {}
-  ControlKind Kind() const override { return ControlKind::RichText; }
+      : Control(ControlKind::RichText, &parent.Owner(), &parent, std::move(name), bounds, "",
+                options) {}
 };
 
 }  // namespace ui

@@ -14,8 +14,8 @@ Rect SheetBounds(const TabControl& tabs) {
 }  // namespace
 
 TabSheet::TabSheet(TabControl& tabs, std::string name, std::string caption)
-    : Control(&tabs.Owner(), &tabs, std::move(name), SheetBounds(tabs), std::move(caption),
-              kNoOptions) {}
+    : Control(ControlKind::TabSheet, &tabs.Owner(), &tabs, std::move(name), SheetBounds(tabs),
+              std::move(caption), kNoOptions) {}
 
 void TabControl::SetActivePageIndex(int index) {
   if (index < 0 || index >= PageCount() || index == active_) return;

@@ -13,7 +13,6 @@ class TabControl;
 class TabSheet : public Control {
  public:
   TabSheet(TabControl& tabs, std::string name, std::string caption);
-  ControlKind Kind() const override { return ControlKind::TabSheet; }
 };
 
 class TabControl : public Control {
@@ -22,8 +21,8 @@ class TabControl : public Control {
   static constexpr int kSheetInsetX = 4, kSheetInsetTop = 24, kSheetInsetBottom = 4;
 
   TabControl(Control& parent, std::string name, Rect bounds, Options options = kNoOptions)
-      : Control(&parent.Owner(), &parent, std::move(name), bounds, "", options) {}
-  ControlKind Kind() const override { return ControlKind::TabControl; }
+      : Control(ControlKind::TabControl, &parent.Owner(), &parent, std::move(name), bounds, "",
+                options) {}
 
   int PageCount() const { return static_cast<int>(Children().size()); }
   TabSheet& Page(int index) const { return *static_cast<TabSheet*>(Children().at(index)); }

@@ -31,7 +31,8 @@ constexpr Color kRed = 0x000000FFu;
 
 enum class Cursor { Default, Hand };
 
-// Declared properties of a control, combined with |.
+// Declared properties of a control, combined with |. Each kind of control
+// accepts only those that mean something for it (see AllowedOptions).
 using Options = std::uint32_t;
 enum : Options {
   kNoOptions = 0,
@@ -40,25 +41,29 @@ enum : Options {
   kDockLeft = 1u << 2,
   kDockRight = 1u << 3,
   kDockClient = 1u << 4,
-  kAnchorRight = 1u << 5,   // keeps its distance to the parent's right edge
-  kAnchorBottom = 1u << 6,  // keeps its distance to the parent's bottom edge
-  kAnchorNoLeft = 1u << 7,  // with kAnchorRight: moves instead of stretching
-  kAnchorNoTop = 1u << 8,   // with kAnchorBottom: moves instead of stretching
+  // The edges of the parent a control keeps its distance to when the parent
+  // changes size; without any of them, the left and the top. Anchored to both
+  // edges of a direction it stretches, to the right or bottom one alone it
+  // moves. Each direction needs at least one of its two edges.
+  kAnchorLeft = 1u << 5,
+  kAnchorTop = 1u << 6,
+  kAnchorRight = 1u << 7,
+  kAnchorBottom = 1u << 8,
   kBold = 1u << 9,
   kWordWrap = 1u << 10,
   kAutoSize = 1u << 11,     // sizes itself to its text or picture
   kAlignRight = 1u << 12,
-  kTransparent = 1u << 13,
-  kLowered = 1u << 14,      // panel with a lowered bevel: an etched line
-  kWhiteBackground = 1u << 15,
-  kHidden = 1u << 16,
-  kDisabled = 1u << 17,
-  kChecked = 1u << 18,
-  kVerticalScroll = 1u << 19,
-  kNoTabStop = 1u << 20,
-  kDefaultItem = 1u << 21,  // menu item shown bold, run by a double click
-  kSeparator = 1u << 22,
+  kLowered = 1u << 13,      // panel with a lowered bevel: an etched line
+  kWhiteBackground = 1u << 14,
+  kHidden = 1u << 15,
+  kDisabled = 1u << 16,
+  kChecked = 1u << 17,
+  kVerticalScroll = 1u << 18,
+  kNoTabStop = 1u << 19,
+  kDefaultItem = 1u << 20,  // menu item shown bold, run by a double click
+  kSeparator = 1u << 21,
 };
 constexpr Options kDockMask = kDockTop | kDockBottom | kDockLeft | kDockRight | kDockClient;
+constexpr Options kAnchorMask = kAnchorLeft | kAnchorTop | kAnchorRight | kAnchorBottom;
 
 }  // namespace ui

@@ -13,19 +13,20 @@ class TFErweitert : public frame::PageFrame {
  public:
   explicit TFErweitert(frame::Context& context);
 
+  // clang-format off
   ui::TabControl PageControl1{*this, "PageControl1", {12, 68, 432, 293},
-                              ui::kAnchorRight | ui::kAnchorBottom};
+                              ui::kAnchorLeft | ui::kAnchorTop | ui::kAnchorRight |
+                                  ui::kAnchorBottom};
   ui::TabSheet TSDateien{PageControl1, "TSDateien", "Dateiauswahl"};
   ui::ListView LVDateien{TSDateien, "LVDateien", {4, 4, 415, 229},
-                         ui::kAnchorRight | ui::kAnchorBottom};
+                         ui::kAnchorLeft | ui::kAnchorTop | ui::kAnchorRight | ui::kAnchorBottom};
   ui::Button Button1{TSDateien, "Button1", {4, 236, 89, 25}, "Alle auswählen",
-                     ui::kAnchorBottom | ui::kAnchorNoTop};
+                     ui::kAnchorLeft | ui::kAnchorBottom};
   ui::Button Button2{TSDateien, "Button2", {100, 236, 105, 25}, "Auswahl aufheben",
-                     ui::kAnchorBottom | ui::kAnchorNoTop};
+                     ui::kAnchorLeft | ui::kAnchorBottom};
   ui::Label LSelectedItems{TSDateien, "LSelectedItems", {268, 242, 145, 13},
                            "Ausgewählte Dateien: 0 von 0",
-                           ui::kAlignRight | ui::kAnchorRight | ui::kAnchorNoLeft |
-                               ui::kAnchorBottom | ui::kAnchorNoTop};
+                           ui::kAlignRight | ui::kAnchorRight | ui::kAnchorBottom};
   ui::TabSheet TSOptionen{PageControl1, "TSOptionen", "Optionen"};
   ui::CheckBox CBAutoReboot{TSOptionen, "CBAutoReboot", {16, 12, 369, 17},
                             "Automatisch neu starten", ui::kBold};
@@ -56,6 +57,7 @@ class TFErweitert : public frame::PageFrame {
   ui::MenuItem MIAuswahl{PopupMenu, "MIAuswahl", "Auswählen"};
   ui::MenuItem N1{PopupMenu, "N1", "-", ui::kSeparator};
   ui::MenuItem MIDetails{PopupMenu, "MIDetails", "Details", ui::kDefaultItem};
+  // clang-format on
 
  private:
   void FormCreate();
