@@ -12,8 +12,8 @@
 
 #include "release/ini_file.h"
 #include "release/settings.h"
-#include "release/words.h"
 #include "release/text_encoding.h"
+#include "release/words.h"
 
 namespace {
 
@@ -72,9 +72,9 @@ const Release& GeneratedRelease() {
     for (int i = 1; i <= kPackages; ++i) {
       settings << "[File" << i << "]\r\nName=Security update KB" << 900000 + i
                << " for Windows\r\nParameters=/quiet /norestart /log:{tmp}\\kb" << i
-               << ".log\r\nFile=Updates\\KB" << 900000 + i << ".exe\r\nLink=http://example.invalid/kb"
-               << i << "\r\nLogfile=KB" << 900000 + i << ".log\r\nRestart=" << (i % 50 == 0)
-               << "\r\n";
+               << ".log\r\nFile=Updates\\KB" << 900000 + i
+               << ".exe\r\nLink=http://example.invalid/kb" << i << "\r\nLogfile=KB" << 900000 + i
+               << ".log\r\nRestart=" << (i % 50 == 0) << "\r\n";
     }
     std::ofstream language(dir / "Language.ini", std::ios::binary);
     language << "[Words]\r\n";

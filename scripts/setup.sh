@@ -9,6 +9,7 @@ packages=(
   g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32
   wine64 fonts-wine
   xvfb xauth x11-utils imagemagick
+  clang-format
   wixl
 )
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the native, win64 and win32 presets, runs the unit tests and the Wine
-# tests, and ends with one line "N passed, N failed" over all of them.
+# Runs the source checks (layer order, formatting), builds the native, win64
+# and win32 presets, runs the unit tests and the Wine tests, and ends with one
+# line "N passed, N failed" over all of them.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,6 +11,26 @@ logs=build/test-logs
 mkdir -p "$logs"
 passed=0
 failed=0
+
+# Runs one check of the sources; it counts as one test. What it printed is
+# shown when it fails; a failed check does not stop the builds and tests.
+run_check() {
+  local name=$1
+  shift
+  echo "== $name"
+  if "$@" >"$logs/$name.log" 2>&1; then
+    tail -n 1 "$logs/$name.log"
+    passed=$((passed + 1))
+  else
+    cat "$logs/$name.log"
+    echo "$name failed"
+    failed=$((failed + 1))
+  fi
+}
+
+run_check layers-test bash scripts/check_layers_test.sh
+run_check layers bash scripts/check_layers.sh
+run_check format bash scripts/check_format.sh
 
 for preset in native win64 win32; do
   echo "== build $preset"

@@ -20,7 +20,8 @@ constexpr const char* kDisclaimer =
 }  // namespace
 
 TFAbout::TFAbout(frame::Context& context)
-    : ui::Form(context.App(), "TFAbout", {250, 200, 363, 345}, "[unbekannt]", ui::DialogStyle(true)),
+    : ui::Form(context.App(), "TFAbout", {250, 200, 363, 345}, "[unbekannt]",
+               ui::DialogStyle(true)),
       context_(context) {
   MDisclaimer.SetCaption(kDisclaimer);
   PC1.SetActivePageIndex(1);  // the installer tab, as designed
@@ -48,7 +49,9 @@ void TFAbout::FormCreate() {
   PC1.SetActivePageIndex(0);
 }
 
-void TFAbout::OpenLink(const std::string& address) const { context_.System().OpenLink(address); }
+void TFAbout::OpenLink(const std::string& address) const {
+  context_.System().OpenLink(address);
+}
 
 void TFAbout::BCloseClick() {
   BClose.SetEnabled(false);
@@ -73,13 +76,21 @@ void TFAbout::BRReadmeClick() {
                       " " + system.ProgramFolder() + "Readme.txt");
 }
 
-void TFAbout::LRWebsiteClick() { OpenLink("http://" + LRWebsite.Caption()); }
+void TFAbout::LRWebsiteClick() {
+  OpenLink("http://" + LRWebsite.Caption());
+}
 
-void TFAbout::LWebsiteClick() { OpenLink(LWebsite.Caption()); }
+void TFAbout::LWebsiteClick() {
+  OpenLink(LWebsite.Caption());
+}
 
-void TFAbout::LRWebsiteMouseMove(ui::Point) { LRWebsite.SetFontColor(ui::kRed); }
+void TFAbout::LRWebsiteMouseMove(ui::Point) {
+  LRWebsite.SetFontColor(ui::kRed);
+}
 
-void TFAbout::LWebsiteMouseMove(ui::Point) { LWebsite.SetFontColor(ui::kRed); }
+void TFAbout::LWebsiteMouseMove(ui::Point) {
+  LWebsite.SetFontColor(ui::kRed);
+}
 
 void TFAbout::FormMouseMove(ui::Point) {
   LRWebsite.SetFontColor(ui::kBlue);

@@ -45,8 +45,10 @@ void TFMain::FormCreate() {
 void TFMain::LoadStartupData() {
   platform::System& system = context.System();
   context.CurrentOSIndex = std::to_string(release::IdentifyOS(system.QueryOsVersion()));
-  context.Words = release::LoadWords(release::IniFile::Load(system, context.DataPath("Language.ini")));
-  const release::IniFile settings = release::IniFile::Load(system, context.DataPath("Settings.ini"));
+  context.Words =
+      release::LoadWords(release::IniFile::Load(system, context.DataPath("Language.ini")));
+  const release::IniFile settings =
+      release::IniFile::Load(system, context.DataPath("Settings.ini"));
   context.Settings = release::LoadSettings(settings);
   App().HideApplicationButton();
   release::LoadPackageTable(settings, context.Settings.Files, context.Packages);
@@ -109,12 +111,20 @@ void TFMain::ReadContinuationFile() {
   context.choices.Restore(file);
 }
 
-void TFMain::StartWithoutWizard() { context.forms.FKopieren->StartInstallationFrom(*this); }
+void TFMain::StartWithoutWizard() {
+  context.forms.FKopieren->StartInstallationFrom(*this);
+}
 
-void TFMain::ShowWelcomePage() { context.forms.FWillkommen->Show(); }
+void TFMain::ShowWelcomePage() {
+  context.forms.FWillkommen->Show();
+}
 
-void TFMain::MIWiederherstellenClick() { context.forms.FKopieren->RestoreFromTray(); }
+void TFMain::MIWiederherstellenClick() {
+  context.forms.FKopieren->RestoreFromTray();
+}
 
-void TFMain::MIAbbrechenClick() { context.forms.FKopieren->BAbbrechen.Click(); }
+void TFMain::MIAbbrechenClick() {
+  context.forms.FKopieren->BAbbrechen.Click();
+}
 
 }  // namespace app

@@ -22,6 +22,7 @@ class TFMain : public ui::Form {
   // First, so that the components below can use it; what the pages share.
   frame::Context context;
 
+  // clang-format off
   tray::ImageList ILTrayIcons{*this, "ILTrayIcons", tray::ProgressPictures(context.System())};
   tray::ImageList ILTrayIconsXP{*this, "ILTrayIconsXP",
                                 tray::ProgressPictures(context.System())};
@@ -32,6 +33,7 @@ class TFMain : public ui::Form {
   ui::MenuItem MIAbbrechen{PopupMenu, "MIAbbrechen", "Abbrechen"};
   tray::TCoolTrayIcon TrayIcon{*this, "TrayIcon", &ILTrayIcons, &PopupMenu, ui::kHidden};
   ui::Timer TStart{*this, "TStart", 1};
+  // clang-format on
 
  private:
   void FormCreate();

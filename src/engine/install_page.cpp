@@ -65,9 +65,13 @@ void TFKopieren::RestoreFromTray() {
   if (tray.IconVisible()) tray.SetIconVisible(false);
 }
 
-void TFKopieren::BHintergrundClick() { SendToTray(); }
+void TFKopieren::BHintergrundClick() {
+  SendToTray();
+}
 
-void TFKopieren::BAbbrechenClick() { Close(); }
+void TFKopieren::BAbbrechenClick() {
+  Close();
+}
 
 // Closing never closes the page during a run: it asks once whether to
 // cancel, and the run ends at its next step.
@@ -82,6 +86,8 @@ void TFKopieren::FormCloseQuery(bool& can_close) {
   }
 }
 
-void TFKopieren::FormClose(ui::CloseAction&) { Shared().CloseProgram(); }
+void TFKopieren::FormClose(ui::CloseAction&) {
+  Shared().CloseProgram();
+}
 
 }  // namespace engine

@@ -3,10 +3,10 @@
 // worker has ended.
 #pragma once
 
-#include "ui/group_box.h"
-#include "ui/progress_bar.h"
 #include "engine/package_runner.h"
 #include "frame/page_frame.h"
+#include "ui/group_box.h"
+#include "ui/progress_bar.h"
 
 namespace engine {
 
@@ -14,6 +14,7 @@ class TFKopieren : public frame::PageFrame {
  public:
   explicit TFKopieren(frame::Context& context);
 
+  // clang-format off
   ui::Image Image1{*this, "Image1", {16, 88, 437, 60}, ui::kAutoSize};
   ui::GroupBox GBStatus{*this, "GBStatus", {16, 172, 437, 93}, " Status "};
   ui::Label LCVorgang{GBStatus, "LCVorgang", {16, 24, 92, 13}, "Aktueller Vorgang:",
@@ -26,6 +27,7 @@ class TFKopieren : public frame::PageFrame {
   ui::GroupBox GBFortschritt{*this, "GBFortschritt", {16, 292, 437, 61}, " Fortschritt "};
   ui::ProgressBar ProgressBar{GBFortschritt, "ProgressBar", {16, 29, 405, 16}};
   ui::Button BHintergrund{Panel1, "BHintergrund", {4, 5, 75, 25}, "Hintergrund"};
+  // clang-format on
 
   // The state of the run.
   int CurrentIndex = 1;

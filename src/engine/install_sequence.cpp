@@ -3,12 +3,12 @@
 #include <cmath>
 
 #include "engine/install_page.h"
-#include "frame/continuation.h"
 #include "engine/package_runner.h"
 #include "engine/size_text.h"
 #include "finish/finish_page.h"
 #include "finish/restart.h"
 #include "finish/restart_prompt.h"
+#include "frame/continuation.h"
 #include "platform/system.h"
 #include "tray/tray_icon.h"
 #include "ui/application.h"
@@ -18,7 +18,9 @@ namespace engine {
 namespace {
 
 // Halves go to the even neighbour.
-int RoundHalfEven(double value) { return static_cast<int>(std::nearbyint(value)); }
+int RoundHalfEven(double value) {
+  return static_cast<int>(std::nearbyint(value));
+}
 
 // A log file name that stays inside the Windows folder.
 bool IsPlainLogName(const std::string& name) {
@@ -138,9 +140,11 @@ bool TFKopieren::SaveContinuation() {
       frame::ContinuationText(context.RunTotal, choices.Options(), choices.RowsFrom(CurrentIndex));
   const std::string path = context.ContinuationPath();
   if (!system.WriteHiddenFile(path, text)) {
-    context.ShowMessageDialog("Die Installation kann nach einem Neustart nicht fortgesetzt werden: "
-                           "die Datei " + path + " lässt sich nicht schreiben.",
-                           frame::MessageKind::Error);
+    context.ShowMessageDialog(
+        "Die Installation kann nach einem Neustart nicht fortgesetzt werden: "
+        "die Datei " +
+            path + " lässt sich nicht schreiben.",
+        frame::MessageKind::Error);
     return false;
   }
   // A program started elevated on a system with user account control goes
@@ -149,10 +153,11 @@ bool TFKopieren::SaveContinuation() {
   if (!system.WriteRunOnce(frame::kRunOnceName, "\"" + system.ProgramPath() + "\"",
                            uac && system.IsElevated())) {
     system.RemoveFile(path);
-    context.ShowMessageDialog("Die Installation kann nach einem Neustart nicht fortgesetzt werden: "
-                           "der Eintrag für den Start nach der Anmeldung lässt sich nicht "
-                           "schreiben.",
-                           frame::MessageKind::Error);
+    context.ShowMessageDialog(
+        "Die Installation kann nach einem Neustart nicht fortgesetzt werden: "
+        "der Eintrag für den Start nach der Anmeldung lässt sich nicht "
+        "schreiben.",
+        frame::MessageKind::Error);
     return false;
   }
   return true;
@@ -180,8 +185,8 @@ void TFKopieren::ShowProgress(const std::string& path) {
   const int percent = RoundHalfEven((CurrentNumber - 1) * (100.0 / TotalCount));
   ProgressBar.SetPosition(percent);
   context.TrayIcon->SetIconIndex(RoundHalfEven(percent / 100.0 * 16));
-  context.TrayIcon->SetHint(context.Settings.Name + " - " + Word(71) + " (" + std::to_string(percent) +
-                        "%)");
+  context.TrayIcon->SetHint(context.Settings.Name + " - " + Word(71) + " (" +
+                            std::to_string(percent) + "%)");
 }
 
 void TFKopieren::ShowFinishPage() {

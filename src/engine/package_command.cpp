@@ -22,7 +22,9 @@ bool EndsWith(const std::string& text, const std::string& suffix) {
          text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
-std::string Quoted(const std::string& text) { return kQuote + text + kQuote; }
+std::string Quoted(const std::string& text) {
+  return kQuote + text + kQuote;
+}
 
 }  // namespace
 
@@ -38,11 +40,14 @@ std::string BuildCommandLine(const std::string& path, const std::string& paramet
                              const std::string& os_index, const SystemInstallers& installers) {
   const bool vista_or_7 = os_index == "8" || os_index == "9";
   switch (KindOf(path)) {
-    case PackageKind::Exe: return Quoted(path) + " " + parameters;
-    case PackageKind::Msi: return Quoted(installers.msiexec) + " /i " + Quoted(path) + " " + parameters;
+    case PackageKind::Exe:
+      return Quoted(path) + " " + parameters;
+    case PackageKind::Msi:
+      return Quoted(installers.msiexec) + " /i " + Quoted(path) + " " + parameters;
     case PackageKind::Msu:
       return vista_or_7 ? Quoted(installers.wusa) + " " + Quoted(path) + " " + parameters : "";
-    case PackageKind::Other: return "";
+    case PackageKind::Other:
+      return "";
   }
   return "";
 }

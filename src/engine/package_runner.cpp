@@ -2,15 +2,17 @@
 
 #include <memory>
 
-#include "release/errors.h"
 #include "engine/package_command.h"
 #include "platform/system.h"
+#include "release/errors.h"
 
 namespace engine {
 
 namespace {
 
-std::string FolderOf(const std::string& path) { return path.substr(0, path.rfind('\\') + 1); }
+std::string FolderOf(const std::string& path) {
+  return path.substr(0, path.rfind('\\') + 1);
+}
 
 // Emptied, or made, before each package that uses it; never removed.
 std::string PrepareTemporaryFolder(platform::System& system) {
@@ -32,9 +34,9 @@ PackageOutcome RunPackage(platform::System& system, const std::string& path,
   if (UsesTemporaryFolder(arguments)) {
     arguments = ReplaceTemporaryFolder(arguments, PrepareTemporaryFolder(system));
   }
-  const std::string command = BuildCommandLine(
-      path, arguments, os_index,
-      {system.SystemProgram("msiexec.exe"), system.SystemProgram("wusa.exe")});
+  const std::string command =
+      BuildCommandLine(path, arguments, os_index,
+                       {system.SystemProgram("msiexec.exe"), system.SystemProgram("wusa.exe")});
   const auto subkeys = [&](const std::string& key) { return system.MachineSubkeys(key); };
   if (RecordedAsInstalled(path, os_index, subkeys)) return PackageOutcome::RecordedAsInstalled;
   if (command.empty()) return PackageOutcome::NotStarted;
@@ -47,11 +49,10 @@ PackageOutcome RunPackage(platform::System& system, const std::string& path,
 void TMyThread::Start(platform::System& system, const std::string& os_index, bool low_priority,
                       std::function<void(PackageOutcome)> on_terminate) const {
   auto outcome = std::make_shared<PackageOutcome>(PackageOutcome::NotStarted);
-  system.StartWorker(
-      [&system, outcome, path = FilePath, parameters = Parameters, os_index] {
-        *outcome = RunPackage(system, path, parameters, os_index);
-      },
-      low_priority, [outcome, on_terminate = std::move(on_terminate)] { on_terminate(*outcome); });
+  system.StartWorker([&system, outcome, path = FilePath, parameters = Parameters,
+                      os_index] { *outcome = RunPackage(system, path, parameters, os_index); },
+                     low_priority,
+                     [outcome, on_terminate = std::move(on_terminate)] { on_terminate(*outcome); });
 }
 
 }  // namespace engine

@@ -13,9 +13,11 @@ class TFAutoReboot : public ui::Form {
  public:
   explicit TFAutoReboot(frame::Context& context);
 
+  // clang-format off
   ui::Label LStatus{*this, "LStatus", {12, 12, 265, 61}, CountdownText(10), ui::kWordWrap};
   ui::Button Button1{*this, "Button1", {104, 88, 75, 25}, "Abbrechen"};
   ui::Timer Timer{*this, "Timer", 1000};
+  // clang-format on
 
   int SecondsLeft = 10;
 

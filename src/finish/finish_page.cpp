@@ -42,7 +42,9 @@ void TFEnde::FormShow() {
   if (Shared().choices.Options().AutoReboot) Pages().FAutoReboot->Show();
 }
 
-void TFEnde::BAbbrechenClick() { Close(); }
+void TFEnde::BAbbrechenClick() {
+  Close();
+}
 
 // After a completed run the default is the restart; a refused request
 // leaves the page on the screen so the program never runs on unseen.

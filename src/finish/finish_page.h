@@ -2,8 +2,8 @@
 // program or a restart of the computer.
 #pragma once
 
-#include "ui/check_box.h"
 #include "frame/page_frame.h"
+#include "ui/check_box.h"
 
 namespace finish {
 
@@ -11,10 +11,12 @@ class TFEnde : public frame::PageFrame {
  public:
   explicit TFEnde(frame::Context& context);
 
+  // clang-format off
   ui::Image ILinks{*this, "ILinks", {0, 63, 164, 313}, ui::kDockLeft | ui::kAutoSize};
   ui::Label LText{*this, "LText", {180, 76, 277, 253}, "LText", ui::kWordWrap};
   ui::CheckBox CBNichtNeustarten{*this, "CBNichtNeustarten", {180, 344, 277, 17},
                                  "Jetzt nicht neu starten"};
+  // clang-format on
 
  private:
   void FormCreate();

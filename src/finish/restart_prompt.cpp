@@ -31,6 +31,8 @@ void TForm1::FormShow() {
   Button1.SetCaption(words[77]);
 }
 
-void TForm1::Button1Click() { Close(); }
+void TForm1::Button1Click() {
+  Close();
+}
 
 }  // namespace finish

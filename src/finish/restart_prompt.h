@@ -12,6 +12,7 @@ class TForm1 : public ui::Form {
  public:
   explicit TForm1(frame::Context& context);
 
+  // clang-format off
   ui::Button Button1{*this, "Button1", {104, 112, 105, 25}, "Jetzt neu starten"};
   ui::Label Label1{*this, "Label1", {16, 16, 257, 33},
                    "Um die Installation des Update Packs fortzusetzten, muss der Computer neu "
@@ -21,6 +22,7 @@ class TForm1 : public ui::Form {
                    "Nach dem Neustart geht die Installation automatisch weiter.", ui::kAutoSize};
   ui::Label Label3{*this, "Label3", {16, 80, 251, 13},
                    "Bitte schließen Sie jetzt alle geöffneten Programme. ", ui::kAutoSize};
+  // clang-format on
 
  private:
   void FormShow();

@@ -8,7 +8,9 @@
 
 namespace frame {
 
-void Choices::HoldMethod(ui::RadioButton& user_defined) { user_defined_ = &user_defined; }
+void Choices::HoldMethod(ui::RadioButton& user_defined) {
+  user_defined_ = &user_defined;
+}
 
 void Choices::HoldPackages(ui::ListView& rows, ui::CheckBox& auto_reboot, ui::CheckBox& minimize,
                            ui::CheckBox& delete_logs, ui::CheckBox& low_priority) {
@@ -19,7 +21,9 @@ void Choices::HoldPackages(ui::ListView& rows, ui::CheckBox& auto_reboot, ui::Ch
   low_priority_ = &low_priority;
 }
 
-bool Choices::UserDefined() const { return user_defined_->Checked(); }
+bool Choices::UserDefined() const {
+  return user_defined_->Checked();
+}
 
 bool Choices::Chosen(int number) const {
   return !UserDefined() || rows_->ItemChecked(number - 1);
@@ -41,7 +45,9 @@ void Choices::ChooseSilentRun() {
   user_defined_->SetChecked(true);
 }
 
-void Choices::ChooseUserDefined() { user_defined_->SetChecked(true); }
+void Choices::ChooseUserDefined() {
+  user_defined_->SetChecked(true);
+}
 
 void Choices::Restore(const Continuation& file) {
   auto_reboot_->SetChecked(file.Options.AutoReboot);

@@ -9,7 +9,9 @@ std::string Context::DataPath(const std::string& name) const {
   return system_.ProgramFolder() + "Data\\" + name;
 }
 
-std::string Context::ContinuationPath() const { return system_.ProgramFolder() + "rir_eridivu"; }
+std::string Context::ContinuationPath() const {
+  return system_.ProgramFolder() + "rir_eridivu";
+}
 
 void Context::ShowMessageDialog(const std::string& text, MessageKind kind) const {
   frame::ShowMessageDialog(system_, dialogs_, text, kind);
@@ -19,6 +21,8 @@ bool Context::AskQuestion(const std::string& text) const {
   return frame::AskQuestion(system_, dialogs_, text);
 }
 
-void Context::CloseProgram() const { forms.FMain->Close(); }
+void Context::CloseProgram() const {
+  forms.FMain->Close();
+}
 
 }  // namespace frame

@@ -27,8 +27,8 @@ Continuation ReadContinuation(const std::string& bytes) {
   release::TextLines lines(bytes);
   Continuation file;
   file.RunTotal = release::StrToInt(lines.Next());
-  for (bool* option : {&file.Options.AutoReboot, &file.Options.Minimize,
-                       &file.Options.DeleteLogs, &file.Options.LowPriority}) {
+  for (bool* option : {&file.Options.AutoReboot, &file.Options.Minimize, &file.Options.DeleteLogs,
+                       &file.Options.LowPriority}) {
     *option = lines.Next() == "1";
   }
   while (!lines.AtEnd()) {

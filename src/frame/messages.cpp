@@ -26,9 +26,12 @@ platform::DialogContent QuestionDialogContent(const std::string& text) {
 
 void PlayKindSound(platform::System& system, MessageKind kind) {
   switch (kind) {
-    case MessageKind::Error: return system.PlaySoundAlias("SYSTEMERROR");
-    case MessageKind::Information: return system.PlaySoundAlias("SYSTEMINFO");
-    case MessageKind::Question: return system.PlaySoundAlias("SYSTEMQUESTION");
+    case MessageKind::Error:
+      return system.PlaySoundAlias("SYSTEMERROR");
+    case MessageKind::Information:
+      return system.PlaySoundAlias("SYSTEMINFO");
+    case MessageKind::Question:
+      return system.PlaySoundAlias("SYSTEMQUESTION");
   }
 }
 

@@ -29,7 +29,8 @@ PageFrame::PageFrame(Context& context, std::string form_name, const PageTexts& t
                FrameStyle(kind)),
       texts_(texts),
       context_(context) {
-  if (texts.hint) LHinweis.emplace(PTop, "LHinweis", ui::Rect{24, 25, 433, 29}, texts.hint, ui::kWordWrap);
+  if (texts.hint)
+    LHinweis.emplace(PTop, "LHinweis", ui::Rect{24, 25, 433, 29}, texts.hint, ui::kWordWrap);
   BAbbrechen.OnClick.Bind(this, &PageFrame::BAbbrechenClick);
   OnCloseQuery.Bind(this, &PageFrame::FormCloseQuery);
   OnClose.Bind(this, &PageFrame::FormClose);
@@ -50,12 +51,16 @@ void PageFrame::GoTo(ui::Form& next) {
   Hide();
 }
 
-void PageFrame::BAbbrechenClick() { Close(); }
+void PageFrame::BAbbrechenClick() {
+  Close();
+}
 
 void PageFrame::FormCloseQuery(bool& can_close) {
   can_close = context_.Restarting || context_.AskQuestion(Word(55));
 }
 
-void PageFrame::FormClose(ui::CloseAction&) { context_.CloseProgram(); }
+void PageFrame::FormClose(ui::CloseAction&) {
+  context_.CloseProgram();
+}
 
 }  // namespace frame

@@ -37,6 +37,7 @@ class PageFrame : public ui::Form {
   // Kept for the member initialisers below.
   const PageTexts texts_;
 
+  // clang-format off
   ui::Panel PTop{*this, "PTop", {0, 0, Bounds().width, 61}, ui::kDockTop | ui::kWhiteBackground};
   ui::Label LStatus{PTop, "LStatus", {12, 8, 200, 13}, texts_.heading, ui::kBold | ui::kAutoSize};
   std::optional<ui::Label> LHinweis;
@@ -50,6 +51,7 @@ class PageFrame : public ui::Form {
   ui::Button BWeiter{Panel3, "BWeiter", {88, 5, 81, 25}, "Weiter >"};
   ui::Button BAbbrechen{Panel3, "BAbbrechen", {188, 5, 81, 25}, "Abbrechen"};
   ui::Button BZurueck{Panel3, "BZurueck", {8, 5, 75, 25}, "< Zurück"};
+  // clang-format on
 
   // The next page appears where this one stands, then this one goes.
   void GoTo(ui::Form& next);

@@ -1,8 +1,8 @@
 #include "release/ini_file.h"
 
+#include "platform/system.h"
 #include "release/integer_text.h"
 #include "release/text_encoding.h"
-#include "platform/system.h"
 
 namespace release {
 
@@ -87,4 +87,3 @@ std::string IniFile::ReadString(std::string_view section, std::string_view key,
 }
 
 }  // namespace release
-

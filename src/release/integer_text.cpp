@@ -35,7 +35,8 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
   if (i == text.size()) return std::nullopt;
 
   // Hexadecimal covers all 32 bits (0xFFFFFFFF is -1); decimal must fit a signed integer.
-  const std::uint64_t limit = base == 16 ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
+  const std::uint64_t limit =
+      base == 16 ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
   std::uint64_t value = 0;
   for (; i < text.size(); ++i) {
     const int digit = DigitValue(text[i], base);

@@ -10,7 +10,9 @@ bool StartsWith(std::string_view s, std::string_view prefix) {
   return s.substr(0, prefix.size()) == prefix;
 }
 
-bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+bool IsContinuation(unsigned char c) {
+  return (c & 0xC0) == 0x80;
+}
 
 // Length of the valid UTF-8 sequence at the front of `s`, or 0 when it is not valid.
 std::size_t ValidSequenceLength(std::string_view s) {

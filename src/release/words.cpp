@@ -5,7 +5,9 @@
 
 namespace release {
 
-WordTable::WordTable() { words_.fill(kFallback); }
+WordTable::WordTable() {
+  words_.fill(kFallback);
+}
 
 std::string& WordTable::operator[](int n) {
   if (n < 1 || n > kCount) throw RangeError();

@@ -129,7 +129,9 @@ void Control::SetVisible(bool visible) {
   Changed(Change::Visible);
 }
 
-bool Control::Showing() const { return visible_ && (!parent_ || parent_->Showing()); }
+bool Control::Showing() const {
+  return visible_ && (!parent_ || parent_->Showing());
+}
 
 void Control::SetBold(bool bold) {
   if (bold == bold_) return;
@@ -149,8 +151,12 @@ void Control::SetCursor(ui::Cursor cursor) {
   Changed(Change::Cursor);
 }
 
-void Control::Click() { OnClick.Raise(); }
+void Control::Click() {
+  OnClick.Raise();
+}
 
-void Control::MouseMove(Point at) { OnMouseMove.Raise(at); }
+void Control::MouseMove(Point at) {
+  OnMouseMove.Raise(at);
+}
 
 }  // namespace ui

@@ -19,8 +19,8 @@ struct FormStyle {
   bool system_menu = true;  // with the close box
   bool minimize_box = true;
   bool maximize_box = false;
-  bool scaled = true;       // positions scale from 96 dpi to the screen's resolution
-  bool centered = false;    // centred on the screen at the first showing
+  bool scaled = true;     // positions scale from 96 dpi to the screen's resolution
+  bool centered = false;  // centred on the screen at the first showing
   bool stay_on_top = false;
 };
 

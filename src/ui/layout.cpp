@@ -22,11 +22,16 @@ int DockRank(const Control& c) {
 int DockOrderKey(const Control& c) {
   const Rect& b = c.Bounds();
   switch (DockRank(c)) {
-    case 0: return b.top;
-    case 1: return -b.bottom();
-    case 2: return b.left;
-    case 3: return -b.right();
-    default: return 0;
+    case 0:
+      return b.top;
+    case 1:
+      return -b.bottom();
+    case 2:
+      return b.left;
+    case 3:
+      return -b.right();
+    default:
+      return 0;
   }
 }
 

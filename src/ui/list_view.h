@@ -15,8 +15,8 @@ class PopupMenu;
 class ListIndexError : public std::out_of_range {
  public:
   explicit ListIndexError(int index)
-      : std::out_of_range("Listenindex überschreitet das Maximum (" + std::to_string(index) +
-                          ")") {}
+      : std::out_of_range("Listenindex überschreitet das Maximum (" + std::to_string(index) + ")") {
+  }
 };
 
 class ListView : public Control {

@@ -51,9 +51,9 @@ enum : Options {
   kAnchorBottom = 1u << 8,
   kBold = 1u << 9,
   kWordWrap = 1u << 10,
-  kAutoSize = 1u << 11,     // sizes itself to its text or picture
+  kAutoSize = 1u << 11,  // sizes itself to its text or picture
   kAlignRight = 1u << 12,
-  kLowered = 1u << 13,      // panel with a lowered bevel: an etched line
+  kLowered = 1u << 13,  // panel with a lowered bevel: an etched line
   kWhiteBackground = 1u << 14,
   kHidden = 1u << 15,
   kDisabled = 1u << 16,

@@ -4,9 +4,9 @@
 
 #include <string_view>
 
-#include "win32/portable/jpeg_size.h"
 #include "win32/lazy_picture.h"
 #include "win32/pictures.h"
+#include "win32/portable/jpeg_size.h"
 #include "win32/wic_decoder.h"
 
 namespace win32 {

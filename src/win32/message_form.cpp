@@ -74,9 +74,8 @@ class MessageForm {
 };
 
 void RegisterClassOnce() {
-  RegisterWindowClass(GetModuleHandleW(nullptr),
-                      {kClassName, MessageForm::WindowProc, 0, nullptr,
-                       reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
+  RegisterWindowClass(GetModuleHandleW(nullptr), {kClassName, MessageForm::WindowProc, 0, nullptr,
+                                                  reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
 }
 
 int MessageForm::ShowModal() {
@@ -113,16 +112,17 @@ void MessageForm::CreateWindows(const MessageLayout& layout) {
   const int height = frame.bottom - frame.top;
   const int left = GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2;
   const int top = GetSystemMetrics(SM_CYSCREEN) / 2 - height / 2;
-  window_ = CreateWindowExW(kExStyle, kClassName, content_.caption.c_str(), kStyle, left, top, width,
-                            height, GetActiveWindow(), nullptr, GetModuleHandleW(nullptr), this);
+  window_ =
+      CreateWindowExW(kExStyle, kClassName, content_.caption.c_str(), kStyle, left, top, width,
+                      height, GetActiveWindow(), nullptr, GetModuleHandleW(nullptr), this);
   if (!window_) return;
   icon_rect_ = layout.icon;
   CreateChild(L"STATIC", content_.text.c_str(), SS_LEFT, -1, layout.text, L"Message");
   for (std::size_t i = 0; i < content_.buttons.size(); ++i) {
     const MessageButton& button = content_.buttons[i];
     const DWORD kind = button.id == default_id_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
-    HWND control = CreateChild(L"BUTTON", button.caption.c_str(), kind | BS_NOTIFY | WS_TABSTOP, button.id,
-                               layout.buttons[i], button.name.c_str());
+    HWND control = CreateChild(L"BUTTON", button.caption.c_str(), kind | BS_NOTIFY | WS_TABSTOP,
+                               button.id, layout.buttons[i], button.name.c_str());
     if (button.id == default_id_) focus_ = control;
   }
 }

@@ -11,9 +11,12 @@ namespace {
 
 const wchar_t* SystemIcon(platform::DialogIcon icon) {
   switch (icon) {
-    case platform::DialogIcon::Information: return IDI_INFORMATION;
-    case platform::DialogIcon::Question: return IDI_QUESTION;
-    default: return IDI_ERROR;
+    case platform::DialogIcon::Information:
+      return IDI_INFORMATION;
+    case platform::DialogIcon::Question:
+      return IDI_QUESTION;
+    default:
+      return IDI_ERROR;
   }
 }
 

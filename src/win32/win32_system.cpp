@@ -7,12 +7,12 @@
 #include <stdexcept>
 #include <vector>
 
-#include "win32/portable/command_line.h"
 #include "win32/banner_picture.h"
 #include "win32/dll_hardening.h"
 #include "win32/handles.h"
 #include "win32/picture_files.h"
 #include "win32/pictures.h"
+#include "win32/portable/command_line.h"
 #include "win32/progress_pictures.h"
 #include "win32/wide_text.h"
 

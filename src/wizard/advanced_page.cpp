@@ -25,7 +25,6 @@ TFErweitert::TFErweitert(frame::Context& context)
   Button2.OnClick.Bind(this, &TFErweitert::Button2Click);
   BWeiter.OnClick.Bind(this, &TFErweitert::BWeiterClick);
   BZurueck.OnClick.Bind(this, &TFErweitert::BZurueckClick);
-  
 }
 
 void TFErweitert::FormCreate() {
@@ -70,11 +69,17 @@ void TFErweitert::CheckAll(bool checked) {
 }
 
 // A click on a row's check box has changed the mark already.
-void TFErweitert::LVDateienClick() { UpdateSelectionCount(); }
+void TFErweitert::LVDateienClick() {
+  UpdateSelectionCount();
+}
 
-void TFErweitert::Button1Click() { CheckAll(true); }
+void TFErweitert::Button1Click() {
+  CheckAll(true);
+}
 
-void TFErweitert::Button2Click() { CheckAll(false); }
+void TFErweitert::Button2Click() {
+  CheckAll(false);
+}
 
 void TFErweitert::MIAuswahlClick() {
   const int row = LVDateien.ItemIndex();
@@ -99,7 +104,9 @@ void TFErweitert::BWeiterClick() {
   GoTo(*Pages().FStart);
 }
 
-void TFErweitert::BZurueckClick() { GoTo(*Pages().FMethode); }
+void TFErweitert::BZurueckClick() {
+  GoTo(*Pages().FMethode);
+}
 
 void TFErweitert::ShowSelectionCount(const std::string& count) {
   LSelectedItems.SetCaption(Word(24) + ": " + count + " " + Word(33) + " " +

@@ -1,11 +1,11 @@
 // The user-defined installation: which packages, and four options of the run.
 #pragma once
 
+#include "frame/page_frame.h"
 #include "ui/check_box.h"
 #include "ui/list_view.h"
 #include "ui/popup_menu.h"
 #include "ui/tab_control.h"
-#include "frame/page_frame.h"
 
 namespace wizard {
 

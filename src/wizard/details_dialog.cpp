@@ -53,8 +53,12 @@ void TFDetails::LWebLinkClick() {
   LWebLink.SetFontColor(ui::kBlue);
 }
 
-void TFDetails::BCloseClick() { Close(); }
+void TFDetails::BCloseClick() {
+  Close();
+}
 
-void TFDetails::FormClose(ui::CloseAction&) { context_.forms.FErweitert->SetEnabled(true); }
+void TFDetails::FormClose(ui::CloseAction&) {
+  context_.forms.FErweitert->SetEnabled(true);
+}
 
 }  // namespace wizard

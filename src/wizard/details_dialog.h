@@ -13,6 +13,7 @@ class TFDetails : public ui::Form {
  public:
   explicit TFDetails(frame::Context& context);
 
+  // clang-format off
   ui::Label LCDateiname{*this, "LCDateiname", {12, 12, 55, 13}, "Dateiname:",
                         ui::kBold | ui::kAutoSize};
   ui::Label LFile{*this, "LFile", {20, 32, 28, 13}, "LFile", ui::kAutoSize};
@@ -29,8 +30,9 @@ class TFDetails : public ui::Form {
   ui::Panel Panel2{*this, "Panel2", {0, 235, 464, 2}, ui::kDockBottom | ui::kLowered};
   ui::Panel Panel3{Panel1, "Panel3", {371, 0, 93, 35}, ui::kDockRight};
   ui::Button BClose{Panel3, "BClose", {8, 5, 81, 25}, "OK"};
+  // clang-format on
 
- // Shows package `number` (1 to 1000) of the package table.
+  // Shows package `number` (1 to 1000) of the package table.
   void ShowPackage(int number);
 
  private:

@@ -18,7 +18,6 @@ TFLizenz::TFLizenz(frame::Context& context)
   CBAblehnen.OnClick.Bind(this, &TFLizenz::CBAblehnenClick);
   BWeiter.OnClick.Bind(this, &TFLizenz::BWeiterClick);
   BZurueck.OnClick.Bind(this, &TFLizenz::BZurueckClick);
-  
 }
 
 void TFLizenz::FormCreate() {
@@ -33,14 +32,20 @@ void TFLizenz::FormCreate() {
   CBAnnehmen.SetCaption(Word(10));
 }
 
-void TFLizenz::CBAnnehmenClick() { BWeiter.SetEnabled(true); }
+void TFLizenz::CBAnnehmenClick() {
+  BWeiter.SetEnabled(true);
+}
 
-void TFLizenz::CBAblehnenClick() { BWeiter.SetEnabled(false); }
+void TFLizenz::CBAblehnenClick() {
+  BWeiter.SetEnabled(false);
+}
 
 void TFLizenz::BWeiterClick() {
   GoToMethodOrInstallation(*this);
 }
 
-void TFLizenz::BZurueckClick() { GoTo(*Pages().FWillkommen); }
+void TFLizenz::BZurueckClick() {
+  GoTo(*Pages().FWillkommen);
+}
 
 }  // namespace wizard

@@ -1,9 +1,9 @@
 // The licence text with its accept and decline choice.
 #pragma once
 
+#include "frame/page_frame.h"
 #include "ui/radio_button.h"
 #include "ui/rich_text.h"
-#include "frame/page_frame.h"
 
 namespace wizard {
 
@@ -11,12 +11,14 @@ class TFLizenz : public frame::PageFrame {
  public:
   explicit TFLizenz(frame::Context& context);
 
+  // clang-format off
   // Declared in their tab order; the text comes last.
   ui::Image Image1{*this, "Image1", {12, 76, 32, 32}, ui::kAutoSize};
   ui::RadioButton CBAblehnen{*this, "CBAblehnen", {72, 344, 149, 17}, "Ich stimme nicht zu",
                              ui::kChecked};
   ui::RadioButton CBAnnehmen{*this, "CBAnnehmen", {236, 344, 149, 17}, "Ich stimme zu"};
   ui::RichText RLizenz{*this, "RLizenz", {56, 76, 393, 253}};
+  // clang-format on
 
  private:
   void FormCreate();

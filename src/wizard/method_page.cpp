@@ -14,7 +14,6 @@ TFMethode::TFMethode(frame::Context& context)
   OnCreate.Bind(this, &TFMethode::FormCreate);
   BWeiter.OnClick.Bind(this, &TFMethode::BWeiterClick);
   BZurueck.OnClick.Bind(this, &TFMethode::BZurueckClick);
-  
 }
 
 void TFMethode::FormCreate() {
@@ -39,6 +38,8 @@ void TFMethode::BWeiterClick() {
   }
 }
 
-void TFMethode::BZurueckClick() { GoTo(*Pages().FWillkommen); }
+void TFMethode::BZurueckClick() {
+  GoTo(*Pages().FWillkommen);
+}
 
 }  // namespace wizard

@@ -2,8 +2,8 @@
 // user-defined one.
 #pragma once
 
-#include "ui/radio_button.h"
 #include "frame/page_frame.h"
+#include "ui/radio_button.h"
 
 namespace wizard {
 
@@ -11,6 +11,7 @@ class TFMethode : public frame::PageFrame {
  public:
   explicit TFMethode(frame::Context& context);
 
+  // clang-format off
   ui::Image ILinks{*this, "ILinks", {0, 63, 164, 313}, ui::kDockLeft | ui::kAutoSize};
   ui::RadioButton CBAutomaticInstall{*this, "CBAutomaticInstall", {180, 80, 277, 17},
                                      "Automatisch (empfohlen)", ui::kBold | ui::kChecked};
@@ -26,6 +27,7 @@ class TFMethode : public frame::PageFrame {
       "welche Dateien Sie genau installieren möchten. Außerdem können Sie das Verhalten des "
       "Installationsprogrammes genauer festlegen.",
       ui::kWordWrap};
+  // clang-format on
 
  private:
   void FormCreate();

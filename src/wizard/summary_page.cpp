@@ -14,7 +14,6 @@ TFStart::TFStart(frame::Context& context)
   OnShow.Bind(this, &TFStart::FormShow);
   BWeiter.OnClick.Bind(this, &TFStart::BWeiterClick);
   BZurueck.OnClick.Bind(this, &TFStart::BZurueckClick);
-  
 }
 
 void TFStart::FormCreate() {
@@ -32,7 +31,9 @@ void TFStart::FormCreate() {
   LCNiedrigePrioritaet.SetCaption(Word(31) + ":");
 }
 
-const std::string& TFStart::YesNo(bool on) const { return Word(on ? 66 : 67); }
+const std::string& TFStart::YesNo(bool on) const {
+  return Word(on ? 66 : 67);
+}
 
 // Recomputed at every showing from the choices.
 void TFStart::FormShow() {
@@ -46,8 +47,12 @@ void TFStart::FormShow() {
                       Shared().Settings.Files);
 }
 
-void TFStart::BWeiterClick() { Pages().FKopieren->StartInstallationFrom(*this); }
+void TFStart::BWeiterClick() {
+  Pages().FKopieren->StartInstallationFrom(*this);
+}
 
-void TFStart::BZurueckClick() { GoTo(*Pages().FErweitert); }
+void TFStart::BZurueckClick() {
+  GoTo(*Pages().FErweitert);
+}
 
 }  // namespace wizard

@@ -9,6 +9,7 @@ class TFStart : public frame::PageFrame {
  public:
   explicit TFStart(frame::Context& context);
 
+  // clang-format off
   ui::Image ILinks{*this, "ILinks", {0, 63, 164, 313}, ui::kDockLeft | ui::kAutoSize};
   ui::Label LAusgewaehlt{*this, "LAusgewaehlt", {176, 148, 103, 13}, "Ausgewählte Dateien:",
                          ui::kAutoSize};
@@ -30,6 +31,7 @@ class TFStart : public frame::PageFrame {
                                  "Niedrige Prozesspriorität:", ui::kAutoSize};
   ui::Label LNiedrigePrioritaet{*this, "LNiedrigePrioritaet", {425, 276, 24, 13}, "Nein",
                                 ui::kAutoSize | ui::kAlignRight};
+  // clang-format on
 
  private:
   void FormCreate();

@@ -20,7 +20,6 @@ TFWillkommen::TFWillkommen(frame::Context& context)
   OnCreate.Bind(this, &TFWillkommen::FormCreate);
   BWeiter.OnClick.Bind(this, &TFWillkommen::BWeiterClick);
   BInfo.OnClick.Bind(this, &TFWillkommen::BInfoClick);
-  
 }
 
 void TFWillkommen::FormCreate() {
@@ -40,7 +39,6 @@ void TFWillkommen::BWeiterClick() {
   frame::PlacePage(*this, *Pages().FLizenz);
   GoToMethodOrInstallation(*this);
 }
-
 
 // The About dialog is filled afresh at every opening; this page takes no
 // input until the dialog closes.

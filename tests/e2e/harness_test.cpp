@@ -76,5 +76,28 @@ TEST(WinePaths, MissingWindowsProgramSaysWhatToBuild) {
   }
 }
 
+TEST(WinePaths, MissingWindowsBuildIsNamedWithTheCommandThatBuildsIt) {
+  const fs::path folder = NativeBuildDir() / "e2e-work" / "WinePaths" / "windows-build";
+  fs::remove_all(folder);
+  fs::create_directories(folder / "tests");
+  std::ofstream(folder / "tests" / "probe.exe") << "MZ";
+  const char* before = std::getenv("INSTALLER_WINDOWS_BUILD_DIR");
+  const std::string saved = before ? before : "";
+  setenv("INSTALLER_WINDOWS_BUILD_DIR", folder.c_str(), 1);
+  const auto missing = MissingWindowsPrograms({"Installer.exe", "probe.exe", "driver.exe"});
+  const std::string message = MissingWindowsBuildMessage(missing);
+  if (before) {
+    setenv("INSTALLER_WINDOWS_BUILD_DIR", saved.c_str(), 1);
+  } else {
+    unsetenv("INSTALLER_WINDOWS_BUILD_DIR");
+  }
+
+  EXPECT_EQ(missing, (std::vector<std::string>{"Installer.exe", "driver.exe"}));
+  EXPECT_NE(message.find(folder.string() + " lacks Installer.exe, driver.exe"), std::string::npos)
+      << message;
+  EXPECT_NE(message.find("cmake --preset win64 && cmake --build --preset win64"), std::string::npos)
+      << message;
+}
+
 }  // namespace
 }  // namespace e2e

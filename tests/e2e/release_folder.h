@@ -19,7 +19,7 @@ struct ReleaseFiles {
   // INI files in Windows-1252, as release authors write them; else UTF-8 with a byte-order mark.
   bool ansi = true;
   std::vector<std::string> pictures = kSidePictures;  // bitmaps written into Data
-  bool icon = true;                                    // Data\Icon.ico of the About dialog
+  bool icon = true;                                   // Data\Icon.ico of the About dialog
   std::optional<std::string> continuation;            // content of rir_eridivu beside the program
 };
 

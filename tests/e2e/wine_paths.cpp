@@ -15,8 +15,12 @@ fs::path WindowsBuildDir() {
   return configured && *configured ? configured : E2E_DEFAULT_WINDOWS_BUILD_DIR;
 }
 
-fs::path WindowsProgram(const std::string& file_name) {
-  fs::path folder = WindowsBuildDir();
+namespace {
+
+const char kBuildCommand[] = "cmake --preset win64 && cmake --build --preset win64";
+
+// Top folder first, then any subfolder; empty when the build has no such program.
+fs::path FindWindowsProgram(const fs::path& folder, const std::string& file_name) {
   if (fs::is_regular_file(folder / file_name)) return folder / file_name;
   std::error_code error;
   if (fs::is_directory(folder)) {
@@ -31,10 +35,41 @@ fs::path WindowsProgram(const std::string& file_name) {
       }
     }
   }
+  return {};
+}
+
+}  // namespace
+
+fs::path WindowsProgram(const std::string& file_name) {
+  const fs::path folder = WindowsBuildDir();
+  fs::path program = FindWindowsProgram(folder, file_name);
+  if (!program.empty()) return program;
   throw std::runtime_error(file_name + " not found in " + folder.string() +
-                           ": build the win64 preset first (cmake --preset win64 && cmake "
-                           "--build --preset win64), or point INSTALLER_WINDOWS_BUILD_DIR at "
-                           "the Windows build folder");
+                           ": build the win64 preset first (" + kBuildCommand +
+                           "), or point INSTALLER_WINDOWS_BUILD_DIR at the Windows build folder");
+}
+
+const std::vector<std::string>& WindowsTestPrograms() {
+  static const std::vector<std::string> programs = {"Installer.exe", "probe.exe", "driver.exe",
+                                                    "bare_window.exe"};
+  return programs;
+}
+
+std::vector<std::string> MissingWindowsPrograms(const std::vector<std::string>& file_names) {
+  const fs::path folder = WindowsBuildDir();
+  std::vector<std::string> missing;
+  for (const std::string& name : file_names) {
+    if (FindWindowsProgram(folder, name).empty()) missing.push_back(name);
+  }
+  return missing;
+}
+
+std::string MissingWindowsBuildMessage(const std::vector<std::string>& missing) {
+  std::string names;
+  for (const std::string& name : missing) names += (names.empty() ? "" : ", ") + name;
+  return "The Wine tests run the Windows build, and " + WindowsBuildDir().string() + " lacks " +
+         names + ".\nBuild it first:\n  " + kBuildCommand +
+         "\nor point INSTALLER_WINDOWS_BUILD_DIR at another Windows build folder.";
 }
 
 std::string ToWindowsPath(const fs::path& linux_path) {

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -17,6 +18,15 @@ fs::path WindowsBuildDir();
 // A program of the Windows build, e.g. "probe.exe": top folder first, then any subfolder.
 // Throws std::runtime_error saying to build the win64 preset when it is missing.
 fs::path WindowsProgram(const std::string& file_name);
+
+// The programs of the Windows build the tests run: the installer and the test programs.
+const std::vector<std::string>& WindowsTestPrograms();
+
+// Those of `file_names` the Windows build lacks, in the same order.
+std::vector<std::string> MissingWindowsPrograms(const std::vector<std::string>& file_names);
+
+// Says which programs the Windows build lacks and the commands that build them.
+std::string MissingWindowsBuildMessage(const std::vector<std::string>& missing);
 
 // "/a/b c" -> "Z:\a\b c" (Wine maps Z: to the Linux root).
 std::string ToWindowsPath(const fs::path& linux_path);

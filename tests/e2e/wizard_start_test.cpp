@@ -228,17 +228,17 @@ TEST_F(WizardStart, InfoOpensTheAboutDialogWhileTheWelcomePageWaits) {
   files.settings = settings.Text();
   WineProgram installer = StartRelease(files);
 
-  DriverRun run = Drive({"wait TFWillkommen 30000", "click TFWillkommen BInfo",
-                         "wait TFAbout 10000", "caption TFAbout", "text TFAbout LRName",
-                         "text TFAbout BClose", "visible TFAbout IDLogo",
-                         "enabled TFWillkommen BWeiter"});
+  DriverRun run =
+      Drive({"wait TFWillkommen 30000", "click TFWillkommen BInfo", "wait TFAbout 10000",
+             "caption TFAbout", "text TFAbout LRName", "text TFAbout BClose",
+             "visible TFAbout IDLogo", "enabled TFWillkommen BWeiter"});
   ASSERT_TRUE(run.ok()) << run.Report();
   wine().Screenshot("WizardStart-about");
   // The welcome page takes no input until the dialog closes.
   DriverRun blocked = Drive({"click TFWillkommen BInfo"});
   EXPECT_FALSE(blocked.ok());
-  DriverRun closed = Drive({"click TFAbout BClose", "gone TFAbout 5000",
-                            "click TFWillkommen BInfo", "wait TFAbout 10000"});
+  DriverRun closed = Drive({"click TFAbout BClose", "gone TFAbout 5000", "click TFWillkommen BInfo",
+                            "wait TFAbout 10000"});
   ASSERT_TRUE(closed.ok()) << closed.Report();
 
   EXPECT_EQ(run.Value("caption TFAbout"), Word(59) + " " + settings.name + "...");

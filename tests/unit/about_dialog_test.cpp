@@ -11,7 +11,8 @@ class AboutDialog : public test::ReleaseFixture {
   void StartWith(const std::string& website) {
     UseStandardRelease();
     std::string settings = system.files[Data("Settings.ini")];
-    settings.insert(settings.find("Files=3"), "Version=2.1\nCompany=ACME\nWebsite=" + website + "\n");
+    settings.insert(settings.find("Files=3"),
+                    "Version=2.1\nCompany=ACME\nWebsite=" + website + "\n");
     SetSettings(settings);
     StartAndDecide();
   }
@@ -45,8 +46,7 @@ TEST_F(AboutDialog, WebsiteAlwaysGetsTheHttpPrefix) {
   About().TSRelease.MouseMove({100, 100});
   EXPECT_EQ(About().LRWebsite.FontColor(), ui::kBlue);
   About().LRWebsite.Click();
-  EXPECT_EQ(system.links_opened,
-            std::vector<std::string>{"http://http://www.example.org"});
+  EXPECT_EQ(system.links_opened, std::vector<std::string>{"http://http://www.example.org"});
 }
 
 TEST_F(AboutDialog, ReadmeOpensInNotepadBesideTheProgram) {

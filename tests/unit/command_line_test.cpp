@@ -17,7 +17,8 @@ TEST(CommandLine, BlanksAndTabsSeparateWordsOutsideQuotes) {
 TEST(CommandLine, ProgramNameTakesNoEscapes) {
   EXPECT_EQ(win32::SplitCommandLine("\"C:\\Program Files\\Setup\\Installer.exe\" /silent"),
             (Words{"C:\\Program Files\\Setup\\Installer.exe", "/silent"}));
-  EXPECT_EQ(win32::SplitCommandLine("C:\\Setup\\\"x /silent"), (Words{"C:\\Setup\\\"x", "/silent"}));
+  EXPECT_EQ(win32::SplitCommandLine("C:\\Setup\\\"x /silent"),
+            (Words{"C:\\Setup\\\"x", "/silent"}));
   // The name ends at its closing quote; what follows is the next word.
   EXPECT_EQ(win32::SplitCommandLine("\"C:\\a b\"c d"), (Words{"C:\\a b", "c", "d"}));
   EXPECT_EQ(win32::SplitCommandLine("\"C:\\a b"), (Words{"C:\\a b"}));

@@ -18,9 +18,9 @@ class FakeDialogs : public platform::Dialogs {
     bool information;
     std::string text;
   };
-  std::vector<Message> messages;        // dialogs with one button
-  std::vector<std::string> questions;   // dialogs with a choice
-  bool answer = false;  // what the user answers every question
+  std::vector<Message> messages;       // dialogs with one button
+  std::vector<std::string> questions;  // dialogs with a choice
+  bool answer = false;                 // what the user answers every question
 
   int ShowDialog(const platform::DialogContent& content) override {
     if (content.buttons.size() == 1) {

@@ -47,7 +47,8 @@ std::shared_ptr<const platform::Picture> FakeSystem::ProgressPicture(int state) 
 }
 
 std::string FakeSystem::WindowsFolder() {
-  if (windows_folder.empty()) throw std::runtime_error("Das System kann den angegebenen Pfad nicht finden");
+  if (windows_folder.empty())
+    throw std::runtime_error("Das System kann den angegebenen Pfad nicht finden");
   return windows_folder;
 }
 

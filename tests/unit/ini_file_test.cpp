@@ -122,12 +122,12 @@ class IniFileLoad : public ::testing::Test {
 };
 
 TEST_F(IniFileLoad, AnsiTextIsDecodedInTheSystemCodePage) {
-  const auto ini = Load("[Words]\n001=Zur\xFC" "ck \x84gr\xF6\xDF" "e\x93 \x80\n");
+  const auto ini = Load("[Words]\n001=Zur\xFC"s + "ck \x84gr\xF6\xDF"s + "e\x93 \x80\n");
   EXPECT_EQ(Read(ini, "Words", "001"), "Zurück „größe“ €");
 }
 
 TEST_F(IniFileLoad, ByteOrderMarkSelectsUtf8OrUtf16) {
-  EXPECT_EQ(Read(Load("\xEF\xBB\xBF[W]\n001=Zur\xC3\xBC" "ck\n"), "W", "001"), "Zurück");
+  EXPECT_EQ(Read(Load("\xEF\xBB\xBF[W]\n001=Zur\xC3\xBC"s + "ck\n"), "W", "001"), "Zurück");
 
   const std::u16string text = u"[W]\r\n001=Zurück 😀\r\n";
   std::string utf16 = "\xFF\xFE";

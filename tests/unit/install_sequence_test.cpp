@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "frame/continuation.h"
 #include "finish/auto_reboot.h"
 #include "finish/finish_page.h"
 #include "finish/restart_prompt.h"
+#include "frame/continuation.h"
 #include "release_fixture.h"
 
 namespace {
@@ -15,8 +15,8 @@ class InstallSequence : public test::ReleaseFixture {
                   const std::map<int, std::string>& extra = {}) {
     std::string text = "[Main]\nName=Pack\nFiles=" + std::to_string(count) +
                        "\n[Images]\nImage1=side1.bmp\nImage2=side2.bmp\nImage3=side3.bmp\n"
-                       "Image4=side4.bmp\n[Defaults]\n" + defaults +
-                       "\n[Lines]\nPostInstall=1\n[PostInstall]\nLine001=Fertig\n";
+                       "Image4=side4.bmp\n[Defaults]\n" +
+                       defaults + "\n[Lines]\nPostInstall=1\n[PostInstall]\nLine001=Fertig\n";
     for (int i = 1; i <= count; ++i) {
       // The first of two equal keys wins, so the extra lines go first.
       const std::string file = "pkg" + std::to_string(i) + ".exe";
@@ -206,9 +206,8 @@ TEST_F(InstallSequence, LogsOfThePreviousPackageAreRecycledOnlyWhenAsked) {
     m.context.forms.FWillkommen->BWeiter.Click();
     while (system.FinishWorker()) {
     }
-    EXPECT_EQ(system.recycled,
-              delete_logs ? std::vector<std::string>{"C:\\Windows\\kb1.log"}
-                          : std::vector<std::string>{});
+    EXPECT_EQ(system.recycled, delete_logs ? std::vector<std::string>{"C:\\Windows\\kb1.log"}
+                                           : std::vector<std::string>{});
   }
 }
 

@@ -33,10 +33,8 @@ TEST_F(MainForm, StartUpLoadsTheReleaseAndArmsTheStartTimer) {
 
 TEST_F(MainForm, FromWindowsXpOnTheTrayShowsTheProgramIcon) {
   UseStandardRelease();
-  for (const auto& [version, expect_xp_list] :
-       std::vector<std::pair<platform::OsVersion, bool>>{{{2, 5, 0, ""}, false},
-                                                          {{2, 5, 1, ""}, true},
-                                                          {{2, 6, 2, ""}, false}}) {
+  for (const auto& [version, expect_xp_list] : std::vector<std::pair<platform::OsVersion, bool>>{
+           {{2, 5, 0, ""}, false}, {{2, 5, 1, ""}, true}, {{2, 6, 2, ""}, false}}) {
     system.version = version;
     test::FakeDialogs fresh_dialogs;
     ui::Application fresh{fresh_dialogs};

@@ -43,8 +43,7 @@ TEST(PackageCommand, CommandLinesPerKindAndSystem) {
 TEST(PackageCommand, LongPathsAndParametersKeepTheirFullLength) {
   const std::string path = "C:\\" + std::string(300, 'p') + "\\setup.exe";
   const std::string parameters(400, 'x');
-  EXPECT_EQ(BuildCommandLine(path, parameters, "9", kInstallers),
-            "\"" + path + "\" " + parameters);
+  EXPECT_EQ(BuildCommandLine(path, parameters, "9", kInstallers), "\"" + path + "\" " + parameters);
 }
 
 TEST(PackageCommand, EveryPlaceholderIsReplacedInAnyCase) {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "release/errors.h"
-#include "frame/messages.h"
-#include "release_fixture.h"
 #include "frame/choices.h"
+#include "frame/messages.h"
+#include "release/errors.h"
+#include "release_fixture.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ TEST_F(PageFlow, WelcomePageCarriesTheReleaseTextsAndWords) {
   EXPECT_FALSE(page.LHinweis.has_value());
   ASSERT_NE(page.ILinks.Picture(), nullptr);
   EXPECT_EQ(page.ILinks.Bounds().width, 10);  // sized to its picture
-  EXPECT_EQ(page.Left(), (1024 - 469) / 2);  // centred at its first showing
+  EXPECT_EQ(page.Left(), (1024 - 469) / 2);   // centred at its first showing
 }
 
 TEST_F(PageFlow, WithoutLanguageFileEveryWordFallsBack) {
@@ -159,8 +159,7 @@ TEST_F(PageFlow, AdvancedPageStartsWithEverythingCheckedAndTheDefaults) {
   ASSERT_EQ(page.LVDateien.ItemCount(), 2);
   EXPECT_EQ(page.LVDateien.ItemCaption(1), "Two");
   EXPECT_TRUE(page.LVDateien.ItemChecked(0) && page.LVDateien.ItemChecked(1));
-  EXPECT_EQ(page.LSelectedItems.Caption(),
-            "Error in Language File: 2 Error in Language File 2");
+  EXPECT_EQ(page.LSelectedItems.Caption(), "Error in Language File: 2 Error in Language File 2");
   EXPECT_TRUE(page.CBAutoReboot.Checked());
   EXPECT_FALSE(page.CBMinimieren.Checked());
   EXPECT_TRUE(page.CBLoescheLogs.Checked());

@@ -32,18 +32,23 @@ class ReleaseFixture : public ::testing::Test {
 
   void SetSettings(const std::string& text) { system.files[Data("Settings.ini")] = text; }
   void SetLanguage(const std::string& text) { system.files[Data("Language.ini")] = text; }
-  static std::string Data(const std::string& name) { return std::string(kFolder) + "Data\\" + name; }
+  static std::string Data(const std::string& name) {
+    return std::string(kFolder) + "Data\\" + name;
+  }
 
   // Three packages, pictures for every page, all words "W<n>".
   void UseStandardRelease(bool allow_advanced = false) {
     SetSettings(
         "[Main]\nName=Demo Pack\nFiles=3\n"
         "[Images]\nImage1=side1.bmp\nImage2=side2.bmp\nImage3=side3.bmp\nImage4=side4.bmp\n"
-        "[Defaults]\nAllowAdvanced=" + std::string(allow_advanced ? "1" : "0") + "\n"
+        "[Defaults]\nAllowAdvanced=" +
+        std::string(allow_advanced ? "1" : "0") +
+        "\n"
         "[Lines]\nPreInstall=2\n[PreInstall]\nLine001=Hallo\nLine002=Welt\n"
         "[File1]\nName=One\n[File2]\nName=Two\n[File3]\nName=Three\n");
     std::string words = "[Words]\n";
-    for (int n = 1; n <= 77; ++n) words += release::PadKeyNumber(n) + "=W" + std::to_string(n) + "\n";
+    for (int n = 1; n <= 77; ++n)
+      words += release::PadKeyNumber(n) + "=W" + std::to_string(n) + "\n";
     SetLanguage(words);
   }
 

@@ -134,7 +134,8 @@ TEST(LoadPackageTable, CountThatIsNoIntegerFailsWithItsText) {
 
 TEST(LoadPackageTable, CountAboveThousandFailsAfterFillingTheTable) {
   std::string text;
-  for (int i = 1; i <= 1001; ++i) text += "[File" + std::to_string(i) + "]\nName=P" + std::to_string(i) + "\n";
+  for (int i = 1; i <= 1001; ++i)
+    text += "[File" + std::to_string(i) + "]\nName=P" + std::to_string(i) + "\n";
   const auto ini = IniFile::Parse(text);
   PackageTable table;
   try {

@@ -36,8 +36,8 @@ class TestForm : public Form {
   RadioButton RA{*this, "RA", {120, 80, 200, 17}, "A", kChecked};
   RadioButton RB{*this, "RB", {120, 100, 200, 17}, "B"};
   CheckBox CB{*this, "CB", {120, 130, 200, 17}, "C"};
-  ListView LV{*this, "LV", {120, 150, 270, 100},
-              kAnchorLeft | kAnchorTop | kAnchorRight | kAnchorBottom};
+  ListView LV{
+      *this, "LV", {120, 150, 270, 100}, kAnchorLeft | kAnchorTop | kAnchorRight | kAnchorBottom};
   Button BCorner{*this, "BCorner", {300, 235, 90, 25}, "X", kAnchorRight | kAnchorBottom};
   Timer Tick{*this, "Tick", 1000};
   PopupMenu Menu{*this, "Menu"};
@@ -58,7 +58,10 @@ class AnchorForm : public Form {
   Button Tall{*this, "Tall", {70, 10, 50, 20}, "T", kAnchorLeft | kAnchorTop | kAnchorBottom};
   Button LeftBottom{*this, "LeftBottom", {10, 250, 50, 20}, "LB", kAnchorLeft | kAnchorBottom};
   Button Corner{*this, "Corner", {300, 250, 50, 20}, "C", kAnchorRight | kAnchorBottom};
-  Button All{*this, "All", {100, 100, 50, 20}, "A",
+  Button All{*this,
+             "All",
+             {100, 100, 50, 20},
+             "A",
              kAnchorLeft | kAnchorTop | kAnchorRight | kAnchorBottom};
 };
 
@@ -69,8 +72,8 @@ class FullyDeclaredForm : public Form {
 
   static constexpr Options kChild = kHidden | kDisabled | kAnchorRight | kAnchorBottom;
 
-  Panel P{*this, "P", {0, 0, 400, 20},
-          kDockTop | kHidden | kDisabled | kLowered | kWhiteBackground};
+  Panel P{
+      *this, "P", {0, 0, 400, 20}, kDockTop | kHidden | kDisabled | kLowered | kWhiteBackground};
   Label L{*this, "L", {0, 20, 50, 13}, "L", kChild | kBold | kWordWrap | kAutoSize | kAlignRight};
   Button B{*this, "B", {0, 40, 75, 25}, "B", kChild | kBold | kNoTabStop};
   CheckBox C{*this, "C", {0, 70, 75, 17}, "C", kChild | kBold | kChecked | kNoTabStop};
@@ -240,11 +243,11 @@ TEST_F(UiControls, MenuKnowsItsDefaultItem) {
 TEST_F(UiControls, DockedPanelsTakeTheEdgesInTurn) {
   auto& form = app.CreateForm<TestForm>(app, "TPage");
   const auto rects = LayoutChildren(form, {400, 300});
-  EXPECT_EQ(rects[0], (Rect{0, 0, 400, 60}));     // PTop
-  EXPECT_EQ(rects[1], (Rect{0, 265, 400, 35}));   // Panel1
-  EXPECT_EQ(rects[2], (Rect{0, 60, 100, 205}));   // Side, between top and bottom
+  EXPECT_EQ(rects[0], (Rect{0, 0, 400, 60}));    // PTop
+  EXPECT_EQ(rects[1], (Rect{0, 265, 400, 35}));  // Panel1
+  EXPECT_EQ(rects[2], (Rect{0, 60, 100, 205}));  // Side, between top and bottom
   const auto row = LayoutChildren(form.Panel1, {400, 35});
-  EXPECT_EQ(row[0], (Rect{127, 0, 273, 35}));     // Panel3 at the right
+  EXPECT_EQ(row[0], (Rect{127, 0, 273, 35}));  // Panel3 at the right
   const auto wide = LayoutChildren(form.Panel1, {600, 35});
   EXPECT_EQ(wide[0], (Rect{327, 0, 273, 35}));
 }

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "release/errors.h"
 #include "fake_system.h"
+#include "release/errors.h"
 
 namespace {
 
@@ -31,7 +31,8 @@ TEST(LoadWords, ReadsThreeDigitKeysOfTheWordsSection) {
 
 TEST(LoadWords, GermanWordsFromAnAnsiFile) {
   test::FakeSystem system;
-  system.files["C:\\Release\\Data\\Language.ini"] = "[Words]\n012=Installationsmethode ausw\xE4hlen\n";
+  system.files["C:\\Release\\Data\\Language.ini"] =
+      "[Words]\n012=Installationsmethode ausw\xE4hlen\n";
   const WordTable words =
       release::LoadWords(IniFile::Load(system, system.ProgramFolder() + "Data\\Language.ini"));
   EXPECT_EQ(words[12], "Installationsmethode auswählen");
