@@ -4,8 +4,6 @@
 #include "platform/system.h"
 #include "release/errors.h"
 #include "release/ini_file.h"
-#include "release/integer_text.h"
-#include "release/os_identity.h"
 #include "ui/application.h"
 #include "wizard/welcome_page.h"
 
@@ -44,7 +42,7 @@ void TFMain::FormCreate() {
 
 void TFMain::LoadStartupData() {
   platform::System& system = context.System();
-  context.CurrentOSIndex = std::to_string(release::IdentifyOS(system.QueryOsVersion()));
+  context.CurrentOSIndex = release::IdentifyOS(system.QueryOsVersion());
   context.Words =
       release::LoadWords(release::IniFile::Load(system, context.DataPath("Language.ini")));
   const release::IniFile settings =
@@ -55,8 +53,7 @@ void TFMain::LoadStartupData() {
   App().SetTitle(context.Settings.Name);
   ILTrayIconsXP.Clear();
   ILTrayIconsXP.Add(system.ProgramIcon());
-  // From Windows XP on the tray shows the program's own icon.
-  if (release::StrToInt(context.CurrentOSIndex) > 5) TrayIcon.SetIconList(&ILTrayIconsXP);
+  if (release::IsXpOrLater(context.CurrentOSIndex)) TrayIcon.SetIconList(&ILTrayIconsXP);
   TStart.SetEnabled(true);
   MIWiederherstellen.SetCaption(context.Words[70]);
   MIAbbrechen.SetCaption(context.Words[5]);

@@ -149,9 +149,8 @@ bool TFKopieren::SaveContinuation() {
   }
   // A program started elevated on a system with user account control goes
   // on only from the machine's run-once key.
-  const bool uac = context.CurrentOSIndex == "8" || context.CurrentOSIndex == "9";
-  if (!system.WriteRunOnce(frame::kRunOnceName, "\"" + system.ProgramPath() + "\"",
-                           uac && system.IsElevated())) {
+  const bool machine = release::IsVistaOrLater(context.CurrentOSIndex) && system.IsElevated();
+  if (!system.WriteRunOnce(frame::kRunOnceName, "\"" + system.ProgramPath() + "\"", machine)) {
     system.RemoveFile(path);
     context.ShowMessageDialog(
         "Die Installation kann nach einem Neustart nicht fortgesetzt werden: "

@@ -37,15 +37,16 @@ PackageKind KindOf(const std::string& path) {
 }
 
 std::string BuildCommandLine(const std::string& path, const std::string& parameters,
-                             const std::string& os_index, const SystemInstallers& installers) {
-  const bool vista_or_7 = os_index == "8" || os_index == "9";
+                             release::OsIndex os, const SystemInstallers& installers) {
   switch (KindOf(path)) {
     case PackageKind::Exe:
       return Quoted(path) + " " + parameters;
     case PackageKind::Msi:
       return Quoted(installers.msiexec) + " /i " + Quoted(path) + " " + parameters;
     case PackageKind::Msu:
-      return vista_or_7 ? Quoted(installers.wusa) + " " + Quoted(path) + " " + parameters : "";
+      return release::IsVistaOrLater(os)
+                 ? Quoted(installers.wusa) + " " + Quoted(path) + " " + parameters
+                 : "";
     case PackageKind::Other:
       return "";
   }
@@ -71,9 +72,10 @@ std::string ReplaceTemporaryFolder(const std::string& parameters, const std::str
 
 // Only the Internet Explorer 7 package can be recognised: its record is a
 // second-level key "ie7" under the update records.
-bool RecordedAsInstalled(const std::string& path, const std::string& os_index,
+bool RecordedAsInstalled(const std::string& path, release::OsIndex os,
                          const SubkeyLister& subkeys) {
-  if (os_index != "6" || Upper(path).find(kIe7Package) == std::string::npos) return false;
+  if (os != release::OsIndex::WindowsXP || Upper(path).find(kIe7Package) == std::string::npos)
+    return false;
   bool found = false;
   for (const std::string& group : subkeys(kUpdateRecords)) {
     const auto names = subkeys(std::string(kUpdateRecords) + "\\" + group);

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "release/os_identity.h"
+
 namespace engine {
 
 enum class PackageKind { Exe, Msi, Msu, Other };
@@ -23,7 +25,7 @@ struct SystemInstallers {
 // The command line for a package, or the empty text when the system has no
 // way to run it (.msu before Windows Vista, any other extension).
 std::string BuildCommandLine(const std::string& path, const std::string& parameters,
-                             const std::string& os_index, const SystemInstallers& installers);
+                             release::OsIndex os, const SystemInstallers& installers);
 
 // Whether the parameters hold "{tmp}" in any letter case.
 bool UsesTemporaryFolder(const std::string& parameters);
@@ -35,7 +37,6 @@ using SubkeyLister = std::function<std::vector<std::string>(const std::string& k
 
 // On Windows XP, whether the update records list the Internet Explorer 7
 // package as installed.
-bool RecordedAsInstalled(const std::string& path, const std::string& os_index,
-                         const SubkeyLister& subkeys);
+bool RecordedAsInstalled(const std::string& path, release::OsIndex os, const SubkeyLister& subkeys);
 
 }  // namespace engine

@@ -28,17 +28,16 @@ std::string PrepareTemporaryFolder(platform::System& system) {
 }  // namespace
 
 PackageOutcome RunPackage(platform::System& system, const std::string& path,
-                          const std::string& parameters, const std::string& os_index) {
+                          const std::string& parameters, release::OsIndex os) {
   if (!system.FileExists(path)) return PackageOutcome::NotStarted;
   std::string arguments = parameters;
   if (UsesTemporaryFolder(arguments)) {
     arguments = ReplaceTemporaryFolder(arguments, PrepareTemporaryFolder(system));
   }
-  const std::string command =
-      BuildCommandLine(path, arguments, os_index,
-                       {system.SystemProgram("msiexec.exe"), system.SystemProgram("wusa.exe")});
+  const std::string command = BuildCommandLine(
+      path, arguments, os, {system.SystemProgram("msiexec.exe"), system.SystemProgram("wusa.exe")});
   const auto subkeys = [&](const std::string& key) { return system.MachineSubkeys(key); };
-  if (RecordedAsInstalled(path, os_index, subkeys)) return PackageOutcome::RecordedAsInstalled;
+  if (RecordedAsInstalled(path, os, subkeys)) return PackageOutcome::RecordedAsInstalled;
   if (command.empty()) return PackageOutcome::NotStarted;
   system.RunHiddenAndWait(command, FolderOf(path));
   return PackageOutcome::Ran;
@@ -46,11 +45,11 @@ PackageOutcome RunPackage(platform::System& system, const std::string& path,
 
 // The outcome is written by the worker and read on the main thread only
 // after the worker has ended.
-void TMyThread::Start(platform::System& system, const std::string& os_index, bool low_priority,
+void TMyThread::Start(platform::System& system, release::OsIndex os, bool low_priority,
                       std::function<void(PackageOutcome)> on_terminate) const {
   auto outcome = std::make_shared<PackageOutcome>(PackageOutcome::NotStarted);
   system.StartWorker([&system, outcome, path = FilePath, parameters = Parameters,
-                      os_index] { *outcome = RunPackage(system, path, parameters, os_index); },
+                      os] { *outcome = RunPackage(system, path, parameters, os); },
                      low_priority,
                      [outcome, on_terminate = std::move(on_terminate)] { on_terminate(*outcome); });
 }

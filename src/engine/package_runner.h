@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "release/os_identity.h"
+
 namespace platform {
 class System;
 }
@@ -20,7 +22,7 @@ enum class PackageOutcome {
 };
 
 PackageOutcome RunPackage(platform::System& system, const std::string& path,
-                          const std::string& parameters, const std::string& os_index);
+                          const std::string& parameters, release::OsIndex os);
 
 // The worker of one package.
 struct TMyThread {
@@ -29,7 +31,7 @@ struct TMyThread {
 
   // Runs RunPackage on a worker thread; `on_terminate` follows on the main
   // thread with its outcome.
-  void Start(platform::System& system, const std::string& os_index, bool low_priority,
+  void Start(platform::System& system, release::OsIndex os, bool low_priority,
              std::function<void(PackageOutcome)> on_terminate) const;
 };
 

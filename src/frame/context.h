@@ -9,6 +9,7 @@
 #include "frame/choices.h"
 #include "frame/forms.h"
 #include "frame/messages.h"
+#include "release/os_identity.h"
 #include "release/settings.h"
 #include "release/words.h"
 
@@ -40,7 +41,7 @@ class Context {
   release::SetupSettings Settings;
   release::PackageTable Packages;
   release::WordTable Words;
-  std::string CurrentOSIndex;
+  release::OsIndex CurrentOSIndex = release::OsIndex::Unknown;
 
   // The package total of a run that spans restarts; 0 before the first run.
   int RunTotal = 0;

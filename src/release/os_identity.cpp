@@ -6,48 +6,60 @@ namespace release {
 
 namespace {
 
-int IdentifyWin9x(int major, int minor, const std::string& service_pack) {
-  if (major != 4) return -1;
+OsIndex IdentifyWin9x(int major, int minor, const std::string& service_pack) {
+  if (major != 4) return OsIndex::Unknown;
   switch (minor) {
     case 0:
-      return 0;
+      return OsIndex::Windows95;
     // An empty service-pack text has no "A" in front: plain Windows 98.
     case 10:
-      return !service_pack.empty() && service_pack[0] == 'A' ? 2 : 1;
+      return !service_pack.empty() && service_pack[0] == 'A' ? OsIndex::Windows98SE
+                                                             : OsIndex::Windows98;
     case 90:
-      return 3;
+      return OsIndex::WindowsME;
     default:
-      return -1;
+      return OsIndex::Unknown;
   }
 }
 
-int IdentifyNt(int major, int minor) {
-  if (major <= 4) return 4;
-  if (major == 5 && minor <= 2) return 5 + minor;
-  if (major == 6 && minor <= 1) return 8 + minor;
-  return -1;
+OsIndex IdentifyNt(int major, int minor) {
+  if (major <= 4) return OsIndex::WindowsNT4;
+  if (major == 5 && minor <= 2) return static_cast<OsIndex>(5 + minor);
+  if (major == 6 && minor <= 3) return static_cast<OsIndex>(8 + minor);
+  if (major == 10 && minor == 0) return OsIndex::Windows10;
+  return OsIndex::Unknown;
 }
 
 }  // namespace
 
-int IdentifyOS(const platform::OsVersion& v) {
+OsIndex IdentifyOS(const platform::OsVersion& v) {
   switch (v.platform_id) {
     case 1:
       return IdentifyWin9x(v.major, v.minor, v.service_pack);
     case 2:
       return IdentifyNt(v.major, v.minor);
     default:
-      return -1;
+      return OsIndex::Unknown;
   }
 }
 
-std::string OsName(int index) {
-  static const std::array<const char*, 10> names = {
+std::string OsName(OsIndex index) {
+  static const std::array<const char*, 13> names = {
       "Microsoft Windows 95", "Microsoft Windows 98",          "Microsoft Windows 98 SE",
       "Microsoft Windows ME", "Microsoft Windows NT 4.0",      "Microsoft Windows 2000",
       "Microsoft Windows XP", "Microsoft Windows Server 2003", "Microsoft Windows Vista",
-      "Microsoft Windows 7"};
-  return index >= 0 && index < static_cast<int>(names.size()) ? names[index] : "unbekannt";
+      "Microsoft Windows 7",  "Microsoft Windows 8",           "Microsoft Windows 8.1",
+      "Microsoft Windows 10"};
+  const int i = static_cast<int>(index);
+  return i >= 0 && i < static_cast<int>(names.size()) ? names[i] : "unbekannt";
+}
+
+bool IsXpOrLater(OsIndex index) {
+  return index >= OsIndex::WindowsXP;
+}
+
+bool IsVistaOrLater(OsIndex index) {
+  return index >= OsIndex::WindowsVista;
 }
 
 }  // namespace release

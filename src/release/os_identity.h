@@ -1,4 +1,5 @@
-// Which Windows the program runs on, as a small index in order of release.
+// Which Windows the program runs on, as a small index in order of release,
+// and the rules that the index selects.
 #pragma once
 
 #include <string>
@@ -7,12 +8,35 @@
 
 namespace release {
 
-// 0 Windows 95, 1 Windows 98, 2 Windows 98 SE, 3 Windows ME, 4 Windows NT 4.0,
-// 5 Windows 2000, 6 Windows XP, 7 Windows Server 2003, 8 Windows Vista,
-// 9 Windows 7, -1 any other system.
-int IdentifyOS(const platform::OsVersion& version);
+// In order of release, so that a later system has a greater index; Unknown
+// is below every system and so takes no rule of a later one.
+enum class OsIndex : int {
+  Unknown = -1,
+  Windows95 = 0,
+  Windows98 = 1,
+  Windows98SE = 2,
+  WindowsME = 3,
+  WindowsNT4 = 4,
+  Windows2000 = 5,
+  WindowsXP = 6,
+  WindowsServer2003 = 7,
+  WindowsVista = 8,
+  Windows7 = 9,
+  Windows8 = 10,
+  Windows81 = 11,
+  Windows10 = 12,  // 10.0: Windows 10 and 11
+};
 
-// The program's name of a system index: "Microsoft Windows XP", ..., "unbekannt".
-std::string OsName(int index);
+OsIndex IdentifyOS(const platform::OsVersion& version);
+
+// The program's name of a system: "Microsoft Windows XP", ..., "unbekannt".
+std::string OsName(OsIndex index);
+
+// Windows XP and later show the program's own icon in the notification area.
+bool IsXpOrLater(OsIndex index);
+// Windows Vista and later: .msu packages run through wusa.exe, and a program
+// started elevated goes on after a restart only from the machine's run-once
+// key, since user account control exists.
+bool IsVistaOrLater(OsIndex index);
 
 }  // namespace release

@@ -128,16 +128,33 @@ TEST_F(InstallSequence, RestartInTheMiddleWritesTheContinuation) {
 }
 
 TEST_F(InstallSequence, ElevatedOnUacSystemsTheRunOnceIsMachineWide) {
-  UseRelease(2, "AutoReboot=1", {{1, "Restart=1"}});
-  system.elevated = true;
-  system.version = {2, 6, 0, ""};
-  StartAndDecide();
-  Pages().FWillkommen->BWeiter.Click();
-  FinishPackage();
-  ASSERT_EQ(system.run_once.size(), 1u);
-  EXPECT_TRUE(system.run_once[0].machine_wide);
-  EXPECT_FALSE(Pages().Form1->Visible());  // automatic restart needs no prompt
-  EXPECT_EQ(system.restart_requests, 1);
+  // Vista, 7, 8, 8.1 and 10/11 have user account control; XP and an unknown system not.
+  for (const auto& [version, machine_wide] :
+       std::vector<std::pair<platform::OsVersion, bool>>{{{2, 6, 0, ""}, true},
+                                                         {{2, 6, 1, ""}, true},
+                                                         {{2, 6, 2, ""}, true},
+                                                         {{2, 6, 3, ""}, true},
+                                                         {{2, 10, 0, ""}, true},
+                                                         {{2, 5, 1, ""}, false},
+                                                         {{2, 11, 0, ""}, false}}) {
+    test::FakeDialogs fresh_dialogs;
+    ui::Application fresh{fresh_dialogs};
+    UseRelease(2, "AutoReboot=1", {{1, "Restart=1"}});
+    system.elevated = true;
+    system.version = version;
+    system.run_once.clear();
+    system.files.erase(std::string(kFolder) + "rir_eridivu");  // from the round before
+    system.restart_requests = 0;
+    app::TFMain& m = app::CreateForms(fresh, system, fresh_dialogs);
+    m.TStart.Tick();
+    m.context.forms.FWillkommen->BWeiter.Click();
+    system.FinishWorker();
+    ASSERT_EQ(system.run_once.size(), 1u) << version.major << "." << version.minor;
+    EXPECT_EQ(system.run_once[0].machine_wide, machine_wide)
+        << version.major << "." << version.minor;
+    EXPECT_FALSE(m.context.forms.Form1->Visible());  // automatic restart needs no prompt
+    EXPECT_EQ(system.restart_requests, 1);
+  }
 }
 
 TEST_F(InstallSequence, PackageLeftOutAsInstalledDemandsNoRestart) {

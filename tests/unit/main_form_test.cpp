@@ -20,7 +20,7 @@ TEST_F(MainForm, StartUpLoadsTheReleaseAndArmsTheStartTimer) {
   system.version = {2, 5, 1, "Service Pack 3"};
   app::TFMain& main = Start();
   EXPECT_EQ(application.Title(), "Demo Pack");
-  EXPECT_EQ(main.context.CurrentOSIndex, "6");
+  EXPECT_EQ(main.context.CurrentOSIndex, release::OsIndex::WindowsXP);
   EXPECT_EQ(main.context.Words[70], "W70");
   EXPECT_EQ(main.context.Packages[3].Name, "Three");
   EXPECT_TRUE(main.TStart.Enabled());
@@ -33,8 +33,11 @@ TEST_F(MainForm, StartUpLoadsTheReleaseAndArmsTheStartTimer) {
 
 TEST_F(MainForm, FromWindowsXpOnTheTrayShowsTheProgramIcon) {
   UseStandardRelease();
-  for (const auto& [version, expect_xp_list] : std::vector<std::pair<platform::OsVersion, bool>>{
-           {{2, 5, 0, ""}, false}, {{2, 5, 1, ""}, true}, {{2, 6, 2, ""}, false}}) {
+  for (const auto& [version, expect_xp_list] :
+       std::vector<std::pair<platform::OsVersion, bool>>{{{2, 5, 0, ""}, false},
+                                                         {{2, 5, 1, ""}, true},
+                                                         {{2, 10, 0, ""}, true},
+                                                         {{2, 11, 0, ""}, false}}) {
     system.version = version;
     test::FakeDialogs fresh_dialogs;
     ui::Application fresh{fresh_dialogs};

@@ -4,8 +4,10 @@
 
 namespace {
 
+using release::OsIndex;
+
 int Identify(int platform, int major, int minor, const char* service_pack = "") {
-  return release::IdentifyOS({platform, major, minor, service_pack});
+  return static_cast<int>(release::IdentifyOS({platform, major, minor, service_pack}));
 }
 
 TEST(IdentifyOS, KnownSystems) {
@@ -22,15 +24,21 @@ TEST(IdentifyOS, KnownSystems) {
   EXPECT_EQ(Identify(2, 6, 1, "Service Pack 1"), 9);
 }
 
+TEST(IdentifyOS, TodaysSystemsFollowWindows7) {
+  EXPECT_EQ(Identify(2, 6, 2), 10);
+  EXPECT_EQ(Identify(2, 6, 3), 11);
+  EXPECT_EQ(Identify(2, 10, 0), 12);
+}
+
 TEST(IdentifyOS, Windows98WithoutServicePackTextIsPlain98) {
   EXPECT_EQ(Identify(1, 4, 10, ""), 1);
   EXPECT_EQ(Identify(1, 4, 10, "a"), 1);  // the test is case-sensitive
 }
 
 TEST(IdentifyOS, EverythingElseIsUnknown) {
-  EXPECT_EQ(Identify(2, 6, 2), -1);
-  EXPECT_EQ(Identify(2, 6, 3), -1);
-  EXPECT_EQ(Identify(2, 10, 0), -1);
+  EXPECT_EQ(Identify(2, 6, 4), -1);
+  EXPECT_EQ(Identify(2, 10, 1), -1);
+  EXPECT_EQ(Identify(2, 11, 0), -1);
   EXPECT_EQ(Identify(2, 5, 3), -1);
   EXPECT_EQ(Identify(1, 4, 1), -1);
   EXPECT_EQ(Identify(1, 5, 0), -1);
@@ -39,12 +47,27 @@ TEST(IdentifyOS, EverythingElseIsUnknown) {
 }
 
 TEST(IdentifyOS, NamesFollowTheIndex) {
-  EXPECT_EQ(release::OsName(0), "Microsoft Windows 95");
-  EXPECT_EQ(release::OsName(2), "Microsoft Windows 98 SE");
-  EXPECT_EQ(release::OsName(6), "Microsoft Windows XP");
-  EXPECT_EQ(release::OsName(9), "Microsoft Windows 7");
-  EXPECT_EQ(release::OsName(-1), "unbekannt");
-  EXPECT_EQ(release::OsName(10), "unbekannt");
+  EXPECT_EQ(release::OsName(OsIndex::Windows95), "Microsoft Windows 95");
+  EXPECT_EQ(release::OsName(OsIndex::Windows98SE), "Microsoft Windows 98 SE");
+  EXPECT_EQ(release::OsName(OsIndex::WindowsXP), "Microsoft Windows XP");
+  EXPECT_EQ(release::OsName(OsIndex::Windows7), "Microsoft Windows 7");
+  EXPECT_EQ(release::OsName(OsIndex::Windows8), "Microsoft Windows 8");
+  EXPECT_EQ(release::OsName(OsIndex::Windows81), "Microsoft Windows 8.1");
+  EXPECT_EQ(release::OsName(OsIndex::Windows10), "Microsoft Windows 10");
+  EXPECT_EQ(release::OsName(OsIndex::Unknown), "unbekannt");
+}
+
+TEST(IdentifyOS, RulesOfVistaHoldForEveryLaterSystemAndNotForUnknownOnes) {
+  for (const OsIndex later : {OsIndex::WindowsVista, OsIndex::Windows7, OsIndex::Windows8,
+                              OsIndex::Windows81, OsIndex::Windows10}) {
+    EXPECT_TRUE(release::IsVistaOrLater(later)) << static_cast<int>(later);
+    EXPECT_TRUE(release::IsXpOrLater(later)) << static_cast<int>(later);
+  }
+  EXPECT_TRUE(release::IsXpOrLater(OsIndex::WindowsXP));
+  EXPECT_FALSE(release::IsVistaOrLater(OsIndex::WindowsServer2003));
+  EXPECT_FALSE(release::IsXpOrLater(OsIndex::Windows2000));
+  EXPECT_FALSE(release::IsVistaOrLater(OsIndex::Unknown));
+  EXPECT_FALSE(release::IsXpOrLater(OsIndex::Unknown));
 }
 
 }  // namespace

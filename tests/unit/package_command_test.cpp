@@ -8,6 +8,8 @@
 
 namespace {
 
+using release::OsIndex;
+
 using engine::BuildCommandLine;
 
 const engine::SystemInstallers kInstallers{"C:\\Windows\\system32\\msiexec.exe",
@@ -27,23 +29,28 @@ TEST(PackageCommand, KindComesFromTheExtensionAlone) {
 }
 
 TEST(PackageCommand, CommandLinesPerKindAndSystem) {
-  EXPECT_EQ(BuildCommandLine("C:\\S\\Data\\a.exe", "/q", "6", kInstallers),
+  EXPECT_EQ(BuildCommandLine("C:\\S\\Data\\a.exe", "/q", OsIndex::WindowsXP, kInstallers),
             "\"C:\\S\\Data\\a.exe\" /q");
-  EXPECT_EQ(BuildCommandLine("C:\\S\\Data\\a.exe", "", "9", kInstallers),
+  EXPECT_EQ(BuildCommandLine("C:\\S\\Data\\a.exe", "", OsIndex::Windows7, kInstallers),
             "\"C:\\S\\Data\\a.exe\" ");
-  EXPECT_EQ(BuildCommandLine("C:\\S\\Data\\b.msi", "/qn", "5", kInstallers),
+  EXPECT_EQ(BuildCommandLine("C:\\S\\Data\\b.msi", "/qn", OsIndex::Windows2000, kInstallers),
             "\"C:\\Windows\\system32\\msiexec.exe\" /i \"C:\\S\\Data\\b.msi\" /qn");
-  EXPECT_EQ(BuildCommandLine("C:\\S\\Data\\c.msu", "/quiet", "8", kInstallers),
+  EXPECT_EQ(BuildCommandLine("C:\\S\\Data\\c.msu", "/quiet", OsIndex::WindowsVista, kInstallers),
             "\"C:\\Windows\\system32\\wusa.exe\" \"C:\\S\\Data\\c.msu\" /quiet");
-  EXPECT_EQ(BuildCommandLine("C:\\S\\Data\\c.msu", "/quiet", "6", kInstallers), "");
-  EXPECT_EQ(BuildCommandLine("C:\\S\\Data\\c.msu", "/quiet", "-1", kInstallers), "");
-  EXPECT_EQ(BuildCommandLine("C:\\S\\Data\\d.zip", "", "9", kInstallers), "");
+  for (const OsIndex later : {OsIndex::Windows8, OsIndex::Windows81, OsIndex::Windows10}) {
+    EXPECT_EQ(BuildCommandLine("C:\\S\\Data\\c.msu", "/quiet", later, kInstallers),
+              "\"C:\\Windows\\system32\\wusa.exe\" \"C:\\S\\Data\\c.msu\" /quiet");
+  }
+  EXPECT_EQ(BuildCommandLine("C:\\S\\Data\\c.msu", "/quiet", OsIndex::WindowsXP, kInstallers), "");
+  EXPECT_EQ(BuildCommandLine("C:\\S\\Data\\c.msu", "/quiet", OsIndex::Unknown, kInstallers), "");
+  EXPECT_EQ(BuildCommandLine("C:\\S\\Data\\d.zip", "", OsIndex::Windows7, kInstallers), "");
 }
 
 TEST(PackageCommand, LongPathsAndParametersKeepTheirFullLength) {
   const std::string path = "C:\\" + std::string(300, 'p') + "\\setup.exe";
   const std::string parameters(400, 'x');
-  EXPECT_EQ(BuildCommandLine(path, parameters, "9", kInstallers), "\"" + path + "\" " + parameters);
+  EXPECT_EQ(BuildCommandLine(path, parameters, OsIndex::Windows7, kInstallers),
+            "\"" + path + "\" " + parameters);
 }
 
 TEST(PackageCommand, EveryPlaceholderIsReplacedInAnyCase) {
@@ -70,13 +77,14 @@ TEST(PackageCommand, OnlyWindowsXpLooksForTheRecordedIe7) {
     return it == registry.end() ? std::vector<std::string>{} : it->second;
   };
   const std::string ie7 = "C:\\S\\Data\\IE7-WindowsXP-x86-deu.exe";
-  EXPECT_TRUE(engine::RecordedAsInstalled(ie7, "6", lister));
-  EXPECT_FALSE(engine::RecordedAsInstalled("C:\\S\\Data\\WindowsXP-KB1-x86-DEU.exe", "6", lister));
+  EXPECT_TRUE(engine::RecordedAsInstalled(ie7, OsIndex::WindowsXP, lister));
+  EXPECT_FALSE(engine::RecordedAsInstalled("C:\\S\\Data\\WindowsXP-KB1-x86-DEU.exe",
+                                           OsIndex::WindowsXP, lister));
   searches = 0;
-  EXPECT_FALSE(engine::RecordedAsInstalled(ie7, "8", lister));
+  EXPECT_FALSE(engine::RecordedAsInstalled(ie7, OsIndex::WindowsVista, lister));
   EXPECT_EQ(searches, 0);
   registry.erase("SOFTWARE\\Microsoft\\Updates\\Windows XP\\SP4");
-  EXPECT_FALSE(engine::RecordedAsInstalled(ie7, "6", lister));
+  EXPECT_FALSE(engine::RecordedAsInstalled(ie7, OsIndex::WindowsXP, lister));
 }
 
 TEST(SizeText, TwoDecimalsWithLocaleSeparatorsAndUnits) {

@@ -6,11 +6,13 @@
 
 namespace {
 
+using release::OsIndex;
+
 class PackageRunner : public ::testing::Test {
  protected:
   PackageRunner() { system.program_folder = "C:\\Setup\\"; }
   engine::PackageOutcome Run(const std::string& file, const std::string& parameters,
-                             const char* os = "9") {
+                             OsIndex os = OsIndex::Windows7) {
     return engine::RunPackage(system, "C:\\Setup\\Data\\" + file, parameters, os);
   }
   test::FakeSystem system;
@@ -49,9 +51,9 @@ TEST_F(PackageRunner, UnmakeableTemporaryFolderEndsTheBody) {
 
 TEST_F(PackageRunner, MsuRunsOnlyOnVistaAndSeven) {
   system.files["C:\\Setup\\Data\\u.msu"] = "x";
-  EXPECT_EQ(Run("u.msu", "/quiet", "6"), PackageOutcome::NotStarted);
+  EXPECT_EQ(Run("u.msu", "/quiet", OsIndex::WindowsXP), PackageOutcome::NotStarted);
   EXPECT_TRUE(system.runs.empty());
-  EXPECT_EQ(Run("u.msu", "/quiet", "8"), PackageOutcome::Ran);
+  EXPECT_EQ(Run("u.msu", "/quiet", OsIndex::WindowsVista), PackageOutcome::Ran);
   ASSERT_EQ(system.runs.size(), 1u);
   EXPECT_EQ(system.runs[0].command_line,
             "\"C:\\Windows\\system32\\wusa.exe\" \"C:\\Setup\\Data\\u.msu\" /quiet");
@@ -61,9 +63,10 @@ TEST_F(PackageRunner, RecordedIe7IsLeftOutOnWindowsXpOnly) {
   system.files["C:\\Setup\\Data\\IE7-WindowsXP-x86-deu.exe"] = "x";
   system.machine_keys["SOFTWARE\\Microsoft\\Updates\\Windows XP"] = {"SP0"};
   system.machine_keys["SOFTWARE\\Microsoft\\Updates\\Windows XP\\SP0"] = {"ie7"};
-  EXPECT_EQ(Run("IE7-WindowsXP-x86-deu.exe", "/q", "8"), PackageOutcome::Ran);
+  EXPECT_EQ(Run("IE7-WindowsXP-x86-deu.exe", "/q", OsIndex::WindowsVista), PackageOutcome::Ran);
   EXPECT_EQ(system.runs.size(), 1u);
-  EXPECT_EQ(Run("IE7-WindowsXP-x86-deu.exe", "/q", "6"), PackageOutcome::RecordedAsInstalled);
+  EXPECT_EQ(Run("IE7-WindowsXP-x86-deu.exe", "/q", OsIndex::WindowsXP),
+            PackageOutcome::RecordedAsInstalled);
   EXPECT_EQ(system.runs.size(), 1u);
 }
 
