@@ -1,6 +1,8 @@
 #include "app/main_form.h"
 
 #include "engine/install_page.h"
+#include "finish/finish_page.h"
+#include "frame/state_folder.h"
 #include "platform/system.h"
 #include "release/errors.h"
 #include "release/ini_file.h"
@@ -19,7 +21,7 @@ std::string Trimmed(const std::string& text) {
 
 }  // namespace
 
-TFMain::TFMain(ui::Application& app, platform::System& system, platform::Dialogs& dialogs)
+TFMain::TFMain(ui::Application& app, platform::System& system, frame::UnattendedDialogs& dialogs)
     : ui::Form(app, "TFMain", {192, 106, 213, 75}, "FMain", {}), context(app, system, dialogs) {
   context.forms.FMain = this;
   context.TrayIcon = &TrayIcon;
@@ -27,11 +29,18 @@ TFMain::TFMain(ui::Application& app, platform::System& system, platform::Dialogs
   TStart.OnTimer.Bind(this, &TFMain::TStartTimer);
   MIWiederherstellen.OnClick.Bind(this, &TFMain::MIWiederherstellenClick);
   MIAbbrechen.OnClick.Bind(this, &TFMain::MIAbbrechenClick);
+  app.OnQueryEndSession.Bind(this, &TFMain::ApplicationQueryEndSession);
+  app.OnSessionEndCancelled.Bind(this, &TFMain::ApplicationSessionEndCancelled);
 }
 
 // A start-up that cannot load its release has nothing to show: the error is
 // reported and the program ends instead of living on without a window.
+// Nobody watches a silent start or a continuation: from the first moment,
+// their errors go to the install log rather than on screen.
 void TFMain::FormCreate() {
+  platform::System& system = context.System();
+  context.SetUnattended(SilentArgument() ||
+                        system.FileExists(system.ProgramFolder() + frame::kContinuationFileName));
   try {
     LoadStartupData();
   } catch (const std::exception& e) {
@@ -51,6 +60,8 @@ void TFMain::LoadStartupData() {
   App().HideApplicationButton();
   release::LoadPackageTable(settings, context.Settings.Files, context.Packages);
   App().SetTitle(context.Settings.Name);
+  context.SetStateFolder(frame::ChooseStateFolder(system, context.Settings.Name));
+  if (system.FileExists(context.ContinuationPath())) context.SetUnattended(true);
   ILTrayIconsXP.Clear();
   ILTrayIconsXP.Add(system.ProgramIcon());
   if (release::IsXpOrLater(context.CurrentOSIndex)) TrayIcon.SetIconList(&ILTrayIconsXP);
@@ -59,53 +70,93 @@ void TFMain::LoadStartupData() {
   MIAbbrechen.SetCaption(context.Words[5]);
 }
 
+bool TFMain::SilentArgument() const {
+  const auto arguments = context.System().Arguments();
+  return !arguments.empty() && Trimmed(arguments[0]) == "/silent";
+}
+
 // The start decision needs every form. An error report shown while the
 // later forms are created runs a message loop in which the timer fires
-// early; it then fires again once they exist.
+// early; it then fires again once they exist. A continuation file that
+// can't be read is set aside, and the start goes on as if it were not there.
 void TFMain::TStartTimer() {
   if (!context.forms.Complete()) return;
   TStart.SetEnabled(false);
-  if (context.System().FileExists(context.ContinuationPath())) {
-    ContinueInterruptedRun();
-    return;
+  if (!TakeInstallLock()) return;
+  if (context.System().FileExists(context.ContinuationPath()) && ContinueInterruptedRun()) return;
+  const bool silent = SilentArgument();
+  context.SetUnattended(silent);
+  if (!unreadable_continuation_.empty()) {
+    context.ShowMessageDialog(unreadable_continuation_, frame::MessageKind::Information);
   }
-  const auto arguments = context.System().Arguments();
-  if (!arguments.empty() && Trimmed(arguments[0]) == "/silent") {
+  if (silent) {
     StartSilentRun();
   } else {
     ShowWelcomePage();
   }
 }
 
+// One installer at a time: a watched start says so and ends; an unattended
+// one waits for the other to end, within a generous limit.
+bool TFMain::TakeInstallLock() {
+  platform::System& system = context.System();
+  if (system.AcquireInstallLock(0)) return true;
+  if (context.Unattended()) {
+    context.Log().Write("Ein anderes Installationsprogramm läuft; warte, bis es beendet ist");
+    if (system.AcquireInstallLock(kInstallLockWaitMs)) return true;
+  }
+  context.ShowMessageDialog(
+      "Ein anderes Installationsprogramm läuft bereits. Bitte warten Sie, bis es beendet ist, "
+      "und starten Sie dieses Programm danach erneut.",
+      frame::MessageKind::Error);
+  App().Terminate(kAnotherInstallerRuns);
+  return false;
+}
+
 void TFMain::StartSilentRun() {
+  context.Log().Write("Unbeaufsichtigte Installation aller Pakete (/silent)");
   context.choices.ChooseSilentRun();
   StartWithoutWizard();
 }
 
-// Whatever the reading did before an error stays done; the user then goes
-// on through the wizard.
-void TFMain::ContinueInterruptedRun() {
+// The file stays until the run is over: the run keeps it in step.
+bool TFMain::ContinueInterruptedRun() {
+  frame::Continuation file;
   try {
-    context.choices.ChooseUserDefined();
-    ReadContinuationFile();
-    StartWithoutWizard();
+    file = ReadContinuationFile();
   } catch (const std::exception& e) {
-    context.ShowMessageDialog(e.what(), frame::MessageKind::Information);
-    ShowWelcomePage();
+    SetContinuationAside(e.what());
+    return false;
   }
+  context.Log().Write("Fortsetzung nach dem Neustart: " + std::to_string(file.Rows.size()) +
+                      " von " + std::to_string(file.RunTotal) + " Paketen");
+  context.RunTotal = file.RunTotal;
+  context.ContinuedRun = true;
+  context.choices.ChooseUserDefined();
+  context.choices.Restore(file);
+  StartWithoutWizard();
+  return true;
 }
 
-void TFMain::ReadContinuationFile() {
+frame::Continuation TFMain::ReadContinuationFile() {
+  const std::string path = context.ContinuationPath();
+  const auto bytes = context.System().ReadFileBytes(path);
+  if (!bytes) throw release::AppError("Datei " + path + " kann nicht geöffnet werden");
+  return frame::ReadContinuation(*bytes, context.Packages.Count());
+}
+
+// Moved aside, replacing an older one, so that the next start is not stuck
+// on the same file; removed when even that fails.
+void TFMain::SetContinuationAside(const std::string& reason) {
   platform::System& system = context.System();
   const std::string path = context.ContinuationPath();
-  const auto bytes = system.ReadFileBytes(path);
-  if (!bytes) throw release::AppError("Datei " + path + " kann nicht geöffnet werden");
-  const frame::Continuation file = frame::ReadContinuation(*bytes);
-  context.RunTotal = file.RunTotal;
-  if (!system.RemoveFile(path)) {
-    throw release::AppError("Datei " + path + " kann nicht gelöscht werden");
+  const std::string aside = path + ".bad";
+  std::string where = "Sie wurde nach " + aside + " verschoben.";
+  if (!system.RenameFile(path, aside)) {
+    where = system.RemoveFile(path) ? "Sie wurde gelöscht." : "Sie ließ sich nicht entfernen.";
   }
-  context.choices.Restore(file);
+  unreadable_continuation_ =
+      reason + "\nDie Datei " + path + " zur Fortsetzung der Installation ist unlesbar. " + where;
 }
 
 void TFMain::StartWithoutWizard() {
@@ -122,6 +173,29 @@ void TFMain::MIWiederherstellenClick() {
 
 void TFMain::MIAbbrechenClick() {
   context.forms.FKopieren->BAbbrechen.Click();
+}
+
+// The program answers the end of the session once. During a restart it lets
+// the session end; while a package installs it saves the run so that it
+// goes on after the logon; otherwise the visible pages are asked.
+void TFMain::ApplicationQueryEndSession(bool& may_end) {
+  if (!context.forms.Complete() || context.Restarting) return;
+  engine::TFKopieren& install = *context.forms.FKopieren;
+  if (install.Running()) {
+    install.SaveForSessionEnd();
+    return;
+  }
+  may_end = App().VisibleFormsMayClose();
+}
+
+// Another program refused the end of the session: whoever asked for the
+// restart gets its window back.
+void TFMain::ApplicationSessionEndCancelled() {
+  if (!context.forms.Complete() || !context.Restarting) return;
+  context.Restarting = false;
+  context.Log().Write("Ein anderes Programm hat das Ende der Sitzung verhindert");
+  context.forms.FKopieren->SessionEndCancelled();
+  context.forms.FEnde->SessionEndCancelled();
 }
 
 }  // namespace app

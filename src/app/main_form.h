@@ -17,7 +17,13 @@ namespace app {
 
 class TFMain : public ui::Form {
  public:
-  TFMain(ui::Application& app, platform::System& system, platform::Dialogs& dialogs);
+  TFMain(ui::Application& app, platform::System& system, frame::UnattendedDialogs& dialogs);
+
+  // The exit code of a start that found another installer running and
+  // could not wait for it (ERROR_INSTALL_ALREADY_RUNNING).
+  static constexpr int kAnotherInstallerRuns = 1618;
+  // How long an unattended start waits for another installer to end.
+  static constexpr int kInstallLockWaitMs = 2 * 60 * 60 * 1000;
 
   // First, so that the components below can use it; what the pages share.
   frame::Context context;
@@ -40,13 +46,21 @@ class TFMain : public ui::Form {
   void TStartTimer();
   void MIWiederherstellenClick();
   void MIAbbrechenClick();
+  void ApplicationQueryEndSession(bool& may_end);
+  void ApplicationSessionEndCancelled();
 
   void LoadStartupData();
+  bool SilentArgument() const;
+  bool TakeInstallLock();
   void StartSilentRun();
-  void ContinueInterruptedRun();
-  void ReadContinuationFile();
+  bool ContinueInterruptedRun();
+  frame::Continuation ReadContinuationFile();
+  void SetContinuationAside(const std::string& reason);
   void StartWithoutWizard();
   void ShowWelcomePage();
+
+  // Why a continuation file was set aside, reported once the road is known.
+  std::string unreadable_continuation_;
 };
 
 }  // namespace app

@@ -16,7 +16,8 @@
 
 namespace app {
 
-TFMain& CreateForms(ui::Application& app, platform::System& system, platform::Dialogs& dialogs) {
+TFMain& CreateForms(ui::Application& app, platform::System& system,
+                    frame::UnattendedDialogs& dialogs) {
   app.SetTitle("Installer");
   TFMain& main = app.CreateForm<TFMain>(app, system, dialogs);
   if (app.Terminated()) return main;

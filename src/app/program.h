@@ -1,10 +1,12 @@
 // The program body: the title and every form in its order.
 #pragma once
 
+namespace frame {
+class UnattendedDialogs;
+}
 namespace platform {
-class Dialogs;
 class System;
-}  // namespace platform
+}
 
 namespace ui {
 class Application;
@@ -16,6 +18,8 @@ class TFMain;
 
 // Creates all forms; when the main form cannot load the release the
 // application is already terminated and the pages are not created.
-TFMain& CreateForms(ui::Application& app, platform::System& system, platform::Dialogs& dialogs);
+// `dialogs` must be the dialogs that `app` reports its errors with.
+TFMain& CreateForms(ui::Application& app, platform::System& system,
+                    frame::UnattendedDialogs& dialogs);
 
 }  // namespace app

@@ -42,6 +42,15 @@ class TFKopieren : public frame::PageFrame {
   void SendToTray();
   void RestoreFromTray();
 
+  // A package's installer runs now.
+  bool Running() const { return running_; }
+  // The session ends while a package runs (the package restarts the
+  // computer, the user logs off): the continuation names the running
+  // package and the rest, so the run goes on after the next logon.
+  void SaveForSessionEnd();
+  // Another program refused the restart that the hand-over asked for.
+  void SessionEndCancelled();
+
  private:
   void FormCreate();
   void FormCloseQuery(bool& can_close);
@@ -55,17 +64,25 @@ class TFKopieren : public frame::PageFrame {
   void DeletePreviousLog();
   bool RestartDue() const;
   void HandOverToRestart();
+  void RestartRefused(const std::string& reason);
+  // The continuation file and the run-once value, or a clear message and
+  // neither of them.
   bool SaveContinuation();
+  bool WriteContinuationFile();
+  bool WriteRunOnce();
+  // The run is over: its continuation state goes.
+  void EndContinuation();
   void StartPackage(const std::string& path);
   void ShowProgress(const std::string& path);
   void ShowFinishPage();
   ui::Rect ScreenBounds() const;
   ui::Rect TrayRect() const;
 
-  // The package last handed to a worker in this run, 0 before the first,
-  // and what became of it.
-  int last_started_ = 0;
-  PackageOutcome last_outcome_ = PackageOutcome::NotStarted;
+  // The package of this run whose installer last ran, 0 before the first.
+  int last_ran_ = 0;
+  bool running_ = false;
+  // The hand-over's restart request was accepted; the session should end.
+  bool awaiting_restart_ = false;
 };
 
 }  // namespace engine

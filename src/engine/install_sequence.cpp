@@ -43,6 +43,7 @@ void TFKopieren::StartInstallation() {
   const bool to_tray = choices.Options().Minimize;
   if (to_tray) SendToTray();
   context.CancelRequested = false;
+  context.RestartPending = false;
   CurrentIndex = 1;
   TotalCount = 0;
   CurrentNumber = 0;
@@ -55,8 +56,11 @@ void TFKopieren::StartInstallation() {
     TotalCount = context.RunTotal;
   }
   RunCount = 0;
-  last_started_ = 0;
-  last_outcome_ = PackageOutcome::NotStarted;
+  last_ran_ = 0;
+  awaiting_restart_ = false;
+  // Windows removed the run-once value when it started this run; until the
+  // run is over, a kill or a power cut must not lose the rest of it.
+  if (context.ContinuedRun) WriteRunOnce();
   InstallNext();
 }
 
@@ -89,9 +93,13 @@ void TFKopieren::InstallNext() {
   ShowProgress(path);
 }
 
+// A continued run keeps its file in step: it names only what is still to
+// run, so a run killed now resumes with the next package.
 void TFKopieren::PackageFinished(PackageOutcome outcome) {
-  last_outcome_ = outcome;
+  running_ = false;
+  if (outcome == PackageOutcome::Ran) last_ran_ = CurrentIndex;
   ++CurrentIndex;
+  if (Shared().ContinuedRun && !Shared().CancelRequested) WriteContinuationFile();
   InstallNext();
 }
 
@@ -110,11 +118,11 @@ void TFKopieren::DeletePreviousLog() {
   }
 }
 
-// Due after a package of this run that demands it, unless that package was
-// left out as already installed.
+// Due after a package of this run that demands it and whose installer
+// really ran: a package left out as installed, missing or of no kind that
+// the system runs demands nothing.
 bool TFKopieren::RestartDue() const {
-  return RunCount > 1 && last_started_ > 0 && Shared().Packages[last_started_].Restart == "1" &&
-         last_outcome_ != PackageOutcome::RecordedAsInstalled;
+  return RunCount > 1 && last_ran_ > 0 && Shared().Packages[last_ran_].Restart == "1";
 }
 
 void TFKopieren::HandOverToRestart() {
@@ -127,19 +135,44 @@ void TFKopieren::HandOverToRestart() {
   }
   App().FlashApplicationWindow();
   if (!context.choices.Options().AutoReboot) Pages().Form1->ShowModal();
-  finish::RestartSystem(context);
+  std::string reason;
+  if (finish::RequestRestart(context, reason)) {
+    awaiting_restart_ = true;
+  } else {
+    RestartRefused(reason);
+  }
 }
 
-// The continuation file and the run-once value, or a clear message and
-// neither of them.
+// The continuation stays in place: the run goes on after the next restart
+// of the computer, whoever makes it.
+void TFKopieren::RestartRefused(const std::string& reason) {
+  frame::Context& context = Shared();
+  context.RestartPending = true;
+  context.ShowMessageDialog(
+      "Der Computer konnte nicht neu gestartet werden" + (reason.empty() ? "" : ": " + reason) +
+          "\nDie Installation wird nach dem nächsten Neustart des Computers fortgesetzt.",
+      frame::MessageKind::Information);
+  ShowFinishPage();
+}
+
+void TFKopieren::SessionEndCancelled() {
+  if (!awaiting_restart_) return;
+  awaiting_restart_ = false;
+  RestartRefused("ein anderes Programm hat das Beenden verhindert");
+}
+
+void TFKopieren::SaveForSessionEnd() {
+  Shared().Restarting = true;  // nothing may hold up the end of the session now
+  if (WriteContinuationFile()) WriteRunOnce();
+  Shared().Log().Write(
+      "Sitzung endet während einer Installation: die Installation geht nach der "
+      "nächsten Anmeldung weiter");
+}
+
 bool TFKopieren::SaveContinuation() {
   frame::Context& context = Shared();
-  platform::System& system = context.System();
-  const frame::Choices& choices = context.choices;
-  const std::string text =
-      frame::ContinuationText(context.RunTotal, choices.Options(), choices.RowsFrom(CurrentIndex));
   const std::string path = context.ContinuationPath();
-  if (!system.WriteHiddenFile(path, text)) {
+  if (!WriteContinuationFile()) {
     context.ShowMessageDialog(
         "Die Installation kann nach einem Neustart nicht fortgesetzt werden: "
         "die Datei " +
@@ -147,11 +180,8 @@ bool TFKopieren::SaveContinuation() {
         frame::MessageKind::Error);
     return false;
   }
-  // A program started elevated on a system with user account control goes
-  // on only from the machine's run-once key.
-  const bool machine = release::IsVistaOrLater(context.CurrentOSIndex) && system.IsElevated();
-  if (!system.WriteRunOnce(frame::kRunOnceName, "\"" + system.ProgramPath() + "\"", machine)) {
-    system.RemoveFile(path);
+  if (!WriteRunOnce()) {
+    context.System().RemoveFile(path);
     context.ShowMessageDialog(
         "Die Installation kann nach einem Neustart nicht fortgesetzt werden: "
         "der Eintrag für den Start nach der Anmeldung lässt sich nicht "
@@ -162,16 +192,41 @@ bool TFKopieren::SaveContinuation() {
   return true;
 }
 
+// The packages from the current one on that belong to the run.
+bool TFKopieren::WriteContinuationFile() {
+  frame::Context& context = Shared();
+  const frame::Choices& choices = context.choices;
+  const std::string text =
+      frame::ContinuationText(context.RunTotal, choices.Options(), choices.RowsFrom(CurrentIndex));
+  return context.System().WriteHiddenFile(context.ContinuationPath(), text);
+}
+
+// A program started elevated on a system with user account control goes on
+// only from the machine's run-once key.
+bool TFKopieren::WriteRunOnce() {
+  const frame::Context& context = Shared();
+  platform::System& system = context.System();
+  const bool machine = release::IsVistaOrLater(context.CurrentOSIndex) && system.IsElevated();
+  return system.WriteRunOnce(frame::kRunOnceName, "\"" + system.ProgramPath() + "\"", machine);
+}
+
+void TFKopieren::EndContinuation() {
+  const frame::Context& context = Shared();
+  platform::System& system = context.System();
+  const std::string path = context.ContinuationPath();
+  if (system.FileExists(path)) system.RemoveFile(path);
+  for (const bool machine : {false, true}) system.DeleteRunOnce(frame::kRunOnceName, machine);
+}
+
 void TFKopieren::StartPackage(const std::string& path) {
   frame::Context& context = Shared();
-  last_started_ = CurrentIndex;
-  TMyThread worker{path, context.Packages[CurrentIndex].Parameters};
+  running_ = true;
+  TMyThread worker{path, context.Packages[CurrentIndex].Parameters, context.TemporaryFolder()};
   worker.Start(context.System(), context.CurrentOSIndex, context.choices.Options().LowPriority,
                [this](PackageOutcome outcome) {
                  App().Guard([this, outcome] { PackageFinished(outcome); });
                });
 }
-
 void TFKopieren::ShowProgress(const std::string& path) {
   frame::Context& context = Shared();
   platform::System& system = context.System();
@@ -188,7 +243,10 @@ void TFKopieren::ShowProgress(const std::string& path) {
                             std::to_string(percent) + "%)");
 }
 
+// The end of the run, finished or cancelled; a run that waits for a refused
+// restart keeps its continuation.
 void TFKopieren::ShowFinishPage() {
+  if (!Shared().RestartPending) EndContinuation();
   RestoreFromTray();
   finish::TFEnde& finish = *Pages().FEnde;
   frame::PlacePage(*this, finish);

@@ -15,31 +15,32 @@ std::string FolderOf(const std::string& path) {
 }
 
 // Emptied, or made, before each package that uses it; never removed.
-std::string PrepareTemporaryFolder(platform::System& system) {
-  const std::string folder = system.ProgramFolder() + "data\\setuptemp";
+void PrepareTemporaryFolder(platform::System& system, const std::string& folder) {
   if (system.FolderExists(folder)) {
     system.ClearFolder(folder + "\\*.*");
   } else if (!system.CreateFolder(folder)) {
     throw release::AppError("Der Ordner " + folder + " kann nicht angelegt werden");
   }
-  return folder;
 }
 
 }  // namespace
 
 PackageOutcome RunPackage(platform::System& system, const std::string& path,
-                          const std::string& parameters, release::OsIndex os) {
+                          const std::string& parameters, const std::string& temporary_folder,
+                          release::OsIndex os) {
   if (!system.FileExists(path)) return PackageOutcome::NotStarted;
   std::string arguments = parameters;
   if (UsesTemporaryFolder(arguments)) {
-    arguments = ReplaceTemporaryFolder(arguments, PrepareTemporaryFolder(system));
+    PrepareTemporaryFolder(system, temporary_folder);
+    arguments = ReplaceTemporaryFolder(arguments, temporary_folder);
   }
   const std::string command = BuildCommandLine(
       path, arguments, os, {system.SystemProgram("msiexec.exe"), system.SystemProgram("wusa.exe")});
   const auto subkeys = [&](const std::string& key) { return system.MachineSubkeys(key); };
   if (RecordedAsInstalled(path, os, subkeys)) return PackageOutcome::RecordedAsInstalled;
-  if (command.empty()) return PackageOutcome::NotStarted;
-  system.RunHiddenAndWait(command, FolderOf(path));
+  if (command.empty() || !system.RunHiddenAndWait(command, FolderOf(path))) {
+    return PackageOutcome::NotStarted;
+  }
   return PackageOutcome::Ran;
 }
 
@@ -48,10 +49,11 @@ PackageOutcome RunPackage(platform::System& system, const std::string& path,
 void TMyThread::Start(platform::System& system, release::OsIndex os, bool low_priority,
                       std::function<void(PackageOutcome)> on_terminate) const {
   auto outcome = std::make_shared<PackageOutcome>(PackageOutcome::NotStarted);
-  system.StartWorker([&system, outcome, path = FilePath, parameters = Parameters,
-                      os] { *outcome = RunPackage(system, path, parameters, os); },
-                     low_priority,
-                     [outcome, on_terminate = std::move(on_terminate)] { on_terminate(*outcome); });
+  system.StartWorker(
+      [&system, outcome, path = FilePath, parameters = Parameters, folder = TemporaryFolder, os] {
+        *outcome = RunPackage(system, path, parameters, folder, os);
+      },
+      low_priority, [outcome, on_terminate = std::move(on_terminate)] { on_terminate(*outcome); });
 }
 
 }  // namespace engine

@@ -21,13 +21,16 @@ enum class PackageOutcome {
   RecordedAsInstalled,  // the update records list it already
 };
 
+// `temporary_folder` is the folder that "{tmp}" stands for.
 PackageOutcome RunPackage(platform::System& system, const std::string& path,
-                          const std::string& parameters, release::OsIndex os);
+                          const std::string& parameters, const std::string& temporary_folder,
+                          release::OsIndex os);
 
 // The worker of one package.
 struct TMyThread {
   std::string FilePath;
   std::string Parameters;
+  std::string TemporaryFolder;
 
   // Runs RunPackage on a worker thread; `on_terminate` follows on the main
   // thread with its outcome.

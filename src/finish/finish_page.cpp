@@ -6,6 +6,14 @@
 
 namespace finish {
 
+namespace {
+
+// The built-in German text, since the release's words have none for it.
+constexpr const char* kContinuesAfterRestart =
+    "Die Installation wird nach dem nächsten Neustart des Computers fortgesetzt.";
+
+}  // namespace
+
 TFEnde::TFEnde(frame::Context& context)
     : PageFrame(context, "TFEnde",
                 {"FEnde", "Installation beendet", "Die Installation wurde erfolgreich beendet."}) {
@@ -37,6 +45,11 @@ void TFEnde::FormShow() {
     return;
   }
   App().FlashApplicationWindow();
+  if (Shared().RestartPending) {
+    LHinweis->SetCaption(kContinuesAfterRestart);
+    LText.SetCaption(std::string(kContinuesAfterRestart) + "\r\r" + Word(46));
+    return;
+  }
   LHinweis->SetCaption(Word(44));
   LText.SetCaption(Shared().Settings.PostInstall + "\r\r" + Word(46));
   if (Shared().choices.Options().AutoReboot) Pages().FAutoReboot->Show();
@@ -50,10 +63,20 @@ void TFEnde::BAbbrechenClick() {
 // leaves the page on the screen so the program never runs on unseen.
 void TFEnde::FormClose(ui::CloseAction& action) {
   if (!CBNichtNeustarten.Checked() && CBNichtNeustarten.Enabled()) {
-    if (!RestartSystem(Shared())) action = ui::CloseAction::None;
+    closed_for_restart_ = RestartSystem(Shared());
+    if (!closed_for_restart_) action = ui::CloseAction::None;
   } else {
     Shared().CloseProgram();
   }
+}
+
+// Another program refused the end of the session that this page's restart
+// (or the countdown's) began: the page comes back, the countdown goes.
+void TFEnde::SessionEndCancelled() {
+  if (Pages().FAutoReboot->Visible()) Pages().FAutoReboot->Close();
+  if (!closed_for_restart_) return;
+  closed_for_restart_ = false;
+  Show();
 }
 
 }  // namespace finish

@@ -18,11 +18,16 @@ class TFEnde : public frame::PageFrame {
                                  "Jetzt nicht neu starten"};
   // clang-format on
 
+  void SessionEndCancelled();
+
  private:
   void FormCreate();
   void FormShow();
   void FormClose(ui::CloseAction& action);
   void BAbbrechenClick();
+
+  // The page closed and the restart it asked for was accepted.
+  bool closed_for_restart_ = false;
 };
 
 }  // namespace finish

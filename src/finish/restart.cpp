@@ -5,10 +5,18 @@
 
 namespace finish {
 
-bool RestartSystem(frame::Context& context) {
+bool RequestRestart(frame::Context& context, std::string& reason) {
   context.Restarting = true;
-  std::string reason;
+  context.Log().Write("Neustart des Computers angefordert");
   if (context.System().RequestRestart(reason)) return true;
+  // Nothing ends now: the pages ask again before they close.
+  context.Restarting = false;
+  return false;
+}
+
+bool RestartSystem(frame::Context& context) {
+  std::string reason;
+  if (RequestRestart(context, reason)) return true;
   context.ShowMessageDialog(reason.empty() ? "Kagge Mann" : "Kagge Mann\n" + reason,
                             frame::MessageKind::Error);
   return false;

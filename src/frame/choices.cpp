@@ -1,6 +1,5 @@
 #include "frame/choices.h"
 
-#include "release/integer_text.h"
 #include "release/settings.h"
 #include "ui/check_box.h"
 #include "ui/list_view.h"
@@ -55,7 +54,7 @@ void Choices::Restore(const Continuation& file) {
   delete_logs_->SetChecked(file.Options.DeleteLogs);
   low_priority_->SetChecked(file.Options.LowPriority);
   for (int k = 0; k < packages_.Count(); ++k) rows_->SetItemChecked(k, false);
-  for (const std::string& row : file.Rows) rows_->SetItemChecked(release::StrToInt(row), true);
+  for (const int row : file.Rows) rows_->SetItemChecked(row, true);
 }
 
 std::vector<int> Choices::RowsFrom(int number) const {

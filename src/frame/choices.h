@@ -41,8 +41,8 @@ class Choices {
   // Every package with automatic restart, the other options as they stand.
   void ChooseSilentRun();
   void ChooseUserDefined();
-  // The options and rows of a continuation file; the options are set before
-  // a row that is not a number stops the restoring.
+  // The options and rows of a continuation file: the rows it lists are
+  // checked, every other row cleared.
   void Restore(const Continuation& file);
   // The rows of the packages from `number` on that belong to the run.
   std::vector<int> RowsFrom(int number) const;

@@ -10,7 +10,11 @@ std::string Context::DataPath(const std::string& name) const {
 }
 
 std::string Context::ContinuationPath() const {
-  return system_.ProgramFolder() + "rir_eridivu";
+  return state_folder_ + kContinuationFileName;
+}
+
+std::string Context::TemporaryFolder() const {
+  return state_folder_ + "data\\setuptemp";
 }
 
 void Context::ShowMessageDialog(const std::string& text, MessageKind kind) const {

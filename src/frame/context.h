@@ -9,14 +9,14 @@
 #include "frame/choices.h"
 #include "frame/forms.h"
 #include "frame/messages.h"
+#include "frame/unattended_dialogs.h"
 #include "release/os_identity.h"
 #include "release/settings.h"
 #include "release/words.h"
 
 namespace platform {
-class Dialogs;
 class System;
-}  // namespace platform
+}
 namespace tray {
 class TCoolTrayIcon;
 }
@@ -28,7 +28,7 @@ namespace frame {
 
 class Context {
  public:
-  Context(ui::Application& app, platform::System& system, platform::Dialogs& dialogs)
+  Context(ui::Application& app, platform::System& system, UnattendedDialogs& dialogs)
       : app_(app), system_(system), dialogs_(dialogs) {}
   Context(const Context&) = delete;
   Context& operator=(const Context&) = delete;
@@ -47,6 +47,12 @@ class Context {
   int RunTotal = 0;
   // Set by the restart request: every page then closes without asking.
   bool Restarting = false;
+  // The run goes on from a continuation file, which it keeps in step until
+  // the run is over.
+  bool ContinuedRun = false;
+  // A restart in the middle of the run was refused: the continuation waits
+  // for the next restart of the computer.
+  bool RestartPending = false;
   // The user cancelled the run, or its hand-over to a restart failed.
   bool CancelRequested = false;
 
@@ -56,8 +62,20 @@ class Context {
 
   // The program's folder + "Data\" + name.
   std::string DataPath(const std::string& name) const;
-  // The continuation file beside the program.
+
+  // Where the continuation file and the temporary folder live: the program's
+  // folder, or a folder of the release under the machine's program data
+  // when the program's folder can't be written.
+  const std::string& StateFolder() const { return state_folder_; }
+  void SetStateFolder(std::string folder) { state_folder_ = std::move(folder); }
   std::string ContinuationPath() const;
+  // The folder for "{tmp}".
+  std::string TemporaryFolder() const;
+
+  // Nobody watches the run: messages go to the install log, not on screen.
+  bool Unattended() const { return dialogs_.Unattended(); }
+  void SetUnattended(bool unattended) { dialogs_.SetUnattended(unattended); }
+  InstallLog& Log() const { return dialogs_.Log(); }
 
   void ShowMessageDialog(const std::string& text, MessageKind kind) const;
   bool AskQuestion(const std::string& text) const;
@@ -67,7 +85,8 @@ class Context {
  private:
   ui::Application& app_;
   platform::System& system_;
-  platform::Dialogs& dialogs_;
+  UnattendedDialogs& dialogs_;
+  std::string state_folder_;
 };
 
 }  // namespace frame

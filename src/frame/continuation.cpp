@@ -1,5 +1,7 @@
 #include "frame/continuation.h"
 
+#include <set>
+
 #include "release/errors.h"
 #include "release/integer_text.h"
 #include "release/text_lines.h"
@@ -23,7 +25,7 @@ std::string ContinuationText(int run_total, const RunOptions& options,
   return text;
 }
 
-Continuation ReadContinuation(const std::string& bytes) {
+Continuation ReadContinuation(const std::string& bytes, int package_count) {
   release::TextLines lines(bytes);
   Continuation file;
   file.RunTotal = release::StrToInt(lines.Next());
@@ -31,9 +33,22 @@ Continuation ReadContinuation(const std::string& bytes) {
                        &file.Options.LowPriority}) {
     *option = lines.Next() == "1";
   }
+  std::set<int> distinct;
   while (!lines.AtEnd()) {
     if (file.Rows.size() == kMaxRows) throw release::RangeError();
-    file.Rows.push_back(lines.Next());
+    const int row = release::StrToInt(lines.Next());
+    if (row < 0 || row >= package_count) {
+      throw release::AppError("Listenindex überschreitet das Maximum (" + std::to_string(row) +
+                              ")");
+    }
+    file.Rows.push_back(row);
+    distinct.insert(row);
+  }
+  // The counter and the progress bar count on from the total: it must hold
+  // every row still to install, and no more than a release can have.
+  if (file.RunTotal < static_cast<int>(distinct.size()) ||
+      file.RunTotal > static_cast<int>(kMaxRows)) {
+    throw release::RangeError();
   }
   return file;
 }

@@ -21,18 +21,25 @@ struct RunOptions {
 std::string ContinuationText(int run_total, const RunOptions& options,
                              const std::vector<int>& rows);
 
-// What a continuation file holds; the rows stay text until they are applied.
+// What a continuation file holds.
 struct Continuation {
   int RunTotal = 0;
   RunOptions Options;
-  std::vector<std::string> Rows;
+  std::vector<int> Rows;
 };
 
-// Throws ConvertError for a first line that is not an integer, RangeError for
-// more than 1000 rows. An option is on only for the line "1".
-Continuation ReadContinuation(const std::string& bytes);
+// The file of a run of a release with `package_count` packages, checked
+// whole before anything of it is used. An option is on only for the line
+// "1". Throws ConvertError for a first line or a row that is not an
+// integer; RangeError for more than 1000 rows, or a run total that is
+// negative, above 1000 or smaller than the number of rows; AppError
+// "Listenindex überschreitet das Maximum (n)" for a row that is not one of
+// the release's packages.
+Continuation ReadContinuation(const std::string& bytes, int package_count);
 
 // The name of the run-once value that starts the program after the logon.
 constexpr const char* kRunOnceName = "rir Eridivu";
+// The continuation file's name, in the program's folder or its fallback.
+constexpr const char* kContinuationFileName = "rir_eridivu";
 
 }  // namespace frame

@@ -41,7 +41,10 @@ void PageFrame::SetUpWindow() {
   SetAppWindow();
 }
 
+// A release without a picture for the page names none; only a named picture
+// that can't be read is an error.
 void PageFrame::LoadSidePicture(ui::Image& image, const std::string& file) const {
+  if (file.empty()) return;
   image.SetPicture(context_.System().LoadPicture(context_.DataPath(file)));
 }
 

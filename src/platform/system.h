@@ -114,6 +114,28 @@ class System {
   // privilege enabled just for the request); false when it was refused,
   // with the system's reason in `reason`.
   virtual bool RequestRestart(std::string& reason) = 0;
+
+  // --- Runs that nobody watches ----------------------------------------
+
+  // The user's folder for temporary files, ending in a backslash.
+  virtual std::string TemporaryFolder() = 0;
+  // The machine's folder for the data of programs, shared by all users
+  // (ProgramData), ending in a backslash.
+  virtual std::string CommonDataFolder() = 0;
+  // Whether a file can be made in the folder: tried, then removed.
+  virtual bool FolderWritable(const std::string& folder) = 0;
+  // Appends to a file, making it when missing; false when it can't be written.
+  virtual bool AppendToFile(const std::string& path, const std::string& bytes) = 0;
+  // Gives a file another name, replacing a file of that name.
+  virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
+  // Removes a value written by WriteRunOnce; a missing value is no error.
+  virtual void DeleteRunOnce(const std::string& name, bool machine_wide) = 0;
+  // The local date and time as "2026-12-08 21:03:05".
+  virtual std::string LocalTimeText() = 0;
+  // The lock that lets one installer run at a time on the machine, across
+  // users and sessions. Waits up to `wait_ms` milliseconds for it; true when
+  // this process holds it from then on, until it ends.
+  virtual bool AcquireInstallLock(int wait_ms) = 0;
 };
 
 }  // namespace platform

@@ -23,6 +23,7 @@ std::string PadKeyNumber(int n) {
 
 std::string ReadTextBlock(const Profile& ini, const std::string& block) {
   const int count = ini.ReadInteger("Lines", block, 0);
+  if (count > kMaxBlockLines) throw RangeError();
   std::string text;
   for (int i = 1; i <= count; ++i) {
     text += ini.ReadString(block, "Line" + PadKeyNumber(i), "");

@@ -44,7 +44,11 @@ class PackageTable {
 // n with leading zeros to three digits: 1 -> "001", 1000 -> "1000".
 std::string PadKeyNumber(int n);
 
-// The lines of a text block, each followed by a carriage return.
+// The most lines a text block may have, as the most packages a release may.
+constexpr int kMaxBlockLines = PackageTable::kCapacity;
+
+// The lines of a text block, each followed by a carriage return; throws
+// RangeError for a count above kMaxBlockLines.
 std::string ReadTextBlock(const Profile& ini, const std::string& block);
 
 SetupSettings LoadSettings(const Profile& ini);

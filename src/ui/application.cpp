@@ -43,6 +43,23 @@ void Application::ShowException(const std::exception& e) {
   dialogs_.ErrorBox(title_, text);
 }
 
+bool Application::QueryEndSession() {
+  bool may_end = true;
+  if (OnQueryEndSession.Bound()) {
+    OnQueryEndSession.Raise(may_end);
+  } else {
+    may_end = VisibleFormsMayClose();
+  }
+  return may_end;
+}
+
+bool Application::VisibleFormsMayClose() {
+  for (const auto& form : forms_) {
+    if (form->Visible() && !form->CloseQuery()) return false;
+  }
+  return true;
+}
+
 void Application::FlashApplicationWindow() {
   if (backend_) backend_->FlashApplicationWindow();
 }

@@ -64,6 +64,16 @@ class Application {
   // The error report: the text with a full stop, the title as caption.
   void ShowException(const std::exception& e);
 
+  // The end of the session (a log-off, a restart), asked once for the whole
+  // program: OnQueryEndSession decides when bound, else every visible form's
+  // close query; true lets the session end.
+  bool QueryEndSession();
+  bool VisibleFormsMayClose();
+  // Another program refused the end of the session that this one agreed to.
+  void SessionEndCancelled() { OnSessionEndCancelled.Raise(); }
+  Event<bool&> OnQueryEndSession;
+  Event<> OnSessionEndCancelled;
+
   void FlashApplicationWindow();
   // Screen rectangles as left, top, width, height.
   void AnimateCaption(const Form& form, const Rect& from, const Rect& to);

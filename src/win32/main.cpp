@@ -4,6 +4,7 @@
 
 #include "app/main_form.h"
 #include "app/program.h"
+#include "frame/unattended_dialogs.h"
 #include "ui/application.h"
 #include "win32/dll_hardening.h"
 #include "win32/tray_peer.h"
@@ -16,7 +17,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   win32::RestrictDllSearchPath();
 
   win32::Win32System system;
-  win32::Win32Dialogs dialogs;
+  win32::Win32Dialogs shown;
+  frame::InstallLog log(system);
+  frame::UnattendedDialogs dialogs(shown, log);
   win32::UiBackend backend(instance);
   ui::Application app(dialogs, &backend);
 

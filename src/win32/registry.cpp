@@ -47,4 +47,14 @@ bool Win32System::WriteRunOnce(const std::string& name, const std::string& comma
                         reinterpret_cast<const BYTE*>(data.c_str()), size) == ERROR_SUCCESS;
 }
 
+void Win32System::DeleteRunOnce(const std::string& name, bool machine_wide) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(machine_wide ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, kRunOnceKey, 0,
+                    KEY_SET_VALUE, &opened) != ERROR_SUCCESS) {
+    return;
+  }
+  UniqueKey closer(opened);
+  RegDeleteValueW(opened, Widen(name).c_str());
+}
+
 }  // namespace win32

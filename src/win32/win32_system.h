@@ -45,6 +45,15 @@ class Win32System : public platform::System {
                    std::function<void()> finished) override;
   bool RequestRestart(std::string& reason) override;
 
+  std::string TemporaryFolder() override;
+  std::string CommonDataFolder() override;
+  bool FolderWritable(const std::string& folder) override;
+  bool AppendToFile(const std::string& path, const std::string& bytes) override;
+  bool RenameFile(const std::string& from, const std::string& to) override;
+  void DeleteRunOnce(const std::string& name, bool machine_wide) override;
+  std::string LocalTimeText() override;
+  bool AcquireInstallLock(int wait_ms) override;
+
  private:
   WorkerThreads workers_;
 };

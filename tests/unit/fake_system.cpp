@@ -1,5 +1,7 @@
 #include "fake_system.h"
 
+#include <algorithm>
+
 #include "release/text_encoding.h"
 
 namespace test {
@@ -53,7 +55,7 @@ std::string FakeSystem::WindowsFolder() {
 }
 
 bool FakeSystem::CreateFolder(const std::string& path) {
-  if (writes_fail) return false;
+  if (writes_fail || ReadOnly(path)) return false;
   folders.insert(path);
   return true;
 }
@@ -78,7 +80,7 @@ std::optional<std::uint64_t> FakeSystem::FileSize(const std::string& path) {
 }
 
 bool FakeSystem::WriteHiddenFile(const std::string& path, const std::string& bytes) {
-  if (writes_fail) return false;
+  if (writes_fail || ReadOnly(path)) return false;
   files[path] = bytes;
   hidden_files.insert(path);
   return true;
@@ -118,6 +120,44 @@ bool FakeSystem::FinishWorker() {
   }
   worker.finished();
   return true;
+}
+
+bool FakeSystem::ReadOnly(const std::string& path) const {
+  for (const std::string& folder : read_only_folders) {
+    if (path.rfind(folder, 0) == 0) return true;
+  }
+  return false;
+}
+
+bool FakeSystem::FolderWritable(const std::string& folder) {
+  return !ReadOnly(folder);
+}
+
+bool FakeSystem::AppendToFile(const std::string& path, const std::string& bytes) {
+  if (writes_fail || ReadOnly(path)) return false;
+  files[path] += bytes;
+  return true;
+}
+
+bool FakeSystem::RenameFile(const std::string& from, const std::string& to) {
+  const auto it = files.find(from);
+  if (it == files.end() || ReadOnly(from) || ReadOnly(to)) return false;
+  files[to] = it->second;
+  files.erase(from);
+  return true;
+}
+
+void FakeSystem::DeleteRunOnce(const std::string& name, bool machine_wide) {
+  run_once.erase(std::remove_if(run_once.begin(), run_once.end(),
+                                [&](const RunOnceValue& value) {
+                                  return value.name == name && value.machine_wide == machine_wide;
+                                }),
+                 run_once.end());
+}
+
+bool FakeSystem::AcquireInstallLock(int wait_ms) {
+  install_lock_waits.push_back(wait_ms);
+  return install_lock_free;
 }
 
 bool FakeSystem::RequestRestart(std::string& reason) {

@@ -93,6 +93,23 @@ class FakeSystem : public platform::System {
   // Runs the oldest started worker to its end, then its handler, as the
   // main thread would; false when none is running.
   bool FinishWorker();
+
+  // Runs that nobody watches.
+  std::string temporary_folder = "C:\\Temp\\";
+  std::string common_data_folder = "C:\\ProgramData\\";
+  std::set<std::string> read_only_folders;  // FolderWritable is false, writes there fail
+  bool install_lock_free = true;
+  std::vector<int> install_lock_waits;  // the wait of each AcquireInstallLock
+  std::string TemporaryFolder() override { return temporary_folder; }
+  std::string CommonDataFolder() override { return common_data_folder; }
+  bool FolderWritable(const std::string& folder) override;
+  bool AppendToFile(const std::string& path, const std::string& bytes) override;
+  bool RenameFile(const std::string& from, const std::string& to) override;
+  void DeleteRunOnce(const std::string& name, bool machine_wide) override;
+  std::string LocalTimeText() override { return "2026-12-08 12:00:00"; }
+  bool AcquireInstallLock(int wait_ms) override;
+  // Whether a path lies in a read-only folder.
+  bool ReadOnly(const std::string& path) const;
 };
 
 }  // namespace test

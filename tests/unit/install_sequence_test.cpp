@@ -10,31 +10,9 @@ namespace {
 
 class InstallSequence : public test::ReleaseFixture {
  protected:
-  // `count` packages pkg1.exe ... with the given extra lines per package.
-  void UseRelease(int count, const std::string& defaults = "",
-                  const std::map<int, std::string>& extra = {}) {
-    std::string text = "[Main]\nName=Pack\nFiles=" + std::to_string(count) +
-                       "\n[Images]\nImage1=side1.bmp\nImage2=side2.bmp\nImage3=side3.bmp\n"
-                       "Image4=side4.bmp\n[Defaults]\n" +
-                       defaults + "\n[Lines]\nPostInstall=1\n[PostInstall]\nLine001=Fertig\n";
-    for (int i = 1; i <= count; ++i) {
-      // The first of two equal keys wins, so the extra lines go first.
-      const std::string file = "pkg" + std::to_string(i) + ".exe";
-      text += "[File" + std::to_string(i) + "]\n" + (extra.count(i) ? extra.at(i) + "\n" : "") +
-              "Name=Package " + std::to_string(i) + "\nFile=" + file + "\nParameters=/q" +
-              std::to_string(i) + "\n";
-      system.files[Data(file)] = std::string(1234567, 'x');
-    }
-    UseStandardRelease();  // words W1 ... W77
-    SetSettings(text);
-  }
-
   engine::TFKopieren& Install() { return *Pages().FKopieren; }
   finish::TFEnde& Finish() { return *Pages().FEnde; }
   wizard::TFErweitert& Advanced() { return *Pages().FErweitert; }
-
-  // Lets the running package end, as its worker would.
-  void FinishPackage() { ASSERT_TRUE(system.FinishWorker()); }
 
   // Progress bar and tray index while each package runs.
   std::vector<std::pair<int, int>> ProgressOfEveryPackage() {
@@ -137,15 +115,14 @@ TEST_F(InstallSequence, ElevatedOnUacSystemsTheRunOnceIsMachineWide) {
                                                          {{2, 10, 0, ""}, true},
                                                          {{2, 5, 1, ""}, false},
                                                          {{2, 11, 0, ""}, false}}) {
-    test::FakeDialogs fresh_dialogs;
-    ui::Application fresh{fresh_dialogs};
+    test::Program fresh{system};
     UseRelease(2, "AutoReboot=1", {{1, "Restart=1"}});
     system.elevated = true;
     system.version = version;
     system.run_once.clear();
     system.files.erase(std::string(kFolder) + "rir_eridivu");  // from the round before
     system.restart_requests = 0;
-    app::TFMain& m = app::CreateForms(fresh, system, fresh_dialogs);
+    app::TFMain& m = fresh.Start();
     m.TStart.Tick();
     m.context.forms.FWillkommen->BWeiter.Click();
     system.FinishWorker();
@@ -177,7 +154,7 @@ TEST_F(InstallSequence, FirstPackageAfterAStartNeverRestarts) {
   system.files[std::string(kFolder) + "rir_eridivu"] = "3\r\n0\r\n0\r\n0\r\n0\r\n1\r\n2\r\n";
   StartAndDecide();
   EXPECT_EQ(system.workers.size(), 1u);  // package 2, although package 1 demands a restart
-  EXPECT_TRUE(system.run_once.empty());
+  EXPECT_EQ(system.restart_requests, 0);
 }
 
 TEST_F(InstallSequence, RestartTestLooksAtTheLastStartedPackage) {
@@ -209,8 +186,7 @@ TEST_F(InstallSequence, LogsOfThePreviousPackageAreRecycledOnlyWhenAsked) {
   const std::map<int, std::string> logs = {
       {1, "Logfile=kb1.log"}, {2, "Logfile=..\\boot.ini"}, {3, "Logfile=C:\\x.log"}};
   for (const bool delete_logs : {true, false}) {
-    test::FakeDialogs fresh_dialogs;
-    ui::Application fresh{fresh_dialogs};
+    test::Program fresh{system};
     UseRelease(4, delete_logs ? "DeleteLogs=1" : "DeleteLogs=0", logs);
     system.recycled.clear();
     // The fake's paths are not normalised: seed the joined names as the
@@ -218,7 +194,7 @@ TEST_F(InstallSequence, LogsOfThePreviousPackageAreRecycledOnlyWhenAsked) {
     system.files["C:\\Windows\\kb1.log"] = "log";
     system.files["C:\\Windows\\..\\boot.ini"] = "boot";
     system.files["C:\\Windows\\C:\\x.log"] = "x";
-    app::TFMain& m = app::CreateForms(fresh, system, fresh_dialogs);
+    app::TFMain& m = fresh.Start();
     m.TStart.Tick();
     m.context.forms.FWillkommen->BWeiter.Click();
     while (system.FinishWorker()) {
@@ -305,7 +281,7 @@ TEST_F(FinishAndRestart, RefusedRestartKeepsTheFinishPage) {
   EXPECT_EQ(dialogs.messages[0].text, "Kagge Mann\nZugriff verweigert");
   EXPECT_FALSE(dialogs.messages[0].information);
   EXPECT_TRUE(Finish().Visible());
-  EXPECT_TRUE(main->context.Restarting);
+  EXPECT_FALSE(main->context.Restarting);  // nothing ends: the pages ask again
 }
 
 TEST_F(FinishAndRestart, CountdownRestartsAtTheEleventhTick) {

@@ -8,7 +8,6 @@ namespace {
 class MainForm : public test::ReleaseFixture {
  protected:
   void SetContinuation(const std::string& text) { system.files[ContinuationPath()] = text; }
-  static std::string ContinuationPath() { return std::string(kFolder) + "rir_eridivu"; }
 
   bool Checked(int row) const { return Pages().FErweitert->LVDateien.ItemChecked(row); }
   bool WizardShown() const { return Pages().FWillkommen->Visible(); }
@@ -39,9 +38,8 @@ TEST_F(MainForm, FromWindowsXpOnTheTrayShowsTheProgramIcon) {
                                                          {{2, 10, 0, ""}, true},
                                                          {{2, 11, 0, ""}, false}}) {
     system.version = version;
-    test::FakeDialogs fresh_dialogs;
-    ui::Application fresh{fresh_dialogs};
-    app::TFMain& main = app::CreateForms(fresh, system, fresh_dialogs);
+    test::Program fresh{system};
+    app::TFMain& main = fresh.Start();
     EXPECT_EQ(main.TrayIcon.IconList(), expect_xp_list ? &main.ILTrayIconsXP : &main.ILTrayIcons);
     EXPECT_EQ(main.ILTrayIconsXP.Count(), 1);
     EXPECT_EQ(main.ILTrayIcons.Count(), 17);
@@ -74,7 +72,7 @@ TEST_F(MainForm, FilesAboveThousandEndsTheProgramWithTheRangeError) {
 TEST_F(MainForm, StartDecisionWaitsForEveryForm) {
   UseStandardRelease();
   system.arguments = {"/silent"};
-  app::TFMain& main = application.CreateForm<app::TFMain>(application, system, dialogs);
+  app::TFMain& main = application.CreateForm<app::TFMain>(application, system, quiet);
   main.TStart.Tick();  // as inside an error report while the pages are still being made
   EXPECT_TRUE(main.TStart.Enabled());
   EXPECT_EQ(main.context.forms.FKopieren, nullptr);
@@ -93,9 +91,8 @@ TEST_F(MainForm, SilentOnlyAsExactFirstArgument) {
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{"/SILENT"}, {"/x", "/silent"}, {"silent"}}) {
     system.arguments = args;
-    test::FakeDialogs fresh_dialogs;
-    ui::Application fresh{fresh_dialogs};
-    app::TFMain& main = app::CreateForms(fresh, system, fresh_dialogs);
+    test::Program fresh{system};
+    app::TFMain& main = fresh.Start();
     main.TStart.Tick();
     EXPECT_TRUE(main.context.forms.FWillkommen->Visible()) << args.back();
     EXPECT_FALSE(main.context.forms.FKopieren->Visible()) << args.back();
@@ -133,8 +130,12 @@ TEST_F(MainForm, ContinuationWinsOverSilentAndRestoresTheChoices) {
   EXPECT_FALSE(Checked(1));
   EXPECT_TRUE(Checked(2));
   EXPECT_TRUE(Pages().FMethode->CBAdvancedInstall.Checked());
-  EXPECT_FALSE(system.FileExists(ContinuationPath()));
   EXPECT_TRUE(dialogs.messages.empty());
+  // The state lasts until the run is over; Windows removed the run-once
+  // value when it started this run, so it is written again.
+  EXPECT_TRUE(system.FileExists(ContinuationPath()));
+  ASSERT_EQ(system.run_once.size(), 1u);
+  EXPECT_EQ(system.run_once[0].command, "\"C:\\Release\\Installer.exe\"");
 }
 
 TEST_F(MainForm, OnlyTheLineOneChecksAnOption) {
@@ -160,51 +161,59 @@ TEST_F(MainForm, FiveLineContinuationChecksNothing) {
   EXPECT_TRUE(Pages().FEnde->Visible());
 }
 
-TEST_F(MainForm, BadFirstLineKeepsTheFileAndShowsTheWelcomePage) {
+// A file that can't be the state of a run: checked whole, nothing of it
+// used, reported once and moved aside, so that the next start goes on.
+TEST_F(MainForm, UnreadableContinuationIsReportedOnceAndSetAside) {
+  std::string thousand_and_one = "3\n0\n0\n0\n0\n";
+  for (int i = 0; i < 1001; ++i) thousand_and_one += "0\n";
+  const std::vector<std::pair<std::string, std::string>> files = {
+      {"zehn\r\n1\r\n", "'zehn' ist kein gültiger Integerwert"},
+      {"3\r\n1\r\n1\r\n0\r\n0\r\n1\r\nx\r\n", "'x' ist kein gültiger Integerwert"},
+      {"3\r\n0\r\n0\r\n0\r\n0\r\n7\r\n", "Listenindex überschreitet das Maximum (7)"},
+      {"3\r\n0\r\n0\r\n0\r\n0\r\n-1\r\n", "Listenindex überschreitet das Maximum (-1)"},
+      {thousand_and_one, "Fehler bei Bereichsprüfung"},
+      {"-2147483648\r\n0\r\n0\r\n0\r\n0\r\n", "Fehler bei Bereichsprüfung"},
+      {"2147483647\r\n0\r\n0\r\n0\r\n0\r\n0\r\n", "Fehler bei Bereichsprüfung"},
+      {"1\r\n0\r\n1\r\n0\r\n0\r\n0\r\n2\r\n", "Fehler bei Bereichsprüfung"},  // total < rows
+  };
   UseStandardRelease();
-  SetContinuation("zehn\r\n1\r\n");
-  StartAndDecide();
-  ASSERT_EQ(dialogs.messages.size(), 1u);
-  EXPECT_TRUE(dialogs.messages[0].information);
-  EXPECT_EQ(dialogs.messages[0].text, "'zehn' ist kein gültiger Integerwert");
-  EXPECT_EQ(system.sounds, std::vector<std::string>{"SYSTEMINFO"});
-  EXPECT_TRUE(WizardShown());
-  EXPECT_FALSE(InstallationShown());
-  EXPECT_TRUE(system.FileExists(ContinuationPath()));
-  EXPECT_TRUE(Pages().FMethode->CBAdvancedInstall.Checked());
+  const std::string aside = ContinuationPath() + ".bad";
+  for (const auto& [text, reason] : files) {
+    SetContinuation(text);
+    test::Program first{system};
+    app::TFMain& started = first.Start();
+    started.TStart.Tick();
+    ASSERT_EQ(first.dialogs.messages.size(), 1u) << reason;
+    EXPECT_TRUE(first.dialogs.messages[0].information);
+    EXPECT_EQ(first.dialogs.messages[0].text,
+              reason +
+                  "\nDie Datei C:\\Release\\rir_eridivu zur Fortsetzung der Installation ist "
+                  "unlesbar. Sie wurde nach C:\\Release\\rir_eridivu.bad verschoben.");
+    EXPECT_FALSE(system.FileExists(ContinuationPath())) << reason;
+    EXPECT_EQ(system.files[aside], text);
+    const frame::Context& context = started.context;
+    EXPECT_TRUE(context.forms.FWillkommen->Visible()) << reason;
+    EXPECT_FALSE(context.forms.FKopieren->Visible()) << reason;
+    EXPECT_FALSE(context.forms.FMethode->CBAdvancedInstall.Checked()) << reason;
+    EXPECT_FALSE(context.forms.FErweitert->CBMinimieren.Checked()) << reason;  // nothing used
+
+    test::Program next{system};
+    next.Start().TStart.Tick();
+    EXPECT_TRUE(next.dialogs.messages.empty()) << reason;
+  }
 }
 
-TEST_F(MainForm, BadItemLineStopsAfterTheFileIsGone) {
+TEST_F(MainForm, UnreadableContinuationOfASilentStartIsLoggedAndTheRunGoesOn) {
   UseStandardRelease();
-  SetContinuation("3\r\n1\r\n1\r\n0\r\n0\r\n1\r\nx\r\n");
+  system.arguments = {"/silent"};
+  SetContinuation("zehn\r\n");
   StartAndDecide();
-  ASSERT_EQ(dialogs.messages.size(), 1u);
-  EXPECT_EQ(dialogs.messages[0].text, "'x' ist kein gültiger Integerwert");
-  EXPECT_TRUE(WizardShown());
-  EXPECT_FALSE(system.FileExists(ContinuationPath()));
-  EXPECT_TRUE(Pages().FErweitert->CBMinimieren.Checked());  // what was read stays
-  EXPECT_FALSE(Checked(0));
-  EXPECT_TRUE(Checked(1));
-}
-
-TEST_F(MainForm, ItemThatIsNotARowIsReported) {
-  UseStandardRelease();
-  SetContinuation("3\r\n0\r\n0\r\n0\r\n0\r\n7\r\n");
-  StartAndDecide();
-  ASSERT_EQ(dialogs.messages.size(), 1u);
-  EXPECT_EQ(dialogs.messages[0].text, "Listenindex überschreitet das Maximum (7)");
-  EXPECT_TRUE(WizardShown());
-}
-
-TEST_F(MainForm, MoreThanThousandItemLinesAreReported) {
-  UseStandardRelease();
-  std::string text = "3\n0\n0\n0\n0\n";
-  for (int i = 0; i < 1001; ++i) text += "0\n";
-  SetContinuation(text);
-  StartAndDecide();
-  ASSERT_EQ(dialogs.messages.size(), 1u);
-  EXPECT_EQ(dialogs.messages[0].text, "Fehler bei Bereichsprüfung");
-  EXPECT_TRUE(system.FileExists(ContinuationPath()));
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_TRUE(dialogs.error_boxes.empty());
+  EXPECT_TRUE(InstallationShown());
+  const std::string log = system.files["C:\\Temp\\Installer.log"];
+  EXPECT_NE(log.find("'zehn' ist kein gültiger Integerwert"), std::string::npos) << log;
+  EXPECT_TRUE(system.FileExists(ContinuationPath() + ".bad"));
 }
 
 TEST_F(MainForm, TrayMenuRestoresTheInstallationPage) {

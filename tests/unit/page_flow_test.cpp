@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "finish/finish_page.h"
 #include "frame/choices.h"
 #include "frame/messages.h"
 #include "release/errors.h"
@@ -56,6 +57,20 @@ TEST_F(PageFlow, MissingSidePictureKeepsTheBuiltInTexts) {
   EXPECT_EQ(Welcome().LText.Caption(), "");
   EXPECT_EQ(Welcome().BWeiter.Caption(), "Weiter >");
   EXPECT_EQ(Welcome().LStatus.Caption(), "Willkommen");
+  EXPECT_TRUE(Welcome().Visible());
+}
+
+TEST_F(PageFlow, EmptyPictureValuesMeanNoPictureAndNoError) {
+  UseStandardRelease(true);
+  SetSettings(
+      "[Main]\nName=Demo Pack\nFiles=1\n[Images]\nImage1=\nImage2=  \n"
+      "[Defaults]\nAllowAdvanced=1\n[File1]\nName=One\n");
+  StartAndDecide();
+  EXPECT_TRUE(dialogs.error_boxes.empty());
+  EXPECT_EQ(system.pictures_loaded, std::vector<std::string>{Data("Icon.ico")});  // About's logo
+  EXPECT_EQ(Welcome().ILinks.Picture(), nullptr);
+  EXPECT_EQ(Method().ILinks.Picture(), nullptr);
+  EXPECT_EQ(Pages().FEnde->ILinks.Picture(), nullptr);
   EXPECT_TRUE(Welcome().Visible());
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 
 #include "app/main_form.h"
@@ -11,6 +12,7 @@
 #include "engine/install_page.h"
 #include "fake_dialogs.h"
 #include "fake_system.h"
+#include "frame/unattended_dialogs.h"
 #include "ui/application.h"
 #include "wizard/advanced_page.h"
 #include "wizard/license_page.h"
@@ -18,6 +20,20 @@
 #include "wizard/welcome_page.h"
 
 namespace test {
+
+// The whole program on the fake system, as the Windows entry point makes it:
+// its dialogs behind the unattended run's log.
+struct Program {
+  explicit Program(FakeSystem& system) : system(system) {}
+
+  app::TFMain& Start() { return app::CreateForms(application, system, quiet); }
+
+  FakeSystem& system;
+  FakeDialogs dialogs;
+  frame::InstallLog log{system};
+  frame::UnattendedDialogs quiet{dialogs, log};
+  ui::Application application{quiet};
+};
 
 class ReleaseFixture : public ::testing::Test {
  protected:
@@ -52,8 +68,32 @@ class ReleaseFixture : public ::testing::Test {
     SetLanguage(words);
   }
 
+  // `count` packages pkg1.exe ... with the given extra lines per package.
+  void UseRelease(int count, const std::string& defaults = "",
+                  const std::map<int, std::string>& extra = {}) {
+    std::string text = "[Main]\nName=Pack\nFiles=" + std::to_string(count) +
+                       "\n[Images]\nImage1=side1.bmp\nImage2=side2.bmp\nImage3=side3.bmp\n"
+                       "Image4=side4.bmp\n[Defaults]\n" +
+                       defaults + "\n[Lines]\nPostInstall=1\n[PostInstall]\nLine001=Fertig\n";
+    for (int i = 1; i <= count; ++i) {
+      // The first of two equal keys wins, so the extra lines go first.
+      const std::string file = "pkg" + std::to_string(i) + ".exe";
+      text += "[File" + std::to_string(i) + "]\n" + (extra.count(i) ? extra.at(i) + "\n" : "") +
+              "Name=Package " + std::to_string(i) + "\nFile=" + file + "\nParameters=/q" +
+              std::to_string(i) + "\n";
+      system.files[Data(file)] = std::string(1234567, 'x');
+    }
+    UseStandardRelease();  // words W1 ... W77
+    SetSettings(text);
+  }
+
+  // Lets the running package end, as its worker would.
+  void FinishPackage() { ASSERT_TRUE(system.FinishWorker()); }
+
+  static std::string ContinuationPath() { return std::string(kFolder) + "rir_eridivu"; }
+
   app::TFMain& Start() {
-    main = &app::CreateForms(application, system, dialogs);
+    main = &app::CreateForms(application, system, quiet);
     return *main;
   }
 
@@ -68,7 +108,9 @@ class ReleaseFixture : public ::testing::Test {
 
   FakeSystem system;
   FakeDialogs dialogs;
-  ui::Application application{dialogs};
+  frame::InstallLog log{system};
+  frame::UnattendedDialogs quiet{dialogs, log};
+  ui::Application application{quiet};
   app::TFMain* main = nullptr;
 };
 

@@ -35,6 +35,14 @@ TEST(ReadTextBlock, LineKeysCarryAtLeastThreeDigits) {
   EXPECT_EQ(text, std::string(6, '\r') + "seven" + std::string(993, '\r') + "last\r");
 }
 
+TEST(ReadTextBlock, CountAboveThousandIsARangeErrorNotAHang) {
+  for (const char* count : {"1001", "2000000000", "0x7FFFFFFF"}) {
+    const auto ini = IniFile::Parse("[Lines]\nPreInstall=" + std::string(count) + "\n");
+    EXPECT_THROW(release::ReadTextBlock(ini, "PreInstall"), release::RangeError) << count;
+    EXPECT_THROW(release::LoadSettings(ini), release::RangeError) << count;
+  }
+}
+
 TEST(LoadSettings, ReadsEveryKey) {
   const auto ini = IniFile::Parse(
       "[Main]\nName=Update Pack\nFiles=2\nVersion=1.2\nCompany=ACME\nWebsite=http://x\n"

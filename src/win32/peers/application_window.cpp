@@ -45,10 +45,24 @@ void ApplicationWindow::HideTaskbarButton() {
 LRESULT CALLBACK ApplicationWindow::WindowProc(HWND window, UINT message, WPARAM wparam,
                                                LPARAM lparam) {
   auto* self = reinterpret_cast<ApplicationWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (message != WM_CLOSE) return DefWindowProcW(window, message, wparam, lparam);
   ui::Application* app = self ? self->app_ : nullptr;
-  if (app && app->MainForm()) app->Guard([&] { app->MainForm()->Close(); });
-  return 0;
+  if (!app) return DefWindowProcW(window, message, wparam, lparam);
+  switch (message) {
+    case WM_CLOSE:
+      if (app->MainForm()) app->Guard([&] { app->MainForm()->Close(); });
+      return 0;
+    // The program's one answer to the end of the session.
+    case WM_QUERYENDSESSION: {
+      bool may_end = true;
+      app->Guard([&] { may_end = app->QueryEndSession(); });
+      return may_end;
+    }
+    case WM_ENDSESSION:
+      if (!wparam) app->Guard([&] { app->SessionEndCancelled(); });
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wparam, lparam);
+  }
 }
 
 }  // namespace win32

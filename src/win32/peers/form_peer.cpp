@@ -166,12 +166,9 @@ bool FormPeer::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT
     case WM_CLOSE:
       Guard([&] { form_.Close(); });
       return true;
-    case WM_QUERYENDSESSION: {
-      bool may_end = false;
-      Guard([&] { may_end = form_.CloseQuery(); });
-      result = may_end;
+    case WM_QUERYENDSESSION:
+      result = TRUE;  // the application's window answers for the whole program
       return true;
-    }
     case WM_MOVE:
       if (!IsIconic(Handle())) {
         RECT frame;

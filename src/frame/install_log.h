@@ -1,0 +1,25 @@
+// The install log: one line per event with its date and time, appended to
+// Installer.log in the user's temporary folder, so that both halves of a run
+// that spans a restart land in the same file. Writing it never fails a run.
+#pragma once
+
+#include <string>
+
+namespace platform {
+class System;
+}
+
+namespace frame {
+
+class InstallLog {
+ public:
+  explicit InstallLog(platform::System& system) : system_(system) {}
+
+  std::string Path() const;
+  void Write(const std::string& line);
+
+ private:
+  platform::System& system_;
+};
+
+}  // namespace frame

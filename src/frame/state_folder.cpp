@@ -1,0 +1,42 @@
+#include "frame/state_folder.h"
+
+#include "frame/continuation.h"
+#include "platform/system.h"
+
+namespace frame {
+
+namespace {
+
+// A release name as a folder name: the characters Windows does not allow in
+// one become "_", and a name of nothing but blanks and dots is no name.
+std::string FolderName(const std::string& release_name) {
+  std::string name;
+  for (const char c : release_name) {
+    const bool forbidden = static_cast<unsigned char>(c) < 0x20 ||
+                           std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos;
+    name += forbidden ? '_' : c;
+  }
+  const std::size_t last = name.find_last_not_of(". ");
+  name.erase(last == std::string::npos ? 0 : last + 1);
+  return name.empty() ? "Installer" : name;
+}
+
+}  // namespace
+
+std::string FallbackStateFolder(platform::System& system, const std::string& release_name) {
+  return system.CommonDataFolder() + FolderName(release_name) + "\\";
+}
+
+std::string ChooseStateFolder(platform::System& system, const std::string& release_name) {
+  const std::string program = system.ProgramFolder();
+  const std::string fallback = FallbackStateFolder(system, release_name);
+  if (system.FileExists(program + kContinuationFileName)) return program;
+  if (system.FileExists(fallback + kContinuationFileName)) return fallback;
+  if (system.FolderWritable(program)) return program;
+  for (const std::string& folder : {fallback, fallback + "data"}) {
+    if (!system.FolderExists(folder)) system.CreateFolder(folder);
+  }
+  return fallback;
+}
+
+}  // namespace frame

@@ -1,0 +1,79 @@
+// The files of a run that nobody watches: the install log in the temporary
+// folder, the fallback folder for a program folder that can't be written,
+// a continuation file moved aside.
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include <cstdio>
+
+#include "win32/dll_hardening.h"
+#include "win32/handles.h"
+#include "win32/wide_text.h"
+#include "win32/win32_system.h"
+
+namespace win32 {
+
+namespace {
+
+std::string WithBackslash(std::string folder) {
+  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  return folder;
+}
+
+}  // namespace
+
+std::string Win32System::TemporaryFolder() {
+  wchar_t buffer[MAX_PATH + 1];
+  const DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
+  if (length == 0 || length > MAX_PATH) return WithBackslash(WindowsFolder()) + "Temp\\";
+  return WithBackslash(Narrow(std::wstring_view(buffer, length)));
+}
+
+// shell32.dll comes with the first use, as everywhere in the program.
+std::string Win32System::CommonDataFolder() {
+  using FolderPathFunction = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
+  static const auto folder_path =
+      SystemFunction<FolderPathFunction>(L"shell32.dll", "SHGetFolderPathW");
+  wchar_t buffer[MAX_PATH];
+  if (folder_path && SUCCEEDED(folder_path(nullptr, CSIDL_COMMON_APPDATA, nullptr, 0, buffer))) {
+    return WithBackslash(Narrow(buffer));
+  }
+  return WithBackslash(WindowsFolder()) + "Temp\\";
+}
+
+bool Win32System::FolderWritable(const std::string& folder) {
+  const std::wstring probe = Widen(WithBackslash(folder)) + L"~installer-write-test.tmp";
+  const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  return true;
+}
+
+bool Win32System::AppendToFile(const std::string& path, const std::string& bytes) {
+  UniqueHandle file(CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file.get() == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size();
+}
+
+bool Win32System::RenameFile(const std::string& from, const std::string& to) {
+  const std::wstring target = Widen(to);
+  SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);  // a hidden one would refuse
+  return MoveFileExW(Widen(from).c_str(), target.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+std::string Win32System::LocalTimeText() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  char text[32];
+  std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", now.wYear, now.wMonth, now.wDay,
+                now.wHour, now.wMinute, now.wSecond);
+  return text;
+}
+
+}  // namespace win32

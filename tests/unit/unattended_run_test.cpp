@@ -1,0 +1,234 @@
+// Runs that nobody watches: a continued run that keeps its state until it is
+// over, the end of the session in the middle of a package, refused and
+// vetoed restarts, one installer at a time, a program folder that can't be
+// written, and errors that go to the log instead of a box.
+#include <gtest/gtest.h>
+
+#include "about/about_dialog.h"
+#include "finish/auto_reboot.h"
+#include "finish/finish_page.h"
+#include "release_fixture.h"
+
+namespace {
+
+class UnattendedRun : public test::ReleaseFixture {
+ protected:
+  engine::TFKopieren& Install() { return *Pages().FKopieren; }
+  finish::TFEnde& Finish() { return *Pages().FEnde; }
+  std::string Continuation() { return system.files[ContinuationPath()]; }
+  std::string Log() { return system.files["C:\\Temp\\Installer.log"]; }
+
+  static std::string File(int run_total, const std::string& rows) {
+    return std::to_string(run_total) + "\r\n0\r\n0\r\n0\r\n0\r\n" + rows;
+  }
+};
+
+TEST_F(UnattendedRun, ContinuedRunKeepsItsStateInStepUntilTheEnd) {
+  UseRelease(4);
+  system.files[ContinuationPath()] = File(4, "1\r\n2\r\n3\r\n");
+  StartAndDecide();
+  EXPECT_EQ(Install().LKopierDatei.Caption(), "Package 2");
+  EXPECT_EQ(Continuation(), File(4, "1\r\n2\r\n3\r\n"));  // package 2 runs: it is still listed
+  ASSERT_EQ(system.run_once.size(), 1u);                  // written again for this run
+  FinishPackage();
+  EXPECT_EQ(Continuation(), File(4, "2\r\n3\r\n"));
+  EXPECT_TRUE(system.hidden_files.count(ContinuationPath()));
+  FinishPackage();
+  EXPECT_EQ(Continuation(), File(4, "3\r\n"));
+  FinishPackage();
+  EXPECT_TRUE(Finish().Visible());
+  EXPECT_FALSE(system.FileExists(ContinuationPath()));
+  EXPECT_TRUE(system.run_once.empty());
+}
+
+TEST_F(UnattendedRun, KilledContinuedRunResumesWithThePackageThatWasRunning) {
+  UseRelease(4);
+  system.files[ContinuationPath()] = File(4, "1\r\n2\r\n3\r\n");
+  StartAndDecide();
+  FinishPackage();  // package 2 done, package 3 runs when the process is killed
+  test::Program after_logon{system};
+  app::TFMain& main = after_logon.Start();
+  main.TStart.Tick();
+  const engine::TFKopieren& install = *main.context.forms.FKopieren;
+  EXPECT_EQ(install.LKopierDatei.Caption(), "Package 3");
+  EXPECT_EQ(install.CurrentNumber, 3);
+  EXPECT_EQ(install.TotalCount, 4);
+  EXPECT_EQ(install.ProgressBar.Position(), 50);
+}
+
+TEST_F(UnattendedRun, CancelledContinuedRunRemovesItsState) {
+  UseRelease(3);
+  system.files[ContinuationPath()] = File(3, "1\r\n2\r\n");
+  StartAndDecide();
+  dialogs.answer = true;
+  Install().BAbbrechen.Click();  // the question is asked: a person is there after all
+  FinishPackage();
+  EXPECT_TRUE(Finish().Visible());
+  EXPECT_FALSE(system.FileExists(ContinuationPath()));
+  EXPECT_TRUE(system.run_once.empty());
+}
+
+// A package restarts the computer itself, or the user logs off.
+TEST_F(UnattendedRun, EndOfTheSessionWhileAPackageRunsSavesTheRunningPackage) {
+  UseRelease(3);
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  FinishPackage();  // package 2 runs now
+  EXPECT_TRUE(application.QueryEndSession());
+  EXPECT_TRUE(dialogs.questions.empty());  // no cancel question holds it up
+  EXPECT_EQ(Continuation(), File(3, "1\r\n2\r\n"));
+  ASSERT_EQ(system.run_once.size(), 1u);
+  EXPECT_TRUE(main->context.Restarting);
+}
+
+TEST_F(UnattendedRun, EndOfTheSessionOnAWizardPageAsksOnce) {
+  UseStandardRelease();
+  StartAndDecide();
+  Pages().FAbout->Show();  // a second visible form asks nothing
+  EXPECT_FALSE(application.QueryEndSession());
+  EXPECT_EQ(dialogs.questions, std::vector<std::string>{"W55"});
+  dialogs.answer = true;
+  EXPECT_TRUE(application.QueryEndSession());
+}
+
+TEST_F(UnattendedRun, RefusedRestartInTheMiddleEndsOnTheFinishPageAndKeepsTheState) {
+  UseRelease(3, "AutoReboot=1", {{1, "Restart=1"}});
+  system.restart_accepted = false;
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  FinishPackage();
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].text,
+            "Der Computer konnte nicht neu gestartet werden: Zugriff verweigert\n"
+            "Die Installation wird nach dem nächsten Neustart des Computers fortgesetzt.");
+  EXPECT_TRUE(Finish().Visible());
+  EXPECT_FALSE(Install().Visible());
+  EXPECT_EQ(Finish().LHinweis->Caption(),
+            "Die Installation wird nach dem nächsten Neustart des Computers fortgesetzt.");
+  EXPECT_FALSE(Pages().FAutoReboot->Visible());
+  EXPECT_EQ(Continuation(), "3\r\n1\r\n0\r\n0\r\n0\r\n1\r\n2\r\n");
+  EXPECT_EQ(system.run_once.size(), 1u);
+  EXPECT_FALSE(main->context.Restarting);
+}
+
+TEST_F(UnattendedRun, HandOverVetoedByAnotherProgramIsARefusedRestart) {
+  UseRelease(2, "AutoReboot=1", {{1, "Restart=1"}});
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  FinishPackage();
+  ASSERT_EQ(system.restart_requests, 1);
+  EXPECT_TRUE(Install().Visible());
+  application.SessionEndCancelled();
+  EXPECT_TRUE(Finish().Visible());
+  EXPECT_FALSE(Install().Visible());
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_NE(dialogs.messages[0].text.find("nach dem nächsten Neustart"), std::string::npos);
+  EXPECT_TRUE(system.FileExists(ContinuationPath()));
+}
+
+TEST_F(UnattendedRun, RestartFromTheFinishPageVetoedByAnotherProgramBringsThePageBack) {
+  UseRelease(1);
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  FinishPackage();
+  Finish().BAbbrechen.Click();
+  ASSERT_EQ(system.restart_requests, 1);
+  EXPECT_FALSE(Finish().Visible());
+  application.SessionEndCancelled();
+  EXPECT_TRUE(Finish().Visible());
+  EXPECT_FALSE(main->context.Restarting);
+  EXPECT_FALSE(application.Terminated());
+}
+
+TEST_F(UnattendedRun, CountdownRestartVetoedByAnotherProgramLeavesTheFinishPageUsable) {
+  UseRelease(1, "AutoReboot=1");
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  FinishPackage();
+  finish::TFAutoReboot& countdown = *Pages().FAutoReboot;
+  for (int tick = 1; tick <= 11; ++tick) countdown.Timer.Tick();
+  ASSERT_EQ(system.restart_requests, 1);
+  application.SessionEndCancelled();
+  EXPECT_FALSE(countdown.Visible());
+  EXPECT_TRUE(Finish().Visible());
+  EXPECT_TRUE(Finish().Enabled());
+}
+
+TEST_F(UnattendedRun, OnlyAPackageWhoseInstallerRanDemandsTheRestart) {
+  for (const char* package : {"File=missing.exe", "File=notes.txt"}) {
+    test::Program fresh{system};
+    UseRelease(3, "", {{2, std::string("Restart=1\n") + package}});
+    system.restart_requests = 0;
+    app::TFMain& m = fresh.Start();
+    m.TStart.Tick();
+    m.context.forms.FWillkommen->BWeiter.Click();
+    while (system.FinishWorker()) {
+    }
+    EXPECT_EQ(system.restart_requests, 0) << package;
+    EXPECT_TRUE(m.context.forms.FEnde->Visible()) << package;
+  }
+}
+
+TEST_F(UnattendedRun, OneInstallerAtATime) {
+  UseRelease(1);
+  system.install_lock_free = false;
+  StartAndDecide();  // the wizard: says so and ends
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(
+      dialogs.messages[0].text,
+      "Ein anderes Installationsprogramm läuft bereits. Bitte warten Sie, bis es beendet ist, "
+      "und starten Sie dieses Programm danach erneut.");
+  EXPECT_FALSE(Pages().FWillkommen->Visible());
+  EXPECT_TRUE(application.Terminated());
+  EXPECT_EQ(application.ExitCode(), app::TFMain::kAnotherInstallerRuns);
+  EXPECT_EQ(system.install_lock_waits, std::vector<int>{0});
+
+  // Unattended: it waits, within its limit, and ends without a box.
+  system.install_lock_waits.clear();
+  system.arguments = {"/silent"};
+  test::Program silent{system};
+  silent.Start().TStart.Tick();
+  EXPECT_EQ(system.install_lock_waits, (std::vector<int>{0, app::TFMain::kInstallLockWaitMs}));
+  EXPECT_TRUE(silent.dialogs.messages.empty());
+  EXPECT_TRUE(silent.application.Terminated());
+  EXPECT_EQ(silent.application.ExitCode(), app::TFMain::kAnotherInstallerRuns);
+  EXPECT_TRUE(system.workers.empty());
+}
+
+TEST_F(UnattendedRun, ReadOnlyProgramFolderKeepsTheStateInTheFallback) {
+  UseRelease(2, "AutoReboot=1", {{1, "Restart=1\nParameters={tmp}\\a.log"}});
+  system.read_only_folders = {kFolder};
+  system.arguments = {"/silent"};
+  StartAndDecide();
+  FinishPackage();  // package 1 demands the restart
+  const std::string fallback = "C:\\ProgramData\\Pack\\";
+  EXPECT_TRUE(system.folders.count(fallback + "data\\setuptemp"));
+  ASSERT_EQ(system.runs.size(), 1u);
+  EXPECT_NE(system.runs[0].command_line.find(fallback + "data\\setuptemp\\a.log"),
+            std::string::npos);
+  EXPECT_EQ(system.files[fallback + "rir_eridivu"], "2\r\n1\r\n0\r\n0\r\n0\r\n1\r\n");
+  EXPECT_FALSE(system.FileExists(ContinuationPath()));
+
+  system.arguments.clear();  // the logon starts the program without arguments
+  test::Program after_logon{system};
+  app::TFMain& main = after_logon.Start();
+  main.TStart.Tick();
+  EXPECT_EQ(main.context.forms.FKopieren->LKopierDatei.Caption(), "Package 2");
+  EXPECT_TRUE(after_logon.dialogs.messages.empty());
+}
+
+TEST_F(UnattendedRun, ErrorsOfASilentRunGoToTheLogAndTheRunGoesOn) {
+  UseRelease(1);
+  system.files.erase(Data("side1.bmp"));
+  system.arguments = {"/silent"};
+  StartAndDecide();
+  EXPECT_TRUE(dialogs.error_boxes.empty());
+  EXPECT_NE(Log().find("Datei C:\\Release\\Data\\side1.bmp kann nicht geöffnet werden"),
+            std::string::npos)
+      << Log();
+  EXPECT_EQ(Log().rfind("\xEF\xBB\xBF", 0), 0u);  // UTF-8 with a byte-order mark
+  EXPECT_TRUE(Install().Visible());
+  EXPECT_EQ(system.workers.size(), 1u);
+}
+
+}  // namespace
