@@ -80,7 +80,9 @@ TEST_F(Restart, PackageDemandingARestartHandsOverAndTheRunGoesOnAfterTheLogon) {
               StatusLine(3, 4, exe.parent_path() / "Data" / "KB3.exe"));
     EXPECT_EQ(continued.Value("text TFKopieren LKopierDatei"), release.packages[2].Name());
     EXPECT_EQ(continued.Value("position TFKopieren ProgressBar"), "50");
-    EXPECT_FALSE(fs::exists(continuation)) << "the continuation file was not consumed";
+    // Until the run is over the state stays, naming what is still to run.
+    EXPECT_EQ(ReadFile(continuation), "4\r\n0\r\n0\r\n1\r\n1\r\n2\r\n3\r\n");
+    EXPECT_EQ(RunOnceValue(), command);
 
     // Automatic restart stays off after the logon: the finish page waits, and ticking
     // "Jetzt nicht neu starten" lets it end the program.
@@ -91,6 +93,8 @@ TEST_F(Restart, PackageDemandingARestartHandsOverAndTheRunGoesOnAfterTheLogon) {
     RunResult ended = continuing.Wait(seconds(20));
     EXPECT_FALSE(ended.timed_out) << "the finish page did not end the program";
     EXPECT_EQ(ended.exit_code, 0);
+    EXPECT_FALSE(fs::exists(continuation)) << "the run is over, its state must go";
+    EXPECT_EQ(RunOnceValue(), std::nullopt);
     const std::vector<ProbeRun> runs = ReadProbeJournal(JournalOf(folder));
     ASSERT_EQ(FileNames(runs), release.ProbeNames());
     for (std::size_t i = 0; i < runs.size(); ++i)
