@@ -193,6 +193,7 @@ void TFMain::ApplicationQueryEndSession(bool& may_end) {
 void TFMain::ApplicationSessionEndCancelled() {
   if (!context.forms.Complete() || !context.Restarting) return;
   context.Restarting = false;
+  context.RestartStarted = false;
   context.Log().Write("Ein anderes Programm hat das Ende der Sitzung verhindert");
   context.forms.FKopieren->SessionEndCancelled();
   context.forms.FEnde->SessionEndCancelled();

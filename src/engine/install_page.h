@@ -60,7 +60,9 @@ class TFKopieren : public frame::PageFrame {
 
   // The sequence.
   void InstallNext();
-  void PackageFinished(PackageOutcome outcome);
+  void PackageFinished(const PackageOutcome& outcome);
+  void RecordOutcome(const PackageOutcome& outcome);
+  void AwaitStartedRestart();
   void DeletePreviousLog();
   bool RestartDue() const;
   void HandOverToRestart();
@@ -78,8 +80,8 @@ class TFKopieren : public frame::PageFrame {
   ui::Rect ScreenBounds() const;
   ui::Rect TrayRect() const;
 
-  // The package of this run whose installer last ran, 0 before the first.
-  int last_ran_ = 0;
+  // The package whose installer ran last in this run asked for a restart.
+  bool restart_asked_ = false;
   bool running_ = false;
   // The hand-over's restart request was accepted; the session should end.
   bool awaiting_restart_ = false;

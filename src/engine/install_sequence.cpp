@@ -56,7 +56,7 @@ void TFKopieren::StartInstallation() {
     TotalCount = context.RunTotal;
   }
   RunCount = 0;
-  last_ran_ = 0;
+  restart_asked_ = false;
   awaiting_restart_ = false;
   // Windows removed the run-once value when it started this run; until the
   // run is over, a kill or a power cut must not lose the rest of it.
@@ -95,12 +95,49 @@ void TFKopieren::InstallNext() {
 
 // A continued run keeps its file in step: it names only what is still to
 // run, so a run killed now resumes with the next package.
-void TFKopieren::PackageFinished(PackageOutcome outcome) {
+void TFKopieren::PackageFinished(const PackageOutcome& outcome) {
   running_ = false;
-  if (outcome == PackageOutcome::Ran) last_ran_ = CurrentIndex;
+  RecordOutcome(outcome);
   ++CurrentIndex;
+  if (outcome.state == PackageState::RestartStarted) {
+    AwaitStartedRestart();
+    return;
+  }
   if (Shared().ContinuedRun && !Shared().CancelRequested) WriteContinuationFile();
   InstallNext();
+}
+
+// Only a package whose installer ran can ask for a restart: by its
+// Restart value or by its exit code.
+void TFKopieren::RecordOutcome(const PackageOutcome& outcome) {
+  frame::Context& context = Shared();
+  const release::PackageEntry& package = context.Packages[CurrentIndex];
+  if (outcome.started) {
+    restart_asked_ = package.Restart == "1" || outcome.state == PackageState::RestartNeeded;
+    context.RestartNeeded = context.RestartNeeded || restart_asked_;
+  }
+  if (outcome.state == PackageState::Failed || outcome.state == PackageState::NotStarted) {
+    context.Failures.push_back({package.Name, outcome.started, outcome.exit_code, outcome.reason});
+  }
+}
+
+// The package restarts the computer itself: the run goes on after it with
+// the next package.
+void TFKopieren::AwaitStartedRestart() {
+  frame::Context& context = Shared();
+  context.RestartStarted = true;
+  if (context.choices.RowsFrom(CurrentIndex).empty()) {
+    InstallNext();  // nothing is left: the run is over
+    return;
+  }
+  RestoreFromTray();
+  if (!SaveContinuation()) {
+    context.CancelRequested = true;
+    ShowFinishPage();
+    return;
+  }
+  context.Restarting = true;
+  awaiting_restart_ = true;
 }
 
 // The log of the entry before the current one goes to the recycle bin, at
@@ -122,7 +159,7 @@ void TFKopieren::DeletePreviousLog() {
 // really ran: a package left out as installed, missing or of no kind that
 // the system runs demands nothing.
 bool TFKopieren::RestartDue() const {
-  return RunCount > 1 && last_ran_ > 0 && Shared().Packages[last_ran_].Restart == "1";
+  return RunCount > 1 && restart_asked_;
 }
 
 void TFKopieren::HandOverToRestart() {
@@ -223,7 +260,7 @@ void TFKopieren::StartPackage(const std::string& path) {
   running_ = true;
   TMyThread worker{path, context.Packages[CurrentIndex].Parameters, context.TemporaryFolder()};
   worker.Start(context.System(), context.CurrentOSIndex, context.choices.Options().LowPriority,
-               [this](PackageOutcome outcome) {
+               [this](const PackageOutcome& outcome) {
                  App().Guard([this, outcome] { PackageFinished(outcome); });
                });
 }

@@ -28,7 +28,9 @@ void PrepareTemporaryFolder(platform::System& system, const std::string& folder)
 PackageOutcome RunPackage(platform::System& system, const std::string& path,
                           const std::string& parameters, const std::string& temporary_folder,
                           release::OsIndex os) {
-  if (!system.FileExists(path)) return PackageOutcome::NotStarted;
+  if (!system.FileExists(path)) {
+    return {PackageState::NotStarted, false, 0, "Die Datei " + path + " fehlt."};
+  }
   std::string arguments = parameters;
   if (UsesTemporaryFolder(arguments)) {
     PrepareTemporaryFolder(system, temporary_folder);
@@ -37,21 +39,28 @@ PackageOutcome RunPackage(platform::System& system, const std::string& path,
   const std::string command = BuildCommandLine(
       path, arguments, os, {system.SystemProgram("msiexec.exe"), system.SystemProgram("wusa.exe")});
   const auto subkeys = [&](const std::string& key) { return system.MachineSubkeys(key); };
-  if (RecordedAsInstalled(path, os, subkeys)) return PackageOutcome::RecordedAsInstalled;
-  if (command.empty() || !system.RunHiddenAndWait(command, FolderOf(path))) {
-    return PackageOutcome::NotStarted;
+  if (RecordedAsInstalled(path, os, subkeys)) return {PackageState::AlreadyInstalled, false, 0, {}};
+  if (command.empty()) {
+    return {PackageState::NotStarted, false, 0,
+            "Für diese Art von Datei gibt es auf diesem System kein Installationsprogramm."};
   }
-  return PackageOutcome::Ran;
+  const platform::ProcessResult process = system.RunHiddenAndWait(command, FolderOf(path));
+  if (!process.started) return {PackageState::NotStarted, false, 0, process.error};
+  return {ClassifyExitCode(process.exit_code), true, process.exit_code, {}};
 }
 
 // The outcome is written by the worker and read on the main thread only
 // after the worker has ended.
 void TMyThread::Start(platform::System& system, release::OsIndex os, bool low_priority,
-                      std::function<void(PackageOutcome)> on_terminate) const {
-  auto outcome = std::make_shared<PackageOutcome>(PackageOutcome::NotStarted);
+                      std::function<void(const PackageOutcome&)> on_terminate) const {
+  auto outcome = std::make_shared<PackageOutcome>();
   system.StartWorker(
       [&system, outcome, path = FilePath, parameters = Parameters, folder = TemporaryFolder, os] {
-        *outcome = RunPackage(system, path, parameters, folder, os);
+        try {
+          *outcome = RunPackage(system, path, parameters, folder, os);
+        } catch (const std::exception& e) {
+          outcome->reason = e.what();  // the "{tmp}" folder could not be made: nothing started
+        }
       },
       low_priority, [outcome, on_terminate = std::move(on_terminate)] { on_terminate(*outcome); });
 }

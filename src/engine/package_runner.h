@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "engine/exit_codes.h"
 #include "release/os_identity.h"
 
 namespace platform {
@@ -15,10 +16,12 @@ class System;
 namespace engine {
 
 // What became of a package; the worker hands it to the sequence by value.
-enum class PackageOutcome {
-  Ran,                  // its installer process was started and has ended
-  NotStarted,           // missing, or of a kind the system cannot run
-  RecordedAsInstalled,  // the update records list it already
+struct PackageOutcome {
+  PackageState state = PackageState::NotStarted;
+  // An installer process was created (and has ended).
+  bool started = false;
+  std::uint32_t exit_code = 0;  // when started
+  std::string reason;           // why it was not started
 };
 
 // `temporary_folder` is the folder that "{tmp}" stands for.
@@ -35,7 +38,7 @@ struct TMyThread {
   // Runs RunPackage on a worker thread; `on_terminate` follows on the main
   // thread with its outcome.
   void Start(platform::System& system, release::OsIndex os, bool low_priority,
-             std::function<void(PackageOutcome)> on_terminate) const;
+             std::function<void(const PackageOutcome&)> on_terminate) const;
 };
 
 }  // namespace engine

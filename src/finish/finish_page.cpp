@@ -50,6 +50,12 @@ void TFEnde::FormShow() {
     LText.SetCaption(std::string(kContinuesAfterRestart) + "\r\r" + Word(46));
     return;
   }
+  if (!Shared().Failures.empty()) {
+    LHinweis->SetCaption(Word(78));
+    LText.SetCaption(FailureText() + "\r" + Shared().Settings.PostInstall + "\r\r" + Word(46));
+    if (Shared().choices.Options().AutoReboot) Pages().FAutoReboot->Show();
+    return;
+  }
   LHinweis->SetCaption(Word(44));
   LText.SetCaption(Shared().Settings.PostInstall + "\r\r" + Word(46));
   if (Shared().choices.Options().AutoReboot) Pages().FAutoReboot->Show();
@@ -68,6 +74,21 @@ void TFEnde::FormClose(ui::CloseAction& action) {
   } else {
     Shared().CloseProgram();
   }
+}
+
+// Word 78, then a line per failed package, at most kMaxFailureLines.
+std::string TFEnde::FailureText() const {
+  std::string text = Word(78) + "\r";
+  const auto& failures = Shared().Failures;
+  for (std::size_t i = 0; i < failures.size(); ++i) {
+    if (i == kMaxFailureLines) return text + "…\r";
+    const frame::Context::PackageFailure& failure = failures[i];
+    const std::string why = failure.started
+                                ? Word(79) + " " + std::to_string(failure.exit_code)
+                                : Word(80) + (failure.reason.empty() ? "" : ": " + failure.reason);
+    text += "- " + failure.name + " (" + why + ")\r";
+  }
+  return text;
 }
 
 // Another program refused the end of the session that this page's restart

@@ -26,6 +26,9 @@ class TFEnde : public frame::PageFrame {
   void FormClose(ui::CloseAction& action);
   void BAbbrechenClick();
 
+  static constexpr std::size_t kMaxFailureLines = 5;
+  std::string FailureText() const;
+
   // The page closed and the restart it asked for was accepted.
   bool closed_for_restart_ = false;
 };

@@ -8,7 +8,10 @@ namespace finish {
 bool RequestRestart(frame::Context& context, std::string& reason) {
   context.Restarting = true;
   context.Log().Write("Neustart des Computers angefordert");
-  if (context.System().RequestRestart(reason)) return true;
+  if (context.System().RequestRestart(reason)) {
+    context.RestartStarted = true;
+    return true;
+  }
   // Nothing ends now: the pages ask again before they close.
   context.Restarting = false;
   return false;

@@ -1,6 +1,7 @@
 #include "frame/context.h"
 
 #include "platform/system.h"
+#include "ui/application.h"
 #include "ui/form.h"
 
 namespace frame {
@@ -25,7 +26,16 @@ bool Context::AskQuestion(const std::string& text) const {
   return frame::AskQuestion(system_, dialogs_, text);
 }
 
+int Context::ExitCode() const {
+  if (!Failures.empty()) return 1603;  // ERROR_INSTALL_FAILURE
+  if (CancelRequested) return 1602;    // ERROR_INSTALL_USEREXIT
+  if (RestartStarted) return 1641;     // ERROR_SUCCESS_REBOOT_INITIATED
+  if (RestartNeeded) return 3010;      // ERROR_SUCCESS_REBOOT_REQUIRED
+  return 0;
+}
+
 void Context::CloseProgram() const {
+  app_.SetExitCode(ExitCode());
   forms.FMain->Close();
 }
 

@@ -4,7 +4,9 @@
 // choices, and the services for messages and paths.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "frame/choices.h"
 #include "frame/forms.h"
@@ -56,6 +58,24 @@ class Context {
   // The user cancelled the run, or its hand-over to a restart failed.
   bool CancelRequested = false;
 
+  // A package of the run that failed or was not started.
+  struct PackageFailure {
+    std::string name;
+    bool started = false;
+    std::uint32_t exit_code = 0;  // when started
+    std::string reason;           // when not
+  };
+  std::vector<PackageFailure> Failures;
+  // A package of the run asked for a restart of the computer.
+  bool RestartNeeded = false;
+  // The program or a package has started a restart of the computer.
+  bool RestartStarted = false;
+
+  // The program's exit code for the run: 1603 a package failed or was not
+  // started, else 1602 the user cancelled, else 1641 a restart was started,
+  // else 3010 a restart is needed and was not done, else 0.
+  int ExitCode() const;
+
   Forms forms;
   tray::TCoolTrayIcon* TrayIcon = nullptr;
   Choices choices{Packages};
@@ -79,7 +99,7 @@ class Context {
 
   void ShowMessageDialog(const std::string& text, MessageKind kind) const;
   bool AskQuestion(const std::string& text) const;
-  // Closes the hidden main form, which ends the program.
+  // Closes the hidden main form, which ends the program with ExitCode().
   void CloseProgram() const;
 
  private:

@@ -62,7 +62,9 @@ void PageFrame::FormCloseQuery(bool& can_close) {
   can_close = context_.Restarting || context_.AskQuestion(Word(55));
 }
 
+// The user cancelled before anything was installed.
 void PageFrame::FormClose(ui::CloseAction&) {
+  context_.CancelRequested = true;
   context_.CloseProgram();
 }
 

@@ -23,6 +23,13 @@ struct OsVersion {
   std::string service_pack;  // CSD version text, UTF-8
 };
 
+// What became of a process started by System::RunHiddenAndWait.
+struct ProcessResult {
+  bool started = false;
+  std::uint32_t exit_code = 0;  // when it was started
+  std::string error;            // the system's reason when it was not
+};
+
 class System {
  public:
   virtual ~System() = default;
@@ -100,10 +107,9 @@ class System {
   virtual bool IsElevated() = 0;
 
   // Runs a command line with a hidden window in a working folder and waits
-  // for its end, without time limit; false when it could not be started.
-  // Called on a worker thread.
-  virtual bool RunHiddenAndWait(const std::string& command_line,
-                                const std::string& working_folder) = 0;
+  // for its end, without time limit. Called on a worker thread.
+  virtual ProcessResult RunHiddenAndWait(const std::string& command_line,
+                                         const std::string& working_folder) = 0;
   // Runs `body` on a new worker thread (at the lowest priority when asked);
   // `finished` runs afterwards on the main thread, also when the body
   // failed. One worker at a time.

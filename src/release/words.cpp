@@ -5,8 +5,22 @@
 
 namespace release {
 
+std::string WordTable::Missing(int n) {
+  switch (n) {
+    case 78:
+      return "Die Installation wurde abgeschlossen, aber nicht alle Dateien konnten installiert "
+             "werden:";
+    case 79:
+      return "Fehlercode";
+    case 80:
+      return "nicht gestartet";
+    default:
+      return kFallback;
+  }
+}
+
 WordTable::WordTable() {
-  words_.fill(kFallback);
+  for (int n = 1; n <= kCount; ++n) words_[n - 1] = Missing(n);
 }
 
 std::string& WordTable::operator[](int n) {
@@ -21,7 +35,7 @@ const std::string& WordTable::operator[](int n) const {
 WordTable LoadWords(const Profile& ini) {
   WordTable words;
   for (int n = 1; n <= WordTable::kCount; ++n) {
-    words[n] = ini.ReadString("Words", PadKeyNumber(n), WordTable::kFallback);
+    words[n] = ini.ReadString("Words", PadKeyNumber(n), WordTable::Missing(n));
   }
   return words;
 }

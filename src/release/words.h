@@ -10,8 +10,14 @@ namespace release {
 
 class WordTable {
  public:
-  static constexpr int kCount = 77;
+  // Words 1 to 77 of the original set, then the words that came later.
+  static constexpr int kCount = 80;
+  static constexpr int kOriginalCount = 77;
   static constexpr const char* kFallback = "Error in Language File";
+
+  // A missing word of the original set shows kFallback; a later one its
+  // built-in German text, so that an older Language.ini still reads well.
+  static std::string Missing(int n);
 
   WordTable();
 
@@ -23,7 +29,7 @@ class WordTable {
   std::array<std::string, kCount> words_;
 };
 
-// Words 1 to 77 from the keys 001 to 077 of [Words].
+// Words 1 to kCount from the keys 001, 002, ... of [Words].
 WordTable LoadWords(const Profile& ini);
 
 }  // namespace release

@@ -30,11 +30,16 @@ void Application::RunModal(Form& form) {
   if (backend_) backend_->RunModal(form);
 }
 
-void Application::Terminate(int exit_code) {
+void Application::Terminate() {
   if (terminated_) return;
   terminated_ = true;
-  exit_code_ = exit_code;
   if (backend_) backend_->Quit();
+}
+
+void Application::Terminate(int exit_code) {
+  if (terminated_) return;
+  exit_code_ = exit_code;
+  Terminate();
 }
 
 void Application::ShowException(const std::exception& e) {

@@ -44,7 +44,10 @@ class Application {
 
   // Runs the message loop until Terminate; returns the exit code.
   int Run();
-  void Terminate(int exit_code = 0);
+  // Ends the message loop with the exit code set last (0 unless set).
+  void Terminate();
+  void Terminate(int exit_code);
+  void SetExitCode(int exit_code) { exit_code_ = exit_code; }
   // The message loop of a modal form; returns when the form is hidden.
   void RunModal(Form& form);
   bool Terminated() const { return terminated_; }

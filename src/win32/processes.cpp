@@ -1,13 +1,14 @@
 // Starting a package's installer and waiting for it.
 #include <windows.h>
 
+#include "win32/system_message.h"
 #include "win32/wide_text.h"
 #include "win32/win32_system.h"
 
 namespace win32 {
 
-bool Win32System::RunHiddenAndWait(const std::string& command_line,
-                                   const std::string& working_folder) {
+platform::ProcessResult Win32System::RunHiddenAndWait(const std::string& command_line,
+                                                      const std::string& working_folder) {
   std::wstring command = Widen(command_line);  // CreateProcessW may write into it
   const std::wstring folder = Widen(working_folder);
   // Hidden: the package's parameters are expected to make it run unattended.
@@ -19,12 +20,14 @@ bool Win32System::RunHiddenAndWait(const std::string& command_line,
   if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE,
                       CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, nullptr,
                       folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
-    return false;
+    return {false, 0, SystemMessage(GetLastError())};
   }
   CloseHandle(process.hThread);
   WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD exit_code = 0;
+  GetExitCodeProcess(process.hProcess, &exit_code);
   CloseHandle(process.hProcess);
-  return true;
+  return {true, exit_code, {}};
 }
 
 }  // namespace win32

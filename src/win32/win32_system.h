@@ -39,8 +39,8 @@ class Win32System : public platform::System {
   bool WriteRunOnce(const std::string& name, const std::string& command,
                     bool machine_wide) override;
   bool IsElevated() override;
-  bool RunHiddenAndWait(const std::string& command_line,
-                        const std::string& working_folder) override;
+  platform::ProcessResult RunHiddenAndWait(const std::string& command_line,
+                                           const std::string& working_folder) override;
   void StartWorker(std::function<void()> body, bool low_priority,
                    std::function<void()> finished) override;
   bool RequestRestart(std::string& reason) override;

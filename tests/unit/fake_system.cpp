@@ -98,10 +98,18 @@ bool FakeSystem::WriteRunOnce(const std::string& name, const std::string& comman
   return true;
 }
 
-bool FakeSystem::RunHiddenAndWait(const std::string& command_line,
-                                  const std::string& working_folder) {
+platform::ProcessResult FakeSystem::RunHiddenAndWait(const std::string& command_line,
+                                                     const std::string& working_folder) {
+  for (const std::string& key : start_failures) {
+    if (command_line.find(key) != std::string::npos) {
+      return {false, 0, "Das System kann die angegebene Datei nicht finden."};
+    }
+  }
   runs.push_back({command_line, working_folder});
-  return true;
+  for (const auto& [key, code] : exit_codes) {
+    if (command_line.find(key) != std::string::npos) return {true, code, {}};
+  }
+  return {true, 0, {}};
 }
 
 void FakeSystem::StartWorker(std::function<void()> body, bool low_priority,

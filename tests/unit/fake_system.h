@@ -59,6 +59,10 @@ class FakeSystem : public platform::System {
     std::string command_line, working_folder;
   };
   std::vector<Run> runs;
+  // The exit code of a package whose command line holds the key; 0 else.
+  std::map<std::string, std::uint32_t> exit_codes;
+  // Command lines holding such a key are not started.
+  std::set<std::string> start_failures;
   struct Worker {
     std::function<void()> body;
     bool low_priority;
@@ -84,8 +88,8 @@ class FakeSystem : public platform::System {
   bool WriteRunOnce(const std::string& name, const std::string& command,
                     bool machine_wide) override;
   bool IsElevated() override { return elevated; }
-  bool RunHiddenAndWait(const std::string& command_line,
-                        const std::string& working_folder) override;
+  platform::ProcessResult RunHiddenAndWait(const std::string& command_line,
+                                           const std::string& working_folder) override;
   void StartWorker(std::function<void()> body, bool low_priority,
                    std::function<void()> finished) override;
   bool RequestRestart(std::string& reason) override;

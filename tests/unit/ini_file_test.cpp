@@ -24,6 +24,8 @@ TEST(IniFile, NamesMatchWithoutRegardToCase) {
 TEST(IniFile, BlanksAroundNamesAndValuesAreDropped) {
   const auto ini = IniFile::Parse("  [ Main ]  \r\n\t Name \t=  Update  Pack \t\r\n");
   EXPECT_EQ(Read(ini, "Main", "Name"), "Update  Pack");
+  // An old editor's end-of-file mark right after the last value.
+  EXPECT_EQ(Read(IniFile::Parse("[Main]\r\nName=Pack\x1a"), "Main", "Name"), "Pack");
 }
 
 TEST(IniFile, OnePairOfEnclosingQuotesIsDropped) {
@@ -35,7 +37,9 @@ TEST(IniFile, OnePairOfEnclosingQuotesIsDropped) {
       "d=\"open\n"
       "e=\"mixed'\n"
       "f=\"\n"
-      "g=say \"hi\"\n");
+      "g=say \"hi\"\n"
+      "h=\"\"\n"
+      "i=''\n");
   EXPECT_EQ(Read(ini, "W", "a"), " Status ");
   EXPECT_EQ(Read(ini, "W", "b"), " Fortschritt ");
   EXPECT_EQ(Read(ini, "W", "c"), "\"twice\"");
@@ -43,6 +47,8 @@ TEST(IniFile, OnePairOfEnclosingQuotesIsDropped) {
   EXPECT_EQ(Read(ini, "W", "e"), "\"mixed'");
   EXPECT_EQ(Read(ini, "W", "f"), "\"");
   EXPECT_EQ(Read(ini, "W", "g"), "say \"hi\"");
+  EXPECT_EQ(Read(ini, "W", "h"), "");
+  EXPECT_EQ(Read(ini, "W", "i"), "");
 }
 
 TEST(IniFile, ValueIsCutToItsFirst2047Characters) {
@@ -74,6 +80,7 @@ TEST(IniFile, CommentsAndLinesOutsideSectionsAreIgnored) {
       "Company=still main\n");
   EXPECT_EQ(Read(ini, "Main", "Name"), "real");
   EXPECT_EQ(Read(ini, "Main", "Version"), "<missing>");
+  EXPECT_EQ(Read(ini, "Main", ";Name"), "<missing>");
   EXPECT_EQ(Read(ini, "Main", "Company"), "still main");
   EXPECT_EQ(Read(ini, "", "Name"), "<missing>");
 }

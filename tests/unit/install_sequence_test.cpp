@@ -149,6 +149,41 @@ TEST_F(InstallSequence, PackageLeftOutAsInstalledDemandsNoRestart) {
   EXPECT_TRUE(system.run_once.empty());
 }
 
+TEST_F(InstallSequence, OnlyRestartOneDemandsARestart) {
+  UseRelease(3, "", {{1, "Restart=0"}, {2, "Restart=0"}});
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  while (system.FinishWorker()) {
+  }
+  EXPECT_EQ(system.runs.size(), 3u);
+  EXPECT_EQ(system.restart_requests, 0);
+  EXPECT_TRUE(system.run_once.empty());
+  EXPECT_TRUE(Finish().Visible());
+}
+
+TEST_F(InstallSequence, MissingFirstPackageLeavesTheNextToRun) {
+  UseRelease(2, "", {{1, "File=missing.exe"}});
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  FinishPackage();  // nothing was started
+  EXPECT_TRUE(dialogs.error_boxes.empty());
+  EXPECT_EQ(system.workers.size(), 1u);
+  EXPECT_EQ(Install().LKopierDatei.Caption(), "Package 2");
+  EXPECT_EQ(system.restart_requests, 0);
+}
+
+// Only a continued run keeps its state in step: a fresh one killed in the
+// middle starts over with the wizard.
+TEST_F(InstallSequence, FreshRunKeepsNoStateBetweenPackages) {
+  UseRelease(3);
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  FinishPackage();
+  EXPECT_EQ(Install().LKopierDatei.Caption(), "Package 2");
+  EXPECT_FALSE(system.FileExists(ContinuationPath()));
+  EXPECT_TRUE(system.run_once.empty());
+}
+
 TEST_F(InstallSequence, FirstPackageAfterAStartNeverRestarts) {
   UseRelease(3, "", {{1, "Restart=1"}});
   system.files[std::string(kFolder) + "rir_eridivu"] = "3\r\n0\r\n0\r\n0\r\n0\r\n1\r\n2\r\n";
@@ -183,17 +218,22 @@ TEST_F(InstallSequence, FailedContinuationEndsCancelledWithAMessage) {
 }
 
 TEST_F(InstallSequence, LogsOfThePreviousPackageAreRecycledOnlyWhenAsked) {
-  const std::map<int, std::string> logs = {
-      {1, "Logfile=kb1.log"}, {2, "Logfile=..\\boot.ini"}, {3, "Logfile=C:\\x.log"}};
+  const std::map<int, std::string> logs = {{1, "Logfile=kb1.log"},
+                                           {2, "Logfile=..\\boot.ini"},
+                                           {3, "Logfile=C:\\x.log"},
+                                           {4, "Logfile=\\x.log"},
+                                           {5, "Logfile=/x.log"}};
   for (const bool delete_logs : {true, false}) {
     test::Program fresh{system};
-    UseRelease(4, delete_logs ? "DeleteLogs=1" : "DeleteLogs=0", logs);
+    UseRelease(6, delete_logs ? "DeleteLogs=1" : "DeleteLogs=0", logs);
     system.recycled.clear();
     // The fake's paths are not normalised: seed the joined names as the
     // sequence would build them, so only the guard keeps them.
     system.files["C:\\Windows\\kb1.log"] = "log";
     system.files["C:\\Windows\\..\\boot.ini"] = "boot";
     system.files["C:\\Windows\\C:\\x.log"] = "x";
+    system.files["C:\\Windows\\\\x.log"] = "x";
+    system.files["C:\\Windows\\/x.log"] = "x";
     app::TFMain& m = fresh.Start();
     m.TStart.Tick();
     m.context.forms.FWillkommen->BWeiter.Click();
@@ -321,6 +361,17 @@ TEST(Continuation, FileLines) {
             "10\r\n1\r\n0\r\n1\r\n0\r\n6\r\n9\r\n");
   EXPECT_EQ(frame::ContinuationText(0, {false, false, false, false}, {}),
             "0\r\n0\r\n0\r\n0\r\n0\r\n");
+}
+
+TEST(Continuation, TotalFromTheRowsStillToInstallUpToAThousandIsRead) {
+  const frame::Continuation all =
+      frame::ReadContinuation("3\r\n0\r\n0\r\n0\r\n0\r\n0\r\n1\r\n2\r\n", 3);
+  EXPECT_EQ(all.RunTotal, 3);
+  EXPECT_EQ(all.Rows, (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(frame::ReadContinuation("1000\r\n0\r\n0\r\n0\r\n0\r\n999\r\n", 1000).RunTotal, 1000);
+  // A row named twice is still one package to install.
+  EXPECT_EQ(frame::ReadContinuation("1\r\n0\r\n0\r\n0\r\n0\r\n2\r\n2\r\n", 3).Rows,
+            (std::vector<int>{2, 2}));
 }
 
 }  // namespace

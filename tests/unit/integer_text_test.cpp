@@ -24,7 +24,7 @@ TEST(IntegerText, AcceptsDecimalHexadecimalAndSigns) {
 
 TEST(IntegerText, RejectsEverythingElse) {
   for (const char* text :
-       {"", " ", "5 ", "abc", "1.5", "0x", "$", "-", "+ 1", "0b1", "12e3", "2147483648",
+       {"", " ", "5 ", "a", "1a", "abc", "1.5", "0x", "$", "-", "+ 1", "0b1", "12e3", "2147483648",
         "-2147483649", "0x100000000", "$G", "99999999999999999999"}) {
     EXPECT_EQ(ParseInteger(text), std::nullopt) << '"' << text << '"';
   }

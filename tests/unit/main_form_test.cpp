@@ -170,6 +170,8 @@ TEST_F(MainForm, UnreadableContinuationIsReportedOnceAndSetAside) {
       {"zehn\r\n1\r\n", "'zehn' ist kein gültiger Integerwert"},
       {"3\r\n1\r\n1\r\n0\r\n0\r\n1\r\nx\r\n", "'x' ist kein gültiger Integerwert"},
       {"3\r\n0\r\n0\r\n0\r\n0\r\n7\r\n", "Listenindex überschreitet das Maximum (7)"},
+      {"3\r\n0\r\n0\r\n0\r\n0\r\n3\r\n", "Listenindex überschreitet das Maximum (3)"},
+      {"3\n0\n0\n0\n0\n1\n\n2\n", "'' ist kein gültiger Integerwert"},  // an empty line
       {"3\r\n0\r\n0\r\n0\r\n0\r\n-1\r\n", "Listenindex überschreitet das Maximum (-1)"},
       {thousand_and_one, "Fehler bei Bereichsprüfung"},
       {"-2147483648\r\n0\r\n0\r\n0\r\n0\r\n", "Fehler bei Bereichsprüfung"},
@@ -201,6 +203,19 @@ TEST_F(MainForm, UnreadableContinuationIsReportedOnceAndSetAside) {
     next.Start().TStart.Tick();
     EXPECT_TRUE(next.dialogs.messages.empty()) << reason;
   }
+}
+
+TEST_F(MainForm, UnreadableContinuationThatCannotBeMovedIsDeleted) {
+  UseStandardRelease();
+  SetContinuation("zehn\r\n");
+  system.read_only_folders = {ContinuationPath() + ".bad"};
+  StartAndDecide();
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].text,
+            "'zehn' ist kein gültiger Integerwert\nDie Datei C:\\Release\\rir_eridivu zur "
+            "Fortsetzung der Installation ist unlesbar. Sie wurde gelöscht.");
+  EXPECT_FALSE(system.FileExists(ContinuationPath()));
+  EXPECT_TRUE(WizardShown());
 }
 
 TEST_F(MainForm, UnreadableContinuationOfASilentStartIsLoggedAndTheRunGoesOn) {

@@ -85,11 +85,16 @@ TEST(PackageCommand, OnlyWindowsXpLooksForTheRecordedIe7) {
   EXPECT_EQ(searches, 0);
   registry.erase("SOFTWARE\\Microsoft\\Updates\\Windows XP\\SP4");
   EXPECT_FALSE(engine::RecordedAsInstalled(ie7, OsIndex::WindowsXP, lister));
+  registry["SOFTWARE\\Microsoft\\Updates\\Windows XP\\SP3"] = {
+      "IE7"};  // a group before one without
+  EXPECT_TRUE(engine::RecordedAsInstalled(ie7, OsIndex::WindowsXP, lister));
 }
 
 TEST(SizeText, TwoDecimalsWithLocaleSeparatorsAndUnits) {
   const engine::NumberSeparators german;
   EXPECT_EQ(engine::FormatSize(0, german), "0,00 Bytes");
+  EXPECT_EQ(engine::FormatSize(123, german), "123,00 Bytes");
+  EXPECT_EQ(engine::FormatSize(512ull << 10, german), "512,00 KB");
   EXPECT_EQ(engine::FormatSize(1023, german), "1.023,00 Bytes");
   EXPECT_EQ(engine::FormatSize(1024, german), "1,00 KB");
   EXPECT_EQ(engine::FormatSize(1234567, german), "1,18 MB");

@@ -19,10 +19,10 @@ class PackageRunner : public ::testing::Test {
   test::FakeSystem system;
 };
 
-using engine::PackageOutcome;
+using engine::PackageState;
 
 TEST_F(PackageRunner, MissingPackageStartsNothing) {
-  EXPECT_EQ(Run("gone.exe", "{tmp}"), PackageOutcome::NotStarted);
+  EXPECT_EQ(Run("gone.exe", "{tmp}").state, PackageState::NotStarted);
   EXPECT_TRUE(system.runs.empty());
   EXPECT_TRUE(system.folders.empty());
 }
@@ -52,9 +52,9 @@ TEST_F(PackageRunner, UnmakeableTemporaryFolderEndsTheBody) {
 
 TEST_F(PackageRunner, MsuRunsOnlyOnVistaAndSeven) {
   system.files["C:\\Setup\\Data\\u.msu"] = "x";
-  EXPECT_EQ(Run("u.msu", "/quiet", OsIndex::WindowsXP), PackageOutcome::NotStarted);
+  EXPECT_EQ(Run("u.msu", "/quiet", OsIndex::WindowsXP).state, PackageState::NotStarted);
   EXPECT_TRUE(system.runs.empty());
-  EXPECT_EQ(Run("u.msu", "/quiet", OsIndex::WindowsVista), PackageOutcome::Ran);
+  EXPECT_EQ(Run("u.msu", "/quiet", OsIndex::WindowsVista).state, PackageState::Installed);
   ASSERT_EQ(system.runs.size(), 1u);
   EXPECT_EQ(system.runs[0].command_line,
             "\"C:\\Windows\\system32\\wusa.exe\" \"C:\\Setup\\Data\\u.msu\" /quiet");
@@ -64,11 +64,52 @@ TEST_F(PackageRunner, RecordedIe7IsLeftOutOnWindowsXpOnly) {
   system.files["C:\\Setup\\Data\\IE7-WindowsXP-x86-deu.exe"] = "x";
   system.machine_keys["SOFTWARE\\Microsoft\\Updates\\Windows XP"] = {"SP0"};
   system.machine_keys["SOFTWARE\\Microsoft\\Updates\\Windows XP\\SP0"] = {"ie7"};
-  EXPECT_EQ(Run("IE7-WindowsXP-x86-deu.exe", "/q", OsIndex::WindowsVista), PackageOutcome::Ran);
+  EXPECT_EQ(Run("IE7-WindowsXP-x86-deu.exe", "/q", OsIndex::WindowsVista).state,
+            PackageState::Installed);
   EXPECT_EQ(system.runs.size(), 1u);
-  EXPECT_EQ(Run("IE7-WindowsXP-x86-deu.exe", "/q", OsIndex::WindowsXP),
-            PackageOutcome::RecordedAsInstalled);
+  const engine::PackageOutcome recorded =
+      Run("IE7-WindowsXP-x86-deu.exe", "/q", OsIndex::WindowsXP);
+  EXPECT_EQ(recorded.state, PackageState::AlreadyInstalled);
+  EXPECT_FALSE(recorded.started);
   EXPECT_EQ(system.runs.size(), 1u);
+}
+
+TEST_F(PackageRunner, ExitCodeDecidesTheOutcome) {
+  system.files["C:\\Setup\\Data\\a.exe"] = "x";
+  for (const auto& [code, state] : std::vector<std::pair<std::uint32_t, PackageState>>{
+           {0, PackageState::Installed},
+           {3010, PackageState::RestartNeeded},
+           {3011, PackageState::RestartNeeded},
+           {0x00240005, PackageState::RestartNeeded},
+           {1641, PackageState::RestartStarted},
+           {0x00240006, PackageState::AlreadyInstalled},
+           {1603, PackageState::Failed},
+           {1, PackageState::Failed},
+           {0xC0000005, PackageState::Failed}}) {
+    system.exit_codes["a.exe"] = code;
+    const engine::PackageOutcome outcome = Run("a.exe", "/q");
+    EXPECT_EQ(outcome.state, state) << code;
+    EXPECT_TRUE(outcome.started) << code;
+    EXPECT_EQ(outcome.exit_code, code);
+  }
+}
+
+TEST_F(PackageRunner, WhatWasNotStartedSaysWhy) {
+  const engine::PackageOutcome missing = Run("gone.exe", "");
+  EXPECT_FALSE(missing.started);
+  EXPECT_EQ(missing.reason, "Die Datei C:\\Setup\\Data\\gone.exe fehlt.");
+
+  system.files["C:\\Setup\\Data\\notes.txt"] = "x";
+  const engine::PackageOutcome no_kind = Run("notes.txt", "");
+  EXPECT_EQ(no_kind.state, PackageState::NotStarted);
+  EXPECT_NE(no_kind.reason, "");
+
+  system.files["C:\\Setup\\Data\\a.exe"] = "x";
+  system.start_failures = {"a.exe"};
+  const engine::PackageOutcome refused = Run("a.exe", "");
+  EXPECT_EQ(refused.state, PackageState::NotStarted);
+  EXPECT_FALSE(refused.started);
+  EXPECT_EQ(refused.reason, "Das System kann die angegebene Datei nicht finden.");
 }
 
 }  // namespace

@@ -153,7 +153,7 @@ TEST_F(PageFlow, CancelAsksWord55AndYesEndsTheProgram) {
   Welcome().Close();  // the title bar's close box takes the same road
   EXPECT_EQ(dialogs.questions.size(), 2u);
   EXPECT_TRUE(application.Terminated());
-  EXPECT_EQ(application.ExitCode(), 0);
+  EXPECT_EQ(application.ExitCode(), 1602);  // the user cancelled
 }
 
 TEST_F(PageFlow, WhileRestartingPagesCloseWithoutAsking) {
@@ -162,6 +162,7 @@ TEST_F(PageFlow, WhileRestartingPagesCloseWithoutAsking) {
   main->context.Restarting = true;
   EXPECT_TRUE(Method().CloseQuery());
   EXPECT_TRUE(Welcome().CloseQuery());
+  EXPECT_TRUE(Pages().FKopieren->CloseQuery());
   EXPECT_TRUE(dialogs.questions.empty());
 }
 

@@ -125,6 +125,7 @@ TEST(LoadPackageTable, ZeroOrNegativeCountLeavesTheTableEmpty) {
     PackageTable table;
     release::LoadPackageTable(ini, files, table);
     EXPECT_EQ(table[1].Name, "") << files;
+    EXPECT_EQ(table.Count(), 0) << files;
   }
 }
 

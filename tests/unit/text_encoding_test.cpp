@@ -21,6 +21,9 @@ TEST(TextEncoding, InvalidUtf8IsReplacedBytewise) {
   EXPECT_EQ(release::SanitizeUtf8("\xF4\x90\x80\x80"),
             kReplacement + kReplacement + kReplacement + kReplacement);       // above U+10FFFF
   EXPECT_EQ(release::SanitizeUtf8("\xE2\x82"), kReplacement + kReplacement);  // cut short
+  // Cut short by the end of the view, although the byte after it would fit.
+  EXPECT_EQ(release::SanitizeUtf8(std::string_view("\xE2\x82\xAC", 2)),
+            kReplacement + kReplacement);
 }
 
 TEST(TextEncoding, WithoutByteOrderMarkTheAnsiDecoderIsUsed) {

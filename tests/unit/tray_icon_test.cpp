@@ -334,6 +334,17 @@ TEST_F(TrayIconTest, AButtonHeldLongerThanTheDoubleClickTimeClicksOnRelease) {
   EXPECT_EQ(clicks, 1);
 }
 
+TEST_F(TrayIconTest, AReportedClickDoesNotCarryOverToTheNextPress) {
+  Mouse({TrayMouse::LeftDown, TrayMouse::LeftUp});
+  tray().SingleClickTimer.Tick();
+  EXPECT_EQ(clicks, 1);
+  Mouse({TrayMouse::LeftDown});
+  tray().SingleClickTimer.Tick();  // still held
+  EXPECT_EQ(clicks, 1);
+  Mouse({TrayMouse::LeftUp});
+  EXPECT_EQ(clicks, 2);
+}
+
 TEST_F(TrayIconTest, WhileDisabledEveryNotificationIsIgnored) {
   AttachRecorder();
   tray().SetEnabled(false);

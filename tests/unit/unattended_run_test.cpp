@@ -7,6 +7,7 @@
 #include "about/about_dialog.h"
 #include "finish/auto_reboot.h"
 #include "finish/finish_page.h"
+#include "frame/state_folder.h"
 #include "release_fixture.h"
 
 namespace {
@@ -62,6 +63,7 @@ TEST_F(UnattendedRun, CancelledContinuedRunRemovesItsState) {
   StartAndDecide();
   dialogs.answer = true;
   Install().BAbbrechen.Click();  // the question is asked: a person is there after all
+  EXPECT_EQ(dialogs.questions, std::vector<std::string>{"W56"});
   FinishPackage();
   EXPECT_TRUE(Finish().Visible());
   EXPECT_FALSE(system.FileExists(ContinuationPath()));
@@ -79,6 +81,34 @@ TEST_F(UnattendedRun, EndOfTheSessionWhileAPackageRunsSavesTheRunningPackage) {
   EXPECT_EQ(Continuation(), File(3, "1\r\n2\r\n"));
   ASSERT_EQ(system.run_once.size(), 1u);
   EXPECT_TRUE(main->context.Restarting);
+}
+
+TEST_F(UnattendedRun, EndOfTheSessionDuringTheFirstPackageResumesWithIt) {
+  UseRelease(2);
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  EXPECT_TRUE(application.QueryEndSession());
+  EXPECT_EQ(Continuation(), File(2, "0\r\n1\r\n"));  // every row of the run is still to do
+
+  test::Program after_logon{system};
+  app::TFMain& main = after_logon.Start();
+  main.TStart.Tick();
+  EXPECT_TRUE(after_logon.dialogs.messages.empty());
+  EXPECT_EQ(main.context.forms.FKopieren->LKopierDatei.Caption(), "Package 1");
+}
+
+TEST_F(UnattendedRun, EndOfTheSessionVetoedWhileAPackageRunsLetsTheRunGoOn) {
+  UseRelease(3);
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  EXPECT_TRUE(application.QueryEndSession());
+  application.SessionEndCancelled();
+  EXPECT_FALSE(main->context.Restarting);
+  EXPECT_TRUE(Install().Visible());
+  EXPECT_FALSE(Finish().Visible());
+  EXPECT_TRUE(dialogs.messages.empty());
+  FinishPackage();
+  EXPECT_EQ(Install().LKopierDatei.Caption(), "Package 2");
 }
 
 TEST_F(UnattendedRun, EndOfTheSessionOnAWizardPageAsksOnce) {
@@ -154,6 +184,33 @@ TEST_F(UnattendedRun, CountdownRestartVetoedByAnotherProgramLeavesTheFinishPageU
   EXPECT_TRUE(Finish().Enabled());
 }
 
+// The program let the session end; another program held it up.
+TEST_F(UnattendedRun, SessionEndVetoedElsewhereLeavesTheCountdownRunning) {
+  UseRelease(1, "AutoReboot=1");
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  FinishPackage();
+  finish::TFAutoReboot& countdown = *Pages().FAutoReboot;
+  ASSERT_TRUE(countdown.Visible());
+  EXPECT_TRUE(application.QueryEndSession());
+  application.SessionEndCancelled();
+  EXPECT_TRUE(countdown.Visible());
+  EXPECT_TRUE(countdown.Timer.Enabled());
+  EXPECT_EQ(Log().find("verhindert"), std::string::npos) << Log();
+}
+
+TEST_F(UnattendedRun, ElevatedContinuedRunRemovesItsMachineWideRunOnceAtTheEnd) {
+  UseRelease(2);
+  system.elevated = true;  // on Windows 7, with user account control
+  system.files[ContinuationPath()] = File(2, "1\r\n");
+  StartAndDecide();
+  ASSERT_EQ(system.run_once.size(), 1u);
+  EXPECT_TRUE(system.run_once[0].machine_wide);
+  FinishPackage();
+  EXPECT_TRUE(Finish().Visible());
+  EXPECT_TRUE(system.run_once.empty());
+}
+
 TEST_F(UnattendedRun, OnlyAPackageWhoseInstallerRanDemandsTheRestart) {
   for (const char* package : {"File=missing.exe", "File=notes.txt"}) {
     test::Program fresh{system};
@@ -217,6 +274,17 @@ TEST_F(UnattendedRun, ReadOnlyProgramFolderKeepsTheStateInTheFallback) {
   EXPECT_TRUE(after_logon.dialogs.messages.empty());
 }
 
+TEST_F(UnattendedRun, ContinuationInTheFallbackIsUnattendedFromTheStart) {
+  UseRelease(2);
+  system.read_only_folders = {kFolder};
+  system.files["C:\\ProgramData\\Pack\\rir_eridivu"] = File(2, "1\r\n");
+  system.files.erase(Data("side1.bmp"));
+  StartAndDecide();
+  EXPECT_TRUE(dialogs.error_boxes.empty());
+  EXPECT_NE(Log().find("side1.bmp"), std::string::npos) << Log();
+  EXPECT_EQ(Install().LKopierDatei.Caption(), "Package 2");
+}
+
 TEST_F(UnattendedRun, ErrorsOfASilentRunGoToTheLogAndTheRunGoesOn) {
   UseRelease(1);
   system.files.erase(Data("side1.bmp"));
@@ -229,6 +297,38 @@ TEST_F(UnattendedRun, ErrorsOfASilentRunGoToTheLogAndTheRunGoesOn) {
   EXPECT_EQ(Log().rfind("\xEF\xBB\xBF", 0), 0u);  // UTF-8 with a byte-order mark
   EXPECT_TRUE(Install().Visible());
   EXPECT_EQ(system.workers.size(), 1u);
+}
+
+TEST(StateFolder, FallbackIsTheReleaseNameMadeAFolderName) {
+  test::FakeSystem system;
+  EXPECT_EQ(frame::FallbackStateFolder(system, "Pack"), "C:\\ProgramData\\Pack\\");
+  EXPECT_EQ(frame::FallbackStateFolder(system, "a\\b/c:d*e?f\"g<h>i|j\x01k\x1fl m"),
+            "C:\\ProgramData\\a_b_c_d_e_f_g_h_i_j_k_l m\\");
+  EXPECT_EQ(frame::FallbackStateFolder(system, "Pack 2.0. . "), "C:\\ProgramData\\Pack 2.0\\");
+  for (const char* nameless : {"", " . .."}) {
+    EXPECT_EQ(frame::FallbackStateFolder(system, nameless), "C:\\ProgramData\\Installer\\")
+        << '"' << nameless << '"';
+  }
+}
+
+TEST(StateFolder, AnExistingContinuationDecidesWhereTheStateIs) {
+  test::FakeSystem system;
+  const std::string program = "C:\\Release\\", fallback = "C:\\ProgramData\\Pack\\";
+  EXPECT_EQ(frame::ChooseStateFolder(system, "Pack"), program);
+  system.files[fallback + "rir_eridivu"] = "";
+  EXPECT_EQ(frame::ChooseStateFolder(system, "Pack"),
+            fallback);  // although the program's is writable
+  system.files[program + "rir_eridivu"] = "";
+  system.read_only_folders = {program};
+  EXPECT_EQ(frame::ChooseStateFolder(system, "Pack"), program);  // although it is read-only now
+}
+
+TEST(StateFolder, ReadOnlyProgramFolderGetsTheFallbackWithItsDataFolder) {
+  test::FakeSystem system;
+  system.read_only_folders = {"C:\\Release\\"};
+  EXPECT_EQ(frame::ChooseStateFolder(system, "Pack"), "C:\\ProgramData\\Pack\\");
+  EXPECT_TRUE(system.folders.count("C:\\ProgramData\\Pack\\"));
+  EXPECT_TRUE(system.folders.count("C:\\ProgramData\\Pack\\data"));
 }
 
 }  // namespace

@@ -42,6 +42,13 @@ TEST_F(UserDefinedPages, CounterFollowsEveryWayOfChecking) {
   EXPECT_EQ(Advanced().LSelectedItems.Caption(), "W24: 3 W33 3");
 }
 
+TEST_F(UserDefinedPages, ContextMenuTogglesTheFirstRowToo) {
+  List().SelectedByUser(0);
+  Advanced().MIAuswahl.Click();
+  EXPECT_FALSE(List().ItemChecked(0));
+  EXPECT_EQ(Advanced().LSelectedItems.Caption(), "W24: 2 W33 3");
+}
+
 TEST_F(UserDefinedPages, NothingCheckedKeepsThePageWithWord65) {
   Advanced().Button2.Click();
   Advanced().BWeiter.Click();

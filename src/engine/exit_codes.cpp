@@ -1,0 +1,22 @@
+#include "engine/exit_codes.h"
+
+namespace engine {
+
+PackageState ClassifyExitCode(std::uint32_t code) {
+  switch (code) {
+    case kSuccess:
+      return PackageState::Installed;
+    case kSuccessRebootRequired:
+    case kSuccessRestartRequired:
+    case kWusaRebootRequired:
+      return PackageState::RestartNeeded;
+    case kSuccessRebootInitiated:
+      return PackageState::RestartStarted;
+    case kWusaAlreadyInstalled:
+      return PackageState::AlreadyInstalled;
+    default:
+      return PackageState::Failed;
+  }
+}
+
+}  // namespace engine
