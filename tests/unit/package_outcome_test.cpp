@@ -1,0 +1,118 @@
+// What the packages' exit codes make of a run: the restart they ask for,
+// the failures the finish page names, and the program's exit code.
+#include <gtest/gtest.h>
+
+#include "finish/finish_page.h"
+#include "release_fixture.h"
+
+namespace {
+
+class PackageOutcomes : public test::ReleaseFixture {
+ protected:
+  finish::TFEnde& Finish() { return *Pages().FEnde; }
+
+  // Runs every package to its end from the wizard's first page.
+  void RunAll() {
+    StartAndDecide();
+    Pages().FWillkommen->BWeiter.Click();
+    while (system.FinishWorker()) {
+    }
+  }
+
+  // Closes the finish page without a restart: the program ends.
+  int EndWithoutRestart() {
+    Finish().CBNichtNeustarten.Click();
+    Finish().Close();
+    EXPECT_TRUE(application.Terminated());
+    return application.ExitCode();
+  }
+};
+
+TEST_F(PackageOutcomes, AFailureInTheMiddleLetsTheRunGoOnAndIsNamed) {
+  UseRelease(3, "", {{3, "File=gone.exe"}});
+  system.exit_codes["pkg2.exe"] = 1603;
+  RunAll();
+  EXPECT_EQ(system.runs.size(), 2u);  // package 3 is missing, the run ends all the same
+  ASSERT_TRUE(Finish().Visible());
+  const std::string heading =
+      "Die Installation wurde abgeschlossen, aber nicht alle Dateien konnten installiert werden:";
+  EXPECT_EQ(Finish().LHinweis->Caption(), heading);
+  EXPECT_EQ(Finish().LText.Caption().rfind(heading + "\r- Package 2 (Fehlercode 1603)\r"
+                                                     "- Package 3 (nicht gestartet: Die Datei "
+                                                     "C:\\Release\\Data\\gone.exe fehlt.)\r",
+                                           0),
+            0u)
+      << Finish().LText.Caption();
+  EXPECT_EQ(EndWithoutRestart(), 1603);
+}
+
+TEST_F(PackageOutcomes, ALongListOfFailuresIsCut) {
+  UseRelease(7);
+  for (int i = 1; i <= 7; ++i) system.exit_codes["pkg" + std::to_string(i) + ".exe"] = 1;
+  RunAll();
+  const std::string text = Finish().LText.Caption();
+  EXPECT_NE(text.find("- Package 5 (Fehlercode 1)\r…\r"), std::string::npos) << text;
+  EXPECT_EQ(text.find("Package 6"), std::string::npos) << text;
+}
+
+TEST_F(PackageOutcomes, AlreadyInstalledIsNoFailure) {
+  UseRelease(1);
+  system.exit_codes["pkg1.exe"] = 0x00240006;
+  RunAll();
+  EXPECT_EQ(Finish().LHinweis->Caption(), "W44");
+  EXPECT_EQ(EndWithoutRestart(), 0);
+}
+
+TEST_F(PackageOutcomes, RestartNeededHandsOverBeforeTheNextPackage) {
+  for (const std::uint32_t code : {3010u, 3011u, 0x00240005u}) {
+    test::Program fresh{system};
+    UseRelease(3, "AutoReboot=1");
+    system.files.erase(ContinuationPath());
+    system.runs.clear();
+    system.restart_requests = 0;
+    system.exit_codes = {{"pkg1.exe", code}};
+    app::TFMain& m = fresh.Start();
+    m.TStart.Tick();
+    m.context.forms.FWillkommen->BWeiter.Click();
+    system.FinishWorker();
+    EXPECT_EQ(system.runs.size(), 1u) << code;
+    EXPECT_TRUE(system.workers.empty()) << code;
+    EXPECT_EQ(system.files[ContinuationPath()], "3\r\n1\r\n0\r\n0\r\n0\r\n1\r\n2\r\n") << code;
+    EXPECT_EQ(system.restart_requests, 1) << code;
+  }
+}
+
+TEST_F(PackageOutcomes, APackageThatStartsTheRestartItselfLeavesTheRunToGoOnAfterIt) {
+  UseRelease(3);
+  system.exit_codes["pkg1.exe"] = 1641;
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  system.FinishWorker();
+  EXPECT_TRUE(system.workers.empty());
+  EXPECT_EQ(system.files[ContinuationPath()], "3\r\n0\r\n0\r\n0\r\n0\r\n1\r\n2\r\n");
+  EXPECT_EQ(system.run_once.size(), 1u);
+  EXPECT_EQ(system.restart_requests, 0);  // the package's own restart is under way
+  EXPECT_TRUE(main->context.Restarting);
+  EXPECT_EQ(main->context.ExitCode(), 1641);
+
+  // If nothing ends the session after all, the run says so and waits for the next restart.
+  application.SessionEndCancelled();
+  EXPECT_TRUE(Finish().Visible());
+  EXPECT_TRUE(system.FileExists(ContinuationPath()));
+}
+
+TEST_F(PackageOutcomes, ExitCodeOfEachRoad) {
+  UseRelease(1, "", {{1, "Restart=1"}});
+  RunAll();
+  EXPECT_EQ(main->context.ExitCode(), 3010);  // asked for, not done yet
+  Finish().BAbbrechen.Click();                // the finish page's restart
+  EXPECT_EQ(system.restart_requests, 1);
+  EXPECT_EQ(main->context.ExitCode(), 1641);
+
+  main->context.CancelRequested = true;
+  EXPECT_EQ(main->context.ExitCode(), 1602);
+  main->context.Failures.push_back({"x", true, 1, ""});
+  EXPECT_EQ(main->context.ExitCode(), 1603);  // a failure wins over everything
+}
+
+}  // namespace
