@@ -1,5 +1,7 @@
 #include "win32/dll_hardening.h"
 
+#include <delayimp.h>
+
 #include <string>
 
 namespace win32 {
@@ -28,9 +30,22 @@ std::wstring SystemFolderPath(const wchar_t* file_name) {
   return std::wstring(folder, length) + L"\\" + file_name;
 }
 
+// USER32, GDI32, ADVAPI32 and COMCTL32 are delay-loaded (src/win32/CMakeLists.txt), and
+// each load passes here first. wWinMain restricts the search before its first call into
+// them; should anything call one earlier (a static initialiser), the search is restricted
+// here before the DLL is looked for. Returning null lets the helper load it by name, so
+// that COMCTL32 comes from the side-by-side assembly the manifest asks for.
+FARPROC WINAPI BeforeDelayLoad(unsigned notification, PDelayLoadInfo) {
+  if (notification == dliNotePreLoadLibrary) RestrictDllSearchPath();
+  return nullptr;
+}
+
 }  // namespace
 
 void RestrictDllSearchPath() {
+  static bool restricted = false;
+  if (restricted) return;
+  restricted = true;
   const auto set_default_directories = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
       reinterpret_cast<void*>(Kernel32Function("SetDefaultDllDirectories")));
   if (set_default_directories && set_default_directories(kSearchSystem32)) return;
@@ -45,3 +60,7 @@ HMODULE LoadSystemLibrary(const wchar_t* file_name) {
 }
 
 }  // namespace win32
+
+// The delay-load helper's notification hook, declared C in <delayimp.h>; it takes
+// the place of the runtime's empty one.
+PfnDliHook __pfnDliNotifyHook2 = win32::BeforeDelayLoad;

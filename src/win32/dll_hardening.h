@@ -1,13 +1,17 @@
 // Keeps DLLs planted beside the program from being loaded in place of the
 // system's own; systems without SetDefaultDllDirectories (before Windows 8
-// without its update) only drop the current folder from the search.
+// without its update) only drop the current folder from the search. The
+// program imports only KERNEL32 and msvcrt directly: every other DLL, the
+// delay-loaded USER32, GDI32, ADVAPI32 and COMCTL32 included, is loaded after
+// the search is restricted.
 #pragma once
 
 #include <windows.h>
 
 namespace win32 {
 
-// Call first thing at start, before anything loads a DLL on demand.
+// Call first thing at start, before anything loads a DLL on demand. Only the
+// first call acts; the first delay load calls it too, should it come earlier.
 void RestrictDllSearchPath();
 
 // A DLL of the system loaded from the system folder and kept until the end,

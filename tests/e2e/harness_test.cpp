@@ -32,6 +32,31 @@ TEST(ProbeJournal, RejectsATornLine) {
   EXPECT_THROW(ParseProbeJournal("x\tKB1.exe\tKB1.exe\tZ:\\\t-\n"), std::runtime_error);
 }
 
+TEST(ProbeJournal, EndRecordsBelongToTheRunOfTheirSequence) {
+  auto runs = ParseProbeJournal(
+      "1\tA1.exe\tA1\tZ:\\r\t0\n"
+      "2\tB1.exe\tB1\tZ:\\r\t0\n"
+      "end\t2\tB1.exe\n"
+      "end\t1\tA1.exe\n"
+      "3\tA2.exe\tA2\tZ:\\r\t0\n");
+  ASSERT_EQ(runs.size(), 3u);
+  EXPECT_EQ(runs[0].start_line, 1);
+  EXPECT_EQ(runs[0].end_line, 4);
+  EXPECT_EQ(runs[1].start_line, 2);
+  EXPECT_EQ(runs[1].end_line, 3);
+  EXPECT_EQ(runs[2].sequence, 3);
+  EXPECT_EQ(runs[2].start_line, 5);
+  EXPECT_EQ(runs[2].end_line, 0);
+}
+
+TEST(ProbeJournal, RejectsAnEndOfNoRun) {
+  const std::string start = "1\tA1.exe\tA1\tZ:\\r\t0\n";
+  EXPECT_THROW(ParseProbeJournal("end\t1\tA1.exe\n" + start), std::runtime_error);
+  EXPECT_THROW(ParseProbeJournal(start + "end\t1\tB1.exe\n"), std::runtime_error);
+  EXPECT_THROW(ParseProbeJournal(start + "end\t1\tA1.exe\nend\t1\tA1.exe\n"), std::runtime_error);
+  EXPECT_THROW(ParseProbeJournal(start + "end\t1\n"), std::runtime_error);
+}
+
 TEST(ProbeJournal, SideFileHoldsOnlyTheGivenKeys) {
   fs::path folder = NativeBuildDir() / "e2e-work" / "ProbeJournal";
   fs::remove_all(folder);
@@ -41,11 +66,12 @@ TEST(ProbeJournal, SideFileHoldsOnlyTheGivenKeys) {
   ProbeSettings settings;
   settings.exit_code = 3010;
   settings.log_file = "KB1.log";
+  settings.record_end = true;
   fs::path exe = PlaceProbe(fake_probe, folder / "release", "KB1.exe", settings);
   EXPECT_TRUE(fs::exists(exe));
   std::ifstream side(folder / "release" / "KB1.probe", std::ios::binary);
   std::string content((std::istreambuf_iterator<char>(side)), std::istreambuf_iterator<char>());
-  EXPECT_EQ(content, "exit_code=3010\r\nlog_file=KB1.log\r\n");
+  EXPECT_EQ(content, "exit_code=3010\r\nlog_file=KB1.log\r\nrecord_end=1\r\n");
 }
 
 TEST(WinePaths, MapsLinuxPathsToDriveZAndBack) {

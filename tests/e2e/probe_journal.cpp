@@ -23,13 +23,33 @@ bool IsNumber(const std::string& text) {
          text.find_first_not_of("0123456789") == std::string::npos;
 }
 
-ProbeRun ParseLine(const std::string& line, int line_number) {
-  std::vector<std::string> fields = SplitAtTabs(line);
+std::runtime_error NoRecord(const std::string& line, int line_number) {
+  return std::runtime_error("probe journal line " + std::to_string(line_number) +
+                            " is not a record: '" + line + "'");
+}
+
+ProbeRun ParseStart(const std::vector<std::string>& fields, const std::string& line,
+                    int line_number) {
   if (fields.size() != 5 || !IsNumber(fields[0]) || fields[1].empty() ||
       (fields[4] != "-" && !IsNumber(fields[4])))
-    throw std::runtime_error("probe journal line " + std::to_string(line_number) +
-                             " is not a record: '" + line + "'");
-  return ProbeRun{std::stoi(fields[0]), fields[1], fields[2], fields[3], fields[4]};
+    throw NoRecord(line, line_number);
+  ProbeRun run{std::stoi(fields[0]), fields[1], fields[2], fields[3], fields[4]};
+  run.start_line = line_number;
+  return run;
+}
+
+// "end", the sequence and the file name of a run recorded before.
+void ParseEnd(const std::vector<std::string>& fields, const std::string& line, int line_number,
+              std::vector<ProbeRun>& runs) {
+  if (fields.size() != 3 || !IsNumber(fields[1])) throw NoRecord(line, line_number);
+  for (ProbeRun& run : runs) {
+    if (run.sequence != std::stoi(fields[1])) continue;
+    if (run.file_name != fields[2] || run.end_line != 0) break;
+    run.end_line = line_number;
+    return;
+  }
+  throw std::runtime_error("probe journal line " + std::to_string(line_number) +
+                           " ends no run recorded before it: '" + line + "'");
 }
 
 }  // namespace
@@ -42,7 +62,12 @@ std::vector<ProbeRun> ParseProbeJournal(const std::string& text) {
   while (std::getline(lines, line)) {
     ++line_number;
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    runs.push_back(ParseLine(line, line_number));
+    const std::vector<std::string> fields = SplitAtTabs(line);
+    if (fields[0] == "end") {
+      ParseEnd(fields, line, line_number, runs);
+    } else {
+      runs.push_back(ParseStart(fields, line, line_number));
+    }
   }
   return runs;
 }
@@ -62,6 +87,7 @@ void WriteProbeSettings(const fs::path& exe, const ProbeSettings& settings) {
   if (settings.sleep_ms) out << "sleep_ms=" << *settings.sleep_ms << "\r\n";
   if (settings.exit_code) out << "exit_code=" << *settings.exit_code << "\r\n";
   if (settings.log_file) out << "log_file=" << *settings.log_file << "\r\n";
+  if (settings.record_end) out << "record_end=" << (*settings.record_end ? "1" : "0") << "\r\n";
   if (!out.flush()) throw std::runtime_error("cannot write " + side_file.string());
 }
 

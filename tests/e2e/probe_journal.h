@@ -11,16 +11,21 @@ namespace e2e {
 
 namespace fs = std::filesystem;
 
-// One line of the journal: one run of a probe.
+// One run of a probe: the line of its start, and the line of its end if it recorded one.
 struct ProbeRun {
   int sequence = 0;
   std::string file_name;     // "KB0001.exe"
   std::string command_line;  // as GetCommandLineW gave it
   std::string working_dir;   // as GetCurrentDirectoryW gave it
   std::string show_window;   // wShowWindow in decimal, or "-" when none was passed
+  // Where in the journal (1 = its first line) the run recorded its start and its end; 0: no end
+  // (the probe was not asked to record it, has not ended yet, or was killed).
+  int start_line = 0;
+  int end_line = 0;
 };
 
-// Throws std::runtime_error naming the line when one is not a probe record.
+// The runs in the order of their starts. Throws std::runtime_error naming the line when one is
+// not a probe record, or is the end of no run before it.
 std::vector<ProbeRun> ParseProbeJournal(const std::string& text);
 // A journal that does not exist yet has no runs.
 std::vector<ProbeRun> ReadProbeJournal(const fs::path& journal);
@@ -31,6 +36,7 @@ struct ProbeSettings {
   std::optional<unsigned> sleep_ms;
   std::optional<long long> exit_code;
   std::optional<std::string> log_file;  // a file name in the Windows folder
+  std::optional<bool> record_end;       // a second journal line as the run's last act
 };
 
 // Copies `probe_exe` to `folder`/`exe_name` and writes its side file; returns the copy.

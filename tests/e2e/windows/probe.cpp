@@ -5,9 +5,13 @@
 //   sleep_ms=<n>     wait before exiting, after the run is recorded
 //   exit_code=<n>    process exit code (decimal or 0x hex)
 //   log_file=<name>  a file to leave in the Windows folder, as real packages do
+//   record_end=1     also record the end of the run, just before exiting
 // Each run appends one UTF-8 line to the journal, fields separated by TAB:
 //   sequence, own file name, command line, working folder, show-window value (or -)
-// Exit code 9901 means the journal could not be written, 9902 the log file.
+// With record_end=1 it appends a second line as its last act, "end", its sequence and its file
+// name: any start recorded after that line came after this run was over. Sequences
+// count the first kind of line only.
+// Exit code 9901 means the journal could not be written, 9902 the log file, 9903 the end.
 #include <windows.h>
 
 #include <cstdlib>
@@ -139,15 +143,23 @@ HANDLE OpenJournalExclusively(const std::wstring& path) {
   return INVALID_HANDLE_VALUE;
 }
 
-bool AppendToJournal(const std::wstring& journal, const std::wstring& own_path) {
+const char kEndMark[] = "end\t";
+
+// The lines that record a start: all but the end records.
+size_t StartRecords(const std::string& content) {
+  size_t records = 0;
+  size_t start = 0;
+  for (size_t end; (end = content.find('\n', start)) != std::string::npos; start = end + 1)
+    records += content.compare(start, sizeof kEndMark - 1, kEndMark) != 0;
+  return records;
+}
+
+// `make_line` gets the journal's content and returns the line to append.
+template <typename MakeLine>
+bool AppendToJournal(const std::wstring& journal, MakeLine make_line) {
   HANDLE file = OpenJournalExclusively(journal);
   if (file == INVALID_HANDLE_VALUE) return false;
-  std::string content = ReadWholeFile(file);
-  size_t lines = 0;
-  for (char c : content) lines += c == '\n';
-  std::string line =
-      std::to_string(lines + 1) + '\t' + Field(own_path.substr(FolderOf(own_path).size())) + '\t' +
-      Field(GetCommandLineW()) + '\t' + Field(CurrentFolder()) + '\t' + ShowWindowValue() + '\n';
+  const std::string line = make_line(ReadWholeFile(file));
   SetFilePointer(file, 0, nullptr, FILE_END);
   DWORD written = 0;
   bool ok = WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr) &&
@@ -176,11 +188,23 @@ bool LeaveLogFile(const std::string& name, const std::wstring& own_path) {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   std::wstring own_path = OwnPath();
   auto values = ReadSideFile(WithoutExtension(own_path) + L".probe");
+  const std::wstring journal = JournalPath(values, own_path);
+  const std::string own_name = Field(own_path.substr(FolderOf(own_path).size()));
+  size_t sequence = 0;
   // A lost journal line would make a test blame the installer; say so through the exit code.
-  if (!AppendToJournal(JournalPath(values, own_path), own_path)) return 9901;
+  if (!AppendToJournal(journal, [&](const std::string& content) {
+        sequence = StartRecords(content) + 1;
+        return std::to_string(sequence) + '\t' + own_name + '\t' + Field(GetCommandLineW()) + '\t' +
+               Field(CurrentFolder()) + '\t' + ShowWindowValue() + '\n';
+      }))
+    return 9901;
   std::string log_file = Setting(values, "log_file");
   if (!log_file.empty() && !LeaveLogFile(log_file, own_path)) return 9902;
   std::string sleep_ms = Setting(values, "sleep_ms");
   if (!sleep_ms.empty()) Sleep(std::strtoul(sleep_ms.c_str(), nullptr, 10));
+  if (Setting(values, "record_end") == "1" && !AppendToJournal(journal, [&](const std::string&) {
+        return kEndMark + std::to_string(sequence) + '\t' + own_name + '\n';
+      }))
+    return 9903;
   return static_cast<int>(std::strtoul(Setting(values, "exit_code").c_str(), nullptr, 0));
 }

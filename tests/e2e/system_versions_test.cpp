@@ -1,0 +1,136 @@
+// The program told by Wine that it runs on Windows 8, 8.1 or 10: a .msu package is started
+// through the system's wusa.exe, and a restart hands over through the machine's run-once key,
+// as on Vista and 7. The probe stands in for wusa.exe in the prefix's system folder.
+#include <chrono>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "unattended_fixture.h"
+
+namespace e2e {
+namespace {
+
+using std::chrono::seconds;
+
+const char kSystemWusa[] = "C:\\windows\\system32\\wusa.exe";
+
+// The probe in place of Wine's wusa.exe for the lifetime of the object; Wine's file is kept
+// beside the prefix meanwhile (a run that was killed before it put it back does so first).
+class PlantedWusa {
+ public:
+  PlantedWusa(WineSession& wine, const fs::path& probe)
+      : wusa_(wine.ToLinuxPath(kSystemWusa)), kept_(wine.prefix() / "wusa.exe.e2e-kept") {
+    if (fs::exists(kept_)) fs::rename(kept_, wusa_);
+    fs::rename(wusa_, kept_);
+    PlaceProbe(probe, wusa_.parent_path(), wusa_.filename().string());
+  }
+  ~PlantedWusa() {
+    std::error_code ignored;
+    fs::remove(wusa_, ignored);
+    fs::remove(fs::path(wusa_).replace_extension(".probe"), ignored);
+    fs::rename(kept_, wusa_, ignored);
+    if (ignored) ADD_FAILURE() << "Wine's wusa.exe was not put back from " << kept_;
+  }
+  PlantedWusa(const PlantedWusa&) = delete;
+  PlantedWusa& operator=(const PlantedWusa&) = delete;
+
+  void RecordIn(const fs::path& journal) {
+    ProbeSettings settings;
+    settings.journal = ToWindowsPath(journal);
+    WriteProbeSettings(wusa_, settings);
+  }
+
+ private:
+  fs::path wusa_;
+  fs::path kept_;
+};
+
+class SystemVersions : public UnattendedTest {
+ protected:
+  // The installer with Wine's built-in wusa.exe turned off, so that the file in the system
+  // folder, the probe, is what runs.
+  WineProgram StartWithNativeWusa(const fs::path& exe) {
+    RunOptions options;
+    options.env["WINEDLLOVERRIDES"] = wine().Environment().at("WINEDLLOVERRIDES") + ";wusa.exe=n";
+    return wine().Start(exe.string(), {}, options);
+  }
+
+  // A .msu package that demands a restart, and a probe after it.
+  static InstallRelease MsuRelease(const fs::path& msu_file) {
+    InstallRelease release;
+    release.packages = {{"Updates\\Windows-KB3.msu", "/quiet /norestart"}, {"KB2.exe", "/q"}};
+    release.packages[0].restart = true;
+    release.packages[0].source = msu_file;
+    return release;
+  }
+};
+
+TEST_F(SystemVersions, MsuRunsThroughTheSystemsWusaAndARestartHandsOverThroughTheMachine) {
+  PlantedWusa wusa(wine(), probe());
+  const fs::path msu_file = work_dir() / "Windows-KB3.msu";
+  std::ofstream(msu_file, std::ios::binary) << "MSCF stand-in of an update package";
+  const InstallRelease release = MsuRelease(msu_file);
+  const std::vector<std::string> table = {"wusa.exe", "KB2.exe"};
+
+  for (const char* version : {"win8", "win81", "win10"}) {
+    SCOPED_TRACE(version);
+    RetryOnLostStart(table, {"wusa.exe"}, [&](const fs::path& attempt) {
+      const fs::path folder = attempt / version;
+      const fs::path exe =
+          MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
+      wusa.RecordIn(JournalOf(folder));
+      ForgetUserRunOnce();
+      InstallerWindowsVersion system(wine(), version);
+      WineProgram installer = StartWithNativeWusa(exe);
+
+      const DriverRun prompt =
+          Drive({"wait TFWillkommen 30000", "click TFWillkommen BWeiter", "wait TForm1 60000"});
+      ASSERT_TRUE(prompt.ok()) << "no restart prompt after the .msu package: " << prompt.Report();
+      const std::vector<ProbeRun> runs = ReadProbeJournal(JournalOf(folder));
+      ASSERT_EQ(FileNames(runs), std::vector<std::string>{"wusa.exe"});
+      const fs::path data = exe.parent_path() / "Data";
+      EXPECT_EQ(runs[0].command_line, "\"" + std::string(kSystemWusa) + "\" \"" +
+                                          ToWindowsPath(data / "Updates" / "Windows-KB3.msu") +
+                                          "\" /quiet /norestart");
+      EXPECT_EQ(runs[0].working_dir, ToWindowsPath(data / "Updates"));
+      EXPECT_EQ(runs[0].show_window, "0");
+      // Wine runs every program elevated: the value goes where an elevated program finds it.
+      EXPECT_EQ(RunOnceValue(), "\"" + ToWindowsPath(exe) + "\"");
+      EXPECT_EQ(UserRunOnceValue(), std::nullopt);
+      installer.Kill();
+      ForgetUserRunOnce();
+    });
+  }
+}
+
+// The counter-check that the version setting reaches the program: on XP there is no wusa.exe,
+// so the .msu package is not started, demands no restart, and the next one runs.
+TEST_F(SystemVersions, OnXpTheMsuIsNotStartedAndTheNextPackageRuns) {
+  PlantedWusa wusa(wine(), probe());
+  const fs::path msu_file = work_dir() / "Windows-KB3.msu";
+  std::ofstream(msu_file, std::ios::binary) << "MSCF stand-in of an update package";
+  const InstallRelease release = MsuRelease(msu_file);
+  RetryOnLostStart({"KB2.exe"}, {"KB2.exe"}, [&](const fs::path& folder) {
+    const fs::path exe =
+        MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
+    wusa.RecordIn(JournalOf(folder));
+    ForgetUserRunOnce();
+    InstallerWindowsVersion system(wine(), "winxp");
+    WineProgram installer = StartWithNativeWusa(exe);
+
+    const DriverRun started = Drive({"wait TFWillkommen 30000", "click TFWillkommen BWeiter"});
+    ASSERT_TRUE(started.ok()) << started.Report();
+    CloseFinishPageWithoutRestart();
+    const RunResult end = installer.Wait(seconds(10));
+    EXPECT_FALSE(end.timed_out);
+    EXPECT_EQ(end.exit_code, 1603 & 0xFF);  // a package was not started; Unix keeps the low byte
+    EXPECT_EQ(FileNames(ReadProbeJournal(JournalOf(folder))), std::vector<std::string>{"KB2.exe"});
+    EXPECT_EQ(RunOnceValue(), std::nullopt);
+    EXPECT_EQ(UserRunOnceValue(), std::nullopt);
+  });
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,187 @@
+#include "unattended_fixture.h"
+
+#include <cctype>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+namespace e2e {
+namespace {
+
+const char kAppDefaults[] = "HKCU\\Software\\Wine\\AppDefaults\\Installer.exe";
+const char kByteOrderMark[] = "\xEF\xBB\xBF";
+
+std::optional<std::string> QueryValue(WineSession& wine, const std::string& key,
+                                      const std::string& name) {
+  RunOptions options;
+  options.capture_output = true;
+  const RunResult query = wine.Run("reg", {"query", key, "/v", name}, options);
+  if (query.exit_code != 0) return std::nullopt;
+  std::istringstream lines(query.output);
+  const std::string type = "REG_SZ";
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::size_t at = line.find(type);
+    if (line.find(name) == std::string::npos || at == std::string::npos) continue;
+    const std::size_t data = line.find_first_not_of(' ', at + type.size());
+    return data == std::string::npos ? "" : line.substr(data);
+  }
+  return std::nullopt;
+}
+
+void SetValue(WineSession& wine, const std::string& key, const std::string& name,
+              const std::string& data) {
+  const RunResult added = wine.Run("reg", {"add", key, "/v", name, "/d", data, "/f"});
+  if (added.exit_code != 0)
+    throw std::runtime_error("reg add " + key + " " + name + " failed with exit code " +
+                             std::to_string(added.exit_code));
+}
+
+// "2026-12-08 21:11:40  " at the start of a record.
+bool StartsWithDateAndTime(const std::string& record) {
+  const std::string pattern = "dddd-dd-dd dd:dd:dd  ";
+  if (record.size() <= pattern.size()) return false;
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    const bool digit = std::isdigit(static_cast<unsigned char>(record[i])) != 0;
+    if (pattern[i] == 'd' ? !digit : record[i] != pattern[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+InstallerWindowsVersion::InstallerWindowsVersion(WineSession& wine, const std::string& version)
+    : wine_(wine), before_(QueryValue(wine, kAppDefaults, "Version")) {
+  SetValue(wine_, kAppDefaults, "Version", version);
+}
+
+InstallerWindowsVersion::~InstallerWindowsVersion() {
+  try {
+    if (before_) {
+      SetValue(wine_, kAppDefaults, "Version", *before_);
+    } else {
+      wine_.Run("reg", {"delete", kAppDefaults, "/v", "Version", "/f"});
+    }
+  } catch (const std::exception& error) {
+    ADD_FAILURE() << "the Windows version of Installer.exe stays changed: " << error.what();
+  }
+}
+
+std::optional<std::string> UnattendedTest::RegistryValue(const std::string& key,
+                                                         const std::string& name) {
+  return QueryValue(wine(), key, name);
+}
+
+void UnattendedTest::DeleteRegistryValue(const std::string& key, const std::string& name) {
+  wine().Run("reg", {"delete", key, "/v", name, "/f"});  // mostly not there
+}
+
+fs::path UnattendedTest::InstallLog() {
+  static fs::path folder;
+  if (folder.empty()) {
+    RunOptions options;
+    options.capture_output = true;
+    const RunResult echo = wine().Run("cmd", {"/c", "echo", "%TEMP%"}, options);
+    std::string temp = echo.output;
+    while (!temp.empty() && std::isspace(static_cast<unsigned char>(temp.back()))) temp.pop_back();
+    const std::size_t start = temp.rfind('\n');
+    if (start != std::string::npos) temp.erase(0, start + 1);
+    if (echo.exit_code != 0 || temp.size() < 3 || temp[1] != ':')
+      throw std::runtime_error("no temporary folder from cmd: '" + echo.output + "'");
+    folder = wine().ToLinuxPath(temp);
+  }
+  return folder / "Installer.log";
+}
+
+std::vector<std::string> UnattendedTest::InstallLogRecords() {
+  std::string text = ReadFile(InstallLog());
+  std::vector<std::string> records;
+  if (text.compare(0, 3, kByteOrderMark) != 0) {
+    ADD_FAILURE() << InstallLog() << " does not start with a UTF-8 byte-order mark:\n" << text;
+  } else {
+    text.erase(0, 3);
+  }
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find("\r\n", start);
+    if (end == std::string::npos) {
+      ADD_FAILURE() << "the install log's last record lacks its CR LF: " << text.substr(start);
+      end = text.size();
+    }
+    records.push_back(text.substr(start, end - start));
+    if (!StartsWithDateAndTime(records.back()))
+      ADD_FAILURE() << "an install log record without date and time: '" << records.back() << "'";
+    start = end + 2;
+  }
+  return records;
+}
+
+int UnattendedTest::Occurrences(const std::vector<std::string>& records, const std::string& text) {
+  int found = 0;
+  for (const std::string& record : records) found += record.find(text) != std::string::npos;
+  return found;
+}
+
+BoxWatch UnattendedTest::WatchForBoxes(WineProgram& program, const std::string& form,
+                                       std::chrono::milliseconds timeout) {
+  BoxWatch watch;
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (std::chrono::steady_clock::now() < deadline) {
+    std::vector<std::string> commands = {"absent TMessageForm 400", "absent #32770 100"};
+    if (!form.empty()) commands.push_back("shown " + form);
+    const DriverRun run = Drive(commands);
+    if (run.error.find("became visible") != std::string::npos) {
+      const bool standard = run.error.find("#32770") != std::string::npos;
+      const DriverRun seen = Drive(
+          standard ? std::vector<std::string>{"caption #32770", "boxtext"}
+                   : std::vector<std::string>{"caption TMessageForm", "text TMessageForm Message"});
+      watch.box = seen.ok() ? seen.values.at(0).second + ": " + seen.values.at(1).second
+                            : run.error + " (" + seen.Report() + ")";
+      return watch;
+    }
+    if (!form.empty() && run.ok() && run.Value("shown " + form) == "1") {
+      watch.reached = true;
+      return watch;
+    }
+    if (!program.Running()) {
+      watch.reached = form.empty();
+      return watch;
+    }
+  }
+  return watch;
+}
+
+void UnattendedTest::EndFinishedSilentRunWithoutRestart() {
+  const DriverRun ended =
+      Drive({"wait TFEnde 60000", "wait TFAutoReboot 10000", "click TFAutoReboot Button1",
+             "gone TFAutoReboot 5000", "click TFEnde CBNichtNeustarten", "click TFEnde BAbbrechen",
+             "gone TFEnde 10000"});
+  if (!ended.ok()) ADD_FAILURE() << "the finish page did not end the run: " << ended.Report();
+}
+
+void UnattendedTest::CloseFinishPageWithoutRestart() {
+  const DriverRun ended =
+      Drive({"wait TFEnde 60000", "shown TFAutoReboot", "click TFEnde CBNichtNeustarten",
+             "click TFEnde BAbbrechen", "gone TFEnde 10000"});
+  if (!ended.ok()) {
+    ADD_FAILURE() << "the finish page did not end the run: " << ended.Report();
+    return;
+  }
+  if (ended.Value("shown TFAutoReboot") != "0") ADD_FAILURE() << "a countdown ran";
+}
+
+std::string UnattendedTest::ProgramOf(const std::string& command) {
+  if (command.size() < 2 || command.front() != '"' || command.back() != '"')
+    throw std::runtime_error("not a quoted program: " + command);
+  return command.substr(1, command.size() - 2);
+}
+
+std::string UnattendedTest::ContinuationFile(int total, const std::vector<bool>& options,
+                                             const std::vector<int>& rows) {
+  std::string text = std::to_string(total) + "\r\n";
+  for (const bool option : options) text += option ? "1\r\n" : "0\r\n";
+  for (const int row : rows) text += std::to_string(row) + "\r\n";
+  return text;
+}
+
+}  // namespace e2e

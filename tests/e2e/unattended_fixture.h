@@ -1,0 +1,78 @@
+// The fixture of the tests of runs that nobody watches and of the system the program believes
+// it runs on: the Windows version Wine reports to Installer.exe, the run-once values of both
+// hives, the install log in the user's temporary folder, and a watch for message windows.
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "install_test.h"
+
+namespace e2e {
+
+// Wine's per-program Windows version for Installer.exe ("win10", "winxp", ...), set for the
+// lifetime of the object; the value there before (normally none: Windows 7) comes back after.
+class InstallerWindowsVersion {
+ public:
+  InstallerWindowsVersion(WineSession& wine, const std::string& version);
+  ~InstallerWindowsVersion();
+  InstallerWindowsVersion(const InstallerWindowsVersion&) = delete;
+  InstallerWindowsVersion& operator=(const InstallerWindowsVersion&) = delete;
+
+ private:
+  WineSession& wine_;
+  std::optional<std::string> before_;
+};
+
+// What a watch for message windows saw.
+struct BoxWatch {
+  std::string box;       // caption and text of a message window that showed; empty: none did
+  bool reached = false;  // the awaited form showed, or the program ended
+};
+
+class UnattendedTest : public InstallTest {
+ protected:
+  static constexpr const char* kMachineRunOnce =
+      "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+  static constexpr const char* kUserRunOnce =
+      "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+
+  // The data of a REG_SZ value as `reg query` shows it; nothing when there is no such value.
+  std::optional<std::string> RegistryValue(const std::string& key, const std::string& name);
+  void DeleteRegistryValue(const std::string& key, const std::string& name);
+  // The program's run-once value in the user's hive (used where Windows has no user account
+  // control, and never run by Wine itself).
+  std::optional<std::string> UserRunOnceValue() { return RegistryValue(kUserRunOnce, kRunOnce); }
+  void ForgetUserRunOnce() { DeleteRegistryValue(kUserRunOnce, kRunOnce); }
+
+  // Installer.log in the Wine user's temporary folder (%TEMP%).
+  fs::path InstallLog();
+  // Before a run whose log is read: the log of earlier runs goes.
+  void ForgetInstallLog() { fs::remove(InstallLog()); }
+  // The records of the install log: the byte-order mark checked and dropped, split at CR LF.
+  // Adds a failure for a missing mark or a record that does not start with date and time.
+  std::vector<std::string> InstallLogRecords();
+  static int Occurrences(const std::vector<std::string>& records, const std::string& text);
+
+  // Polls for a visible TMessageForm or standard message box (#32770) until a visible `form`
+  // exists (empty: until `program` ends) or `timeout` has passed.
+  BoxWatch WatchForBoxes(WineProgram& program, const std::string& form,
+                         std::chrono::milliseconds timeout);
+  // A silent run's end without the restart: stops the countdown, ticks "Jetzt nicht neu
+  // starten" and closes the finish page. Adds a failure when a step fails.
+  void EndFinishedSilentRunWithoutRestart();
+  // The same for a run without the countdown (automatic restart off).
+  void CloseFinishPageWithoutRestart();
+
+  // The command of a run-once value, "\"Z:\\...\\Installer.exe\"", as a program to start.
+  static std::string ProgramOf(const std::string& command);
+  // The lines of a continuation file: run total, the four options, the rows; CR LF after each.
+  static std::string ContinuationFile(int total, const std::vector<bool>& options,
+                                      const std::vector<int>& rows);
+
+  static constexpr const char* kRunOnce = "rir Eridivu";
+};
+
+}  // namespace e2e
