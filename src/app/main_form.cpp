@@ -11,16 +11,6 @@
 
 namespace app {
 
-namespace {
-
-std::string Trimmed(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-}  // namespace
-
 TFMain::TFMain(ui::Application& app, platform::System& system, frame::UnattendedDialogs& dialogs)
     : ui::Form(app, "TFMain", {192, 106, 213, 75}, "FMain", {}), context(app, system, dialogs) {
   context.forms.FMain = this;
@@ -39,7 +29,14 @@ TFMain::TFMain(ui::Application& app, platform::System& system, frame::Unattended
 // their errors go to the install log rather than on screen.
 void TFMain::FormCreate() {
   platform::System& system = context.System();
-  context.SetUnattended(SilentArgument() ||
+  context.Switches = frame::ParseStartOptions(system.Arguments());
+  if (context.Switches.help) {
+    context.ShowMessageDialog(frame::UsageText(), frame::MessageKind::Information);
+    App().Terminate(0);
+    return;
+  }
+  if (!context.Switches.log_path.empty()) context.Log().SetPath(context.Switches.log_path);
+  context.SetUnattended(context.Switches.silent ||
                         system.FileExists(system.ProgramFolder() + frame::kContinuationFileName));
   try {
     LoadStartupData();
@@ -61,6 +58,11 @@ void TFMain::LoadStartupData() {
   release::LoadPackageTable(settings, context.Settings.Files, context.Packages);
   App().SetTitle(context.Settings.Name);
   context.SetStateFolder(frame::ChooseStateFolder(system, context.Settings.Name));
+  context.Log().Write("Start: " + context.Settings.Name + " " + context.Settings.Version + ", " +
+                      std::to_string(context.Packages.Count()) + " Pakete, " +
+                      release::OsName(context.CurrentOSIndex) +
+                      (system.IsElevated() ? ", mit Administratorrechten" : "") + ", Ordner " +
+                      context.StateFolder());
   if (system.FileExists(context.ContinuationPath())) context.SetUnattended(true);
   ILTrayIconsXP.Clear();
   ILTrayIconsXP.Add(system.ProgramIcon());
@@ -68,11 +70,6 @@ void TFMain::LoadStartupData() {
   TStart.SetEnabled(true);
   MIWiederherstellen.SetCaption(context.Words[70]);
   MIAbbrechen.SetCaption(context.Words[5]);
-}
-
-bool TFMain::SilentArgument() const {
-  const auto arguments = context.System().Arguments();
-  return !arguments.empty() && Trimmed(arguments[0]) == "/silent";
 }
 
 // The start decision needs every form. An error report shown while the
@@ -84,7 +81,7 @@ void TFMain::TStartTimer() {
   TStart.SetEnabled(false);
   if (!TakeInstallLock()) return;
   if (context.System().FileExists(context.ContinuationPath()) && ContinueInterruptedRun()) return;
-  const bool silent = SilentArgument();
+  const bool silent = context.Switches.silent;
   context.SetUnattended(silent);
   if (!unreadable_continuation_.empty()) {
     context.ShowMessageDialog(unreadable_continuation_, frame::MessageKind::Information);

@@ -50,7 +50,6 @@ class TFMain : public ui::Form {
   void ApplicationSessionEndCancelled();
 
   void LoadStartupData();
-  bool SilentArgument() const;
   bool TakeInstallLock();
   void StartSilentRun();
   bool ContinueInterruptedRun();

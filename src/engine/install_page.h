@@ -67,6 +67,7 @@ class TFKopieren : public frame::PageFrame {
   bool RestartDue() const;
   void HandOverToRestart();
   void RestartRefused(const std::string& reason);
+  void LeaveRestartToTheAdministrator();
   // The continuation file and the run-once value, or a clear message and
   // neither of them.
   bool SaveContinuation();

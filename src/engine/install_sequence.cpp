@@ -35,6 +35,26 @@ bool IsPlainLogName(const std::string& name) {
   return true;
 }
 
+// How the log names what became of a package.
+std::string OutcomeText(const PackageOutcome& outcome) {
+  const std::string code = " (Exitcode " + std::to_string(outcome.exit_code) + ")";
+  switch (outcome.state) {
+    case PackageState::Installed:
+      return "installiert" + code;
+    case PackageState::RestartNeeded:
+      return "installiert, Neustart nötig" + code;
+    case PackageState::RestartStarted:
+      return "installiert, das Paket startet den Computer neu" + code;
+    case PackageState::AlreadyInstalled:
+      return outcome.started ? "bereits installiert" + code : "bereits installiert";
+    case PackageState::Failed:
+      return "fehlgeschlagen" + code;
+    case PackageState::NotStarted:
+      break;
+  }
+  return "nicht gestartet: " + outcome.reason;
+}
+
 }  // namespace
 
 void TFKopieren::StartInstallation() {
@@ -112,6 +132,8 @@ void TFKopieren::PackageFinished(const PackageOutcome& outcome) {
 void TFKopieren::RecordOutcome(const PackageOutcome& outcome) {
   frame::Context& context = Shared();
   const release::PackageEntry& package = context.Packages[CurrentIndex];
+  context.Log().Write("Paket " + std::to_string(CurrentIndex) + " (" + package.Name +
+                      "): " + OutcomeText(outcome));
   if (outcome.started) {
     restart_asked_ = package.Restart == "1" || outcome.state == PackageState::RestartNeeded;
     context.RestartNeeded = context.RestartNeeded || restart_asked_;
@@ -170,6 +192,10 @@ void TFKopieren::HandOverToRestart() {
     ShowFinishPage();
     return;
   }
+  if (context.Switches.no_restart) {
+    LeaveRestartToTheAdministrator();
+    return;
+  }
   App().FlashApplicationWindow();
   if (!context.choices.Options().AutoReboot) Pages().Form1->ShowModal();
   std::string reason;
@@ -189,6 +215,18 @@ void TFKopieren::RestartRefused(const std::string& reason) {
       "Der Computer konnte nicht neu gestartet werden" + (reason.empty() ? "" : ": " + reason) +
           "\nDie Installation wird nach dem nächsten Neustart des Computers fortgesetzt.",
       frame::MessageKind::Information);
+  ShowFinishPage();
+}
+
+// "/norestart": the run stops here with its continuation in place; the
+// administrator's next restart goes on with the rest.
+void TFKopieren::LeaveRestartToTheAdministrator() {
+  frame::Context& context = Shared();
+  context.RestartPending = true;
+  context.RestartNeeded = true;
+  context.Log().Write(
+      "Neustart nötig, aber /norestart: die Installation geht nach dem nächsten "
+      "Neustart weiter");
   ShowFinishPage();
 }
 
@@ -244,7 +282,9 @@ bool TFKopieren::WriteRunOnce() {
   const frame::Context& context = Shared();
   platform::System& system = context.System();
   const bool machine = release::IsVistaOrLater(context.CurrentOSIndex) && system.IsElevated();
-  return system.WriteRunOnce(frame::kRunOnceName, "\"" + system.ProgramPath() + "\"", machine);
+  const std::string command =
+      "\"" + system.ProgramPath() + "\"" + frame::CarriedSwitches(context.Switches);
+  return system.WriteRunOnce(frame::kRunOnceName, command, machine);
 }
 
 void TFKopieren::EndContinuation() {

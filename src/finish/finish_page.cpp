@@ -37,7 +37,16 @@ void TFEnde::FormCreate() {
   CBNichtNeustarten.SetCaption(Word(69));
 }
 
+// "/norestart" restarts nothing, and an unattended run ends here by itself.
 void TFEnde::FormShow() {
+  ShowOutcome();
+  if (!Shared().Switches.no_restart) return;
+  CBNichtNeustarten.SetChecked(true);
+  CBNichtNeustarten.SetEnabled(false);
+  if (Shared().Unattended()) Shared().CloseProgram();
+}
+
+void TFEnde::ShowOutcome() {
   if (Shared().CancelRequested) {
     LHinweis->SetCaption(Word(45));
     CBNichtNeustarten.SetEnabled(false);
@@ -53,12 +62,18 @@ void TFEnde::FormShow() {
   if (!Shared().Failures.empty()) {
     LHinweis->SetCaption(Word(78));
     LText.SetCaption(FailureText() + "\r" + Shared().Settings.PostInstall + "\r\r" + Word(46));
-    if (Shared().choices.Options().AutoReboot) Pages().FAutoReboot->Show();
+    StartCountdown();
     return;
   }
   LHinweis->SetCaption(Word(44));
   LText.SetCaption(Shared().Settings.PostInstall + "\r\r" + Word(46));
-  if (Shared().choices.Options().AutoReboot) Pages().FAutoReboot->Show();
+  StartCountdown();
+}
+
+void TFEnde::StartCountdown() {
+  if (Shared().choices.Options().AutoReboot && !Shared().Switches.no_restart) {
+    Pages().FAutoReboot->Show();
+  }
 }
 
 void TFEnde::BAbbrechenClick() {

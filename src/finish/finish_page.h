@@ -23,6 +23,8 @@ class TFEnde : public frame::PageFrame {
  private:
   void FormCreate();
   void FormShow();
+  void ShowOutcome();
+  void StartCountdown();
   void FormClose(ui::CloseAction& action);
   void BAbbrechenClick();
 

@@ -35,6 +35,7 @@ int Context::ExitCode() const {
 }
 
 void Context::CloseProgram() const {
+  Log().Write("Ende mit Exitcode " + std::to_string(ExitCode()));
   app_.SetExitCode(ExitCode());
   forms.FMain->Close();
 }

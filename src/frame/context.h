@@ -11,6 +11,7 @@
 #include "frame/choices.h"
 #include "frame/forms.h"
 #include "frame/messages.h"
+#include "frame/start_options.h"
 #include "frame/unattended_dialogs.h"
 #include "release/os_identity.h"
 #include "release/settings.h"
@@ -40,6 +41,7 @@ class Context {
   platform::Dialogs& Dialogs() const { return dialogs_; }
 
   // Read once at start-up.
+  StartOptions Switches;
   release::SetupSettings Settings;
   release::PackageTable Packages;
   release::WordTable Words;

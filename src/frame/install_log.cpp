@@ -11,7 +11,7 @@ constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 }  // namespace
 
 std::string InstallLog::Path() const {
-  return system_.TemporaryFolder() + "Installer.log";
+  return path_.empty() ? system_.TemporaryFolder() + "Installer.log" : path_;
 }
 
 // UTF-8 with a byte-order mark, so that Notepad shows the German texts.

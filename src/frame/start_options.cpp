@@ -1,0 +1,61 @@
+#include "frame/start_options.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace frame {
+
+namespace {
+
+std::string Trimmed(const std::string& text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+}  // namespace
+
+StartOptions ParseStartOptions(const std::vector<std::string>& arguments) {
+  StartOptions options;
+  options.silent = !arguments.empty() && Trimmed(arguments[0]) == "/silent";
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string word = Lower(Trimmed(arguments[i]));
+    if (word == "/norestart") {
+      options.no_restart = true;
+    } else if (word == "/?" || word == "/help") {
+      options.help = true;
+    } else if (word.rfind("/log:", 0) == 0) {
+      options.log_path = Trimmed(arguments[i]).substr(5);
+    } else if (word == "/log" && i + 1 < arguments.size()) {
+      options.log_path = arguments[++i];
+    }
+  }
+  return options;
+}
+
+std::string CarriedSwitches(const StartOptions& options) {
+  std::string switches;
+  if (options.no_restart) switches += " /norestart";
+  if (!options.log_path.empty()) switches += " \"/log:" + options.log_path + "\"";
+  return switches;
+}
+
+std::string UsageText() {
+  return "Installer.exe [/silent] [/norestart] [/log:Datei]\n\n"
+         "/silent\tinstalliert alle Pakete ohne Fragen und startet danach neu\n"
+         "/norestart\tstartet den Computer nicht neu; ein nötiger Neustart bleibt dem "
+         "Administrator (Rückgabewert 3010)\n"
+         "/log:Datei\tschreibt das Installationsprotokoll in diese Datei (sonst "
+         "%TEMP%\\Installer.log)\n\n"
+         "Rückgabewerte: 0 installiert, 3010 Neustart nötig, 1641 Neustart begonnen, "
+         "1602 abgebrochen, 1603 ein Paket ist fehlgeschlagen, 1618 ein anderes "
+         "Installationsprogramm läuft.";
+}
+
+}  // namespace frame

@@ -1,0 +1,30 @@
+// The program's command line: "/silent" as the first argument (compared as
+// it stands, blanks around it aside), and the switches that may follow it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace frame {
+
+struct StartOptions {
+  bool silent = false;
+  // No countdown and no restart: a restart that is needed is left to the
+  // administrator, and an unattended run ends by itself.
+  bool no_restart = false;
+  // "/log:PATH" or "/log PATH": the install log goes there.
+  std::string log_path;
+  // "/?" or "/help": the usage text, nothing else.
+  bool help = false;
+};
+
+StartOptions ParseStartOptions(const std::vector<std::string>& arguments);
+
+// The switches a continuation carries over the restart, for the RunOnce
+// command after the program's quoted path: "" or " /norestart /log:..."
+std::string CarriedSwitches(const StartOptions& options);
+
+// The usage text of "/?".
+std::string UsageText();
+
+}  // namespace frame

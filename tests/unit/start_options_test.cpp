@@ -1,0 +1,99 @@
+// The command line's switches and what they make of a run.
+#include "frame/start_options.h"
+
+#include <gtest/gtest.h>
+
+#include "finish/auto_reboot.h"
+#include "finish/finish_page.h"
+#include "release_fixture.h"
+
+namespace {
+
+using frame::ParseStartOptions;
+
+TEST(StartOptions, OnlyTheFirstArgumentIsComparedWithSilent) {
+  EXPECT_TRUE(ParseStartOptions({" /silent ", "/x"}).silent);
+  EXPECT_FALSE(ParseStartOptions({"/SILENT"}).silent);
+  EXPECT_FALSE(ParseStartOptions({"/norestart", "/silent"}).silent);
+  EXPECT_FALSE(ParseStartOptions({}).silent);
+}
+
+TEST(StartOptions, SwitchesAfterIt) {
+  const frame::StartOptions all =
+      ParseStartOptions({"/silent", "/NoRestart", "/log:C:\\Logs\\my run.log"});
+  EXPECT_TRUE(all.no_restart);
+  EXPECT_EQ(all.log_path, "C:\\Logs\\my run.log");
+  EXPECT_EQ(ParseStartOptions({"/silent", "/log", "D:\\a.log"}).log_path, "D:\\a.log");
+  EXPECT_EQ(ParseStartOptions({"/log"}).log_path, "");  // no path follows
+  EXPECT_TRUE(ParseStartOptions({"/?"}).help);
+  EXPECT_TRUE(ParseStartOptions({"/silent", "/help"}).help);
+  EXPECT_FALSE(ParseStartOptions({"/silent"}).no_restart);
+}
+
+TEST(StartOptions, TheContinuationCarriesTheSwitchesButSilent) {
+  EXPECT_EQ(frame::CarriedSwitches(ParseStartOptions({"/silent"})), "");
+  EXPECT_EQ(
+      frame::CarriedSwitches(ParseStartOptions({"/silent", "/norestart", "/log:C:\\a b.log"})),
+      " /norestart \"/log:C:\\a b.log\"");
+}
+
+class Switches : public test::ReleaseFixture {};
+
+TEST_F(Switches, HelpShowsTheUsageAndEnds) {
+  UseRelease(1);
+  system.arguments = {"/?"};
+  Start();
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].text, frame::UsageText());
+  EXPECT_TRUE(application.Terminated());
+  EXPECT_EQ(application.ExitCode(), 0);
+  EXPECT_EQ(main->context.forms.FWillkommen, nullptr);  // no page is made
+}
+
+TEST_F(Switches, NoRestartEndsAnUnattendedRunByItself) {
+  UseRelease(2);
+  system.arguments = {"/silent", "/norestart"};
+  StartAndDecide();
+  while (system.FinishWorker()) {
+  }
+  EXPECT_FALSE(Pages().FAutoReboot->Visible());
+  EXPECT_EQ(system.restart_requests, 0);
+  EXPECT_TRUE(application.Terminated());
+  EXPECT_EQ(application.ExitCode(), 0);
+}
+
+TEST_F(Switches, NoRestartInTheMiddleLeavesTheStateAndEndsWith3010) {
+  UseRelease(3, "", {{1, "Restart=1"}});
+  system.arguments = {"/silent", "/norestart", "/log:C:\\Logs\\run.log"};
+  StartAndDecide();
+  FinishPackage();  // package 1 asks for the restart
+  EXPECT_EQ(system.restart_requests, 0);
+  EXPECT_TRUE(system.workers.empty());
+  EXPECT_EQ(system.files[ContinuationPath()], "3\r\n1\r\n0\r\n0\r\n0\r\n1\r\n2\r\n");
+  ASSERT_EQ(system.run_once.size(), 1u);
+  EXPECT_EQ(system.run_once[0].command,
+            "\"C:\\Release\\Installer.exe\" /norestart \"/log:C:\\Logs\\run.log\"");
+  EXPECT_TRUE(application.Terminated());
+  EXPECT_EQ(application.ExitCode(), 3010);
+  EXPECT_NE(system.files["C:\\Logs\\run.log"].find("/norestart"), std::string::npos);
+  EXPECT_FALSE(system.FileExists("C:\\Temp\\Installer.log"));
+}
+
+TEST_F(Switches, AWatchedRunWithNoRestartOffersNoRestart) {
+  UseRelease(1, "AutoReboot=1");
+  system.arguments = {"/norestart"};
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  FinishPackage();
+  finish::TFEnde& finish = *Pages().FEnde;
+  ASSERT_TRUE(finish.Visible());
+  EXPECT_FALSE(Pages().FAutoReboot->Visible());
+  EXPECT_TRUE(finish.CBNichtNeustarten.Checked());
+  EXPECT_FALSE(finish.CBNichtNeustarten.Enabled());
+  EXPECT_FALSE(application.Terminated());
+  finish.Close();
+  EXPECT_EQ(system.restart_requests, 0);
+  EXPECT_EQ(application.ExitCode(), 0);
+}
+
+}  // namespace
