@@ -129,6 +129,10 @@ bool TFMain::ContinueInterruptedRun() {
                       " von " + std::to_string(file.RunTotal) + " Paketen");
   context.RunTotal = file.RunTotal;
   context.ContinuedRun = true;
+  // What failed before the restart belongs to the outcome of the whole run.
+  if (const auto failed = context.System().ReadFileBytes(context.FailuresPath())) {
+    context.Failures = frame::ReadFailures(*failed);
+  }
   context.choices.ChooseUserDefined();
   context.choices.Restore(file);
   StartWithoutWizard();
@@ -152,6 +156,7 @@ void TFMain::SetContinuationAside(const std::string& reason) {
   if (!system.RenameFile(path, aside)) {
     where = system.RemoveFile(path) ? "Sie wurde gelöscht." : "Sie ließ sich nicht entfernen.";
   }
+  if (system.FileExists(context.FailuresPath())) system.RemoveFile(context.FailuresPath());
   unreadable_continuation_ =
       reason + "\nDie Datei " + path + " zur Fortsetzung der Installation ist unlesbar. " + where;
 }

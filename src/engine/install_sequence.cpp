@@ -273,7 +273,11 @@ bool TFKopieren::WriteContinuationFile() {
   const frame::Choices& choices = context.choices;
   const std::string text =
       frame::ContinuationText(context.RunTotal, choices.Options(), choices.RowsFrom(CurrentIndex));
-  return context.System().WriteHiddenFile(context.ContinuationPath(), text);
+  platform::System& system = context.System();
+  if (!context.Failures.empty()) {
+    system.WriteHiddenFile(context.FailuresPath(), frame::FailuresText(context.Failures));
+  }
+  return system.WriteHiddenFile(context.ContinuationPath(), text);
 }
 
 // A program started elevated on a system with user account control goes on
@@ -290,8 +294,9 @@ bool TFKopieren::WriteRunOnce() {
 void TFKopieren::EndContinuation() {
   const frame::Context& context = Shared();
   platform::System& system = context.System();
-  const std::string path = context.ContinuationPath();
-  if (system.FileExists(path)) system.RemoveFile(path);
+  for (const std::string& path : {context.ContinuationPath(), context.FailuresPath()}) {
+    if (system.FileExists(path)) system.RemoveFile(path);
+  }
   for (const bool machine : {false, true}) system.DeleteRunOnce(frame::kRunOnceName, machine);
 }
 

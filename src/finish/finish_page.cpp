@@ -97,7 +97,7 @@ std::string TFEnde::FailureText() const {
   const auto& failures = Shared().Failures;
   for (std::size_t i = 0; i < failures.size(); ++i) {
     if (i == kMaxFailureLines) return text + "…\r";
-    const frame::Context::PackageFailure& failure = failures[i];
+    const frame::PackageFailure& failure = failures[i];
     const std::string why = failure.started
                                 ? Word(79) + " " + std::to_string(failure.exit_code)
                                 : Word(80) + (failure.reason.empty() ? "" : ": " + failure.reason);

@@ -60,13 +60,7 @@ class Context {
   // The user cancelled the run, or its hand-over to a restart failed.
   bool CancelRequested = false;
 
-  // A package of the run that failed or was not started.
-  struct PackageFailure {
-    std::string name;
-    bool started = false;
-    std::uint32_t exit_code = 0;  // when started
-    std::string reason;           // when not
-  };
+  // The packages of the run, both halves of it, that failed or did not start.
   std::vector<PackageFailure> Failures;
   // A package of the run asked for a restart of the computer.
   bool RestartNeeded = false;
@@ -91,6 +85,8 @@ class Context {
   const std::string& StateFolder() const { return state_folder_; }
   void SetStateFolder(std::string folder) { state_folder_ = std::move(folder); }
   std::string ContinuationPath() const;
+  // Beside it: the failures of the run before the restart.
+  std::string FailuresPath() const { return ContinuationPath() + kFailuresFileSuffix; }
   // The folder for "{tmp}".
   std::string TemporaryFolder() const;
 

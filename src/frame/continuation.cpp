@@ -1,5 +1,6 @@
 #include "frame/continuation.h"
 
+#include <optional>
 #include <set>
 
 #include "release/errors.h"
@@ -51,6 +52,62 @@ Continuation ReadContinuation(const std::string& bytes, int package_count) {
     throw release::RangeError();
   }
   return file;
+}
+
+namespace {
+
+// A field holds no tab and no line break.
+std::string Field(std::string text) {
+  for (char& c : text) {
+    if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+  }
+  return text;
+}
+
+// A decimal exit code, 0 to 4294967295.
+std::optional<std::uint32_t> ExitCode(const std::string& text) {
+  if (text.empty() || text.size() > 10) return std::nullopt;
+  std::uint64_t value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + static_cast<std::uint64_t>(c - '0');
+  }
+  if (value > 0xFFFFFFFFu) return std::nullopt;
+  return static_cast<std::uint32_t>(value);
+}
+
+std::vector<std::string> Split(const std::string& line) {
+  std::vector<std::string> fields;
+  std::size_t start = 0;
+  for (std::size_t tab = line.find('\t'); tab != std::string::npos; tab = line.find('\t', start)) {
+    fields.push_back(line.substr(start, tab - start));
+    start = tab + 1;
+  }
+  fields.push_back(line.substr(start));
+  return fields;
+}
+
+}  // namespace
+
+std::string FailuresText(const std::vector<PackageFailure>& failures) {
+  std::string text;
+  for (const PackageFailure& failure : failures) {
+    text += std::string(failure.started ? "1" : "0") + "\t" + std::to_string(failure.exit_code) +
+            "\t" + Field(failure.name) + "\t" + Field(failure.reason) + "\r\n";
+  }
+  return text;
+}
+
+std::vector<PackageFailure> ReadFailures(const std::string& bytes) {
+  std::vector<PackageFailure> failures;
+  release::TextLines lines(bytes);
+  while (!lines.AtEnd()) {
+    const std::vector<std::string> fields = Split(lines.Next());
+    const auto code = fields.size() == 4 ? ExitCode(fields[1]) : std::nullopt;
+    if (!code || (fields[0] != "0" && fields[0] != "1")) continue;
+    failures.push_back({fields[2], fields[0] == "1", *code, fields[3]});
+  }
+  return failures;
 }
 
 }  // namespace frame

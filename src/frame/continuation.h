@@ -3,6 +3,7 @@
 // alone.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,22 @@ struct Continuation {
 // "Listenindex überschreitet das Maximum (n)" for a row that is not one of
 // the release's packages.
 Continuation ReadContinuation(const std::string& bytes, int package_count);
+
+// A package of the run that failed or was not started.
+struct PackageFailure {
+  std::string name;
+  bool started = false;
+  std::uint32_t exit_code = 0;  // when started
+  std::string reason;           // when not
+};
+
+// The failures of a run carried over a restart, in a file of their own
+// beside the continuation file, so that the continuation keeps its lines: a
+// line per failure, "started <TAB> exit code <TAB> name <TAB> reason".
+std::string FailuresText(const std::vector<PackageFailure>& failures);
+// Lines that are not such a line are passed over.
+std::vector<PackageFailure> ReadFailures(const std::string& bytes);
+constexpr const char* kFailuresFileSuffix = ".failed";
 
 // The name of the run-once value that starts the program after the logon.
 constexpr const char* kRunOnceName = "rir Eridivu";

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "finish/finish_page.h"
+#include "frame/continuation.h"
 #include "release_fixture.h"
 
 namespace {
@@ -99,6 +100,43 @@ TEST_F(PackageOutcomes, APackageThatStartsTheRestartItselfLeavesTheRunToGoOnAfte
   application.SessionEndCancelled();
   EXPECT_TRUE(Finish().Visible());
   EXPECT_TRUE(system.FileExists(ContinuationPath()));
+}
+
+// A continued run reports the outcome of the whole run, both halves.
+TEST_F(PackageOutcomes, FailuresBeforeTheRestartCountAfterIt) {
+  UseRelease(4, "AutoReboot=1", {{3, "Restart=1"}});
+  system.exit_codes["pkg2.exe"] = 1603;
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  for (int package = 1; package <= 3; ++package) FinishPackage();
+  ASSERT_EQ(system.restart_requests, 1);  // before package 4
+  EXPECT_EQ(system.files[ContinuationPath()], "4\r\n1\r\n0\r\n0\r\n0\r\n3\r\n");
+  EXPECT_EQ(system.files[ContinuationPath() + ".failed"], "1\t1603\tPackage 2\t\r\n");
+
+  test::Program after_logon{system};
+  app::TFMain& main = after_logon.Start();
+  main.TStart.Tick();
+  ASSERT_TRUE(system.FinishWorker());  // package 4
+  const finish::TFEnde& finish = *main.context.forms.FEnde;
+  ASSERT_TRUE(finish.Visible());
+  EXPECT_NE(finish.LText.Caption().find("- Package 2 (Fehlercode 1603)"), std::string::npos);
+  EXPECT_EQ(main.context.ExitCode(), 1603);
+  EXPECT_FALSE(system.FileExists(ContinuationPath() + ".failed"));  // the run is over
+}
+
+TEST(Failures, AreReadBackAsWrittenAndOddLinesArePassedOver) {
+  const std::vector<frame::PackageFailure> failures = {
+      {"Paket\tmit Tab", true, 0xC0000005u, ""}, {"Fehlt", false, 0, "Die Datei C:\\x.exe fehlt."}};
+  const std::string text = frame::FailuresText(failures);
+  const std::vector<frame::PackageFailure> read =
+      frame::ReadFailures(text + "kaputt\r\n2\t1\tx\ty\r\n1\t99999999999\tx\ty\r\n");
+  ASSERT_EQ(read.size(), 2u);
+  EXPECT_EQ(read[0].name, "Paket mit Tab");
+  EXPECT_TRUE(read[0].started);
+  EXPECT_EQ(read[0].exit_code, 0xC0000005u);
+  EXPECT_EQ(read[1].name, "Fehlt");
+  EXPECT_FALSE(read[1].started);
+  EXPECT_EQ(read[1].reason, "Die Datei C:\\x.exe fehlt.");
 }
 
 TEST_F(PackageOutcomes, ExitCodeOfEachRoad) {
