@@ -58,9 +58,13 @@ void TFMain::LoadStartupData() {
   release::LoadPackageTable(settings, context.Settings.Files, context.Packages);
   App().SetTitle(context.Settings.Name);
   context.SetStateFolder(frame::ChooseStateFolder(system, context.Settings.Name));
-  context.Log().Write("Start: " + context.Settings.Name + " " + context.Settings.Version + ", " +
+  std::string command_line;
+  for (const std::string& argument : system.Arguments()) command_line += " " + argument;
+  context.Log().Write("Start:" + command_line);
+  context.Log().Write("Release " + context.Settings.Name + " " + context.Settings.Version + ", " +
                       std::to_string(context.Packages.Count()) + " Pakete, " +
-                      release::OsName(context.CurrentOSIndex) +
+                      release::OsName(context.CurrentOSIndex) + " (Index " +
+                      std::to_string(static_cast<int>(context.CurrentOSIndex)) + ")" +
                       (system.IsElevated() ? ", mit Administratorrechten" : "") + ", Ordner " +
                       context.StateFolder());
   if (system.FileExists(context.ContinuationPath())) context.SetUnattended(true);
@@ -125,8 +129,9 @@ bool TFMain::ContinueInterruptedRun() {
     SetContinuationAside(e.what());
     return false;
   }
-  context.Log().Write("Fortsetzung nach dem Neustart: " + std::to_string(file.Rows.size()) +
-                      " von " + std::to_string(file.RunTotal) + " Paketen");
+  context.Log().Write("Fortsetzungsdatei " + context.ContinuationPath() +
+                      " gelesen: " + std::to_string(file.Rows.size()) + " von " +
+                      std::to_string(file.RunTotal) + " Paketen");
   context.RunTotal = file.RunTotal;
   context.ContinuedRun = true;
   // What failed before the restart belongs to the outcome of the whole run.

@@ -171,7 +171,9 @@ void TFKopieren::DeletePreviousLog() {
   platform::System& system = Shared().System();
   try {
     const std::string path = system.WindowsFolder() + "\\" + log;
-    if (system.FileExists(path)) system.RecycleFile(path);
+    if (!system.FileExists(path)) return;
+    system.RecycleFile(path);
+    Shared().Log().Write("Logdatei " + path + " in den Papierkorb verschoben");
   } catch (const std::exception&) {
     // Deleting logs is a courtesy; the run goes on without it.
   }
@@ -247,6 +249,8 @@ void TFKopieren::SaveForSessionEnd() {
 bool TFKopieren::SaveContinuation() {
   frame::Context& context = Shared();
   const std::string path = context.ContinuationPath();
+  context.Log().Write("Neustart vor Paket " + std::to_string(CurrentIndex) +
+                      ": Fortsetzungsdatei " + path);
   if (!WriteContinuationFile()) {
     context.ShowMessageDialog(
         "Die Installation kann nach einem Neustart nicht fortgesetzt werden: "
@@ -288,7 +292,12 @@ bool TFKopieren::WriteRunOnce() {
   const bool machine = release::IsVistaOrLater(context.CurrentOSIndex) && system.IsElevated();
   const std::string command =
       "\"" + system.ProgramPath() + "\"" + frame::CarriedSwitches(context.Switches);
-  return system.WriteRunOnce(frame::kRunOnceName, command, machine);
+  const bool written = system.WriteRunOnce(frame::kRunOnceName, command, machine);
+  context.Log().Write(std::string(written ? "" : "Nicht geschrieben: ") +
+                      (machine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER") +
+                      "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce, " +
+                      frame::kRunOnceName + " = " + command);
+  return written;
 }
 
 void TFKopieren::EndContinuation() {
@@ -303,12 +312,16 @@ void TFKopieren::EndContinuation() {
 void TFKopieren::StartPackage(const std::string& path) {
   frame::Context& context = Shared();
   running_ = true;
-  TMyThread worker{path, context.Packages[CurrentIndex].Parameters, context.TemporaryFolder()};
+  const release::PackageEntry& package = context.Packages[CurrentIndex];
+  context.Log().Write("Paket " + std::to_string(CurrentIndex) + " (" + package.Name +
+                      ") startet: " + path + " " + package.Parameters);
+  TMyThread worker{path, package.Parameters, context.TemporaryFolder()};
   worker.Start(context.System(), context.CurrentOSIndex, context.choices.Options().LowPriority,
                [this](const PackageOutcome& outcome) {
                  App().Guard([this, outcome] { PackageFinished(outcome); });
                });
 }
+
 void TFKopieren::ShowProgress(const std::string& path) {
   frame::Context& context = Shared();
   platform::System& system = context.System();

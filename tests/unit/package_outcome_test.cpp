@@ -122,6 +122,32 @@ TEST_F(PackageOutcomes, FailuresBeforeTheRestartCountAfterIt) {
   EXPECT_NE(finish.LText.Caption().find("- Package 2 (Fehlercode 1603)"), std::string::npos);
   EXPECT_EQ(main.context.ExitCode(), 1603);
   EXPECT_FALSE(system.FileExists(ContinuationPath() + ".failed"));  // the run is over
+
+  // Both halves in one log, in the order they happened.
+  main.context.CloseProgram();
+  const std::string log = system.files["C:\\Temp\\Installer.log"];
+  std::size_t at = 0;
+  for (const char* line :
+       {"Paket 1 (Package 1): installiert (Exitcode 0)",
+        "Paket 2 (Package 2): fehlgeschlagen (Exitcode 1603)",
+        "Neustart vor Paket 4: Fortsetzungsdatei C:\\Release\\rir_eridivu",
+        "HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce, rir Eridivu "
+        "= \"C:\\Release\\Installer.exe\"",
+        "Fortsetzungsdatei C:\\Release\\rir_eridivu gelesen", "Paket 4 (Package 4) startet",
+        "Paket 4 (Package 4): installiert (Exitcode 0)", "Ende mit Exitcode 1603"}) {
+    const std::size_t found = log.find(line, at);
+    ASSERT_NE(found, std::string::npos) << line << "\n" << log;
+    at = found;
+  }
+}
+
+TEST_F(PackageOutcomes, ALogAboveAMegabyteStartsAnew) {
+  const std::string old_log = "\xEF\xBB\xBF" + std::string(1100000, 'x');
+  system.files["C:\\Temp\\Installer.log"] = old_log;
+  UseRelease(1);
+  StartAndDecide();
+  EXPECT_EQ(system.files["C:\\Temp\\Installer.log.old"], old_log);
+  EXPECT_LT(system.files["C:\\Temp\\Installer.log"].size(), 1000u);
 }
 
 TEST(Failures, AreReadBackAsWrittenAndOddLinesArePassedOver) {
