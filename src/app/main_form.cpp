@@ -60,7 +60,7 @@ void TFMain::LoadStartupData() {
   context.SetStateFolder(frame::ChooseStateFolder(system, context.Settings.Name));
   std::string command_line;
   for (const std::string& argument : system.Arguments()) command_line += " " + argument;
-  context.Log().Write("Start:" + command_line);
+  context.Log().Write("Start: Installer " INSTALLER_VERSION "," + command_line);
   context.Log().Write("Release " + context.Settings.Name + " " + context.Settings.Version + ", " +
                       std::to_string(context.Packages.Count()) + " Pakete, " +
                       release::OsName(context.CurrentOSIndex) + " (Index " +
