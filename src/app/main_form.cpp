@@ -21,6 +21,7 @@ TFMain::TFMain(ui::Application& app, platform::System& system, frame::Unattended
   MIAbbrechen.OnClick.Bind(this, &TFMain::MIAbbrechenClick);
   app.OnQueryEndSession.Bind(this, &TFMain::ApplicationQueryEndSession);
   app.OnSessionEndCancelled.Bind(this, &TFMain::ApplicationSessionEndCancelled);
+  app.OnSessionEnds.Bind(this, &TFMain::ApplicationSessionEnds);
 }
 
 // A start-up that cannot load its release has nothing to show: the error is
@@ -193,6 +194,11 @@ void TFMain::ApplicationQueryEndSession(bool& may_end) {
     return;
   }
   may_end = App().VisibleFormsMayClose();
+}
+
+void TFMain::ApplicationSessionEnds() {
+  context.Log().Write("Die Sitzung endet: Ende mit Exitcode " + std::to_string(context.ExitCode()));
+  App().SetExitCode(context.ExitCode());
 }
 
 // Another program refused the end of the session: whoever asked for the

@@ -48,6 +48,7 @@ class TFMain : public ui::Form {
   void MIAbbrechenClick();
   void ApplicationQueryEndSession(bool& may_end);
   void ApplicationSessionEndCancelled();
+  void ApplicationSessionEnds();
 
   void LoadStartupData();
   bool TakeInstallLock();

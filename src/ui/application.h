@@ -74,8 +74,11 @@ class Application {
   bool VisibleFormsMayClose();
   // Another program refused the end of the session that this one agreed to.
   void SessionEndCancelled() { OnSessionEndCancelled.Raise(); }
+  // The session ends now: the program has its last word (the exit code).
+  void SessionEnds() { OnSessionEnds.Raise(); }
   Event<bool&> OnQueryEndSession;
   Event<> OnSessionEndCancelled;
+  Event<> OnSessionEnds;
 
   void FlashApplicationWindow();
   // Screen rectangles as left, top, width, height.

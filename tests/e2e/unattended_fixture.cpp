@@ -93,11 +93,11 @@ fs::path UnattendedTest::InstallLog() {
   return folder / "Installer.log";
 }
 
-std::vector<std::string> UnattendedTest::InstallLogRecords() {
-  std::string text = ReadFile(InstallLog());
+std::vector<std::string> UnattendedTest::LogRecords(const fs::path& log) {
+  std::string text = ReadFile(log);
   std::vector<std::string> records;
   if (text.compare(0, 3, kByteOrderMark) != 0) {
-    ADD_FAILURE() << InstallLog() << " does not start with a UTF-8 byte-order mark:\n" << text;
+    ADD_FAILURE() << log << " does not start with a UTF-8 byte-order mark:\n" << text;
   } else {
     text.erase(0, 3);
   }

@@ -53,7 +53,9 @@ class UnattendedTest : public InstallTest {
   void ForgetInstallLog() { fs::remove(InstallLog()); }
   // The records of the install log: the byte-order mark checked and dropped, split at CR LF.
   // Adds a failure for a missing mark or a record that does not start with date and time.
-  std::vector<std::string> InstallLogRecords();
+  std::vector<std::string> InstallLogRecords() { return LogRecords(InstallLog()); }
+  // The same for a log in another place ("/log:PATH").
+  std::vector<std::string> LogRecords(const fs::path& log);
   static int Occurrences(const std::vector<std::string>& records, const std::string& text);
 
   // Polls for a visible TMessageForm or standard message box (#32770) until a visible `form`

@@ -58,7 +58,14 @@ LRESULT CALLBACK ApplicationWindow::WindowProc(HWND window, UINT message, WPARAM
       return may_end;
     }
     case WM_ENDSESSION:
-      if (!wparam) app->Guard([&] { app->SessionEndCancelled(); });
+      if (!wparam) {
+        app->Guard([&] { app->SessionEndCancelled(); });
+        return 0;
+      }
+      // The message loop ends with the run's exit code, unless the system
+      // ends the process first.
+      app->Guard([&] { app->SessionEnds(); });
+      app->Terminate();
       return 0;
     default:
       return DefWindowProcW(window, message, wparam, lparam);

@@ -1,0 +1,479 @@
+// What a run makes of its packages' exit codes: failures named on the finish page and in the
+// install log, restart codes handing over like a package's Restart value, the program's own
+// exit code, and the switches /norestart, /log and /?.
+#include <chrono>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "release_folder.h"
+#include "test_msi.h"
+#include "unattended_fixture.h"
+
+namespace e2e {
+namespace {
+
+using std::chrono::seconds;
+
+// The program's exit codes, as Windows Installer names them.
+constexpr int kInstallFailure = 1603;         // ERROR_INSTALL_FAILURE
+constexpr int kRebootInitiated = 1641;        // ERROR_SUCCESS_REBOOT_INITIATED
+constexpr int kRebootRequired = 3010;         // ERROR_SUCCESS_REBOOT_REQUIRED
+constexpr long long kWusaRestart = 0x240005;  // WU_S_REBOOT_REQUIRED
+constexpr long long kWusaInstalled = 0x240006;
+
+// The built-in words of the finish page's list, for a language file without 078 to 080.
+const char kSomeFailed[] =
+    "Die Installation wurde abgeschlossen, aber nicht alle Dateien konnten installiert werden:";
+const char kErrorCode[] = "Fehlercode";
+
+const char kRestartRequested[] = "Neustart des Computers angefordert";
+
+// Unix keeps only the low 8 bits of a Windows exit code.
+int AsUnix(long long code) {
+  return static_cast<int>(code & 0xFF);
+}
+
+// A record's text after "YYYY-MM-DD HH:MM:SS  ".
+std::string TextOf(const std::string& record) {
+  return record.size() > 21 ? record.substr(21) : std::string();
+}
+
+std::vector<std::string> TextsStartingWith(const std::vector<std::string>& records,
+                                           const std::string& start) {
+  std::vector<std::string> found;
+  for (const std::string& record : records)
+    if (TextOf(record).rfind(start, 0) == 0) found.push_back(TextOf(record));
+  return found;
+}
+
+// The outcomes of the packages: "Paket 2 (Name): ...", not the starts "Paket 2 (Name) startet:
+// ...".
+std::vector<std::string> PackageTexts(const std::vector<std::string>& records) {
+  std::vector<std::string> found;
+  for (const std::string& text : TextsStartingWith(records, "Paket "))
+    if (text.find("): ") != std::string::npos) found.push_back(text);
+  return found;
+}
+
+std::string PackageText(int number, const TestPackage& package, const std::string& outcome) {
+  return "Paket " + std::to_string(number) + " (" + package.Name() + "): " + outcome;
+}
+
+std::string Installed(long long code) {
+  return "installiert (Exitcode " + std::to_string(code) + ")";
+}
+
+std::string Failed(long long code) {
+  return "fehlgeschlagen (Exitcode " + std::to_string(code) + ")";
+}
+
+std::string NeedsRestart(long long code) {
+  return "installiert, Neustart nötig (Exitcode " + std::to_string(code) + ")";
+}
+
+std::string Quoted(const fs::path& exe) {
+  return "\"" + ToWindowsPath(exe) + "\"";
+}
+
+std::vector<std::string> Lines(const std::string& text, char separator) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find(separator, start)) != std::string::npos; start = end + 1)
+    lines.push_back(text.substr(start, end - start));
+  lines.push_back(text.substr(start));
+  return lines;
+}
+
+// Every probe of the release records its run in `journal` and ends with its code of `codes`.
+void SetExitCodes(const fs::path& exe, const InstallRelease& release, const fs::path& journal,
+                  const std::vector<long long>& codes) {
+  for (std::size_t i = 0; i < release.packages.size(); ++i) {
+    ProbeSettings settings;
+    settings.journal = ToWindowsPath(journal);
+    settings.exit_code = codes.at(i);
+    if (release.packages[i].sleep_ms) settings.sleep_ms = release.packages[i].sleep_ms;
+    WriteProbeSettings(exe.parent_path() / "Data" / release.packages[i].file, settings);
+  }
+}
+
+InstallRelease ProbeRelease(int count) {
+  InstallRelease release;
+  for (int i = 1; i <= count; ++i)
+    release.packages.push_back({"KB" + std::to_string(i) + ".exe", "/q"});
+  return release;
+}
+
+class Outcome : public UnattendedTest {};
+
+// --- A failure before a restart, reported after it ---
+
+TEST_F(Outcome, FailureBeforeARestartIsNamedAfterTheLogonAndTheRunEndsWith1603) {
+  InstallRelease release = ProbeRelease(5);
+  release.texts.post_install = {"Danach: bitte neu anmelden."};
+  const std::vector<long long> codes = {0, kInstallFailure, 0, kRebootRequired, 0};
+  RetryOnLostStart(release.ProbeNames(), release.ProbeNames(), [&](const fs::path& folder) {
+    ForgetInstallLog();
+    const fs::path exe =
+        MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
+    SetExitCodes(exe, release, JournalOf(folder), codes);
+    const fs::path continuation = exe.parent_path() / "rir_eridivu";
+    const fs::path failures = exe.parent_path() / "rir_eridivu.failed";
+    WineProgram installer = wine().Start(exe.string(), {});
+
+    // Automatic restart is off: package 4's 3010 brings the restart prompt before package 5.
+    const DriverRun prompt =
+        Drive({"wait TFWillkommen 30000", "click TFWillkommen BWeiter", "wait TForm1 60000"});
+    ASSERT_TRUE(prompt.ok()) << prompt.Report();
+    EXPECT_EQ(FileNames(ReadProbeJournal(JournalOf(folder))),
+              (std::vector<std::string>{"KB1.exe", "KB2.exe", "KB3.exe", "KB4.exe"}));
+    EXPECT_EQ(ReadFile(continuation), ContinuationFile(5, {false, false, false, false}, {4}));
+    const std::string failed_before = ReadFile(failures);
+    EXPECT_NE(failed_before.find("1603"), std::string::npos) << failed_before;
+    EXPECT_NE(failed_before.find("KB2"), std::string::npos) << failed_before;
+    const std::optional<std::string> command = RunOnceValue();
+    ASSERT_EQ(command, Quoted(exe));
+    ForgetRunOnce();  // the test plays the logon itself
+
+    WineProgram sentinel = StartSentinel();
+    const DriverRun pressed = Drive({"click TForm1 Button1"});
+    ASSERT_TRUE(pressed.ok()) << pressed.Report();
+    const RunResult handed_over = installer.Wait(seconds(30));
+    EXPECT_FALSE(handed_over.timed_out) << "the restart request did not end the program";
+    EXPECT_TRUE(SessionEnded(sentinel, seconds(10))) << "no restart request ended the session";
+    EXPECT_EQ(ReadProbeJournal(JournalOf(folder)).size(), 4u);
+
+    // The logon: package 5 runs, and the finish page names package 2 of the first half.
+    WineProgram continuing = wine().Start(ProgramOf(*command), {});
+    const DriverRun finish = Drive(
+        {"wait TFEnde 60000", "text TFEnde LHinweis", "text TFEnde LText", "shown TFAutoReboot"});
+    wine().Screenshot("Outcome-failure-named-after-the-logon");
+    ASSERT_TRUE(finish.ok()) << finish.Report();
+    EXPECT_EQ(finish.Value("text TFEnde LHinweis"), kSomeFailed);
+    const std::string text = finish.Value("text TFEnde LText");
+    const std::string listed = std::string(kSomeFailed) + "\r- " + release.packages[1].Name() +
+                               " (" + kErrorCode + " 1603)\r";
+    EXPECT_EQ(text.substr(0, listed.size()), listed) << text;
+    int named = 0;
+    for (const std::string& line : Lines(text, '\r')) named += line.rfind("- ", 0) == 0;
+    EXPECT_EQ(named, 1) << text;
+    EXPECT_NE(text.find(JoinedBlock(release.texts.post_install)), std::string::npos) << text;
+    EXPECT_EQ(finish.Value("shown TFAutoReboot"), "0");
+
+    const DriverRun closed =
+        Drive({"click TFEnde CBNichtNeustarten", "click TFEnde BAbbrechen", "gone TFEnde 10000"});
+    ASSERT_TRUE(closed.ok()) << closed.Report();
+    const RunResult end = continuing.Wait(seconds(20));
+    EXPECT_FALSE(end.timed_out) << "the finish page did not end the program";
+    EXPECT_EQ(end.exit_code, AsUnix(kInstallFailure));
+
+    EXPECT_EQ(FileNames(ReadProbeJournal(JournalOf(folder))), release.ProbeNames());
+    EXPECT_FALSE(fs::exists(continuation)) << "the run is over, its state must go";
+    EXPECT_FALSE(fs::exists(failures)) << "the run is over, its failures must go";
+    EXPECT_EQ(RunOnceValue(), std::nullopt);
+
+    // Both halves in the one log.
+    const std::vector<std::string> log = InstallLogRecords();
+    const std::vector<std::string> expected = {
+        PackageText(1, release.packages[0], Installed(0)),
+        PackageText(2, release.packages[1], Failed(kInstallFailure)),
+        PackageText(3, release.packages[2], Installed(0)),
+        PackageText(4, release.packages[3], NeedsRestart(kRebootRequired)),
+        PackageText(5, release.packages[4], Installed(0)),
+    };
+    EXPECT_EQ(PackageTexts(log), expected) << ReadFile(InstallLog());
+    EXPECT_EQ(TextsStartingWith(log, "Start: Installer ").size(), 2u) << ReadFile(InstallLog());
+    EXPECT_EQ(Occurrences(log, kRestartRequested), 1) << ReadFile(InstallLog());
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(TextOf(log.back()), "Ende mit Exitcode 1603") << ReadFile(InstallLog());
+  });
+}
+
+// --- /norestart ---
+
+TEST_F(Outcome, NoRestartStopsAtANeededRestartWith3010AndTheLogonGoesOn) {
+  InstallRelease release = ProbeRelease(2);
+  const std::vector<std::string> first = {"KB1.exe"};
+  RetryOnLostStart(release.ProbeNames(), release.ProbeNames(), [&](const fs::path& folder) {
+    ForgetInstallLog();
+    const fs::path exe =
+        MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
+    SetExitCodes(exe, release, JournalOf(folder), {kRebootRequired, 0});
+    const fs::path continuation = exe.parent_path() / "rir_eridivu";
+    WineProgram sentinel = StartSentinel();
+    WineProgram installer = wine().Start(exe.string(), {"/silent", "/norestart"});
+
+    const BoxWatch watch = WatchForBoxes(installer, "", seconds(90));
+    EXPECT_EQ(watch.box, "") << "a silent run showed a message";
+    ASSERT_TRUE(watch.reached) << "the run did not end by itself within 90 s";
+    const RunResult stopped = installer.Wait(seconds(5));
+    ASSERT_FALSE(stopped.timed_out);
+    EXPECT_EQ(stopped.signal, 0);
+    EXPECT_EQ(stopped.exit_code, AsUnix(kRebootRequired));
+    EXPECT_FALSE(SessionEnded(sentinel, seconds(3))) << "a restart was requested";
+
+    EXPECT_EQ(FileNames(ReadProbeJournal(JournalOf(folder))), first);
+    const std::vector<std::string> state = Lines(ReadFile(continuation), '\n');
+    ASSERT_EQ(state.size(), 7u) << ReadFile(continuation);  // six lines and the empty rest
+    EXPECT_EQ(state[0], "2\r");
+    EXPECT_EQ(state[5], "1\r") << "the continuation does not name package 2";
+    const std::optional<std::string> command = RunOnceValue();
+    ASSERT_EQ(command, Quoted(exe) + " /norestart");
+    std::vector<std::string> log = InstallLogRecords();
+    EXPECT_EQ(PackageTexts(log), std::vector<std::string>{PackageText(
+                                     1, release.packages[0], NeedsRestart(kRebootRequired))})
+        << ReadFile(InstallLog());
+    EXPECT_EQ(Occurrences(log, kRestartRequested), 0) << ReadFile(InstallLog());
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(TextOf(log.back()), "Ende mit Exitcode 3010") << ReadFile(InstallLog());
+
+    // The administrator's restart and the logon: the switch goes on with the run.
+    ForgetRunOnce();
+    WineProgram logon = wine().Start(ProgramOf(Quoted(exe)), {"/norestart"});
+    const BoxWatch rest = WatchForBoxes(logon, "", seconds(90));
+    EXPECT_EQ(rest.box, "") << "a continued run showed a message";
+    ASSERT_TRUE(rest.reached) << "the continued run did not end by itself within 90 s";
+    const RunResult end = logon.Wait(seconds(5));
+    ASSERT_FALSE(end.timed_out);
+    EXPECT_EQ(end.exit_code, 0);
+    EXPECT_FALSE(SessionEnded(sentinel, seconds(1))) << "a restart was requested";
+    EXPECT_EQ(FileNames(ReadProbeJournal(JournalOf(folder))), release.ProbeNames());
+    EXPECT_FALSE(fs::exists(continuation)) << "the run is over, its state must go";
+    EXPECT_EQ(RunOnceValue(), std::nullopt);
+    log = InstallLogRecords();
+    EXPECT_EQ(PackageTexts(log).back(), PackageText(2, release.packages[1], Installed(0)));
+    EXPECT_EQ(TextOf(log.back()), "Ende mit Exitcode 0") << ReadFile(InstallLog());
+  });
+}
+
+// --- /log, and the release's own words for failures ---
+
+TEST_F(Outcome, LogSwitchWritesTheLogThereAndTheReleaseWordsNameTheFailures) {
+  InstallRelease release = ProbeRelease(3);
+  const std::vector<std::string> ran = {"KB1.exe", "KB2.exe"};  // KB3.exe is missing
+  const std::string log_folder = "C:\\e2e Protokolle";
+  const std::string log_file = log_folder + "\\mein Protokoll.log";
+  const std::string word78 = "Nicht alles ließ sich installieren:";
+  const std::string word79 = "Rückgabewert";
+  const std::string word80 = "nicht ausgeführt";
+  RetryOnLostStart(ran, ran, [&](const fs::path& folder) {
+    ForgetInstallLog();
+    const fs::path log = wine().ToLinuxPath(log_file);
+    fs::remove_all(log.parent_path());
+    fs::create_directories(log.parent_path());
+    const fs::path exe =
+        MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
+    SetExitCodes(exe, release, JournalOf(folder), {0, 5, 0});
+    fs::remove(exe.parent_path() / "Data" / "KB3.exe");
+    std::ofstream(exe.parent_path() / "Data" / "Language.ini", std::ios::binary | std::ios::app)
+        << ToWindows1252("078=" + word78 + "\r\n079=" + word79 + "\r\n080=" + word80 + "\r\n");
+
+    WineProgram installer = wine().Start(exe.string(), {"/silent", "/log:" + log_file});
+    const DriverRun finish =
+        Drive({"wait TFEnde 60000", "text TFEnde LHinweis", "text TFEnde LText"});
+    wine().Screenshot("Outcome-release-words-for-failures");
+    ASSERT_TRUE(finish.ok()) << finish.Report();
+    EndFinishedSilentRunWithoutRestart();
+    const RunResult end = installer.Wait(seconds(10));
+    EXPECT_FALSE(end.timed_out);
+    EXPECT_EQ(end.exit_code, AsUnix(kInstallFailure));
+    EXPECT_EQ(FileNames(ReadProbeJournal(JournalOf(folder))), ran);
+
+    EXPECT_EQ(finish.Value("text TFEnde LHinweis"), word78);
+    const std::vector<std::string> lines = Lines(finish.Value("text TFEnde LText"), '\r');
+    ASSERT_GE(lines.size(), 3u) << finish.Value("text TFEnde LText");
+    EXPECT_EQ(lines[0], word78);
+    EXPECT_EQ(lines[1], "- " + release.packages[1].Name() + " (" + word79 + " 5)");
+    const std::string not_started = "- " + release.packages[2].Name() + " (" + word80 + ": ";
+    EXPECT_EQ(lines[2].substr(0, not_started.size()), not_started) << lines[2];
+    EXPECT_GT(lines[2].size(), not_started.size() + 1) << "no reason given";
+    EXPECT_EQ(lines[2].back(), ')');
+
+    EXPECT_FALSE(fs::exists(InstallLog())) << "the log went to %TEMP% as well";
+    const std::vector<std::string> records = LogRecords(log);
+    ASSERT_FALSE(records.empty()) << "no log at " << log_file;
+    EXPECT_EQ(TextOf(records.front()).rfind("Start: Installer ", 0), 0u) << ReadFile(log);
+    EXPECT_NE(TextOf(records.front()).find("/log:" + log_file), std::string::npos) << ReadFile(log);
+    const std::string release_line = "Release " + release.texts.name + " 1.2.3, 3 Pakete, ";
+    EXPECT_EQ(TextsStartingWith(records, release_line).size(), 1u) << ReadFile(log);
+    const std::vector<std::string> packages = PackageTexts(records);
+    ASSERT_EQ(packages.size(), 3u) << ReadFile(log);
+    EXPECT_EQ(packages[0], PackageText(1, release.packages[0], Installed(0)));
+    EXPECT_EQ(packages[1], PackageText(2, release.packages[1], Failed(5)));
+    // The same reason as on the finish page.
+    const std::string reason =
+        lines[2].substr(not_started.size(), lines[2].size() - not_started.size() - 1);
+    EXPECT_EQ(packages[2], PackageText(3, release.packages[2], "nicht gestartet: " + reason));
+    EXPECT_EQ(TextOf(records.back()), "Ende mit Exitcode 1603") << ReadFile(log);
+    fs::remove_all(log.parent_path());
+  });
+}
+
+TEST_F(Outcome, FinishPageNamesFiveFailuresAndCutsTheRest) {
+  const InstallRelease release = ProbeRelease(7);
+  RetryOnLostStart(release.ProbeNames(), release.ProbeNames(), [&](const fs::path& folder) {
+    const fs::path exe =
+        MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
+    SetExitCodes(exe, release, JournalOf(folder), {11, 12, 13, 14, 15, 16, 17});
+    WineProgram installer = wine().Start(exe.string(), {"/silent"});
+    const DriverRun finish = Drive({"wait TFEnde 60000", "text TFEnde LText"});
+    ASSERT_TRUE(finish.ok()) << finish.Report();
+    EndFinishedSilentRunWithoutRestart();
+    const RunResult end = installer.Wait(seconds(10));
+    EXPECT_FALSE(end.timed_out);
+    EXPECT_EQ(end.exit_code, AsUnix(kInstallFailure));
+    EXPECT_EQ(FileNames(ReadProbeJournal(JournalOf(folder))), release.ProbeNames());
+
+    std::string listed = std::string(kSomeFailed) + "\r";
+    for (int i = 0; i < 5; ++i)
+      listed += "- " + release.packages[i].Name() + " (" + kErrorCode + " " +
+                std::to_string(11 + i) + ")\r";
+    listed += "…\r";
+    const std::string text = finish.Value("text TFEnde LText");
+    EXPECT_EQ(text.substr(0, listed.size()), listed) << text;
+    EXPECT_EQ(text.find(release.packages[5].Name()), std::string::npos) << text;
+  });
+}
+
+// --- A real MSI installed twice ---
+
+struct Classified {
+  std::string outcome;  // the log's words for the package
+  int program_exit = 0;
+};
+
+// How a run of one package classifies the package's exit code.
+Classified Classify(long long code) {
+  if (code == 0) return {Installed(0), 0};
+  if (code == kRebootRequired || code == 3011 || code == kWusaRestart)
+    return {NeedsRestart(code), kRebootRequired};
+  if (code == kRebootInitiated)
+    return {"installiert, das Paket startet den Computer neu (Exitcode 1641)", kRebootInitiated};
+  if (code == kWusaInstalled)
+    return {"bereits installiert (Exitcode " + std::to_string(code) + ")", 0};
+  return {Failed(code), kInstallFailure};
+}
+
+// "... (Exitcode N)" at the end of a log text; nothing when it has none.
+std::optional<long long> ExitCodeIn(const std::string& text) {
+  const std::string mark = "(Exitcode ";
+  const std::size_t at = text.rfind(mark);
+  if (at == std::string::npos || text.back() != ')') return std::nullopt;
+  const std::string digits = text.substr(at + mark.size(), text.size() - at - mark.size() - 1);
+  if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos)
+    return std::nullopt;
+  return std::stoll(digits);
+}
+
+TEST_F(Outcome, SameMsiInstalledTwiceIsLoggedAndEndsAsItsExitCodeSays) {
+  InstallRelease release;
+  release.packages = {{"Testpaket.msi", "/qn"}};
+  RetryOnLostStart({}, {}, [&](const fs::path& folder) {
+    TestMsi msi(wine(), folder / "Testpaket.msi");
+    fs::remove(msi.InstalledFile());  // an earlier run may have left it
+    release.packages[0].source = msi.path();
+    const fs::path exe =
+        MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
+
+    std::optional<long long> second_code;
+    for (int run = 1; run <= 2; ++run) {
+      SCOPED_TRACE("silent run " + std::to_string(run));
+      ForgetInstallLog();
+      WineProgram installer = wine().Start(exe.string(), {"/silent", "/norestart"});
+      const BoxWatch watch = WatchForBoxes(installer, "", seconds(120));
+      EXPECT_EQ(watch.box, "") << "a silent run showed a message";
+      ASSERT_TRUE(watch.reached) << "the run did not end by itself within 120 s";
+      const RunResult end = installer.Wait(seconds(5));
+      ASSERT_FALSE(end.timed_out);
+
+      const std::vector<std::string> log = InstallLogRecords();
+      const std::vector<std::string> packages = PackageTexts(log);
+      ASSERT_EQ(packages.size(), 1u) << ReadFile(InstallLog());
+      const std::optional<long long> code = ExitCodeIn(packages[0]);
+      ASSERT_TRUE(code) << "no exit code in '" << packages[0] << "'";
+      const Classified expected = Classify(*code);
+      std::cerr << "e2e: msiexec run " << run << " of the test MSI ended with " << *code
+                << std::endl;
+      EXPECT_EQ(packages[0], PackageText(1, release.packages[0], expected.outcome));
+      EXPECT_EQ(end.exit_code, AsUnix(expected.program_exit));
+      EXPECT_EQ(TextOf(log.back()), "Ende mit Exitcode " + std::to_string(expected.program_exit))
+          << ReadFile(InstallLog());
+      if (run == 1) {
+        EXPECT_EQ(*code, 0) << "the first install failed";
+        EXPECT_TRUE(fs::exists(msi.InstalledFile())) << "the MSI package was not installed";
+      } else {
+        second_code = code;
+      }
+    }
+    // The code the installer read is the one msiexec gives for the same install.
+    ASSERT_TRUE(second_code);
+    const RunResult direct = wine().Run("msiexec", {"/i", ToWindowsPath(msi.path()), "/qn"});
+    ASSERT_FALSE(direct.timed_out);
+    EXPECT_EQ(direct.exit_code, AsUnix(*second_code));
+
+    // A file that is no Windows Installer package fails, and the run says so.
+    const fs::path broken = folder / "Kaputt.msi";
+    std::ofstream(broken, std::ios::binary) << "kein Paket\r\n";
+    InstallRelease failing;
+    failing.packages = {{"Kaputt.msi", "/qn"}};
+    failing.packages[0].source = broken;
+    const fs::path failing_exe =
+        MakeInstallRelease(folder / "failing", failing, probe(), JournalOf(folder));
+    ForgetInstallLog();
+    WineProgram installer = wine().Start(failing_exe.string(), {"/silent", "/norestart"});
+    const BoxWatch watch = WatchForBoxes(installer, "", seconds(120));
+    EXPECT_EQ(watch.box, "") << "a silent run showed a message";
+    ASSERT_TRUE(watch.reached) << "the run did not end by itself within 120 s";
+    const RunResult end = installer.Wait(seconds(5));
+    ASSERT_FALSE(end.timed_out);
+    const std::vector<std::string> packages = PackageTexts(InstallLogRecords());
+    ASSERT_EQ(packages.size(), 1u) << ReadFile(InstallLog());
+    const std::optional<long long> code = ExitCodeIn(packages[0]);
+    ASSERT_TRUE(code) << "no exit code in '" << packages[0] << "'";
+    std::cerr << "e2e: msiexec ended with " << *code << " for a file that is no MSI" << std::endl;
+    EXPECT_EQ(packages[0], PackageText(1, failing.packages[0], Failed(*code)));
+    EXPECT_EQ(end.exit_code, AsUnix(kInstallFailure));
+  });
+}
+
+// --- /? ---
+
+TEST_F(Outcome, UsageSwitchShowsTheSwitchesAndEndsWithZero) {
+  const InstallRelease release = ProbeRelease(1);
+  const std::vector<std::vector<std::string>> starts = {{"/?"}, {"/help"}, {"/silent", "/?"}};
+  RetryOnLostStart({}, {}, [&](const fs::path& folder) {
+    ForgetInstallLog();
+    const fs::path exe =
+        MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
+    for (const std::vector<std::string>& arguments : starts) {
+      SCOPED_TRACE("started with " + arguments.back() + " after " +
+                   std::to_string(arguments.size() - 1) + " other argument(s)");
+      WineProgram installer = wine().Start(exe.string(), arguments);
+      const DriverRun box = Drive({"wait TMessageForm 30000", "text TMessageForm Message",
+                                   "shown TFWillkommen", "shown TFKopieren"});
+      wine().Screenshot("Outcome-usage");
+      ASSERT_TRUE(box.ok()) << box.Report();
+      const std::string usage = box.Value("text TMessageForm Message");
+      const std::string synopsis = "Installer.exe [/silent] [/norestart] [/log:Datei]";
+      EXPECT_EQ(usage.substr(0, synopsis.size()), synopsis) << usage;
+      for (const char* part : {"/norestart", "/log:Datei", "3010", "1641", "1602", "1603", "1618"})
+        EXPECT_NE(usage.find(part), std::string::npos) << part << " missing in:\n" << usage;
+      EXPECT_EQ(box.Value("shown TFWillkommen"), "0");
+      EXPECT_EQ(box.Value("shown TFKopieren"), "0");
+      EXPECT_TRUE(installer.Running()) << "the program did not wait for OK";
+
+      const DriverRun ok = Drive({"click TMessageForm OK"});
+      ASSERT_TRUE(ok.ok()) << ok.Report();
+      const RunResult end = installer.Wait(seconds(10));
+      EXPECT_FALSE(end.timed_out) << "OK did not end the program";
+      EXPECT_EQ(end.exit_code, 0);
+    }
+    EXPECT_TRUE(ReadProbeJournal(JournalOf(folder)).empty()) << "a package ran";
+    EXPECT_FALSE(fs::exists(exe.parent_path() / "rir_eridivu"));
+  });
+}
+
+}  // namespace
+}  // namespace e2e
