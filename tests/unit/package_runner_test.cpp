@@ -74,6 +74,20 @@ TEST_F(PackageRunner, RecordedIe7IsLeftOutOnWindowsXpOnly) {
   EXPECT_EQ(system.runs.size(), 1u);
 }
 
+TEST(ClassifyExitCode, TheCodesOfWindowsInstallerAndWusa) {
+  using engine::ClassifyExitCode;
+  EXPECT_EQ(ClassifyExitCode(0), PackageState::Installed);
+  for (const std::uint32_t restart : {3010u, 3011u, 2359301u}) {
+    EXPECT_EQ(ClassifyExitCode(restart), PackageState::RestartNeeded) << restart;
+  }
+  EXPECT_EQ(ClassifyExitCode(1641), PackageState::RestartStarted);
+  EXPECT_EQ(ClassifyExitCode(2359302), PackageState::AlreadyInstalled);
+  for (const std::uint32_t failure :
+       {1u, 1602u, 1603u, 1618u, 1638u, 3012u, 2359303u, 0xFFFFFFFFu}) {
+    EXPECT_EQ(ClassifyExitCode(failure), PackageState::Failed) << failure;
+  }
+}
+
 TEST_F(PackageRunner, ExitCodeDecidesTheOutcome) {
   system.files["C:\\Setup\\Data\\a.exe"] = "x";
   for (const auto& [code, state] : std::vector<std::pair<std::uint32_t, PackageState>>{
