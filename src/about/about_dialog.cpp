@@ -1,5 +1,8 @@
 #include "about/about_dialog.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "platform/system.h"
 
 namespace about {
@@ -16,6 +19,18 @@ constexpr const char* kDisclaimer =
     "Das Programm darf frei weitergegeben werden,\r"
     "solange es nicht verändert wird.\r"
     "Alle Rechte vorbehalten.";
+
+// A scheme: a letter, then letters, digits, "+", "-" or ".", then "://".
+bool HasScheme(const std::string& address) {
+  const std::size_t colon = address.find("://");
+  if (colon == std::string::npos || colon == 0 ||
+      !std::isalpha(static_cast<unsigned char>(address[0]))) {
+    return false;
+  }
+  return std::all_of(address.begin(), address.begin() + colon, [](char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.';
+  });
+}
 
 }  // namespace
 
@@ -70,14 +85,18 @@ void TFAbout::FormClose(ui::CloseAction&) {
 }
 
 // The read-me beside the program, in Notepad, not waited for.
+// Notepad by its full path, both paths quoted: a folder with blanks opens
+// the right file.
 void TFAbout::BRReadmeClick() {
   platform::System& system = context_.System();
-  system.StartProgram(system.WindowsFolder() + "\\Notepad.exe",
-                      " " + system.ProgramFolder() + "Readme.txt");
+  const std::string notepad = system.WindowsFolder() + "\\Notepad.exe";
+  system.StartProgram(notepad, "\"" + notepad + "\" \"" + system.ProgramFolder() + "Readme.txt\"");
 }
 
+// "http://" goes in front of an address without a scheme of its own.
 void TFAbout::LRWebsiteClick() {
-  OpenLink("http://" + LRWebsite.Caption());
+  const std::string& address = LRWebsite.Caption();
+  OpenLink(HasScheme(address) ? address : "http://" + address);
 }
 
 void TFAbout::LWebsiteClick() {

@@ -33,9 +33,13 @@ void TFWillkommen::FormCreate() {
   LStatus.SetCaption(Word(7));
 }
 
-// The licence page is kept in step with this page although the flow does
-// not show it.
+// A release with a licence text shows it first; without one the licence
+// page is still kept in step with this page.
 void TFWillkommen::BWeiterClick() {
+  if (!Shared().Settings.License.empty()) {
+    GoTo(*Pages().FLizenz);
+    return;
+  }
   frame::PlacePage(*this, *Pages().FLizenz);
   GoToMethodOrInstallation(*this);
 }

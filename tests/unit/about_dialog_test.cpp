@@ -38,15 +38,22 @@ TEST_F(AboutDialog, InfoFillsItAndTheWelcomePageWaits) {
   EXPECT_TRUE(About().BClose.Enabled());
 }
 
-TEST_F(AboutDialog, WebsiteAlwaysGetsTheHttpPrefix) {
-  StartWith("http://www.example.org");
+TEST_F(AboutDialog, WebsiteGetsTheHttpPrefixOnlyWithoutASchemeOfItsOwn) {
+  StartWith("https://www.example.org");
   Pages().FWillkommen->BInfo.Click();
   About().LRWebsite.MouseMove({1, 1});
   EXPECT_EQ(About().LRWebsite.FontColor(), ui::kRed);
   About().TSRelease.MouseMove({100, 100});
   EXPECT_EQ(About().LRWebsite.FontColor(), ui::kBlue);
-  About().LRWebsite.Click();
-  EXPECT_EQ(system.links_opened, std::vector<std::string>{"http://http://www.example.org"});
+  for (const char* address : {"https://www.example.org", "ftp://files.example.org",
+                              "www.example.org", "example.org/a://b", "://x"}) {
+    About().LRWebsite.SetCaption(address);
+    About().LRWebsite.Click();
+  }
+  EXPECT_EQ(system.links_opened,
+            (std::vector<std::string>{"https://www.example.org", "ftp://files.example.org",
+                                      "http://www.example.org", "http://example.org/a://b",
+                                      "http://://x"}));
 }
 
 TEST_F(AboutDialog, ReadmeOpensInNotepadBesideTheProgram) {
@@ -55,7 +62,8 @@ TEST_F(AboutDialog, ReadmeOpensInNotepadBesideTheProgram) {
   About().BRReadme.Click();
   ASSERT_EQ(system.programs_started.size(), 1u);
   EXPECT_EQ(system.programs_started[0].first, "C:\\Windows\\Notepad.exe");
-  EXPECT_EQ(system.programs_started[0].second, " C:\\Release\\Readme.txt");
+  EXPECT_EQ(system.programs_started[0].second,
+            "\"C:\\Windows\\Notepad.exe\" \"C:\\Release\\Readme.txt\"");
 }
 
 TEST_F(AboutDialog, MissingIconIsReportedAndTheInstallerTabStays) {

@@ -139,6 +139,35 @@ TEST_F(PageFlow, LicencePageNeedsConsentForNext) {
   EXPECT_TRUE(Welcome().Visible());
 }
 
+TEST_F(PageFlow, ALicenceTextComesBetweenTheWelcomeAndTheNextStep) {
+  for (const bool allow_advanced : {true, false}) {
+    test::Program fresh{system};
+    UseStandardRelease(allow_advanced);
+    std::string settings = system.files[Data("Settings.ini")];
+    settings.replace(settings.find("[Lines]\n"), 8, "[Lines]\nLicense=2\n");
+    SetSettings(settings + "[License]\nLine001=Bedingungen\nLine002=Ende\n");
+    app::TFMain& m = fresh.Start();
+    m.TStart.Tick();
+    const frame::Forms& pages = m.context.forms;
+    pages.FWillkommen->SetPosition(40, 50);
+    pages.FWillkommen->BWeiter.Click();
+    wizard::TFLizenz& licence = *pages.FLizenz;
+    ASSERT_TRUE(licence.Visible());
+    EXPECT_FALSE(pages.FWillkommen->Visible());
+    EXPECT_EQ(licence.Left(), 40);
+    EXPECT_EQ(licence.RLizenz.Caption(), "Bedingungen\rEnde\r");
+    EXPECT_FALSE(licence.BWeiter.Enabled());
+    licence.BZurueck.Click();  // back to the welcome page, and forward again
+    EXPECT_TRUE(pages.FWillkommen->Visible());
+    pages.FWillkommen->BWeiter.Click();
+    licence.CBAnnehmen.Click();
+    licence.BWeiter.Click();
+    EXPECT_FALSE(licence.Visible());
+    EXPECT_EQ(pages.FMethode->Visible(), allow_advanced);
+    EXPECT_EQ(pages.FKopieren->Visible(), !allow_advanced);
+  }
+}
+
 TEST_F(PageFlow, CancelAsksWord55AndYesEndsTheProgram) {
   UseStandardRelease();
   StartAndDecide();
