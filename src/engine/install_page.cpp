@@ -80,7 +80,8 @@ void TFKopieren::FormCloseQuery(bool& can_close) {
   can_close = context.Restarting;
   if (can_close) return;
   frame::PlayKindSound(context.System(), frame::MessageKind::Question);
-  if (!context.CancelRequested && frame::ShowQuestionDialog(context.Dialogs(), Word(56))) {
+  if (!context.CancelRequested &&
+      frame::ShowQuestionDialog(context.Dialogs(), context.Words, Word(56))) {
     LKopierStatus.SetCaption(Word(40));
     context.CancelRequested = true;
   }

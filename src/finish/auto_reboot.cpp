@@ -9,20 +9,29 @@ TFAutoReboot::TFAutoReboot(frame::Context& context)
     : ui::Form(context.App(), "TFAutoReboot", {300, 300, 290, 124}, "Automatischer Neustart",
                ui::DialogStyle(true)),
       context_(context) {
+  OnCreate.Bind(this, &TFAutoReboot::FormCreate);
   OnShow.Bind(this, &TFAutoReboot::FormShow);
   OnClose.Bind(this, &TFAutoReboot::FormClose);
   Button1.OnClick.Bind(this, &TFAutoReboot::Button1Click);
   Timer.OnTimer.Bind(this, &TFAutoReboot::TimerTimer);
 }
 
-std::string TFAutoReboot::CountdownText(int seconds) {
-  return "Das System wird in " + std::to_string(seconds) +
-         " Sekunden neu gestartet. Klicken Sie auf \"Abbrechen\", um den Vorgang abzubrechen.";
+std::string TFAutoReboot::CountdownText(int seconds) const {
+  std::string text = context_.Words[90];
+  const std::size_t at = text.find("%d");
+  if (at != std::string::npos) text.replace(at, 2, std::to_string(seconds));
+  return text;
+}
+
+void TFAutoReboot::FormCreate() {
+  SetCaption(context_.Words[89]);
+  Button1.SetCaption(context_.Words[5]);
 }
 
 void TFAutoReboot::FormShow() {
   context_.forms.FEnde->SetEnabled(false);
   SecondsLeft = 10;
+  LStatus.SetCaption(CountdownText(SecondsLeft));
   Timer.SetEnabled(true);
 }
 

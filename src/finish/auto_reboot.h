@@ -14,16 +14,18 @@ class TFAutoReboot : public ui::Form {
   explicit TFAutoReboot(frame::Context& context);
 
   // clang-format off
-  ui::Label LStatus{*this, "LStatus", {12, 12, 265, 61}, CountdownText(10), ui::kWordWrap};
+  ui::Label LStatus{*this, "LStatus", {12, 12, 265, 61}, "", ui::kWordWrap};
   ui::Button Button1{*this, "Button1", {104, 88, 75, 25}, "Abbrechen"};
   ui::Timer Timer{*this, "Timer", 1000};
   // clang-format on
 
   int SecondsLeft = 10;
 
-  static std::string CountdownText(int seconds);
+  // Word 90 with the seconds in place of "%d".
+  std::string CountdownText(int seconds) const;
 
  private:
+  void FormCreate();
   void FormShow();
   void FormClose(ui::CloseAction& action);
   void Button1Click();

@@ -23,7 +23,7 @@ void Context::ShowMessageDialog(const std::string& text, MessageKind kind) const
 }
 
 bool Context::AskQuestion(const std::string& text) const {
-  return frame::AskQuestion(system_, dialogs_, text);
+  return frame::AskQuestion(system_, dialogs_, Words, text);
 }
 
 int Context::ExitCode() const {

@@ -15,11 +15,12 @@ platform::DialogContent MessageDialogContent(const std::string& text, MessageKin
           platform::kResultOk};
 }
 
-platform::DialogContent QuestionDialogContent(const std::string& text) {
-  return {"Bestätigen",
+platform::DialogContent QuestionDialogContent(const std::string& text,
+                                              const release::WordTable& words) {
+  return {words[86],
           platform::DialogIcon::Question,
           text,
-          {{platform::kResultYes, "&Ja", "Yes"}, {platform::kResultNo, "&Nein", "No"}},
+          {{platform::kResultYes, words[87], "Yes"}, {platform::kResultNo, words[88], "No"}},
           platform::kResultYes,
           platform::kResultNo};
 }
@@ -41,13 +42,15 @@ void ShowMessageDialog(platform::System& system, platform::Dialogs& dialogs,
   dialogs.ShowDialog(MessageDialogContent(text, kind));
 }
 
-bool ShowQuestionDialog(platform::Dialogs& dialogs, const std::string& text) {
-  return dialogs.ShowDialog(QuestionDialogContent(text)) == platform::kResultYes;
+bool ShowQuestionDialog(platform::Dialogs& dialogs, const release::WordTable& words,
+                        const std::string& text) {
+  return dialogs.ShowDialog(QuestionDialogContent(text, words)) == platform::kResultYes;
 }
 
-bool AskQuestion(platform::System& system, platform::Dialogs& dialogs, const std::string& text) {
+bool AskQuestion(platform::System& system, platform::Dialogs& dialogs,
+                 const release::WordTable& words, const std::string& text) {
   PlayKindSound(system, MessageKind::Question);
-  return ShowQuestionDialog(dialogs, text);
+  return ShowQuestionDialog(dialogs, words, text);
 }
 
 void PlacePage(const ui::Form& current, ui::Form& next) {

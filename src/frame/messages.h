@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/dialogs.h"
+#include "release/words.h"
 
 namespace platform {
 class System;
@@ -21,8 +22,9 @@ enum class MessageKind { Error = 1, Information = 2, Question = 3 };
 // The message dialog: "Informationen" for kind 2, "Fehler" for every other
 // kind, one button "OK".
 platform::DialogContent MessageDialogContent(const std::string& text, MessageKind kind);
-// The question dialog "Bestätigen" with "&Ja" and "&Nein".
-platform::DialogContent QuestionDialogContent(const std::string& text);
+// The question dialog "Bestätigen" with "&Ja" and "&Nein" (words 86 to 88).
+platform::DialogContent QuestionDialogContent(const std::string& text,
+                                              const release::WordTable& words);
 
 // Starts the kind's system sound and returns at once.
 void PlayKindSound(platform::System& system, MessageKind kind);
@@ -33,10 +35,12 @@ void ShowMessageDialog(platform::System& system, platform::Dialogs& dialogs,
                        const std::string& text, MessageKind kind);
 
 // The question dialog alone; true only for "&Ja".
-bool ShowQuestionDialog(platform::Dialogs& dialogs, const std::string& text);
+bool ShowQuestionDialog(platform::Dialogs& dialogs, const release::WordTable& words,
+                        const std::string& text);
 
 // The question sound, then the question dialog; true only for "&Ja".
-bool AskQuestion(platform::System& system, platform::Dialogs& dialogs, const std::string& text);
+bool AskQuestion(platform::System& system, platform::Dialogs& dialogs,
+                 const release::WordTable& words, const std::string& text);
 
 // Puts `next` where `current` stands; size, state and visibility stay.
 void PlacePage(const ui::Form& current, ui::Form& next);

@@ -14,6 +14,27 @@ std::string WordTable::Missing(int n) {
       return "Fehlercode";
     case 80:
       return "nicht gestartet";
+    case 81:
+      return "Bezeichnung";
+    case 82:
+      return "Alle auswählen";
+    case 83:
+      return "Auswahl aufheben";
+    case 84:
+      return "Auswählen";
+    case 85:
+      return "Details";
+    case 86:
+      return "Bestätigen";
+    case 87:
+      return "&Ja";
+    case 88:
+      return "&Nein";
+    case 89:
+      return "Automatischer Neustart";
+    case 90:
+      return "Das System wird in %d Sekunden neu gestartet. Klicken Sie auf \"Abbrechen\", um den "
+             "Vorgang abzubrechen.";
     default:
       return kFallback;
   }

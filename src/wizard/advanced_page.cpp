@@ -12,7 +12,6 @@ TFErweitert::TFErweitert(frame::Context& context)
                  "Bitte wählen Sie die Dateien aus, die Setup installieren soll und stellen Sie "
                  "ein, wie Setup sich dabei verhalten soll."},
                 frame::FrameKind::Sizeable) {
-  LVDateien.AddColumn("Bezeichnung", 380);
   LVDateien.SetContextMenu(&PopupMenu);
   context.choices.HoldPackages(LVDateien, CBAutoReboot, CBMinimieren, CBLoescheLogs,
                                CBNiedrigePrioritaet);
@@ -46,6 +45,12 @@ void TFErweitert::FormCreate() {
   LLoescheLogs.SetCaption(Word(30));
   LNiedrigePrioritaet.SetCaption(Word(32));
 
+  Button1.SetCaption(Word(82));
+  Button2.SetCaption(Word(83));
+  MIAuswahl.SetCaption(Word(84));
+  MIDetails.SetCaption(Word(85));
+  // The list's window is made at the page's first showing, with this column.
+  LVDateien.AddColumn(Word(81), 380);
   LVDateien.ClearItems();
   for (int i = 1; i <= context.Packages.Count(); ++i) {
     LVDateien.AddItem(context.Packages[i].Name, true);

@@ -20,7 +20,8 @@ class FakeDialogs : public platform::Dialogs {
   };
   std::vector<Message> messages;       // dialogs with one button
   std::vector<std::string> questions;  // dialogs with a choice
-  bool answer = false;                 // what the user answers every question
+  std::vector<platform::DialogContent> question_contents;
+  bool answer = false;  // what the user answers every question
 
   int ShowDialog(const platform::DialogContent& content) override {
     if (content.buttons.size() == 1) {
@@ -28,6 +29,7 @@ class FakeDialogs : public platform::Dialogs {
       return content.buttons[0].result;
     }
     questions.push_back(content.text);
+    question_contents.push_back(content);
     return answer ? content.default_result : content.escape_result;
   }
 

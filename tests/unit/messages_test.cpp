@@ -22,7 +22,7 @@ TEST(MessageDialogs, InformationErrorAndQuestionContents) {
     EXPECT_EQ(error.icon, DialogIcon::Error);
   }
 
-  const auto question = frame::QuestionDialogContent("Abbrechen?");
+  const auto question = frame::QuestionDialogContent("Abbrechen?", release::WordTable());
   EXPECT_EQ(question.caption, "Bestätigen");
   EXPECT_EQ(question.icon, DialogIcon::Question);
   ASSERT_EQ(question.buttons.size(), 2u);

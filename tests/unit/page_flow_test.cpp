@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "finish/auto_reboot.h"
 #include "finish/finish_page.h"
 #include "frame/choices.h"
 #include "frame/messages.h"
@@ -166,6 +167,32 @@ TEST_F(PageFlow, ALicenceTextComesBetweenTheWelcomeAndTheNextStep) {
     EXPECT_EQ(pages.FMethode->Visible(), allow_advanced);
     EXPECT_EQ(pages.FKopieren->Visible(), !allow_advanced);
   }
+}
+
+// An English release shows no German word.
+TEST_F(PageFlow, TheLaterWordsReplaceTheBuiltInTexts) {
+  UseStandardRelease(true);
+  std::string words = system.files[Data("Language.ini")];
+  for (int n = 81; n <= 90; ++n) words += "0" + std::to_string(n) + "=E" + std::to_string(n) + "\n";
+  words += "090=Restart in %d seconds\n";  // the first of two equal keys wins
+  words.replace(words.find("090=E90\n"), 8, "");
+  SetLanguage(words);
+  StartAndDecide();
+  EXPECT_EQ(Advanced().LVDateien.Columns().at(0).caption, "E81");
+  EXPECT_EQ(Advanced().Button1.Caption(), "E82");
+  EXPECT_EQ(Advanced().Button2.Caption(), "E83");
+  EXPECT_EQ(Advanced().MIAuswahl.Caption(), "E84");
+  EXPECT_EQ(Advanced().MIDetails.Caption(), "E85");
+  Welcome().BAbbrechen.Click();
+  ASSERT_EQ(dialogs.question_contents.size(), 1u);
+  EXPECT_EQ(dialogs.question_contents[0].caption, "E86");
+  EXPECT_EQ(dialogs.question_contents[0].buttons[0].caption, "E87");
+  EXPECT_EQ(dialogs.question_contents[0].buttons[1].caption, "E88");
+  finish::TFAutoReboot& countdown = *Pages().FAutoReboot;
+  countdown.Show();
+  EXPECT_EQ(countdown.Caption(), "E89");
+  EXPECT_EQ(countdown.Button1.Caption(), "W5");
+  EXPECT_EQ(countdown.LStatus.Caption(), "Restart in 10 seconds");
 }
 
 TEST_F(PageFlow, CancelAsksWord55AndYesEndsTheProgram) {

@@ -25,7 +25,8 @@ TEST(LoadWords, EveryWordFallsBackWithoutALanguageFile) {
 
 TEST(LoadWords, ReadsThreeDigitKeysOfTheWordsSection) {
   const auto ini = IniFile::Parse(
-      "[Words]\n001=< Zurück\n2=unpadded\n041=\" Status \"\n077=last\n079=Exit code\n081=ignored\n"
+      "[Words]\n001=< Zurück\n2=unpadded\n041=\" Status \"\n077=last\n079=Exit code\n090=Restart "
+      "in %d s\n091=ignored\n"
       "[Other]\n003=wrong section\n");
   const WordTable words = release::LoadWords(ini);
   EXPECT_EQ(words[1], "< Zurück");
@@ -34,7 +35,9 @@ TEST(LoadWords, ReadsThreeDigitKeysOfTheWordsSection) {
   EXPECT_EQ(words[41], " Status ");
   EXPECT_EQ(words[77], "last");
   EXPECT_EQ(words[79], "Exit code");
-  EXPECT_THROW(words[81], release::RangeError);
+  EXPECT_EQ(words[90], "Restart in %d s");
+  EXPECT_EQ(words[81], "Bezeichnung");  // a later word the file lacks
+  EXPECT_THROW(words[91], release::RangeError);
   EXPECT_THROW(words[0], release::RangeError);
 }
 
