@@ -66,6 +66,7 @@ class TFKopieren : public frame::PageFrame {
   void DeletePreviousLog();
   bool RestartDue() const;
   void HandOverToRestart();
+  bool KeepRunForRestart();
   void RestartRefused(const std::string& reason);
   void LeaveRestartToTheAdministrator();
   // The continuation file and the run-once value, or a clear message and

@@ -152,14 +152,19 @@ void TFKopieren::AwaitStartedRestart() {
     InstallNext();  // nothing is left: the run is over
     return;
   }
-  RestoreFromTray();
-  if (!SaveContinuation()) {
-    context.CancelRequested = true;
-    ShowFinishPage();
-    return;
-  }
+  if (!KeepRunForRestart()) return;
   context.Restarting = true;
   awaiting_restart_ = true;
+}
+
+// The page comes back from the tray and the continuation is written; when
+// it can't be, the run ends on the finish page as cancelled.
+bool TFKopieren::KeepRunForRestart() {
+  RestoreFromTray();
+  if (SaveContinuation()) return true;
+  Shared().CancelRequested = true;
+  ShowFinishPage();
+  return false;
 }
 
 // The log of the entry before the current one goes to the recycle bin, at
@@ -188,12 +193,7 @@ bool TFKopieren::RestartDue() const {
 
 void TFKopieren::HandOverToRestart() {
   frame::Context& context = Shared();
-  RestoreFromTray();
-  if (!SaveContinuation()) {
-    context.CancelRequested = true;
-    ShowFinishPage();
-    return;
-  }
+  if (!KeepRunForRestart()) return;
   if (context.Switches.no_restart) {
     LeaveRestartToTheAdministrator();
     return;
@@ -213,10 +213,10 @@ void TFKopieren::HandOverToRestart() {
 void TFKopieren::RestartRefused(const std::string& reason) {
   frame::Context& context = Shared();
   context.RestartPending = true;
-  context.ShowMessageDialog(
-      "Der Computer konnte nicht neu gestartet werden" + (reason.empty() ? "" : ": " + reason) +
-          "\nDie Installation wird nach dem nächsten Neustart des Computers fortgesetzt.",
-      frame::MessageKind::Information);
+  context.ShowMessageDialog("Der Computer konnte nicht neu gestartet werden" +
+                                (reason.empty() ? "" : ": " + reason) + "\n" +
+                                finish::TFEnde::kContinuesAfterRestart,
+                            frame::MessageKind::Information);
   ShowFinishPage();
 }
 

@@ -6,14 +6,6 @@
 
 namespace finish {
 
-namespace {
-
-// The built-in German text, since the release's words have none for it.
-constexpr const char* kContinuesAfterRestart =
-    "Die Installation wird nach dem nächsten Neustart des Computers fortgesetzt.";
-
-}  // namespace
-
 TFEnde::TFEnde(frame::Context& context)
     : PageFrame(context, "TFEnde",
                 {"FEnde", "Installation beendet", "Die Installation wurde erfolgreich beendet."}) {

@@ -20,6 +20,10 @@ class TFEnde : public frame::PageFrame {
 
   void SessionEndCancelled();
 
+  // Built-in German: the release's words have none for it.
+  static constexpr const char* kContinuesAfterRestart =
+      "Die Installation wird nach dem nächsten Neustart des Computers fortgesetzt.";
+
  private:
   void FormCreate();
   void FormShow();

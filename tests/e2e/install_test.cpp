@@ -93,21 +93,26 @@ std::string InstallTest::ReadFile(const fs::path& path) {
   return content.str();
 }
 
-std::optional<std::string> InstallTest::RunOnceValue() {
+std::optional<std::string> QueryRegistryValue(WineSession& wine, const std::string& key,
+                                              const std::string& name) {
   RunOptions options;
   options.capture_output = true;
-  const RunResult query = wine().Run("reg", {"query", kRunOnceKey, "/v", kRunOnceName}, options);
+  const RunResult query = wine.Run("reg", {"query", key, "/v", name}, options);
   if (query.exit_code != 0) return std::nullopt;
   std::istringstream lines(query.output);
   const std::string type = "REG_SZ";
   for (std::string line; std::getline(lines, line);) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     const std::size_t at = line.find(type);
-    if (line.find(kRunOnceName) == std::string::npos || at == std::string::npos) continue;
+    if (line.find(name) == std::string::npos || at == std::string::npos) continue;
     const std::size_t data = line.find_first_not_of(' ', at + type.size());
     return data == std::string::npos ? "" : line.substr(data);
   }
   return std::nullopt;
+}
+
+std::optional<std::string> InstallTest::RunOnceValue() {
+  return QueryRegistryValue(wine(), kRunOnceKey, kRunOnceName);
 }
 
 void InstallTest::ForgetRunOnce() {

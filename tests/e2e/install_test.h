@@ -15,6 +15,10 @@
 
 namespace e2e {
 
+// A string value of the prefix's registry, or nothing when it is missing.
+std::optional<std::string> QueryRegistryValue(WineSession& wine, const std::string& key,
+                                              const std::string& name);
+
 class InstallTest : public WineTest {
  protected:
   using Attempt = std::function<void(const fs::path& folder)>;

@@ -11,24 +11,6 @@ namespace {
 const char kAppDefaults[] = "HKCU\\Software\\Wine\\AppDefaults\\Installer.exe";
 const char kByteOrderMark[] = "\xEF\xBB\xBF";
 
-std::optional<std::string> QueryValue(WineSession& wine, const std::string& key,
-                                      const std::string& name) {
-  RunOptions options;
-  options.capture_output = true;
-  const RunResult query = wine.Run("reg", {"query", key, "/v", name}, options);
-  if (query.exit_code != 0) return std::nullopt;
-  std::istringstream lines(query.output);
-  const std::string type = "REG_SZ";
-  for (std::string line; std::getline(lines, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    const std::size_t at = line.find(type);
-    if (line.find(name) == std::string::npos || at == std::string::npos) continue;
-    const std::size_t data = line.find_first_not_of(' ', at + type.size());
-    return data == std::string::npos ? "" : line.substr(data);
-  }
-  return std::nullopt;
-}
-
 void SetValue(WineSession& wine, const std::string& key, const std::string& name,
               const std::string& data) {
   const RunResult added = wine.Run("reg", {"add", key, "/v", name, "/d", data, "/f"});
@@ -51,7 +33,7 @@ bool StartsWithDateAndTime(const std::string& record) {
 }  // namespace
 
 InstallerWindowsVersion::InstallerWindowsVersion(WineSession& wine, const std::string& version)
-    : wine_(wine), before_(QueryValue(wine, kAppDefaults, "Version")) {
+    : wine_(wine), before_(QueryRegistryValue(wine, kAppDefaults, "Version")) {
   SetValue(wine_, kAppDefaults, "Version", version);
 }
 
@@ -69,7 +51,7 @@ InstallerWindowsVersion::~InstallerWindowsVersion() {
 
 std::optional<std::string> UnattendedTest::RegistryValue(const std::string& key,
                                                          const std::string& name) {
-  return QueryValue(wine(), key, name);
+  return QueryRegistryValue(wine(), key, name);
 }
 
 void UnattendedTest::DeleteRegistryValue(const std::string& key, const std::string& name) {
