@@ -31,6 +31,7 @@ PageFrame::PageFrame(Context& context, std::string form_name, const PageTexts& t
       context_(context) {
   if (texts.hint)
     LHinweis.emplace(PTop, "LHinweis", ui::Rect{24, 25, 433, 29}, texts.hint, ui::kWordWrap);
+  Panel1.SetTabRank(kButtonRowTabRank);
   BAbbrechen.OnClick.Bind(this, &PageFrame::BAbbrechenClick);
   OnCloseQuery.Bind(this, &PageFrame::FormCloseQuery);
   OnClose.Bind(this, &PageFrame::FormClose);

@@ -23,6 +23,11 @@ struct PageTexts {
   const char* hint;
 };
 
+// Tab ranks on a page: its own controls come first, then the button row,
+// then whatever a page puts after the buttons.
+constexpr int kButtonRowTabRank = 1;
+constexpr int kAfterButtonRowTabRank = 2;
+
 enum class FrameKind {
   Fixed,         // 469 x 413, single border, minimise box only
   FixedCentred,  // the same, centred on the screen at its first showing

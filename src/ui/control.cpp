@@ -1,5 +1,6 @@
 #include "ui/control.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "ui/form.h"
@@ -103,6 +104,13 @@ Control::Control(ControlKind kind, Form* owner, Control* parent, std::string nam
       bold_(options & kBold) {
   CheckOptions(kind, Name(), options);
   if (parent_) parent_->children_.push_back(this);
+}
+
+std::vector<Control*> Control::TabOrder() const {
+  std::vector<Control*> order = children_;
+  std::stable_sort(order.begin(), order.end(),
+                   [](const Control* a, const Control* b) { return a->tab_rank_ < b->tab_rank_; });
+  return order;
 }
 
 void Control::SetBounds(const Rect& bounds) {

@@ -37,6 +37,13 @@ class Control : public Component {
   Control* Parent() const { return parent_; }
   const std::vector<Control*>& Children() const { return children_; }
 
+  // Tab moves through a parent's children by rank, and in their declared
+  // order within one rank: a frame's button row can come after the controls
+  // that a page declares later, without changing how the children are laid out.
+  int TabRank() const { return tab_rank_; }
+  void SetTabRank(int rank) { tab_rank_ = rank; }
+  std::vector<Control*> TabOrder() const;
+
   Options GetOptions() const { return options_; }
   bool Has(Options option) const { return (options_ & option) != 0; }
 
@@ -85,6 +92,7 @@ class Control : public Component {
   ControlKind kind_;
   Control* parent_;
   std::vector<Control*> children_;
+  int tab_rank_ = 0;
   Options options_;
   Rect bounds_;
   std::string caption_;

@@ -7,6 +7,7 @@
 #include "win32/peers/dpi_scale.h"
 #include "win32/peers/form_peer.h"
 #include "win32/peers/peer_factory.h"
+#include "win32/peers/tab_control_peer.h"
 #include "win32/peers/window_classes.h"
 #include "win32/thread_windows.h"
 
@@ -49,6 +50,7 @@ bool UiBackend::PumpMessage() {
   if (GetMessageW(&message, nullptr, 0, 0) <= 0) return false;
   // Tab, the arrow keys and mnemonics move between the active form's controls.
   HWND form = context_.active_form;
+  if (form && TabControlPeer::SwitchSheetByKey(form, message)) return true;
   if (!form || !IsDialogMessageW(form, &message)) {
     TranslateMessage(&message);
     DispatchMessageW(&message);

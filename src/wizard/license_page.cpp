@@ -12,6 +12,7 @@ TFLizenz::TFLizenz(frame::Context& context)
                  "Lesen Sie den folgenden Lizenzvertrag. Sie müssen diesem zustimmen, um die "
                  "Installation fortsetzen zu können."}) {
   BWeiter.SetEnabled(false);
+  RLizenz.SetTabRank(frame::kAfterButtonRowTabRank);
   Image1.SetPicture(context.System().ProgramIcon());
   OnCreate.Bind(this, &TFLizenz::FormCreate);
   CBAnnehmen.OnClick.Bind(this, &TFLizenz::CBAnnehmenClick);

@@ -12,7 +12,7 @@ class TFLizenz : public frame::PageFrame {
   explicit TFLizenz(frame::Context& context);
 
   // clang-format off
-  // Declared in their tab order; the text comes last.
+  // Declared in their tab order; the text comes after the button row.
   ui::Image Image1{*this, "Image1", {12, 76, 32, 32}, ui::kAutoSize};
   ui::RadioButton CBAblehnen{*this, "CBAblehnen", {72, 344, 149, 17}, "Ich stimme nicht zu",
                              ui::kChecked};

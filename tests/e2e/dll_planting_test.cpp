@@ -209,12 +209,10 @@ TEST_F(DllPlanting, SilentRunToItsEndLoadsNoDllFromTheProgramFolder) {
     const fs::path folder = exe.parent_path();
     PlantCanaries(folder);
 
-    // The log the first package leaves, and what an earlier run left of it in the trash.
+    // The log the first package leaves.
     const std::string log_name = release.packages[0].logfile;
     const fs::path log = wine().windows_dir() / log_name;
-    fs::remove(log);
-    fs::remove(TrashFiles() / log_name);
-    fs::remove(TrashFiles().parent_path() / "info" / (log_name + ".trashinfo"));
+    ForgetLog(log_name);
 
     WineProgram installer = wine().Start(exe.string(), {"/silent"}, PlantedRun());
     // Every package, the finish page, the countdown and the restart request that ends it.

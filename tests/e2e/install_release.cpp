@@ -32,7 +32,7 @@ void PackageSection(std::string& text, int number, const TestPackage& package) {
   Line(text, "Name=" + package.Name());
   Line(text, "File=" + package.file);
   Line(text, "Parameters=" + package.parameters);
-  Line(text, "Link=https://example.org/kb/" + std::to_string(number));
+  if (package.link) Line(text, "Link=" + PackageLink(number));
   Line(text, "Logfile=" + package.logfile);
   Line(text, "Restart=" + Flag(package.restart));
 }
@@ -43,6 +43,10 @@ bool IsProbe(const TestPackage& package) {
 }
 
 }  // namespace
+
+std::string PackageLink(int number) {
+  return "https://example.org/kb/" + std::to_string(number);
+}
 
 std::string TestPackage::FileName() const {
   return file.substr(file.rfind('\\') + 1);

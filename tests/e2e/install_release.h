@@ -23,6 +23,7 @@ struct TestPackage {
   std::string parameters;
   std::string logfile;             // Logfile=; a probe leaves this log in the Windows folder
   bool restart = false;            // Restart=1
+  bool link = true;                // Link= an address made from the package's number
   unsigned sleep_ms = 0;           // how long the probe runs
   std::optional<fs::path> source;  // the file of a package that is no probe (not .exe)
   std::string Name() const;        // Name=, made from the file name
@@ -45,6 +46,9 @@ struct InstallRelease {
   // The file names of the probe packages (the .exe ones) in table order.
   std::vector<std::string> ProbeNames() const;
 };
+
+// The web link of package `number` (from 1) that has one.
+std::string PackageLink(int number);
 
 // Makes `folder` (emptied first) the release, with every probe recording its runs in `journal`;
 // returns the path of its Installer.exe.

@@ -17,16 +17,7 @@ std::string CommandLine(const fs::path& package, const std::string& parameters) 
   return "\"" + ToWindowsPath(package) + "\" " + parameters;
 }
 
-class InstallRun : public InstallTest {
- protected:
-  // A package's log in the Windows folder, and what an earlier run left in the trash: the
-  // shell would give a second copy there another name.
-  void ForgetLog(const std::string& name) {
-    fs::remove(wine().windows_dir() / name);
-    fs::remove(TrashFiles() / name);
-    fs::remove(TrashFiles().parent_path() / "info" / (name + ".trashinfo"));
-  }
-};
+class InstallRun : public InstallTest {};
 
 InstallRelease SilentRelease() {
   InstallRelease release;

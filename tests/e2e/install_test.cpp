@@ -139,4 +139,10 @@ fs::path InstallTest::TrashFiles() {
   return fs::path(wine().Environment().at("HOME")) / ".local" / "share" / "Trash" / "files";
 }
 
+void InstallTest::ForgetLog(const std::string& name) {
+  fs::remove(wine().windows_dir() / name);
+  fs::remove(TrashFiles() / name);
+  fs::remove(TrashFiles().parent_path() / "info" / (name + ".trashinfo"));
+}
+
 }  // namespace e2e

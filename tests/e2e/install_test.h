@@ -55,6 +55,9 @@ class InstallTest : public WineTest {
   static bool SessionEnded(WineProgram& sentinel, std::chrono::milliseconds timeout);
   // $HOME/.local/share/Trash/files of the harness.
   fs::path TrashFiles();
+  // A package's log in the Windows folder, and what an earlier run left in the trash: the
+  // shell would give a second copy there another name.
+  void ForgetLog(const std::string& name);
 
  private:
   void RunAttempt(const fs::path& folder, const Attempt& attempt);

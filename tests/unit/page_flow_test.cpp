@@ -288,4 +288,52 @@ TEST_F(PageFlow, PlacePageSharesOnlyTheTopLeftCorner) {
   EXPECT_FALSE(Advanced().Visible());
 }
 
+// The controls that Tab stops at, in the order it visits them.
+void CollectTabStops(const ui::Control& parent, std::vector<std::string>& stops) {
+  for (const ui::Control* child : parent.TabOrder()) {
+    switch (child->Kind()) {
+      case ui::ControlKind::Button:
+      case ui::ControlKind::CheckBox:
+      case ui::ControlKind::RadioButton:
+      case ui::ControlKind::ListView:
+      case ui::ControlKind::TabControl:
+      case ui::ControlKind::RichText:
+        if (!child->Has(ui::kNoTabStop)) stops.push_back(child->Name());
+        break;
+      default:
+        break;
+    }
+    CollectTabStops(*child, stops);
+  }
+}
+
+std::vector<std::string> TabStops(const ui::Control& form) {
+  std::vector<std::string> stops;
+  CollectTabStops(form, stops);
+  return stops;
+}
+
+// The frame's buttons exist before a page's own controls; Tab still reaches
+// the page's controls first.
+TEST_F(PageFlow, TabReachesAPagesOwnControlsBeforeItsButtonRow) {
+  UseStandardRelease(true);
+  Start();
+  const std::vector<std::string> row{"BWeiter", "BAbbrechen", "BZurueck"};
+  auto then_row = [&](std::vector<std::string> own) {
+    own.insert(own.end(), row.begin(), row.end());
+    return own;
+  };
+  EXPECT_EQ(TabStops(Method()), then_row({"CBAutomaticInstall", "CBAdvancedInstall"}));
+  std::vector<std::string> licence = then_row({"CBAblehnen", "CBAnnehmen"});
+  licence.push_back("RLizenz");  // the text comes after the buttons
+  EXPECT_EQ(TabStops(*Pages().FLizenz), licence);
+  std::vector<std::string> welcome = row;  // Info stands in the button row, after it
+  welcome.push_back("BInfo");
+  EXPECT_EQ(TabStops(Welcome()), welcome);
+  const std::vector<std::string> advanced = TabStops(Advanced());
+  ASSERT_GE(advanced.size(), 3u);
+  EXPECT_EQ(std::vector<std::string>(advanced.end() - 3, advanced.end()), row);
+  EXPECT_EQ(advanced.front(), "PageControl1");
+}
+
 }  // namespace

@@ -1,5 +1,8 @@
 #include "win32/peers/button_peer.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "ui/check_box.h"
 #include "ui/radio_button.h"
 
@@ -13,6 +16,29 @@ bool FirstRadioOfParent(const ui::Control& radio) {
     if (sibling->Kind() == ui::ControlKind::RadioButton) return sibling == &radio;
   }
   return false;
+}
+
+// The radio buttons of the parent that can take the focus, in Tab order.
+std::vector<ui::Control*> GroupOf(const ui::Control& radio) {
+  std::vector<ui::Control*> group;
+  for (ui::Control* sibling : radio.Parent()->TabOrder()) {
+    if (sibling->Kind() == ui::ControlKind::RadioButton && sibling->Showing() && sibling->Enabled())
+      group.push_back(sibling);
+  }
+  return group;
+}
+
+int ArrowStep(WPARAM key) {
+  switch (key) {
+    case VK_DOWN:
+    case VK_RIGHT:
+      return 1;
+    case VK_UP:
+    case VK_LEFT:
+      return -1;
+    default:
+      return 0;
+  }
 }
 
 DWORD ButtonStyle(const ui::Control& button) {
@@ -62,14 +88,40 @@ void ButtonPeer::Apply(ui::Change what) {
 }
 
 bool ButtonPeer::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
-  // The arrow keys choose within a group of radio buttons: a radio button
-  // that gets the focus from the keyboard is clicked, as Windows does with
-  // its own (Wine does so only for automatic ones).
-  if (message == WM_SETFOCUS && GetControl().Kind() == ui::ControlKind::RadioButton && !Checked() &&
-      !(GetKeyState(VK_LBUTTON) & 0x8000)) {
-    Guard([&] { GetControl().Click(); });
-  }
+  if (GetControl().Kind() == ui::ControlKind::RadioButton &&
+      HandleRadioKeys(message, wparam, lparam, result))
+    return true;
   return WindowPeer::HandleMessage(message, wparam, lparam, result);
+}
+
+// The arrow keys choose within the radio buttons of one parent, even with
+// other controls between them, which would end a dialog group. A radio button
+// that gets the focus from the keyboard is clicked, as Windows does with its
+// own.
+bool ButtonPeer::HandleRadioKeys(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
+  switch (message) {
+    case WM_GETDLGCODE:
+      result = ClassDefault(message, wparam, lparam) | DLGC_WANTARROWS;
+      return true;
+    case WM_KEYDOWN:
+      if (!ArrowStep(wparam)) return false;
+      FocusRadio(ArrowStep(wparam));
+      return true;
+    case WM_SETFOCUS:
+      if (!Checked() && !(GetKeyState(VK_LBUTTON) & 0x8000)) Guard([&] { GetControl().Click(); });
+      return false;
+    default:
+      return false;
+  }
+}
+
+void ButtonPeer::FocusRadio(int step) {
+  const std::vector<ui::Control*> group = GroupOf(GetControl());
+  const auto at = std::find(group.begin(), group.end(), &GetControl());
+  if (at == group.end() || group.size() < 2) return;
+  const int count = static_cast<int>(group.size());
+  const int next = (static_cast<int>(at - group.begin()) + step + count) % count;
+  if (auto* peer = static_cast<WindowPeer*>(group[next]->GetPeer())) SetFocus(peer->Handle());
 }
 
 void ButtonPeer::OnCommand(WORD code) {

@@ -19,6 +19,8 @@ class ButtonPeer : public WindowPeer {
  private:
   bool Checked() const;
   void ShowCheck();
+  bool HandleRadioKeys(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
+  void FocusRadio(int step);
 };
 
 }  // namespace win32

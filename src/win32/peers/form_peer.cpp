@@ -93,7 +93,7 @@ void FormPeer::CreateWindows() {
   if (!window) throw std::runtime_error("Fehler beim Erzeugen des Fensters " + form_.Name());
   Adopt(window);
   Arrange(client_size_);  // the children are made at their places
-  for (ui::Control* child : form_.Children()) RealizeControl(*child, *this);
+  for (ui::Control* child : form_.TabOrder()) RealizeControl(*child, *this);
   Realized();
 }
 

@@ -108,9 +108,12 @@ LRESULT ListViewPeer::OnNotify(const NMHDR& header) {
     case NM_DBLCLK:
       Guard([&] { list_.OnDblClick.Raise(); });
       return 0;
-    case NM_RCLICK:
-      PopupContextMenu();
+    case NM_RCLICK: {
+      POINT cursor;
+      GetCursorPos(&cursor);
+      PopupContextMenu(cursor);
       return TRUE;  // no WM_CONTEXTMENU after it
+    }
     default:
       return 0;
   }
@@ -135,12 +138,34 @@ void ListViewPeer::ItemChanged(const NMLISTVIEW& change) {
   }
 }
 
-void ListViewPeer::PopupContextMenu() {
+// The menu key and Shift+F10 come as WM_CONTEXTMENU at (-1, -1); a right
+// click has had its menu at NM_RCLICK already.
+bool ListViewPeer::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
+  const bool from_keyboard =
+      static_cast<short>(LOWORD(lparam)) == -1 && static_cast<short>(HIWORD(lparam)) == -1;
+  if (message != WM_CONTEXTMENU || !from_keyboard)
+    return WindowPeer::HandleMessage(message, wparam, lparam, result);
+  PopupContextMenu(KeyboardMenuPoint());
+  result = 0;
+  return true;
+}
+
+// Below the selected row's text, or at the list's top left without one.
+POINT ListViewPeer::KeyboardMenuPoint() const {
+  POINT at{0, 0};
+  RECT row{};
+  const int selected = ListView_GetNextItem(Handle(), -1, LVNI_SELECTED);
+  if (selected >= 0 && ListView_GetItemRect(Handle(), selected, &row, LVIR_LABEL)) {
+    at = {row.left + 8, row.bottom};
+  }
+  ClientToScreen(Handle(), &at);
+  return at;
+}
+
+void ListViewPeer::PopupContextMenu(POINT at) {
   ui::PopupMenu* menu = list_.ContextMenu();
   if (!menu) return;
-  POINT cursor;
-  GetCursorPos(&cursor);
-  Guard([&] { menu->Popup({cursor.x, cursor.y}); });
+  Guard([&] { menu->Popup({at.x, at.y}); });
 }
 
 }  // namespace win32

@@ -19,6 +19,7 @@ class ListViewPeer : public WindowPeer {
 
  protected:
   void Apply(ui::Change what) override;
+  bool HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) override;
 
  private:
   // Runs a change made here with the user's notifications muted.
@@ -35,7 +36,8 @@ class ListViewPeer : public WindowPeer {
   void ShowCheck(int index);
   void ShowSelection();
   void ItemChanged(const NMLISTVIEW& change);
-  void PopupContextMenu();
+  void PopupContextMenu(POINT at);
+  POINT KeyboardMenuPoint() const;
 
   ui::ListView& list_;
   bool quiet_ = false;

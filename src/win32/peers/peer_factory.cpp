@@ -62,7 +62,8 @@ void RealizeControl(ui::Control& control, WindowPeer& parent) {
   if (!peer) return;
   WindowPeer& made = *peer;
   control.AttachPeer(std::move(peer));
-  for (ui::Control* child : control.Children()) RealizeControl(*child, made);
+  // Windows made one after the other are the Tab order of their parent.
+  for (ui::Control* child : control.TabOrder()) RealizeControl(*child, made);
   made.Realized();
 }
 

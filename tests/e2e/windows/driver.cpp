@@ -15,6 +15,12 @@
 //   visible <form> <control>    1 or 0
 //   click <form> <control>      posts the click, so a modal dialog it opens cannot block us
 //   key <form> enter|escape     posts the key to the focused control of <form>
+//   press <form> <key>          presses a key as the keyboard would: tab, shift+tab, ctrl+tab,
+//                               space, down, up, right, left, home, enter, escape, apps,
+//                               shift+f10
+//   focus <form>                the name of the control with the keyboard focus (waits up to
+//                               5 s for a focus to appear), - for none
+//   rowchecked <form> <list> <row>  1 when the list view's row (from 0) is checked, else 0
 //   boxtext                     the text of the visible standard message box (class #32770)
 //   launch <program> <form> <ms>  starts <program>; milliseconds until its visible <form>
 //   launchwith <program> <argument> <form> <ms>  the same with one command-line argument
@@ -127,20 +133,102 @@ std::wstring Click(Session&, const Args& args) {
   return L"ok";
 }
 
+// The window with the keyboard focus in the thread of `form`, if it is one of the form's.
+HWND FocusIn(HWND form) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &info)) return nullptr;
+  return info.hwndFocus && IsChild(form, info.hwndFocus) ? info.hwndFocus : nullptr;
+}
+
 std::wstring Key(Session&, const Args& args) {
   const WPARAM key = args[1] == L"enter" ? VK_RETURN : args[1] == L"escape" ? VK_ESCAPE : 0;
   if (!key) throw Failure{L"unknown key " + args[1]};
   HWND form = RequireForm(args[0]);
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  HWND target = form;
-  if (GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &info) && info.hwndFocus &&
-      IsChild(form, info.hwndFocus)) {
-    target = info.hwndFocus;
-  }
+  HWND focus = FocusIn(form);
+  HWND target = focus ? focus : form;
   PostMessageW(target, WM_KEYDOWN, key, 1);
   PostMessageW(target, WM_KEYUP, key, 0xC0000001);
   return L"ok";
+}
+
+// The named control with the focus (an unnamed inner window answers for its named parent). A
+// form that has just appeared gets its focus a moment later: waited for, up to 5 seconds.
+std::wstring Focus(Session&, const Args& args) {
+  HWND form = RequireForm(args[0]);
+  HWND focus = FocusIn(form);
+  for (int waited = 0; !focus && waited < 5000; waited += 20) {
+    Sleep(20);
+    focus = FocusIn(form);
+  }
+  for (HWND window = focus; window && window != form; window = GetParent(window)) {
+    const std::wstring name = ControlNameOf(window);
+    if (!name.empty()) return name;
+  }
+  return L"-";
+}
+
+struct PressedKey {
+  const wchar_t* name;
+  WORD key;
+  WORD modifier;  // held down around the key; 0 for none
+};
+
+const PressedKey kKeys[] = {
+    {L"tab", VK_TAB, 0},
+    {L"shift+tab", VK_TAB, VK_SHIFT},
+    {L"ctrl+tab", VK_TAB, VK_CONTROL},
+    {L"space", VK_SPACE, 0},
+    {L"down", VK_DOWN, 0},
+    {L"up", VK_UP, 0},
+    {L"right", VK_RIGHT, 0},
+    {L"left", VK_LEFT, 0},
+    {L"home", VK_HOME, 0},
+    {L"enter", VK_RETURN, 0},
+    {L"escape", VK_ESCAPE, 0},
+    {L"apps", VK_APPS, 0},
+    {L"shift+f10", VK_F10, VK_SHIFT},
+};
+
+INPUT KeyInput(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return input;
+}
+
+// A real key press, as the keyboard makes it, into the foreground thread: the program's own
+// message loop and the keyboard state see it as they would see the user's. Returns once the
+// program has had time to take it.
+std::wstring Press(Session&, const Args& args) {
+  const PressedKey* pressed = nullptr;
+  for (const PressedKey& key : kKeys) {
+    if (args[1] == key.name) pressed = &key;
+  }
+  if (!pressed) throw Failure{L"unknown key " + args[1]};
+  HWND form = RequireForm(args[0]);
+  const DWORD thread = GetWindowThreadProcessId(form, nullptr);
+  if (GetWindowThreadProcessId(GetForegroundWindow(), nullptr) != thread) {
+    SetForegroundWindow(form);
+  }
+  std::vector<INPUT> inputs;
+  if (pressed->modifier) inputs.push_back(KeyInput(pressed->modifier, false));
+  inputs.push_back(KeyInput(pressed->key, false));
+  inputs.push_back(KeyInput(pressed->key, true));
+  if (pressed->modifier) inputs.push_back(KeyInput(pressed->modifier, true));
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  Sleep(150);
+  Ask(form, WM_NULL);
+  return L"ok";
+}
+
+// 1 when the row of a list view has its check mark, else 0.
+std::wstring RowChecked(Session&, const Args& args) {
+  HWND list = RequireControl(RequireForm(args[0]), args[1]);
+  const LRESULT state =
+      Ask(list, LVM_GETITEMSTATE, static_cast<WPARAM>(Number(args[2])), LVIS_STATEIMAGEMASK);
+  return Flag((state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2));
 }
 
 BOOL CALLBACK FindMessageText(HWND child, LPARAM param) {
@@ -259,6 +347,9 @@ const Command kCommands[] = {
     {L"visible", 2, Visible},
     {L"click", 2, Click},
     {L"key", 2, Key},
+    {L"press", 2, Press},
+    {L"focus", 1, Focus},
+    {L"rowchecked", 3, RowChecked},
     {L"boxtext", 0, BoxText},
     {L"launch", 3, Launch},
     {L"launchwith", 4, LaunchWith},

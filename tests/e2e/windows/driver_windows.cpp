@@ -26,6 +26,8 @@ BOOL CALLBACK ConsiderForm(HWND window, LPARAM param) {
   return TRUE;
 }
 
+}  // namespace
+
 std::wstring ControlNameOf(HWND window) {
   const auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropW(window, L"ControlName")));
   if (!atom) return {};
@@ -33,6 +35,8 @@ std::wstring ControlNameOf(HWND window) {
   const UINT length = GlobalGetAtomNameW(atom, name, 256);
   return std::wstring(name, length);
 }
+
+namespace {
 
 struct ControlSearch {
   const std::wstring* name;

@@ -29,6 +29,8 @@ constexpr UINT kAnswerTimeoutMs = 5000;
 LRESULT Ask(HWND window, UINT message, WPARAM wparam = 0, LPARAM lparam = 0);
 
 std::wstring WindowText(HWND window);
+// The name the installer gave a control; empty for a window it did not name.
+std::wstring ControlNameOf(HWND window);
 std::wstring ClassOf(HWND window);
 
 }  // namespace driver
