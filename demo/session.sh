@@ -75,11 +75,12 @@ prepare_prefix() {
     mkdir -p "$prefix"
     wine_run wineboot -i
     wine_run reg add 'HKCU\Software\Wine\Drivers' /v Audio /d '' /f
-    # Wine's own Tahoma; without it texts fall back to a wider font and get clipped.
-    cp /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf \
-      "$prefix/drive_c/windows/Fonts/"
     touch "$ready"
   fi
+  # Wine's own Tahoma, without which texts fall back to a wider font and get
+  # clipped, and Marlett, which draws the title bars' buttons. Each start, so
+  # that a prefix made by an older demo gets them too.
+  cp -u /usr/share/wine/fonts/{tahoma,tahomabd,marlett}.ttf "$prefix/drive_c/windows/Fonts/"
   # Without a window manager every hide would wait about 2 s unless windows stay
   # unmanaged; on a real desktop its window manager gives each page its taskbar button.
   wine_run reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$managed" /f

@@ -168,7 +168,8 @@ void TFMain::SetContinuationAside(const std::string& reason) {
 }
 
 void TFMain::StartWithoutWizard() {
-  context.forms.FKopieren->StartInstallationFrom(*this);
+  context.forms.FKopieren->StartInstallationOnItsOwn();
+  Hide();
 }
 
 void TFMain::ShowWelcomePage() {

@@ -39,6 +39,8 @@ class TFKopieren : public frame::PageFrame {
   void StartInstallation();
   // Takes the place of `current`, starts the run and hides `current`.
   void StartInstallationFrom(ui::Form& current);
+  // The silent run and the continuation, with no page before.
+  void StartInstallationOnItsOwn();
   void SendToTray();
   void RestoreFromTray();
 

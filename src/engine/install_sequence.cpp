@@ -84,6 +84,12 @@ void TFKopieren::StartInstallation() {
   InstallNext();
 }
 
+// No page stood before: the installation stands where the first page would.
+void TFKopieren::StartInstallationOnItsOwn() {
+  CentreOnScreen();
+  StartInstallation();
+}
+
 void TFKopieren::StartInstallationFrom(ui::Form& current) {
   frame::PlacePage(current, *this);
   StartInstallation();

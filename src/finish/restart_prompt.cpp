@@ -16,7 +16,7 @@ ui::FormStyle PromptStyle() {
 }  // namespace
 
 TForm1::TForm1(frame::Context& context)
-    : ui::Form(context.App(), "TForm1", {300, 300, 315, 154}, "Neu starten", PromptStyle()),
+    : ui::Form(context.App(), "TForm1", {300, 300, 315, 166}, "Neu starten", PromptStyle()),
       context_(context) {
   OnShow.Bind(this, &TForm1::FormShow);
   Button1.OnClick.Bind(this, &TForm1::Button1Click);

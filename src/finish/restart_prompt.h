@@ -13,15 +13,17 @@ class TForm1 : public ui::Form {
   explicit TForm1(frame::Context& context);
 
   // clang-format off
-  ui::Button Button1{*this, "Button1", {104, 112, 105, 25}, "Jetzt neu starten"};
-  ui::Label Label1{*this, "Label1", {16, 16, 257, 33},
+  // Room for three lines of the first text and two of the others: texts
+  // wrap earlier under Wine, and translations are longer.
+  ui::Button Button1{*this, "Button1", {105, 130, 105, 25}, "Jetzt neu starten"};
+  ui::Label Label1{*this, "Label1", {16, 12, 283, 42},
                    "Um die Installation des Update Packs fortzusetzten, muss der Computer neu "
                    "gestartet werden. ",
                    ui::kWordWrap};
-  ui::Label Label2{*this, "Label2", {16, 48, 288, 13},
-                   "Nach dem Neustart geht die Installation automatisch weiter.", ui::kAutoSize};
-  ui::Label Label3{*this, "Label3", {16, 80, 251, 13},
-                   "Bitte schließen Sie jetzt alle geöffneten Programme. ", ui::kAutoSize};
+  ui::Label Label2{*this, "Label2", {16, 60, 283, 28},
+                   "Nach dem Neustart geht die Installation automatisch weiter.", ui::kWordWrap};
+  ui::Label Label3{*this, "Label3", {16, 94, 283, 28},
+                   "Bitte schließen Sie jetzt alle geöffneten Programme. ", ui::kWordWrap};
   // clang-format on
 
  private:

@@ -16,7 +16,6 @@ ui::FormStyle FrameStyle(FrameKind kind) {
   if (kind == FrameKind::Sizeable) {
     style.border = ui::BorderStyle::Sizeable;
     style.maximize_box = true;
-    style.scaled = false;
   }
   return style;
 }

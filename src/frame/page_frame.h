@@ -31,7 +31,7 @@ constexpr int kAfterButtonRowTabRank = 2;
 enum class FrameKind {
   Fixed,         // 469 x 413, single border, minimise box only
   FixedCentred,  // the same, centred on the screen at its first showing
-  Sizeable,      // 455 x 408, resizable, not scaled
+  Sizeable,      // 455 x 408, resizable
 };
 
 class PageFrame : public ui::Form {

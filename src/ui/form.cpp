@@ -25,12 +25,14 @@ void Form::Moved(int left, int top) {
   StoreBounds({left, top, Bounds().width, Bounds().height});
 }
 
+void Form::CentreOnScreen() {
+  const Point screen = app_.ScreenSize();
+  const Point outer = app_.OuterSize(*this);
+  SetPosition((screen.x - outer.x) / 2, (screen.y - outer.y) / 2);
+}
+
 void Form::Show() {
-  if (!shown_before_ && style_.centered) {
-    const Point screen = app_.ScreenSize();
-    const Point outer = app_.OuterSize(*this);
-    SetPosition((screen.x - outer.x) / 2, (screen.y - outer.y) / 2);
-  }
+  if (!shown_before_ && style_.centered) CentreOnScreen();
   shown_before_ = true;
   const bool was_visible = Visible();
   SetVisible(true);

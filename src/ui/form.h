@@ -19,7 +19,6 @@ struct FormStyle {
   bool system_menu = true;  // with the close box
   bool minimize_box = true;
   bool maximize_box = false;
-  bool scaled = true;     // positions scale from 96 dpi to the screen's resolution
   bool centered = false;  // centred on the screen at the first showing
   bool stay_on_top = false;
 };
@@ -55,6 +54,8 @@ class Form : public Control {
 
   // Makes the form visible and brings it to the front.
   void Show();
+  // Moves the form to the middle of the screen.
+  void CentreOnScreen();
   void Hide() { SetVisible(false); }
   // Shows the form and waits until it is hidden again, while the other
   // windows of the program take no input. Without a backend nobody can

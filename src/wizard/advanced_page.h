@@ -24,32 +24,32 @@ class TFErweitert : public frame::PageFrame {
                      ui::kAnchorLeft | ui::kAnchorBottom};
   ui::Button Button2{TSDateien, "Button2", {100, 236, 105, 25}, "Auswahl aufheben",
                      ui::kAnchorLeft | ui::kAnchorBottom};
-  ui::Label LSelectedItems{TSDateien, "LSelectedItems", {268, 242, 145, 13},
+  ui::Label LSelectedItems{TSDateien, "LSelectedItems", {212, 242, 201, 13},
                            "Ausgewählte Dateien: 0 von 0",
                            ui::kAlignRight | ui::kAnchorRight | ui::kAnchorBottom};
   ui::TabSheet TSOptionen{PageControl1, "TSOptionen", "Optionen"};
   ui::CheckBox CBAutoReboot{TSOptionen, "CBAutoReboot", {16, 12, 369, 17},
                             "Automatisch neu starten", ui::kBold};
-  ui::Label LAutoReboot{TSOptionen, "LAutoReboot", {35, 28, 369, 29},
+  ui::Label LAutoReboot{TSOptionen, "LAutoReboot", {35, 28, 369, 42},
                         "Ist diese Option aktiviert, startet Setup das Betriebssystem nach einem "
                         "Countdown von zehn Sekunden automatisch neu.",
                         ui::kWordWrap};
   ui::CheckBox CBMinimieren{TSOptionen, "CBMinimieren", {16, 76, 369, 17},
                             "Während der Installation zum Trayicon minimieren", ui::kBold};
-  ui::Label LMinimieren{TSOptionen, "LMinimieren", {35, 92, 369, 29},
+  ui::Label LMinimieren{TSOptionen, "LMinimieren", {35, 92, 369, 42},
                         "Ist diese Option aktiviert, minimiert sich Setup während der "
                         "Installation der Dateien in den Infobereich neben der Uhr.",
                         ui::kWordWrap};
   ui::CheckBox CBLoescheLogs{TSOptionen, "CBLoescheLogs", {16, 136, 369, 17},
                              "Anfallende Logdateien löschen", ui::kBold};
-  ui::Label LLoescheLogs{TSOptionen, "LLoescheLogs", {35, 152, 369, 29},
+  ui::Label LLoescheLogs{TSOptionen, "LLoescheLogs", {35, 152, 369, 42},
                          "Ist diese Option aktiviert, löscht Setup automatisch von den Dateien "
                          "angelegte Logdateien.",
                          ui::kWordWrap};
   ui::CheckBox CBNiedrigePrioritaet{TSOptionen, "CBNiedrigePrioritaet", {16, 196, 369, 17},
                                     "Niedrige Prozesspriorität", ui::kBold};
   ui::Label LNiedrigePrioritaet{
-      TSOptionen, "LNiedrigePrioritaet", {35, 212, 369, 29},
+      TSOptionen, "LNiedrigePrioritaet", {35, 212, 369, 42},
       "Diese Option verlangsamt die Installation, schont aber die Resourcen des Systemes, so "
       "dass Sie auf keinlerlei Rechenleistung verzichten müssen.",
       ui::kWordWrap};

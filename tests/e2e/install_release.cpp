@@ -82,6 +82,7 @@ fs::path MakeInstallRelease(const fs::path& folder, const InstallRelease& releas
                             const fs::path& probe, const fs::path& journal) {
   ReleaseFiles files;
   files.settings = release.SettingsText();
+  files.language = release.language;
   const fs::path exe = MakeRelease(folder, files);
   for (const TestPackage& package : release.packages) {
     // Package files name their folder with backslashes, as Windows does.

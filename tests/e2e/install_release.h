@@ -41,6 +41,7 @@ struct InstallRelease {
   ReleaseSettings texts;  // name, text blocks, AllowAdvanced; its package count is not used
   InstallOptions defaults;
   std::vector<TestPackage> packages;
+  std::string language = LanguageText();  // Language.ini, UTF-8
 
   std::string SettingsText() const;
   // The file names of the probe packages (the .exe ones) in table order.

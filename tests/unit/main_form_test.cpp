@@ -109,8 +109,9 @@ TEST_F(MainForm, SilentRunChoosesEverythingWithAutomaticRestart) {
   EXPECT_TRUE(Pages().FMethode->CBAdvancedInstall.Checked());
   EXPECT_FALSE(Pages().FErweitert->CBLoescheLogs.Checked());
   EXPECT_TRUE(Checked(0) && Checked(1) && Checked(2));
-  EXPECT_EQ(Pages().FKopieren->Left(), main->Left());
-  EXPECT_EQ(Pages().FKopieren->Top(), main->Top());
+  // No page stood before it: it stands where the first page would, centred.
+  EXPECT_EQ(Pages().FKopieren->Left(), (1024 - 469) / 2);
+  EXPECT_EQ(Pages().FKopieren->Top(), (768 - 413) / 2);
 }
 
 TEST_F(MainForm, ContinuationWinsOverSilentAndRestoresTheChoices) {
@@ -130,6 +131,7 @@ TEST_F(MainForm, ContinuationWinsOverSilentAndRestoresTheChoices) {
   EXPECT_FALSE(Checked(1));
   EXPECT_TRUE(Checked(2));
   EXPECT_TRUE(Pages().FMethode->CBAdvancedInstall.Checked());
+  EXPECT_EQ(Pages().FKopieren->Left(), (1024 - 469) / 2);
   EXPECT_TRUE(dialogs.messages.empty());
   // The state lasts until the run is over; Windows removed the run-once
   // value when it started this run, so it is written again.

@@ -237,7 +237,6 @@ TEST_F(PageFlow, AdvancedPageStartsWithEverythingCheckedAndTheDefaults) {
   EXPECT_TRUE(page.CBLoescheLogs.Checked());
   EXPECT_FALSE(page.CBNiedrigePrioritaet.Checked());
   EXPECT_EQ(page.PageControl1.ActivePageIndex(), 0);
-  EXPECT_FALSE(page.Style().scaled);
 }
 
 TEST_F(PageFlow, ChosenPackagesAreCountedOverTheReleasesRowsOnly) {

@@ -40,8 +40,9 @@ FrameStyle FrameOf(const ui::Form& form) {
   return frame;
 }
 
-DpiScale FormScale(const ui::Form& form, const PeerContext& context) {
-  return DpiScale(form.Style().scaled ? context.screen_dpi : 96);
+// Every form scales from 96 dpi to the screen's resolution, as its fonts do.
+DpiScale FormScale(const PeerContext& context) {
+  return DpiScale(context.screen_dpi);
 }
 
 ui::Point ToPixels(ui::Point size, const DpiScale& scale) {
@@ -63,7 +64,7 @@ ui::Point DesignOuterSize(const ui::Form& form, const DpiScale& scale) {
 }  // namespace
 
 FormPeer::FormPeer(ui::Form& form, PeerContext& context, HWND owner)
-    : ContainerPeer(form, context, FormScale(form, context)), form_(form), owner_(owner) {}
+    : ContainerPeer(form, context, FormScale(context)), form_(form), owner_(owner) {}
 
 FormPeer::~FormPeer() {
   if (Handle() && Context().active_form == Handle()) Context().active_form = nullptr;
@@ -106,7 +107,7 @@ ui::Point FormPeer::OuterSize() const {
 
 ui::Point FormPeer::OuterSizeOf(const ui::Form& form, const PeerContext& context) {
   if (auto* peer = static_cast<const FormPeer*>(form.GetPeer())) return peer->OuterSize();
-  return DesignOuterSize(form, FormScale(form, context));
+  return DesignOuterSize(form, FormScale(context));
 }
 
 // The window comes to the front when the form is shown, which follows.

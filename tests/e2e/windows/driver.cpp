@@ -12,6 +12,7 @@
 //   text <form> <control>       WM_GETTEXT of the control (a label's or button's caption)
 //   checked <form> <control>    BM_GETCHECK: 0, 1 or 2
 //   enabled <form> <control>    1 or 0
+//   waitenabled <form> <control> <ms>  until the control is enabled
 //   visible <form> <control>    1 or 0
 //   click <form> <control>      posts the click, so a modal dialog it opens cannot block us
 //   key <form> enter|escape     posts the key to the focused control of <form>
@@ -113,6 +114,17 @@ std::wstring Position(Session&, const Args& args) {
 
 std::wstring Enabled(Session&, const Args& args) {
   return Flag(IsWindowEnabled(RequireControl(RequireForm(args[0]), args[1])));
+}
+
+// A click is posted: what it enables comes a moment later.
+std::wstring WaitEnabled(Session&, const Args& args) {
+  HWND control = RequireControl(RequireForm(args[0]), args[1]);
+  const DWORD timeout = Milliseconds(args[2]);
+  for (DWORD waited = 0; !IsWindowEnabled(control); waited += 20) {
+    if (waited >= timeout) throw Failure{args[1] + L" is still disabled"};
+    Sleep(20);
+  }
+  return L"ok";
 }
 
 std::wstring Visible(Session&, const Args& args) {
@@ -344,6 +356,7 @@ const Command kCommands[] = {
     {L"checked", 2, Checked},
     {L"position", 2, Position},
     {L"enabled", 2, Enabled},
+    {L"waitenabled", 3, WaitEnabled},
     {L"visible", 2, Visible},
     {L"click", 2, Click},
     {L"key", 2, Key},

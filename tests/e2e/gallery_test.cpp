@@ -1,0 +1,156 @@
+// Every window of the program with the demo release's German and English words, at 96 and at
+// 144 dpi: screenshots to look at (build/native/screenshots/Gallery-*), and the checks that
+// catch a text cut off where the window can tell.
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "install_test.h"
+
+namespace e2e {
+namespace {
+
+struct GalleryCase {
+  const char* language_file;  // in demo/
+  int dpi;
+};
+
+std::string Slurp(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+class Gallery : public InstallTest, public ::testing::WithParamInterface<GalleryCase> {
+ protected:
+  void SetUp() override {
+    InstallTest::SetUp();
+    SetDpi(GetParam().dpi);
+  }
+  void TearDown() override { SetDpi(96); }
+
+  // Wine reads the screen's dots per inch at each program's start.
+  void SetDpi(int dpi) {
+    wine().Run("reg", {"add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t", "REG_DWORD",
+                       "/d", std::to_string(dpi), "/f"});
+  }
+
+  std::string Name(const std::string& window) const {
+    std::string language = GetParam().language_file;
+    language = language == "Language.ini" ? "de" : "en";
+    return "Gallery-" + language + "-" + std::to_string(GetParam().dpi) + "-" + window;
+  }
+
+  // Runs the commands, then saves the screen under the window's name once the new window has
+  // had time to paint itself.
+  bool Shot(const std::vector<std::string>& commands, const std::string& window) {
+    const DriverRun run = Drive(commands);
+    Shot(window);
+    EXPECT_TRUE(run.ok()) << window << ": " << run.Report();
+    return run.ok();
+  }
+  void Shot(const std::string& window) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    wine().Screenshot(Name(window));
+  }
+
+  InstallRelease Release() const {
+    InstallRelease release;
+    release.texts.allow_advanced = true;
+    release.texts.license = {"Lizenzbedingungen des Musterrelease.", "",
+                             "Mit der Installation stimmen Sie diesen Bedingungen zu."};
+    release.texts.post_install = {"Alle Updates sind installiert."};
+    release.packages = {{"KB1.exe", "/q"}, {"KB2.exe", "/q"}, {"KB3.exe", "/q"}};
+    release.packages[0].sleep_ms = 4000;  // long enough to look at the installation page
+    release.packages[1].restart = true;
+    release.packages[1].link = false;
+    release.language = Slurp(fs::path(E2E_DEMO_DIR) / GetParam().language_file);
+    return release;
+  }
+};
+
+// The wizard from the welcome page to the restart prompt, with the About dialog, the cancel
+// question, both sheets of the advanced page, its menu and the details dialog on the way.
+TEST_P(Gallery, EveryWindowOfTheWizard) {
+  const InstallRelease release = Release();
+  const fs::path exe =
+      MakeInstallRelease(work_dir() / "release", release, probe(), work_dir() / "journal.txt");
+  ForgetRunOnce();
+  WineProgram installer = wine().Start(exe.string(), {});
+  const bool walked =
+      Shot({"wait TFWillkommen 30000"}, "welcome") &&
+      Shot({"click TFWillkommen BInfo", "wait TFAbout 10000"}, "about-release") &&
+      Shot({"press TFAbout ctrl+tab"}, "about-installer") &&
+      Shot({"click TFAbout BClose", "gone TFAbout 5000", "click TFWillkommen BAbbrechen",
+            "wait TMessageForm 10000"},
+           "cancel-question") &&
+      Shot({"click TMessageForm No", "gone TMessageForm 5000", "click TFWillkommen BWeiter",
+            "wait TFLizenz 10000"},
+           "licence") &&
+      Shot({"click TFLizenz CBAnnehmen", "waitenabled TFLizenz BWeiter 5000",
+            "click TFLizenz BWeiter", "wait TFMethode 10000"},
+           "method") &&
+      Shot({"click TFMethode CBAdvancedInstall", "click TFMethode BWeiter",
+            "wait TFErweitert 10000"},
+           "advanced-files") &&
+      Shot({"press TFErweitert home", "press TFErweitert apps", "wait #32768 5000"},
+           "context-menu") &&
+      Shot({"press TFErweitert down", "press TFErweitert down", "press TFErweitert enter",
+            "wait TFDetails 10000"},
+           "details") &&
+      Shot({"click TFDetails BClose", "gone TFDetails 5000", "press TFErweitert ctrl+tab"},
+           "advanced-options") &&
+      Shot({"click TFErweitert BWeiter", "wait TFStart 10000"}, "summary") &&
+      Shot({"click TFStart BWeiter", "wait TFKopieren 10000"}, "installation") &&
+      Shot({"wait TForm1 60000"}, "restart-prompt");
+  EXPECT_TRUE(walked);
+  installer.Kill();
+  ForgetRunOnce();
+  if (!walked) return;
+
+  // The logon after the restart: the run goes on and ends on the finish page, which stands
+  // centred on the screen as the first page did.
+  WineProgram continued = wine().Start(exe.string(), {});
+  DriverRun finish = Drive({"wait TFEnde 60000", "rect TFEnde", "screen"});
+  Shot("finish-after-restart");
+  if (finish.ok()) {
+    int left = 0, top = 0, right = 0, bottom = 0, width = 0, height = 0;
+    std::istringstream(finish.Value("rect TFEnde")) >> left >> top >> right >> bottom;
+    std::istringstream(finish.Value("screen")) >> width >> height;
+    EXPECT_NEAR(left + right, width, 2) << finish.Value("rect TFEnde");
+    EXPECT_NEAR(top + bottom, height, 2) << finish.Value("rect TFEnde");
+  }
+  continued.Kill();
+  ForgetRunOnce();
+}
+
+// The countdown before an automatic restart, at the end of a silent run.
+TEST_P(Gallery, CountdownOfTheAutomaticRestart) {
+  InstallRelease release = Release();
+  release.packages[0].sleep_ms = 0;
+  const fs::path exe =
+      MakeInstallRelease(work_dir() / "release", release, probe(), work_dir() / "journal.txt");
+  ForgetRunOnce();
+  WineProgram installer = wine().Start(exe.string(), {"/silent"});
+  EXPECT_TRUE(Shot({"wait TFAutoReboot 60000"}, "countdown"));
+  installer.Kill();
+  ForgetRunOnce();
+}
+
+INSTANTIATE_TEST_SUITE_P(DemoWords, Gallery,
+                         ::testing::Values(GalleryCase{"Language.ini", 96},
+                                           GalleryCase{"Language.en.ini", 96},
+                                           GalleryCase{"Language.ini", 144},
+                                           GalleryCase{"Language.en.ini", 144}),
+                         [](const ::testing::TestParamInfo<GalleryCase>& info) {
+                           const std::string file = info.param.language_file;
+                           return std::string(file == "Language.ini" ? "German" : "English") +
+                                  std::to_string(info.param.dpi);
+                         });
+
+}  // namespace
+}  // namespace e2e
