@@ -107,10 +107,7 @@ bool TFMain::TakeInstallLock() {
     context.Log().Write("Ein anderes Installationsprogramm läuft; warte, bis es beendet ist");
     if (system.AcquireInstallLock(kInstallLockWaitMs)) return true;
   }
-  context.ShowMessageDialog(
-      "Ein anderes Installationsprogramm läuft bereits. Bitte warten Sie, bis es beendet ist, "
-      "und starten Sie dieses Programm danach erneut.",
-      frame::MessageKind::Error);
+  context.ShowMessageDialog(context.Words[97], frame::MessageKind::Error);
   App().Terminate(kAnotherInstallerRuns);
   return false;
 }
@@ -158,13 +155,11 @@ void TFMain::SetContinuationAside(const std::string& reason) {
   platform::System& system = context.System();
   const std::string path = context.ContinuationPath();
   const std::string aside = path + ".bad";
-  std::string where = "Sie wurde nach " + aside + " verschoben.";
-  if (!system.RenameFile(path, aside)) {
-    where = system.RemoveFile(path) ? "Sie wurde gelöscht." : "Sie ließ sich nicht entfernen.";
-  }
+  const release::WordTable& words = context.Words;
+  std::string where = words[102] + " " + aside + ".";
+  if (!system.RenameFile(path, aside)) where = words[system.RemoveFile(path) ? 103 : 104];
   if (system.FileExists(context.FailuresPath())) system.RemoveFile(context.FailuresPath());
-  unreadable_continuation_ =
-      reason + "\nDie Datei " + path + " zur Fortsetzung der Installation ist unlesbar. " + where;
+  unreadable_continuation_ = reason + "\n" + words[101] + ": " + path + "\n" + where;
 }
 
 void TFMain::StartWithoutWizard() {

@@ -219,9 +219,8 @@ void TFKopieren::HandOverToRestart() {
 void TFKopieren::RestartRefused(const std::string& reason) {
   frame::Context& context = Shared();
   context.RestartPending = true;
-  context.ShowMessageDialog("Der Computer konnte nicht neu gestartet werden" +
-                                (reason.empty() ? "" : ": " + reason) + "\n" +
-                                finish::TFEnde::kContinuesAfterRestart,
+  context.ShowMessageDialog(Word(95) + (reason.empty() ? "" : ": " + reason) + "\n" +
+                                Word(finish::TFEnde::kContinuesAfterRestart),
                             frame::MessageKind::Information);
   ShowFinishPage();
 }
@@ -241,7 +240,7 @@ void TFKopieren::LeaveRestartToTheAdministrator() {
 void TFKopieren::SessionEndCancelled() {
   if (!awaiting_restart_) return;
   awaiting_restart_ = false;
-  RestartRefused("ein anderes Programm hat das Beenden verhindert");
+  RestartRefused(Word(96));
 }
 
 void TFKopieren::SaveForSessionEnd() {
@@ -258,20 +257,12 @@ bool TFKopieren::SaveContinuation() {
   context.Log().Write("Neustart vor Paket " + std::to_string(CurrentIndex) +
                       ": Fortsetzungsdatei " + path);
   if (!WriteContinuationFile()) {
-    context.ShowMessageDialog(
-        "Die Installation kann nach einem Neustart nicht fortgesetzt werden: "
-        "die Datei " +
-            path + " lässt sich nicht schreiben.",
-        frame::MessageKind::Error);
+    context.ShowMessageDialog(Word(98) + ": " + Word(99) + ": " + path, frame::MessageKind::Error);
     return false;
   }
   if (!WriteRunOnce()) {
     context.System().RemoveFile(path);
-    context.ShowMessageDialog(
-        "Die Installation kann nach einem Neustart nicht fortgesetzt werden: "
-        "der Eintrag für den Start nach der Anmeldung lässt sich nicht "
-        "schreiben.",
-        frame::MessageKind::Error);
+    context.ShowMessageDialog(Word(98) + ": " + Word(100) + ".", frame::MessageKind::Error);
     return false;
   }
   return true;

@@ -47,8 +47,8 @@ void TFEnde::ShowOutcome() {
   }
   App().FlashApplicationWindow();
   if (Shared().RestartPending) {
-    LHinweis->SetCaption(kContinuesAfterRestart);
-    LText.SetCaption(std::string(kContinuesAfterRestart) + "\r\r" + Word(46));
+    LHinweis->SetCaption(Word(kContinuesAfterRestart));
+    LText.SetCaption(Word(kContinuesAfterRestart) + "\r\r" + Word(46));
     return;
   }
   if (!Shared().Failures.empty()) {

@@ -20,9 +20,8 @@ class TFEnde : public frame::PageFrame {
 
   void SessionEndCancelled();
 
-  // Built-in German: the release's words have none for it.
-  static constexpr const char* kContinuesAfterRestart =
-      "Die Installation wird nach dem nächsten Neustart des Computers fortgesetzt.";
+  // "The installation goes on after the next restart."
+  static constexpr int kContinuesAfterRestart = 94;
 
  private:
   void FormCreate();

@@ -19,7 +19,7 @@ std::string Context::TemporaryFolder() const {
 }
 
 void Context::ShowMessageDialog(const std::string& text, MessageKind kind) const {
-  frame::ShowMessageDialog(system_, dialogs_, text, kind);
+  frame::ShowMessageDialog(system_, dialogs_, Words, text, kind);
 }
 
 bool Context::AskQuestion(const std::string& text) const {

@@ -5,12 +5,13 @@
 
 namespace frame {
 
-platform::DialogContent MessageDialogContent(const std::string& text, MessageKind kind) {
+platform::DialogContent MessageDialogContent(const std::string& text, MessageKind kind,
+                                             const release::WordTable& words) {
   const bool information = kind == MessageKind::Information;
-  return {information ? "Informationen" : "Fehler",
+  return {information ? words[91] : words[92],
           information ? platform::DialogIcon::Information : platform::DialogIcon::Error,
           text,
-          {{platform::kResultOk, "OK", "OK"}},
+          {{platform::kResultOk, words[93], "OK"}},
           platform::kResultOk,
           platform::kResultOk};
 }
@@ -37,9 +38,9 @@ void PlayKindSound(platform::System& system, MessageKind kind) {
 }
 
 void ShowMessageDialog(platform::System& system, platform::Dialogs& dialogs,
-                       const std::string& text, MessageKind kind) {
+                       const release::WordTable& words, const std::string& text, MessageKind kind) {
   PlayKindSound(system, kind);
-  dialogs.ShowDialog(MessageDialogContent(text, kind));
+  dialogs.ShowDialog(MessageDialogContent(text, kind, words));
 }
 
 bool ShowQuestionDialog(platform::Dialogs& dialogs, const release::WordTable& words,

@@ -20,8 +20,9 @@ namespace frame {
 enum class MessageKind { Error = 1, Information = 2, Question = 3 };
 
 // The message dialog: "Informationen" for kind 2, "Fehler" for every other
-// kind, one button "OK".
-platform::DialogContent MessageDialogContent(const std::string& text, MessageKind kind);
+// kind, one button "OK" (words 91 to 93).
+platform::DialogContent MessageDialogContent(const std::string& text, MessageKind kind,
+                                             const release::WordTable& words);
 // The question dialog "Bestätigen" with "&Ja" and "&Nein" (words 86 to 88).
 platform::DialogContent QuestionDialogContent(const std::string& text,
                                               const release::WordTable& words);
@@ -32,7 +33,7 @@ void PlayKindSound(platform::System& system, MessageKind kind);
 // The kind's sound, then a modal message with an OK button: the information
 // dialog for kind 2, the error dialog for every other kind.
 void ShowMessageDialog(platform::System& system, platform::Dialogs& dialogs,
-                       const std::string& text, MessageKind kind);
+                       const release::WordTable& words, const std::string& text, MessageKind kind);
 
 // The question dialog alone; true only for "&Ja".
 bool ShowQuestionDialog(platform::Dialogs& dialogs, const release::WordTable& words,

@@ -1,43 +1,55 @@
 #include "release/words.h"
 
+#include <iterator>
+
 #include "release/errors.h"
 #include "release/settings.h"
 
 namespace release {
 
+namespace {
+
+// The built-in German texts of the words that came after the original set,
+// from word 78 on.
+constexpr const char* kLaterWords[] = {
+    "Die Installation wurde abgeschlossen, aber nicht alle Dateien konnten installiert werden:",
+    "Fehlercode",
+    "nicht gestartet",
+    "Bezeichnung",
+    "Alle auswählen",
+    "Auswahl aufheben",
+    "Auswählen",
+    "Details",
+    "Bestätigen",
+    "&Ja",
+    "&Nein",
+    "Automatischer Neustart",
+    "Das System wird in %d Sekunden neu gestartet. Klicken Sie auf \"Abbrechen\", um den Vorgang "
+    "abzubrechen.",
+    "Informationen",
+    "Fehler",
+    "OK",
+    "Die Installation wird nach dem nächsten Neustart des Computers fortgesetzt.",
+    "Der Computer konnte nicht neu gestartet werden",
+    "ein anderes Programm hat das Beenden verhindert",
+    "Ein anderes Installationsprogramm läuft bereits. Bitte warten Sie, bis es beendet ist, und "
+    "starten Sie dieses Programm danach erneut.",
+    "Die Installation kann nach einem Neustart nicht fortgesetzt werden",
+    "die Datei lässt sich nicht schreiben",
+    "der Eintrag für den Start nach der Anmeldung lässt sich nicht schreiben",
+    "Die Datei zur Fortsetzung der Installation ist unlesbar",
+    "Sie wurde umbenannt in",
+    "Sie wurde gelöscht.",
+    "Sie ließ sich nicht entfernen.",
+};
+static_assert(WordTable::kOriginalCount + std::size(kLaterWords) == WordTable::kCount,
+              "a built-in text for every later word");
+
+}  // namespace
+
 std::string WordTable::Missing(int n) {
-  switch (n) {
-    case 78:
-      return "Die Installation wurde abgeschlossen, aber nicht alle Dateien konnten installiert "
-             "werden:";
-    case 79:
-      return "Fehlercode";
-    case 80:
-      return "nicht gestartet";
-    case 81:
-      return "Bezeichnung";
-    case 82:
-      return "Alle auswählen";
-    case 83:
-      return "Auswahl aufheben";
-    case 84:
-      return "Auswählen";
-    case 85:
-      return "Details";
-    case 86:
-      return "Bestätigen";
-    case 87:
-      return "&Ja";
-    case 88:
-      return "&Nein";
-    case 89:
-      return "Automatischer Neustart";
-    case 90:
-      return "Das System wird in %d Sekunden neu gestartet. Klicken Sie auf \"Abbrechen\", um den "
-             "Vorgang abzubrechen.";
-    default:
-      return kFallback;
-  }
+  if (n > kOriginalCount && n <= kCount) return kLaterWords[n - kOriginalCount - 1];
+  return kFallback;
 }
 
 WordTable::WordTable() {

@@ -1,4 +1,4 @@
-// The 77 numbered texts of the user interface, from Data\Language.ini.
+// The numbered texts of the user interface, from Data\Language.ini.
 #pragma once
 
 #include <array>
@@ -11,7 +11,7 @@ namespace release {
 class WordTable {
  public:
   // Words 1 to 77 of the original set, then the words that came later.
-  static constexpr int kCount = 90;
+  static constexpr int kCount = 104;
   static constexpr int kOriginalCount = 77;
   static constexpr const char* kFallback = "Error in Language File";
 
@@ -21,7 +21,7 @@ class WordTable {
 
   WordTable();
 
-  // Word n, 1 <= n <= 77; throws RangeError otherwise.
+  // Word n, 1 <= n <= kCount; throws RangeError otherwise.
   const std::string& operator[](int n) const;
   std::string& operator[](int n);
 

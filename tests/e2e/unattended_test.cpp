@@ -116,9 +116,9 @@ TEST_F(Unattended, UnreadableContinuationFileIsLoggedSetAsideAndTheSilentRunInst
     const fs::path aside = exe.parent_path() / "rir_eridivu.bad";
     std::ofstream(continuation, std::ios::binary) << garbage;
     const std::string reason = "'zehn' ist kein gültiger Integerwert";
-    const std::string where = "Die Datei " + ToWindowsPath(continuation) +
-                              " zur Fortsetzung der Installation ist unlesbar. Sie wurde nach " +
-                              ToWindowsPath(aside) + " verschoben.";
+    const std::string where =
+        "Die Datei zur Fortsetzung der Installation ist unlesbar: " + ToWindowsPath(continuation) +
+        "\nSie wurde umbenannt in " + ToWindowsPath(aside) + ".";
 
     for (int start = 1; start <= 2; ++start) {
       SCOPED_TRACE("silent start " + std::to_string(start));

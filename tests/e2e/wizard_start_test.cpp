@@ -163,10 +163,10 @@ TEST_F(WizardStart, ContinuationFileWithoutANumberFallsBackToTheWizard) {
   EXPECT_EQ(message.Value("caption TMessageForm"), "Informationen");
   const fs::path aside = exe_.parent_path() / "rir_eridivu.bad";
   EXPECT_EQ(message.Value("text TMessageForm Message"),
-            "'zwei' ist kein gültiger Integerwert\nDie Datei " +
-                ToWindowsPath(exe_.parent_path() / "rir_eridivu") +
-                " zur Fortsetzung der Installation ist unlesbar. Sie wurde nach " +
-                ToWindowsPath(aside) + " verschoben.");
+            "'zwei' ist kein gültiger Integerwert\nDie Datei zur Fortsetzung der Installation "
+            "ist unlesbar: " +
+                ToWindowsPath(exe_.parent_path() / "rir_eridivu") + "\nSie wurde umbenannt in " +
+                ToWindowsPath(aside) + ".");
   EXPECT_EQ(message.Value("text TMessageForm OK"), "OK");
   EXPECT_EQ(message.Value("shown TFWillkommen"), "0");
 

@@ -18,18 +18,18 @@ class FakeDialogs : public platform::Dialogs {
     bool information;
     std::string text;
   };
-  std::vector<Message> messages;       // dialogs with one button
-  std::vector<std::string> questions;  // dialogs with a choice
-  std::vector<platform::DialogContent> question_contents;
-  bool answer = false;  // what the user answers every question
+  std::vector<Message> messages;                  // dialogs with one button
+  std::vector<std::string> questions;             // dialogs with a choice
+  std::vector<platform::DialogContent> contents;  // every dialog, in order
+  bool answer = false;                            // what the user answers every question
 
   int ShowDialog(const platform::DialogContent& content) override {
+    contents.push_back(content);
     if (content.buttons.size() == 1) {
       messages.push_back({content.icon == platform::DialogIcon::Information, content.text});
       return content.buttons[0].result;
     }
     questions.push_back(content.text);
-    question_contents.push_back(content);
     return answer ? content.default_result : content.escape_result;
   }
 

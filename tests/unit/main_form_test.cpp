@@ -191,8 +191,8 @@ TEST_F(MainForm, UnreadableContinuationIsReportedOnceAndSetAside) {
     EXPECT_TRUE(first.dialogs.messages[0].information);
     EXPECT_EQ(first.dialogs.messages[0].text,
               reason +
-                  "\nDie Datei C:\\Release\\rir_eridivu zur Fortsetzung der Installation ist "
-                  "unlesbar. Sie wurde nach C:\\Release\\rir_eridivu.bad verschoben.");
+                  "\nDie Datei zur Fortsetzung der Installation ist unlesbar: "
+                  "C:\\Release\\rir_eridivu\nSie wurde umbenannt in C:\\Release\\rir_eridivu.bad.");
     EXPECT_FALSE(system.FileExists(ContinuationPath())) << reason;
     EXPECT_EQ(system.files[aside], text);
     const frame::Context& context = started.context;
@@ -214,8 +214,8 @@ TEST_F(MainForm, UnreadableContinuationThatCannotBeMovedIsDeleted) {
   StartAndDecide();
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].text,
-            "'zehn' ist kein gültiger Integerwert\nDie Datei C:\\Release\\rir_eridivu zur "
-            "Fortsetzung der Installation ist unlesbar. Sie wurde gelöscht.");
+            "'zehn' ist kein gültiger Integerwert\nDie Datei zur Fortsetzung der Installation ist "
+            "unlesbar: C:\\Release\\rir_eridivu\nSie wurde gelöscht.");
   EXPECT_FALSE(system.FileExists(ContinuationPath()));
   EXPECT_TRUE(WizardShown());
 }

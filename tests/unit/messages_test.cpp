@@ -7,7 +7,8 @@ namespace {
 using platform::DialogIcon;
 
 TEST(MessageDialogs, InformationErrorAndQuestionContents) {
-  const auto info = frame::MessageDialogContent("Hallo", frame::MessageKind::Information);
+  const release::WordTable built_in;
+  const auto info = frame::MessageDialogContent("Hallo", frame::MessageKind::Information, built_in);
   EXPECT_EQ(info.caption, "Informationen");
   EXPECT_EQ(info.icon, DialogIcon::Information);
   EXPECT_EQ(info.text, "Hallo");
@@ -17,7 +18,7 @@ TEST(MessageDialogs, InformationErrorAndQuestionContents) {
   EXPECT_EQ(info.escape_result, platform::kResultOk);
 
   for (const auto kind : {frame::MessageKind::Error, frame::MessageKind::Question}) {
-    const auto error = frame::MessageDialogContent("x", kind);
+    const auto error = frame::MessageDialogContent("x", kind, built_in);
     EXPECT_EQ(error.caption, "Fehler");
     EXPECT_EQ(error.icon, DialogIcon::Error);
   }

@@ -173,7 +173,8 @@ TEST_F(PageFlow, ALicenceTextComesBetweenTheWelcomeAndTheNextStep) {
 TEST_F(PageFlow, TheLaterWordsReplaceTheBuiltInTexts) {
   UseStandardRelease(true);
   std::string words = system.files[Data("Language.ini")];
-  for (int n = 81; n <= 90; ++n) words += "0" + std::to_string(n) + "=E" + std::to_string(n) + "\n";
+  for (int n = 81; n <= 104; ++n)
+    words += release::PadKeyNumber(n) + "=E" + std::to_string(n) + "\n";
   words += "090=Restart in %d seconds\n";  // the first of two equal keys wins
   words.replace(words.find("090=E90\n"), 8, "");
   SetLanguage(words);
@@ -184,10 +185,14 @@ TEST_F(PageFlow, TheLaterWordsReplaceTheBuiltInTexts) {
   EXPECT_EQ(Advanced().MIAuswahl.Caption(), "E84");
   EXPECT_EQ(Advanced().MIDetails.Caption(), "E85");
   Welcome().BAbbrechen.Click();
-  ASSERT_EQ(dialogs.question_contents.size(), 1u);
-  EXPECT_EQ(dialogs.question_contents[0].caption, "E86");
-  EXPECT_EQ(dialogs.question_contents[0].buttons[0].caption, "E87");
-  EXPECT_EQ(dialogs.question_contents[0].buttons[1].caption, "E88");
+  Advanced().Button2.Click();  // nothing chosen: Next says so in the error dialog
+  Advanced().BWeiter.Click();
+  ASSERT_EQ(dialogs.contents.size(), 2u);
+  EXPECT_EQ(dialogs.contents[0].caption, "E86");
+  EXPECT_EQ(dialogs.contents[0].buttons[0].caption, "E87");
+  EXPECT_EQ(dialogs.contents[0].buttons[1].caption, "E88");
+  EXPECT_EQ(dialogs.contents[1].caption, "E92");
+  EXPECT_EQ(dialogs.contents[1].buttons[0].caption, "E93");
   finish::TFAutoReboot& countdown = *Pages().FAutoReboot;
   countdown.Show();
   EXPECT_EQ(countdown.Caption(), "E89");
@@ -267,9 +272,11 @@ TEST_F(PageFlow, TheMethodDecidesWhetherTheRowsCount) {
 }
 
 TEST_F(PageFlow, MessageKindsChooseSoundAndDialog) {
-  frame::ShowMessageDialog(system, dialogs, "e", frame::MessageKind::Error);
-  frame::ShowMessageDialog(system, dialogs, "i", frame::MessageKind::Information);
-  frame::ShowMessageDialog(system, dialogs, "q", frame::MessageKind::Question);
+  frame::ShowMessageDialog(system, dialogs, release::WordTable(), "e", frame::MessageKind::Error);
+  frame::ShowMessageDialog(system, dialogs, release::WordTable(), "i",
+                           frame::MessageKind::Information);
+  frame::ShowMessageDialog(system, dialogs, release::WordTable(), "q",
+                           frame::MessageKind::Question);
   EXPECT_EQ(system.sounds,
             (std::vector<std::string>{"SYSTEMERROR", "SYSTEMINFO", "SYSTEMQUESTION"}));
   ASSERT_EQ(dialogs.messages.size(), 3u);
