@@ -7,7 +7,9 @@
 
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver64
-run_once='HKCU\Software\Microsoft\Windows\CurrentVersion\RunOnce'
+# An installer with administrator rights, as every program under Wine, leaves
+# its run-once value for all users.
+run_once='HKLM\Software\Microsoft\Windows\CurrentVersion\RunOnce'
 
 export WINEPREFIX=$prefix WINESERVER=$wineserver WINEDEBUG=-all
 export WINEDLLOVERRIDES='winemenubuilder.exe=d;mscoree,mshtml=d'
@@ -103,12 +105,39 @@ run_once_command() {
     tr -d '\r' | sed -n 's/^ *rir Eridivu *REG_SZ *//p' || true
 }
 
-# A restart under Wine ends the session and the program, but Wine runs no
-# run-once value afterwards: the demo plays the logon, as Windows would.
-play_logon() {
-  echo "demo: the installer restarted the computer; logging on again: $1"
+# Wine's restart would run the run-once value itself and hold every other
+# program until it ended, so no click could reach the installer after the
+# restart: the demo takes the value away as soon as it appears and plays the
+# logon itself. The command waits in logon_file.
+logon_file=$demo_dir/logon-command
+take_run_once() {
+  local command
+  command=$(run_once_command)
+  [[ -n $command ]] || return 0
   wine_run reg delete "$run_once" /v 'rir Eridivu' /f
-  start_installer "$1"
+  echo "$command" >"$logon_file"
+}
+
+# After an installer ended: the logon, when it left its run to be continued.
+play_logon() {
+  take_run_once
+  [[ -s $logon_file && -f $release/rir_eridivu ]] || return 1
+  local command
+  command=$(<"$logon_file")
+  rm -f "$logon_file"
+  echo "demo: the installer restarted the computer; logging on again: $command"
+  # As Windows splits it: the program, quoted or not, then its switches.
+  local program rest switches
+  if [[ $command == \"* ]]; then
+    command=${command#\"}
+    program=${command%%\"*}
+    rest=${command#*\"}
+  else
+    program=${command%% *}
+    rest=${command#"$program"}
+  fi
+  read -ra switches <<<"$rest"
+  start_installer "$program" "${switches[@]}"
 }
 
 last_sum=

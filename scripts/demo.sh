@@ -80,38 +80,54 @@ else
   rm -rf "$shots"
   mkdir -p "$shots"
   echo "demo: running in an Xvfb of its own ($DISPLAY) for at most $seconds s"
-  ((${#args[@]})) ||
-    echo "demo: nobody clicks in Xvfb, so the wizard waits on its first page; --silent installs"
   prepare_prefix N
 fi
 
+# Nobody clicks in an Xvfb: the UI driver walks the wizard there, a screenshot
+# after each step; a silent run is pictured whenever the screen changes.
+walking=0
+((!on_display && ${#args[@]} == 0)) && walking=1
+# shellcheck source=demo/walk.sh
+source demo/walk.sh
+
 SECONDS=0
+rm -f "$logon_file"
 start_installer "$release/Installer.exe" "${args[@]}"
+walk_pid=
+if ((walking)); then
+  echo "demo: walking through the wizard with the UI driver"
+  walk_wizard "$installer_pid" &
+  walk_pid=$!
+fi
 logons=0
 while :; do
   if ! kill -0 "$installer_pid" 2>/dev/null; then
     wait "$installer_pid" || true
     installer_pid=
-    command=$(run_once_command)
     # At most a few restarts: a release that asks for one at every start would loop.
-    if [[ -n $command ]] && ((logons < 3)); then
+    if ((logons < 3)) && play_logon; then
       logons=$((logons + 1))
-      play_logon "$command"
       continue
     fi
     echo "demo: the installer ended after $SECONDS s"
     break
   fi
+  take_run_once
   if ((!on_display)); then
-    screenshot
+    ((walking)) || screenshot
     if ((SECONDS >= seconds)); then
       echo "demo: stopping the installer after $seconds s (--seconds N for longer)"
       break
     fi
   fi
-  sleep 2
+  # A walk waits for the logon that follows the restart: look more often.
+  if ((walking)); then sleep 0.5; else sleep 2; fi
 done
 
+if [[ -n $walk_pid ]]; then
+  kill "$walk_pid" 2>/dev/null || true
+  wait "$walk_pid" 2>/dev/null || true
+fi
 if [[ -s $journal ]]; then
   echo "demo: packages run (from the probes' journal $journal):"
   cut -f2,3 "$journal" | sed 's/^/  /'
@@ -121,5 +137,5 @@ if [[ -d $tool_folder ]]; then
   echo "demo: the MSI package installed ${installed[*]##*/} into $tool_folder"
 fi
 if ((!on_display)); then
-  echo "demo: screenshots ($shot_count) are in $shots"
+  echo "demo: screenshots ($(find "$shots" -name '*.png' | wc -l)) are in $shots"
 fi
