@@ -13,8 +13,9 @@ void CheckStructure(const ReleaseView& view, const IniDocument& doc, const ReadL
                     Report& report);
 
 // The values the installer reads: cut at 2047 characters, UTF-8 in a file
-// read as ANSI, characters that can't be shown.
-void CheckText(const IniDocument& doc, const ReadLog& reads, Report& report);
+// read as ANSI, characters that can't be shown. False when the file is UTF-16
+// read as ANSI: its lines are no text to look at.
+bool CheckText(const IniDocument& doc, const ReadLog& reads, Report& report);
 
 // [Main]: Files, the package sections it asks for, Name, Website; [Defaults].
 void CheckMain(const ReleaseView& view, Report& report);

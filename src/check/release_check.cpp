@@ -30,8 +30,8 @@ std::optional<std::vector<Finding>> CheckRelease(ReleaseFiles& files) {
                "the installer stops at start with \"" +
                    std::string(release::ConvertError("").what()) + "\"",
                report)) {
-    CheckStructure(*view, view->settings, view->settings_reads, report);
-    CheckText(view->settings, view->settings_reads, report);
+    if (CheckText(view->settings, view->settings_reads, report))
+      CheckStructure(*view, view->settings, view->settings_reads, report);
     CheckMain(*view, report);
     CheckBlocks(*view, report);
     CheckPackages(*view, files, report);
@@ -40,8 +40,8 @@ std::optional<std::vector<Finding>> CheckRelease(ReleaseFiles& files) {
                "every word shows \"" + std::string(release::WordTable::kFallback) +
                    "\" or its built-in German text",
                report)) {
-    CheckStructure(*view, view->language, view->language_reads, report);
-    CheckText(view->language, view->language_reads, report);
+    if (CheckText(view->language, view->language_reads, report))
+      CheckStructure(*view, view->language, view->language_reads, report);
     CheckWords(*view, report);
   }
   CheckPictures(*view, files, report);

@@ -117,12 +117,14 @@ void CheckBlocks(const ReleaseView& view, Report& report) {
   const IniDocument& doc = view.settings;
   for (const std::string& block : view.Blocks()) {
     const auto line_name = [](int n) { return "Line" + release::PadKeyNumber(n); };
-    std::vector<int> present;
+    // Lines in the installer's form, and lines in another (CheckStructure names those).
+    std::vector<int> present, misformed;
     for (const IniLine& line : doc.outline) {
       if (line.kind != IniLine::Kind::Key || !line.counts || Fold(line.section) != Fold(block))
         continue;
       const auto n = NumberAfter(line.key, "line");
-      if (n && *n > 0 && Fold(line.key) == Fold(line_name(*n))) present.push_back(*n);
+      if (!n || *n == 0) continue;
+      (Fold(line.key) == Fold(line_name(*n)) ? present : misformed).push_back(*n);
     }
     std::sort(present.begin(), present.end());
 
@@ -153,7 +155,9 @@ void CheckBlocks(const ReleaseView& view, Report& report) {
     std::vector<int> missing, beyond;
     for (int n = 1, i = 0; n <= count && !over_bound; ++n) {
       while (i < static_cast<int>(present.size()) && present[i] < n) ++i;
-      if (i == static_cast<int>(present.size()) || present[i] != n) missing.push_back(n);
+      if ((i == static_cast<int>(present.size()) || present[i] != n) &&
+          std::find(misformed.begin(), misformed.end(), n) == misformed.end())
+        missing.push_back(n);
     }
     for (const int n : present) {
       if (n > count) beyond.push_back(n);

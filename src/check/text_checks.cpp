@@ -50,13 +50,13 @@ std::string MeantValue(std::string_view raw_line) {
 
 }  // namespace
 
-void CheckText(const IniDocument& doc, const ReadLog& reads, Report& report) {
+bool CheckText(const IniDocument& doc, const ReadLog& reads, Report& report) {
   if (!doc.has_bom && doc.bytes.find('\0') != std::string::npos) {
     report.Add("utf16-without-bom", Severity::Error, doc.name, {}, {},
                "the file holds zero bytes but starts with no byte-order mark: the installer reads "
                "it as ANSI text and finds little or nothing in it",
                "save it as UTF-16 LE or UTF-8, each with byte-order mark");
-    return;
+    return false;
   }
   const std::vector<std::string_view> raw = RawLines(doc.bytes);
   // The values in UTF-8 that the installer reads as ANSI text: one finding for the file.
@@ -98,6 +98,7 @@ void CheckText(const IniDocument& doc, const ReadLog& reads, Report& report) {
                       Quoted(first_misread->value) + " where the file means " + Quoted(meant),
                   "save the file as UTF-8 with byte-order mark, or in the ANSI code page");
   }
+  return true;
 }
 
 }  // namespace check
