@@ -34,6 +34,18 @@ std::string FoldFileName(const std::string& name) {
   return out;
 }
 
+// Windows-1252 as Windows decodes it: its five unassigned bytes become the
+// control characters of the same number.
+std::string DecodeWindows1252(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  for (const char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    release::AppendUtf8(out, b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : b);
+  }
+  return out;
+}
+
 // Windows drops blanks and dots at the end of a file name.
 std::string WithoutTrailingBlanksAndDots(std::string name) {
   while (!name.empty() && (name.back() == ' ' || name.back() == '.')) name.pop_back();
@@ -102,16 +114,6 @@ std::unique_ptr<ReleaseFiles> OpenNativeFolder(const std::string& folder) {
   std::error_code error;
   if (!fs::is_directory(folder, error)) return nullptr;
   return std::make_unique<NativeReleaseFiles>(folder);
-}
-
-std::string DecodeWindows1252(std::string_view bytes) {
-  std::string out;
-  out.reserve(bytes.size());
-  for (const char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    release::AppendUtf8(out, b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : b);
-  }
-  return out;
 }
 
 }  // namespace check

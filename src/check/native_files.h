@@ -26,8 +26,4 @@ class NativeReleaseFiles : public ReleaseFiles {
 // The files of a folder; null when it is no folder.
 std::unique_ptr<ReleaseFiles> OpenNativeFolder(const std::string& folder);
 
-// Windows-1252 as Windows decodes it: its five unassigned bytes become the
-// control characters of the same number.
-std::string DecodeWindows1252(std::string_view bytes);
-
 }  // namespace check

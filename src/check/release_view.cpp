@@ -112,13 +112,6 @@ std::vector<std::string> ReadLog::Keys(std::string_view section) const {
   return it == keys_.end() ? std::vector<std::string>() : it->second;
 }
 
-std::string ReadLog::SectionName(std::string_view section) const {
-  for (const std::string& name : sections_) {
-    if (Fold(name) == Fold(section)) return name;
-  }
-  return std::string(section);
-}
-
 bool ReleaseView::IsBlock(std::string_view section) const {
   return settings_reads.WasRead("Lines", section);
 }

@@ -50,8 +50,6 @@ class ReadLog {
   // Sections in the order of their first read; keys of a section likewise.
   const std::vector<std::string>& Sections() const { return sections_; }
   std::vector<std::string> Keys(std::string_view section) const;
-  // The installer's spelling of a section it read.
-  std::string SectionName(std::string_view section) const;
 
  private:
   std::vector<std::string> sections_;

@@ -280,28 +280,29 @@ TEST_P(ReleaseCheckNames, OneFinding) {
 
 INSTANTIATE_TEST_SUITE_P(
     Settings, ReleaseCheckNames,
-    ::testing::Values(NameCase{"LineKeyWithoutZeros", "Line002=", "Line2=", "line-key-form",
-                               Severity::Error, "PreInstall", "Line2"},
-                      NameCase{"MisspeltKey", "Parameters=/qn", "Paramters=/qn", "key-misspelt",
-                               Severity::Error, "File2", "Paramters"},
-                      NameCase{"UnknownKey", "Version=1.0", "Version=1.0\nBuild=7", "key-unknown",
-                               Severity::Warning, "Main", "Build"},
-                      NameCase{"MisspeltSection", "[Images]", "[Image]", "section-misspelt",
-                               Severity::Error, "Image", ""},
-                      NameCase{"UnknownSection", "[Defaults]", "[Extras]\nA=1\n[Defaults]",
-                               "section-unknown", Severity::Warning, "Extras", ""},
-                      NameCase{"RepeatedKey", "Version=1.0", "Version=1.0\nversion=2.0",
-                               "key-repeated", Severity::Warning, "Main", "version"},
-                      NameCase{"RepeatedSection", "[File2]", "[Main]\nName=Zweiter Name\n[File2]",
-                               "section-repeated", Severity::Warning, "Main", ""},
-                      NameCase{"KeyBeforeAnySection", "[Main]", "Name=Vorne\n[Main]",
-                               "key-outside-section", Severity::Warning, "", "Name"},
-                      NameCase{"BrokenSectionHeader", "[Defaults]\nAutoReboot=0\nAllowAdvanced=1",
-                               "[Defaults", "section-header-broken", Severity::Error, "Defaults",
-                               ""},
-                      NameCase{"LineWithoutEquals", "Company=Firma",
-                               "Company=Firma\nCopyright 2024", "line-without-equals",
-                               Severity::Warning, "Main", "Copyright 2024"}),
+    ::testing::Values(
+        NameCase{"LineKeyWithoutZeros", "Line002=", "Line2=", "line-key-form", Severity::Error,
+                 "PreInstall", "Line2"},
+        NameCase{"MisspeltKey", "Parameters=/qn", "Paramters=/qn", "key-misspelt", Severity::Error,
+                 "File2", "Paramters"},
+        NameCase{"MisspeltKeyBesideTheRightOne", "Parameters=/qn", "Parameters=/qn\nParamters=/q",
+                 "key-misspelt", Severity::Warning, "File2", "Paramters"},
+        NameCase{"UnknownKey", "Version=1.0", "Version=1.0\nBuild=7", "key-unknown",
+                 Severity::Warning, "Main", "Build"},
+        NameCase{"MisspeltSection", "[Images]", "[Image]", "section-misspelt", Severity::Error,
+                 "Image", ""},
+        NameCase{"UnknownSection", "[Defaults]", "[Extras]\nA=1\n[Defaults]", "section-unknown",
+                 Severity::Warning, "Extras", ""},
+        NameCase{"RepeatedKey", "Version=1.0", "Version=1.0\nversion=2.0", "key-repeated",
+                 Severity::Warning, "Main", "version"},
+        NameCase{"RepeatedSection", "[File2]", "[Main]\nName=Zweiter Name\n[File2]",
+                 "section-repeated", Severity::Warning, "Main", ""},
+        NameCase{"KeyBeforeAnySection", "[Main]", "Name=Vorne\n[Main]", "key-outside-section",
+                 Severity::Warning, "", "Name"},
+        NameCase{"BrokenSectionHeader", "[Defaults]\nAutoReboot=0\nAllowAdvanced=1", "[Defaults",
+                 "section-header-broken", Severity::Error, "Defaults", ""},
+        NameCase{"LineWithoutEquals", "Company=Firma", "Company=Firma\nCopyright 2024",
+                 "line-without-equals", Severity::Warning, "Main", "Copyright 2024"}),
     [](const ::testing::TestParamInfo<NameCase>& info) { return info.param.name; });
 
 // --- Text blocks ----------------------------------------------------------
@@ -311,6 +312,12 @@ TEST_F(ReleaseCheck, CountAboveLinesPresentShowsEmptyLines) {
   const Finding f = Only("lines-missing");
   EXPECT_EQ(f.key, "PreInstall");
   EXPECT_TRUE(Has(f.message, "Line003, Line004 are missing from [PreInstall]")) << f.message;
+}
+
+TEST_F(ReleaseCheck, CountWithoutItsSection) {
+  Replace("Data/Settings.ini", "License=1", "License=1\nPostInstall=2");
+  EXPECT_EQ(Only("lines-missing").message,
+            "there is no section [PostInstall]: [Lines] PostInstall=2 shows 2 empty lines");
 }
 
 TEST_F(ReleaseCheck, LinesBeyondTheCountAreNotShown) {
@@ -482,6 +489,14 @@ TEST_F(ReleaseCheck, SidePictureAsIconHasTheIconsSize) {
   EXPECT_TRUE(Has(f.message, "is 32 × 32 pixels: the method page")) << f.message;
 }
 
+TEST_F(ReleaseCheck, SidePictureOutsideData) {
+  Write("Seite.bmp", Bitmap(164, 313));
+  Replace("Data/Settings.ini", "Image1=Seite.bmp", "Image1=..\\Seite.bmp");
+  EXPECT_EQ(Only("picture-path-outside-data").severity, Severity::Warning);
+  Replace("Data/Settings.ini", "Image1=..\\Seite.bmp", "Image1=C:\\Bilder\\Seite.bmp");
+  EXPECT_EQ(Only("picture-path-absolute").severity, Severity::Error);
+}
+
 TEST_F(ReleaseCheck, IconMissing) {
   fs::remove(root_ / "Data" / "Icon.ico");
   const Finding f = Only("icon-missing");
@@ -503,6 +518,12 @@ TEST_F(ReleaseCheck, ReadmeMissing) {
   fs::remove(root_ / "Readme.txt");
   EXPECT_EQ(Only("readme-missing").file, "Readme.txt");
   EXPECT_EQ(check::FormatText(Check("Data").front()), check::FormatText(Check().front()));
+}
+
+TEST_F(ReleaseCheck, ReadmeIsAFolder) {
+  fs::remove(root_ / "Readme.txt");
+  fs::create_directory(root_ / "Readme.txt");
+  Only("readme-is-folder");
 }
 
 // --- Words ----------------------------------------------------------------
