@@ -1,5 +1,7 @@
 #include "check/command.h"
 
+#include <exception>
+
 #include "check/release_check.h"
 
 namespace check {
@@ -44,7 +46,12 @@ CommandResult RunCommand(const std::vector<std::string>& args, const FolderOpene
   const std::string& folder = folders.front();
   const std::unique_ptr<ReleaseFiles> files = open(folder);
   if (!files) return {2, {}, "release-check: " + folder + " is no folder\n"};
-  std::optional<std::vector<Finding>> findings = CheckRelease(*files);
+  std::optional<std::vector<Finding>> findings;
+  try {
+    findings = CheckRelease(*files);
+  } catch (const std::exception& e) {
+    return {2, {}, "release-check: " + folder + " could not be read: " + e.what() + "\n"};
+  }
   if (!findings) {
     return {2,
             {},

@@ -113,74 +113,113 @@ void CheckMain(const ReleaseView& view, Report& report) {
   CheckSwitches(view, report);
 }
 
-void CheckBlocks(const ReleaseView& view, Report& report) {
-  const IniDocument& doc = view.settings;
-  for (const std::string& block : view.Blocks()) {
-    const auto line_name = [](int n) { return "Line" + release::PadKeyNumber(n); };
-    // Lines in the installer's form, and lines in another (CheckStructure names those).
-    std::vector<int> present, misformed;
-    for (const IniLine& line : doc.outline) {
-      if (line.kind != IniLine::Kind::Key || !line.counts || Fold(line.section) != Fold(block))
+namespace {
+
+std::string LineName(int n) {
+  return "Line" + release::PadKeyNumber(n);
+}
+
+// One text block: its count in [Lines] against the lines of its section.
+class BlockCheck {
+ public:
+  BlockCheck(const ReleaseView& view, const std::string& block, Report& report)
+      : doc_(view.settings), block_(block), report_(report) {
+    FindLines();
+    const std::string text = doc_.ini.ReadString("Lines", block_, "");
+    count_text_ = "[Lines] " + block_ + "=" + text;
+    const std::optional<int> parsed = release::ParseInteger(text);
+    count_ = parsed ? std::max(*parsed, 0) : 0;
+    if (!text.empty() && !parsed) NotANumber();
+    over_bound_ = std::find(view.blocks_over_bound.begin(), view.blocks_over_bound.end(), block_) !=
+                  view.blocks_over_bound.end();
+    if (over_bound_) AboveBound();
+  }
+
+  void Run() {
+    Missing();
+    Beyond();
+  }
+
+ private:
+  // Lines in the installer's form, and lines in another (CheckStructure names those).
+  void FindLines() {
+    for (const IniLine& line : doc_.outline) {
+      if (line.kind != IniLine::Kind::Key || !line.counts || Fold(line.section) != Fold(block_))
         continue;
       const auto n = NumberAfter(line.key, "line");
       if (!n || *n == 0) continue;
-      (Fold(line.key) == Fold(line_name(*n)) ? present : misformed).push_back(*n);
+      (Fold(line.key) == Fold(LineName(*n)) ? present_ : misformed_).push_back(*n);
     }
-    std::sort(present.begin(), present.end());
+    std::sort(present_.begin(), present_.end());
+  }
 
-    const std::string text = doc.ini.ReadString("Lines", block, "");
-    const std::optional<int> parsed = release::ParseInteger(text);
-    const std::string count_text = "[Lines] " + block + "=" + text;
-    const bool over_bound = std::find(view.blocks_over_bound.begin(), view.blocks_over_bound.end(),
-                                      block) != view.blocks_over_bound.end();
-    int count = parsed ? std::max(*parsed, 0) : 0;
-    if (!text.empty() && !parsed) {
-      report.AtKey(
-          "lines-count-not-a-number", Severity::Error, doc, "Lines", block,
-          count_text + " is not a number: the installer reads 0 and shows none of the " + block +
-              " text",
-          "set " + block + " to the number of lines" +
-              (present.empty() ? std::string() : " (" + std::to_string(present.back()) + ")"));
-    } else if (over_bound) {
-      count = release::kMaxBlockLines;
-      report.AtKey("lines-above-bound", Severity::Error, doc, "Lines", block,
-                   count_text + " is above " + std::to_string(release::kMaxBlockLines) +
-                       ": the installer stops at start with \"" + release::RangeError().what() +
-                       "\"",
-                   "set " + block + " to the number of lines" +
-                       (present.empty() ? std::string(" (0)")
-                                        : " (" + std::to_string(present.back()) + ")"));
-    }
+  std::string CountFix() const {
+    return "set " + block_ + " to the number of lines (" +
+           std::to_string(present_.empty() ? 0 : present_.back()) + ")";
+  }
 
-    std::vector<int> missing, beyond;
-    for (int n = 1, i = 0; n <= count && !over_bound; ++n) {
-      while (i < static_cast<int>(present.size()) && present[i] < n) ++i;
-      if ((i == static_cast<int>(present.size()) || present[i] != n) &&
-          std::find(misformed.begin(), misformed.end(), n) == misformed.end())
+  void NotANumber() {
+    report_.AtKey("lines-count-not-a-number", Severity::Error, doc_, "Lines", block_,
+                  count_text_ + " is not a number: the installer reads 0 and shows none of the " +
+                      block_ + " text",
+                  CountFix());
+  }
+
+  void AboveBound() {
+    count_ = release::kMaxBlockLines;
+    report_.AtKey("lines-above-bound", Severity::Error, doc_, "Lines", block_,
+                  count_text_ + " is above " + std::to_string(release::kMaxBlockLines) +
+                      ": the installer stops at start with \"" + release::RangeError().what() +
+                      "\"",
+                  CountFix());
+  }
+
+  // Lines below the count that the section lacks; none when the count stops the start.
+  void Missing() {
+    std::vector<int> missing;
+    for (int n = 1; n <= count_ && !over_bound_; ++n) {
+      if (!std::binary_search(present_.begin(), present_.end(), n) &&
+          std::find(misformed_.begin(), misformed_.end(), n) == misformed_.end())
         missing.push_back(n);
     }
-    for (const int n : present) {
-      if (n > count) beyond.push_back(n);
-    }
-    if (!missing.empty()) {
-      const bool none = !doc.Section(block);
-      report.AtKey("lines-missing", Severity::Warning, doc, "Lines", block,
-                   (none ? "there is no section [" + block + "]: " + count_text + " shows " +
-                               std::to_string(count) + " empty lines"
-                         : Ranges(missing, line_name) + (missing.size() == 1 ? " is" : " are") +
-                               " missing from [" + block + "]: " + count_text +
-                               " shows empty lines in their place"),
-                   "add the lines (an empty line is " + line_name(missing.front()) +
-                       "=), or correct the count");
-    }
-    if (!beyond.empty()) {
-      const std::string why = doc.Value("Lines", block) ? count_text : "[Lines] has no " + block;
-      report.AtKey(
-          "lines-beyond-count", Severity::Warning, doc, block, line_name(beyond.front()),
-          Ranges(beyond, line_name) + (beyond.size() == 1 ? " is" : " are") + " not shown: " + why,
-          "set " + block + "=" + std::to_string(present.back()) + " in [Lines]");
-    }
+    if (missing.empty()) return;
+    const std::string message =
+        doc_.Section(block_) ? Ranges(missing, LineName) + (missing.size() == 1 ? " is" : " are") +
+                                   " missing from [" + block_ + "]: " + count_text_ +
+                                   " shows empty lines in their place"
+                             : "there is no section [" + block_ + "]: " + count_text_ + " shows " +
+                                   std::to_string(count_) + " empty lines";
+    report_.AtKey("lines-missing", Severity::Warning, doc_, "Lines", block_, message,
+                  "add the lines (an empty line is " + LineName(missing.front()) +
+                      "=), or correct the count");
   }
+
+  void Beyond() {
+    std::vector<int> beyond;
+    for (const int n : present_) {
+      if (n > count_) beyond.push_back(n);
+    }
+    if (beyond.empty()) return;
+    const std::string why = doc_.Value("Lines", block_) ? count_text_ : "[Lines] has no " + block_;
+    report_.AtKey(
+        "lines-beyond-count", Severity::Warning, doc_, block_, LineName(beyond.front()),
+        Ranges(beyond, LineName) + (beyond.size() == 1 ? " is" : " are") + " not shown: " + why,
+        "set " + block_ + "=" + std::to_string(present_.back()) + " in [Lines]");
+  }
+
+  const IniDocument& doc_;
+  const std::string& block_;
+  Report& report_;
+  std::vector<int> present_, misformed_;
+  std::string count_text_;
+  int count_ = 0;
+  bool over_bound_ = false;
+};
+
+}  // namespace
+
+void CheckBlocks(const ReleaseView& view, Report& report) {
+  for (const std::string& block : view.Blocks()) BlockCheck(view, block, report).Run();
 }
 
 }  // namespace check

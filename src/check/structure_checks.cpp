@@ -45,14 +45,14 @@ class StructureCheck {
           report_.AtLine(
               "section-header-broken", Severity::Error, doc_, line,
               "\"[" + line.section + "\" lacks its \"]\": the installer ignores the line" +
-                  (last_section
+                  (last_section && last_section->counts
                        ? ", and the keys below it count for [" + last_section->section + "]"
                        : std::string()),
               "write [" + line.section + "]");
           break;
         case IniLine::Kind::Section:
           look_at_keys = SectionLine(line);
-          if (line.counts) last_section = &line;
+          last_section = &line;
           break;
         case IniLine::Kind::Key:
           if (look_at_keys) KeyLine(line);
