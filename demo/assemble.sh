@@ -5,6 +5,7 @@
 #   <release>/Data/*.bmp, Icon.ico               (drawn by make-pictures.sh)
 #   <release>/Data/<package>.exe + .probe        (the probe program under each package's name)
 #   <release>/Data/Werkzeuge/DemoTool.msi        (built by wixl from msi/DemoTool.wxs)
+# and checks it with release-check --strict of the native build.
 # Usage: demo/assemble.sh <build folder with Installer.exe and probe.exe> <release folder> [de|en]
 set -euo pipefail
 
@@ -63,17 +64,15 @@ add_msi_package() {
   rm -rf "$work"
 }
 
-# Every file the settings name must be there: a missing one would only show as
-# a package silently passed over or a blank picture.
-check_files() {
-  local value missing=0
-  while read -r value; do
-    if [[ ! -f "$data/${value//\\//}" ]]; then
-      echo "assemble: $value is named in Settings.ini but not in $data" >&2
-      missing=1
-    fi
-  done < <(sed -n 's/^\(File\|Image[1-4]\)=\(.*\)\r$/\2/p' "$data/Settings.ini")
-  return $missing
+# The release checker of the native build (RELEASE_CHECK names another) finds
+# every fault an author can make; the demo release must have none, warnings
+# included.
+checker=${RELEASE_CHECK:-$demo/../build/native/release-check}
+check_release() {
+  if ! "$checker" --strict "$release"; then
+    echo "assemble: release-check found faults in the demo release $release" >&2
+    return 1
+  fi
 }
 
 for tool in iconv wixl convert; do
@@ -82,6 +81,11 @@ done
 for program in Installer.exe probe.exe; do
   [[ -f "$build/$program" ]] || { echo "assemble: $build/$program is not built" >&2; exit 1; }
 done
+if [[ ! -x $checker ]]; then
+  echo "assemble: $checker is not built; run: cmake --preset native &&" \
+       "cmake --build --preset native --target release-check" >&2
+  exit 1
+fi
 
 case $language in
   de) suffix= ;;
@@ -102,4 +106,4 @@ to_ansi <"$demo/Readme$suffix.txt" >"$release/Readme.txt"
 "$demo/make-pictures.sh" "$data"
 add_probe_packages
 add_msi_package
-check_files
+check_release

@@ -25,6 +25,7 @@ layers=(
   "engine"
   "wizard"
   "app"
+  "check"      # the release checker: reads a release with the code of the levels below
 )
 # Folders beside the order: they may include any folder, and no other folder
 # may include anything of theirs (win32/portable/ is part of win32).

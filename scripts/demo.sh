@@ -37,6 +37,9 @@ done
 bash scripts/setup.sh
 cmake --preset win64 >/dev/null
 cmake --build --preset win64
+# The release checker that demo/assemble.sh runs on the release.
+cmake --preset native >/dev/null
+cmake --build --preset native --target release-check
 
 demo_dir=$root/build/demo
 release=$demo_dir/release

@@ -1,8 +1,6 @@
 #include "about/about_dialog.h"
 
-#include <algorithm>
-#include <cctype>
-
+#include "about/web_address.h"
 #include "platform/system.h"
 
 namespace about {
@@ -19,18 +17,6 @@ constexpr const char* kDisclaimer =
     "Das Programm darf frei weitergegeben werden,\r"
     "solange es nicht verändert wird.\r"
     "Alle Rechte vorbehalten.";
-
-// A scheme: a letter, then letters, digits, "+", "-" or ".", then "://".
-bool HasScheme(const std::string& address) {
-  const std::size_t colon = address.find("://");
-  if (colon == std::string::npos || colon == 0 ||
-      !std::isalpha(static_cast<unsigned char>(address[0]))) {
-    return false;
-  }
-  return std::all_of(address.begin(), address.begin() + colon, [](char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.';
-  });
-}
 
 }  // namespace
 
@@ -93,10 +79,8 @@ void TFAbout::BRReadmeClick() {
   system.StartProgram(notepad, "\"" + notepad + "\" \"" + system.ProgramFolder() + "Readme.txt\"");
 }
 
-// "http://" goes in front of an address without a scheme of its own.
 void TFAbout::LRWebsiteClick() {
-  const std::string& address = LRWebsite.Caption();
-  OpenLink(HasScheme(address) ? address : "http://" + address);
+  OpenLink(WebsiteToOpen(LRWebsite.Caption()));
 }
 
 void TFAbout::LWebsiteClick() {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/install_page.h"
+#include "engine/package_command.h"
 #include "engine/package_runner.h"
 #include "engine/size_text.h"
 #include "finish/finish_page.h"
@@ -20,19 +21,6 @@ namespace {
 // Halves go to the even neighbour.
 int RoundHalfEven(double value) {
   return static_cast<int>(std::nearbyint(value));
-}
-
-// A log file name that stays inside the Windows folder.
-bool IsPlainLogName(const std::string& name) {
-  if (name.find(':') != std::string::npos || name[0] == '\\' || name[0] == '/') return false;
-  std::size_t start = 0;
-  while (start <= name.size()) {
-    const std::size_t end = name.find_first_of("\\/", start);
-    if (name.substr(start, end - start) == "..") return false;
-    if (end == std::string::npos) break;
-    start = end + 1;
-  }
-  return true;
 }
 
 // How the log names what became of a package.

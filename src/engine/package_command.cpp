@@ -70,6 +70,19 @@ std::string ReplaceTemporaryFolder(const std::string& parameters, const std::str
   return result.append(parameters, from, std::string::npos);
 }
 
+bool IsPlainLogName(const std::string& name) {
+  if (name.empty() || name.find(':') != std::string::npos || name[0] == '\\' || name[0] == '/')
+    return false;
+  std::size_t start = 0;
+  while (start <= name.size()) {
+    const std::size_t end = name.find_first_of("\\/", start);
+    if (name.substr(start, end - start) == "..") return false;
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return true;
+}
+
 // Only the Internet Explorer 7 package can be recognised: its record is a
 // second-level key "ie7" under the update records.
 bool RecordedAsInstalled(const std::string& path, release::OsIndex os,

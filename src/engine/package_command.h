@@ -1,6 +1,6 @@
 // How a package is started: the command line by the file's extension and
-// the running system, the "{tmp}" placeholder, and the one package that the
-// update records can show as already installed.
+// the running system, the "{tmp}" placeholder, the log file it leaves, and the
+// one package that the update records can show as already installed.
 #pragma once
 
 #include <functional>
@@ -31,6 +31,10 @@ std::string BuildCommandLine(const std::string& path, const std::string& paramet
 bool UsesTemporaryFolder(const std::string& parameters);
 // Every "{tmp}", in any letter case, replaced by the folder.
 std::string ReplaceTemporaryFolder(const std::string& parameters, const std::string& folder);
+
+// Whether a package's log file name stays inside the Windows folder: not
+// empty, no drive or absolute path, no ".." part. Only such names are deleted.
+bool IsPlainLogName(const std::string& name);
 
 // Lists the names of the subkeys of a key under HKEY_LOCAL_MACHINE.
 using SubkeyLister = std::function<std::vector<std::string>(const std::string& key)>;

@@ -51,7 +51,7 @@ fs::path WindowsProgram(const std::string& file_name) {
 
 const std::vector<std::string>& WindowsTestPrograms() {
   static const std::vector<std::string> programs = {"Installer.exe", "probe.exe", "driver.exe",
-                                                    "bare_window.exe"};
+                                                    "bare_window.exe", "release-check.exe"};
   return programs;
 }
 

@@ -119,6 +119,105 @@ TEST(IniFile, BooleansAreIntegers) {
   EXPECT_FALSE(ini.ReadBool("D", "true", false));
 }
 
+TEST(IniFileOutline, EachLineAsTheReaderTookIt) {
+  std::vector<release::IniLine> outline;
+  const auto ini = IniFile::Parse(
+      "Name=outside\r\n"
+      "; a comment\r\n"
+      "\r\n"
+      " [ Main ] \r\n"
+      "Name = \" Pack \" \r\n"
+      "name=second\r\n"
+      "Files\r\n"
+      "[Broken\r\n"
+      "Version=2\r\n"
+      "[MAIN]\r\n"
+      "Company=ignored\r\n",
+      &outline);
+  using Kind = release::IniLine::Kind;
+  ASSERT_EQ(outline.size(), 9u);
+  EXPECT_EQ(outline[0].kind, Kind::Outside);
+  EXPECT_EQ(outline[0].line, 1);
+  EXPECT_FALSE(outline[0].counts);
+
+  EXPECT_EQ(outline[1].kind, Kind::Section);
+  EXPECT_EQ(outline[1].line, 4);
+  EXPECT_EQ(outline[1].section, "Main");
+  EXPECT_TRUE(outline[1].counts);
+
+  const release::IniLine& name = outline[2];
+  EXPECT_EQ(name.kind, Kind::Key);
+  EXPECT_EQ(name.line, 5);
+  EXPECT_EQ(name.section, "Main");
+  EXPECT_EQ(name.key, "Name");
+  EXPECT_EQ(name.value, " Pack ");
+  EXPECT_EQ(name.value, Read(ini, "Main", "Name"));
+  EXPECT_TRUE(name.has_equals);
+  EXPECT_TRUE(name.quoted);
+  EXPECT_TRUE(name.blanks_dropped);
+  EXPECT_FALSE(name.cut);
+  EXPECT_TRUE(name.counts);
+
+  EXPECT_EQ(outline[3].key, "name");  // the second one: ReadString does not give it
+  EXPECT_EQ(outline[3].value, "second");
+  EXPECT_FALSE(outline[3].counts);
+  EXPECT_FALSE(outline[3].blanks_dropped);
+
+  EXPECT_EQ(outline[4].key, "Files");  // no "=": a key without a value
+  EXPECT_FALSE(outline[4].has_equals);
+  EXPECT_EQ(Read(ini, "Main", "Files"), "");
+
+  EXPECT_EQ(outline[5].kind, Kind::BrokenSection);
+  EXPECT_EQ(outline[5].section, "Broken");
+  EXPECT_EQ(outline[6].section, "Main");  // the broken line leaves the key in [Main]
+  EXPECT_TRUE(outline[6].counts);
+  EXPECT_EQ(Read(ini, "Main", "Version"), "2");
+
+  EXPECT_EQ(outline[7].kind, Kind::Section);  // repeated, ignored with its keys
+  EXPECT_EQ(outline[7].section, "MAIN");
+  EXPECT_FALSE(outline[7].counts);
+  EXPECT_FALSE(outline[8].counts);
+  EXPECT_EQ(Read(ini, "Main", "Company"), "<missing>");
+}
+
+TEST(IniFileOutline, CutValuesAreMarked) {
+  std::vector<release::IniLine> outline;
+  IniFile::Parse("[S]\nlong=" + std::string(2048, 'x') + "\nfull=" + std::string(2047, 'y') + "\n",
+                 &outline);
+  ASSERT_EQ(outline.size(), 3u);
+  EXPECT_TRUE(outline[1].cut);
+  EXPECT_EQ(outline[1].value, std::string(2047, 'x'));
+  EXPECT_FALSE(outline[2].cut);
+}
+
+TEST(IniFileOutline, TheOutlineDoesNotChangeWhatIsRead) {
+  const std::string text =
+      "[Main]\nName=a\nname=b\n[main]\nVersion=1\n[File1]\nFile = 'x.exe' \n[Broken\nLink=y\n";
+  std::vector<release::IniLine> outline;
+  const auto with = IniFile::Parse(text, &outline);
+  const auto without = IniFile::Parse(text);
+  for (const auto& [section, key] : std::vector<std::pair<const char*, const char*>>{
+           {"Main", "Name"}, {"Main", "Version"}, {"File1", "File"}, {"File1", "Link"}}) {
+    EXPECT_EQ(Read(with, section, key), Read(without, section, key)) << section << " " << key;
+  }
+}
+
+TEST(IniFileOutline, DecodeReadsBytesLikeLoad) {
+  test::FakeSystem system;
+  const std::string bytes =
+      "[W]\r\n001=Zur\xFC"
+      "ck\r\n";
+  system.files["C:\\x.ini"] = bytes;
+  std::vector<release::IniLine> outline;
+  const auto decoded = IniFile::Decode(
+      bytes, [&](std::string_view b) { return system.DecodeAnsi(b); }, &outline);
+  EXPECT_EQ(Read(decoded, "W", "001"), "Zurück");
+  EXPECT_EQ(Read(IniFile::Load(system, "C:\\x.ini"), "W", "001"), "Zurück");
+  ASSERT_EQ(outline.size(), 2u);
+  EXPECT_EQ(outline[1].value, "Zurück");
+  EXPECT_FALSE(outline[1].blanks_dropped);  // the line's CR is its end, no blank
+}
+
 class IniFileLoad : public ::testing::Test {
  protected:
   IniFile Load(const std::string& bytes) {

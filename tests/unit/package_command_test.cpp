@@ -90,6 +90,17 @@ TEST(PackageCommand, OnlyWindowsXpLooksForTheRecordedIe7) {
   EXPECT_TRUE(engine::RecordedAsInstalled(ie7, OsIndex::WindowsXP, lister));
 }
 
+TEST(PackageCommand, OnlyLogNamesInsideTheWindowsFolderArePlain) {
+  for (const char* plain : {"KB1.log", "Logs\\KB1.log", "a/b.log", "..x.log", "x..\\y.log"}) {
+    EXPECT_TRUE(engine::IsPlainLogName(plain)) << plain;
+  }
+  for (const char* other :
+       {"", "C:\\KB1.log", "\\KB1.log", "/KB1.log", "..\\KB1.log", "Logs\\..\\..\\x.log",
+        "Logs/../x.log", "\\\\server\\share\\x.log", "D:x.log"}) {
+    EXPECT_FALSE(engine::IsPlainLogName(other)) << other;
+  }
+}
+
 TEST(SizeText, TwoDecimalsWithLocaleSeparatorsAndUnits) {
   const engine::NumberSeparators german;
   EXPECT_EQ(engine::FormatSize(0, german), "0,00 Bytes");

@@ -1,0 +1,13 @@
+// release-check on Linux. The Windows program is src/win32/release_check_main.cpp.
+#include <iostream>
+
+#include "check/command.h"
+#include "check/native_files.h"
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  const check::CommandResult result = check::RunCommand(args, check::OpenNativeFolder);
+  std::cout << result.out << std::flush;
+  std::cerr << result.err << std::flush;
+  return result.exit_code;
+}

@@ -1,0 +1,119 @@
+#include "check/native_files.h"
+
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "release/text_encoding.h"
+
+namespace check {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// A file name as Windows compares it, near enough: A to Z, and the letters of
+// Latin-1 (À to Þ in UTF-8), in lower case.
+std::string FoldFileName(const std::string& name) {
+  std::string out = name;
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    const auto c = static_cast<unsigned char>(out[i]);
+    if (c >= 'A' && c <= 'Z') {
+      out[i] = static_cast<char>(c - 'A' + 'a');
+    } else if (c == 0xC3 && i + 1 < out.size()) {
+      const auto next = static_cast<unsigned char>(out[i + 1]);
+      if (next >= 0x80 && next <= 0x9E && next != 0x97) out[i + 1] = static_cast<char>(next + 0x20);
+      ++i;
+    }
+  }
+  return out;
+}
+
+// Windows-1252 as Windows decodes it: its five unassigned bytes become the
+// control characters of the same number.
+std::string DecodeWindows1252(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  for (const char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    release::AppendUtf8(out, b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : b);
+  }
+  return out;
+}
+
+// Windows drops blanks and dots at the end of a file name.
+std::string WithoutTrailingBlanksAndDots(std::string name) {
+  while (!name.empty() && (name.back() == ' ' || name.back() == '.')) name.pop_back();
+  return name;
+}
+
+}  // namespace
+
+fs::path NativeReleaseFiles::Resolve(const std::string& path) const {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    const std::size_t end = path.find_first_of("\\/", start);
+    std::string part = path.substr(start, end - start);
+    if (!part.empty() && part != ".") parts.push_back(std::move(part));
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  if (!parts.empty() && parts.back() != "..") {
+    const std::string trimmed = WithoutTrailingBlanksAndDots(parts.back());
+    if (!trimmed.empty()) parts.back() = trimmed;
+  }
+  fs::path at = folder_;
+  for (const std::string& part : parts) {
+    std::error_code error;
+    if (part == ".." || fs::exists(at / part, error)) {
+      at /= part;
+      continue;
+    }
+    const std::string wanted = FoldFileName(part);
+    fs::path found = at / part;
+    for (fs::directory_iterator it(at, error), end; !error && it != end; it.increment(error)) {
+      if (FoldFileName(it->path().filename().string()) == wanted) {
+        found = it->path();
+        break;
+      }
+    }
+    at = found;
+  }
+  return at;
+}
+
+EntryKind NativeReleaseFiles::KindOf(const std::string& path) {
+  std::error_code error;
+  const fs::file_status status = fs::status(Resolve(path), error);
+  if (error || !fs::exists(status)) return EntryKind::Missing;
+  return fs::is_directory(status) ? EntryKind::Folder : EntryKind::File;
+}
+
+std::optional<std::string> NativeReleaseFiles::ReadBytes(const std::string& path) {
+  const fs::path file = Resolve(path);
+  std::error_code error;
+  if (!fs::is_regular_file(file, error)) return std::nullopt;
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) return std::nullopt;
+  return bytes;
+}
+
+std::string NativeReleaseFiles::DecodeAnsi(std::string_view bytes) {
+  return DecodeWindows1252(bytes);
+}
+
+std::unique_ptr<ReleaseFiles> OpenNativeFolder(const std::string& folder) {
+  std::error_code error;
+  if (!fs::is_directory(folder, error)) return nullptr;
+  return std::make_unique<NativeReleaseFiles>(folder);
+}
+
+}  // namespace check

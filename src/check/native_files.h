@@ -1,0 +1,29 @@
+// The release checker's file access on Linux: std::filesystem, names found
+// without regard to letter case as Windows finds them, and Windows-1252 as
+// the ANSI code page (that of German and English Windows).
+#pragma once
+
+#include <filesystem>
+
+#include "check/release_files.h"
+
+namespace check {
+
+class NativeReleaseFiles : public ReleaseFiles {
+ public:
+  explicit NativeReleaseFiles(std::filesystem::path folder) : folder_(std::move(folder)) {}
+
+  EntryKind KindOf(const std::string& path) override;
+  std::optional<std::string> ReadBytes(const std::string& path) override;
+  std::string DecodeAnsi(std::string_view bytes) override;
+
+ private:
+  std::filesystem::path Resolve(const std::string& path) const;
+
+  std::filesystem::path folder_;
+};
+
+// The files of a folder; null when it is no folder.
+std::unique_ptr<ReleaseFiles> OpenNativeFolder(const std::string& folder);
+
+}  // namespace check

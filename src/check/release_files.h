@@ -1,0 +1,33 @@
+// What the release checker needs of the system: the files of the folder it
+// was given, and the system's ANSI code page. Linux implements it with
+// std::filesystem (check/native_files.h), Windows in src/win32/.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace check {
+
+enum class EntryKind { Missing, File, Folder };
+
+class ReleaseFiles {
+ public:
+  virtual ~ReleaseFiles() = default;
+
+  // `path` is relative to the folder the checker was given, its parts
+  // separated by "\" (or "/"); ".." goes up. Letter case counts as little as
+  // it does on Windows.
+  virtual EntryKind KindOf(const std::string& path) = 0;
+  // Whole content of a file, or nothing when it cannot be read.
+  virtual std::optional<std::string> ReadBytes(const std::string& path) = 0;
+  // Text in the system's ANSI code page, returned as UTF-8.
+  virtual std::string DecodeAnsi(std::string_view bytes) = 0;
+};
+
+// The files of a folder named on the command line; null when it is no folder.
+using FolderOpener = std::function<std::unique_ptr<ReleaseFiles>(const std::string& folder)>;
+
+}  // namespace check

@@ -1,0 +1,39 @@
+#include "win32/file_access.h"
+
+#include <windows.h>
+
+#include "win32/handles.h"
+#include "win32/wide_text.h"
+
+namespace win32 {
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+  UniqueHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file.get() == INVALID_HANDLE_VALUE) return std::nullopt;
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+  DWORD done = 0;
+  std::size_t total = 0;
+  while (total < bytes.size() &&
+         ReadFile(file.get(), bytes.data() + total, static_cast<DWORD>(bytes.size() - total), &done,
+                  nullptr) &&
+         done > 0) {
+    total += done;
+  }
+  bytes.resize(total);
+  return bytes;
+}
+
+std::string DecodeAnsiText(std::string_view bytes) {
+  if (bytes.empty()) return {};
+  const int n =
+      MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  std::wstring wide(n, L'\0');
+  MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), n);
+  return Narrow(wide);
+}
+
+}  // namespace win32
