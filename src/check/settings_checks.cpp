@@ -73,7 +73,8 @@ void CheckPackageSections(const ReleaseView& view, Report& report) {
                    (missing.size() == 1 ? " empty row that installs" : " empty rows that install") +
                    " nothing",
                "add the sections, or set Files=" + std::to_string(present) +
-                   " if the release has " + std::to_string(present) + " packages");
+                   " if the release has " + std::to_string(present) +
+                   (present == 1 ? " package" : " packages"));
 }
 
 void CheckMainTexts(const ReleaseView& view, Report& report) {
