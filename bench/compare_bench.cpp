@@ -6,9 +6,10 @@
 //      appending a line to a journal that is watched from Linux; the time from the first line
 //      to the last, over the 199 steps between them. The floor is process_loop.exe, which starts
 //      and waits for the same programs and does nothing else (also with a thread per program);
-//  (c) the peak memory of each process during (b): its working set (the kernel's high-water
-//      mark of its resident set) and its private bytes (the largest anonymous resident and
-//      swapped size seen, sampled every 10 ms).
+//  (c) the peak memory of each process during (b), from its start until the last package
+//      started: its working set (the kernel's high-water mark of its resident set) and its
+//      private bytes (the largest anonymous resident and swapped size seen, sampled every 10 ms);
+//      what a program does after its packages (the installer's finish page) is left out.
 // The peer: installers that Debian's makensis builds in this run (Modern UI 2, amd64-unicode),
 // one with its welcome page, one that runs the packages with ExecWait on its installation page.
 // Subjects take turns, so that a slow phase of the machine weighs on all alike.
@@ -144,15 +145,9 @@ PackageRun RunPackagesOnce(e2e::WineSession& wine, const SequenceSubject& subjec
   if (subject.installer) {
     const e2e::DriverRun finish = e2e::Drive(wine, {"wait TFEnde 60000"});
     if (!finish.ok()) throw std::runtime_error(subject.label + ": " + finish.Report());
-    memory.Sample(program.pid());
     program.Kill();  // before the countdown asks for the restart
-  } else {
-    while (program.Running()) {
-      memory.Sample(program.pid());
-      std::this_thread::sleep_for(kMemorySampleGap);
-    }
-    if (program.Wait(std::chrono::minutes(1)).exit_code != 0)
-      throw std::runtime_error(subject.label + " failed");
+  } else if (program.Wait(std::chrono::minutes(1)).exit_code != 0) {
+    throw std::runtime_error(subject.label + " failed");
   }
   return {ms, memory};
 }
