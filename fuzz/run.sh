@@ -21,7 +21,7 @@ for job in "$@"; do
   program=build/fuzz/fuzz/$target
   [[ -x "$program" ]] || { echo "$target: no $program (cmake --build --preset fuzz)"; exit 2; }
   mkdir -p "$work/$target"
-  log=$work/$target.log
+  log=$work/$target-$runs.log  # a short run beside a long one keeps its own log
   start=$SECONDS
   "$program" -runs="$runs" -timeout=10 -rss_limit_mb=4096 -print_final_stats=1 \
     -artifact_prefix="$work/findings/$target-" "$work/$target" "fuzz/corpus/$target" >"$log" 2>&1
