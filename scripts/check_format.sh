@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Checks that every C++ source under src/, tests/ and bench/ is laid out as
+# Checks that every C++ source under src/, tests/, bench/ and fuzz/ is laid out as
 # .clang-format says. Prints each file that clang-format would change and
 # exits 1 if there is one; fix them with "clang-format -i FILE...".
 # Checks the files git knows or would add (tracked, or new and not ignored),
@@ -22,11 +22,12 @@ if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
   while IFS= read -r -d '' f; do
     [[ -f "$f" ]] && files+=("$f")
   done < <(git ls-files -z --cached --others --exclude-standard -- \
-             'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'bench/*.h')
+             'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'bench/*.h' \
+             'fuzz/*.cpp' 'fuzz/*.h')
 else
   while IFS= read -r -d '' f; do
     files+=("$f")
-  done < <(find src tests bench -type f \( -name '*.cpp' -o -name '*.h' \) -print0 2>/dev/null)
+  done < <(find src tests bench fuzz -type f \( -name '*.cpp' -o -name '*.h' \) -print0 2>/dev/null)
 fi
 if [[ ${#files[@]} -eq 0 ]]; then
   echo "format: no sources found"

@@ -10,6 +10,8 @@ packages=(
   wine64 fonts-wine
   xvfb xauth x11-utils imagemagick
   clang-format
+  clang libclang-rt-14-dev
+  nsis
   wixl
 )
 

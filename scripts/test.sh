@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Runs the source checks (layer order, formatting), builds the native, win64
-# and win32 presets, runs the unit tests and the Wine tests, and ends with one
-# line "N passed, N failed" over all of them.
+# Runs the source checks (layer order, formatting), builds the native, win64,
+# win32 and fuzz presets, runs the unit tests, the Wine tests and each fuzz
+# target for a short fixed number of executions, and ends with one line
+# "N passed, N failed" over all of them.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -32,7 +33,7 @@ run_check layers-test bash scripts/check_layers_test.sh
 run_check layers bash scripts/check_layers.sh
 run_check format bash scripts/check_format.sh
 
-for preset in native win64 win32; do
+for preset in native win64 win32 fuzz; do
   echo "== build $preset"
   if ! { cmake --preset "$preset" >"$logs/configure-$preset.log" 2>&1 ||
          { cat "$logs/configure-$preset.log"; false; }; } ||
@@ -70,6 +71,11 @@ run_suite() {
 
 run_suite unit build/native/tests/unit/unit_tests --gtest_brief=1
 run_suite e2e build/native/tests/e2e/e2e_tests
+
+# Each fuzz target runs its corpus and then a fixed number of executions: about 20 s in all.
+for target in ini_fuzz=20000 release_fuzz=10000 startup_fuzz=3000; do
+  run_check "${target%%=*}" bash fuzz/run.sh "$target"
+done
 
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]

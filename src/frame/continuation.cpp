@@ -5,6 +5,7 @@
 
 #include "release/errors.h"
 #include "release/integer_text.h"
+#include "release/text_encoding.h"
 #include "release/text_lines.h"
 
 namespace frame {
@@ -27,7 +28,8 @@ std::string ContinuationText(int run_total, const RunOptions& options,
 }
 
 Continuation ReadContinuation(const std::string& bytes, int package_count) {
-  release::TextLines lines(bytes);
+  const std::string text = release::SanitizeUtf8(bytes);  // what it says reaches its messages
+  release::TextLines lines(text);
   Continuation file;
   file.RunTotal = release::StrToInt(lines.Next());
   for (bool* option : {&file.Options.AutoReboot, &file.Options.Minimize, &file.Options.DeleteLogs,
@@ -100,7 +102,8 @@ std::string FailuresText(const std::vector<PackageFailure>& failures) {
 
 std::vector<PackageFailure> ReadFailures(const std::string& bytes) {
   std::vector<PackageFailure> failures;
-  release::TextLines lines(bytes);
+  const std::string text = release::SanitizeUtf8(bytes);  // names and reasons are shown
+  release::TextLines lines(text);
   while (!lines.AtEnd()) {
     const std::vector<std::string> fields = Split(lines.Next());
     const auto code = fields.size() == 4 ? ExitCode(fields[1]) : std::nullopt;

@@ -110,9 +110,9 @@ class System {
   // for its end, without time limit. Called on a worker thread.
   virtual ProcessResult RunHiddenAndWait(const std::string& command_line,
                                          const std::string& working_folder) = 0;
-  // Runs `body` on a new worker thread (at the lowest priority when asked);
+  // Runs `body` on a worker thread (at the lowest priority when asked);
   // `finished` runs afterwards on the main thread, also when the body
-  // failed. One worker at a time.
+  // failed. One body at a time: the next is started after the last finished.
   virtual void StartWorker(std::function<void()> body, bool low_priority,
                            std::function<void()> finished) = 0;
 

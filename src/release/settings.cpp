@@ -7,11 +7,14 @@ namespace release {
 
 PackageEntry& PackageTable::operator[](int number) {
   if (number < 1 || number > kCapacity) throw RangeError();
+  if (static_cast<std::size_t>(number) > entries_.size()) entries_.resize(number);
   return entries_[number - 1];
 }
 
 const PackageEntry& PackageTable::operator[](int number) const {
-  return const_cast<PackageTable&>(*this)[number];
+  static const PackageEntry kEmpty;
+  if (number < 1 || number > kCapacity) throw RangeError();
+  return static_cast<std::size_t>(number) > entries_.size() ? kEmpty : entries_[number - 1];
 }
 
 std::string PadKeyNumber(int n) {

@@ -2,8 +2,8 @@
 // option defaults, and the numbered package table.
 #pragma once
 
-#include <array>
 #include <string>
+#include <vector>
 
 #include "release/ini_file.h"
 
@@ -37,7 +37,8 @@ class PackageTable {
  private:
   friend void LoadPackageTable(const Profile& ini, const std::string& files, PackageTable& table);
 
-  std::array<PackageEntry, kCapacity> entries_;
+  // Made up to the highest number asked for: a release seldom has a thousand packages.
+  std::vector<PackageEntry> entries_;
   int count_ = 0;
 };
 

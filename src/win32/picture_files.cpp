@@ -4,8 +4,10 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 
+#include "win32/lazy_picture.h"
 #include "win32/pictures.h"
 #include "win32/wide_text.h"
 
@@ -75,6 +77,35 @@ const IconDirectoryEntry& BestEntry(const IconDirectoryEntry* entries, int count
   return *best;
 }
 
+// A DIB section keeps the file's colours whatever the screen's depth. Null when the file is
+// no bitmap.
+std::shared_ptr<const Win32Picture> LoadBitmapFile(const std::string& path) {
+  auto bitmap = static_cast<HBITMAP>(LoadImageW(nullptr, Widen(path).c_str(), IMAGE_BITMAP, 0, 0,
+                                                LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+  if (!bitmap) return nullptr;
+  return std::make_shared<BitmapPicture>(bitmap);
+}
+
+// The width and height in a bitmap file's header: an OS/2 core header or a Windows one (whose
+// height is negative for rows from the top down).
+std::optional<SIZE> BitmapSize(std::string_view bytes) {
+  BITMAPFILEHEADER file;
+  DWORD header_size = 0;
+  if (bytes.size() < sizeof file + sizeof header_size) return std::nullopt;
+  std::memcpy(&file, bytes.data(), sizeof file);
+  std::memcpy(&header_size, bytes.data() + sizeof file, sizeof header_size);
+  if (file.bfType != 0x4D42) return std::nullopt;  // "BM"
+  if (header_size == sizeof(BITMAPCOREHEADER) && bytes.size() >= sizeof file + header_size) {
+    BITMAPCOREHEADER core;
+    std::memcpy(&core, bytes.data() + sizeof file, sizeof core);
+    return SIZE{core.bcWidth, core.bcHeight};
+  }
+  BITMAPINFOHEADER info;
+  if (header_size < sizeof info || bytes.size() < sizeof file + sizeof info) return std::nullopt;
+  std::memcpy(&info, bytes.data() + sizeof file, sizeof info);
+  return SIZE{info.biWidth, info.biHeight < 0 ? -info.biHeight : info.biHeight};
+}
+
 }  // namespace
 
 PictureFileKind PictureFileKindOf(const std::string& path) {
@@ -84,12 +115,18 @@ PictureFileKind PictureFileKindOf(const std::string& path) {
   throw std::runtime_error("Unbekannte Bilddateierweiterung (." + extension + ")");
 }
 
-std::shared_ptr<const Win32Picture> BitmapFromFile(const std::string& path) {
-  // A DIB section keeps the file's colours whatever the screen's depth.
-  auto bitmap = static_cast<HBITMAP>(LoadImageW(nullptr, Widen(path).c_str(), IMAGE_BITMAP, 0, 0,
-                                                LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-  if (!bitmap) throw std::runtime_error("Bitmap ist ungültig");
-  return std::make_shared<BitmapPicture>(bitmap);
+// Pixels take the process's memory from the time they are made, and most runs show only some
+// of the pages (a silent run none): a bitmap is made when it is first drawn. Its size comes
+// from the file's header, and the file is read through once at 1 x 1 pixels, so that a file
+// that is no bitmap is still reported at once.
+std::shared_ptr<const Win32Picture> BitmapFromFile(const std::string& path,
+                                                   std::string_view bytes) {
+  const std::optional<SIZE> size = BitmapSize(bytes);
+  const auto check = static_cast<HBITMAP>(
+      LoadImageW(nullptr, Widen(path).c_str(), IMAGE_BITMAP, 1, 1, LR_LOADFROMFILE));
+  if (!size || !check) throw std::runtime_error("Bitmap ist ungültig");
+  DeleteObject(check);
+  return std::make_shared<LazyPicture>(size->cx, size->cy, [path] { return LoadBitmapFile(path); });
 }
 
 std::shared_ptr<const Win32Picture> IconFromFileBytes(std::string_view bytes) {

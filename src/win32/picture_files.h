@@ -17,7 +17,7 @@ PictureFileKind PictureFileKindOf(const std::string& path);
 
 // Each throws std::runtime_error with the runtime's German message when the
 // content is not a picture of that kind.
-std::shared_ptr<const Win32Picture> BitmapFromFile(const std::string& path);
+std::shared_ptr<const Win32Picture> BitmapFromFile(const std::string& path, std::string_view bytes);
 std::shared_ptr<const Win32Picture> IconFromFileBytes(std::string_view bytes);
 
 }  // namespace win32

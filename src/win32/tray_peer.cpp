@@ -174,8 +174,11 @@ HWND Win32TrayPeer::Window() {
   return window_;
 }
 
-// shell32.dll comes with the first icon shown.
+// shell32.dll comes with the first icon shown. The shell refuses to modify an icon that it
+// does not show, so it is not asked: each question is a round trip to the taskbar's process,
+// and an installation in the foreground changes the hidden icon at every package.
 bool Win32TrayPeer::Notify(tray::TrayCommand command) {
+  if (command == tray::TrayCommand::Modify && !tray_.IconVisible()) return false;
   using NotifyFunction = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAW);
   static const auto notify = SystemFunction<NotifyFunction>(L"shell32.dll", "Shell_NotifyIconW");
   if (!notify) return false;

@@ -81,7 +81,7 @@ std::shared_ptr<const platform::Picture> Win32System::LoadPicture(const std::str
   const PictureFileKind kind = PictureFileKindOf(path);
   const std::optional<std::string> bytes = ReadFileBytes(path);
   if (!bytes) throw std::runtime_error("Datei " + path + " kann nicht geöffnet werden");
-  if (kind == PictureFileKind::kBitmap) return BitmapFromFile(path);
+  if (kind == PictureFileKind::kBitmap) return BitmapFromFile(path, *bytes);
   return IconFromFileBytes(*bytes);
 }
 

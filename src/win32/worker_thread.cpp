@@ -4,6 +4,7 @@
 
 #include <process.h>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
@@ -14,36 +15,18 @@ namespace win32 {
 
 namespace {
 
-constexpr UINT kWorkerEnded = WM_APP + 1;  // lparam: the Worker
+constexpr UINT kJobEnded = WM_APP + 1;  // lparam: the Job
 constexpr wchar_t kClass[] = L"InstallerWorkerEnd";
 
-struct Worker {
+struct Job {
   std::function<void()> body;
   std::function<void()> finished;
-  HWND window;
-  HANDLE thread = nullptr;
 };
 
-unsigned __stdcall WorkerMain(void* context) {
-  auto* worker = static_cast<Worker*>(context);
-  try {
-    worker->body();
-  } catch (...) {
-    // The end is handed over either way; what failed stays here.
-  }
-  if (!PostMessageW(worker->window, kWorkerEnded, 0, reinterpret_cast<LPARAM>(worker))) {
-    // The window went with the program's end: nobody waits for this worker.
-    CloseHandle(worker->thread);
-    delete worker;
-  }
-  return 0;
-}
-
 LRESULT CALLBACK EndWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message != kWorkerEnded) return DefWindowProcW(window, message, wparam, lparam);
-  const std::unique_ptr<Worker> worker(reinterpret_cast<Worker*>(lparam));
-  CloseHandle(worker->thread);
-  worker->finished();
+  if (message != kJobEnded) return DefWindowProcW(window, message, wparam, lparam);
+  const std::unique_ptr<Job> job(reinterpret_cast<Job*>(lparam));
+  job->finished();
   return 0;
 }
 
@@ -59,6 +42,49 @@ HWND CreateEndWindow() {
 
 }  // namespace
 
+// What the main thread and the worker share. The worker waits for `wake`, takes the job and
+// posts its end to `window`; when the window went with the program's end, nobody waits for
+// the job any more. The worker is never stopped: it ends with the process, as a package that
+// still installs then does, so the channel is never freed.
+struct WorkerThreads::Channel {
+  HWND window;
+  HANDLE wake;  // auto-reset: a job is waiting
+  HANDLE thread = nullptr;
+  std::atomic<Job*> job{nullptr};
+};
+
+namespace {
+
+unsigned __stdcall WorkerMain(void* context) {
+  auto& channel = *static_cast<WorkerThreads::Channel*>(context);
+  for (;;) {
+    WaitForSingleObject(channel.wake, INFINITE);
+    Job* job = channel.job.exchange(nullptr);
+    try {
+      job->body();
+    } catch (...) {
+      // The end is handed over either way; what failed stays here.
+    }
+    if (!PostMessageW(channel.window, kJobEnded, 0, reinterpret_cast<LPARAM>(job))) delete job;
+  }
+}
+
+WorkerThreads::Channel* StartWorker(HWND window) {
+  auto channel = std::make_unique<WorkerThreads::Channel>();
+  channel->window = window;
+  channel->wake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  if (!channel->wake) ThrowNoThread();
+  const std::uintptr_t thread = _beginthreadex(nullptr, 0, WorkerMain, channel.get(), 0, nullptr);
+  if (!thread) {
+    CloseHandle(channel->wake);
+    ThrowNoThread();
+  }
+  channel->thread = reinterpret_cast<HANDLE>(thread);
+  return channel.release();
+}
+
+}  // namespace
+
 WorkerThreads::~WorkerThreads() {
   if (window_) DestroyWindow(window_);
 }
@@ -67,13 +93,12 @@ void WorkerThreads::Start(std::function<void()> body, bool low_priority,
                           std::function<void()> finished) {
   if (!window_) window_ = CreateEndWindow();
   if (!window_) ThrowNoThread();
-  auto worker = std::make_unique<Worker>(Worker{std::move(body), std::move(finished), window_});
-  const std::uintptr_t thread =
-      _beginthreadex(nullptr, 0, WorkerMain, worker.get(), CREATE_SUSPENDED, nullptr);
-  if (!thread) ThrowNoThread();
-  worker->thread = reinterpret_cast<HANDLE>(thread);
-  SetThreadPriority(worker->thread, low_priority ? THREAD_PRIORITY_LOWEST : THREAD_PRIORITY_NORMAL);
-  ResumeThread(worker.release()->thread);  // the worker owns itself from here on
+  if (!channel_) channel_ = StartWorker(window_);
+  // The worker waits for the next job here, so its priority can change for this one.
+  SetThreadPriority(channel_->thread,
+                    low_priority ? THREAD_PRIORITY_LOWEST : THREAD_PRIORITY_NORMAL);
+  channel_->job.store(new Job{std::move(body), std::move(finished)});
+  SetEvent(channel_->wake);
 }
 
 }  // namespace win32

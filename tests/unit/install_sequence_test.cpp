@@ -4,6 +4,7 @@
 #include "finish/finish_page.h"
 #include "finish/restart_prompt.h"
 #include "frame/continuation.h"
+#include "release/errors.h"
 #include "release_fixture.h"
 
 namespace {
@@ -372,6 +373,18 @@ TEST(Continuation, TotalFromTheRowsStillToInstallUpToAThousandIsRead) {
   // A row named twice is still one package to install.
   EXPECT_EQ(frame::ReadContinuation("1\r\n0\r\n0\r\n0\r\n0\r\n2\r\n2\r\n", 3).Rows,
             (std::vector<int>{2, 2}));
+}
+
+// The file is the program's own, in ASCII; a damaged one may hold any bytes, and its error
+// message reaches the log and the screen as text.
+TEST(Continuation, DamagedBytesReachTheErrorMessageAsText) {
+  try {
+    frame::ReadContinuation("8\r\n0\r\n0\r\n0\r\n0\r\nb\xF6se\r\n", 8);
+    FAIL() << "a row that is no number was read";
+  } catch (const release::ConvertError& e) {
+    EXPECT_STREQ(e.what(), "'b\xEF\xBF\xBDse' ist kein gültiger Integerwert");
+  }
+  EXPECT_EQ(frame::ReadFailures("1\t1603\tb\xF6se\t\r\n").at(0).name, "b\xEF\xBF\xBDse");
 }
 
 }  // namespace

@@ -62,10 +62,11 @@ LRESULT CALLBACK ApplicationWindow::WindowProc(HWND window, UINT message, WPARAM
         app->Guard([&] { app->SessionEndCancelled(); });
         return 0;
       }
-      // The message loop ends with the run's exit code, unless the system
-      // ends the process first.
+      // The system ends the process once every window has had the message:
+      // ending it here, while other windows still wait for theirs, makes
+      // Wine's end of the session give up on the programs after this one.
+      // The run's exit code is set for a loop that ends all the same.
       app->Guard([&] { app->SessionEnds(); });
-      app->Terminate();
       return 0;
     default:
       return DefWindowProcW(window, message, wparam, lparam);

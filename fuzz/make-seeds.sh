@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Writes the seed corpus of the fuzz targets (fuzz/corpus/<target>/) from the demo release: its
+# INI files as release authors ship them (Windows-1252 with CR LF), as UTF-8 and UTF-16 LE with a
+# byte-order mark, and, for the start-up, the roads of a start with continuation files. Run it
+# again when the demo's files change; the regression inputs beside the seeds are kept.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+corpus=fuzz/corpus
+
+ansi() { sed '/^;/d' "$1" | iconv -f UTF-8 -t WINDOWS-1252 | sed 's/$/\r/'; }
+utf8_bom() { printf '\xef\xbb\xbf'; sed 's/$/\r/' "$1"; }
+utf16_bom() { printf '\xff\xfe'; sed 's/$/\r/' "$1" | iconv -f UTF-8 -t UTF-16LE; }
+
+mkdir -p "$corpus/ini_fuzz" "$corpus/release_fuzz" "$corpus/startup_fuzz"
+
+for name in Settings Language Settings.en Language.en; do
+  ansi "demo/$name.ini" >"$corpus/ini_fuzz/seed-$name-ansi.ini"
+done
+utf8_bom demo/Settings.ini >"$corpus/ini_fuzz/seed-Settings-utf8.ini"
+utf16_bom demo/Language.ini >"$corpus/ini_fuzz/seed-Language-utf16.ini"
+# A value past the 2047 characters that arrive, in characters of two and three bytes.
+{ printf '[Main]\r\nName='; for _ in $(seq 700); do printf 'Ä€x'; done; printf '\r\n'; } |
+  iconv -f UTF-8 -t WINDOWS-1252 >"$corpus/ini_fuzz/seed-long-value-ansi.ini"
+
+# A release: Settings.ini, a form feed, Language.ini.
+{ ansi demo/Settings.ini; printf '\f'; ansi demo/Language.ini; } >"$corpus/release_fuzz/seed-de"
+{ ansi demo/Settings.en.ini; printf '\f'; utf16_bom demo/Language.en.ini; } \
+  >"$corpus/release_fuzz/seed-en"
+
+# The start-up: switches, Settings.ini, Language.ini, continuation file, failures file. The
+# switches' bytes are documented in startup_fuzz.cpp (no zero byte: shell strings can't hold it).
+startup() {
+  { printf '%s\f' "$2"; ansi demo/Settings.ini; printf '\f'; ansi demo/Language.ini
+    printf '\f%s\f%s' "$3" "$4"; } >"$corpus/startup_fuzz/seed-$1"
+}
+continuation=$'8\r\n0\r\n0\r\n1\r\n0\r\n4\r\n5\r\n6\r\n7\r\n'
+failures=$'1\t1603\tOffice-Update\t\r\n0\t0\tKB2\tDie Datei fehlt.\r\n'
+startup wizard $'@\x02\x04' '' ''
+startup wizard-cancelled $'\xd0\x02\x04' '' ''
+startup silent $'A\x02\x06' '' ''
+startup silent-norestart-readonly $'K\x03\x04' '' ''
+startup continued $'@\x02\x04' "$continuation" "$failures"
+startup continued-xp-session-ends $'D\x05\x01' "$continuation" ''
+startup continued-unreadable $'@\x02\x04' $'8\r\n0\r\n0\r\n1\r\n0\r\n99\r\n' ''
+startup another-installer $'a\x02\x04' '' ''
