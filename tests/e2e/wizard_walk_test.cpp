@@ -39,6 +39,14 @@ class WizardWalk : public InstallTest {
       if (!package.logfile.empty()) ForgetLog(package.logfile);
   }
 
+  // The release made in `folder`, without the logs of an earlier run, started in the wizard.
+  WineProgram StartFresh(const InstallRelease& release, const fs::path& folder) {
+    const fs::path exe =
+        MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
+    ForgetLogs(release);
+    return wine().Start(exe.string(), {});
+  }
+
   bool LogLeft(const TestPackage& package) {
     return fs::exists(wine().windows_dir() / package.logfile);
   }
@@ -59,10 +67,7 @@ TEST_F(WizardWalk, UserDefinedWalkInstallsTheChosenPackagesWithTheChosenOptions)
   release.texts.license = {"Lizenzbedingungen für den Test – bitte lesen.", "Zweite Zeile."};
   RetryOnLostStart(
       release.ProbeNames(), {"KB1.exe", "KB3.exe", "KB4.exe"}, [&](const fs::path& folder) {
-        const fs::path exe =
-            MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
-        ForgetLogs(release);
-        WineProgram installer = wine().Start(exe.string(), {});
+        WineProgram installer = StartFresh(release, folder);
 
         // The licence holds Next back until the user agrees; Back returns to the welcome page,
         // and the agreement stays.
@@ -176,10 +181,7 @@ TEST_F(WizardWalk, UserDefinedWalkInstallsTheChosenPackagesWithTheChosenOptions)
 TEST_F(WizardWalk, AutomaticMethodInstallsEveryPackageWhateverTheMarks) {
   InstallRelease release = FourPackages();
   RetryOnLostStart(release.ProbeNames(), release.ProbeNames(), [&](const fs::path& folder) {
-    const fs::path exe =
-        MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
-    ForgetLogs(release);
-    WineProgram installer = wine().Start(exe.string(), {});
+    WineProgram installer = StartFresh(release, folder);
     DriverRun run = Step(
         {"wait TFWillkommen 30000", "click TFWillkommen BWeiter", "wait TFMethode 10000",
          "click TFMethode CBAdvancedInstall", "click TFMethode BWeiter", "wait TFErweitert 10000",
