@@ -9,7 +9,10 @@
 //  (c) the peak memory of each process during (b), from its start until the last package
 //      started: its working set (the kernel's high-water mark of its resident set) and its
 //      private bytes (the largest anonymous resident and swapped size seen, sampled every 10 ms);
-//      what a program does after its packages (the installer's finish page) is left out.
+//      what a program does after its packages (the installer's finish page) is left out. The
+//      installer's figures are checked against Windows' own count: on its finish page, the
+//      peak working set and private bytes that GetProcessMemoryInfo reports under Wine (driver.exe
+//      memory) beside /proc read at the same moment;
 // The peer: installers that Debian's makensis builds in this run (Modern UI 2, amd64-unicode),
 // one with its welcome page, one that runs the packages with ExecWait on its installation page.
 // Subjects take turns, so that a slow phase of the machine weighs on all alike.
@@ -63,6 +66,8 @@ struct SequenceSubject {
   std::vector<std::string> args;
   bool installer = false;  // ends on its finish page, which waits; the others end by themselves
   Samples ms_per_package, working_set_mb, private_mb;
+  // The installer on its finish page: as GetProcessMemoryInfo and as /proc count it.
+  Samples api_working_set_mb, proc_working_set_mb, api_private_mb, proc_private_mb;
 };
 
 std::string Number(int n) {
@@ -134,28 +139,52 @@ double WatchJournal(const path& journal, pid_t pid, bench::MemoryPeak& memory) {
 struct PackageRun {
   double ms_per_package;
   bench::MemoryPeak memory;
+  bench::MemoryPeak proc_on_finish;  // the installer's only
+  // KB: peak working set, working set, private bytes, peak private bytes
+  std::vector<double> api_on_finish;
 };
+
+double Megabytes(std::uint64_t bytes) {
+  return static_cast<double>(bytes) / (1 << 20);
+}
+
+// The installer's memory on its finish page, as the program sees it through the Windows API and
+// as Linux counts it, read one after the other.
+void ReadFinishMemory(e2e::WineSession& wine, pid_t pid, PackageRun& run) {
+  const e2e::DriverRun memory = e2e::Drive(wine, {"memory TFEnde"});
+  if (!memory.ok()) throw std::runtime_error("memory: " + memory.Report());
+  run.proc_on_finish.Sample(pid);
+  std::istringstream figures(memory.Value("memory TFEnde"));
+  for (double kb; figures >> kb;) run.api_on_finish.push_back(kb);
+  if (run.api_on_finish.size() != 4) throw std::runtime_error("memory: " + memory.Report());
+}
 
 PackageRun RunPackagesOnce(e2e::WineSession& wine, const SequenceSubject& subject,
                            const path& journal) {
   e2e::fs::remove(journal);
   e2e::WineProgram program = wine.Start(subject.program.string(), subject.args);
-  bench::MemoryPeak memory;
-  const double ms = WatchJournal(journal, program.pid(), memory);
+  PackageRun run{};
+  run.ms_per_package = WatchJournal(journal, program.pid(), run.memory);
   if (subject.installer) {
     const e2e::DriverRun finish = e2e::Drive(wine, {"wait TFEnde 60000"});
     if (!finish.ok()) throw std::runtime_error(subject.label + ": " + finish.Report());
+    ReadFinishMemory(wine, program.pid(), run);
     program.Kill();  // before the countdown asks for the restart
   } else if (program.Wait(std::chrono::minutes(1)).exit_code != 0) {
     throw std::runtime_error(subject.label + " failed");
   }
-  return {ms, memory};
+  return run;
 }
 
 void Record(SequenceSubject& subject, const PackageRun& run) {
   subject.ms_per_package.values.push_back(run.ms_per_package);
-  subject.working_set_mb.values.push_back(static_cast<double>(run.memory.working_set) / (1 << 20));
-  subject.private_mb.values.push_back(static_cast<double>(run.memory.private_bytes) / (1 << 20));
+  subject.working_set_mb.values.push_back(Megabytes(run.memory.working_set));
+  subject.private_mb.values.push_back(Megabytes(run.memory.private_bytes));
+  if (run.api_on_finish.empty()) return;
+  subject.api_working_set_mb.values.push_back(run.api_on_finish[0] / 1024);
+  subject.api_private_mb.values.push_back(run.api_on_finish[2] / 1024);
+  subject.proc_working_set_mb.values.push_back(Megabytes(run.proc_on_finish.working_set));
+  subject.proc_private_mb.values.push_back(Megabytes(run.proc_on_finish.private_bytes));
 }
 
 std::vector<SequenceSubject> PrepareSequence(e2e::WineSession& wine, const path& work,
@@ -173,16 +202,20 @@ std::vector<SequenceSubject> PrepareSequence(e2e::WineSession& wine, const path&
   }
   const path loop = e2e::WindowsProgram("process_loop.exe");
   const std::string listed = e2e::ToWindowsPath(list);
-  return {{"process_loop (floor)", loop, {listed}, false, {}, {}, {}},
-          {"process_loop, a thread per program", loop, {listed, "thread"}, false, {}, {}, {}},
-          {"NSIS peer, ExecWait",
-           bench::MakeSequencePeer(wine, work / "peer", programs),
-           {},
-           false,
-           {},
-           {},
-           {}},
-          {"Installer, /silent", installer, {"/silent"}, true, {}, {}, {}}};
+  const auto subject = [](std::string label, path program, std::vector<std::string> args,
+                          bool installer) {
+    SequenceSubject made;
+    made.label = std::move(label);
+    made.program = std::move(program);
+    made.args = std::move(args);
+    made.installer = installer;
+    return made;
+  };
+  return {subject("process_loop (floor)", loop, {listed}, false),
+          subject("process_loop, a thread per program", loop, {listed, "thread"}, false),
+          subject("NSIS peer, ExecWait", bench::MakeSequencePeer(wine, work / "peer", programs), {},
+                  false),
+          subject("Installer, /silent", installer, {"/silent"}, true)};
 }
 
 // --- the table ------------------------------------------------------------------------------
@@ -261,6 +294,17 @@ void SequenceRows(Table& table, const std::vector<SequenceSubject>& s) {
   }
 }
 
+// The "to the floor" column holds the ratio to /proc here.
+void CrossCheckRows(Table& table, const SequenceSubject& installer) {
+  table.Section("The installer on its finish page: GetProcessMemoryInfo against /proc, MB");
+  table.Row("peak working set, /proc VmHWM", installer.proc_working_set_mb, 1, "1", "");
+  table.Row("PeakWorkingSetSize", installer.api_working_set_mb, 1,
+            Ratio(installer.api_working_set_mb, installer.proc_working_set_mb), "");
+  table.Row("private bytes, /proc RssAnon + VmSwap", installer.proc_private_mb, 1, "1", "");
+  table.Row("PagefileUsage", installer.api_private_mb, 1,
+            Ratio(installer.api_private_mb, installer.proc_private_mb), "");
+}
+
 void SizeRows(Table& table, const path& peer_exe) {
   table.Section("Size of the program file, KB");
   const auto kb = [](const path& file) {
@@ -323,6 +367,7 @@ int main(int argc, char** argv) {
     table.Line("|---|---|---|---|---|---|");
     StartRows(table, starts);
     SequenceRows(table, sequences);
+    CrossCheckRows(table, sequences[3]);
     SizeRows(table, welcome_peer);
     std::cout << table.Text();
     if (argc > 2) std::ofstream(argv[2], std::ios::binary) << table.Text();

@@ -27,7 +27,7 @@
 //   launchwith <program> <argument> <form> <ms>  the same with one command-line argument
 //   kill                        ends the program started by launch
 //   position <form> <control>   a progress bar's position
-//   exists, absent, attributes, terminate, traynotify, roundtrips: see driver_system.h
+//   exists, absent, attributes, terminate, memory, traynotify, roundtrips: see driver_system.h
 //
 // <control> is a control name, or #<id> for an item of a standard dialog (#1 is OK).
 // Each result is one UTF-8 line "<command> = <value>", with backslash, CR, LF and TAB written
@@ -371,6 +371,7 @@ const Command kCommands[] = {
     {L"absent", 2, WithoutSession<Absent>},
     {L"attributes", 1, WithoutSession<Attributes>},
     {L"terminate", 1, WithoutSession<Terminate>},
+    {L"memory", 1, WithoutSession<Memory>},
     {L"traynotify", 1, WithoutSession<TrayNotify>},
     {L"roundtrips", 3, WithoutSession<RoundTrips>},
 };

@@ -1,6 +1,8 @@
 #include "driver_system.h"
 
 #include <windows.h>
+// After windows.h, which it needs.
+#include <psapi.h>
 
 #include <cwchar>
 #include <set>
@@ -102,6 +104,29 @@ std::wstring Terminate(const Args& args) {
     if (waited != WAIT_OBJECT_0) throw Failure{L"process " + std::to_wstring(id) + L" lives on"};
   }
   return std::to_wstring(search.processes.size());
+}
+
+std::wstring Memory(const Args& args) {
+  ProcessSearch search{&args[0], {}};
+  EnumWindows(CollectProcess, reinterpret_cast<LPARAM>(&search));
+  if (search.processes.size() != 1)
+    throw Failure{std::to_wstring(search.processes.size()) + L" processes own a " + args[0]};
+  const DWORD id = *search.processes.begin();
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id);
+  if (!process) throw Failure{L"cannot open process " + std::to_wstring(id)};
+  PROCESS_MEMORY_COUNTERS_EX counters{};
+  counters.cb = sizeof counters;
+  const BOOL read = GetProcessMemoryInfo(
+      process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+  CloseHandle(process);
+  if (!read) throw Failure{L"GetProcessMemoryInfo failed: " + std::to_wstring(GetLastError())};
+  // PagefileUsage is the commit charge, the private bytes; Wine leaves PrivateUsage at 0 for
+  // another process.
+  std::wstring figures;
+  for (const SIZE_T bytes : {counters.PeakWorkingSetSize, counters.WorkingSetSize,
+                             counters.PagefileUsage, counters.PeakPagefileUsage})
+    figures += (figures.empty() ? L"" : L" ") + std::to_wstring(bytes / 1024);
+  return figures;
 }
 
 std::wstring TrayNotify(const Args& args) {

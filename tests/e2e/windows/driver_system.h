@@ -20,6 +20,9 @@ std::wstring Absent(const Args& args);
 std::wstring Attributes(const Args& args);
 // terminate <form>: ends every process that owns a window of the class; their number.
 std::wstring Terminate(const Args& args);
+// memory <form>: GetProcessMemoryInfo of the one process that owns a window of the class:
+// "<peak working set> <working set> <private bytes> <peak private bytes>", in KB.
+std::wstring Memory(const Args& args);
 // traynotify <mouse>: posts the tray icon's notification (lbuttondblclk, rbuttondown) to the
 // program's hidden tray window, as the shell does for a mouse action on the icon.
 std::wstring TrayNotify(const Args& args);
