@@ -35,7 +35,7 @@ TEST_F(Tray, MinimizedRunKeepsThePageHiddenAndADoubleClickOnTheIconRestoresIt) {
   release.defaults.minimize = true;
   release.packages = {{"KB1.exe", "/q"}, {"KB2.exe", "/q"}};
   release.packages[0].sleep_ms = 4000;
-  release.packages[1].sleep_ms = 6000;
+  release.packages[1].sleep_ms = 9000;  // room for the restore on a busy machine
   RetryOnLostStart(release.ProbeNames(), release.ProbeNames(), [&](const fs::path& folder) {
     const fs::path exe =
         MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
