@@ -62,8 +62,10 @@ void TFMain::LoadStartupData() {
   std::string command_line;
   for (const std::string& argument : system.Arguments()) command_line += " " + argument;
   context.Log().Write("Start: Installer " INSTALLER_VERSION "," + command_line);
-  context.Log().Write("Release " + context.Settings.Name + " " + context.Settings.Version + ", " +
-                      std::to_string(context.Packages.Count()) + " Pakete, " +
+  const std::string& version = context.Settings.Version;
+  const int packages = context.Packages.Count();
+  context.Log().Write("Release " + context.Settings.Name + (version.empty() ? "" : " " + version) +
+                      ", " + std::to_string(packages) + (packages == 1 ? " Paket, " : " Pakete, ") +
                       release::OsName(context.CurrentOSIndex) + " (Index " +
                       std::to_string(static_cast<int>(context.CurrentOSIndex)) + ")" +
                       (system.IsElevated() ? ", mit Administratorrechten" : "") + ", Ordner " +

@@ -30,6 +30,23 @@ TEST_F(MainForm, StartUpLoadsTheReleaseAndArmsTheStartTimer) {
   EXPECT_TRUE(dialogs.error_boxes.empty());
 }
 
+// The log's line about the release: no blank stands for a missing version, and one package is
+// not "Pakete".
+TEST_F(MainForm, LogNamesTheReleaseWithoutAVersionAndItsPackages) {
+  UseStandardRelease();
+  Start();
+  const std::string& log = system.files["C:\\Temp\\Installer.log"];
+  EXPECT_NE(log.find("  Release Demo Pack, 3 Pakete, "), std::string::npos) << log;
+}
+
+TEST_F(MainForm, LogNamesTheReleaseWithItsVersionAndItsOnePackage) {
+  UseStandardRelease();
+  SetSettings("[Main]\nName=Pack\nVersion=2.0\nFiles=1\n[File1]\nName=One\n");
+  Start();
+  const std::string& log = system.files["C:\\Temp\\Installer.log"];
+  EXPECT_NE(log.find("  Release Pack 2.0, 1 Paket, "), std::string::npos) << log;
+}
+
 TEST_F(MainForm, FromWindowsXpOnTheTrayShowsTheProgramIcon) {
   UseStandardRelease();
   for (const auto& [version, expect_xp_list] :
