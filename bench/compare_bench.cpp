@@ -12,7 +12,7 @@
 //      what a program does after its packages (the installer's finish page) is left out. The
 //      installer's figures are checked against Windows' own count: on its finish page, the
 //      peak working set and private bytes that GetProcessMemoryInfo reports under Wine (driver.exe
-//      memory) beside /proc read at the same moment;
+//      memory) beside /proc read at the same moment.
 // The peer: installers that Debian's makensis builds in this run (Modern UI 2, amd64-unicode),
 // one with its welcome page, one that runs the packages with ExecWait on its installation page.
 // Subjects take turns, so that a slow phase of the machine weighs on all alike.
