@@ -40,8 +40,8 @@ bool LabelPeer::FitToText() {
   HGDIOBJ previous = SelectObject(dc, Font());
   const std::wstring text = MeasuredText(label.Caption());
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured, TextFlags() | DT_CALCRECT);
-  // A glyph can reach a pixel past its advance, which DrawText leaves out of the measure (the
-  // "3" of Tahoma at 8 points: a label "1.2.3" lost its last column).
+  // One pixel more than DrawText measures: under Wine, "1.2.3" in Tahoma at 8 points measured a
+  // column short of what it drew, and the label cut off the right edge of the "3".
   if (!wrap) measured.right += 1;
   SelectObject(dc, previous);
   ReleaseDC(nullptr, dc);

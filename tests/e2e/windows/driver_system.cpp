@@ -30,6 +30,13 @@ BOOL CALLBACK CollectProcess(HWND window, LPARAM param) {
   return TRUE;
 }
 
+// The processes that own a window of the class.
+std::set<DWORD> ProcessesOwning(const std::wstring& form) {
+  ProcessSearch search{&form, {}};
+  EnumWindows(CollectProcess, reinterpret_cast<LPARAM>(&search));
+  return search.processes;
+}
+
 double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
   LARGE_INTEGER frequency{};
   QueryPerformanceFrequency(&frequency);
@@ -93,9 +100,8 @@ std::wstring Attributes(const Args& args) {
 }
 
 std::wstring Terminate(const Args& args) {
-  ProcessSearch search{&args[0], {}};
-  EnumWindows(CollectProcess, reinterpret_cast<LPARAM>(&search));
-  for (const DWORD id : search.processes) {
+  const std::set<DWORD> processes = ProcessesOwning(args[0]);
+  for (const DWORD id : processes) {
     HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
     if (!process) throw Failure{L"cannot open process " + std::to_wstring(id)};
     TerminateProcess(process, 1);
@@ -103,15 +109,14 @@ std::wstring Terminate(const Args& args) {
     CloseHandle(process);
     if (waited != WAIT_OBJECT_0) throw Failure{L"process " + std::to_wstring(id) + L" lives on"};
   }
-  return std::to_wstring(search.processes.size());
+  return std::to_wstring(processes.size());
 }
 
 std::wstring Memory(const Args& args) {
-  ProcessSearch search{&args[0], {}};
-  EnumWindows(CollectProcess, reinterpret_cast<LPARAM>(&search));
-  if (search.processes.size() != 1)
-    throw Failure{std::to_wstring(search.processes.size()) + L" processes own a " + args[0]};
-  const DWORD id = *search.processes.begin();
+  const std::set<DWORD> processes = ProcessesOwning(args[0]);
+  if (processes.size() != 1)
+    throw Failure{std::to_wstring(processes.size()) + L" processes own a " + args[0]};
+  const DWORD id = *processes.begin();
   HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id);
   if (!process) throw Failure{L"cannot open process " + std::to_wstring(id)};
   PROCESS_MEMORY_COUNTERS_EX counters{};
