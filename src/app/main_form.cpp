@@ -132,12 +132,10 @@ bool TFMain::ContinueInterruptedRun() {
   context.Log().Write("Fortsetzungsdatei " + context.ContinuationPath() +
                       " gelesen: " + std::to_string(file.Rows.size()) + " von " +
                       std::to_string(file.RunTotal) + " Paketen");
-  context.RunTotal = file.RunTotal;
-  context.ContinuedRun = true;
   // What failed before the restart belongs to the outcome of the whole run.
-  if (const auto failed = context.System().ReadFileBytes(context.FailuresPath())) {
-    context.Failures = frame::ReadFailures(*failed);
-  }
+  const auto failed = context.System().ReadFileBytes(context.FailuresPath());
+  context.Run().Continued(
+      file.RunTotal, failed ? frame::ReadFailures(*failed) : std::vector<frame::PackageFailure>{});
   context.choices.ChooseUserDefined();
   context.choices.Restore(file);
   StartWithoutWizard();
@@ -183,31 +181,40 @@ void TFMain::MIAbbrechenClick() {
 
 // The program answers the end of the session once. During a restart it lets
 // the session end; while a package installs it saves the run so that it
-// goes on after the logon; otherwise the visible pages are asked.
+// goes on after the logon; with the rest of the run saved (the restart
+// prompt, the refused restart's message, the finish page of an unfinished
+// run) nothing is lost and nobody is asked; otherwise the visible pages are.
 void TFMain::ApplicationQueryEndSession(bool& may_end) {
-  if (!context.forms.Complete() || context.Restarting) return;
+  frame::RunState& run = context.Run();
+  if (!context.forms.Complete() || run.Restarting()) return;
   engine::TFKopieren& install = *context.forms.FKopieren;
   if (install.Running()) {
     install.SaveForSessionEnd();
+    return;
+  }
+  if (run.WaitsForRestart()) {
+    run.SessionEnding();
     return;
   }
   may_end = App().VisibleFormsMayClose();
 }
 
 void TFMain::ApplicationSessionEnds() {
-  context.Log().Write("Die Sitzung endet: Ende mit Exitcode " + std::to_string(context.ExitCode()));
-  App().SetExitCode(context.ExitCode());
+  const int code = context.Run().ExitCode();
+  context.Log().Write("Die Sitzung endet: Ende mit Exitcode " + std::to_string(code));
+  App().SetExitCode(code);
 }
 
-// Another program refused the end of the session: whoever asked for the
-// restart gets its window back.
+// Another program refused the end of the session, so no restart, not even a
+// package's, happens now: whoever asked for the restart gets its window back.
 void TFMain::ApplicationSessionEndCancelled() {
-  if (!context.forms.Complete() || !context.Restarting) return;
-  context.Restarting = false;
-  context.RestartStarted = false;
+  if (!context.forms.Complete()) return;
+  frame::RunState& run = context.Run();
+  const bool restarting = run.Restarting();
+  run.SessionEndCancelled();
+  if (!restarting) return;
   context.Log().Write("Ein anderes Programm hat das Ende der Sitzung verhindert");
-  context.forms.FKopieren->SessionEndCancelled();
-  context.forms.FEnde->SessionEndCancelled();
+  if (!context.forms.FKopieren->SessionEndCancelled()) context.forms.FEnde->SessionEndCancelled();
 }
 
 }  // namespace app

@@ -77,13 +77,15 @@ void TFKopieren::BAbbrechenClick() {
 // cancel, and the run ends at its next step.
 void TFKopieren::FormCloseQuery(bool& can_close) {
   frame::Context& context = Shared();
-  can_close = context.Restarting;
+  can_close = context.Run().Restarting();
   if (can_close) return;
   frame::PlayKindSound(context.System(), frame::MessageKind::Question);
-  if (!context.CancelRequested &&
-      frame::ShowQuestionDialog(context.Dialogs(), context.Words, Word(56))) {
+  // The last package may end while the question is open: a "Ja" after the
+  // end of the run cancels nothing.
+  if (!context.Run().Cancelled() &&
+      frame::ShowQuestionDialog(context.Dialogs(), context.Words, Word(56)) &&
+      context.Run().CancelConfirmed()) {
     LKopierStatus.SetCaption(Word(40));
-    context.CancelRequested = true;
   }
 }
 

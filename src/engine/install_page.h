@@ -50,8 +50,10 @@ class TFKopieren : public frame::PageFrame {
   // computer, the user logs off): the continuation names the running
   // package and the rest, so the run goes on after the next logon.
   void SaveForSessionEnd();
-  // Another program refused the restart that the hand-over asked for.
-  void SessionEndCancelled();
+  // Another program refused the end of the session; true when it was the
+  // restart that the hand-over (or a package) began, which this page then
+  // takes back.
+  bool SessionEndCancelled();
 
  private:
   void FormCreate();

@@ -50,25 +50,18 @@ void TFKopieren::StartInstallation() {
   const frame::Choices& choices = context.choices;
   const bool to_tray = choices.Options().Minimize;
   if (to_tray) SendToTray();
-  context.CancelRequested = false;
-  context.RestartPending = false;
   CurrentIndex = 1;
-  TotalCount = 0;
   CurrentNumber = 0;
   if (!to_tray) Show();
-  TotalCount = choices.UserDefined() ? choices.ChosenCount() : context.Packages.Count();
-  if (context.RunTotal == 0) {
-    context.RunTotal = TotalCount;
-  } else {
-    CurrentNumber = context.RunTotal - TotalCount;  // installed before the restart
-    TotalCount = context.RunTotal;
-  }
+  const int chosen = choices.UserDefined() ? choices.ChosenCount() : context.Packages.Count();
+  TotalCount = context.Run().Started(chosen);
+  CurrentNumber = TotalCount - chosen;  // installed before a restart
   RunCount = 0;
   restart_asked_ = false;
   awaiting_restart_ = false;
   // Windows removed the run-once value when it started this run; until the
   // run is over, a kill or a power cut must not lose the rest of it.
-  if (context.ContinuedRun) WriteRunOnce();
+  if (context.Run().Continued()) WriteRunOnce();
   InstallNext();
 }
 
@@ -87,7 +80,7 @@ void TFKopieren::StartInstallationFrom(ui::Form& current) {
 void TFKopieren::InstallNext() {
   const frame::Context& context = Shared();
   DeletePreviousLog();
-  if (context.Packages.Count() < CurrentIndex || context.CancelRequested) {
+  if (context.Packages.Count() < CurrentIndex || context.Run().Cancelled()) {
     ShowFinishPage();
     return;
   }
@@ -117,7 +110,8 @@ void TFKopieren::PackageFinished(const PackageOutcome& outcome) {
     AwaitStartedRestart();
     return;
   }
-  if (Shared().ContinuedRun && !Shared().CancelRequested) WriteContinuationFile();
+  const frame::RunState& run = Shared().Run();
+  if (run.Continued() && !run.Cancelled()) WriteContinuationFile();
   InstallNext();
 }
 
@@ -130,10 +124,10 @@ void TFKopieren::RecordOutcome(const PackageOutcome& outcome) {
                       "): " + OutcomeText(outcome));
   if (outcome.started) {
     restart_asked_ = package.Restart == "1" || outcome.state == PackageState::RestartNeeded;
-    context.RestartNeeded = context.RestartNeeded || restart_asked_;
+    if (restart_asked_) context.Run().RestartAsked();
   }
   if (outcome.state == PackageState::Failed || outcome.state == PackageState::NotStarted) {
-    context.Failures.push_back({package.Name, outcome.started, outcome.exit_code, outcome.reason});
+    context.Run().PackageFailed({package.Name, outcome.started, outcome.exit_code, outcome.reason});
   }
 }
 
@@ -141,22 +135,20 @@ void TFKopieren::RecordOutcome(const PackageOutcome& outcome) {
 // the next package.
 void TFKopieren::AwaitStartedRestart() {
   frame::Context& context = Shared();
-  context.RestartStarted = true;
+  context.Run().PackageStartedRestart();
   if (context.choices.RowsFrom(CurrentIndex).empty()) {
     InstallNext();  // nothing is left: the run is over
     return;
   }
   if (!KeepRunForRestart()) return;
-  context.Restarting = true;
   awaiting_restart_ = true;
 }
 
 // The page comes back from the tray and the continuation is written; when
-// it can't be, the run ends on the finish page as cancelled.
+// it can't be, the rest of the run is lost and the run ends as failed.
 bool TFKopieren::KeepRunForRestart() {
   RestoreFromTray();
   if (SaveContinuation()) return true;
-  Shared().CancelRequested = true;
   ShowFinishPage();
   return false;
 }
@@ -206,7 +198,6 @@ void TFKopieren::HandOverToRestart() {
 // of the computer, whoever makes it.
 void TFKopieren::RestartRefused(const std::string& reason) {
   frame::Context& context = Shared();
-  context.RestartPending = true;
   context.ShowMessageDialog(Word(95) + (reason.empty() ? "" : ": " + reason) + "\n" +
                                 Word(finish::TFEnde::kContinuesAfterRestart),
                             frame::MessageKind::Information);
@@ -216,27 +207,32 @@ void TFKopieren::RestartRefused(const std::string& reason) {
 // "/norestart": the run stops here with its continuation in place; the
 // administrator's next restart goes on with the rest.
 void TFKopieren::LeaveRestartToTheAdministrator() {
-  frame::Context& context = Shared();
-  context.RestartPending = true;
-  context.RestartNeeded = true;
-  context.Log().Write(
+  Shared().Log().Write(
       "Neustart nötig, aber /norestart: die Installation geht nach dem nächsten "
       "Neustart weiter");
   ShowFinishPage();
 }
 
-void TFKopieren::SessionEndCancelled() {
-  if (!awaiting_restart_) return;
+bool TFKopieren::SessionEndCancelled() {
+  if (!awaiting_restart_) return false;
   awaiting_restart_ = false;
   RestartRefused(Word(96));
+  return true;
 }
 
+// Nothing may hold up the end of the session now, saved or not.
 void TFKopieren::SaveForSessionEnd() {
-  Shared().Restarting = true;  // nothing may hold up the end of the session now
-  if (WriteContinuationFile()) WriteRunOnce();
-  Shared().Log().Write(
-      "Sitzung endet während einer Installation: die Installation geht nach der "
-      "nächsten Anmeldung weiter");
+  frame::Context& context = Shared();
+  context.Run().SessionEnding();
+  if (WriteContinuationFile() && WriteRunOnce()) {
+    context.Run().HandOverSaved();
+    context.Log().Write(
+        "Sitzung endet während einer Installation: die Installation geht nach der "
+        "nächsten Anmeldung weiter");
+  } else {
+    context.Log().Write("Sitzung endet während einer Installation: " + Word(98) +
+                        ", der Rest der Installation geht verloren");
+  }
 }
 
 bool TFKopieren::SaveContinuation() {
@@ -244,28 +240,31 @@ bool TFKopieren::SaveContinuation() {
   const std::string path = context.ContinuationPath();
   context.Log().Write("Neustart vor Paket " + std::to_string(CurrentIndex) +
                       ": Fortsetzungsdatei " + path);
+  std::string failure;
   if (!WriteContinuationFile()) {
-    context.ShowMessageDialog(Word(98) + ": " + Word(99) + ": " + path, frame::MessageKind::Error);
-    return false;
-  }
-  if (!WriteRunOnce()) {
+    failure = Word(99) + ": " + path;
+  } else if (!WriteRunOnce()) {
     context.System().RemoveFile(path);
-    context.ShowMessageDialog(Word(98) + ": " + Word(100) + ".", frame::MessageKind::Error);
-    return false;
+    failure = Word(100);
+  } else {
+    context.Run().HandOverSaved();
+    return true;
   }
-  return true;
+  context.Run().HandOverFailed(failure);
+  context.ShowMessageDialog(Word(98) + ": " + failure + ".", frame::MessageKind::Error);
+  return false;
 }
 
 // The packages from the current one on that belong to the run.
 bool TFKopieren::WriteContinuationFile() {
   frame::Context& context = Shared();
   const frame::Choices& choices = context.choices;
-  const std::string text =
-      frame::ContinuationText(context.RunTotal, choices.Options(), choices.RowsFrom(CurrentIndex));
+  const std::string text = frame::ContinuationText(context.Run().RunTotal(), choices.Options(),
+                                                   choices.RowsFrom(CurrentIndex));
   platform::System& system = context.System();
-  if (!context.Failures.empty()) {
-    system.WriteHiddenFile(context.FailuresPath(), frame::FailuresText(context.Failures));
-  }
+  const auto& failures = context.Run().Failures();
+  if (!failures.empty())
+    system.WriteHiddenFile(context.FailuresPath(), frame::FailuresText(failures));
   return system.WriteHiddenFile(context.ContinuationPath(), text);
 }
 
@@ -326,7 +325,8 @@ void TFKopieren::ShowProgress(const std::string& path) {
 // The end of the run, finished or cancelled; a run that waits for a refused
 // restart keeps its continuation.
 void TFKopieren::ShowFinishPage() {
-  if (!Shared().RestartPending) EndContinuation();
+  Shared().Run().Ended();
+  if (!Shared().Run().WaitsForRestart()) EndContinuation();
   RestoreFromTray();
   finish::TFEnde& finish = *Pages().FEnde;
   frame::PlacePage(*this, finish);

@@ -29,43 +29,53 @@ void TFEnde::FormCreate() {
   CBNichtNeustarten.SetCaption(Word(69));
 }
 
-// "/norestart" restarts nothing, and an unattended run ends here by itself.
+// "/norestart" restarts nothing. The countdown comes only after a run that
+// got to its end; wherever else an unattended run would wait here for a
+// person, it ends by itself.
 void TFEnde::FormShow() {
-  ShowOutcome();
-  if (!Shared().Switches.no_restart) return;
-  CBNichtNeustarten.SetChecked(true);
-  CBNichtNeustarten.SetEnabled(false);
-  if (Shared().Unattended()) Shared().CloseProgram();
+  const bool completed = ShowOutcome();
+  const bool no_restart = Shared().Switches.no_restart;
+  if (no_restart) {
+    CBNichtNeustarten.SetChecked(true);
+    CBNichtNeustarten.SetEnabled(false);
+  }
+  if (!completed || no_restart) {
+    Shared().EndIfUnattended(LHinweis->Caption());
+  } else if (Shared().choices.Options().AutoReboot) {
+    Pages().FAutoReboot->Show();
+  }
 }
 
-void TFEnde::ShowOutcome() {
-  if (Shared().CancelRequested) {
+// The texts of the outcome; true when the run got to its end.
+bool TFEnde::ShowOutcome() {
+  const frame::RunState& run = Shared().Run();
+  if (run.Cancelled()) {
     LHinweis->SetCaption(Word(45));
     CBNichtNeustarten.SetEnabled(false);
     LText.SetCaption(Word(45));
-    return;
+    return false;
   }
   App().FlashApplicationWindow();
-  if (Shared().RestartPending) {
+  if (!run.HandOverFailure().empty()) {
+    LHinweis->SetCaption(Word(kHandOverFailed));
+    LText.SetCaption(Word(kHandOverFailed) + ": " + run.HandOverFailure() + "." +
+                     (run.Failures().empty() ? "" : "\r\r" + FailureText()));
+    return false;
+  }
+  if (run.WaitsForRestart()) {
     LHinweis->SetCaption(Word(kContinuesAfterRestart));
     LText.SetCaption(Word(kContinuesAfterRestart) + "\r\r" + Word(46));
-    return;
+    return false;
   }
-  if (!Shared().Failures.empty()) {
+  const std::string post_install = Shared().Settings.PostInstall + "\r\r" + Word(46);
+  if (!run.Failures().empty()) {
     LHinweis->SetCaption(Word(78));
-    LText.SetCaption(FailureText() + "\r" + Shared().Settings.PostInstall + "\r\r" + Word(46));
-    StartCountdown();
-    return;
+    LText.SetCaption(FailureText() + "\r" + post_install);
+  } else {
+    LHinweis->SetCaption(Word(44));
+    LText.SetCaption(post_install);
   }
-  LHinweis->SetCaption(Word(44));
-  LText.SetCaption(Shared().Settings.PostInstall + "\r\r" + Word(46));
-  StartCountdown();
-}
-
-void TFEnde::StartCountdown() {
-  if (Shared().choices.Options().AutoReboot && !Shared().Switches.no_restart) {
-    Pages().FAutoReboot->Show();
-  }
+  return true;
 }
 
 void TFEnde::BAbbrechenClick() {
@@ -86,7 +96,7 @@ void TFEnde::FormClose(ui::CloseAction& action) {
 // Word 78, then a line per failed package, at most kMaxFailureLines.
 std::string TFEnde::FailureText() const {
   std::string text = Word(78) + "\r";
-  const auto& failures = Shared().Failures;
+  const auto& failures = Shared().Run().Failures();
   for (std::size_t i = 0; i < failures.size(); ++i) {
     if (i == kMaxFailureLines) return text + "…\r";
     const frame::PackageFailure& failure = failures[i];
@@ -99,12 +109,15 @@ std::string TFEnde::FailureText() const {
 }
 
 // Another program refused the end of the session that this page's restart
-// (or the countdown's) began: the page comes back, the countdown goes.
+// (or the countdown's) began: the page comes back, the countdown goes, and
+// an unattended run ends.
 void TFEnde::SessionEndCancelled() {
   if (Pages().FAutoReboot->Visible()) Pages().FAutoReboot->Close();
-  if (!closed_for_restart_) return;
-  closed_for_restart_ = false;
-  Show();
+  if (closed_for_restart_) {
+    closed_for_restart_ = false;
+    Show();
+  }
+  if (Visible()) Shared().EndIfUnattended(Word(95) + ": " + Word(96));
 }
 
 }  // namespace finish

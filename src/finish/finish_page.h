@@ -22,12 +22,13 @@ class TFEnde : public frame::PageFrame {
 
   // "The installation goes on after the next restart."
   static constexpr int kContinuesAfterRestart = 94;
+  // "The installation can't go on after a restart."
+  static constexpr int kHandOverFailed = 98;
 
  private:
   void FormCreate();
   void FormShow();
-  void ShowOutcome();
-  void StartCountdown();
+  bool ShowOutcome();
   void FormClose(ui::CloseAction& action);
   void BAbbrechenClick();
 

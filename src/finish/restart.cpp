@@ -6,22 +6,25 @@
 namespace finish {
 
 bool RequestRestart(frame::Context& context, std::string& reason) {
-  context.Restarting = true;
+  frame::RunState& run = context.Run();
+  run.RestartRequested();
   context.Log().Write("Neustart des Computers angefordert");
   if (context.System().RequestRestart(reason)) {
-    context.RestartStarted = true;
+    run.RestartAccepted();
     return true;
   }
   // Nothing ends now: the pages ask again before they close.
-  context.Restarting = false;
+  run.RestartRefused();
   return false;
 }
 
+// An unattended run has nobody to read the message: it ends instead.
 bool RestartSystem(frame::Context& context) {
   std::string reason;
   if (RequestRestart(context, reason)) return true;
-  context.ShowMessageDialog(reason.empty() ? "Kagge Mann" : "Kagge Mann\n" + reason,
-                            frame::MessageKind::Error);
+  const std::string text = reason.empty() ? "Kagge Mann" : "Kagge Mann\n" + reason;
+  context.ShowMessageDialog(text, frame::MessageKind::Error);
+  context.EndIfUnattended(context.Words[95] + (reason.empty() ? "" : ": " + reason));
   return false;
 }
 

@@ -26,18 +26,17 @@ bool Context::AskQuestion(const std::string& text) const {
   return frame::AskQuestion(system_, dialogs_, Words, text);
 }
 
-int Context::ExitCode() const {
-  if (!Failures.empty()) return 1603;  // ERROR_INSTALL_FAILURE
-  if (CancelRequested) return 1602;    // ERROR_INSTALL_USEREXIT
-  if (RestartStarted) return 1641;     // ERROR_SUCCESS_REBOOT_INITIATED
-  if (RestartNeeded) return 3010;      // ERROR_SUCCESS_REBOOT_REQUIRED
-  return 0;
+void Context::CloseProgram() const {
+  const int code = run_.ExitCode();
+  Log().Write("Ende mit Exitcode " + std::to_string(code));
+  app_.SetExitCode(code);
+  forms.FMain->Close();
 }
 
-void Context::CloseProgram() const {
-  Log().Write("Ende mit Exitcode " + std::to_string(ExitCode()));
-  app_.SetExitCode(ExitCode());
-  forms.FMain->Close();
+void Context::EndIfUnattended(const std::string& why) const {
+  if (!Unattended()) return;
+  Log().Write("Unbeaufsichtigt, niemand wartet auf eine Antwort: " + why);
+  CloseProgram();
 }
 
 }  // namespace frame

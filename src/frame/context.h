@@ -1,6 +1,6 @@
 // What the pages and components share, owned by the hidden main form and
 // handed to each of them: the release and the system as read at start-up, the
-// run's counters and flags, the forms, the tray icon, the installation
+// run's state, the forms, the tray icon, the installation
 // choices, and the services for messages and paths.
 #pragma once
 
@@ -11,6 +11,7 @@
 #include "frame/choices.h"
 #include "frame/forms.h"
 #include "frame/messages.h"
+#include "frame/run_state.h"
 #include "frame/start_options.h"
 #include "frame/unattended_dialogs.h"
 #include "release/os_identity.h"
@@ -47,30 +48,9 @@ class Context {
   release::WordTable Words;
   release::OsIndex CurrentOSIndex = release::OsIndex::Unknown;
 
-  // The package total of a run that spans restarts; 0 before the first run.
-  int RunTotal = 0;
-  // Set by the restart request: every page then closes without asking.
-  bool Restarting = false;
-  // The run goes on from a continuation file, which it keeps in step until
-  // the run is over.
-  bool ContinuedRun = false;
-  // A restart in the middle of the run was refused: the continuation waits
-  // for the next restart of the computer.
-  bool RestartPending = false;
-  // The user cancelled the run, or its hand-over to a restart failed.
-  bool CancelRequested = false;
-
-  // The packages of the run, both halves of it, that failed or did not start.
-  std::vector<PackageFailure> Failures;
-  // A package of the run asked for a restart of the computer.
-  bool RestartNeeded = false;
-  // The program or a package has started a restart of the computer.
-  bool RestartStarted = false;
-
-  // The program's exit code for the run: 1603 a package failed or was not
-  // started, else 1602 the user cancelled, else 1641 a restart was started,
-  // else 3010 a restart is needed and was not done, else 0.
-  int ExitCode() const;
+  // What the run went through, and its exit code.
+  RunState& Run() { return run_; }
+  const RunState& Run() const { return run_; }
 
   Forms forms;
   tray::TCoolTrayIcon* TrayIcon = nullptr;
@@ -97,14 +77,20 @@ class Context {
 
   void ShowMessageDialog(const std::string& text, MessageKind kind) const;
   bool AskQuestion(const std::string& text) const;
-  // Closes the hidden main form, which ends the program with ExitCode().
+  // Closes the hidden main form, which ends the program with the run's exit
+  // code.
   void CloseProgram() const;
+  // An unattended run ends by itself where a watched one would wait for a
+  // person: the log says why, and the program ends with the run's exit code.
+  // A watched run goes on.
+  void EndIfUnattended(const std::string& why) const;
 
  private:
   ui::Application& app_;
   platform::System& system_;
   UnattendedDialogs& dialogs_;
   std::string state_folder_;
+  RunState run_;
 };
 
 }  // namespace frame

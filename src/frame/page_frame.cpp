@@ -59,12 +59,12 @@ void PageFrame::BAbbrechenClick() {
 }
 
 void PageFrame::FormCloseQuery(bool& can_close) {
-  can_close = context_.Restarting || context_.AskQuestion(Word(55));
+  can_close = context_.Run().Restarting() || context_.AskQuestion(Word(55));
 }
 
 // The user cancelled before anything was installed.
 void PageFrame::FormClose(ui::CloseAction&) {
-  context_.CancelRequested = true;
+  context_.Run().CancelConfirmed();
   context_.CloseProgram();
 }
 

@@ -1,6 +1,7 @@
 // Records what the program would have shown in its modal windows.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,9 @@ class FakeDialogs : public platform::Dialogs {
   std::vector<std::string> questions;             // dialogs with a choice
   std::vector<platform::DialogContent> contents;  // every dialog, in order
   bool answer = false;                            // what the user answers every question
+  // Runs while a question is open, as the events that its modal loop
+  // handles would (a package's end, a timer).
+  std::function<void()> while_asking;
 
   int ShowDialog(const platform::DialogContent& content) override {
     contents.push_back(content);
@@ -30,6 +34,7 @@ class FakeDialogs : public platform::Dialogs {
       return content.buttons[0].result;
     }
     questions.push_back(content.text);
+    if (while_asking) while_asking();
     return answer ? content.default_result : content.escape_result;
   }
 

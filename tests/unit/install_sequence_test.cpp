@@ -39,7 +39,7 @@ TEST_F(InstallSequence, ThreePackagesShowProgressAndTrayIndex) {
             (std::vector<std::pair<int, int>>{{0, 0}, {33, 5}, {67, 11}}));
   EXPECT_TRUE(Finish().Visible());
   EXPECT_FALSE(Install().Visible());
-  EXPECT_EQ(main->context.RunTotal, 3);
+  EXPECT_EQ(main->context.Run().RunTotal(), 3);
 }
 
 TEST_F(InstallSequence, PackagesRunInOrderWithParametersAndTheirFolder) {
@@ -102,7 +102,7 @@ TEST_F(InstallSequence, RestartInTheMiddleWritesTheContinuation) {
   EXPECT_TRUE(Pages().Form1->Visible());  // the prompt, since automatic restart is off
   EXPECT_EQ(Pages().Form1->Caption(), "W76");
   EXPECT_EQ(system.restart_requests, 1);
-  EXPECT_TRUE(main->context.Restarting);
+  EXPECT_TRUE(main->context.Run().Restarting());
   EXPECT_EQ(Install().CurrentNumber, 3);
 }
 
@@ -205,17 +205,25 @@ TEST_F(InstallSequence, RestartTestLooksAtTheLastStartedPackage) {
   EXPECT_TRUE(system.run_once.empty());
 }
 
-TEST_F(InstallSequence, FailedContinuationEndsCancelledWithAMessage) {
+// Nobody cancelled: the rest of the run is lost, which is a failure.
+TEST_F(InstallSequence, FailedContinuationEndsAsAFailureWithItsReason) {
   UseRelease(3, "", {{1, "Restart=1"}});
   StartAndDecide();
   Pages().FWillkommen->BWeiter.Click();
   system.writes_fail = true;
   FinishPackage();
+  const std::string why = "Die Installation kann nach einem Neustart nicht fortgesetzt werden";
   ASSERT_EQ(dialogs.messages.size(), 1u);
-  EXPECT_NE(dialogs.messages[0].text.find("rir_eridivu"), std::string::npos);
+  EXPECT_EQ(dialogs.messages[0].text,
+            why + ": die Datei lässt sich nicht schreiben: C:\\Release\\rir_eridivu.");
   EXPECT_EQ(system.restart_requests, 0);
+  EXPECT_EQ(system.workers.size(), 0u);  // package 2 does not start
   EXPECT_TRUE(Finish().Visible());
-  EXPECT_EQ(Finish().LText.Caption(), "W45");
+  EXPECT_EQ(Finish().LHinweis->Caption(), why);
+  EXPECT_EQ(Finish().LText.Caption(), dialogs.messages[0].text);
+  Finish().CBNichtNeustarten.Click();
+  Finish().Close();
+  EXPECT_EQ(application.ExitCode(), 1603);
 }
 
 TEST_F(InstallSequence, LogsOfThePreviousPackageAreRecycledOnlyWhenAsked) {
@@ -302,7 +310,7 @@ TEST_F(FinishAndRestart, ClosingAfterACompletedRunRestarts) {
   EXPECT_FALSE(Pages().FAutoReboot->Visible());
   Finish().BAbbrechen.Click();
   EXPECT_EQ(system.restart_requests, 1);
-  EXPECT_TRUE(main->context.Restarting);
+  EXPECT_TRUE(main->context.Run().Restarting());
   EXPECT_FALSE(application.Terminated());
 }
 
@@ -322,7 +330,7 @@ TEST_F(FinishAndRestart, RefusedRestartKeepsTheFinishPage) {
   EXPECT_EQ(dialogs.messages[0].text, "Kagge Mann\nZugriff verweigert");
   EXPECT_FALSE(dialogs.messages[0].information);
   EXPECT_TRUE(Finish().Visible());
-  EXPECT_FALSE(main->context.Restarting);  // nothing ends: the pages ask again
+  EXPECT_FALSE(main->context.Run().Restarting());  // nothing ends: the pages ask again
 }
 
 TEST_F(FinishAndRestart, CountdownRestartsAtTheEleventhTick) {

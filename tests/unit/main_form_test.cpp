@@ -138,7 +138,7 @@ TEST_F(MainForm, ContinuationWinsOverSilentAndRestoresTheChoices) {
   app::TFMain& main = StartAndDecide();
   EXPECT_TRUE(InstallationShown());
   EXPECT_FALSE(WizardShown());
-  EXPECT_EQ(main.context.RunTotal, 10);
+  EXPECT_EQ(main.context.Run().RunTotal(), 10);
   const auto& advanced = *Pages().FErweitert;
   EXPECT_TRUE(advanced.CBAutoReboot.Checked());
   EXPECT_FALSE(advanced.CBMinimieren.Checked());
@@ -195,6 +195,7 @@ TEST_F(MainForm, UnreadableContinuationIsReportedOnceAndSetAside) {
       {thousand_and_one, "Fehler bei Bereichsprüfung"},
       {"-2147483648\r\n0\r\n0\r\n0\r\n0\r\n", "Fehler bei Bereichsprüfung"},
       {"2147483647\r\n0\r\n0\r\n0\r\n0\r\n0\r\n", "Fehler bei Bereichsprüfung"},
+      {"1001\r\n0\r\n0\r\n0\r\n0\r\n0\r\n", "Fehler bei Bereichsprüfung"},    // 1000 at most
       {"1\r\n0\r\n1\r\n0\r\n0\r\n0\r\n2\r\n", "Fehler bei Bereichsprüfung"},  // total < rows
   };
   UseStandardRelease();
@@ -238,9 +239,11 @@ TEST_F(MainForm, UnreadableContinuationThatCannotBeMovedIsDeleted) {
 }
 
 TEST_F(MainForm, UnreadableContinuationOfASilentStartIsLoggedAndTheRunGoesOn) {
-  UseStandardRelease();
+  UseRelease(2);
   system.arguments = {"/silent"};
   SetContinuation("zehn\r\n");
+  // The failures of the run that the file belonged to go with it.
+  system.files[ContinuationPath() + ".failed"] = "1\t1603\tOld package\t\r\n";
   StartAndDecide();
   EXPECT_TRUE(dialogs.messages.empty());
   EXPECT_TRUE(dialogs.error_boxes.empty());
@@ -248,6 +251,11 @@ TEST_F(MainForm, UnreadableContinuationOfASilentStartIsLoggedAndTheRunGoesOn) {
   const std::string log = system.files["C:\\Temp\\Installer.log"];
   EXPECT_NE(log.find("'zehn' ist kein gültiger Integerwert"), std::string::npos) << log;
   EXPECT_TRUE(system.FileExists(ContinuationPath() + ".bad"));
+  EXPECT_FALSE(system.FileExists(ContinuationPath() + ".failed"));
+  while (system.FinishWorker()) {
+  }
+  EXPECT_EQ(main->context.forms.FEnde->LHinweis->Caption(), "W44");
+  EXPECT_EQ(main->context.Run().ExitCode(), 0);
 }
 
 TEST_F(MainForm, TrayMenuRestoresTheInstallationPage) {

@@ -93,13 +93,26 @@ TEST_F(PackageOutcomes, APackageThatStartsTheRestartItselfLeavesTheRunToGoOnAfte
   EXPECT_EQ(system.files[ContinuationPath()], "3\r\n0\r\n0\r\n0\r\n0\r\n1\r\n2\r\n");
   EXPECT_EQ(system.run_once.size(), 1u);
   EXPECT_EQ(system.restart_requests, 0);  // the package's own restart is under way
-  EXPECT_TRUE(main->context.Restarting);
-  EXPECT_EQ(main->context.ExitCode(), 1641);
+  EXPECT_TRUE(main->context.Run().Restarting());
+  EXPECT_EQ(main->context.Run().ExitCode(), 1641);
 
   // If nothing ends the session after all, the run says so and waits for the next restart.
   application.SessionEndCancelled();
   EXPECT_TRUE(Finish().Visible());
   EXPECT_TRUE(system.FileExists(ContinuationPath()));
+}
+
+// The package before the last one: the last waits for the restart.
+TEST_F(PackageOutcomes, APackageBeforeTheLastThatStartsTheRestartKeepsTheLastForAfterIt) {
+  UseRelease(2);
+  system.exit_codes["pkg1.exe"] = 1641;
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  FinishPackage();
+  EXPECT_TRUE(system.workers.empty());
+  EXPECT_EQ(system.runs.size(), 1u);
+  EXPECT_EQ(system.files[ContinuationPath()], "2\r\n0\r\n0\r\n0\r\n0\r\n1\r\n");
+  EXPECT_FALSE(Finish().Visible());
 }
 
 // A continued run reports the outcome of the whole run, both halves.
@@ -120,7 +133,7 @@ TEST_F(PackageOutcomes, FailuresBeforeTheRestartCountAfterIt) {
   const finish::TFEnde& finish = *main.context.forms.FEnde;
   ASSERT_TRUE(finish.Visible());
   EXPECT_NE(finish.LText.Caption().find("- Package 2 (Fehlercode 1603)"), std::string::npos);
-  EXPECT_EQ(main.context.ExitCode(), 1603);
+  EXPECT_EQ(main.context.Run().ExitCode(), 1603);
   EXPECT_FALSE(system.FileExists(ContinuationPath() + ".failed"));  // the run is over
 
   // Both halves in one log, in the order they happened.
@@ -155,8 +168,11 @@ TEST(Failures, AreReadBackAsWrittenAndOddLinesArePassedOver) {
       {"Paket\tmit Tab", true, 0xC0000005u, ""}, {"Fehlt", false, 0, "Die Datei C:\\x.exe fehlt."}};
   const std::string text = frame::FailuresText(failures);
   const std::vector<frame::PackageFailure> read =
-      frame::ReadFailures(text + "kaputt\r\n2\t1\tx\ty\r\n1\t99999999999\tx\ty\r\n");
-  ASSERT_EQ(read.size(), 2u);
+      frame::ReadFailures(text + "kaputt\r\n2\t1\tx\ty\r\n1\t99999999999\tx\ty\r\n" +
+                          "1\t4294967296\tx\ty\r\n1\t4294967295\tGanz oben\t\r\n");
+  ASSERT_EQ(read.size(), 3u);  // the largest exit code is read, one above it is not
+  EXPECT_EQ(read[2].name, "Ganz oben");
+  EXPECT_EQ(read[2].exit_code, 4294967295u);
   EXPECT_EQ(read[0].name, "Paket mit Tab");
   EXPECT_TRUE(read[0].started);
   EXPECT_EQ(read[0].exit_code, 0xC0000005u);
@@ -168,15 +184,10 @@ TEST(Failures, AreReadBackAsWrittenAndOddLinesArePassedOver) {
 TEST_F(PackageOutcomes, ExitCodeOfEachRoad) {
   UseRelease(1, "", {{1, "Restart=1"}});
   RunAll();
-  EXPECT_EQ(main->context.ExitCode(), 3010);  // asked for, not done yet
-  Finish().BAbbrechen.Click();                // the finish page's restart
+  EXPECT_EQ(main->context.Run().ExitCode(), 3010);  // asked for, not done yet
+  Finish().BAbbrechen.Click();                      // the finish page's restart
   EXPECT_EQ(system.restart_requests, 1);
-  EXPECT_EQ(main->context.ExitCode(), 1641);
-
-  main->context.CancelRequested = true;
-  EXPECT_EQ(main->context.ExitCode(), 1602);
-  main->context.Failures.push_back({"x", true, 1, ""});
-  EXPECT_EQ(main->context.ExitCode(), 1603);  // a failure wins over everything
+  EXPECT_EQ(main->context.Run().ExitCode(), 1641);
 }
 
 }  // namespace

@@ -220,7 +220,7 @@ TEST_F(PageFlow, CancelAsksWord55AndYesEndsTheProgram) {
 TEST_F(PageFlow, WhileRestartingPagesCloseWithoutAsking) {
   UseStandardRelease(true);
   StartAndDecide();
-  main->context.Restarting = true;
+  main->context.Run().RestartRequested();
   EXPECT_TRUE(Method().CloseQuery());
   EXPECT_TRUE(Welcome().CloseQuery());
   EXPECT_TRUE(Pages().FKopieren->CloseQuery());

@@ -80,7 +80,7 @@ TEST_F(UnattendedRun, EndOfTheSessionWhileAPackageRunsSavesTheRunningPackage) {
   EXPECT_TRUE(dialogs.questions.empty());  // no cancel question holds it up
   EXPECT_EQ(Continuation(), File(3, "1\r\n2\r\n"));
   ASSERT_EQ(system.run_once.size(), 1u);
-  EXPECT_TRUE(main->context.Restarting);
+  EXPECT_TRUE(main->context.Run().Restarting());
 }
 
 TEST_F(UnattendedRun, EndOfTheSessionDuringTheFirstPackageResumesWithIt) {
@@ -103,7 +103,7 @@ TEST_F(UnattendedRun, EndOfTheSessionVetoedWhileAPackageRunsLetsTheRunGoOn) {
   Pages().FWillkommen->BWeiter.Click();
   EXPECT_TRUE(application.QueryEndSession());
   application.SessionEndCancelled();
-  EXPECT_FALSE(main->context.Restarting);
+  EXPECT_FALSE(main->context.Run().Restarting());
   EXPECT_TRUE(Install().Visible());
   EXPECT_FALSE(Finish().Visible());
   EXPECT_TRUE(dialogs.messages.empty());
@@ -138,7 +138,7 @@ TEST_F(UnattendedRun, RefusedRestartInTheMiddleEndsOnTheFinishPageAndKeepsTheSta
   EXPECT_FALSE(Pages().FAutoReboot->Visible());
   EXPECT_EQ(Continuation(), "3\r\n1\r\n0\r\n0\r\n0\r\n1\r\n2\r\n");
   EXPECT_EQ(system.run_once.size(), 1u);
-  EXPECT_FALSE(main->context.Restarting);
+  EXPECT_FALSE(main->context.Run().Restarting());
 }
 
 TEST_F(UnattendedRun, HandOverVetoedByAnotherProgramIsARefusedRestart) {
@@ -166,7 +166,7 @@ TEST_F(UnattendedRun, RestartFromTheFinishPageVetoedByAnotherProgramBringsThePag
   EXPECT_FALSE(Finish().Visible());
   application.SessionEndCancelled();
   EXPECT_TRUE(Finish().Visible());
-  EXPECT_FALSE(main->context.Restarting);
+  EXPECT_FALSE(main->context.Run().Restarting());
   EXPECT_FALSE(application.Terminated());
 }
 

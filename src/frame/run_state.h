@@ -1,0 +1,94 @@
+// The state of one installation run, from its start to the program's end,
+// and the exit code that follows from it. Pages and the engine report what
+// happened through the named transitions below; nobody sets a flag, so the
+// exit code can't disagree with what the run went through.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "frame/continuation.h"
+
+namespace frame {
+
+// Windows Installer's exit codes, which deployment tools understand.
+constexpr int kExitSuccess = 0;
+constexpr int kExitUserCancelled = 1602;   // ERROR_INSTALL_USEREXIT
+constexpr int kExitFailure = 1603;         // ERROR_INSTALL_FAILURE
+constexpr int kExitRestartStarted = 1641;  // ERROR_SUCCESS_REBOOT_INITIATED
+constexpr int kExitRestartNeeded = 3010;   // ERROR_SUCCESS_REBOOT_REQUIRED
+
+class RunState {
+ public:
+  // --- Transitions ------------------------------------------------------
+
+  // The installation starts with `chosen` packages; returns the package
+  // total of the whole run, which a continued run took from its file.
+  int Started(int chosen);
+  // The run goes on after a restart with the total and the failures of its
+  // first half.
+  void Continued(int run_total, std::vector<PackageFailure> failures);
+  void PackageFailed(PackageFailure failure);
+  // A package asked for a restart of the computer (by its Restart value or
+  // its exit code) before the run may go on.
+  void RestartAsked();
+  // A package has begun the restart of the computer itself.
+  void PackageStartedRestart();
+  // The rest of the run is saved for the continuation after a restart
+  // (continuation file and run-once value), or could not be.
+  void HandOverSaved();
+  void HandOverFailed(std::string reason);
+  // The program asks Windows for the restart; Windows accepts or refuses
+  // the request.
+  void RestartRequested();
+  void RestartAccepted();
+  void RestartRefused();
+  // The session is about to end and the run agreed to it.
+  void SessionEnding();
+  // Another program vetoed the end of the session: no restart happens now.
+  void SessionEndCancelled();
+  // The user confirmed the cancel question. Returns false when it came too
+  // late: the run had already ended, and nothing is cancelled.
+  bool CancelConfirmed();
+  // The last step: the finish page takes over.
+  void Ended();
+
+  // --- What the run is ---------------------------------------------------
+
+  int RunTotal() const { return run_total_; }
+  // A continuation file started this run: it is kept in step until the end.
+  bool Continued() const { return continued_; }
+  bool Cancelled() const { return cancelled_; }
+  bool HasEnded() const { return ended_; }
+  // Pages close without asking: a restart or the end of the session is under
+  // way, and nothing may hold it up.
+  bool Restarting() const { return requested_ || session_ending_ || (restart_started_ && saved_); }
+  // The continuation is in place and waits for the next restart of the
+  // computer, which did not happen in this run.
+  bool WaitsForRestart() const { return saved_ && !restart_started_; }
+  // The rest of the run is safe on disk, so the session may end at any time.
+  bool Saved() const { return saved_; }
+  const std::vector<PackageFailure>& Failures() const { return failures_; }
+  // Why the hand-over to a restart failed; empty when it did not.
+  const std::string& HandOverFailure() const { return hand_over_failure_; }
+
+  // 1603 a package failed or the hand-over could not be saved; else 1602 the
+  // user cancelled; else 1641 a restart was started and nobody vetoed it;
+  // else 3010 a restart is needed and did not happen; else 0.
+  int ExitCode() const;
+
+ private:
+  int run_total_ = 0;
+  bool continued_ = false;
+  std::vector<PackageFailure> failures_;
+  std::string hand_over_failure_;
+  bool restart_needed_ = false;
+  bool restart_started_ = false;
+  bool requested_ = false;
+  bool session_ending_ = false;
+  bool saved_ = false;
+  bool cancelled_ = false;
+  bool ended_ = false;
+};
+
+}  // namespace frame
