@@ -17,6 +17,8 @@ TFMain::TFMain(ui::Application& app, platform::System& system, frame::Unattended
   context.TrayIcon = &TrayIcon;
   OnCreate.Bind(this, &TFMain::FormCreate);
   TStart.OnTimer.Bind(this, &TFMain::TStartTimer);
+  TRestartWait.OnTimer.Bind(this, &TFMain::TRestartWaitTimer);
+  context.Run().OnRestartStarted.Bind(this, &TFMain::RunRestartStarted);
   MIWiederherstellen.OnClick.Bind(this, &TFMain::MIWiederherstellenClick);
   MIAbbrechen.OnClick.Bind(this, &TFMain::MIAbbrechenClick);
   app.OnQueryEndSession.Bind(this, &TFMain::ApplicationQueryEndSession);
@@ -215,6 +217,20 @@ void TFMain::ApplicationSessionEndCancelled() {
   if (!restarting) return;
   context.Log().Write("Ein anderes Programm hat das Ende der Sitzung verhindert");
   if (!context.forms.FKopieren->SessionEndCancelled()) context.forms.FEnde->SessionEndCancelled();
+}
+
+// The wait starts anew with each restart.
+void TFMain::RunRestartStarted() {
+  TRestartWait.SetEnabled(false);
+  TRestartWait.SetEnabled(true);
+}
+
+void TFMain::TRestartWaitTimer() {
+  TRestartWait.SetEnabled(false);
+  if (!context.Run().Restarting()) return;
+  context.Log().Write("Der Neustart hat die Sitzung nach " + std::to_string(kRestartWaitMs / 1000) +
+                      " Sekunden nicht beendet");
+  ApplicationSessionEndCancelled();
 }
 
 }  // namespace app

@@ -24,6 +24,10 @@ class TFMain : public ui::Form {
   static constexpr int kAnotherInstallerRuns = 1618;
   // How long an unattended start waits for another installer to end.
   static constexpr int kInstallLockWaitMs = 2 * 60 * 60 * 1000;
+  // How long an accepted restart may take to end the session before the
+  // run takes it for vetoed: a program that refused before this one was
+  // asked, or a package that said it restarts and did not, tells nobody.
+  static constexpr unsigned kRestartWaitMs = 20 * 1000;
 
   // First, so that the components below can use it; what the pages share.
   frame::Context context;
@@ -39,6 +43,7 @@ class TFMain : public ui::Form {
   ui::MenuItem MIAbbrechen{PopupMenu, "MIAbbrechen", "Abbrechen"};
   tray::TCoolTrayIcon TrayIcon{*this, "TrayIcon", &ILTrayIcons, &PopupMenu, ui::kHidden};
   ui::Timer TStart{*this, "TStart", 1};
+  ui::Timer TRestartWait{*this, "TRestartWait", kRestartWaitMs};
   // clang-format on
 
  private:
@@ -49,6 +54,8 @@ class TFMain : public ui::Form {
   void ApplicationQueryEndSession(bool& may_end);
   void ApplicationSessionEndCancelled();
   void ApplicationSessionEnds();
+  void RunRestartStarted();
+  void TRestartWaitTimer();
 
   void LoadStartupData();
   bool TakeInstallLock();

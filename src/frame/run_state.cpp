@@ -27,6 +27,7 @@ void RunState::RestartAsked() {
 void RunState::PackageStartedRestart() {
   restart_needed_ = true;
   restart_started_ = true;
+  OnRestartStarted.Raise();
 }
 
 void RunState::HandOverSaved() {
@@ -43,6 +44,7 @@ void RunState::RestartRequested() {
 
 void RunState::RestartAccepted() {
   restart_started_ = true;
+  OnRestartStarted.Raise();
 }
 
 void RunState::RestartRefused() {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "frame/continuation.h"
+#include "ui/event.h"
 
 namespace frame {
 
@@ -76,6 +77,10 @@ class RunState {
   // user cancelled; else 1641 a restart was started and nobody vetoed it;
   // else 3010 a restart is needed and did not happen; else 0.
   int ExitCode() const;
+
+  // A restart was accepted, the program's or a package's: the session should
+  // end soon.
+  ui::Event<> OnRestartStarted;
 
  private:
   int run_total_ = 0;

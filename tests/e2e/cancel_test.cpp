@@ -1,5 +1,5 @@
 // Cancelling while a long package installs: the package runs to its end, no other package
-// starts, and the finish page ends the program without a restart.
+// starts, and the silent run ends by itself without a restart.
 #include <chrono>
 
 #include "install_test.h"
@@ -14,7 +14,7 @@ constexpr unsigned kLongPackageMs = 8000;
 
 class Cancel : public InstallTest {};
 
-TEST_F(Cancel, YesDuringALongPackageLetsItEndAndFinishesWithoutRestart) {
+TEST_F(Cancel, YesDuringALongPackageLetsItEndAndTheSilentRunEndsWithoutRestart) {
   InstallRelease release;
   release.packages = {{"KB1.exe", "/q"}, {"KB2.exe", "/q"}, {"KB3.exe", "/q"}};
   release.packages[0].sleep_ms = kLongPackageMs;
@@ -36,25 +36,13 @@ TEST_F(Cancel, YesDuringALongPackageLetsItEndAndFinishesWithoutRestart) {
     EXPECT_EQ(asked.Value("shown TFKopieren"), "1") << "the page must wait for the package";
     EXPECT_EQ(asked.Value("shown TFEnde"), "0");
 
-    DriverRun finish =
-        Drive({"wait TFEnde 60000", "text TFEnde LHinweis", "text TFEnde LText",
-               "enabled TFEnde CBNichtNeustarten", "shown TFAutoReboot", "shown TFKopieren"});
-    const auto finish_seen = std::chrono::steady_clock::now();
-    wine().Screenshot("Cancel-finish-page");
-    ASSERT_TRUE(finish.ok()) << finish.Report();
-    // The finish page comes only once the package has slept its time (less the polling).
-    EXPECT_GE(finish_seen - package_started, milliseconds(kLongPackageMs - 1000));
-    EXPECT_EQ(finish.Value("text TFEnde LHinweis"), Word(45));
-    EXPECT_EQ(finish.Value("text TFEnde LText"), Word(45));
-    EXPECT_EQ(finish.Value("enabled TFEnde CBNichtNeustarten"), "0");
-    EXPECT_EQ(finish.Value("shown TFAutoReboot"), "0");
-    EXPECT_EQ(finish.Value("shown TFKopieren"), "0");
-
+    // Nobody watches a silent run: once the package has ended, it ends by itself, cancelled.
     WineProgram sentinel = StartSentinel();
-    DriverRun closed = Drive({"click TFEnde BAbbrechen"});
-    ASSERT_TRUE(closed.ok()) << closed.Report();
-    RunResult end = installer.Wait(seconds(10));
-    EXPECT_FALSE(end.timed_out) << "closing the finish page did not end the program";
+    const RunResult end = installer.Wait(seconds(60));
+    const auto ended = std::chrono::steady_clock::now();
+    ASSERT_FALSE(end.timed_out) << "the cancelled silent run did not end by itself";
+    // Only once the package has slept its time (less the polling).
+    EXPECT_GE(ended - package_started, milliseconds(kLongPackageMs - 1000));
     EXPECT_EQ(end.exit_code, 1602 & 0xFF);  // ERROR_INSTALL_USEREXIT, as Unix keeps it
     EXPECT_EQ(end.signal, 0);
     EXPECT_FALSE(SessionEnded(sentinel, seconds(2))) << "a restart request ended the session";

@@ -1,6 +1,7 @@
 // What a run makes of its packages' exit codes: failures named on the finish page and in the
 // install log, restart codes handing over like a package's Restart value, the program's own
 // exit code, and the switches /norestart, /log and /?.
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <iostream>
@@ -245,6 +246,59 @@ TEST_F(Outcome, NoRestartStopsAtANeededRestartWith3010AndTheLogonGoesOn) {
     log = InstallLogRecords();
     EXPECT_EQ(PackageTexts(log).back(), PackageText(2, release.packages[1], Installed(0)));
     EXPECT_EQ(TextOf(log.back()), "Ende mit Exitcode 0") << ReadFile(InstallLog());
+  });
+}
+
+// --- Another program refuses the end of the session ---
+
+// Seconds since midnight of a record's time, "YYYY-MM-DD HH:MM:SS  ...".
+int SecondsOf(const std::string& record) {
+  return std::stoi(record.substr(11, 2)) * 3600 + std::stoi(record.substr(14, 2)) * 60 +
+         std::stoi(record.substr(17, 2));
+}
+
+// A program with unsaved work vetoes the restart that the hand-over asked for. Nobody watches
+// a silent run: it ends by itself, soon, with 3010, and the continuation waits for the next
+// restart of the computer.
+TEST_F(Outcome, RestartVetoedByAnotherProgramEndsTheSilentRunWith3010AndKeepsItsContinuation) {
+  InstallRelease release = ProbeRelease(3);
+  release.packages[0].restart = true;
+  RetryOnLostStart(release.ProbeNames(), {"KB1.exe"}, [&](const fs::path& folder) {
+    ForgetInstallLog();
+    const fs::path exe =
+        MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
+    WineProgram veto = wine().Start(WindowsProgram("veto_window.exe").string(), {});
+    const DriverRun shown = Drive({"wait VetoWindow 30000"});
+    ASSERT_TRUE(shown.ok()) << shown.Report();
+    WineProgram installer = wine().Start(exe.string(), {"/silent"});
+    const RunResult end = installer.Wait(seconds(90));
+    const DriverRun asked = Drive({"caption VetoWindow"});
+    veto.Kill();
+    const std::optional<std::string> command = RunOnceValue();
+    ForgetRunOnce();
+    ASSERT_FALSE(end.timed_out) << "the silent run did not end by itself";
+    EXPECT_EQ(end.exit_code, AsUnix(kRebootRequired));
+    ASSERT_TRUE(asked.ok()) << asked.Report();
+    EXPECT_EQ(asked.Value("caption VetoWindow"), "Vetoed 1") << "the restart was not asked for";
+
+    EXPECT_EQ(FileNames(ReadProbeJournal(JournalOf(folder))), std::vector<std::string>{"KB1.exe"});
+    EXPECT_EQ(ReadFile(exe.parent_path() / "rir_eridivu"), "3\r\n1\r\n0\r\n0\r\n0\r\n1\r\n2\r\n");
+    EXPECT_EQ(command, Quoted(exe)) << "the continuation must stay for the next logon";
+
+    const std::vector<std::string> log = InstallLogRecords();
+    const std::string text = ReadFile(InstallLog());
+    ASSERT_EQ(TextsStartingWith(log, kRestartRequested).size(), 1u) << text;
+    EXPECT_EQ(Occurrences(log, "Ein anderes Programm hat das Ende der Sitzung verhindert"), 1)
+        << text;
+    EXPECT_EQ(TextsStartingWith(log, "Unbeaufsichtigt, niemand wartet auf eine Antwort: ").size(),
+              1u)
+        << text;
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(TextOf(log.back()), "Ende mit Exitcode 3010") << text;
+    const auto requested = std::find_if(log.begin(), log.end(), [](const std::string& record) {
+      return TextOf(record) == kRestartRequested;
+    });
+    EXPECT_LE(SecondsOf(log.back()) - SecondsOf(*requested), 30) << text;
   });
 }
 

@@ -50,8 +50,9 @@ fs::path WindowsProgram(const std::string& file_name) {
 }
 
 const std::vector<std::string>& WindowsTestPrograms() {
-  static const std::vector<std::string> programs = {"Installer.exe", "probe.exe", "driver.exe",
-                                                    "bare_window.exe", "release-check.exe"};
+  static const std::vector<std::string> programs = {"Installer.exe",     "probe.exe",
+                                                    "driver.exe",        "bare_window.exe",
+                                                    "release-check.exe", "veto_window.exe"};
   return programs;
 }
 

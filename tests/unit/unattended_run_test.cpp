@@ -141,6 +141,28 @@ TEST_F(UnattendedRun, RefusedRestartInTheMiddleEndsOnTheFinishPageAndKeepsTheSta
   EXPECT_FALSE(main->context.Run().Restarting());
 }
 
+// A package said it restarts the computer, and then nothing ended the session
+// (or a program refused before this one was asked): the run does not wait
+// for ever.
+TEST_F(UnattendedRun, ARestartThatNeverComesIsTakenForVetoed) {
+  UseRelease(3);
+  system.arguments = {"/silent"};
+  system.exit_codes["pkg1.exe"] = 1641;
+  StartAndDecide();
+  FinishPackage();
+  EXPECT_TRUE(main->TRestartWait.Enabled());
+  EXPECT_EQ(main->TRestartWait.Interval(), 20000u);
+  EXPECT_FALSE(application.Terminated());
+  main->TRestartWait.Tick();
+  EXPECT_FALSE(main->TRestartWait.Enabled());
+  EXPECT_TRUE(application.Terminated());
+  EXPECT_EQ(application.ExitCode(), 3010);
+  EXPECT_EQ(Continuation(), "3\r\n1\r\n0\r\n0\r\n0\r\n1\r\n2\r\n");
+  EXPECT_NE(Log().find("Der Neustart hat die Sitzung nach 20 Sekunden nicht beendet"),
+            std::string::npos)
+      << Log();
+}
+
 TEST_F(UnattendedRun, HandOverVetoedByAnotherProgramIsARefusedRestart) {
   UseRelease(2, "AutoReboot=1", {{1, "Restart=1"}});
   StartAndDecide();
