@@ -211,11 +211,15 @@ void TFMain::ApplicationSessionEnds() {
 // package's, happens now: whoever asked for the restart gets its window back.
 void TFMain::ApplicationSessionEndCancelled() {
   if (!context.forms.Complete()) return;
-  frame::RunState& run = context.Run();
-  const bool restarting = run.Restarting();
-  run.SessionEndCancelled();
+  const bool restarting = context.Run().Restarting();
+  context.Run().SessionEndCancelled();
   if (!restarting) return;
   context.Log().Write("Ein anderes Programm hat das Ende der Sitzung verhindert");
+  TakeBackRestart();
+}
+
+void TFMain::TakeBackRestart() {
+  TRestartWait.SetEnabled(false);
   if (!context.forms.FKopieren->SessionEndCancelled()) context.forms.FEnde->SessionEndCancelled();
 }
 
@@ -228,9 +232,10 @@ void TFMain::RunRestartStarted() {
 void TFMain::TRestartWaitTimer() {
   TRestartWait.SetEnabled(false);
   if (!context.Run().Restarting()) return;
+  context.Run().SessionEndCancelled();
   context.Log().Write("Der Neustart hat die Sitzung nach " + std::to_string(kRestartWaitMs / 1000) +
-                      " Sekunden nicht beendet");
-  ApplicationSessionEndCancelled();
+                      " Sekunden nicht beendet; wohl hat ein anderes Programm ihn verhindert");
+  TakeBackRestart();
 }
 
 }  // namespace app

@@ -56,6 +56,8 @@ class TFMain : public ui::Form {
   void ApplicationSessionEnds();
   void RunRestartStarted();
   void TRestartWaitTimer();
+  // No restart happens now: the page that asked for it comes back.
+  void TakeBackRestart();
 
   void LoadStartupData();
   bool TakeInstallLock();
