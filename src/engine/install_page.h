@@ -75,7 +75,6 @@ class TFKopieren : public frame::PageFrame {
   // neither of them.
   bool SaveContinuation();
   bool WriteContinuationFile();
-  bool WriteRunOnce();
   // The run is over: its continuation state goes.
   void EndContinuation();
   void StartPackage(const std::string& path);

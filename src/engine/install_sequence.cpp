@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/install_page.h"
+#include "engine/lock_wait.h"
 #include "engine/package_command.h"
 #include "engine/package_runner.h"
 #include "engine/size_text.h"
@@ -10,6 +11,7 @@
 #include "finish/restart.h"
 #include "finish/restart_prompt.h"
 #include "frame/continuation.h"
+#include "frame/run_once.h"
 #include "platform/system.h"
 #include "tray/tray_icon.h"
 #include "ui/application.h"
@@ -66,9 +68,6 @@ void TFKopieren::StartInstallation() {
   RunCount = 0;
   restart_asked_ = false;
   awaiting_restart_ = false;
-  // Windows removed the run-once value when it started this run; until the
-  // run is over, a kill or a power cut must not lose the rest of it.
-  if (context.ContinuedRun) WriteRunOnce();
   InstallNext();
 }
 
@@ -79,6 +78,7 @@ void TFKopieren::StartInstallationOnItsOwn() {
 }
 
 void TFKopieren::StartInstallationFrom(ui::Form& current) {
+  if (!TakeInstallLock(*this, current)) return;
   frame::PlacePage(current, *this);
   StartInstallation();
   current.Hide();
@@ -233,7 +233,7 @@ void TFKopieren::SessionEndCancelled() {
 
 void TFKopieren::SaveForSessionEnd() {
   Shared().Restarting = true;  // nothing may hold up the end of the session now
-  if (WriteContinuationFile()) WriteRunOnce();
+  if (WriteContinuationFile()) frame::WriteRunOnce(Shared());
   Shared().Log().Write(
       "Sitzung endet während einer Installation: die Installation geht nach der "
       "nächsten Anmeldung weiter");
@@ -248,7 +248,7 @@ bool TFKopieren::SaveContinuation() {
     context.ShowMessageDialog(Word(98) + ": " + Word(99) + ": " + path, frame::MessageKind::Error);
     return false;
   }
-  if (!WriteRunOnce()) {
+  if (!frame::WriteRunOnce(Shared())) {
     context.System().RemoveFile(path);
     context.ShowMessageDialog(Word(98) + ": " + Word(100) + ".", frame::MessageKind::Error);
     return false;
@@ -267,22 +267,6 @@ bool TFKopieren::WriteContinuationFile() {
     system.WriteHiddenFile(context.FailuresPath(), frame::FailuresText(context.Failures));
   }
   return system.WriteHiddenFile(context.ContinuationPath(), text);
-}
-
-// A program started elevated on a system with user account control goes on
-// only from the machine's run-once key.
-bool TFKopieren::WriteRunOnce() {
-  const frame::Context& context = Shared();
-  platform::System& system = context.System();
-  const bool machine = release::IsVistaOrLater(context.CurrentOSIndex) && system.IsElevated();
-  const std::string command =
-      "\"" + system.ProgramPath() + "\"" + frame::CarriedSwitches(context.Switches);
-  const bool written = system.WriteRunOnce(frame::kRunOnceName, command, machine);
-  context.Log().Write(std::string(written ? "" : "Nicht geschrieben: ") +
-                      (machine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER") +
-                      "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce, " +
-                      frame::kRunOnceName + " = " + command);
-  return written;
 }
 
 void TFKopieren::EndContinuation() {
