@@ -77,7 +77,7 @@ void TFKopieren::StartInstallationOnItsOwn() {
   StartInstallation();
 }
 
-void TFKopieren::StartInstallationFrom(ui::Form& current) {
+void TFKopieren::StartInstallationFrom(frame::PageFrame& current) {
   if (!TakeInstallLock(*this, current)) return;
   frame::PlacePage(current, *this);
   StartInstallation();

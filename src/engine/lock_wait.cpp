@@ -2,26 +2,18 @@
 
 #include "engine/install_page.h"
 #include "frame/install_lock.h"
-#include "frame/messages.h"
 
 namespace engine {
 
 namespace {
 
-// `next` takes the place of `current`.
-void Replace(ui::Form& current, ui::Form& next) {
-  frame::PlacePage(current, next);
-  next.Show();
-  current.Hide();
-}
-
 // The page's cancel question ends the wait at the next tick: nothing was
 // installed, so the user is back where the installation was started.
-void WaitOnPage(TFKopieren& page, ui::Form& current) {
+void WaitOnPage(TFKopieren& page, frame::PageFrame& current) {
   frame::Context& context = page.Shared();
   page.LKopierStatus.SetCaption(context.Words[kWaitingForTheOther]);
   page.LKopierDatei.SetCaption("");
-  Replace(current, page);
+  current.GoTo(page);
   context.Lock->Wait([&context] { return context.CancelRequested; },
                      [&page, &current](bool taken) {
                        if (taken) {
@@ -30,13 +22,13 @@ void WaitOnPage(TFKopieren& page, ui::Form& current) {
                        }
                        page.Shared().CancelRequested = false;
                        page.RestoreFromTray();  // where the user may have sent it meanwhile
-                       Replace(page, current);
+                       page.GoTo(current);
                      });
 }
 
 }  // namespace
 
-bool TakeInstallLock(TFKopieren& page, ui::Form& current) {
+bool TakeInstallLock(TFKopieren& page, frame::PageFrame& current) {
   frame::Context& context = page.Shared();
   if (context.Lock->Take()) return true;
   if (context.AskQuestion(context.Words[kAnotherInstallerRunsQuestion])) WaitOnPage(page, current);

@@ -3,8 +3,8 @@
 // are open, so that a wizard left open holds up nobody.
 #pragma once
 
-namespace ui {
-class Form;
+namespace frame {
+class PageFrame;
 }
 
 namespace engine {
@@ -20,6 +20,6 @@ constexpr int kWaitingForTheOther = 106;
 // `page` stands in place of `current` and starts the run once the lock is
 // taken (cancelling gives up the wait and brings `current` back), or to stay
 // on `current`, from where the next attempt asks again.
-bool TakeInstallLock(TFKopieren& page, ui::Form& current);
+bool TakeInstallLock(TFKopieren& page, frame::PageFrame& current);
 
 }  // namespace engine
