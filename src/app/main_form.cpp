@@ -2,6 +2,7 @@
 
 #include "engine/install_page.h"
 #include "finish/finish_page.h"
+#include "frame/run_once.h"
 #include "frame/state_folder.h"
 #include "platform/system.h"
 #include "release/errors.h"
@@ -15,6 +16,7 @@ TFMain::TFMain(ui::Application& app, platform::System& system, frame::Unattended
     : ui::Form(app, "TFMain", {192, 106, 213, 75}, "FMain", {}), context(app, system, dialogs) {
   context.forms.FMain = this;
   context.TrayIcon = &TrayIcon;
+  context.Lock = &Lock;
   OnCreate.Bind(this, &TFMain::FormCreate);
   TStart.OnTimer.Bind(this, &TFMain::TStartTimer);
   TRestartWait.OnTimer.Bind(this, &TFMain::TRestartWaitTimer);
@@ -88,7 +90,6 @@ void TFMain::LoadStartupData() {
 void TFMain::TStartTimer() {
   if (!context.forms.Complete()) return;
   TStart.SetEnabled(false);
-  if (!TakeInstallLock()) return;
   if (context.System().FileExists(context.ContinuationPath()) && ContinueInterruptedRun()) return;
   const bool silent = context.Switches.silent;
   context.SetUnattended(silent);
@@ -100,20 +101,6 @@ void TFMain::TStartTimer() {
   } else {
     ShowWelcomePage();
   }
-}
-
-// One installer at a time: a watched start says so and ends; an unattended
-// one waits for the other to end, within a generous limit.
-bool TFMain::TakeInstallLock() {
-  platform::System& system = context.System();
-  if (system.AcquireInstallLock(0)) return true;
-  if (context.Unattended()) {
-    context.Log().Write("Ein anderes Installationsprogramm läuft; warte, bis es beendet ist");
-    if (system.AcquireInstallLock(kInstallLockWaitMs)) return true;
-  }
-  context.ShowMessageDialog(context.Words[97], frame::MessageKind::Error);
-  App().Terminate(kAnotherInstallerRuns);
-  return false;
 }
 
 void TFMain::StartSilentRun() {
@@ -140,6 +127,10 @@ bool TFMain::ContinueInterruptedRun() {
       file.RunTotal, failed ? frame::ReadFailures(*failed) : std::vector<frame::PackageFailure>{});
   context.choices.ChooseUserDefined();
   context.choices.Restore(file);
+  // Windows removed the run-once value when it started this run; until the
+  // run is over, a kill, a power cut or a wait for another installer that
+  // comes to nothing must not lose the rest of it.
+  frame::WriteRunOnce(context);
   StartWithoutWizard();
   return true;
 }
@@ -164,9 +155,33 @@ void TFMain::SetContinuationAside(const std::string& reason) {
   unreadable_continuation_ = reason + "\n" + words[101] + ": " + path + "\n" + where;
 }
 
+// One installer at a time: an unattended run waits for the other to end,
+// within a generous limit.
 void TFMain::StartWithoutWizard() {
+  if (Lock.Take()) {
+    InstallWithoutWizard();
+    return;
+  }
+  Lock.Wait([this] { return Lock.WaitedMs() >= kInstallLockWaitMs; },
+            [this](bool taken) {
+              if (taken) {
+                InstallWithoutWizard();
+              } else {
+                GiveUpWaiting();
+              }
+            });
+}
+
+void TFMain::InstallWithoutWizard() {
   context.forms.FKopieren->StartInstallationOnItsOwn();
   Hide();
+}
+
+// A continued run stays registered for the next logon.
+void TFMain::GiveUpWaiting() {
+  context.ShowMessageDialog(context.Words[97], frame::MessageKind::Error);
+  context.Log().Write("Ende mit Exitcode " + std::to_string(kAnotherInstallerRuns));
+  App().Terminate(kAnotherInstallerRuns);
 }
 
 void TFMain::ShowWelcomePage() {
@@ -185,7 +200,9 @@ void TFMain::MIAbbrechenClick() {
 // the session end; while a package installs it saves the run so that it
 // goes on after the logon; with the rest of the run saved (the restart
 // prompt, the refused restart's message, the finish page of an unfinished
-// run) nothing is lost and nobody is asked; otherwise the visible pages are.
+// run) nothing is lost and nobody is asked; while a watched run waits for
+// another installer, nothing is installed yet, so the wizard's question
+// decides; otherwise the visible pages are asked.
 void TFMain::ApplicationQueryEndSession(bool& may_end) {
   frame::RunState& run = context.Run();
   if (!context.forms.Complete() || run.Restarting()) return;
@@ -198,11 +215,15 @@ void TFMain::ApplicationQueryEndSession(bool& may_end) {
     run.SessionEnding();
     return;
   }
+  if (Lock.Waiting() && !context.Unattended()) {
+    may_end = context.AskQuestion(context.Words[55]);
+    return;
+  }
   may_end = App().VisibleFormsMayClose();
 }
 
 void TFMain::ApplicationSessionEnds() {
-  const int code = context.Run().ExitCode();
+  const int code = Lock.Waiting() ? kAnotherInstallerRuns : context.Run().ExitCode();
   context.Log().Write("Die Sitzung endet: Ende mit Exitcode " + std::to_string(code));
   App().SetExitCode(code);
 }

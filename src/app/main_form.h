@@ -7,6 +7,7 @@
 #include <string>
 
 #include "frame/context.h"
+#include "frame/install_lock.h"
 #include "tray/image_list.h"
 #include "tray/tray_icon.h"
 #include "ui/form.h"
@@ -19,8 +20,8 @@ class TFMain : public ui::Form {
  public:
   TFMain(ui::Application& app, platform::System& system, frame::UnattendedDialogs& dialogs);
 
-  // The exit code of a start that found another installer running and
-  // could not wait for it (ERROR_INSTALL_ALREADY_RUNNING).
+  // The exit code of a start that ended while it waited for another
+  // installer (ERROR_INSTALL_ALREADY_RUNNING).
   static constexpr int kAnotherInstallerRuns = 1618;
   // How long an unattended start waits for another installer to end.
   static constexpr int kInstallLockWaitMs = 2 * 60 * 60 * 1000;
@@ -45,6 +46,7 @@ class TFMain : public ui::Form {
   ui::Timer TStart{*this, "TStart", 1};
   ui::Timer TRestartWait{*this, "TRestartWait", kRestartWaitMs};
   // clang-format on
+  frame::InstallLock Lock{*this, context.System(), context.Log()};
 
  private:
   void FormCreate();
@@ -60,12 +62,13 @@ class TFMain : public ui::Form {
   void TakeBackRestart();
 
   void LoadStartupData();
-  bool TakeInstallLock();
   void StartSilentRun();
   bool ContinueInterruptedRun();
   frame::Continuation ReadContinuationFile();
   void SetContinuationAside(const std::string& reason);
   void StartWithoutWizard();
+  void InstallWithoutWizard();
+  void GiveUpWaiting();
   void ShowWelcomePage();
 
   // Why a continuation file was set aside, reported once the road is known.

@@ -38,7 +38,7 @@ class TFKopieren : public frame::PageFrame {
   // Starts the run; returns once the first package runs or the run is over.
   void StartInstallation();
   // Takes the place of `current`, starts the run and hides `current`.
-  void StartInstallationFrom(ui::Form& current);
+  void StartInstallationFrom(frame::PageFrame& current);
   // The silent run and the continuation, with no page before.
   void StartInstallationOnItsOwn();
   void SendToTray();
@@ -77,7 +77,6 @@ class TFKopieren : public frame::PageFrame {
   // neither of them.
   bool SaveContinuation();
   bool WriteContinuationFile();
-  bool WriteRunOnce();
   // The run is over: its continuation state goes.
   void EndContinuation();
   void StartPackage(const std::string& path);

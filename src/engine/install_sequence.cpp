@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/install_page.h"
+#include "engine/lock_wait.h"
 #include "engine/package_command.h"
 #include "engine/package_runner.h"
 #include "engine/size_text.h"
@@ -10,6 +11,7 @@
 #include "finish/restart.h"
 #include "finish/restart_prompt.h"
 #include "frame/continuation.h"
+#include "frame/run_once.h"
 #include "platform/system.h"
 #include "tray/tray_icon.h"
 #include "ui/application.h"
@@ -59,9 +61,6 @@ void TFKopieren::StartInstallation() {
   RunCount = 0;
   restart_asked_ = false;
   awaiting_restart_ = false;
-  // Windows removed the run-once value when it started this run; until the
-  // run is over, a kill or a power cut must not lose the rest of it.
-  if (context.Run().Continued()) WriteRunOnce();
   InstallNext();
 }
 
@@ -71,7 +70,8 @@ void TFKopieren::StartInstallationOnItsOwn() {
   StartInstallation();
 }
 
-void TFKopieren::StartInstallationFrom(ui::Form& current) {
+void TFKopieren::StartInstallationFrom(frame::PageFrame& current) {
+  if (!TakeInstallLock(*this, current)) return;
   frame::PlacePage(current, *this);
   StartInstallation();
   current.Hide();
@@ -224,7 +224,7 @@ bool TFKopieren::SessionEndCancelled() {
 void TFKopieren::SaveForSessionEnd() {
   frame::Context& context = Shared();
   context.Run().SessionEnding();
-  if (WriteContinuationFile() && WriteRunOnce()) {
+  if (WriteContinuationFile() && frame::WriteRunOnce(context)) {
     context.Run().HandOverSaved();
     context.Log().Write(
         "Sitzung endet während einer Installation: die Installation geht nach der "
@@ -243,7 +243,7 @@ bool TFKopieren::SaveContinuation() {
   std::string failure;
   if (!WriteContinuationFile()) {
     failure = Word(99) + ": " + path;
-  } else if (!WriteRunOnce()) {
+  } else if (!frame::WriteRunOnce(context)) {
     context.System().RemoveFile(path);
     failure = Word(100);
   } else {
@@ -266,22 +266,6 @@ bool TFKopieren::WriteContinuationFile() {
   if (!failures.empty())
     system.WriteHiddenFile(context.FailuresPath(), frame::FailuresText(failures));
   return system.WriteHiddenFile(context.ContinuationPath(), text);
-}
-
-// A program started elevated on a system with user account control goes on
-// only from the machine's run-once key.
-bool TFKopieren::WriteRunOnce() {
-  const frame::Context& context = Shared();
-  platform::System& system = context.System();
-  const bool machine = release::IsVistaOrLater(context.CurrentOSIndex) && system.IsElevated();
-  const std::string command =
-      "\"" + system.ProgramPath() + "\"" + frame::CarriedSwitches(context.Switches);
-  const bool written = system.WriteRunOnce(frame::kRunOnceName, command, machine);
-  context.Log().Write(std::string(written ? "" : "Nicht geschrieben: ") +
-                      (machine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER") +
-                      "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce, " +
-                      frame::kRunOnceName + " = " + command);
-  return written;
 }
 
 void TFKopieren::EndContinuation() {

@@ -30,6 +30,8 @@ class Application;
 
 namespace frame {
 
+class InstallLock;
+
 class Context {
  public:
   Context(ui::Application& app, platform::System& system, UnattendedDialogs& dialogs)
@@ -54,6 +56,8 @@ class Context {
 
   Forms forms;
   tray::TCoolTrayIcon* TrayIcon = nullptr;
+  // One installer at a time; the hidden main form owns it.
+  InstallLock* Lock = nullptr;
   Choices choices{Packages};
 
   // The program's folder + "Data\" + name.

@@ -41,6 +41,9 @@ constexpr const char* kLaterWords[] = {
     "Sie wurde umbenannt in",
     "Sie wurde gelöscht.",
     "Sie ließ sich nicht entfernen.",
+    "Ein anderes Installationsprogramm läuft gerade. Soll Setup warten, bis es beendet ist, und "
+    "dann mit der Installation beginnen? Mit Nein bleiben Sie auf dieser Seite.",
+    "Warte auf das andere Installationsprogramm...",
 };
 static_assert(WordTable::kOriginalCount + std::size(kLaterWords) == WordTable::kCount,
               "a built-in text for every later word");

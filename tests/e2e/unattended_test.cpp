@@ -25,9 +25,10 @@ const char kRestartRequested[] = "Neustart des Computers angefordert";
 const char kNotShown[] = "(nicht angezeigt)";
 const char kWaitsForTheOther[] =
     "Ein anderes Installationsprogramm läuft; warte, bis es beendet ist";
-const char kAnotherInstallerRuns[] =
-    "Ein anderes Installationsprogramm läuft bereits. Bitte warten Sie, bis es beendet ist, und "
-    "starten Sie dieses Programm danach erneut.";
+const char kWaitOrGiveUp[] =
+    "Ein anderes Installationsprogramm läuft gerade. Soll Setup warten, bis es beendet ist, und "
+    "dann mit der Installation beginnen? Mit Nein bleiben Sie auf dieser Seite.";
+const char kWaitingForTheOther[] = "Warte auf das andere Installationsprogramm...";
 
 std::string Listing(const std::vector<ProbeRun>& runs) {
   std::string text;
@@ -273,32 +274,47 @@ TEST_F(Unattended, TwoSilentInstallersStartedTogetherRunTheirPackagesOneAfterThe
   });
 }
 
-TEST_F(Unattended, AWatchedStartWhileAnotherInstallerRunsSaysSoAndEnds) {
+// The wizard opens while another installer runs, and asks only when its installation starts;
+// while it waits, its page answers (the driver reads it) and says what it waits for.
+TEST_F(Unattended, AWatchedStartWhileAnotherInstallerRunsWaitsForItWhenTheUserChooses) {
   InstallRelease busy = ReleaseOf("A");
   busy.packages[0].sleep_ms = 6000;
+  busy.defaults.minimize = true;  // in the tray: the only installation page shown is the wizard's
   const InstallRelease other = ReleaseOf("B");
-  RetryOnLostStart(busy.ProbeNames(), busy.ProbeNames(), [&](const fs::path& folder) {
+  std::vector<std::string> all = busy.ProbeNames();
+  for (const std::string& name : other.ProbeNames()) all.push_back(name);
+  RetryOnLostStart(all, all, [&](const fs::path& folder) {
+    ForgetInstallLog();
     const fs::path exe_busy = MakeInstallRelease(folder / "a", busy, probe(), JournalOf(folder));
     const fs::path exe_other = MakeInstallRelease(folder / "b", other, probe(), JournalOf(folder));
     WineProgram running = wine().Start(exe_busy.string(), {"/silent"});
     ASSERT_TRUE(WaitForJournal(JournalOf(folder), 1, seconds(60)));
 
     WineProgram watched = wine().Start(exe_other.string(), {});
-    const DriverRun told = Drive({"wait TMessageForm 30000", "text TMessageForm Message",
-                                  "shown TFWillkommen", "click TMessageForm OK"});
-    wine().Screenshot("Unattended-another-installer-runs");
-    ASSERT_TRUE(told.ok()) << told.Report();
-    EXPECT_EQ(told.Value("text TMessageForm Message"), kAnotherInstallerRuns);
-    EXPECT_EQ(told.Value("shown TFWillkommen"), "0");
-    const RunResult refused = watched.Wait(seconds(10));
-    EXPECT_FALSE(refused.timed_out) << "the second installer did not end";
-    EXPECT_EQ(refused.exit_code, 1618 & 0xFF);  // ERROR_INSTALL_ALREADY_RUNNING, as Unix keeps it
+    const DriverRun waits =
+        Drive({"wait TFWillkommen 30000", "click TFWillkommen BWeiter", "wait TMessageForm 10000",
+               "text TMessageForm Message", "click TMessageForm Yes", "gone TMessageForm 5000",
+               "wait TFKopieren 10000", "gone TFWillkommen 5000", "text TFKopieren LKopierStatus",
+               "enabled TFKopieren BAbbrechen"});
+    // Once the page has had time to paint itself, as it does while it waits.
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    wine().Screenshot("Unattended-waits-for-another-installer");
+    ASSERT_TRUE(waits.ok()) << waits.Report();
+    EXPECT_EQ(waits.Value("text TMessageForm Message"), kWaitOrGiveUp);
+    EXPECT_EQ(waits.Value("text TFKopieren LKopierStatus"), kWaitingForTheOther);
+    EXPECT_EQ(waits.Value("enabled TFKopieren BAbbrechen"), "1");
 
     EndFinishedSilentRunWithoutRestart();
-    const RunResult end = running.Wait(seconds(10));
-    EXPECT_FALSE(end.timed_out);
-    EXPECT_EQ(end.exit_code, 0);
-    EXPECT_EQ(FileNames(ReadProbeJournal(JournalOf(folder))), busy.ProbeNames());
+    const RunResult first_end = running.Wait(seconds(10));
+    EXPECT_FALSE(first_end.timed_out);
+    EXPECT_EQ(first_end.exit_code, 0);
+    CloseFinishPageWithoutRestart();  // the watched run, once it had the lock
+    const RunResult second_end = watched.Wait(seconds(10));
+    EXPECT_FALSE(second_end.timed_out) << "the watched installer did not end";
+    EXPECT_EQ(second_end.exit_code, 0);
+
+    EXPECT_EQ(FileNames(ReadProbeJournal(JournalOf(folder))), all);
+    EXPECT_EQ(Occurrences(InstallLogRecords(), kWaitsForTheOther), 1) << ReadFile(InstallLog());
   });
 }
 

@@ -4,9 +4,13 @@
 // written, and errors that go to the log instead of a box.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "about/about_dialog.h"
+#include "engine/lock_wait.h"
 #include "finish/auto_reboot.h"
 #include "finish/finish_page.h"
+#include "frame/install_lock.h"
 #include "frame/state_folder.h"
 #include "release_fixture.h"
 
@@ -250,30 +254,213 @@ TEST_F(UnattendedRun, OnlyAPackageWhoseInstallerRanDemandsTheRestart) {
   }
 }
 
-TEST_F(UnattendedRun, OneInstallerAtATime) {
+// --- One installer at a time ---
+
+class OneInstallerAtATime : public UnattendedRun {
+ protected:
+  static constexpr int kPollsInTheLimit =
+      app::TFMain::kInstallLockWaitMs / frame::InstallLock::kPollMs;
+
+  void TickLock(int times = 1) {
+    for (int i = 0; i < times; ++i) main->Lock.TLock.Tick();
+  }
+  // The lock was only ever asked for without waiting: the message loop ran.
+  bool NeverBlocked() const {
+    return std::all_of(system.install_lock_waits.begin(), system.install_lock_waits.end(),
+                       [](int wait_ms) { return wait_ms == 0; });
+  }
+  static std::string Word(int n) { return release::WordTable::Missing(n); }
+  bool LoggedTheWait() { return Log().find(kWaits) != std::string::npos; }
+
+  static constexpr const char* kWaits =
+      "Ein anderes Installationsprogramm läuft; warte, bis es beendet ist";
+};
+
+TEST_F(OneInstallerAtATime, WizardTakesTheLockWhenItsInstallationStarts) {
+  UseRelease(2);
+  StartAndDecide();
+  EXPECT_TRUE(Pages().FWillkommen->Visible());
+  EXPECT_TRUE(system.install_lock_waits.empty());  // an open wizard holds up nobody
+  Pages().FWillkommen->BWeiter.Click();
+  EXPECT_EQ(system.install_lock_waits, std::vector<int>{0});
+  EXPECT_TRUE(dialogs.questions.empty());
+  EXPECT_EQ(system.workers.size(), 1u);
+}
+
+TEST_F(OneInstallerAtATime, WizardThatMayNotWaitStaysOnItsPage) {
+  UseRelease(2);
+  system.install_lock_free = false;
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  EXPECT_EQ(dialogs.questions,
+            std::vector<std::string>{Word(engine::kAnotherInstallerRunsQuestion)});
+  EXPECT_TRUE(Pages().FWillkommen->Visible());
+  EXPECT_FALSE(Install().Visible());
+  EXPECT_FALSE(main->Lock.Waiting());
+  EXPECT_TRUE(system.workers.empty());
+  EXPECT_FALSE(application.Terminated());
+
+  system.install_lock_free = true;  // the other installer is over: the next attempt runs
+  Pages().FWillkommen->BWeiter.Click();
+  EXPECT_EQ(dialogs.questions.size(), 1u);
+  EXPECT_TRUE(Install().Visible());
+  EXPECT_EQ(system.workers.size(), 1u);
+}
+
+TEST_F(OneInstallerAtATime, WizardWaitsOnTheInstallationPageUntilTheOtherEnds) {
+  UseRelease(2);
+  system.install_lock_free = false;
+  dialogs.answer = true;
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  EXPECT_TRUE(Install().Visible());
+  EXPECT_FALSE(Pages().FWillkommen->Visible());
+  EXPECT_EQ(Install().LKopierStatus.Caption(), Word(engine::kWaitingForTheOther));
+  EXPECT_TRUE(Install().BAbbrechen.Enabled());
+  EXPECT_TRUE(LoggedTheWait()) << Log();
+  TickLock(3);
+  EXPECT_TRUE(main->Lock.Waiting());
+  EXPECT_TRUE(system.workers.empty());
+
+  system.install_lock_free = true;
+  TickLock();
+  EXPECT_FALSE(main->Lock.Waiting());
+  EXPECT_EQ(Install().LKopierDatei.Caption(), "Package 1");
+  EXPECT_EQ(system.workers.size(), 1u);
+  EXPECT_EQ(system.install_lock_waits.size(), 5u);
+  EXPECT_TRUE(NeverBlocked());
+}
+
+TEST_F(OneInstallerAtATime, CancellingTheWaitGoesBackToWhereTheInstallationStarted) {
+  UseRelease(2);
+  system.install_lock_free = false;
+  dialogs.answer = true;
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  Install().BHintergrund.Click();  // the waiting page goes to the tray
+  main->MIAbbrechen.Click();       // the tray menu's cancel: the page's own question
+  EXPECT_EQ(dialogs.questions.back(), "W56");
+  system.install_lock_free = true;  // too late: giving up comes first
+  TickLock();
+  EXPECT_TRUE(Pages().FWillkommen->Visible());
+  EXPECT_FALSE(Install().Visible());
+  EXPECT_FALSE(main->TrayIcon.IconVisible());
+  EXPECT_FALSE(main->Lock.Waiting());
+  EXPECT_TRUE(system.workers.empty());
+  EXPECT_FALSE(application.Terminated());
+
+  Pages().FWillkommen->BWeiter.Click();  // the lock is free now: no question, the run starts
+  EXPECT_EQ(dialogs.questions.size(), 2u);
+  EXPECT_EQ(system.workers.size(), 1u);
+  EXPECT_FALSE(main->context.Run().Cancelled());
+}
+
+TEST_F(OneInstallerAtATime, EndOfTheSessionWhileTheWizardWaitsAsksTheWizardsQuestion) {
   UseRelease(1);
   system.install_lock_free = false;
-  StartAndDecide();  // the wizard: says so and ends
-  ASSERT_EQ(dialogs.messages.size(), 1u);
-  EXPECT_EQ(
-      dialogs.messages[0].text,
-      "Ein anderes Installationsprogramm läuft bereits. Bitte warten Sie, bis es beendet ist, "
-      "und starten Sie dieses Programm danach erneut.");
-  EXPECT_FALSE(Pages().FWillkommen->Visible());
+  dialogs.answer = true;
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  dialogs.answer = false;
+  EXPECT_FALSE(application.QueryEndSession());
+  EXPECT_EQ(dialogs.questions.back(), "W55");
+  EXPECT_TRUE(main->Lock.Waiting());
+  dialogs.answer = true;
+  EXPECT_TRUE(application.QueryEndSession());
+  application.SessionEnds();
+  EXPECT_EQ(application.ExitCode(), app::TFMain::kAnotherInstallerRuns);
+}
+
+TEST_F(OneInstallerAtATime, SilentRunWaitsItsLimitAndEndsByItselfWith1618) {
+  UseRelease(1);
+  system.install_lock_free = false;
+  system.arguments = {"/silent"};
+  StartAndDecide();
+  EXPECT_TRUE(LoggedTheWait()) << Log();
+  TickLock(kPollsInTheLimit - 1);
+  EXPECT_FALSE(application.Terminated());
+  EXPECT_TRUE(main->Lock.Waiting());
+  TickLock();
   EXPECT_TRUE(application.Terminated());
   EXPECT_EQ(application.ExitCode(), app::TFMain::kAnotherInstallerRuns);
-  EXPECT_EQ(system.install_lock_waits, std::vector<int>{0});
-
-  // Unattended: it waits, within its limit, and ends without a box.
-  system.install_lock_waits.clear();
-  system.arguments = {"/silent"};
-  test::Program silent{system};
-  silent.Start().TStart.Tick();
-  EXPECT_EQ(system.install_lock_waits, (std::vector<int>{0, app::TFMain::kInstallLockWaitMs}));
-  EXPECT_TRUE(silent.dialogs.messages.empty());
-  EXPECT_TRUE(silent.application.Terminated());
-  EXPECT_EQ(silent.application.ExitCode(), app::TFMain::kAnotherInstallerRuns);
+  EXPECT_FALSE(main->Lock.Waiting());
+  EXPECT_TRUE(dialogs.messages.empty());  // to the log, not on screen
+  EXPECT_NE(Log().find("(nicht angezeigt): " + Word(97)), std::string::npos) << Log();
+  EXPECT_NE(Log().find("Ende mit Exitcode 1618"), std::string::npos) << Log();
   EXPECT_TRUE(system.workers.empty());
+  EXPECT_EQ(system.install_lock_waits.size(), static_cast<std::size_t>(kPollsInTheLimit));
+  EXPECT_TRUE(NeverBlocked());
+}
+
+TEST_F(OneInstallerAtATime, SilentRunStartsOnceTheOtherEnds) {
+  UseRelease(1);
+  system.install_lock_free = false;
+  system.arguments = {"/silent"};
+  StartAndDecide();
+  TickLock(kPollsInTheLimit / 2);
+  EXPECT_TRUE(system.workers.empty());
+  system.install_lock_free = true;
+  TickLock();
+  EXPECT_EQ(system.workers.size(), 1u);
+  EXPECT_TRUE(Install().Visible());
+  EXPECT_FALSE(application.Terminated());
+}
+
+TEST_F(OneInstallerAtATime, SessionEndingWhileASilentRunWaitsEndsWith1618) {
+  UseRelease(1);
+  system.install_lock_free = false;
+  system.arguments = {"/silent"};
+  StartAndDecide();
+  EXPECT_TRUE(application.QueryEndSession());
+  EXPECT_TRUE(dialogs.questions.empty());
+  application.SessionEnds();
+  EXPECT_EQ(application.ExitCode(), app::TFMain::kAnotherInstallerRuns);
+  EXPECT_NE(Log().find("Die Sitzung endet: Ende mit Exitcode 1618"), std::string::npos) << Log();
+}
+
+// Windows deleted the run-once value before it started the program: a run that
+// waits in vain, or is killed while it waits, must still go on at the next logon.
+TEST_F(OneInstallerAtATime, ContinuedRunRegistersItselfAgainBeforeItWaits) {
+  UseRelease(3);
+  const std::string file = File(3, "1\r\n2\r\n");
+  system.files[ContinuationPath()] = file;
+  system.install_lock_free = false;
+  StartAndDecide();
+  ASSERT_EQ(system.run_once.size(), 1u);
+  EXPECT_TRUE(system.workers.empty());
+  EXPECT_TRUE(LoggedTheWait()) << Log();
+  EXPECT_LT(Log().find("RunOnce"), Log().find(kWaits)) << Log();
+  TickLock(kPollsInTheLimit);
+  EXPECT_TRUE(application.Terminated());
+  EXPECT_EQ(application.ExitCode(), app::TFMain::kAnotherInstallerRuns);
+  EXPECT_EQ(system.run_once.size(), 1u);
+  EXPECT_EQ(Continuation(), file);
+  EXPECT_TRUE(NeverBlocked());
+
+  system.install_lock_free = true;
+  system.run_once.clear();  // Windows deletes the value as it starts it at the logon
+  test::Program after_logon{system};
+  app::TFMain& next = after_logon.Start();
+  next.TStart.Tick();
+  EXPECT_EQ(next.context.forms.FKopieren->LKopierDatei.Caption(), "Package 2");
+  EXPECT_EQ(system.run_once.size(), 1u);
+}
+
+TEST_F(OneInstallerAtATime, ContinuedRunGoesOnOnceTheOtherEnds) {
+  UseRelease(3);
+  system.files[ContinuationPath()] = File(3, "1\r\n2\r\n");
+  system.install_lock_free = false;
+  StartAndDecide();
+  TickLock(2);
+  system.install_lock_free = true;
+  TickLock();
+  EXPECT_EQ(Install().LKopierDatei.Caption(), "Package 2");
+  EXPECT_EQ(system.run_once.size(), 1u);
+  FinishPackage();
+  FinishPackage();
+  EXPECT_TRUE(Finish().Visible());
+  EXPECT_TRUE(system.run_once.empty());
+  EXPECT_FALSE(system.FileExists(ContinuationPath()));
 }
 
 TEST_F(UnattendedRun, ReadOnlyProgramFolderKeepsTheStateInTheFallback) {
