@@ -18,12 +18,18 @@ void RestrictDllSearchPath();
 // for what the program needs only now and then; null when it is missing.
 HMODULE LoadSystemLibrary(const wchar_t* file_name);
 
-// A function of such a DLL, or null.
+// A function of a loaded DLL, typed; null when the DLL or that system's
+// version of it lacks the function.
 template <typename Function>
-Function SystemFunction(const wchar_t* file_name, const char* function_name) {
-  HMODULE library = LoadSystemLibrary(file_name);
+Function FunctionOf(HMODULE library, const char* function_name) {
   FARPROC found = library ? GetProcAddress(library, function_name) : nullptr;
   return reinterpret_cast<Function>(reinterpret_cast<void*>(found));
+}
+
+// A function of a DLL loaded by LoadSystemLibrary, or null.
+template <typename Function>
+Function SystemFunction(const wchar_t* file_name, const char* function_name) {
+  return FunctionOf<Function>(LoadSystemLibrary(file_name), function_name);
 }
 
 }  // namespace win32
