@@ -70,7 +70,7 @@ void TFMain::LoadStartupData() {
   const int packages = context.Packages.Count();
   context.Log().Write("Release " + context.Settings.Name + (version.empty() ? "" : " " + version) +
                       ", " + std::to_string(packages) + (packages == 1 ? " Paket, " : " Pakete, ") +
-                      release::OsName(context.CurrentOSIndex) + " (Index " +
+                      release::SystemName(system.QueryOsVersion()) + " (Index " +
                       std::to_string(static_cast<int>(context.CurrentOSIndex)) + ")" +
                       (system.IsElevated() ? ", mit Administratorrechten" : "") + ", Ordner " +
                       context.StateFolder());

@@ -26,7 +26,9 @@ OsIndex IdentifyNt(int major, int minor) {
   if (major <= 4) return OsIndex::WindowsNT4;
   if (major == 5 && minor <= 2) return static_cast<OsIndex>(5 + minor);
   if (major == 6 && minor <= 3) return static_cast<OsIndex>(8 + minor);
-  if (major == 10 && minor == 0) return OsIndex::Windows10;
+  // A system after Windows 10 keeps its rules rather than falling back to
+  // those of systems without user account control.
+  if (major >= 10) return OsIndex::Windows10;
   return OsIndex::Unknown;
 }
 
@@ -52,6 +54,13 @@ std::string OsName(OsIndex index) {
       "Microsoft Windows 10"};
   const int i = static_cast<int>(index);
   return i >= 0 && i < static_cast<int>(names.size()) ? names[i] : "unbekannt";
+}
+
+std::string SystemName(const platform::OsVersion& v) {
+  const OsIndex index = IdentifyOS(v);
+  const bool after_windows_10 = index == OsIndex::Windows10 && (v.major > 10 || v.minor > 0);
+  if (!after_windows_10) return OsName(index);
+  return "Microsoft Windows " + std::to_string(v.major) + "." + std::to_string(v.minor);
 }
 
 bool IsXpOrLater(OsIndex index) {

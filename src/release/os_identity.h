@@ -24,13 +24,18 @@ enum class OsIndex : int {
   Windows7 = 9,
   Windows8 = 10,
   Windows81 = 11,
-  Windows10 = 12,  // 10.0: Windows 10 and 11
+  Windows10 = 12,  // 10.0 (Windows 10 and 11) and every later NT version
 };
 
 OsIndex IdentifyOS(const platform::OsVersion& version);
 
 // The program's name of a system: "Microsoft Windows XP", ..., "unbekannt".
 std::string OsName(OsIndex index);
+
+// The name of the system for the log: OsName of its index, but a system after
+// Windows 10, which takes the index of Windows 10, with its version number
+// ("Microsoft Windows 10.1").
+std::string SystemName(const platform::OsVersion& version);
 
 // Windows XP and later show the program's own icon in the notification area.
 bool IsXpOrLater(OsIndex index);

@@ -53,6 +53,14 @@ void RestrictDllSearchPath() {
   SetDllDirectoryW(L"");
 }
 
+// Under Wine, imm32 and the X11 driver (at the first window) load ole32, and uxtheme (at
+// the first themed drawing) loads msimg32, through delayed imports that search the folder
+// the process started from, the program's own, whatever the program has set since. ole32's
+// own imports, combase and rpcrt4, come from the system folder with it.
+void PreloadSystemLibraries() {
+  for (const wchar_t* file_name : {L"ole32.dll", L"msimg32.dll"}) LoadSystemLibrary(file_name);
+}
+
 HMODULE LoadSystemLibrary(const wchar_t* file_name) {
   if (SearchFlagsKnown()) return LoadLibraryExW(file_name, nullptr, kSearchSystem32);
   const std::wstring path = SystemFolderPath(file_name);

@@ -13,8 +13,10 @@
 #include "win32/win32_system.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  // Before anything can load a DLL: never from the program's own folder.
+  // Before anything can load a DLL: never from the program's own folder, also not
+  // where the system's DLLs load others by name past the restriction.
   win32::RestrictDllSearchPath();
+  win32::PreloadSystemLibraries();
 
   win32::Win32System system;
   win32::Win32Dialogs shown;

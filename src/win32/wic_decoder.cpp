@@ -8,7 +8,7 @@ namespace win32 {
 
 namespace {
 
-// The three COM functions used here, from ole32.dll on first use.
+// The three COM functions used here, from ole32.dll, looked up on first use.
 struct Com {
   HRESULT(WINAPI* initialize)(LPVOID);
   void(WINAPI* uninitialize)();

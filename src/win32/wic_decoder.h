@@ -1,5 +1,6 @@
-// Decoding a picture in memory with the Windows Imaging Component. ole32.dll
-// and WIC are loaded with the first picture decoded, not at start-up.
+// Decoding a picture in memory with the Windows Imaging Component. WIC is
+// loaded with the first picture decoded, not at start-up (ole32.dll is, for
+// PreloadSystemLibraries).
 #pragma once
 
 #include <windows.h>

@@ -38,10 +38,16 @@ std::string Win32System::DecodeAnsi(std::string_view bytes) {
   return DecodeAnsiText(bytes);
 }
 
+// GetVersionExW reports no later system than the latest one the manifest lists, so a
+// system after Windows 10 would pass for 10.0; RtlGetVersion reports the system's own
+// version. It is looked up at run time and GetVersionExW stands in where it fails.
 platform::OsVersion Win32System::QueryOsVersion() {
+  using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
+  const auto rtl_get_version =
+      FunctionOf<RtlGetVersionFunction>(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion");
   OSVERSIONINFOW info{};
   info.dwOSVersionInfoSize = sizeof info;
-  GetVersionExW(&info);
+  if (!rtl_get_version || rtl_get_version(&info) != 0) GetVersionExW(&info);
   return {static_cast<int>(info.dwPlatformId), static_cast<int>(info.dwMajorVersion),
           static_cast<int>(info.dwMinorVersion), Narrow(info.szCSDVersion)};
 }

@@ -21,21 +21,21 @@ namespace {
 
 using std::chrono::seconds;
 
-// The DLLs that the program, or a DLL it loads, loads by name on the two roads below (seen
-// with WINEDEBUG=+loaddll), and those the program loads on demand elsewhere (riched20, winmm)
-// or that Windows' own DLLs load for it (dwmapi, cryptbase). Not planted:
-// - KERNEL32 and msvcrt, the two DLLs the program imports directly, and the kernelbase and
-//   ntdll beneath them: known DLLs on Windows, loaded before the program's first line;
-// - ole32 with its imports combase and rpcrt4, and msimg32: Wine's own DLLs load them through
-//   their delayed imports (imm32 or the X11 driver at the first window, uxtheme at the first
-//   themed drawing) along the search path the process started with, which begins with the
-//   program's folder whatever the program has set since. On Windows ole32, combase and
-//   rpcrt4 are known DLLs; canaries under these names would test Wine's loader, not the
-//   program.
+// The DLLs that the program, or a DLL it loads, loads by name on the roads below (seen with
+// WINEDEBUG=+loaddll), those the program loads on demand (riched20 with usp10, winmm with
+// msacm32, windowscodecs), and those Windows' own DLLs load for it (dwmapi, cryptbase). Among
+// them ole32 (with combase and rpcrt4) and msimg32, which Wine's imm32, X11 driver and uxtheme
+// load through delayed imports along the search path the process started with, the program's
+// folder first, whatever the program has set since: the program loads them from the system
+// folder before its first window. Not planted: KERNEL32 and msvcrt, the two DLLs the program
+// imports directly, and the kernelbase and ntdll beneath them, known DLLs on Windows, loaded
+// before the program's first line. (Checked once with a canary under every DLL name of Wine's
+// system folder: no other was loaded on these roads.)
 const std::vector<std::string> kPlantedNames = {
-    "advapi32", "comctl32", "cryptbase", "dwmapi", "gdi32",         "imm32",   "oleaut32",
-    "propsys",  "riched20", "sechost",   "shcore", "shell32",       "shlwapi", "ucrtbase",
-    "user32",   "uxtheme",  "version",   "win32u", "windowscodecs", "winmm",   "zlib1",
+    "advapi32", "combase", "comctl32", "cryptbase",     "dwmapi",   "gdi32",    "imm32",
+    "msacm32",  "msimg32", "ole32",    "oleaut32",      "propsys",  "riched20", "rpcrt4",
+    "sechost",  "shcore",  "shell32",  "shlwapi",       "ucrtbase", "user32",   "usp10",
+    "uxtheme",  "version", "win32u",   "windowscodecs", "winmm",    "zlib1",
 };
 
 const char kCanaryJournal[] = "canary-journal.txt";
@@ -171,13 +171,19 @@ TEST_F(DllPlanting, EveryCanaryIsLoadedByAProgramThatSearchesItsOwnFolder) {
   EXPECT_EQ(ModulesFrom(LoadedModules(run.output), folder, loader).size(), kPlantedNames.size());
 }
 
-TEST_F(DllPlanting, WizardUpToTheWelcomePageLoadsNoDllFromTheProgramFolder) {
+// The welcome page, the About dialog with its rich text, and the question whether to cancel,
+// which sounds.
+TEST_F(DllPlanting, WizardWithAboutDialogAndQuestionLoadsNoDllFromTheProgramFolder) {
   const fs::path folder = work_dir() / "release";
   const fs::path exe = MakeRelease(folder);
   PlantCanaries(folder);
 
   WineProgram installer = wine().Start(exe.string(), {}, PlantedRun());
-  const DriverRun shown = Drive({"wait TFWillkommen 30000", "visible TFWillkommen BWeiter"});
+  const DriverRun shown =
+      Drive({"wait TFWillkommen 30000", "click TFWillkommen BInfo", "wait TFAbout 10000",
+             "click TFAbout BClose", "gone TFAbout 5000", "click TFWillkommen BAbbrechen",
+             "wait TMessageForm 10000", "click TMessageForm No", "gone TMessageForm 5000",
+             "visible TFWillkommen BWeiter"});
   const RunResult end = installer.Kill();
   // First what ran: a planted DLL may well have ended the program before its first page.
   EXPECT_EQ(Describe(ReadCanaryJournal(folder)), std::vector<std::string>{})

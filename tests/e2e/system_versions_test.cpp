@@ -1,4 +1,4 @@
-// The program told by Wine that it runs on Windows 8, 8.1 or 10: a .msu package is started
+// The program told by Wine that it runs on Windows 8, 8.1, 10 or later: a .msu package is started
 // through the system's wusa.exe, and a restart hands over through the machine's run-once key,
 // as on Vista and 7. The probe stands in for wusa.exe in the prefix's system folder.
 #include <chrono>
@@ -58,60 +58,82 @@ class SystemVersions : public UnattendedTest {
   }
 
   // A .msu package that demands a restart, and a probe after it.
-  static InstallRelease MsuRelease(const fs::path& msu_file) {
+  InstallRelease MsuRelease() {
+    const fs::path msu_file = work_dir() / "Windows-KB3.msu";
+    std::ofstream(msu_file, std::ios::binary) << "MSCF stand-in of an update package";
     InstallRelease release;
     release.packages = {{"Updates\\Windows-KB3.msu", "/quiet /norestart"}, {"KB2.exe", "/q"}};
     release.packages[0].restart = true;
     release.packages[0].source = msu_file;
     return release;
   }
+
+  // The .msu release made in `folder` and walked to the restart prompt: the package ran
+  // through the system's wusa.exe, and the run-once value went where an elevated program
+  // finds it (Wine runs every program elevated).
+  void ExpectMsuThroughWusaAndMachineRunOnce(PlantedWusa& wusa, const InstallRelease& release,
+                                             const fs::path& folder) {
+    const fs::path exe =
+        MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
+    wusa.RecordIn(JournalOf(folder));
+    ForgetUserRunOnce();
+    WineProgram installer = StartWithNativeWusa(exe);
+
+    const DriverRun prompt =
+        Drive({"wait TFWillkommen 30000", "click TFWillkommen BWeiter", "wait TForm1 60000"});
+    ASSERT_TRUE(prompt.ok()) << "no restart prompt after the .msu package: " << prompt.Report();
+    const std::vector<ProbeRun> runs = ReadProbeJournal(JournalOf(folder));
+    ASSERT_EQ(FileNames(runs), std::vector<std::string>{"wusa.exe"});
+    const fs::path data = exe.parent_path() / "Data";
+    EXPECT_EQ(runs[0].command_line, "\"" + std::string(kSystemWusa) + "\" \"" +
+                                        ToWindowsPath(data / "Updates" / "Windows-KB3.msu") +
+                                        "\" /quiet /norestart");
+    EXPECT_EQ(runs[0].working_dir, ToWindowsPath(data / "Updates"));
+    EXPECT_EQ(runs[0].show_window, "0");
+    EXPECT_EQ(RunOnceValue(), "\"" + ToWindowsPath(exe) + "\"");
+    EXPECT_EQ(UserRunOnceValue(), std::nullopt);
+    installer.Kill();
+    ForgetUserRunOnce();
+  }
 };
+
+const std::vector<std::string> kMsuTable = {"wusa.exe", "KB2.exe"};
 
 TEST_F(SystemVersions, MsuRunsThroughTheSystemsWusaAndARestartHandsOverThroughTheMachine) {
   PlantedWusa wusa(wine(), probe());
-  const fs::path msu_file = work_dir() / "Windows-KB3.msu";
-  std::ofstream(msu_file, std::ios::binary) << "MSCF stand-in of an update package";
-  const InstallRelease release = MsuRelease(msu_file);
-  const std::vector<std::string> table = {"wusa.exe", "KB2.exe"};
+  const InstallRelease release = MsuRelease();
 
   for (const char* version : {"win8", "win81", "win10"}) {
     SCOPED_TRACE(version);
-    RetryOnLostStart(table, {"wusa.exe"}, [&](const fs::path& attempt) {
-      const fs::path folder = attempt / version;
-      const fs::path exe =
-          MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
-      wusa.RecordIn(JournalOf(folder));
-      ForgetUserRunOnce();
+    RetryOnLostStart(kMsuTable, {"wusa.exe"}, [&](const fs::path& attempt) {
       InstallerWindowsVersion system(wine(), version);
-      WineProgram installer = StartWithNativeWusa(exe);
-
-      const DriverRun prompt =
-          Drive({"wait TFWillkommen 30000", "click TFWillkommen BWeiter", "wait TForm1 60000"});
-      ASSERT_TRUE(prompt.ok()) << "no restart prompt after the .msu package: " << prompt.Report();
-      const std::vector<ProbeRun> runs = ReadProbeJournal(JournalOf(folder));
-      ASSERT_EQ(FileNames(runs), std::vector<std::string>{"wusa.exe"});
-      const fs::path data = exe.parent_path() / "Data";
-      EXPECT_EQ(runs[0].command_line, "\"" + std::string(kSystemWusa) + "\" \"" +
-                                          ToWindowsPath(data / "Updates" / "Windows-KB3.msu") +
-                                          "\" /quiet /norestart");
-      EXPECT_EQ(runs[0].working_dir, ToWindowsPath(data / "Updates"));
-      EXPECT_EQ(runs[0].show_window, "0");
-      // Wine runs every program elevated: the value goes where an elevated program finds it.
-      EXPECT_EQ(RunOnceValue(), "\"" + ToWindowsPath(exe) + "\"");
-      EXPECT_EQ(UserRunOnceValue(), std::nullopt);
-      installer.Kill();
-      ForgetUserRunOnce();
+      ExpectMsuThroughWusaAndMachineRunOnce(wusa, release, attempt / version);
     });
   }
+}
+
+// A system after Windows 10, as Wine reports it from the registry to a program without a
+// version setting of its own. Wine's GetVersionExW still says 10.0 to a program whose manifest
+// lists Windows 10; RtlGetVersion says 10.1, and so does the log.
+TEST_F(SystemVersions, ASystemAfterWindows10TakesItsRulesAndIsLoggedByItsVersion) {
+  PlantedWusa wusa(wine(), probe());
+  const InstallRelease release = MsuRelease();
+
+  ReportedSystemVersion system(wine(), "10.1");
+  RetryOnLostStart(kMsuTable, {"wusa.exe"}, [&](const fs::path& attempt) {
+    ForgetInstallLog();
+    ExpectMsuThroughWusaAndMachineRunOnce(wusa, release, attempt);
+    const std::vector<std::string> records = InstallLogRecords();
+    EXPECT_EQ(Occurrences(records, ", Microsoft Windows 10.1 (Index 12)"), 1)
+        << ::testing::PrintToString(records);
+  });
 }
 
 // The counter-check that the version setting reaches the program: on XP there is no wusa.exe,
 // so the .msu package is not started, demands no restart, and the next one runs.
 TEST_F(SystemVersions, OnXpTheMsuIsNotStartedAndTheNextPackageRuns) {
   PlantedWusa wusa(wine(), probe());
-  const fs::path msu_file = work_dir() / "Windows-KB3.msu";
-  std::ofstream(msu_file, std::ios::binary) << "MSCF stand-in of an update package";
-  const InstallRelease release = MsuRelease(msu_file);
+  const InstallRelease release = MsuRelease();
   RetryOnLostStart({"KB2.exe"}, {"KB2.exe"}, [&](const fs::path& folder) {
     const fs::path exe =
         MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));

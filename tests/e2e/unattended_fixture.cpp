@@ -1,6 +1,7 @@
 #include "unattended_fixture.h"
 
 #include <cctype>
+#include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -9,6 +10,8 @@ namespace e2e {
 namespace {
 
 const char kAppDefaults[] = "HKCU\\Software\\Wine\\AppDefaults\\Installer.exe";
+const char kSystemVersionKey[] = "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion";
+const char kSystemVersion[] = "CurrentVersion";
 const char kByteOrderMark[] = "\xEF\xBB\xBF";
 
 void SetValue(WineSession& wine, const std::string& key, const std::string& name,
@@ -47,6 +50,33 @@ InstallerWindowsVersion::~InstallerWindowsVersion() {
   } catch (const std::exception& error) {
     ADD_FAILURE() << "the Windows version of Installer.exe stays changed: " << error.what();
   }
+}
+
+ReportedSystemVersion::ReportedSystemVersion(WineSession& wine, const std::string& version)
+    : wine_(wine), kept_(wine.prefix() / "CurrentVersion.e2e-kept") {
+  if (fs::exists(kept_)) PutBack();
+  const std::optional<std::string> before =
+      QueryRegistryValue(wine_, kSystemVersionKey, kSystemVersion);
+  if (!before) throw std::runtime_error("the prefix's registry has no CurrentVersion");
+  if (!(std::ofstream(kept_, std::ios::binary) << *before))
+    throw std::runtime_error("cannot write " + kept_.string());
+  SetValue(wine_, kSystemVersionKey, kSystemVersion, version);
+}
+
+ReportedSystemVersion::~ReportedSystemVersion() {
+  try {
+    PutBack();
+  } catch (const std::exception& error) {
+    ADD_FAILURE() << "the Windows version of the prefix stays changed: " << error.what();
+  }
+}
+
+void ReportedSystemVersion::PutBack() {
+  std::string before;
+  if (!std::getline(std::ifstream(kept_, std::ios::binary), before))
+    throw std::runtime_error("cannot read " + kept_.string());
+  SetValue(wine_, kSystemVersionKey, kSystemVersion, before);
+  fs::remove(kept_);
 }
 
 std::optional<std::string> UnattendedTest::RegistryValue(const std::string& key,

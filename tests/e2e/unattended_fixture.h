@@ -1,5 +1,6 @@
 // The fixture of the tests of runs that nobody watches and of the system the program believes
-// it runs on: the Windows version Wine reports to Installer.exe, the run-once values of both
+// it runs on: the Windows version Wine reports to Installer.exe or to every program, the
+// run-once values of both
 // hives, the install log in the user's temporary folder, and a watch for message windows.
 #pragma once
 
@@ -24,6 +25,24 @@ class InstallerWindowsVersion {
  private:
   WineSession& wine_;
   std::optional<std::string> before_;
+};
+
+// The Windows version that Wine reports to every program of the prefix without a version
+// setting of its own (AppDefaults): the registry's CurrentVersion ("10.1"), for the lifetime
+// of the object. The value before is kept in a file of the prefix meanwhile, so that a run
+// killed before it put it back does so first: every other test expects Windows 7.
+class ReportedSystemVersion {
+ public:
+  ReportedSystemVersion(WineSession& wine, const std::string& version);
+  ~ReportedSystemVersion();
+  ReportedSystemVersion(const ReportedSystemVersion&) = delete;
+  ReportedSystemVersion& operator=(const ReportedSystemVersion&) = delete;
+
+ private:
+  void PutBack();
+
+  WineSession& wine_;
+  fs::path kept_;
 };
 
 // What a watch for message windows saw.

@@ -107,7 +107,8 @@ TEST_F(InstallSequence, RestartInTheMiddleWritesTheContinuation) {
 }
 
 TEST_F(InstallSequence, ElevatedOnUacSystemsTheRunOnceIsMachineWide) {
-  // Vista, 7, 8, 8.1 and 10/11 have user account control; XP and an unknown system not.
+  // Vista, 7, 8, 8.1, 10/11 and later systems have user account control; XP and an unknown
+  // system not.
   for (const auto& [version, machine_wide] :
        std::vector<std::pair<platform::OsVersion, bool>>{{{2, 6, 0, ""}, true},
                                                          {{2, 6, 1, ""}, true},
@@ -115,7 +116,8 @@ TEST_F(InstallSequence, ElevatedOnUacSystemsTheRunOnceIsMachineWide) {
                                                          {{2, 6, 3, ""}, true},
                                                          {{2, 10, 0, ""}, true},
                                                          {{2, 5, 1, ""}, false},
-                                                         {{2, 11, 0, ""}, false}}) {
+                                                         {{2, 11, 0, ""}, true},
+                                                         {{2, 6, 4, ""}, false}}) {
     test::Program fresh{system};
     UseRelease(2, "AutoReboot=1", {{1, "Restart=1"}});
     system.elevated = true;

@@ -47,13 +47,23 @@ TEST_F(MainForm, LogNamesTheReleaseWithItsVersionAndItsOnePackage) {
   EXPECT_NE(log.find("  Release Pack 2.0, 1 Paket, "), std::string::npos) << log;
 }
 
+// A system after Windows 10 is named by its version; it takes the index of Windows 10.
+TEST_F(MainForm, LogNamesASystemAfterWindows10ByItsVersion) {
+  UseStandardRelease();
+  system.version = {2, 10, 1, ""};
+  Start();
+  const std::string& log = system.files["C:\\Temp\\Installer.log"];
+  EXPECT_NE(log.find(", Microsoft Windows 10.1 (Index 12), "), std::string::npos) << log;
+}
+
 TEST_F(MainForm, FromWindowsXpOnTheTrayShowsTheProgramIcon) {
   UseStandardRelease();
   for (const auto& [version, expect_xp_list] :
        std::vector<std::pair<platform::OsVersion, bool>>{{{2, 5, 0, ""}, false},
                                                          {{2, 5, 1, ""}, true},
                                                          {{2, 10, 0, ""}, true},
-                                                         {{2, 11, 0, ""}, false}}) {
+                                                         {{2, 11, 0, ""}, true},
+                                                         {{2, 6, 4, ""}, false}}) {
     system.version = version;
     test::Program fresh{system};
     app::TFMain& main = fresh.Start();

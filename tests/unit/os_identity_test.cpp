@@ -30,6 +30,13 @@ TEST(IdentifyOS, TodaysSystemsFollowWindows7) {
   EXPECT_EQ(Identify(2, 10, 0), 12);
 }
 
+TEST(IdentifyOS, NtVersionsAfterWindows10FollowWindows10) {
+  EXPECT_EQ(Identify(2, 10, 1), 12);
+  EXPECT_EQ(Identify(2, 10, 99), 12);
+  EXPECT_EQ(Identify(2, 11, 0), 12);
+  EXPECT_EQ(Identify(2, 12, 3), 12);
+}
+
 TEST(IdentifyOS, Windows98WithoutServicePackTextIsPlain98) {
   EXPECT_EQ(Identify(1, 4, 10, ""), 1);
   EXPECT_EQ(Identify(1, 4, 10, "a"), 1);  // the test is case-sensitive
@@ -37,10 +44,11 @@ TEST(IdentifyOS, Windows98WithoutServicePackTextIsPlain98) {
 
 TEST(IdentifyOS, EverythingElseIsUnknown) {
   EXPECT_EQ(Identify(2, 6, 4), -1);
-  EXPECT_EQ(Identify(2, 10, 1), -1);
-  EXPECT_EQ(Identify(2, 11, 0), -1);
+  EXPECT_EQ(Identify(2, 7, 0), -1);
+  EXPECT_EQ(Identify(2, 9, 5), -1);
   EXPECT_EQ(Identify(2, 5, 3), -1);
   EXPECT_EQ(Identify(1, 4, 1), -1);
+  EXPECT_EQ(Identify(1, 10, 0), -1);  // only NT versions go on past Windows 10
   EXPECT_EQ(Identify(1, 5, 0), -1);
   EXPECT_EQ(Identify(0, 3, 10), -1);
   EXPECT_EQ(Identify(3, 5, 1), -1);
@@ -55,6 +63,20 @@ TEST(IdentifyOS, NamesFollowTheIndex) {
   EXPECT_EQ(release::OsName(OsIndex::Windows81), "Microsoft Windows 8.1");
   EXPECT_EQ(release::OsName(OsIndex::Windows10), "Microsoft Windows 10");
   EXPECT_EQ(release::OsName(OsIndex::Unknown), "unbekannt");
+}
+
+// The log names a system after Windows 10 by its version number, every other one as its index.
+TEST(IdentifyOS, SystemNameGivesTheVersionOfSystemsAfterWindows10) {
+  const auto name = [](int platform, int major, int minor) {
+    return release::SystemName({platform, major, minor, ""});
+  };
+  EXPECT_EQ(name(2, 10, 1), "Microsoft Windows 10.1");
+  EXPECT_EQ(name(2, 11, 0), "Microsoft Windows 11.0");
+  EXPECT_EQ(name(2, 10, 0), "Microsoft Windows 10");
+  EXPECT_EQ(name(2, 6, 1), "Microsoft Windows 7");
+  EXPECT_EQ(name(1, 4, 90), "Microsoft Windows ME");
+  EXPECT_EQ(name(2, 6, 4), "unbekannt");
+  EXPECT_EQ(name(3, 10, 1), "unbekannt");
 }
 
 TEST(IdentifyOS, RulesOfVistaHoldForEveryLaterSystemAndNotForUnknownOnes) {
