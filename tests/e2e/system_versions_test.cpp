@@ -97,7 +97,7 @@ TEST_F(SystemVersions, MsuRunsThroughTheSystemsWusaAndARestartHandsOverThroughTh
       EXPECT_EQ(runs[0].working_dir, ToWindowsPath(data / "Updates"));
       EXPECT_EQ(runs[0].show_window, "0");
       // Wine runs every program elevated: the value goes where an elevated program finds it.
-      EXPECT_EQ(RunOnceValue(), "\"" + ToWindowsPath(exe) + "\"");
+      EXPECT_EQ(RunOnceValue(), RunOnceCommand(exe));
       EXPECT_EQ(UserRunOnceValue(), std::nullopt);
       installer.Kill();
       ForgetUserRunOnce();
