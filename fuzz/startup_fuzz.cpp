@@ -160,7 +160,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const unsigned flags = SetUp(system, {reinterpret_cast<const char*>(data), size});
   test::Program program{system};
   Run(program, flags).ToTheEnd();
-  const auto log = system.files.find(std::string(system.temporary_folder) + "Installer.log");
+  const auto log = system.files.find(program.log.Path());
   fuzz::Require(log == system.files.end() || fuzz::IsUtf8(log->second), "the log is UTF-8");
   return 0;
 }

@@ -40,7 +40,10 @@ void TFMain::FormCreate() {
     App().Terminate(0);
     return;
   }
-  if (!context.Switches.log_path.empty()) context.Log().SetPath(context.Switches.log_path);
+  // The continuation carries the log's absolute path: both halves of a run
+  // write the one file, whoever runs them and from whichever folder.
+  context.Log().Place(context.Switches.log_path);
+  context.Switches.log_path = context.Log().Path();
   context.SetUnattended(context.Switches.silent ||
                         system.FileExists(system.ProgramFolder() + frame::kContinuationFileName));
   try {

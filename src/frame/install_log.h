@@ -1,8 +1,12 @@
 // The install log: one line per event with its date and time, appended to
-// Installer.log in the user's temporary folder (or the file "/log" names),
-// so that both halves of a run that spans a restart land in the same file.
-// Writing it never fails a run. Above a megabyte at the first line of a
-// program run, the log becomes Installer.log.old and starts anew.
+// one file that both halves of a run that spans a restart share. Its place is
+// fixed at start: the file "/log" names, else, with administrator rights,
+// ProgramData\Installer\Installer.log (the local system account of a
+// deployment and the administrator who logs on after the restart can both
+// write there), else Installer.log in the user's temporary folder. Writing it
+// never fails a run: what can't be written goes to the debugger output with
+// the reason. Above a megabyte when it is placed, the log becomes
+// Installer.log.old and starts anew.
 #pragma once
 
 #include <string>
@@ -17,15 +21,18 @@ class InstallLog {
  public:
   explicit InstallLog(platform::System& system) : system_(system) {}
 
-  std::string Path() const;
-  // Another file than the one in the temporary folder ("/log").
-  void SetPath(std::string path) { path_ = std::move(path); }
+  // Fixes the log's file: `given` ("/log", may be empty) made absolute
+  // against the current folder, else the default place. Makes its folder.
+  void Place(const std::string& given);
+  // The absolute path; empty before Place.
+  const std::string& Path() const { return path_; }
   void Write(const std::string& line);
 
  private:
+  std::string DefaultPath() const;
+
   platform::System& system_;
   std::string path_;
-  bool kept_small_ = false;
 };
 
 }  // namespace frame

@@ -51,8 +51,9 @@ std::string UsageText() {
          "/silent\tinstalliert alle Pakete ohne Fragen und startet danach neu\n"
          "/norestart\tstartet den Computer nicht neu; ein nötiger Neustart bleibt dem "
          "Administrator (Rückgabewert 3010)\n"
-         "/log:Datei\tschreibt das Installationsprotokoll in diese Datei (sonst "
-         "%TEMP%\\Installer.log)\n\n"
+         "/log:Datei\tschreibt das Installationsprotokoll in diese Datei; ein fehlender "
+         "Ordner wird angelegt. Sonst: mit Administratorrechten "
+         "%ProgramData%\\Installer\\Installer.log, ohne %TEMP%\\Installer.log\n\n"
          "Rückgabewerte: 0 installiert, 3010 Neustart nötig, 1641 Neustart begonnen, "
          "1602 abgebrochen, 1603 ein Paket ist fehlgeschlagen, 1618 ein anderes "
          "Installationsprogramm läuft.";

@@ -12,7 +12,8 @@ struct StartOptions {
   // No countdown and no restart: a restart that is needed is left to the
   // administrator, and an unattended run ends by itself.
   bool no_restart = false;
-  // "/log:PATH" or "/log PATH": the install log goes there.
+  // "/log:PATH" or "/log PATH": the install log goes there. Once the log is
+  // placed at start, the absolute path of its file, wherever it is.
   std::string log_path;
   // "/?" or "/help": the usage text, nothing else.
   bool help = false;

@@ -18,10 +18,17 @@ std::string FolderName(const std::string& release_name) {
   }
   const std::size_t last = name.find_last_not_of(". ");
   name.erase(last == std::string::npos ? 0 : last + 1);
-  return name.empty() ? "Installer" : name;
+  return name.empty() ? kProgramName : name;
 }
 
 }  // namespace
+
+void MakeFolder(platform::System& system, const std::string& folder) {
+  if (folder.empty() || system.FolderExists(folder)) return;
+  const std::size_t parent = folder.find_last_of('\\');
+  if (parent != std::string::npos && parent > 0) MakeFolder(system, folder.substr(0, parent));
+  system.CreateFolder(folder);
+}
 
 std::string FallbackStateFolder(platform::System& system, const std::string& release_name) {
   return system.CommonDataFolder() + FolderName(release_name) + "\\";
@@ -33,9 +40,7 @@ std::string ChooseStateFolder(platform::System& system, const std::string& relea
   if (system.FileExists(program + kContinuationFileName)) return program;
   if (system.FileExists(fallback + kContinuationFileName)) return fallback;
   if (system.FolderWritable(program)) return program;
-  for (const std::string& folder : {fallback, fallback + "data"}) {
-    if (!system.FolderExists(folder)) system.CreateFolder(folder);
-  }
+  MakeFolder(system, fallback + "data");
   return fallback;
 }
 

@@ -12,6 +12,14 @@ class System;
 
 namespace frame {
 
+// The program's own name: the fallback folder of a release without a name,
+// and the folder of the install log of runs with administrator rights.
+constexpr char kProgramName[] = "Installer";
+
+// Makes a folder and every missing folder above it. What can't be made is
+// left for the first file written there to report.
+void MakeFolder(platform::System& system, const std::string& folder);
+
 // The fallback folder of a release, ending in a backslash.
 std::string FallbackStateFolder(platform::System& system, const std::string& release_name);
 

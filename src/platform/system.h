@@ -130,12 +130,19 @@ class System {
   virtual std::string CommonDataFolder() = 0;
   // Whether a file can be made in the folder: tried, then removed.
   virtual bool FolderWritable(const std::string& folder) = 0;
-  // Appends to a file, making it when missing; false when it can't be written.
-  virtual bool AppendToFile(const std::string& path, const std::string& bytes) = 0;
+  // Appends to a file, making it when missing; false when it can't be written,
+  // with the system's reason in `reason`.
+  virtual bool AppendToFile(const std::string& path, const std::string& bytes,
+                            std::string& reason) = 0;
   // Gives a file another name, replacing a file of that name.
   virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
   // Removes a value written by WriteRunOnce; a missing value is no error.
   virtual void DeleteRunOnce(const std::string& name, bool machine_wide) = 0;
+  // A path made absolute against the current folder, as the system resolves it
+  // ("..", "/" and a path from the drive's root included); unchanged when it can't be.
+  virtual std::string AbsolutePath(const std::string& path) = 0;
+  // A text for a debugger that listens (OutputDebugString): what can't go anywhere else.
+  virtual void DebugOutput(const std::string& text) = 0;
   // The local date and time as "2026-12-08 21:03:05".
   virtual std::string LocalTimeText() = 0;
   // The lock that lets one installer run at a time on the machine, across

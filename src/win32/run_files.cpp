@@ -1,6 +1,6 @@
-// The files of a run that nobody watches: the install log in the temporary
-// folder, the fallback folder for a program folder that can't be written,
-// a continuation file moved aside.
+// The files of a run that nobody watches: the install log, its path made
+// absolute and what can't be written to it, the fallback folder for a program
+// folder that can't be written, a continuation file moved aside.
 #include <windows.h>
 
 #include <shlobj.h>
@@ -9,6 +9,7 @@
 
 #include "win32/dll_hardening.h"
 #include "win32/handles.h"
+#include "win32/system_message.h"
 #include "win32/wide_text.h"
 #include "win32/win32_system.h"
 
@@ -51,13 +52,17 @@ bool Win32System::FolderWritable(const std::string& folder) {
   return true;
 }
 
-bool Win32System::AppendToFile(const std::string& path, const std::string& bytes) {
+bool Win32System::AppendToFile(const std::string& path, const std::string& bytes,
+                               std::string& reason) {
   UniqueHandle file(CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.get() == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
-  return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-         written == bytes.size();
+  if (file.get() != INVALID_HANDLE_VALUE &&
+      WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+      written == bytes.size())
+    return true;
+  reason = SystemMessage(GetLastError());
+  return false;
 }
 
 bool Win32System::RenameFile(const std::string& from, const std::string& to) {
@@ -65,6 +70,21 @@ bool Win32System::RenameFile(const std::string& from, const std::string& to) {
   SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);  // a hidden one would refuse
   return MoveFileExW(Widen(from).c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+std::string Win32System::AbsolutePath(const std::string& path) {
+  const std::wstring relative = Widen(path);
+  const DWORD size = GetFullPathNameW(relative.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return path;
+  std::wstring full(size, L'\0');
+  const DWORD length = GetFullPathNameW(relative.c_str(), size, full.data(), nullptr);
+  if (length == 0 || length >= size) return path;
+  full.resize(length);
+  return Narrow(full);
+}
+
+void Win32System::DebugOutput(const std::string& text) {
+  OutputDebugStringW(Widen(text).c_str());
 }
 
 std::string Win32System::LocalTimeText() {

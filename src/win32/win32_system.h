@@ -48,9 +48,12 @@ class Win32System : public platform::System {
   std::string TemporaryFolder() override;
   std::string CommonDataFolder() override;
   bool FolderWritable(const std::string& folder) override;
-  bool AppendToFile(const std::string& path, const std::string& bytes) override;
+  bool AppendToFile(const std::string& path, const std::string& bytes,
+                    std::string& reason) override;
   bool RenameFile(const std::string& from, const std::string& to) override;
   void DeleteRunOnce(const std::string& name, bool machine_wide) override;
+  std::string AbsolutePath(const std::string& path) override;
+  void DebugOutput(const std::string& text) override;
   std::string LocalTimeText() override;
   bool AcquireInstallLock(int wait_ms) override;
 

@@ -29,6 +29,28 @@ bool LostOneStart(const std::vector<std::string>& journal, const std::vector<std
   return in_order == journal;
 }
 
+// The words of a command line as Windows parts them: at blanks outside quotes, the quotes
+// dropped. (The program's run-once commands hold no escaped quote.)
+std::vector<std::string> Words(const std::string& command) {
+  std::vector<std::string> words;
+  bool quoted = false;
+  bool in_word = false;
+  for (const char c : command) {
+    if (c == ' ' && !quoted) {
+      in_word = false;
+      continue;
+    }
+    if (!in_word) words.emplace_back();
+    in_word = true;
+    if (c == '"') {
+      quoted = !quoted;
+    } else {
+      words.back() += c;
+    }
+  }
+  return words;
+}
+
 void Replay(const ::testing::TestPartResult& result) {
   if (!result.failed()) return;
   ADD_FAILURE_AT(result.file_name() ? result.file_name() : "(unknown)", result.line_number())
@@ -109,6 +131,19 @@ std::optional<std::string> QueryRegistryValue(WineSession& wine, const std::stri
     return data == std::string::npos ? "" : line.substr(data);
   }
   return std::nullopt;
+}
+
+std::string InstallTest::RunOnceCommand(const fs::path& exe, const std::string& switches,
+                                        const std::string& log) {
+  return "\"" + ToWindowsPath(exe) + "\"" + switches + " \"/log:" + log + "\"";
+}
+
+WineProgram InstallTest::StartRunOnce(const std::string& command) {
+  std::vector<std::string> words = Words(command);
+  if (words.empty()) throw std::runtime_error("an empty run-once command");
+  const std::string program = words.front();
+  words.erase(words.begin());
+  return wine().Start(program, words);
 }
 
 std::optional<std::string> InstallTest::RunOnceValue() {

@@ -41,6 +41,15 @@ class InstallTest : public WineTest {
   static std::vector<std::string> FileNames(const std::vector<ProbeRun>& runs);
   static std::string ReadFile(const fs::path& path);  // empty when missing
 
+  // Where an elevated run logs when no "/log" names a file; Wine runs every program elevated.
+  static constexpr const char* kInstallLog = "C:\\ProgramData\\Installer\\Installer.log";
+  // The command a run-once value of `exe` holds: its quoted path, the switches it carries
+  // (" /norestart"), and always the absolute path of the run's log.
+  static std::string RunOnceCommand(const fs::path& exe, const std::string& switches = "",
+                                    const std::string& log = kInstallLog);
+  // The logon: starts a run-once command as Windows does, the quoted program with its
+  // arguments.
+  WineProgram StartRunOnce(const std::string& command);
   // The data of the value "rir Eridivu" under HKLM's RunOnce key, as `reg query` shows it.
   std::optional<std::string> RunOnceValue();
   // Wine's restart runs HKLM's run-once values itself, and holds every program started from

@@ -75,10 +75,6 @@ std::string NeedsRestart(long long code) {
   return "installiert, Neustart nötig (Exitcode " + std::to_string(code) + ")";
 }
 
-std::string Quoted(const fs::path& exe) {
-  return "\"" + ToWindowsPath(exe) + "\"";
-}
-
 std::vector<std::string> Lines(const std::string& text, char separator) {
   std::vector<std::string> lines;
   std::size_t start = 0;
@@ -135,7 +131,7 @@ TEST_F(Outcome, FailureBeforeARestartIsNamedAfterTheLogonAndTheRunEndsWith1603) 
     EXPECT_NE(failed_before.find("1603"), std::string::npos) << failed_before;
     EXPECT_NE(failed_before.find("KB2"), std::string::npos) << failed_before;
     const std::optional<std::string> command = RunOnceValue();
-    ASSERT_EQ(command, Quoted(exe));
+    ASSERT_EQ(command, RunOnceCommand(exe));
     ForgetRunOnce();  // the test plays the logon itself
 
     WineProgram sentinel = StartSentinel();
@@ -147,7 +143,7 @@ TEST_F(Outcome, FailureBeforeARestartIsNamedAfterTheLogonAndTheRunEndsWith1603) 
     EXPECT_EQ(ReadProbeJournal(JournalOf(folder)).size(), 4u);
 
     // The logon: package 5 runs, and the finish page names package 2 of the first half.
-    WineProgram continuing = wine().Start(ProgramOf(*command), {});
+    WineProgram continuing = StartRunOnce(*command);
     const DriverRun finish = Drive(
         {"wait TFEnde 60000", "text TFEnde LHinweis", "text TFEnde LText", "shown TFAutoReboot"});
     wine().Screenshot("Outcome-failure-named-after-the-logon");
@@ -221,7 +217,7 @@ TEST_F(Outcome, NoRestartStopsAtANeededRestartWith3010AndTheLogonGoesOn) {
     EXPECT_EQ(state[0], "2\r");
     EXPECT_EQ(state[5], "1\r") << "the continuation does not name package 2";
     const std::optional<std::string> command = RunOnceValue();
-    ASSERT_EQ(command, Quoted(exe) + " /norestart");
+    ASSERT_EQ(command, RunOnceCommand(exe, " /norestart"));
     std::vector<std::string> log = InstallLogRecords();
     EXPECT_EQ(PackageTexts(log), std::vector<std::string>{PackageText(
                                      1, release.packages[0], NeedsRestart(kRebootRequired))})
@@ -232,7 +228,7 @@ TEST_F(Outcome, NoRestartStopsAtANeededRestartWith3010AndTheLogonGoesOn) {
 
     // The administrator's restart and the logon: the switch goes on with the run.
     ForgetRunOnce();
-    WineProgram logon = wine().Start(ProgramOf(Quoted(exe)), {"/norestart"});
+    WineProgram logon = StartRunOnce(*command);
     const BoxWatch rest = WatchForBoxes(logon, "", seconds(90));
     EXPECT_EQ(rest.box, "") << "a continued run showed a message";
     ASSERT_TRUE(rest.reached) << "the continued run did not end by itself within 90 s";
@@ -283,7 +279,7 @@ TEST_F(Outcome, RestartVetoedByAnotherProgramEndsTheSilentRunWith3010AndKeepsIts
 
     EXPECT_EQ(FileNames(ReadProbeJournal(JournalOf(folder))), std::vector<std::string>{"KB1.exe"});
     EXPECT_EQ(ReadFile(exe.parent_path() / "rir_eridivu"), "3\r\n1\r\n0\r\n0\r\n0\r\n1\r\n2\r\n");
-    EXPECT_EQ(command, Quoted(exe)) << "the continuation must stay for the next logon";
+    EXPECT_EQ(command, RunOnceCommand(exe)) << "the continuation must stay for the next logon";
 
     const std::vector<std::string> log = InstallLogRecords();
     const std::string text = ReadFile(InstallLog());
@@ -351,7 +347,7 @@ TEST_F(Outcome, LogSwitchWritesTheLogThereAndTheReleaseWordsNameTheFailures) {
     EXPECT_GT(lines[2].size(), not_started.size() + 1) << "no reason given";
     EXPECT_EQ(lines[2].back(), ')');
 
-    EXPECT_FALSE(fs::exists(InstallLog())) << "the log went to %TEMP% as well";
+    EXPECT_FALSE(fs::exists(InstallLog())) << "the log went to its default place as well";
     const std::vector<std::string> records = LogRecords(log);
     ASSERT_FALSE(records.empty()) << "no log at " << log_file;
     EXPECT_EQ(TextOf(records.front()).rfind("Start: Installer ", 0), 0u) << ReadFile(log);

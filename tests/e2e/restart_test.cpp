@@ -56,7 +56,7 @@ TEST_F(Restart, PackageDemandingARestartHandsOverAndTheRunGoesOnAfterTheLogon) {
     EXPECT_EQ(ReadFile(continuation), "4\r\n0\r\n0\r\n1\r\n1\r\n2\r\n3\r\n");
     EXPECT_TRUE(OnlyHidden(prompt.Value("attributes " + ToWindowsPath(continuation))));
     const std::optional<std::string> command = RunOnceValue();
-    ASSERT_EQ(command, "\"" + ToWindowsPath(exe) + "\"");
+    ASSERT_EQ(command, RunOnceCommand(exe));
     ForgetRunOnce();  // the test plays the logon itself
 
     WineProgram sentinel = StartSentinel();
@@ -67,8 +67,8 @@ TEST_F(Restart, PackageDemandingARestartHandsOverAndTheRunGoesOnAfterTheLogon) {
     EXPECT_TRUE(SessionEnded(sentinel, seconds(10))) << "no restart request ended the session";
     EXPECT_EQ(ReadProbeJournal(JournalOf(folder)).size(), 2u);
 
-    // The logon runs the value's command: the program's quoted path.
-    WineProgram continuing = wine().Start(command->substr(1, command->size() - 2), {});
+    // The logon runs the value's command: the program's quoted path and the log it carries.
+    WineProgram continuing = StartRunOnce(*command);
     ASSERT_TRUE(WaitForJournal(JournalOf(folder), 3, seconds(60)));
     DriverRun continued =
         Drive({"shown TFKopieren", "text TFKopieren LKopierStatus", "text TFKopieren LKopierDatei",

@@ -90,7 +90,7 @@ class SystemVersions : public UnattendedTest {
                                         "\" /quiet /norestart");
     EXPECT_EQ(runs[0].working_dir, ToWindowsPath(data / "Updates"));
     EXPECT_EQ(runs[0].show_window, "0");
-    EXPECT_EQ(RunOnceValue(), "\"" + ToWindowsPath(exe) + "\"");
+    EXPECT_EQ(RunOnceValue(), RunOnceCommand(exe));
     EXPECT_EQ(UserRunOnceValue(), std::nullopt);
     installer.Kill();
     ForgetUserRunOnce();

@@ -88,23 +88,6 @@ void UnattendedTest::DeleteRegistryValue(const std::string& key, const std::stri
   wine().Run("reg", {"delete", key, "/v", name, "/f"});  // mostly not there
 }
 
-fs::path UnattendedTest::InstallLog() {
-  static fs::path folder;
-  if (folder.empty()) {
-    RunOptions options;
-    options.capture_output = true;
-    const RunResult echo = wine().Run("cmd", {"/c", "echo", "%TEMP%"}, options);
-    std::string temp = echo.output;
-    while (!temp.empty() && std::isspace(static_cast<unsigned char>(temp.back()))) temp.pop_back();
-    const std::size_t start = temp.rfind('\n');
-    if (start != std::string::npos) temp.erase(0, start + 1);
-    if (echo.exit_code != 0 || temp.size() < 3 || temp[1] != ':')
-      throw std::runtime_error("no temporary folder from cmd: '" + echo.output + "'");
-    folder = wine().ToLinuxPath(temp);
-  }
-  return folder / "Installer.log";
-}
-
 std::vector<std::string> UnattendedTest::LogRecords(const fs::path& log) {
   std::string text = ReadFile(log);
   std::vector<std::string> records;
@@ -180,12 +163,6 @@ void UnattendedTest::CloseFinishPageWithoutRestart() {
     return;
   }
   if (ended.Value("shown TFAutoReboot") != "0") ADD_FAILURE() << "a countdown ran";
-}
-
-std::string UnattendedTest::ProgramOf(const std::string& command) {
-  if (command.size() < 2 || command.front() != '"' || command.back() != '"')
-    throw std::runtime_error("not a quoted program: " + command);
-  return command.substr(1, command.size() - 2);
 }
 
 std::string UnattendedTest::ContinuationFile(int total, const std::vector<bool>& options,

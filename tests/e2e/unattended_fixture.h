@@ -1,7 +1,6 @@
 // The fixture of the tests of runs that nobody watches and of the system the program believes
 // it runs on: the Windows version Wine reports to Installer.exe or to every program, the
-// run-once values of both
-// hives, the install log in the user's temporary folder, and a watch for message windows.
+// run-once values of both hives, the install log, and a watch for message windows.
 #pragma once
 
 #include <chrono>
@@ -66,8 +65,8 @@ class UnattendedTest : public InstallTest {
   std::optional<std::string> UserRunOnceValue() { return RegistryValue(kUserRunOnce, kRunOnce); }
   void ForgetUserRunOnce() { DeleteRegistryValue(kUserRunOnce, kRunOnce); }
 
-  // Installer.log in the Wine user's temporary folder (%TEMP%).
-  fs::path InstallLog();
+  // The install log of a run without "/log" (kInstallLog).
+  fs::path InstallLog() { return wine().ToLinuxPath(kInstallLog); }
   // Before a run whose log is read: the log of earlier runs goes.
   void ForgetInstallLog() { fs::remove(InstallLog()); }
   // The records of the install log: the byte-order mark checked and dropped, split at CR LF.
@@ -87,8 +86,6 @@ class UnattendedTest : public InstallTest {
   // The same for a run without the countdown (automatic restart off).
   void CloseFinishPageWithoutRestart();
 
-  // The command of a run-once value, "\"Z:\\...\\Installer.exe\"", as a program to start.
-  static std::string ProgramOf(const std::string& command);
   // The lines of a continuation file: run total, the four options, the rows; CR LF after each.
   static std::string ContinuationFile(int total, const std::vector<bool>& options,
                                       const std::vector<int>& rows);

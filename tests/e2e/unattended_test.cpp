@@ -1,7 +1,8 @@
 // Runs that nobody watches: a silent run ends by itself, whatever it would have shown goes to
 // the install log, an unreadable continuation file is set aside, a killed continuation goes on
-// where it stopped, two installers never run packages at the same time, and a program folder
-// that can't be written keeps the run's state under ProgramData.
+// where it stopped, two installers never run packages at the same time, a program folder that
+// can't be written keeps the run's state under ProgramData, and both halves of a run that spans
+// a restart write one log.
 #include <signal.h>
 
 #include <algorithm>
@@ -165,7 +166,7 @@ TEST_F(Unattended, KilledContinuationGoesOnWithThePackageThatWasRunning) {
     const fs::path continuation = exe.parent_path() / "rir_eridivu";
     const std::vector<bool> options = {false, false, false, false};
     std::ofstream(continuation, std::ios::binary) << ContinuationFile(4, options, {1, 2, 3});
-    const std::string command = "\"" + ToWindowsPath(exe) + "\"";
+    const std::string command = RunOnceCommand(exe);
 
     WineProgram first = wine().Start(exe.string(), {});
     ASSERT_TRUE(WaitForJournal(JournalOf(folder), 2, seconds(60)));
@@ -193,7 +194,7 @@ TEST_F(Unattended, KilledContinuationGoesOnWithThePackageThatWasRunning) {
 
     // The logon: Windows deletes the value and runs its command.
     ForgetRunOnce();
-    WineProgram logon = wine().Start(ProgramOf(command), {});
+    WineProgram logon = StartRunOnce(command);
     ASSERT_TRUE(WaitForJournal(JournalOf(folder), 3, seconds(60)));
     EXPECT_EQ(RunOnceValue(), command) << "the continued run did not write its value again";
     CloseFinishPageWithoutRestart();
@@ -409,12 +410,12 @@ TEST_F(Unattended, ReadOnlyProgramFolderKeepsTheContinuationUnderProgramData) {
     EXPECT_EQ(ReadFile(state / "rir_eridivu"), ContinuationFile(3, options, {1, 2}));
     EXPECT_FALSE(fs::exists(program_folder / "rir_eridivu"));
     const std::optional<std::string> command = UserRunOnceValue();
-    ASSERT_EQ(command, "\"" + ToWindowsPath(exe) + "\"");
+    ASSERT_EQ(command, RunOnceCommand(exe));
     EXPECT_EQ(RunOnceValue(), std::nullopt);
 
     // The logon.
     ForgetUserRunOnce();
-    WineProgram logon = wine().Start(ProgramOf(*command), {});
+    WineProgram logon = StartRunOnce(*command);
     ASSERT_TRUE(WaitForJournal(JournalOf(folder), 2, seconds(60)));
     EXPECT_EQ(ReadFile(state / "rir_eridivu"), ContinuationFile(3, options, {1, 2}));
     EXPECT_EQ(UserRunOnceValue(), command);
@@ -432,6 +433,63 @@ TEST_F(Unattended, ReadOnlyProgramFolderKeepsTheContinuationUnderProgramData) {
     const std::vector<std::string> log = InstallLogRecords();
     EXPECT_EQ(Occurrences(log, kNotShown), 0) << ReadFile(InstallLog());
     fs::remove_all(state);
+  });
+}
+
+// --- One log for both halves of a run ---
+
+TEST_F(Unattended, LogInAMissingFolderIsMadeAndBothHalvesOfARestartAppendToIt) {
+  InstallRelease release;
+  release.packages = {{"KB1.exe", "/q"}, {"KB2.exe", "/q"}};
+  release.packages[0].restart = true;  // automatic restart is off: the prompt waits
+  // Relative to the folder the first half starts in; the logon starts in another one.
+  const std::string working = "C:\\e2e Arbeitsordner";
+  const std::string relative = "Protokolle\\neu\\Lauf.log";
+  const std::string log_file = working + "\\" + relative;
+  RetryOnLostStart(release.ProbeNames(), release.ProbeNames(), [&](const fs::path& folder) {
+    ForgetInstallLog();
+    const fs::path work = wine().ToLinuxPath(working);
+    fs::remove_all(work);
+    fs::create_directories(work);
+    const fs::path log = wine().ToLinuxPath(log_file);
+    const fs::path exe =
+        MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
+    RunOptions in_work;
+    in_work.working_dir = working;
+    WineProgram installer = wine().Start(exe.string(), {"/log:" + relative}, in_work);
+
+    const DriverRun prompt =
+        Drive({"wait TFWillkommen 30000", "click TFWillkommen BWeiter", "wait TForm1 60000"});
+    ASSERT_TRUE(prompt.ok()) << prompt.Report();
+    EXPECT_TRUE(fs::is_regular_file(log)) << "no log in the folder made for it";
+    const std::optional<std::string> command = RunOnceValue();
+    ASSERT_EQ(command, RunOnceCommand(exe, "", log_file));
+    ForgetRunOnce();  // the test plays the logon itself
+    WineProgram sentinel = StartSentinel();
+    const DriverRun pressed = Drive({"click TForm1 Button1"});
+    ASSERT_TRUE(pressed.ok()) << pressed.Report();
+    EXPECT_FALSE(installer.Wait(seconds(30)).timed_out) << "the restart request did not end it";
+    EXPECT_TRUE(SessionEnded(sentinel, seconds(10))) << "no restart request ended the session";
+
+    // The logon starts the command in the program's folder.
+    WineProgram logon = StartRunOnce(*command);
+    CloseFinishPageWithoutRestart();
+    const RunResult end = logon.Wait(seconds(20));
+    EXPECT_FALSE(end.timed_out) << "the finish page did not end the program";
+    EXPECT_EQ(end.exit_code, 0);
+    EXPECT_EQ(FileNames(ReadProbeJournal(JournalOf(folder))), release.ProbeNames());
+
+    const std::vector<std::string> records = LogRecords(log);
+    EXPECT_EQ(Occurrences(records, "Start: Installer "), 2) << ReadFile(log);
+    EXPECT_EQ(Occurrences(records, ", /log:" + relative), 1) << ReadFile(log);
+    EXPECT_EQ(Occurrences(records, ", /log:" + log_file), 1) << ReadFile(log);
+    EXPECT_EQ(Occurrences(records, kRestartRequested), 1) << ReadFile(log);
+    EXPECT_EQ(Occurrences(records, "gelesen: 1 von 2 Paketen"), 1) << ReadFile(log);
+    ASSERT_FALSE(records.empty());
+    EXPECT_NE(records.back().find("  Ende mit Exitcode 0"), std::string::npos) << ReadFile(log);
+    EXPECT_FALSE(fs::exists(InstallLog())) << "a half of the run logged in the default place";
+    EXPECT_FALSE(fs::exists(exe.parent_path() / "Protokolle")) << "the logon made its own log";
+    fs::remove_all(work);
   });
 }
 

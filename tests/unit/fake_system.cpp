@@ -141,10 +141,19 @@ bool FakeSystem::FolderWritable(const std::string& folder) {
   return !ReadOnly(folder);
 }
 
-bool FakeSystem::AppendToFile(const std::string& path, const std::string& bytes) {
-  if (writes_fail || ReadOnly(path)) return false;
+bool FakeSystem::AppendToFile(const std::string& path, const std::string& bytes,
+                              std::string& reason) {
+  if (writes_fail || ReadOnly(path)) {
+    reason = "Zugriff verweigert";
+    return false;
+  }
   files[path] += bytes;
   return true;
+}
+
+std::string FakeSystem::AbsolutePath(const std::string& path) {
+  const bool absolute = path.rfind("\\\\", 0) == 0 || path.find(":\\") == 1;
+  return absolute ? path : current_folder + path;
 }
 
 bool FakeSystem::RenameFile(const std::string& from, const std::string& to) {

@@ -107,9 +107,16 @@ class FakeSystem : public platform::System {
   std::string TemporaryFolder() override { return temporary_folder; }
   std::string CommonDataFolder() override { return common_data_folder; }
   bool FolderWritable(const std::string& folder) override;
-  bool AppendToFile(const std::string& path, const std::string& bytes) override;
+  bool AppendToFile(const std::string& path, const std::string& bytes,
+                    std::string& reason) override;
   bool RenameFile(const std::string& from, const std::string& to) override;
   void DeleteRunOnce(const std::string& name, bool machine_wide) override;
+  // A path from a drive (C:\...) or a share (\\server\...) stays; any other is taken
+  // from here.
+  std::string current_folder = "C:\\Work\\";
+  std::string AbsolutePath(const std::string& path) override;
+  std::vector<std::string> debug_output;
+  void DebugOutput(const std::string& text) override { debug_output.push_back(text); }
   std::string LocalTimeText() override { return "2026-12-08 12:00:00"; }
   bool AcquireInstallLock(int wait_ms) override;
   // Whether a path lies in a read-only folder.

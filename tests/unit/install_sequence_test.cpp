@@ -97,7 +97,8 @@ TEST_F(InstallSequence, RestartInTheMiddleWritesTheContinuation) {
   EXPECT_TRUE(system.hidden_files.count(path));
   ASSERT_EQ(system.run_once.size(), 1u);
   EXPECT_EQ(system.run_once[0].name, "rir Eridivu");
-  EXPECT_EQ(system.run_once[0].command, "\"C:\\Release\\Installer.exe\"");
+  EXPECT_EQ(system.run_once[0].command,
+            "\"C:\\Release\\Installer.exe\" \"/log:C:\\Temp\\Installer.log\"");
   EXPECT_FALSE(system.run_once[0].machine_wide);
   EXPECT_TRUE(Pages().Form1->Visible());  // the prompt, since automatic restart is off
   EXPECT_EQ(Pages().Form1->Caption(), "W76");

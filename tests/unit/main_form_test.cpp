@@ -164,7 +164,8 @@ TEST_F(MainForm, ContinuationWinsOverSilentAndRestoresTheChoices) {
   // value when it started this run, so it is written again.
   EXPECT_TRUE(system.FileExists(ContinuationPath()));
   ASSERT_EQ(system.run_once.size(), 1u);
-  EXPECT_EQ(system.run_once[0].command, "\"C:\\Release\\Installer.exe\"");
+  EXPECT_EQ(system.run_once[0].command,
+            "\"C:\\Release\\Installer.exe\" \"/log:C:\\Temp\\Installer.log\"");
 }
 
 TEST_F(MainForm, OnlyTheLineOneChecksAnOption) {

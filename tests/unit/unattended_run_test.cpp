@@ -538,7 +538,7 @@ TEST(StateFolder, ReadOnlyProgramFolderGetsTheFallbackWithItsDataFolder) {
   test::FakeSystem system;
   system.read_only_folders = {"C:\\Release\\"};
   EXPECT_EQ(frame::ChooseStateFolder(system, "Pack"), "C:\\ProgramData\\Pack\\");
-  EXPECT_TRUE(system.folders.count("C:\\ProgramData\\Pack\\"));
+  EXPECT_TRUE(system.folders.count("C:\\ProgramData\\Pack"));
   EXPECT_TRUE(system.folders.count("C:\\ProgramData\\Pack\\data"));
 }
 
