@@ -183,8 +183,7 @@ void TFMain::InstallWithoutWizard() {
 // A continued run stays registered for the next logon.
 void TFMain::GiveUpWaiting() {
   context.ShowMessageDialog(context.Words[97], frame::MessageKind::Error);
-  context.Log().Write("Ende mit Exitcode " + std::to_string(kAnotherInstallerRuns));
-  App().Terminate(kAnotherInstallerRuns);
+  context.CloseProgram();
 }
 
 void TFMain::ShowWelcomePage() {
@@ -226,7 +225,7 @@ void TFMain::ApplicationQueryEndSession(bool& may_end) {
 }
 
 void TFMain::ApplicationSessionEnds() {
-  const int code = Lock.Waiting() ? kAnotherInstallerRuns : context.Run().ExitCode();
+  const int code = context.Run().ExitCode();
   context.Log().Write("Die Sitzung endet: Ende mit Exitcode " + std::to_string(code));
   App().SetExitCode(code);
 }

@@ -20,9 +20,6 @@ class TFMain : public ui::Form {
  public:
   TFMain(ui::Application& app, platform::System& system, frame::UnattendedDialogs& dialogs);
 
-  // The exit code of a start that ended while it waited for another
-  // installer (ERROR_INSTALL_ALREADY_RUNNING).
-  static constexpr int kAnotherInstallerRuns = 1618;
   // How long an unattended start waits for another installer to end.
   static constexpr int kInstallLockWaitMs = 2 * 60 * 60 * 1000;
   // How long an accepted restart may take to end the session before the
@@ -46,7 +43,7 @@ class TFMain : public ui::Form {
   ui::Timer TStart{*this, "TStart", 1};
   ui::Timer TRestartWait{*this, "TRestartWait", kRestartWaitMs};
   // clang-format on
-  frame::InstallLock Lock{*this, context.System(), context.Log()};
+  frame::InstallLock Lock{*this, context.System(), context.Log(), context.Run()};
 
  private:
   void FormCreate();

@@ -22,6 +22,7 @@ void WaitOnPage(TFKopieren& page, frame::PageFrame& current) {
                        }
                        // The cancel ended the wait, not the wizard: the
                        // installation, when it starts, begins uncancelled.
+                       page.Shared().Run().NoLongerWaiting();
                        page.RestoreFromTray();  // where the user may have sent it meanwhile
                        page.GoTo(current);
                      });

@@ -3,12 +3,13 @@
 #include <utility>
 
 #include "frame/install_log.h"
+#include "frame/run_state.h"
 #include "platform/system.h"
 
 namespace frame {
 
-InstallLock::InstallLock(ui::Form& owner, platform::System& system, InstallLog& log)
-    : TLock(owner, "TLock", kPollMs), system_(system), log_(log) {
+InstallLock::InstallLock(ui::Form& owner, platform::System& system, InstallLog& log, RunState& run)
+    : TLock(owner, "TLock", kPollMs), system_(system), log_(log), run_(run) {
   TLock.OnTimer.Bind(this, &InstallLock::TLockTimer);
 }
 
@@ -19,6 +20,7 @@ bool InstallLock::Take() {
 
 void InstallLock::Wait(std::function<bool()> gives_up, std::function<void(bool taken)> done) {
   log_.Write("Ein anderes Installationsprogramm läuft; warte, bis es beendet ist");
+  run_.AnotherInstallerRuns();
   gives_up_ = std::move(gives_up);
   done_ = std::move(done);
   waited_ms_ = 0;
@@ -32,6 +34,7 @@ void InstallLock::TLockTimer() {
   const bool gave_up = gives_up_();
   if (!gave_up && !Take()) return;
   TLock.SetEnabled(false);
+  if (!gave_up) run_.NoLongerWaiting();
   const std::function<void(bool)> done = std::move(done_);
   done(!gave_up);
 }

@@ -17,13 +17,14 @@ class System;
 namespace frame {
 
 class InstallLog;
+class RunState;
 
 class InstallLock {
  public:
   // How often a wait asks for the lock again.
   static constexpr unsigned kPollMs = 500;
 
-  InstallLock(ui::Form& owner, platform::System& system, InstallLog& log);
+  InstallLock(ui::Form& owner, platform::System& system, InstallLog& log, RunState& run);
 
   // True when the program holds the lock, taken now if it is free.
   bool Take();
@@ -41,6 +42,7 @@ class InstallLock {
 
   platform::System& system_;
   InstallLog& log_;
+  RunState& run_;
   bool held_ = false;
   int waited_ms_ = 0;
   std::function<bool()> gives_up_;

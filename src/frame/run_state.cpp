@@ -2,6 +2,14 @@
 
 namespace frame {
 
+void RunState::AnotherInstallerRuns() {
+  waits_for_lock_ = true;
+}
+
+void RunState::NoLongerWaiting() {
+  waits_for_lock_ = false;
+}
+
 int RunState::Started(int chosen) {
   cancelled_ = false;
   if (run_total_ == 0) run_total_ = chosen;
@@ -72,6 +80,7 @@ void RunState::Ended() {
 }
 
 int RunState::ExitCode() const {
+  if (waits_for_lock_) return kExitAnotherInstallerRuns;
   if (!failures_.empty() || !hand_over_failure_.empty()) return kExitFailure;
   if (cancelled_) return kExitUserCancelled;
   if (restart_started_) return kExitRestartStarted;

@@ -14,15 +14,20 @@ namespace frame {
 
 // Windows Installer's exit codes, which deployment tools understand.
 constexpr int kExitSuccess = 0;
-constexpr int kExitUserCancelled = 1602;   // ERROR_INSTALL_USEREXIT
-constexpr int kExitFailure = 1603;         // ERROR_INSTALL_FAILURE
-constexpr int kExitRestartStarted = 1641;  // ERROR_SUCCESS_REBOOT_INITIATED
-constexpr int kExitRestartNeeded = 3010;   // ERROR_SUCCESS_REBOOT_REQUIRED
+constexpr int kExitUserCancelled = 1602;         // ERROR_INSTALL_USEREXIT
+constexpr int kExitFailure = 1603;               // ERROR_INSTALL_FAILURE
+constexpr int kExitRestartStarted = 1641;        // ERROR_SUCCESS_REBOOT_INITIATED
+constexpr int kExitRestartNeeded = 3010;         // ERROR_SUCCESS_REBOOT_REQUIRED
+constexpr int kExitAnotherInstallerRuns = 1618;  // ERROR_INSTALL_ALREADY_RUNNING
 
 class RunState {
  public:
   // --- Transitions ------------------------------------------------------
 
+  // Another installer holds the lock: the run waits for it, and ends with
+  // 1618 unless it stops waiting (the lock taken, or the user gave up).
+  void AnotherInstallerRuns();
+  void NoLongerWaiting();
   // The installation starts with `chosen` packages; returns the package
   // total of the whole run, which a continued run took from its file.
   int Started(int chosen);
@@ -73,7 +78,8 @@ class RunState {
   // Why the hand-over to a restart failed; empty when it did not.
   const std::string& HandOverFailure() const { return hand_over_failure_; }
 
-  // 1603 a package failed or the hand-over could not be saved; else 1602 the
+  // 1618 while the run waits for another installer; else 1603 a package
+  // failed or the hand-over could not be saved; else 1602 the
   // user cancelled; else 1641 a restart was started and nobody vetoed it;
   // else 3010 a restart is needed and did not happen; else 0.
   int ExitCode() const;
@@ -93,6 +99,7 @@ class RunState {
   bool session_ending_ = false;
   bool saved_ = false;
   bool cancelled_ = false;
+  bool waits_for_lock_ = false;
   bool ended_ = false;
 };
 

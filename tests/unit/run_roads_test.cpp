@@ -8,6 +8,7 @@
 
 #include "finish/auto_reboot.h"
 #include "finish/finish_page.h"
+#include "frame/install_lock.h"
 #include "release_fixture.h"
 
 namespace {
@@ -29,6 +30,7 @@ enum class Road {
   CancelDuringLast,      // "Ja" while package 3 runs
   CancelAfterLast,       // "Ja" arrives after package 3 has ended
   PackageRestartVetoed,  // package 1 exits 1641, another program vetoes
+  LockBusy,              // another installer runs for longer than the wait
 };
 
 struct Row {
@@ -45,7 +47,7 @@ std::ostream& operator<<(std::ostream& out, const Row& row) {
       "... refused",          "... vetoed",         "final restart refused",
       "final restart vetoed", "/norestart",         "/norestart in the middle",
       "hand-over fails",      "cancel before last", "cancel during last",
-      "cancel after last",    "1641 vetoed"};
+      "cancel after last",    "1641 vetoed",        "the lock busy"};
   return out << starts[static_cast<int>(row.start)] << ", " << roads[static_cast<int>(row.road)];
 }
 
@@ -74,6 +76,7 @@ class RunRoads : public test::ReleaseFixture, public ::testing::WithParamInterfa
     if (road == Road::NoRestart || road == Road::NoRestartInTheMiddle) {
       system.arguments.push_back("/norestart");
     }
+    if (road == Road::LockBusy) system.install_lock_free = false;
     if (row.start == Start::Silent) system.arguments.insert(system.arguments.begin(), "/silent");
     if (row.start == Start::Continued) {
       system.files[ContinuationPath()] = "3\r\n1\r\n0\r\n0\r\n0\r\n0\r\n1\r\n2\r\n";
@@ -86,8 +89,9 @@ class RunRoads : public test::ReleaseFixture, public ::testing::WithParamInterfa
   bool Play() {
     const Road road = GetParam().road;
     StartAndDecide();
-    if (GetParam().start == Start::Wizard) Pages().FWillkommen->BWeiter.Click();
     dialogs.answer = true;
+    if (GetParam().start == Start::Wizard) Pages().FWillkommen->BWeiter.Click();
+    if (road == Road::LockBusy) WaitForTheLock();
     for (int package = 1; !system.workers.empty(); ++package) {
       if (road == Road::HandOverFails && package == 1) system.writes_fail = true;
       if ((road == Road::CancelBeforeLast && package == 1) ||
@@ -109,6 +113,12 @@ class RunRoads : public test::ReleaseFixture, public ::testing::WithParamInterfa
     }
     if (RestartAccepted()) return EndSession();
     return application.Terminated();
+  }
+
+  // The whole wait that an unattended run allows.
+  void WaitForTheLock() {
+    constexpr int polls = app::TFMain::kInstallLockWaitMs / frame::InstallLock::kPollMs;
+    for (int tick = 0; tick < polls && !application.Terminated(); ++tick) main->Lock.TLock.Tick();
   }
 
   // Windows accepted a restart request that was not yet played.
@@ -135,6 +145,12 @@ class RunRoads : public test::ReleaseFixture, public ::testing::WithParamInterfa
   // What a user at the keyboard does on a waiting finish page: stops the
   // countdown, ticks "Jetzt nicht neu starten" and closes the page.
   void CloseWithoutRestart() {
+    if (GetParam().road == Road::LockBusy) {  // the wizard waits on the installation page
+      Install().BAbbrechen.Click();
+      main->Lock.TLock.Tick();
+      Pages().FWillkommen->Close();
+      return;
+    }
     if (Countdown().Visible()) Countdown().Button1.Click();
     ASSERT_TRUE(Finish().Visible());
     if (Finish().CBNichtNeustarten.Enabled() && !Finish().CBNichtNeustarten.Checked()) {
@@ -166,20 +182,28 @@ std::vector<Row> Table() {
     bool wizard_ends_by_itself;
   };
   const Expected expected[] = {
-      {Road::AllInstalled, 1641, true},          {Road::PackageFails, 1603, true},
-      {Road::MiddleRestartAccepted, 1641, true}, {Road::MiddleRestartRefused, 3010, false},
-      {Road::MiddleRestartVetoed, 3010, false},  {Road::FinalRestartRefused, 0, false},
-      {Road::FinalRestartVetoed, 0, false},      {Road::NoRestart, 0, false},
-      {Road::NoRestartInTheMiddle, 3010, false}, {Road::HandOverFails, 1603, false},
-      {Road::CancelBeforeLast, 1602, false},     {Road::CancelDuringLast, 1602, false},
+      {Road::AllInstalled, 1641, true},
+      {Road::PackageFails, 1603, true},
+      {Road::MiddleRestartAccepted, 1641, true},
+      {Road::MiddleRestartRefused, 3010, false},
+      {Road::MiddleRestartVetoed, 3010, false},
+      {Road::FinalRestartRefused, 0, false},
+      {Road::FinalRestartVetoed, 0, false},
+      {Road::NoRestart, 0, false},
+      {Road::NoRestartInTheMiddle, 3010, false},
+      {Road::HandOverFails, 1603, false},
+      {Road::CancelBeforeLast, 1602, false},
+      {Road::CancelDuringLast, 1602, false},
       {Road::CancelAfterLast, 1641, true},  // too late: the run was complete
       {Road::PackageRestartVetoed, 3010, false},
+      {Road::LockBusy, 1618, false},  // the wizard's user gives up and leaves: 1602
   };
   std::vector<Row> rows;
   for (const Start start : {Start::Wizard, Start::Silent, Start::Continued}) {
     for (const Expected& e : expected) {
-      rows.push_back(
-          {start, e.road, e.exit_code, start != Start::Wizard || e.wizard_ends_by_itself});
+      const bool watched = start == Start::Wizard;
+      const int code = watched && e.road == Road::LockBusy ? 1602 : e.exit_code;
+      rows.push_back({start, e.road, code, !watched || e.wizard_ends_by_itself});
     }
   }
   return rows;

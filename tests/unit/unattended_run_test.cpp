@@ -368,7 +368,7 @@ TEST_F(OneInstallerAtATime, EndOfTheSessionWhileTheWizardWaitsAsksTheWizardsQues
   dialogs.answer = true;
   EXPECT_TRUE(application.QueryEndSession());
   application.SessionEnds();
-  EXPECT_EQ(application.ExitCode(), app::TFMain::kAnotherInstallerRuns);
+  EXPECT_EQ(application.ExitCode(), frame::kExitAnotherInstallerRuns);
 }
 
 TEST_F(OneInstallerAtATime, SilentRunWaitsItsLimitAndEndsByItselfWith1618) {
@@ -382,7 +382,7 @@ TEST_F(OneInstallerAtATime, SilentRunWaitsItsLimitAndEndsByItselfWith1618) {
   EXPECT_TRUE(main->Lock.Waiting());
   TickLock();
   EXPECT_TRUE(application.Terminated());
-  EXPECT_EQ(application.ExitCode(), app::TFMain::kAnotherInstallerRuns);
+  EXPECT_EQ(application.ExitCode(), frame::kExitAnotherInstallerRuns);
   EXPECT_FALSE(main->Lock.Waiting());
   EXPECT_TRUE(dialogs.messages.empty());  // to the log, not on screen
   EXPECT_NE(Log().find("(nicht angezeigt): " + Word(97)), std::string::npos) << Log();
@@ -414,7 +414,7 @@ TEST_F(OneInstallerAtATime, SessionEndingWhileASilentRunWaitsEndsWith1618) {
   EXPECT_TRUE(application.QueryEndSession());
   EXPECT_TRUE(dialogs.questions.empty());
   application.SessionEnds();
-  EXPECT_EQ(application.ExitCode(), app::TFMain::kAnotherInstallerRuns);
+  EXPECT_EQ(application.ExitCode(), frame::kExitAnotherInstallerRuns);
   EXPECT_NE(Log().find("Die Sitzung endet: Ende mit Exitcode 1618"), std::string::npos) << Log();
 }
 
@@ -432,7 +432,7 @@ TEST_F(OneInstallerAtATime, ContinuedRunRegistersItselfAgainBeforeItWaits) {
   EXPECT_LT(Log().find("RunOnce"), Log().find(kWaits)) << Log();
   TickLock(kPollsInTheLimit);
   EXPECT_TRUE(application.Terminated());
-  EXPECT_EQ(application.ExitCode(), app::TFMain::kAnotherInstallerRuns);
+  EXPECT_EQ(application.ExitCode(), frame::kExitAnotherInstallerRuns);
   EXPECT_EQ(system.run_once.size(), 1u);
   EXPECT_EQ(Continuation(), file);
   EXPECT_TRUE(NeverBlocked());
