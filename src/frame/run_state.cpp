@@ -3,6 +3,7 @@
 namespace frame {
 
 int RunState::Started(int chosen) {
+  started_ = true;
   cancelled_ = false;
   if (run_total_ == 0) run_total_ = chosen;
   return run_total_;

@@ -5,11 +5,8 @@
 
 namespace frame {
 
-namespace {
-
-// A release name as a folder name: the characters Windows does not allow in
-// one become "_", and a name of nothing but blanks and dots is no name.
-std::string FolderName(const std::string& release_name) {
+// A name of nothing but blanks and dots is no name.
+std::string ReleaseFolderName(const std::string& release_name) {
   std::string name;
   for (const char c : release_name) {
     const bool forbidden = static_cast<unsigned char>(c) < 0x20 ||
@@ -21,10 +18,8 @@ std::string FolderName(const std::string& release_name) {
   return name.empty() ? "Installer" : name;
 }
 
-}  // namespace
-
 std::string FallbackStateFolder(platform::System& system, const std::string& release_name) {
-  return system.CommonDataFolder() + FolderName(release_name) + "\\";
+  return system.CommonDataFolder() + ReleaseFolderName(release_name) + "\\";
 }
 
 std::string ChooseStateFolder(platform::System& system, const std::string& release_name) {
