@@ -3,6 +3,7 @@
 #include "engine/install_page.h"
 #include "finish/finish_page.h"
 #include "frame/run_once.h"
+#include "frame/run_record.h"
 #include "frame/state_folder.h"
 #include "platform/system.h"
 #include "release/errors.h"
@@ -225,6 +226,7 @@ void TFMain::ApplicationQueryEndSession(bool& may_end) {
 }
 
 void TFMain::ApplicationSessionEnds() {
+  frame::WriteRunRecord(context);
   const int code = context.Run().ExitCode();
   context.Log().Write("Die Sitzung endet: Ende mit Exitcode " + std::to_string(code));
   App().SetExitCode(code);

@@ -5,6 +5,7 @@
 #include "about/web_address.h"
 #include "check/checks.h"
 #include "check/names.h"
+#include "frame/run_record.h"
 #include "release/errors.h"
 #include "release/integer_text.h"
 
@@ -84,6 +85,14 @@ void CheckMainTexts(const ReleaseView& view, Report& report) {
                  "the release has no name: window titles, the tray tip and the About dialog "
                  "show none",
                  "set Name in [Main]");
+  }
+  if (view.seen.Version.empty()) {
+    report.AtKey("version-empty", Severity::Warning, doc, "Main", "Version",
+                 std::string("the release has no version: the value ") + frame::kRecordVersion +
+                     " of the record for deployment tools (" + frame::RunRecordKey(view.seen.Name) +
+                     ") stays empty, so their detection rule can't tell this release from "
+                     "another",
+                 "set Version in [Main], a new one for each release");
   }
   const std::string& website = view.seen.Website;
   if (!website.empty() && !about::HasScheme(website)) {

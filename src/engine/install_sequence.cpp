@@ -12,6 +12,7 @@
 #include "finish/restart_prompt.h"
 #include "frame/continuation.h"
 #include "frame/run_once.h"
+#include "frame/run_record.h"
 #include "platform/system.h"
 #include "tray/tray_icon.h"
 #include "ui/application.h"
@@ -226,6 +227,7 @@ void TFKopieren::SaveForSessionEnd() {
   context.Run().SessionEnding();
   if (WriteContinuationFile() && frame::WriteRunOnce(context)) {
     context.Run().HandOverSaved();
+    frame::WriteRunRecord(context);
     context.Log().Write(
         "Sitzung endet während einer Installation: die Installation geht nach der "
         "nächsten Anmeldung weiter");
@@ -248,6 +250,7 @@ bool TFKopieren::SaveContinuation() {
     failure = Word(100);
   } else {
     context.Run().HandOverSaved();
+    frame::WriteRunRecord(context);
     return true;
   }
   context.Run().HandOverFailed(failure);

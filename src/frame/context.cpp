@@ -1,5 +1,6 @@
 #include "frame/context.h"
 
+#include "frame/run_record.h"
 #include "platform/system.h"
 #include "ui/application.h"
 #include "ui/form.h"
@@ -27,6 +28,7 @@ bool Context::AskQuestion(const std::string& text) const {
 }
 
 void Context::CloseProgram() const {
+  WriteRunRecord(*this);
   const int code = run_.ExitCode();
   Log().Write("Ende mit Exitcode " + std::to_string(code));
   app_.SetExitCode(code);

@@ -11,6 +11,7 @@ void RunState::NoLongerWaiting() {
 }
 
 int RunState::Started(int chosen) {
+  started_ = true;
   cancelled_ = false;
   if (run_total_ == 0) run_total_ = chosen;
   return run_total_;

@@ -65,6 +65,8 @@ class RunState {
   // A continuation file started this run: it is kept in step until the end.
   bool Continued() const { return continued_; }
   bool Cancelled() const { return cancelled_; }
+  // The installation began: packages were (or are being) installed.
+  bool HasStarted() const { return started_; }
   bool HasEnded() const { return ended_; }
   // Pages close without asking: a restart or the end of the session is under
   // way, and nothing may hold it up.
@@ -100,6 +102,7 @@ class RunState {
   bool saved_ = false;
   bool cancelled_ = false;
   bool waits_for_lock_ = false;
+  bool started_ = false;
   bool ended_ = false;
 };
 

@@ -5,11 +5,8 @@
 
 namespace frame {
 
-namespace {
-
-// A release name as a folder name: the characters Windows does not allow in
-// one become "_", and a name of nothing but blanks and dots is no name.
-std::string FolderName(const std::string& release_name) {
+// A name of nothing but blanks and dots is no name.
+std::string ReleaseFolderName(const std::string& release_name) {
   std::string name;
   for (const char c : release_name) {
     const bool forbidden = static_cast<unsigned char>(c) < 0x20 ||
@@ -21,8 +18,6 @@ std::string FolderName(const std::string& release_name) {
   return name.empty() ? kProgramName : name;
 }
 
-}  // namespace
-
 void MakeFolder(platform::System& system, const std::string& folder) {
   if (folder.empty() || system.FolderExists(folder)) return;
   const std::size_t parent = folder.find_last_of('\\');
@@ -31,7 +26,7 @@ void MakeFolder(platform::System& system, const std::string& folder) {
 }
 
 std::string FallbackStateFolder(platform::System& system, const std::string& release_name) {
-  return system.CommonDataFolder() + FolderName(release_name) + "\\";
+  return system.CommonDataFolder() + ReleaseFolderName(release_name) + "\\";
 }
 
 std::string ChooseStateFolder(platform::System& system, const std::string& release_name) {

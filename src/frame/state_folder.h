@@ -20,6 +20,11 @@ constexpr char kProgramName[] = "Installer";
 // left for the first file written there to report.
 void MakeFolder(platform::System& system, const std::string& folder);
 
+// A release name as the name of a folder: the characters Windows does not
+// allow in one become "_". The record for deployment tools names its key so
+// too, so that both read alike.
+std::string ReleaseFolderName(const std::string& release_name);
+
 // The fallback folder of a release, ending in a backslash.
 std::string FallbackStateFolder(platform::System& system, const std::string& release_name);
 

@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <variant>
 #include <vector>
 
 #include "platform/number_separators.h"
@@ -105,6 +107,19 @@ class System {
                             bool machine_wide) = 0;
   // The process runs with administrator rights.
   virtual bool IsElevated() = 0;
+
+  // --- The record for deployment tools ---
+
+  // The data of a registry value: REG_SZ, REG_DWORD or REG_MULTI_SZ.
+  using RegistryData = std::variant<std::string, std::uint32_t, std::vector<std::string>>;
+  using RegistryValues = std::vector<std::pair<std::string, RegistryData>>;
+  // Creates a key (a path such as "SOFTWARE\Vendor\Name") under
+  // HKEY_LOCAL_MACHINE, or under HKEY_CURRENT_USER when not `machine_wide`,
+  // and writes the values into it. A 32-bit program writes where a 64-bit
+  // one does, not into the 32-bit view. False with the system's reason in
+  // `reason` when the key or a value could not be written.
+  virtual bool WriteRegistryValues(bool machine_wide, const std::string& key,
+                                   const RegistryValues& values, std::string& reason) = 0;
 
   // Runs a command line with a hidden window in a working folder and waits
   // for its end, without time limit. Called on a worker thread.

@@ -39,6 +39,11 @@ class Win32System : public platform::System {
   bool WriteRunOnce(const std::string& name, const std::string& command,
                     bool machine_wide) override;
   bool IsElevated() override;
+
+  // --- The record for deployment tools ---
+  bool WriteRegistryValues(bool machine_wide, const std::string& key, const RegistryValues& values,
+                           std::string& reason) override;
+
   platform::ProcessResult RunHiddenAndWait(const std::string& command_line,
                                            const std::string& working_folder) override;
   void StartWorker(std::function<void()> body, bool low_priority,

@@ -116,13 +116,12 @@ std::string InstallTest::ReadFile(const fs::path& path) {
 }
 
 std::optional<std::string> QueryRegistryValue(WineSession& wine, const std::string& key,
-                                              const std::string& name) {
+                                              const std::string& name, const std::string& type) {
   RunOptions options;
   options.capture_output = true;
   const RunResult query = wine.Run("reg", {"query", key, "/v", name}, options);
   if (query.exit_code != 0) return std::nullopt;
   std::istringstream lines(query.output);
-  const std::string type = "REG_SZ";
   for (std::string line; std::getline(lines, line);) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     const std::size_t at = line.find(type);

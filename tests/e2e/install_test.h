@@ -15,9 +15,11 @@
 
 namespace e2e {
 
-// A string value of the prefix's registry, or nothing when it is missing.
+// The data of a value of the prefix's registry as `reg query` shows it ("0x643" for a
+// REG_DWORD, "a\0b" for a REG_MULTI_SZ), or nothing when there is no such value of that type.
 std::optional<std::string> QueryRegistryValue(WineSession& wine, const std::string& key,
-                                              const std::string& name);
+                                              const std::string& name,
+                                              const std::string& type = "REG_SZ");
 
 class InstallTest : public WineTest {
  protected:

@@ -1,11 +1,13 @@
 // What a run makes of its packages' exit codes: failures named on the finish page and in the
 // install log, restart codes handing over like a package's Restart value, the program's own
-// exit code, and the switches /norestart, /log and /?.
+// exit code and its record for deployment tools, and the switches /norestart, /log and /?.
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <fstream>
 #include <iostream>
 #include <optional>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -528,6 +530,147 @@ TEST_F(Outcome, UsageSwitchShowsTheSwitchesAndEndsWithZero) {
     }
     EXPECT_TRUE(ReadProbeJournal(JournalOf(folder)).empty()) << "a package ran";
     EXPECT_FALSE(fs::exists(exe.parent_path() / "rir_eridivu"));
+  });
+}
+
+// --- The record for deployment tools ---
+
+// UTF-8 of UTF-16LE text (no surrogate pairs).
+std::string Utf8OfUtf16(const std::string& bytes) {
+  std::string text;
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const unsigned unit = static_cast<unsigned char>(bytes[i]) |
+                          static_cast<unsigned>(static_cast<unsigned char>(bytes[i + 1])) << 8;
+    if (unit < 0x80) {
+      text += static_cast<char>(unit);
+    } else if (unit < 0x800) {
+      text += static_cast<char>(0xC0 | unit >> 6);
+      text += static_cast<char>(0x80 | (unit & 0x3F));
+    } else {
+      text += static_cast<char>(0xE0 | unit >> 12);
+      text += static_cast<char>(0x80 | (unit >> 6 & 0x3F));
+      text += static_cast<char>(0x80 | (unit & 0x3F));
+    }
+  }
+  return text;
+}
+
+// The bytes of a value written as "hex(7):41,00,..." in a .reg file, over continued lines.
+std::string HexBytes(const std::string& reg_text, const std::string& prefix) {
+  std::size_t at = reg_text.find(prefix);
+  if (at == std::string::npos) return {};
+  std::string bytes;
+  for (at += prefix.size(); at + 1 < reg_text.size();) {
+    if (std::isxdigit(static_cast<unsigned char>(reg_text[at]))) {
+      bytes += static_cast<char>(std::stoi(reg_text.substr(at, 2), nullptr, 16));
+      at += 2;
+    } else if (reg_text[at] == ',' || reg_text[at] == ' ' ||
+               reg_text.compare(at, 3, "\\\r\n") == 0) {
+      at += reg_text[at] == '\\' ? 3 : 1;
+    } else {
+      break;
+    }
+  }
+  return bytes;
+}
+
+// The record of a release named so: a key's name can't hold "\".
+const char kRecordedRelease[] = "Record\\Wine";
+const char kRecordKey[] = "HKLM\\SOFTWARE\\UpdatePackages\\Record_Wine";
+
+class Record : public Outcome {
+ protected:
+  static InstallRelease RecordedRelease(int count) {
+    InstallRelease release = ProbeRelease(count);
+    release.texts.name = kRecordedRelease;
+    return release;
+  }
+  void ForgetRecord() { wine().Run("reg", {"delete", kRecordKey, "/f"}); }
+  std::optional<std::string> Value(const std::string& name, const std::string& type) {
+    return QueryRegistryValue(wine(), kRecordKey, name, type);
+  }
+  std::optional<std::string> Number(const std::string& name) { return Value(name, "REG_DWORD"); }
+  // The texts of a REG_MULTI_SZ value, from `reg export`: `reg query` shows them in the OEM
+  // code page, which turns the "ü" of the packages' names into another character.
+  std::vector<std::string> Texts(const std::string& name) {
+    const fs::path file = work_dir() / "record.reg";
+    wine().Run("reg", {"export", kRecordKey, ToWindowsPath(file), "/y"});
+    const std::string list =
+        Utf8OfUtf16(HexBytes(Utf8OfUtf16(ReadFile(file)), "\"" + name + "\"=hex(7):"));
+    std::vector<std::string> texts = Lines(list, '\0');
+    if (texts.size() < 2 || !texts.back().empty() || !texts[texts.size() - 2].empty()) {
+      ADD_FAILURE() << name << " is no list of texts closed by an empty one: " << list;
+      return {};
+    }
+    texts.resize(texts.size() - 2);
+    return texts;
+  }
+
+  // "/silent /norestart" and the like: the run ends by itself, without a box, with `code`.
+  void RunToItsEnd(const fs::path& exe, const std::vector<std::string>& arguments, long long code) {
+    WineProgram installer = wine().Start(exe.string(), arguments);
+    const BoxWatch watch = WatchForBoxes(installer, "", seconds(90));
+    EXPECT_EQ(watch.box, "") << "an unattended run showed a message";
+    ASSERT_TRUE(watch.reached) << "the run did not end by itself within 90 s";
+    const RunResult end = installer.Wait(seconds(5));
+    ASSERT_FALSE(end.timed_out);
+    EXPECT_EQ(end.exit_code, AsUnix(code));
+  }
+};
+
+TEST_F(Record, CompleteRunRecordsTheVersionAndExitCode0) {
+  const InstallRelease release = RecordedRelease(2);
+  RetryOnLostStart(release.ProbeNames(), release.ProbeNames(), [&](const fs::path& folder) {
+    ForgetRecord();
+    const fs::path exe =
+        MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
+    RunToItsEnd(exe, {"/silent", "/norestart"}, 0);
+    EXPECT_EQ(FileNames(ReadProbeJournal(JournalOf(folder))), release.ProbeNames());
+    EXPECT_EQ(Value("Version", "REG_SZ"), "1.2.3");
+    EXPECT_EQ(Number("ExitCode"), "0x0");
+    EXPECT_EQ(Texts("FailedPackages"), std::vector<std::string>{});
+    EXPECT_EQ(Number("ContinuationPending"), "0x0");
+    const std::optional<std::string> ended = Value("Ended", "REG_SZ");
+    ASSERT_TRUE(ended);
+    EXPECT_TRUE(std::regex_match(*ended, std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)")))
+        << *ended;
+  });
+}
+
+TEST_F(Record, FailedRunRecords1603AndNamesThePackage) {
+  const InstallRelease release = RecordedRelease(3);
+  RetryOnLostStart(release.ProbeNames(), release.ProbeNames(), [&](const fs::path& folder) {
+    ForgetRecord();
+    const fs::path exe =
+        MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
+    SetExitCodes(exe, release, JournalOf(folder), {0, kInstallFailure, 0});
+    RunToItsEnd(exe, {"/silent", "/norestart"}, kInstallFailure);
+    EXPECT_EQ(Number("ExitCode"), "0x643");
+    EXPECT_EQ(Texts("FailedPackages"), std::vector<std::string>{release.packages[1].Name()});
+    EXPECT_EQ(Number("ContinuationPending"), "0x0");
+  });
+}
+
+// "/norestart" stops the run at a restart that package 1 demands; the administrator's restart
+// and the logon (played here) go on with package 2.
+TEST_F(Record, ContinuationIsPendingUntilTheContinuedRunEnds) {
+  const InstallRelease release = RecordedRelease(2);
+  RetryOnLostStart(release.ProbeNames(), release.ProbeNames(), [&](const fs::path& folder) {
+    ForgetRecord();
+    const fs::path exe =
+        MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
+    SetExitCodes(exe, release, JournalOf(folder), {kRebootRequired, 0});
+    RunToItsEnd(exe, {"/silent", "/norestart"}, kRebootRequired);
+    ASSERT_TRUE(fs::exists(exe.parent_path() / "rir_eridivu"));
+    EXPECT_EQ(Number("ExitCode"), "0xbc2");
+    EXPECT_EQ(Number("ContinuationPending"), "0x1");
+
+    ForgetRunOnce();
+    RunToItsEnd(exe, {"/norestart"}, 0);
+    EXPECT_EQ(FileNames(ReadProbeJournal(JournalOf(folder))), release.ProbeNames());
+    EXPECT_EQ(Number("ExitCode"), "0x0");
+    EXPECT_EQ(Number("ContinuationPending"), "0x0");
+    EXPECT_EQ(Value("Version", "REG_SZ"), "1.2.3");
   });
 }
 

@@ -98,6 +98,19 @@ bool FakeSystem::WriteRunOnce(const std::string& name, const std::string& comman
   return true;
 }
 
+// --- The record for deployment tools ---
+
+bool FakeSystem::WriteRegistryValues(bool machine_wide, const std::string& key,
+                                     const RegistryValues& values, std::string& reason) {
+  if (!registry_failure.empty()) {
+    reason = registry_failure;
+    return false;
+  }
+  auto& written = registry[(machine_wide ? "HKEY_LOCAL_MACHINE\\" : "HKEY_CURRENT_USER\\") + key];
+  for (const auto& [name, data] : values) written[name] = data;
+  return true;
+}
+
 platform::ProcessResult FakeSystem::RunHiddenAndWait(const std::string& command_line,
                                                      const std::string& working_folder) {
   for (const std::string& key : start_failures) {

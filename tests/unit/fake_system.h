@@ -88,6 +88,15 @@ class FakeSystem : public platform::System {
   bool WriteRunOnce(const std::string& name, const std::string& command,
                     bool machine_wide) override;
   bool IsElevated() override { return elevated; }
+
+  // --- The record for deployment tools ---
+  // The keys written, by "HKEY_LOCAL_MACHINE\<key>" or "HKEY_CURRENT_USER\<key>",
+  // each with its values by name.
+  std::map<std::string, std::map<std::string, RegistryData>> registry;
+  std::string registry_failure;  // when set: every write fails with this reason
+  bool WriteRegistryValues(bool machine_wide, const std::string& key, const RegistryValues& values,
+                           std::string& reason) override;
+
   platform::ProcessResult RunHiddenAndWait(const std::string& command_line,
                                            const std::string& working_folder) override;
   void StartWorker(std::function<void()> body, bool low_priority,

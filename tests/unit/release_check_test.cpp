@@ -446,9 +446,22 @@ INSTANTIATE_TEST_SUITE_P(
         PackageCase{"WebsiteWithoutScheme", "Website=https://example.com",
                     "Website=www.example.com", "website-without-scheme", "Website"},
         PackageCase{"ReleaseWithoutName", "Name=Prüfpaket", "Name=", "name-empty", "Name"},
+        PackageCase{"ReleaseWithEmptyVersion", "Version=1.0", "Version=", "version-empty",
+                    "Version"},
         PackageCase{"SwitchWord", "AutoReboot=0", "AutoReboot=yes", "switch-not-a-number",
                     "AutoReboot"}),
     [](const ::testing::TestParamInfo<PackageCase>& info) { return info.param.name; });
+
+// A release that names no version at all.
+TEST_F(ReleaseCheck, ReleaseWithoutVersionLeavesTheDetectionRuleNothingToCompare) {
+  Replace("Data/Settings.ini", "Version=1.0\n", "");
+  const Finding f = Only("version-empty");
+  EXPECT_EQ(f.severity, Severity::Warning);
+  EXPECT_EQ(f.section, "Main");
+  EXPECT_EQ(f.key, "Version");
+  EXPECT_TRUE(Has(f.message, "SOFTWARE\\UpdatePackages\\Prüfpaket")) << f.message;
+  EXPECT_TRUE(Has(f.message, "detection rule")) << f.message;
+}
 
 // --- Pictures and the files beside them -----------------------------------
 

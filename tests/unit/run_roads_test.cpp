@@ -173,6 +173,21 @@ TEST_P(RunRoads, EndWithTheRunsExitCode) {
       << "an unattended run showed: " << dialogs.messages[0].text;
 }
 
+// The record for deployment tools tells what the exit code tells, and that a
+// continuation is pending exactly while the run's state waits for a restart.
+TEST_P(RunRoads, LeaveTheirEndInTheRecordForDeploymentTools) {
+  if (!Play()) CloseWithoutRestart();
+  const auto& record = system.registry.at("HKEY_CURRENT_USER\\SOFTWARE\\UpdatePackages\\Pack");
+  EXPECT_EQ(std::get<std::uint32_t>(record.at("ExitCode")),
+            static_cast<std::uint32_t>(application.ExitCode()));
+  EXPECT_EQ(std::get<std::uint32_t>(record.at("ContinuationPending")),
+            system.FileExists(ContinuationPath()) ? 1u : 0u);
+  const std::vector<std::string> failed = GetParam().road == Road::PackageFails
+                                              ? std::vector<std::string>{"Package 2"}
+                                              : std::vector<std::string>{};
+  EXPECT_EQ(std::get<std::vector<std::string>>(record.at("FailedPackages")), failed);
+}
+
 // Unattended runs end by themselves on every road; the watched wizard waits
 // wherever its user has something to read.
 std::vector<Row> Table() {

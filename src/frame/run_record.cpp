@@ -1,0 +1,49 @@
+#include "frame/run_record.h"
+
+#include "frame/context.h"
+#include "frame/state_folder.h"
+#include "platform/system.h"
+
+namespace frame {
+
+namespace {
+
+std::vector<std::string> FailedNames(const RunState& run) {
+  std::vector<std::string> names;
+  for (const PackageFailure& failure : run.Failures()) names.push_back(failure.name);
+  return names;
+}
+
+}  // namespace
+
+std::string RunRecordKey(const std::string& release_name) {
+  return "SOFTWARE\\UpdatePackages\\" + ReleaseFolderName(release_name);
+}
+
+// The continuation is pending from the moment the hand-over is saved until
+// the continued run ends.
+void WriteRunRecord(const Context& context) {
+  const RunState& run = context.Run();
+  if (!run.HasStarted()) return;
+  platform::System& system = context.System();
+  const bool machine = system.IsElevated();
+  const std::string key = RunRecordKey(context.Settings.Name);
+  const std::string where = (machine ? "HKEY_LOCAL_MACHINE\\" : "HKEY_CURRENT_USER\\") + key;
+  const auto exit_code = static_cast<std::uint32_t>(run.ExitCode());
+  const std::uint32_t pending = run.Saved() ? 1 : 0;
+  std::string reason;
+  if (!system.WriteRegistryValues(machine, key,
+                                  {{kRecordVersion, context.Settings.Version},
+                                   {kRecordExitCode, exit_code},
+                                   {kRecordEnded, system.LocalTimeText()},
+                                   {kRecordFailed, FailedNames(run)},
+                                   {kRecordPending, pending}},
+                                  reason)) {
+    context.Log().Write("Nicht geschrieben: " + where + " (" + reason + ")");
+    return;
+  }
+  context.Log().Write(where + ": " + kRecordExitCode + " = " + std::to_string(exit_code) + ", " +
+                      kRecordPending + " = " + std::to_string(pending));
+}
+
+}  // namespace frame
