@@ -232,6 +232,7 @@ void TFKopieren::SaveForSessionEnd() {
         "Sitzung endet während einer Installation: die Installation geht nach der "
         "nächsten Anmeldung weiter");
   } else {
+    context.Run().RunLost();
     context.Log().Write("Sitzung endet während einer Installation: " + Word(98) +
                         ", der Rest der Installation geht verloren");
   }

@@ -64,9 +64,14 @@ void RunState::SessionEnding() {
   session_ending_ = true;
 }
 
+void RunState::RunLost() {
+  lost_ = true;
+}
+
 void RunState::SessionEndCancelled() {
   requested_ = false;
   session_ending_ = false;
+  lost_ = false;
   restart_started_ = false;
 }
 
@@ -82,7 +87,7 @@ void RunState::Ended() {
 
 int RunState::ExitCode() const {
   if (waits_for_lock_) return kExitAnotherInstallerRuns;
-  if (!failures_.empty() || !hand_over_failure_.empty()) return kExitFailure;
+  if (!failures_.empty() || !hand_over_failure_.empty() || lost_) return kExitFailure;
   if (cancelled_) return kExitUserCancelled;
   if (restart_started_) return kExitRestartStarted;
   if (restart_needed_ || saved_) return kExitRestartNeeded;

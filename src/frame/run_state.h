@@ -51,6 +51,9 @@ class RunState {
   void RestartRefused();
   // The session is about to end and the run agreed to it.
   void SessionEnding();
+  // The session ends while a package runs and the rest of the run could not
+  // be saved: it is lost, unless another program vetoes the end.
+  void RunLost();
   // Another program vetoed the end of the session: no restart happens now.
   void SessionEndCancelled();
   // The user confirmed the cancel question. Returns false when it came too
@@ -81,7 +84,8 @@ class RunState {
   const std::string& HandOverFailure() const { return hand_over_failure_; }
 
   // 1618 while the run waits for another installer; else 1603 a package
-  // failed or the hand-over could not be saved; else 1602 the
+  // failed, or the hand-over could not be saved, or the session ends with
+  // the rest of the run lost; else 1602 the
   // user cancelled; else 1641 a restart was started and nobody vetoed it;
   // else 3010 a restart is needed and did not happen; else 0.
   int ExitCode() const;
@@ -99,6 +103,7 @@ class RunState {
   bool restart_started_ = false;
   bool requested_ = false;
   bool session_ending_ = false;
+  bool lost_ = false;
   bool saved_ = false;
   bool cancelled_ = false;
   bool waits_for_lock_ = false;

@@ -101,6 +101,23 @@ TEST_F(UnattendedRun, EndOfTheSessionDuringTheFirstPackageResumesWithIt) {
   EXPECT_EQ(main.context.forms.FKopieren->LKopierDatei.Caption(), "Package 1");
 }
 
+// The rest of the run can't be saved as the session ends: it is lost, and
+// the exit code says so, unless another program keeps the session going.
+TEST_F(UnattendedRun, EndOfTheSessionThatCannotSaveTheRunIsAFailureUnlessVetoed) {
+  UseRelease(2);
+  system.arguments = {"/silent", "/norestart"};
+  StartAndDecide();
+  system.writes_fail = true;
+  EXPECT_TRUE(application.QueryEndSession());
+  EXPECT_EQ(main->context.Run().ExitCode(), 1603);
+  application.SessionEndCancelled();  // the run goes on after all
+  system.writes_fail = false;
+  while (system.FinishWorker()) {
+  }
+  EXPECT_TRUE(application.Terminated());
+  EXPECT_EQ(application.ExitCode(), 0);
+}
+
 TEST_F(UnattendedRun, EndOfTheSessionVetoedWhileAPackageRunsLetsTheRunGoOn) {
   UseRelease(3);
   StartAndDecide();
