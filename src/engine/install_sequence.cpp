@@ -111,7 +111,7 @@ void TFKopieren::PackageFinished(const PackageOutcome& outcome) {
     return;
   }
   const frame::RunState& run = Shared().Run();
-  if (run.Continued() && !run.Cancelled()) WriteContinuationFile();
+  if (run.Continued() && !run.Cancelled()) WriteContinuationFile(CurrentIndex);
   InstallNext();
 }
 
@@ -223,8 +223,7 @@ bool TFKopieren::SessionEndCancelled() {
 // Nothing may hold up the end of the session now, saved or not.
 void TFKopieren::SaveForSessionEnd() {
   frame::Context& context = Shared();
-  context.Run().SessionEnding();
-  if (WriteContinuationFile() && WriteRunOnce()) {
+  if (WriteContinuationFile(CountSessionEnd()) && WriteRunOnce()) {
     context.Run().HandOverSaved();
     context.Log().Write(
         "Sitzung endet während einer Installation: die Installation geht nach der "
@@ -241,7 +240,7 @@ bool TFKopieren::SaveContinuation() {
   context.Log().Write("Neustart vor Paket " + std::to_string(CurrentIndex) +
                       ": Fortsetzungsdatei " + path);
   std::string failure;
-  if (!WriteContinuationFile()) {
+  if (!WriteContinuationFile(CurrentIndex)) {
     failure = Word(99) + ": " + path;
   } else if (!WriteRunOnce()) {
     context.System().RemoveFile(path);
@@ -255,16 +254,19 @@ bool TFKopieren::SaveContinuation() {
   return false;
 }
 
-// The packages from the current one on that belong to the run.
-bool TFKopieren::WriteContinuationFile() {
+// The packages from package `from` on that belong to the run.
+bool TFKopieren::WriteContinuationFile(int from) {
   frame::Context& context = Shared();
   const frame::Choices& choices = context.choices;
-  const std::string text = frame::ContinuationText(context.Run().RunTotal(), choices.Options(),
-                                                   choices.RowsFrom(CurrentIndex));
+  const std::string text =
+      frame::ContinuationText(context.Run().RunTotal(), choices.Options(), choices.RowsFrom(from));
   platform::System& system = context.System();
   const auto& failures = context.Run().Failures();
   if (!failures.empty())
     system.WriteHiddenFile(context.FailuresPath(), frame::FailuresText(failures));
+  const auto& session_ends = context.Run().SessionEndsByPackage();
+  if (!session_ends.empty())
+    system.WriteHiddenFile(context.SessionEndsPath(), frame::SessionEndsText(session_ends));
   return system.WriteHiddenFile(context.ContinuationPath(), text);
 }
 
@@ -287,9 +289,8 @@ bool TFKopieren::WriteRunOnce() {
 void TFKopieren::EndContinuation() {
   const frame::Context& context = Shared();
   platform::System& system = context.System();
-  for (const std::string& path : {context.ContinuationPath(), context.FailuresPath()}) {
-    if (system.FileExists(path)) system.RemoveFile(path);
-  }
+  if (system.FileExists(context.ContinuationPath())) system.RemoveFile(context.ContinuationPath());
+  context.RemoveFilesBesideContinuation();
   for (const bool machine : {false, true}) system.DeleteRunOnce(frame::kRunOnceName, machine);
 }
 

@@ -8,10 +8,12 @@ int RunState::Started(int chosen) {
   return run_total_;
 }
 
-void RunState::Continued(int run_total, std::vector<PackageFailure> failures) {
+void RunState::Continued(int run_total, std::vector<PackageFailure> failures,
+                         SessionEnds session_ends) {
   continued_ = true;
   run_total_ = run_total;
   failures_ = std::move(failures);
+  session_ends_ = std::move(session_ends);
 }
 
 void RunState::PackageFailed(PackageFailure failure) {
@@ -55,10 +57,30 @@ void RunState::SessionEnding() {
   session_ending_ = true;
 }
 
+bool RunState::SessionEndingDuringPackage(int row, PackageFailure failure) {
+  session_ending_ = true;
+  PackageSessionEnd& end = package_session_end_.emplace();
+  end.row = row;
+  if (++session_ends_[row] < 2) return false;
+  end.failure = failures_.size();
+  failures_.push_back(std::move(failure));
+  return true;
+}
+
 void RunState::SessionEndCancelled() {
   requested_ = false;
   session_ending_ = false;
   restart_started_ = false;
+  TakeBackPackageSessionEnd();
+}
+
+// The package runs on: the session did not end during it.
+void RunState::TakeBackPackageSessionEnd() {
+  if (!package_session_end_) return;
+  const auto [row, failure] = *package_session_end_;
+  package_session_end_.reset();
+  if (--session_ends_[row] == 0) session_ends_.erase(row);
+  if (failure) failures_.erase(failures_.begin() + static_cast<std::ptrdiff_t>(*failure));
 }
 
 bool RunState::CancelConfirmed() {

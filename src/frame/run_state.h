@@ -4,6 +4,7 @@
 // exit code can't disagree with what the run went through.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,8 +28,8 @@ class RunState {
   // total of the whole run, which a continued run took from its file.
   int Started(int chosen);
   // The run goes on after a restart with the total and the failures of its
-  // first half.
-  void Continued(int run_total, std::vector<PackageFailure> failures);
+  // first half, and the packages during which the session ended.
+  void Continued(int run_total, std::vector<PackageFailure> failures, SessionEnds session_ends);
   void PackageFailed(PackageFailure failure);
   // A package asked for a restart of the computer (by its Restart value or
   // its exit code) before the run may go on.
@@ -46,7 +47,12 @@ class RunState {
   void RestartRefused();
   // The session is about to end and the run agreed to it.
   void SessionEnding();
-  // Another program vetoed the end of the session: no restart happens now.
+  // The same while the package of list row `row` runs. The second time
+  // during the same package, it counts as failed (`failure`), since it would
+  // end the session whenever it runs; true then: the run goes on without it.
+  bool SessionEndingDuringPackage(int row, PackageFailure failure);
+  // Another program vetoed the end of the session: no restart happens now,
+  // and a package during which it was to end has not ended it.
   void SessionEndCancelled();
   // The user confirmed the cancel question. Returns false when it came too
   // late: the run had already ended, and nothing is cancelled.
@@ -70,6 +76,7 @@ class RunState {
   // The rest of the run is safe on disk, so the session may end at any time.
   bool Saved() const { return saved_; }
   const std::vector<PackageFailure>& Failures() const { return failures_; }
+  const SessionEnds& SessionEndsByPackage() const { return session_ends_; }
   // Why the hand-over to a restart failed; empty when it did not.
   const std::string& HandOverFailure() const { return hand_over_failure_; }
 
@@ -83,9 +90,19 @@ class RunState {
   ui::Event<> OnRestartStarted;
 
  private:
+  void TakeBackPackageSessionEnd();
+
   int run_total_ = 0;
   bool continued_ = false;
   std::vector<PackageFailure> failures_;
+  SessionEnds session_ends_;
+  // The session end under way during a package, which a veto takes back:
+  // the package's row, and where its failure went when it failed.
+  struct PackageSessionEnd {
+    int row = 0;
+    std::optional<std::size_t> failure;
+  };
+  std::optional<PackageSessionEnd> package_session_end_;
   std::string hand_over_failure_;
   bool restart_needed_ = false;
   bool restart_started_ = false;

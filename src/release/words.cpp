@@ -41,6 +41,7 @@ constexpr const char* kLaterWords[] = {
     "Sie wurde umbenannt in",
     "Sie wurde gelöscht.",
     "Sie ließ sich nicht entfernen.",
+    "Die Sitzung endete zweimal, während das Paket lief",
 };
 static_assert(WordTable::kOriginalCount + std::size(kLaterWords) == WordTable::kCount,
               "a built-in text for every later word");
