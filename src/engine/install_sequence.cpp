@@ -43,6 +43,16 @@ std::string OutcomeText(const PackageOutcome& outcome) {
   return "nicht gestartet: " + outcome.reason;
 }
 
+// A file beside the continuation file holds what the run went through, or
+// is not there: one left from an older run must not count in this one.
+void WriteBeside(platform::System& system, const std::string& path, const std::string& text) {
+  if (!text.empty()) {
+    system.WriteHiddenFile(path, text);
+  } else if (system.FileExists(path)) {
+    system.RemoveFile(path);
+  }
+}
+
 }  // namespace
 
 void TFKopieren::StartInstallation() {
@@ -261,12 +271,9 @@ bool TFKopieren::WriteContinuationFile(int from) {
   const std::string text =
       frame::ContinuationText(context.Run().RunTotal(), choices.Options(), choices.RowsFrom(from));
   platform::System& system = context.System();
-  const auto& failures = context.Run().Failures();
-  if (!failures.empty())
-    system.WriteHiddenFile(context.FailuresPath(), frame::FailuresText(failures));
-  const auto& session_ends = context.Run().SessionEndsByPackage();
-  if (!session_ends.empty())
-    system.WriteHiddenFile(context.SessionEndsPath(), frame::SessionEndsText(session_ends));
+  WriteBeside(system, context.FailuresPath(), frame::FailuresText(context.Run().Failures()));
+  WriteBeside(system, context.SessionEndsPath(),
+              frame::SessionEndsText(context.Run().SessionEndsByPackage()));
   return system.WriteHiddenFile(context.ContinuationPath(), text);
 }
 

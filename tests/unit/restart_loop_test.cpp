@@ -135,8 +135,10 @@ TEST_F(RestartLoop, AVetoedSecondEndLeavesThePackageRunning) {
 
   FinishPackage();  // package 2 ends by itself
   EXPECT_EQ(Running(continued), "Package 3");
+  // The state on disk follows: the save for the vetoed end had named package 2 as failed.
   EXPECT_EQ(File(ContinuationPath()), Continuation(3, "2\r\n"));
   EXPECT_EQ(File(SessionEndsPath()), "1\t1\r\n");
+  EXPECT_FALSE(system.FileExists(FailuresPath()));
   // A later end during package 3 is its first.
   EndSession(second.application);
   EXPECT_EQ(File(SessionEndsPath()), "1\t1\r\n2\t1\r\n");
