@@ -134,8 +134,8 @@ bool TFMain::ContinueInterruptedRun() {
   context.Log().Write("Fortsetzungsdatei " + context.ContinuationPath() +
                       " gelesen: " + std::to_string(file.Rows.size()) + " von " +
                       std::to_string(file.RunTotal) + " Paketen");
-  // What failed before the restart belongs to the outcome of the whole run,
-  // and a package during which the session ended is not let end it forever.
+  // What failed before the restart belongs to the outcome of the whole run;
+  // the ends of the session during a package count over the whole run too.
   const auto failed = context.System().ReadFileBytes(context.FailuresPath());
   const auto ended = context.System().ReadFileBytes(context.SessionEndsPath());
   context.Run().Continued(
