@@ -125,10 +125,13 @@ bool TFMain::ContinueInterruptedRun() {
   context.Log().Write("Fortsetzungsdatei " + context.ContinuationPath() +
                       " gelesen: " + std::to_string(file.Rows.size()) + " von " +
                       std::to_string(file.RunTotal) + " Paketen");
-  // What failed before the restart belongs to the outcome of the whole run.
+  // What failed before the restart belongs to the outcome of the whole run;
+  // the ends of the session during a package count over the whole run too.
   const auto failed = context.System().ReadFileBytes(context.FailuresPath());
+  const auto ended = context.System().ReadFileBytes(context.SessionEndsPath());
   context.Run().Continued(
-      file.RunTotal, failed ? frame::ReadFailures(*failed) : std::vector<frame::PackageFailure>{});
+      file.RunTotal, failed ? frame::ReadFailures(*failed) : std::vector<frame::PackageFailure>{},
+      ended ? frame::ReadSessionEnds(*ended) : frame::SessionEnds{});
   context.choices.ChooseUserDefined();
   context.choices.Restore(file);
   // Windows removed the run-once value when it started this run; until the
@@ -155,7 +158,7 @@ void TFMain::SetContinuationAside(const std::string& reason) {
   const release::WordTable& words = context.Words;
   std::string where = words[102] + " " + aside + ".";
   if (!system.RenameFile(path, aside)) where = words[system.RemoveFile(path) ? 103 : 104];
-  if (system.FileExists(context.FailuresPath())) system.RemoveFile(context.FailuresPath());
+  context.RemoveFilesBesideContinuation();
   unreadable_continuation_ = reason + "\n" + words[101] + ": " + path + "\n" + where;
 }
 

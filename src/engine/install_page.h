@@ -50,6 +50,9 @@ class TFKopieren : public frame::PageFrame {
   // computer, the user logs off): the continuation names the running
   // package and the rest, so the run goes on after the next logon.
   void SaveForSessionEnd();
+  // "The session ended twice while the package ran": the reason of a
+  // package that ends the session whenever it runs.
+  static constexpr int kSessionEndedTwice = 107;
   // Another program refused the end of the session; true when it was the
   // restart that the hand-over (or a package) began, which this page then
   // takes back.
@@ -76,7 +79,10 @@ class TFKopieren : public frame::PageFrame {
   // The continuation file and the run-once value, or a clear message and
   // neither of them.
   bool SaveContinuation();
-  bool WriteContinuationFile();
+  // Counts the end of the session during the running package; returns the
+  // package the run goes on with after the logon.
+  int CountSessionEnd();
+  bool WriteContinuationFile(int from);
   // The run is over: its continuation state goes.
   void EndContinuation();
   void StartPackage(const std::string& path);

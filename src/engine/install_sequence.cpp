@@ -46,6 +46,16 @@ std::string OutcomeText(const PackageOutcome& outcome) {
   return "nicht gestartet: " + outcome.reason;
 }
 
+// A file beside the continuation file holds what the run went through, or
+// is not there: one left from an older run must not count in this one.
+void WriteBeside(platform::System& system, const std::string& path, const std::string& text) {
+  if (!text.empty()) {
+    system.WriteHiddenFile(path, text);
+  } else if (system.FileExists(path)) {
+    system.RemoveFile(path);
+  }
+}
+
 }  // namespace
 
 void TFKopieren::StartInstallation() {
@@ -112,7 +122,7 @@ void TFKopieren::PackageFinished(const PackageOutcome& outcome) {
     return;
   }
   const frame::RunState& run = Shared().Run();
-  if (run.Continued() && !run.Cancelled()) WriteContinuationFile();
+  if (run.Continued() && !run.Cancelled()) WriteContinuationFile(CurrentIndex);
   InstallNext();
 }
 
@@ -224,9 +234,8 @@ bool TFKopieren::SessionEndCancelled() {
 // Nothing may hold up the end of the session now, saved or not.
 void TFKopieren::SaveForSessionEnd() {
   frame::Context& context = Shared();
-  context.Run().SessionEnding();
-  if (WriteContinuationFile() && frame::WriteRunOnce(context)) {
-    context.Run().HandOverSaved();
+  if (WriteContinuationFile(CountSessionEnd()) && frame::WriteRunOnce(context)) {
+    context.Run().SavedForSessionEnd();
     frame::WriteRunRecord(context);
     context.Log().Write(
         "Sitzung endet während einer Installation: die Installation geht nach der "
@@ -244,7 +253,7 @@ bool TFKopieren::SaveContinuation() {
   context.Log().Write("Neustart vor Paket " + std::to_string(CurrentIndex) +
                       ": Fortsetzungsdatei " + path);
   std::string failure;
-  if (!WriteContinuationFile()) {
+  if (!WriteContinuationFile(CurrentIndex)) {
     failure = Word(99) + ": " + path;
   } else if (!frame::WriteRunOnce(context)) {
     context.System().RemoveFile(path);
@@ -259,25 +268,24 @@ bool TFKopieren::SaveContinuation() {
   return false;
 }
 
-// The packages from the current one on that belong to the run.
-bool TFKopieren::WriteContinuationFile() {
+// The packages from package `from` on that belong to the run.
+bool TFKopieren::WriteContinuationFile(int from) {
   frame::Context& context = Shared();
   const frame::Choices& choices = context.choices;
-  const std::string text = frame::ContinuationText(context.Run().RunTotal(), choices.Options(),
-                                                   choices.RowsFrom(CurrentIndex));
+  const std::string text =
+      frame::ContinuationText(context.Run().RunTotal(), choices.Options(), choices.RowsFrom(from));
   platform::System& system = context.System();
-  const auto& failures = context.Run().Failures();
-  if (!failures.empty())
-    system.WriteHiddenFile(context.FailuresPath(), frame::FailuresText(failures));
+  WriteBeside(system, context.FailuresPath(), frame::FailuresText(context.Run().Failures()));
+  WriteBeside(system, context.SessionEndsPath(),
+              frame::SessionEndsText(context.Run().SessionEndsByPackage()));
   return system.WriteHiddenFile(context.ContinuationPath(), text);
 }
 
 void TFKopieren::EndContinuation() {
   const frame::Context& context = Shared();
   platform::System& system = context.System();
-  for (const std::string& path : {context.ContinuationPath(), context.FailuresPath()}) {
-    if (system.FileExists(path)) system.RemoveFile(path);
-  }
+  if (system.FileExists(context.ContinuationPath())) system.RemoveFile(context.ContinuationPath());
+  context.RemoveFilesBesideContinuation();
   for (const bool machine : {false, true}) system.DeleteRunOnce(frame::kRunOnceName, machine);
 }
 

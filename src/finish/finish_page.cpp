@@ -100,12 +100,17 @@ std::string TFEnde::FailureText() const {
   for (std::size_t i = 0; i < failures.size(); ++i) {
     if (i == kMaxFailureLines) return text + "…\r";
     const frame::PackageFailure& failure = failures[i];
-    const std::string why = failure.started
-                                ? Word(79) + " " + std::to_string(failure.exit_code)
-                                : Word(80) + (failure.reason.empty() ? "" : ": " + failure.reason);
-    text += "- " + failure.name + " (" + why + ")\r";
+    text += "- " + failure.name + " (" + FailureReason(failure) + ")\r";
   }
   return text;
+}
+
+// A started package failed by its exit code, unless it never ended; one
+// that did not start says why when it knows.
+std::string TFEnde::FailureReason(const frame::PackageFailure& failure) const {
+  if (!failure.started) return Word(80) + (failure.reason.empty() ? "" : ": " + failure.reason);
+  if (!failure.reason.empty()) return failure.reason;
+  return Word(79) + " " + std::to_string(failure.exit_code);
 }
 
 // Another program refused the end of the session that this page's restart

@@ -15,6 +15,12 @@ std::string Context::ContinuationPath() const {
   return state_folder_ + kContinuationFileName;
 }
 
+void Context::RemoveFilesBesideContinuation() const {
+  for (const std::string& path : {FailuresPath(), SessionEndsPath()}) {
+    if (system_.FileExists(path)) system_.RemoveFile(path);
+  }
+}
+
 std::string Context::TemporaryFolder() const {
   return state_folder_ + "data\\setuptemp";
 }

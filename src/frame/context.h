@@ -71,6 +71,10 @@ class Context {
   std::string ContinuationPath() const;
   // Beside it: the failures of the run before the restart.
   std::string FailuresPath() const { return ContinuationPath() + kFailuresFileSuffix; }
+  // Beside it: the packages during which the session ended.
+  std::string SessionEndsPath() const { return ContinuationPath() + kSessionEndsFileSuffix; }
+  // The files beside the continuation file go with it.
+  void RemoveFilesBesideContinuation() const;
   // The folder for "{tmp}".
   std::string TemporaryFolder() const;
 

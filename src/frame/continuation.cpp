@@ -13,6 +13,8 @@ namespace frame {
 namespace {
 
 constexpr std::size_t kMaxRows = 1000;
+// More than a run ever counts for a package, small enough for an int.
+constexpr std::uint32_t kMaxCount = 1000;
 
 }  // namespace
 
@@ -66,8 +68,8 @@ std::string Field(std::string text) {
   return text;
 }
 
-// A decimal exit code, 0 to 4294967295.
-std::optional<std::uint32_t> ExitCode(const std::string& text) {
+// A decimal number, 0 to 4294967295: an exit code, a row, a count.
+std::optional<std::uint32_t> Decimal(const std::string& text) {
   if (text.empty() || text.size() > 10) return std::nullopt;
   std::uint64_t value = 0;
   for (const char c : text) {
@@ -106,11 +108,32 @@ std::vector<PackageFailure> ReadFailures(const std::string& bytes) {
   release::TextLines lines(text);
   while (!lines.AtEnd()) {
     const std::vector<std::string> fields = Split(lines.Next());
-    const auto code = fields.size() == 4 ? ExitCode(fields[1]) : std::nullopt;
+    const auto code = fields.size() == 4 ? Decimal(fields[1]) : std::nullopt;
     if (!code || (fields[0] != "0" && fields[0] != "1")) continue;
     failures.push_back({fields[2], fields[0] == "1", *code, fields[3]});
   }
   return failures;
+}
+
+std::string SessionEndsText(const SessionEnds& ends) {
+  std::string text;
+  for (const auto& [row, count] : ends) {
+    text += std::to_string(row) + "\t" + std::to_string(count) + "\r\n";
+  }
+  return text;
+}
+
+SessionEnds ReadSessionEnds(const std::string& bytes) {
+  SessionEnds ends;
+  release::TextLines lines(bytes);
+  while (!lines.AtEnd()) {
+    const std::vector<std::string> fields = Split(lines.Next());
+    const auto row = fields.size() == 2 ? Decimal(fields[0]) : std::nullopt;
+    const auto count = fields.size() == 2 ? Decimal(fields[1]) : std::nullopt;
+    if (!row || *row >= kMaxRows || !count || *count == 0 || *count > kMaxCount) continue;
+    ends[static_cast<int>(*row)] = static_cast<int>(*count);
+  }
+  return ends;
 }
 
 }  // namespace frame

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -42,8 +43,8 @@ Continuation ReadContinuation(const std::string& bytes, int package_count);
 struct PackageFailure {
   std::string name;
   bool started = false;
-  std::uint32_t exit_code = 0;  // when started
-  std::string reason;           // when not
+  std::uint32_t exit_code = 0;  // when started and it ended
+  std::string reason;           // when not started, or started and never ended
 };
 
 // The failures of a run carried over a restart, in a file of their own
@@ -53,6 +54,16 @@ std::string FailuresText(const std::vector<PackageFailure>& failures);
 // Lines that are not such a line are passed over.
 std::vector<PackageFailure> ReadFailures(const std::string& bytes);
 constexpr const char* kFailuresFileSuffix = ".failed";
+
+// How often the session ended while a package ran, by the package's
+// zero-based list row: a package that ends it every time would otherwise
+// restart the computer at every logon. In a file of its own beside the
+// continuation file: a line per package, "row <TAB> count".
+using SessionEnds = std::map<int, int>;
+std::string SessionEndsText(const SessionEnds& ends);
+// Lines that are not such a line are passed over.
+SessionEnds ReadSessionEnds(const std::string& bytes);
+constexpr const char* kSessionEndsFileSuffix = ".sessionend";
 
 // The name of the run-once value that starts the program after the logon.
 constexpr const char* kRunOnceName = "rir Eridivu";

@@ -17,10 +17,12 @@ int RunState::Started(int chosen) {
   return run_total_;
 }
 
-void RunState::Continued(int run_total, std::vector<PackageFailure> failures) {
+void RunState::Continued(int run_total, std::vector<PackageFailure> failures,
+                         SessionEnds session_ends) {
   continued_ = true;
   run_total_ = run_total;
   failures_ = std::move(failures);
+  session_ends_ = std::move(session_ends);
 }
 
 void RunState::PackageFailed(PackageFailure failure) {
@@ -64,15 +66,40 @@ void RunState::SessionEnding() {
   session_ending_ = true;
 }
 
+void RunState::SavedForSessionEnd() {
+  saved_for_session_end_ = true;
+}
+
 void RunState::RunLost() {
   lost_ = true;
+}
+
+bool RunState::SessionEndingDuringPackage(int row, PackageFailure failure) {
+  session_ending_ = true;
+  PackageSessionEnd& end = package_session_end_.emplace();
+  end.row = row;
+  if (++session_ends_[row] < 2) return false;
+  end.failure = failures_.size();
+  failures_.push_back(std::move(failure));
+  return true;
 }
 
 void RunState::SessionEndCancelled() {
   requested_ = false;
   session_ending_ = false;
   lost_ = false;
+  saved_for_session_end_ = false;
   restart_started_ = false;
+  TakeBackPackageSessionEnd();
+}
+
+// The package runs on: the session did not end during it.
+void RunState::TakeBackPackageSessionEnd() {
+  if (!package_session_end_) return;
+  const auto [row, failure] = *package_session_end_;
+  package_session_end_.reset();
+  if (--session_ends_[row] == 0) session_ends_.erase(row);
+  if (failure) failures_.erase(failures_.begin() + static_cast<std::ptrdiff_t>(*failure));
 }
 
 bool RunState::CancelConfirmed() {
@@ -90,7 +117,7 @@ int RunState::ExitCode() const {
   if (!failures_.empty() || !hand_over_failure_.empty() || lost_) return kExitFailure;
   if (cancelled_) return kExitUserCancelled;
   if (restart_started_) return kExitRestartStarted;
-  if (restart_needed_ || saved_) return kExitRestartNeeded;
+  if (restart_needed_ || Saved()) return kExitRestartNeeded;
   return kExitSuccess;
 }
 

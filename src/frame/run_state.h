@@ -4,6 +4,7 @@
 // exit code can't disagree with what the run went through.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,8 +33,8 @@ class RunState {
   // total of the whole run, which a continued run took from its file.
   int Started(int chosen);
   // The run goes on after a restart with the total and the failures of its
-  // first half.
-  void Continued(int run_total, std::vector<PackageFailure> failures);
+  // first half, and the packages during which the session ended.
+  void Continued(int run_total, std::vector<PackageFailure> failures, SessionEnds session_ends);
   void PackageFailed(PackageFailure failure);
   // A package asked for a restart of the computer (by its Restart value or
   // its exit code) before the run may go on.
@@ -54,7 +55,15 @@ class RunState {
   // The session ends while a package runs and the rest of the run could not
   // be saved: it is lost, unless another program vetoes the end.
   void RunLost();
-  // Another program vetoed the end of the session: no restart happens now.
+  // The run was saved for the end of the session while a package ran; a veto
+  // of that end takes it back, since the package runs on.
+  void SavedForSessionEnd();
+  // The same while the package of list row `row` runs. The second time
+  // during the same package, it counts as failed (`failure`), since it would
+  // end the session whenever it runs; true then: the run goes on without it.
+  bool SessionEndingDuringPackage(int row, PackageFailure failure);
+  // Another program vetoed the end of the session: no restart happens now,
+  // and a package during which it was to end has not ended it.
   void SessionEndCancelled();
   // The user confirmed the cancel question. Returns false when it came too
   // late: the run had already ended, and nothing is cancelled.
@@ -73,13 +82,14 @@ class RunState {
   bool HasEnded() const { return ended_; }
   // Pages close without asking: a restart or the end of the session is under
   // way, and nothing may hold it up.
-  bool Restarting() const { return requested_ || session_ending_ || (restart_started_ && saved_); }
+  bool Restarting() const { return requested_ || session_ending_ || (restart_started_ && Saved()); }
   // The continuation is in place and waits for the next restart of the
   // computer, which did not happen in this run.
-  bool WaitsForRestart() const { return saved_ && !restart_started_; }
+  bool WaitsForRestart() const { return Saved() && !restart_started_; }
   // The rest of the run is safe on disk, so the session may end at any time.
-  bool Saved() const { return saved_; }
+  bool Saved() const { return saved_ || saved_for_session_end_; }
   const std::vector<PackageFailure>& Failures() const { return failures_; }
+  const SessionEnds& SessionEndsByPackage() const { return session_ends_; }
   // Why the hand-over to a restart failed; empty when it did not.
   const std::string& HandOverFailure() const { return hand_over_failure_; }
 
@@ -95,9 +105,19 @@ class RunState {
   ui::Event<> OnRestartStarted;
 
  private:
+  void TakeBackPackageSessionEnd();
+
   int run_total_ = 0;
   bool continued_ = false;
   std::vector<PackageFailure> failures_;
+  SessionEnds session_ends_;
+  // The session end under way during a package, which a veto takes back:
+  // the package's row, and where its failure went when it failed.
+  struct PackageSessionEnd {
+    int row = 0;
+    std::optional<std::size_t> failure;
+  };
+  std::optional<PackageSessionEnd> package_session_end_;
   std::string hand_over_failure_;
   bool restart_needed_ = false;
   bool restart_started_ = false;
@@ -105,6 +125,7 @@ class RunState {
   bool session_ending_ = false;
   bool lost_ = false;
   bool saved_ = false;
+  bool saved_for_session_end_ = false;
   bool cancelled_ = false;
   bool waits_for_lock_ = false;
   bool started_ = false;

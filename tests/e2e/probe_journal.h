@@ -37,6 +37,7 @@ struct ProbeSettings {
   std::optional<long long> exit_code;
   std::optional<std::string> log_file;  // a file name in the Windows folder
   std::optional<bool> record_end;       // a second journal line as the run's last act
+  std::optional<bool> end_session;      // asks for a restart after the wait, as its last act
 };
 
 // Copies `probe_exe` to `folder`/`exe_name` and writes its side file; returns the copy.

@@ -173,7 +173,7 @@ TEST_F(PageFlow, ALicenceTextComesBetweenTheWelcomeAndTheNextStep) {
 TEST_F(PageFlow, TheLaterWordsReplaceTheBuiltInTexts) {
   UseStandardRelease(true);
   std::string words = system.files[Data("Language.ini")];
-  for (int n = 81; n <= 104; ++n)
+  for (int n = 81; n <= release::WordTable::kCount; ++n)
     words += release::PadKeyNumber(n) + "=E" + std::to_string(n) + "\n";
   words += "090=Restart in %d seconds\n";  // the first of two equal keys wins
   words.replace(words.find("090=E90\n"), 8, "");

@@ -130,6 +130,13 @@ TEST_F(UnattendedRun, EndOfTheSessionVetoedWhileAPackageRunsLetsTheRunGoOn) {
   EXPECT_TRUE(dialogs.messages.empty());
   FinishPackage();
   EXPECT_EQ(Install().LKopierDatei.Caption(), "Package 2");
+  // What was saved for that end is no longer the run's state.
+  FinishPackage();
+  FinishPackage();
+  EXPECT_EQ(Finish().LHinweis->Caption(), "W44");
+  EXPECT_EQ(main->context.Run().ExitCode(), 0);
+  EXPECT_FALSE(system.FileExists(ContinuationPath()));
+  EXPECT_TRUE(system.run_once.empty());
 }
 
 TEST_F(UnattendedRun, EndOfTheSessionOnAWizardPageAsksOnce) {

@@ -6,12 +6,16 @@
 //   exit_code=<n>    process exit code (decimal or 0x hex)
 //   log_file=<name>  a file to leave in the Windows folder, as real packages do
 //   record_end=1     also record the end of the run, just before exiting
+//   end_session=1    after the wait, ask Windows for a restart (ExitWindowsEx with the shutdown
+//                    privilege), as a package that restarts the computer itself, and end with the
+//                    session (exit code 0)
 // Each run appends one UTF-8 line to the journal, fields separated by TAB:
 //   sequence, own file name, command line, working folder, show-window value (or -)
 // With record_end=1 it appends a second line as its last act, "end", its sequence and its file
 // name: any start recorded after that line came after this run was over. Sequences
 // count the first kind of line only.
-// Exit code 9901 means the journal could not be written, 9902 the log file, 9903 the end.
+// Exit code 9901 means the journal could not be written, 9902 the log file, 9903 the end, 9904
+// the session did not end.
 #include <windows.h>
 
 #include <cstdlib>
@@ -183,6 +187,49 @@ bool LeaveLogFile(const std::string& name, const std::wstring& own_path) {
   return true;
 }
 
+LRESULT CALLBACK SessionWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_ENDSESSION && wparam) ExitProcess(0);
+  return DefWindowProcW(window, message, wparam, lparam);
+}
+
+// A hidden top-level window: Windows asks it, like every other one, before the session ends.
+bool CreateSessionWindow() {
+  WNDCLASSW window_class{};
+  window_class.lpfnWndProc = SessionWindowProc;
+  window_class.hInstance = GetModuleHandleW(nullptr);
+  window_class.lpszClassName = L"ProbeSession";
+  return RegisterClassW(&window_class) &&
+         CreateWindowW(L"ProbeSession", L"", WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr,
+                       window_class.hInstance, nullptr);
+}
+
+bool AskForRestart() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
+    return false;
+  TOKEN_PRIVILEGES privileges{};
+  privileges.PrivilegeCount = 1;
+  privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+  bool enabled = LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &privileges.Privileges[0].Luid) &&
+                 AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr) &&
+                 GetLastError() == ERROR_SUCCESS;
+  CloseHandle(token);
+  return enabled &&
+         ExitWindowsEx(EWX_REBOOT, SHTDN_REASON_MAJOR_APPLICATION |
+                                       SHTDN_REASON_MINOR_INSTALLATION | SHTDN_REASON_FLAG_PLANNED);
+}
+
+// Restarts the computer, as a package that does so itself, and ends with the session; false
+// when the restart could not be asked for or the session did not end within a minute.
+bool EndSession() {
+  if (!CreateSessionWindow() || !AskForRestart()) return false;
+  SetTimer(nullptr, 0, 60000, nullptr);
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0 && message.message != WM_TIMER)
+    DispatchMessageW(&message);
+  return false;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -202,6 +249,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   if (!log_file.empty() && !LeaveLogFile(log_file, own_path)) return 9902;
   std::string sleep_ms = Setting(values, "sleep_ms");
   if (!sleep_ms.empty()) Sleep(std::strtoul(sleep_ms.c_str(), nullptr, 10));
+  if (Setting(values, "end_session") == "1" && !EndSession()) return 9904;
   if (Setting(values, "record_end") == "1" && !AppendToJournal(journal, [&](const std::string&) {
         return kEndMark + std::to_string(sequence) + '\t' + own_name + '\n';
       }))
