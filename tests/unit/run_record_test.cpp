@@ -33,7 +33,11 @@ class RunRecord : public test::ReleaseFixture {
   static std::vector<std::string> Texts(const Values& values, const std::string& name) {
     return std::get<std::vector<std::string>>(values.at(name));
   }
-  std::string Log() { return system.files["C:\\Temp\\Installer.log"]; }
+  // An administrator's run logs under ProgramData.
+  std::string Log() {
+    return system.files[system.elevated ? "C:\\ProgramData\\Installer\\Installer.log"
+                                        : "C:\\Temp\\Installer.log"];
+  }
 
   // The release as UseRelease makes it, under another [Main] Name and with a Version.
   void UseNamedRelease(int count, const std::string& name,

@@ -177,6 +177,10 @@ TEST_P(RunRoads, EndWithTheRunsExitCode) {
 // continuation is pending exactly while the run's state waits for a restart.
 TEST_P(RunRoads, LeaveTheirEndInTheRecordForDeploymentTools) {
   if (!Play()) CloseWithoutRestart();
+  if (GetParam().road == Road::LockBusy) {  // nothing was installed: an earlier record stays
+    EXPECT_TRUE(system.registry.empty());
+    return;
+  }
   const auto& record = system.registry.at("HKEY_CURRENT_USER\\SOFTWARE\\UpdatePackages\\Pack");
   EXPECT_EQ(std::get<std::uint32_t>(record.at("ExitCode")),
             static_cast<std::uint32_t>(application.ExitCode()));
