@@ -2,6 +2,7 @@
 // with the packages after it, and ends as a failure that names it.
 #include <chrono>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -17,9 +18,12 @@ const char kSessionEndedTwice[] = "Die Sitzung endete zweimal, während das Pake
 class RestartLoop : public UnattendedTest {
  protected:
   // The logon: Windows deletes the run-once value (checked before) and runs its command.
-  WineProgram LogOn(const fs::path& exe) {
+  // The logon: the user's run-once value is taken away and its command started.
+  WineProgram LogOn() {
+    const std::optional<std::string> command = UserRunOnceValue();
+    if (!command) throw std::runtime_error("no run-once value to log on with");
     ForgetUserRunOnce();
-    return wine().Start(exe.string(), {"/norestart"});
+    return StartRunOnce(*command);
   }
 };
 
@@ -44,7 +48,7 @@ TEST_F(RestartLoop, APackageThatEndsTheSessionEveryTimeRunsTwiceAndTheRunEndsWit
     const fs::path session_ends = program_folder / "rir_eridivu.sessionend";
     const fs::path failures = program_folder / "rir_eridivu.failed";
     const std::vector<bool> options = {true, false, false, false};  // a silent run restarts
-    const std::string command = "\"" + ToWindowsPath(exe) + "\" /norestart";
+    const std::string command = RunOnceCommand(exe, " /norestart");
 
     // Package 2 ends the session the first time.
     WineProgram sentinel = StartSentinel();
@@ -61,7 +65,7 @@ TEST_F(RestartLoop, APackageThatEndsTheSessionEveryTimeRunsTwiceAndTheRunEndsWit
     // After the logon package 2 runs again and ends the session a second time: it has failed,
     // and the continuation names only package 3.
     WineProgram second_sentinel = StartSentinel();
-    WineProgram second = LogOn(exe);
+    WineProgram second = LogOn();
     EXPECT_FALSE(second.Wait(seconds(60)).timed_out) << "the session did not end";
     EXPECT_TRUE(SessionEnded(second_sentinel, seconds(10)))
         << "the package did not end the session";
@@ -73,7 +77,7 @@ TEST_F(RestartLoop, APackageThatEndsTheSessionEveryTimeRunsTwiceAndTheRunEndsWit
     ASSERT_EQ(UserRunOnceValue(), command);
 
     // The next logon installs package 3 and ends the run as a failure, by itself: "/norestart".
-    WineProgram last = LogOn(exe);
+    WineProgram last = LogOn();
     const RunResult end = last.Wait(seconds(60));
     ASSERT_FALSE(end.timed_out) << "the run did not end by itself";
     EXPECT_EQ(end.exit_code, 1603 & 0xFF);  // ERROR_INSTALL_FAILURE, as Unix keeps it
