@@ -2,7 +2,7 @@
 
 #include "engine/install_page.h"
 #include "finish/finish_page.h"
-#include "frame/run_once.h"
+#include "frame/continuation_start.h"
 #include "frame/state_folder.h"
 #include "platform/system.h"
 #include "release/errors.h"
@@ -130,10 +130,11 @@ bool TFMain::ContinueInterruptedRun() {
       file.RunTotal, failed ? frame::ReadFailures(*failed) : std::vector<frame::PackageFailure>{});
   context.choices.ChooseUserDefined();
   context.choices.Restore(file);
-  // Windows removed the run-once value when it started this run; until the
-  // run is over, a kill, a power cut or a wait for another installer that
-  // comes to nothing must not lose the rest of it.
-  frame::WriteRunOnce(context);
+  // Windows removed the run-once value when it started this run (a task for
+  // the system start stays, and is replaced); until the run is over, a kill,
+  // a power cut or a wait for another installer that comes to nothing must
+  // not lose the rest of it.
+  frame::RegisterContinuationStart(context);
   StartWithoutWizard();
   return true;
 }

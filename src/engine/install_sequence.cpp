@@ -11,7 +11,7 @@
 #include "finish/restart.h"
 #include "finish/restart_prompt.h"
 #include "frame/continuation.h"
-#include "frame/run_once.h"
+#include "frame/continuation_start.h"
 #include "platform/system.h"
 #include "tray/tray_icon.h"
 #include "ui/application.h"
@@ -224,7 +224,7 @@ bool TFKopieren::SessionEndCancelled() {
 void TFKopieren::SaveForSessionEnd() {
   frame::Context& context = Shared();
   context.Run().SessionEnding();
-  if (WriteContinuationFile() && frame::WriteRunOnce(context)) {
+  if (WriteContinuationFile() && frame::RegisterContinuationStart(context).empty()) {
     context.Run().HandOverSaved();
     context.Log().Write(
         "Sitzung endet während einer Installation: die Installation geht nach der "
@@ -243,9 +243,8 @@ bool TFKopieren::SaveContinuation() {
   std::string failure;
   if (!WriteContinuationFile()) {
     failure = Word(99) + ": " + path;
-  } else if (!frame::WriteRunOnce(context)) {
+  } else if (!(failure = frame::RegisterContinuationStart(context)).empty()) {
     context.System().RemoveFile(path);
-    failure = Word(100);
   } else {
     context.Run().HandOverSaved();
     return true;
@@ -274,7 +273,7 @@ void TFKopieren::EndContinuation() {
   for (const std::string& path : {context.ContinuationPath(), context.FailuresPath()}) {
     if (system.FileExists(path)) system.RemoveFile(path);
   }
-  for (const bool machine : {false, true}) system.DeleteRunOnce(frame::kRunOnceName, machine);
+  frame::RemoveContinuationStart(context);
 }
 
 void TFKopieren::StartPackage(const std::string& path) {
