@@ -19,7 +19,8 @@ std::string WhyNotAtSystemStart(const Context& context) {
   return {};
 }
 
-// Asked for by the switch, or the run is the agent of a deployment tool's.
+// Asked for by the switch, or by running as LocalSystem, as the agent of a
+// deployment tool starts the program.
 bool AsksForSystemStart(const Context& context) {
   return context.Switches.resume_at_boot || context.System().IsLocalSystem();
 }
