@@ -2,6 +2,7 @@
 
 #include "engine/install_page.h"
 #include "finish/finish_page.h"
+#include "frame/continuation_start.h"
 #include "frame/run_once.h"
 #include "frame/run_record.h"
 #include "frame/state_folder.h"
@@ -134,10 +135,11 @@ bool TFMain::ContinueInterruptedRun() {
       ended ? frame::ReadSessionEnds(*ended) : frame::SessionEnds{});
   context.choices.ChooseUserDefined();
   context.choices.Restore(file);
-  // Windows removed the run-once value when it started this run; until the
-  // run is over, a kill, a power cut or a wait for another installer that
-  // comes to nothing must not lose the rest of it.
-  frame::WriteRunOnce(context);
+  // Windows removed the run-once value when it started this run (a task for
+  // the system start stays, and is replaced); until the run is over, a kill,
+  // a power cut or a wait for another installer that comes to nothing must
+  // not lose the rest of it.
+  frame::RegisterContinuationStart(context);
   StartWithoutWizard();
   return true;
 }

@@ -11,6 +11,7 @@
 #include "finish/restart.h"
 #include "finish/restart_prompt.h"
 #include "frame/continuation.h"
+#include "frame/continuation_start.h"
 #include "frame/run_once.h"
 #include "frame/run_record.h"
 #include "platform/system.h"
@@ -234,7 +235,8 @@ bool TFKopieren::SessionEndCancelled() {
 // Nothing may hold up the end of the session now, saved or not.
 void TFKopieren::SaveForSessionEnd() {
   frame::Context& context = Shared();
-  if (WriteContinuationFile(CountSessionEnd()) && frame::WriteRunOnce(context)) {
+  if (WriteContinuationFile(CountSessionEnd()) &&
+      frame::RegisterContinuationStart(context).empty()) {
     context.Run().SavedForSessionEnd();
     frame::WriteRunRecord(context);
     context.Log().Write(
@@ -255,9 +257,8 @@ bool TFKopieren::SaveContinuation() {
   std::string failure;
   if (!WriteContinuationFile(CurrentIndex)) {
     failure = Word(99) + ": " + path;
-  } else if (!frame::WriteRunOnce(context)) {
+  } else if (!(failure = frame::RegisterContinuationStart(context)).empty()) {
     context.System().RemoveFile(path);
-    failure = Word(100);
   } else {
     context.Run().HandOverSaved();
     frame::WriteRunRecord(context);
@@ -286,7 +287,7 @@ void TFKopieren::EndContinuation() {
   platform::System& system = context.System();
   if (system.FileExists(context.ContinuationPath())) system.RemoveFile(context.ContinuationPath());
   context.RemoveFilesBesideContinuation();
-  for (const bool machine : {false, true}) system.DeleteRunOnce(frame::kRunOnceName, machine);
+  frame::RemoveContinuationStart(context);
 }
 
 void TFKopieren::StartPackage(const std::string& path) {

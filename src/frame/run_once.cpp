@@ -8,11 +8,16 @@
 
 namespace frame {
 
+ContinuationCommand CommandToContinue(const Context& context) {
+  return {context.System().ProgramPath(), frame::CarriedSwitches(context.Switches)};
+}
+
 bool WriteRunOnce(const Context& context) {
   platform::System& system = context.System();
-  const bool machine = release::IsVistaOrLater(context.CurrentOSIndex) && system.IsElevated();
-  const std::string command =
-      "\"" + system.ProgramPath() + "\"" + frame::CarriedSwitches(context.Switches);
+  const bool machine = (release::IsVistaOrLater(context.CurrentOSIndex) && system.IsElevated()) ||
+                       system.IsLocalSystem();
+  const ContinuationCommand continuing = CommandToContinue(context);
+  const std::string command = "\"" + continuing.program + "\"" + continuing.switches;
   const bool written = system.WriteRunOnce(frame::kRunOnceName, command, machine);
   context.Log().Write(std::string(written ? "" : "Nicht geschrieben: ") +
                       (machine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER") +

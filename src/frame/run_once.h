@@ -2,12 +2,23 @@
 // that a run interrupted by a restart, a kill or a power cut goes on.
 #pragma once
 
+#include <string>
+
 namespace frame {
 
 class Context;
 
+// The program that goes on with the run and the switches it carries, for
+// whatever starts it again.
+struct ContinuationCommand {
+  std::string program;
+  std::string switches;  // "" or " /norestart ..."
+};
+ContinuationCommand CommandToContinue(const Context& context);
+
 // A program started elevated on a system with user account control goes on
-// only from the machine's run-once key. The line written is logged.
+// only from the machine's run-once key; so does one that runs as LocalSystem,
+// whose own key no logon reads. The line written is logged.
 bool WriteRunOnce(const Context& context);
 
 }  // namespace frame

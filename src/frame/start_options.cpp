@@ -30,6 +30,8 @@ StartOptions ParseStartOptions(const std::vector<std::string>& arguments) {
       options.no_restart = true;
     } else if (word == "/?" || word == "/help") {
       options.help = true;
+    } else if (word == "/resume:boot") {
+      options.resume_at_boot = true;
     } else if (word.rfind("/log:", 0) == 0) {
       options.log_path = Trimmed(arguments[i]).substr(5);
     } else if (word == "/log" && i + 1 < arguments.size()) {
@@ -42,18 +44,21 @@ StartOptions ParseStartOptions(const std::vector<std::string>& arguments) {
 std::string CarriedSwitches(const StartOptions& options) {
   std::string switches;
   if (options.no_restart) switches += " /norestart";
+  if (options.resume_at_boot) switches += " /resume:boot";
   if (!options.log_path.empty()) switches += " \"/log:" + options.log_path + "\"";
   return switches;
 }
 
 std::string UsageText() {
-  return "Installer.exe [/silent] [/norestart] [/log:Datei]\n\n"
+  return "Installer.exe [/silent] [/norestart] [/log:Datei] [/resume:boot]\n\n"
          "/silent\tinstalliert alle Pakete ohne Fragen und startet danach neu\n"
          "/norestart\tstartet den Computer nicht neu; ein nötiger Neustart bleibt dem "
          "Administrator (Rückgabewert 3010)\n"
          "/log:Datei\tschreibt das Installationsprotokoll in diese Datei; ein fehlender "
          "Ordner wird angelegt. Sonst: mit Administratorrechten "
-         "%ProgramData%\\Installer\\Installer.log, ohne %TEMP%\\Installer.log\n\n"
+         "%ProgramData%\\Installer\\Installer.log, ohne %TEMP%\\Installer.log\n"
+         "/resume:boot\tsetzt die Installation nach einem Neustart beim Systemstart fort, "
+         "ohne auf eine Anmeldung zu warten (als LocalSystem auch ohne den Schalter)\n\n"
          "Rückgabewerte: 0 installiert, 3010 Neustart nötig, 1641 Neustart begonnen, "
          "1602 abgebrochen, 1603 ein Paket ist fehlgeschlagen, 1618 ein anderes "
          "Installationsprogramm läuft.";

@@ -17,6 +17,9 @@ struct StartOptions {
   std::string log_path;
   // "/?" or "/help": the usage text, nothing else.
   bool help = false;
+  // "/resume:boot": after a restart the run goes on at the next system start,
+  // without waiting for a logon.
+  bool resume_at_boot = false;
 };
 
 StartOptions ParseStartOptions(const std::vector<std::string>& arguments);

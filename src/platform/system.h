@@ -153,6 +153,21 @@ class System {
   virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
   // Removes a value written by WriteRunOnce; a missing value is no error.
   virtual void DeleteRunOnce(const std::string& name, bool machine_wide) = 0;
+
+  // --- The continuation at the next system start ---
+
+  // The process runs as LocalSystem (its token's user is S-1-5-18), as the
+  // agent of a deployment tool starts it.
+  virtual bool IsLocalSystem() = 0;
+  // Registers a task of the Task Scheduler that runs `program` with
+  // `arguments` at the system start as LocalSystem with the highest rights,
+  // replacing a task of that name; false, with the system's reason in
+  // `reason`, when it can't be.
+  virtual bool RegisterBootTask(const std::string& name, const std::string& program,
+                                const std::string& arguments, std::string& reason) = 0;
+  // Removes such a task; a missing one, or no Task Scheduler, is no error.
+  virtual void DeleteBootTask(const std::string& name) = 0;
+
   // A path made absolute against the current folder, as the system resolves it
   // ("..", "/" and a path from the drive's root included); unchanged when it can't be.
   virtual std::string AbsolutePath(const std::string& path) = 0;

@@ -2,61 +2,11 @@
 
 #include <wincodec.h>
 
-#include "win32/dll_hardening.h"
+#include "win32/com.h"
 
 namespace win32 {
 
 namespace {
-
-// The three COM functions used here, from ole32.dll, looked up on first use.
-struct Com {
-  HRESULT(WINAPI* initialize)(LPVOID);
-  void(WINAPI* uninitialize)();
-  HRESULT(WINAPI* create_instance)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
-
-  bool Loaded() const { return initialize && uninitialize && create_instance; }
-};
-
-const Com& ComFunctions() {
-  static const Com com{
-      SystemFunction<decltype(Com::initialize)>(L"ole32.dll", "CoInitialize"),
-      SystemFunction<decltype(Com::uninitialize)>(L"ole32.dll", "CoUninitialize"),
-      SystemFunction<decltype(Com::create_instance)>(L"ole32.dll", "CoCreateInstance")};
-  return com;
-}
-
-// Releases a COM interface when it goes out of scope.
-template <typename T>
-class ComRef {
- public:
-  ComRef() = default;
-  ~ComRef() {
-    if (pointer_) pointer_->Release();
-  }
-  ComRef(const ComRef&) = delete;
-  ComRef& operator=(const ComRef&) = delete;
-  T** Out() { return &pointer_; }
-  T* operator->() const { return pointer_; }
-  T* Get() const { return pointer_; }
-
- private:
-  T* pointer_ = nullptr;
-};
-
-// COM for the duration of one decoding, unless the thread already has it.
-class ComScope {
- public:
-  explicit ComScope(const Com& com) : com_(com), initialized_(SUCCEEDED(com.initialize(nullptr))) {}
-  ~ComScope() {
-    if (initialized_) com_.uninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
- private:
-  const Com& com_;
-  bool initialized_;
-};
 
 HBITMAP CreateTopDownDib(UINT width, UINT height, void** bits) {
   BITMAPINFO info{};

@@ -57,6 +57,14 @@ class Win32System : public platform::System {
                     std::string& reason) override;
   bool RenameFile(const std::string& from, const std::string& to) override;
   void DeleteRunOnce(const std::string& name, bool machine_wide) override;
+
+  // --- The continuation at the next system start ---
+  bool IsLocalSystem() override;
+  // Task Scheduler 2.0 (Windows Vista and later) through COM.
+  bool RegisterBootTask(const std::string& name, const std::string& program,
+                        const std::string& arguments, std::string& reason) override;
+  void DeleteBootTask(const std::string& name) override;
+
   std::string AbsolutePath(const std::string& path) override;
   void DebugOutput(const std::string& text) override;
   std::string LocalTimeText() override;

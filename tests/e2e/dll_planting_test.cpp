@@ -23,19 +23,20 @@ using std::chrono::seconds;
 
 // The DLLs that the program, or a DLL it loads, loads by name on the roads below (seen with
 // WINEDEBUG=+loaddll), those the program loads on demand (riched20 with usp10, winmm with
-// msacm32, windowscodecs), and those Windows' own DLLs load for it (dwmapi, cryptbase). Among
-// them ole32 (with combase and rpcrt4) and msimg32, which Wine's imm32, X11 driver and uxtheme
-// load through delayed imports along the search path the process started with, the program's
-// folder first, whatever the program has set since: the program loads them from the system
-// folder before its first window. Not planted: KERNEL32 and msvcrt, the two DLLs the program
+// msacm32, windowscodecs, taskschd with xmllite), and those Windows' own DLLs load for it (dwmapi,
+// cryptbase). Among them ole32 (with combase and rpcrt4) and msimg32, which Wine's imm32, X11
+// driver and uxtheme load through delayed imports along the search path the process started with,
+// the program's folder first, whatever the program has set since: the program loads them from the
+// system folder before its first window. Not planted: KERNEL32 and msvcrt, the two DLLs the program
 // imports directly, and the kernelbase and ntdll beneath them, known DLLs on Windows, loaded
 // before the program's first line. (Checked once with a canary under every DLL name of Wine's
 // system folder: no other was loaded on these roads.)
 const std::vector<std::string> kPlantedNames = {
-    "advapi32", "combase", "comctl32", "cryptbase",     "dwmapi",   "gdi32",    "imm32",
-    "msacm32",  "msimg32", "ole32",    "oleaut32",      "propsys",  "riched20", "rpcrt4",
-    "sechost",  "shcore",  "shell32",  "shlwapi",       "ucrtbase", "user32",   "usp10",
-    "uxtheme",  "version", "win32u",   "windowscodecs", "winmm",    "zlib1",
+    "advapi32", "combase",       "comctl32", "cryptbase", "dwmapi",   "gdi32",
+    "imm32",    "msacm32",       "msimg32",  "ole32",     "oleaut32", "propsys",
+    "riched20", "rpcrt4",        "sechost",  "shcore",    "shell32",  "shlwapi",
+    "taskschd", "ucrtbase",      "user32",   "usp10",     "uxtheme",  "version",
+    "win32u",   "windowscodecs", "winmm",    "xmllite",   "zlib1",
 };
 
 const char kCanaryJournal[] = "canary-journal.txt";
@@ -220,7 +221,8 @@ TEST_F(DllPlanting, SilentRunToItsEndLoadsNoDllFromTheProgramFolder) {
     const fs::path log = wine().windows_dir() / log_name;
     ForgetLog(log_name);
 
-    WineProgram installer = wine().Start(exe.string(), {"/silent"}, PlantedRun());
+    // "/resume:boot": the end of the run removes its task of the Task Scheduler.
+    WineProgram installer = wine().Start(exe.string(), {"/silent", "/resume:boot"}, PlantedRun());
     // Every package, the finish page, the countdown and the restart request that ends it.
     RunResult end = installer.Wait(seconds(120));
     const bool ended = !end.timed_out;
@@ -230,6 +232,12 @@ TEST_F(DllPlanting, SilentRunToItsEndLoadsNoDllFromTheProgramFolder) {
     const std::vector<std::string> modules = LoadedModules(end.output);
     EXPECT_EQ(ModulesFrom(modules, folder, exe), std::vector<std::string>{});
     EXPECT_GT(modules.size(), 10u) << "no trace of the loader:\n" << end.output;
+    const auto task_scheduler = [](const std::string& module) {
+      return Lower(module).find("\\system32\\taskschd.dll") != std::string::npos;
+    };
+    EXPECT_TRUE(std::any_of(modules.begin(), modules.end(), task_scheduler))
+        << "the Task Scheduler was not asked:\n"
+        << Joined(modules);
 
     // The whole road was taken: the packages ran and the shell took the log away.
     ASSERT_TRUE(ended) << "the silent run did not end";

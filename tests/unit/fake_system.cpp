@@ -185,6 +185,18 @@ void FakeSystem::DeleteRunOnce(const std::string& name, bool machine_wide) {
                  run_once.end());
 }
 
+// --- The continuation at the next system start ---
+
+bool FakeSystem::RegisterBootTask(const std::string& name, const std::string& program,
+                                  const std::string& arguments, std::string& reason) {
+  if (!boot_task_failure.empty()) {
+    reason = boot_task_failure;
+    return false;
+  }
+  boot_tasks[name] = {program, arguments};
+  return true;
+}
+
 bool FakeSystem::AcquireInstallLock(int wait_ms) {
   install_lock_waits.push_back(wait_ms);
   return install_lock_free;

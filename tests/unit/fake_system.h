@@ -120,6 +120,19 @@ class FakeSystem : public platform::System {
                     std::string& reason) override;
   bool RenameFile(const std::string& from, const std::string& to) override;
   void DeleteRunOnce(const std::string& name, bool machine_wide) override;
+
+  // --- The continuation at the next system start ---
+  bool local_system = false;
+  struct BootTask {
+    std::string program, arguments;
+  };
+  std::map<std::string, BootTask> boot_tasks;  // by name
+  std::string boot_task_failure;               // RegisterBootTask fails with it when set
+  bool IsLocalSystem() override { return local_system; }
+  bool RegisterBootTask(const std::string& name, const std::string& program,
+                        const std::string& arguments, std::string& reason) override;
+  void DeleteBootTask(const std::string& name) override { boot_tasks.erase(name); }
+
   // A path from a drive (C:\...) or a share (\\server\...) stays; any other is taken
   // from here.
   std::string current_folder = "C:\\Work\\";

@@ -28,6 +28,8 @@ TEST(StartOptions, SwitchesAfterIt) {
   EXPECT_TRUE(ParseStartOptions({"/?"}).help);
   EXPECT_TRUE(ParseStartOptions({"/silent", "/help"}).help);
   EXPECT_FALSE(ParseStartOptions({"/silent"}).no_restart);
+  EXPECT_TRUE(ParseStartOptions({"/silent", "/Resume:Boot"}).resume_at_boot);
+  EXPECT_FALSE(ParseStartOptions({"/resume"}).resume_at_boot);
 }
 
 TEST(StartOptions, TheContinuationCarriesTheSwitchesButSilent) {
@@ -35,6 +37,8 @@ TEST(StartOptions, TheContinuationCarriesTheSwitchesButSilent) {
   EXPECT_EQ(
       frame::CarriedSwitches(ParseStartOptions({"/silent", "/norestart", "/log:C:\\a b.log"})),
       " /norestart \"/log:C:\\a b.log\"");
+  EXPECT_EQ(frame::CarriedSwitches(ParseStartOptions({"/resume:boot", "/log:C:\\a.log"})),
+            " /resume:boot \"/log:C:\\a.log\"");
 }
 
 class Switches : public test::ReleaseFixture {};

@@ -1,0 +1,70 @@
+#include "frame/continuation_start.h"
+
+#include "frame/context.h"
+#include "frame/install_log.h"
+#include "frame/run_once.h"
+#include "platform/system.h"
+
+namespace frame {
+
+namespace {
+
+// Why a run that asks for the system start goes on at the next logon all the
+// same: the Task Scheduler that runs tasks at the system start came with
+// Windows Vista, and only administrators may register such a task. Empty
+// when nothing stands in the way.
+std::string WhyNotAtSystemStart(const Context& context) {
+  if (!release::IsVistaOrLater(context.CurrentOSIndex)) return "vor Windows Vista";
+  if (!context.System().IsElevated()) return "ohne Administratorrechte";
+  return {};
+}
+
+// Asked for by the switch, or by running as LocalSystem, as the agent of a
+// deployment tool starts the program.
+bool AsksForSystemStart(const Context& context) {
+  return context.Switches.resume_at_boot || context.System().IsLocalSystem();
+}
+
+bool AtSystemStart(const Context& context) {
+  if (!AsksForSystemStart(context)) return false;
+  const std::string why_not = WhyNotAtSystemStart(context);
+  if (why_not.empty()) return true;
+  context.Log().Write("Keine Aufgabe für den Systemstart (" + why_not +
+                      "): die Installation geht nach der nächsten Anmeldung weiter");
+  return false;
+}
+
+std::string RegisterBootTask(const Context& context) {
+  const ContinuationCommand continuing = CommandToContinue(context);
+  // The task's arguments stand apart from its program: no leading blank.
+  const std::string arguments = continuing.switches.empty() ? "" : continuing.switches.substr(1);
+  std::string reason;
+  const bool registered =
+      context.System().RegisterBootTask(kBootTaskName, continuing.program, arguments, reason);
+  context.Log().Write(std::string(registered ? "" : "Nicht registriert: ") + "Aufgabenplanung, " +
+                      kBootTaskName + " beim Systemstart als LocalSystem = \"" +
+                      continuing.program + "\"" + continuing.switches +
+                      (registered ? "" : " (" + reason + ")"));
+  return registered ? "" : context.Words[100] + ": " + reason;
+}
+
+}  // namespace
+
+std::string RegisterContinuationStart(const Context& context) {
+  if (AtSystemStart(context)) return RegisterBootTask(context);
+  return WriteRunOnce(context) ? "" : context.Words[100];
+}
+
+void RemoveContinuationStart(const Context& context) {
+  platform::System& system = context.System();
+  for (const bool machine : {false, true}) system.DeleteRunOnce(kRunOnceName, machine);
+  // Asking the Task Scheduler takes a moment, so only a run that may have a
+  // task asks: one that asks for the system start, or the rest of a run whose
+  // first half may have registered one (an administrator may go on with it
+  // by hand, without the switch).
+  if (AsksForSystemStart(context) || context.Run().Continued()) {
+    system.DeleteBootTask(kBootTaskName);
+  }
+}
+
+}  // namespace frame
