@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "app/release_starter.h"
 #include "frame/context.h"
 #include "frame/install_lock.h"
 #include "tray/image_list.h"
@@ -47,6 +48,7 @@ class TFMain : public ui::Form {
   ui::Timer TRestartWait{*this, "TRestartWait", kRestartWaitMs};
   // clang-format on
   frame::InstallLock Lock{*this, context.System(), context.Log()};
+  ReleaseStarter Starter{*this, context};
 
  private:
   void FormCreate();
@@ -65,6 +67,7 @@ class TFMain : public ui::Form {
   void StartSilentRun();
   bool ContinueInterruptedRun();
   frame::Continuation ReadContinuationFile();
+  bool ContinuationUnchanged();
   void SetContinuationAside(const std::string& reason);
   void StartWithoutWizard();
   void InstallWithoutWizard();
@@ -73,6 +76,9 @@ class TFMain : public ui::Form {
 
   // Why a continuation file was set aside, reported once the road is known.
   std::string unreadable_continuation_;
+  // The continuation file as this run read it: the holder of the lock that
+  // the run waited for may have been another copy continuing the same run.
+  std::string continued_from_;
 };
 
 }  // namespace app

@@ -54,6 +54,8 @@ class TFKopieren : public frame::PageFrame {
   // restart that the hand-over (or a package) began, which this page then
   // takes back.
   bool SessionEndCancelled();
+  // The run is over: its continuation state goes.
+  void EndContinuation();
 
  private:
   void FormCreate();
@@ -77,8 +79,6 @@ class TFKopieren : public frame::PageFrame {
   // neither of them.
   bool SaveContinuation();
   bool WriteContinuationFile();
-  // The run is over: its continuation state goes.
-  void EndContinuation();
   void StartPackage(const std::string& path);
   void ShowProgress(const std::string& path);
   void ShowFinishPage();

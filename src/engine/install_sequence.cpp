@@ -11,6 +11,7 @@
 #include "finish/restart.h"
 #include "finish/restart_prompt.h"
 #include "frame/continuation.h"
+#include "frame/local_starter.h"
 #include "frame/run_once.h"
 #include "platform/system.h"
 #include "tray/tray_icon.h"
@@ -265,15 +266,18 @@ bool TFKopieren::WriteContinuationFile() {
   const auto& failures = context.Run().Failures();
   if (!failures.empty())
     system.WriteHiddenFile(context.FailuresPath(), frame::FailuresText(failures));
+  system.WriteHiddenFile(context.ComputerPath(), system.ComputerName());
   return system.WriteHiddenFile(context.ContinuationPath(), text);
 }
 
 void TFKopieren::EndContinuation() {
   const frame::Context& context = Shared();
   platform::System& system = context.System();
-  for (const std::string& path : {context.ContinuationPath(), context.FailuresPath()}) {
+  for (const std::string& path :
+       {context.ContinuationPath(), context.FailuresPath(), context.ComputerPath()}) {
     if (system.FileExists(path)) system.RemoveFile(path);
   }
+  frame::RemoveLocalStarter(context);
   for (const bool machine : {false, true}) system.DeleteRunOnce(frame::kRunOnceName, machine);
 }
 

@@ -71,6 +71,8 @@ class Context {
   std::string ContinuationPath() const;
   // Beside it: the failures of the run before the restart.
   std::string FailuresPath() const { return ContinuationPath() + kFailuresFileSuffix; }
+  // Beside it: the computer whose run it is.
+  std::string ComputerPath() const { return ContinuationPath() + kComputerFileSuffix; }
   // The folder for "{tmp}".
   std::string TemporaryFolder() const;
 

@@ -53,6 +53,10 @@ std::string FailuresText(const std::vector<PackageFailure>& failures);
 // Lines that are not such a line are passed over.
 std::vector<PackageFailure> ReadFailures(const std::string& bytes);
 constexpr const char* kFailuresFileSuffix = ".failed";
+// The name of the computer whose run it is, in a file of its own beside the
+// continuation file, so that the continuation keeps its lines: a program on a
+// share is started by many machines.
+constexpr const char* kComputerFileSuffix = ".computer";
 
 // The name of the run-once value that starts the program after the logon.
 constexpr const char* kRunOnceName = "rir Eridivu";

@@ -35,6 +35,10 @@ TEST(StartOptions, TheContinuationCarriesTheSwitchesButSilent) {
   EXPECT_EQ(
       frame::CarriedSwitches(ParseStartOptions({"/silent", "/norestart", "/log:C:\\a b.log"})),
       " /norestart \"/log:C:\\a b.log\"");
+  const frame::StartOptions starter =
+      ParseStartOptions({"/norestart", "/release:\\\\server\\updates\\Pack"});
+  EXPECT_EQ(starter.release_folder, "\\\\server\\updates\\Pack");
+  EXPECT_EQ(frame::CarriedSwitches(starter), " /norestart /release:\"\\\\server\\updates\\Pack\"");
 }
 
 class Switches : public test::ReleaseFixture {};
