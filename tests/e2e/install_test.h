@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,9 +16,11 @@
 
 namespace e2e {
 
-// A string value of the prefix's registry, or nothing when it is missing.
+// A string value of the prefix's registry, or nothing when it is missing; `env` adds to the
+// environment of `reg` (another machine's WINEPREFIX).
 std::optional<std::string> QueryRegistryValue(WineSession& wine, const std::string& key,
-                                              const std::string& name);
+                                              const std::string& name,
+                                              const std::map<std::string, std::string>& env = {});
 
 class InstallTest : public WineTest {
  protected:
@@ -48,8 +51,9 @@ class InstallTest : public WineTest {
   static std::string RunOnceCommand(const fs::path& exe, const std::string& switches = "",
                                     const std::string& log = kInstallLog);
   // The logon: starts a run-once command as Windows does, the quoted program with its
-  // arguments.
-  WineProgram StartRunOnce(const std::string& command);
+  // arguments; `env` as for QueryRegistryValue.
+  WineProgram StartRunOnce(const std::string& command,
+                           const std::map<std::string, std::string>& env = {});
   // The data of the value "rir Eridivu" under HKLM's RunOnce key, as `reg query` shows it.
   std::optional<std::string> RunOnceValue();
   // Wine's restart runs HKLM's run-once values itself, and holds every program started from
