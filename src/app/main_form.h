@@ -1,7 +1,8 @@
 // The hidden main form: created first, it loads what every page needs into
 // the shared context it owns, owns the tray menu, and once the message loop
 // runs takes one road: continue a run that a restart interrupted, install
-// silently, or start the wizard.
+// silently, or start the wizard. A local starter of a continuation takes
+// none: it loads no release and starts the program of its release folder.
 #pragma once
 
 #include <string>

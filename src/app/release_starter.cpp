@@ -39,8 +39,8 @@ bool ReleaseStarter::Start() {
   release_ = frame::StarterReleaseFolder(system, context_.Switches);
   if (release_.empty()) return false;
   context_.SetStateFolder(system.ProgramFolder());
-  context_.Words =
-      release::LoadWords(release::IniFile::Load(system, system.ProgramFolder() + "Language.ini"));
+  context_.Words = release::LoadWords(
+      release::IniFile::Load(system, system.ProgramFolder() + frame::kStarterWordsFileName));
   if (system.FileExists(context_.ContinuationPath())) frame::WriteRunOnce(context_);
   if (system.FileExists(Program())) {
     StartProgram();

@@ -9,8 +9,6 @@ namespace frame {
 
 namespace {
 
-constexpr char kWordsFileName[] = "Language.ini";
-
 std::string StarterPath(const Context& context) {
   return context.StateFolder() + ProgramFileName(context.System());
 }
@@ -42,7 +40,8 @@ std::string ContinuationProgram(const Context& context) {
     return {};
   }
   // Without them the starter shows its built-in German words.
-  CopyUnlessSame(system, context.DataPath(kWordsFileName), context.StateFolder() + kWordsFileName);
+  CopyUnlessSame(system, context.DataPath(kStarterWordsFileName),
+                 context.StateFolder() + kStarterWordsFileName);
   return starter;
 }
 
@@ -50,7 +49,7 @@ void RemoveLocalStarter(const Context& context) {
   platform::System& system = context.System();
   if (context.Switches.release_folder.empty()) return;
   const std::string starter = StarterPath(context);
-  for (const std::string& path : {starter, context.StateFolder() + kWordsFileName}) {
+  for (const std::string& path : {starter, context.StateFolder() + kStarterWordsFileName}) {
     if (path != system.ProgramPath() && system.FileExists(path)) system.RemoveFile(path);
   }
 }

@@ -19,6 +19,9 @@ namespace frame {
 
 class Context;
 
+// The release's words beside the local starter, which shows them while it waits.
+constexpr char kStarterWordsFileName[] = "Language.ini";
+
 // Once the state folder is chosen: a program away from a local fixed disk
 // whose state is kept on this machine names its own folder as the release
 // folder that the continuation carries.

@@ -278,15 +278,17 @@ TEST_F(StatePerMachine, AHandOverFromAShareRegistersALocalStarterThatStartsThePr
   EXPECT_TRUE(system.run_once.empty());
 }
 
+// It shows the release's words, from the copy beside it.
 TEST_F(StatePerMachine, TheStarterWaitsForTheReleaseFolderAndGoesOnWhenItComesBack) {
   HandOver();
   TakeTheReleaseAway();
+  system.files[Machine("Language.ini")] = "[Words]\n108=Waiting for %s\n109=Cancel\n";
   const auto starter = StartStarter();
   const app::TFWarten* form = Main(*starter).Starter.WaitForm();
   ASSERT_NE(form, nullptr);
   EXPECT_TRUE(form->Visible());
-  EXPECT_EQ(form->LWarten.Caption(), "Warte auf den Ordner der Installation: C:\\Release\\");
-  EXPECT_EQ(form->BAbbrechen.Caption(), "Abbrechen");
+  EXPECT_EQ(form->LWarten.Caption(), "Waiting for C:\\Release\\");
+  EXPECT_EQ(form->BAbbrechen.Caption(), "Cancel");
   EXPECT_TRUE(Contains(Log(),
                        "Der Ordner der Installation C:\\Release\\ ist nicht erreichbar; "
                        "warte bis zu 10 Minuten auf ihn"))
