@@ -55,13 +55,19 @@ std::string Why(const platform::System::FolderAccess& access) {
 }
 
 // A folder of another owner is taken over; what it holds is not this run's
-// and goes. False when it can't be made or taken over.
+// and goes. One of this run's user gets the access list again too: that
+// user's programs without administrator rights could change it otherwise.
+// False when it can't be made or taken over.
 bool TakeFolder(platform::System& system, InstallLog& log, const std::string& folder) {
   const std::string path = WithoutBackslash(folder);
   MakeFolder(system, path);
   if (!system.IsElevated()) return true;
   const auto access = system.QueryFolderAccess(path);
-  if (!access || AdministratorsOnly(access)) return access.has_value();
+  if (!access) return false;
+  if (AdministratorsOnly(access)) {
+    system.ProtectFolder(path);
+    return true;
+  }
   log.Write("Ordner " + folder + ": " + Why(*access));
   if (!system.ProtectFolder(path) || !AdministratorsOnly(system.QueryFolderAccess(path))) {
     log.Write("Ordner " + folder + " lässt sich nicht übernehmen; ein neuer Ordner folgt");

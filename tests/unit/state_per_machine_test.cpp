@@ -114,6 +114,11 @@ TEST_F(StateFolder, WithAdministratorRightsTheFoldersMadeAreTheAdministratorsAlo
   EXPECT_TRUE(system.protected_folders.count("C:\\ProgramData\\Pack"));
   EXPECT_TRUE(system.protected_folders.count("C:\\ProgramData\\Pack\\data"));
   EXPECT_TRUE(system.protected_folders.count("C:\\Logs"));  // the log's folder too
+  // One that this run's user made before gets the access list again.
+  system.protected_folders.clear();
+  EXPECT_EQ(Choose(), kMachine);
+  EXPECT_TRUE(system.protected_folders.count("C:\\ProgramData\\Pack"));
+  EXPECT_FALSE(Contains(Log(), "übernommen")) << Log();
 
   test::FakeSystem standard_user;
   standard_user.drive_kinds[kProgram] = Kind::Network;
@@ -360,6 +365,18 @@ TEST_F(StatePerMachine, AStarterThatNobodyWatchesWaitsWithoutAWindow) {
   Tick(*starter, app::ReleaseStarter::kWaitLimitMs / app::ReleaseStarter::kPollMs);
   EXPECT_EQ(starter->application.ExitCode(), 3010);
   EXPECT_TRUE(StateStays());
+}
+
+// Started by hand without a continuation, it has nothing to keep for the next logon.
+TEST_F(StatePerMachine, AStarterWithoutAContinuationRegistersNothing) {
+  UseRelease(3);
+  TakeTheReleaseAway();
+  const auto starter = StartStarter();
+  EXPECT_TRUE(Main(*starter).Starter.Waiting());
+  Main(*starter).Starter.WaitForm()->BAbbrechen.Click();
+  EXPECT_TRUE(starter->application.Terminated());
+  EXPECT_EQ(starter->application.ExitCode(), 0);
+  EXPECT_TRUE(system.run_once.empty());
 }
 
 TEST_F(StatePerMachine, AContinuationOfAnotherMachineBesideTheProgramIsLeftAlone) {
