@@ -256,6 +256,18 @@ TEST_F(StatePerMachine, TheLocalStarterWaitsForTheNetworkDriveAndTheRunGoesOnWhe
   const std::optional<std::string> command = RunOnceOf(machine);
   ExpectHandedOver(machine, share, command);
   ASSERT_TRUE(command);
+  // What Wine shows of the folder the program made: SYSTEM and the prefix's user may change
+  // it; everyone, which stands for the users, may at most read and run.
+  const std::string folder = share.StateFolder().substr(0, share.StateFolder().size() - 1);
+  const DriverRun made = Drive({"access " + folder});
+  ASSERT_TRUE(made.ok()) << made.Report();
+  const std::string sddl = made.Value("access " + folder);
+  EXPECT_NE(sddl.find("(A;OICI;FA;;;SY)"), std::string::npos) << sddl;
+  const std::size_t everyone = sddl.find(";;;WD)");
+  if (everyone != std::string::npos) {
+    const std::size_t ace = sddl.rfind('(', everyone);
+    EXPECT_EQ(sddl.substr(ace, everyone + 6 - ace), "(A;OICI;0x1200a9;;;WD)") << sddl;
+  }
 
   drive.TakeAway();
   WineProgram gives_up = LogOn(machine);
