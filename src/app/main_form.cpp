@@ -3,6 +3,7 @@
 #include "engine/install_page.h"
 #include "finish/finish_page.h"
 #include "frame/continuation_start.h"
+#include "frame/local_starter.h"
 #include "frame/run_once.h"
 #include "frame/run_record.h"
 #include "frame/state_folder.h"
@@ -46,8 +47,12 @@ void TFMain::FormCreate() {
   // write the one file, whoever runs them and from whichever folder.
   context.Log().Place(context.Switches.log_path);
   context.Switches.log_path = context.Log().Path();
-  context.SetUnattended(context.Switches.silent ||
-                        system.FileExists(system.ProgramFolder() + frame::kContinuationFileName));
+  context.SetUnattended(context.Switches.silent || frame::OwnContinuationBesideProgram(system));
+  std::string command_line;
+  for (const std::string& argument : system.Arguments()) command_line += " " + argument;
+  context.Log().Write("Start: Installer " INSTALLER_VERSION "," + command_line);
+  context.CurrentOSIndex = release::IdentifyOS(system.QueryOsVersion());
+  if (Starter.Start()) return;
   try {
     LoadStartupData();
   } catch (const std::exception& e) {
@@ -58,7 +63,6 @@ void TFMain::FormCreate() {
 
 void TFMain::LoadStartupData() {
   platform::System& system = context.System();
-  context.CurrentOSIndex = release::IdentifyOS(system.QueryOsVersion());
   context.Words =
       release::LoadWords(release::IniFile::Load(system, context.DataPath("Language.ini")));
   const release::IniFile settings =
@@ -67,10 +71,8 @@ void TFMain::LoadStartupData() {
   App().HideApplicationButton();
   release::LoadPackageTable(settings, context.Settings.Files, context.Packages);
   App().SetTitle(context.Settings.Name);
-  context.SetStateFolder(frame::ChooseStateFolder(system, context.Settings.Name));
-  std::string command_line;
-  for (const std::string& argument : system.Arguments()) command_line += " " + argument;
-  context.Log().Write("Start: Installer " INSTALLER_VERSION "," + command_line);
+  context.SetStateFolder(frame::ChooseStateFolder(system, context.Log(), context.Settings.Name));
+  frame::NoteReleaseFolder(context);
   const std::string& version = context.Settings.Version;
   const int packages = context.Packages.Count();
   context.Log().Write("Release " + context.Settings.Name + (version.empty() ? "" : " " + version) +
@@ -148,7 +150,33 @@ frame::Continuation TFMain::ReadContinuationFile() {
   const std::string path = context.ContinuationPath();
   const auto bytes = context.System().ReadFileBytes(path);
   if (!bytes) throw release::AppError("Datei " + path + " kann nicht geöffnet werden");
+  continued_from_ = *bytes;
   return frame::ReadContinuation(*bytes, context.Packages.Count());
+}
+
+// Another copy that held the lock may have continued the same run meanwhile:
+// a file that is gone was finished by it, one that changed is read anew, so
+// that nothing it installed runs again.
+bool TFMain::ContinuationUnchanged() {
+  const std::string path = context.ContinuationPath();
+  const auto bytes = context.System().ReadFileBytes(path);
+  if (bytes == continued_from_) return true;
+  if (!bytes) {
+    context.Log().Write("Fortsetzungsdatei " + path +
+                        " ist nicht mehr da: ein anderes Installationsprogramm hat die "
+                        "Installation zu Ende geführt");
+    context.forms.FKopieren->EndContinuation();
+    context.CloseProgram();
+    return false;
+  }
+  context.Log().Write("Fortsetzungsdatei " + path +
+                      " hat sich geändert: ein anderes Installationsprogramm hat die "
+                      "Installation fortgesetzt");
+  if (!ContinueInterruptedRun()) {
+    context.ShowMessageDialog(unreadable_continuation_, frame::MessageKind::Information);
+    context.CloseProgram();
+  }
+  return false;
 }
 
 // Moved aside, replacing an older one, so that the next start is not stuck
@@ -182,6 +210,7 @@ void TFMain::StartWithoutWizard() {
 }
 
 void TFMain::InstallWithoutWizard() {
+  if (context.Run().Continued() && !ContinuationUnchanged()) return;
   context.forms.FKopieren->StartInstallationOnItsOwn();
   Hide();
 }
@@ -212,6 +241,10 @@ void TFMain::MIAbbrechenClick() {
 // another installer, nothing is installed yet, so the wizard's question
 // decides; otherwise the visible pages are asked.
 void TFMain::ApplicationQueryEndSession(bool& may_end) {
+  if (Starter.Waiting()) {
+    Starter.SessionEnds();
+    return;
+  }
   frame::RunState& run = context.Run();
   if (!context.forms.Complete() || run.Restarting()) return;
   engine::TFKopieren& install = *context.forms.FKopieren;

@@ -1,11 +1,13 @@
 // The hidden main form: created first, it loads what every page needs into
 // the shared context it owns, owns the tray menu, and once the message loop
 // runs takes one road: continue a run that a restart interrupted, install
-// silently, or start the wizard.
+// silently, or start the wizard. A local starter of a continuation takes
+// none: it loads no release and starts the program of its release folder.
 #pragma once
 
 #include <string>
 
+#include "app/release_starter.h"
 #include "frame/context.h"
 #include "frame/install_lock.h"
 #include "tray/image_list.h"
@@ -44,6 +46,7 @@ class TFMain : public ui::Form {
   ui::Timer TRestartWait{*this, "TRestartWait", kRestartWaitMs};
   // clang-format on
   frame::InstallLock Lock{*this, context.System(), context.Log(), context.Run()};
+  ReleaseStarter Starter{*this, context};
 
  private:
   void FormCreate();
@@ -62,6 +65,7 @@ class TFMain : public ui::Form {
   void StartSilentRun();
   bool ContinueInterruptedRun();
   frame::Continuation ReadContinuationFile();
+  bool ContinuationUnchanged();
   void SetContinuationAside(const std::string& reason);
   void StartWithoutWizard();
   void InstallWithoutWizard();
@@ -70,6 +74,9 @@ class TFMain : public ui::Form {
 
   // Why a continuation file was set aside, reported once the road is known.
   std::string unreadable_continuation_;
+  // The continuation file as this run read it: the holder of the lock that
+  // the run waited for may have been another copy continuing the same run.
+  std::string continued_from_;
 };
 
 }  // namespace app

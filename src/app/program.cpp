@@ -20,7 +20,7 @@ TFMain& CreateForms(ui::Application& app, platform::System& system,
                     frame::UnattendedDialogs& dialogs) {
   app.SetTitle("Installer");
   TFMain& main = app.CreateForm<TFMain>(app, system, dialogs);
-  if (app.Terminated()) return main;
+  if (app.Terminated() || main.Starter.Active()) return main;
   frame::Context& context = main.context;
   frame::Forms& f = context.forms;
   f.FWillkommen = &app.CreateForm<wizard::TFWillkommen>(context);

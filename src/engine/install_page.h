@@ -57,6 +57,8 @@ class TFKopieren : public frame::PageFrame {
   // restart that the hand-over (or a package) began, which this page then
   // takes back.
   bool SessionEndCancelled();
+  // The run is over: its continuation state goes.
+  void EndContinuation();
 
  private:
   void FormCreate();
@@ -83,8 +85,6 @@ class TFKopieren : public frame::PageFrame {
   // package the run goes on with after the logon.
   int CountSessionEnd();
   bool WriteContinuationFile(int from);
-  // The run is over: its continuation state goes.
-  void EndContinuation();
   void StartPackage(const std::string& path);
   void ShowProgress(const std::string& path);
   void ShowFinishPage();

@@ -12,6 +12,7 @@
 #include "finish/restart_prompt.h"
 #include "frame/continuation.h"
 #include "frame/continuation_start.h"
+#include "frame/local_starter.h"
 #include "frame/run_once.h"
 #include "frame/run_record.h"
 #include "platform/system.h"
@@ -279,6 +280,7 @@ bool TFKopieren::WriteContinuationFile(int from) {
   WriteBeside(system, context.FailuresPath(), frame::FailuresText(context.Run().Failures()));
   WriteBeside(system, context.SessionEndsPath(),
               frame::SessionEndsText(context.Run().SessionEndsByPackage()));
+  WriteBeside(system, context.ComputerPath(), system.ComputerName());
   return system.WriteHiddenFile(context.ContinuationPath(), text);
 }
 
@@ -288,6 +290,7 @@ void TFKopieren::EndContinuation() {
   if (system.FileExists(context.ContinuationPath())) system.RemoveFile(context.ContinuationPath());
   context.RemoveFilesBesideContinuation();
   frame::RemoveContinuationStart(context);
+  frame::RemoveLocalStarter(context);
 }
 
 void TFKopieren::StartPackage(const std::string& path) {

@@ -16,7 +16,7 @@ std::string Context::ContinuationPath() const {
 }
 
 void Context::RemoveFilesBesideContinuation() const {
-  for (const std::string& path : {FailuresPath(), SessionEndsPath()}) {
+  for (const std::string& path : {FailuresPath(), SessionEndsPath(), ComputerPath()}) {
     if (system_.FileExists(path)) system_.RemoveFile(path);
   }
 }

@@ -75,6 +75,8 @@ class Context {
   std::string SessionEndsPath() const { return ContinuationPath() + kSessionEndsFileSuffix; }
   // The files beside the continuation file go with it.
   void RemoveFilesBesideContinuation() const;
+  // Beside it: the computer whose run it is.
+  std::string ComputerPath() const { return ContinuationPath() + kComputerFileSuffix; }
   // The folder for "{tmp}".
   std::string TemporaryFolder() const;
 

@@ -54,6 +54,10 @@ std::string FailuresText(const std::vector<PackageFailure>& failures);
 // Lines that are not such a line are passed over.
 std::vector<PackageFailure> ReadFailures(const std::string& bytes);
 constexpr const char* kFailuresFileSuffix = ".failed";
+// The name of the computer whose run it is, in a file of its own beside the
+// continuation file, so that the continuation keeps its lines: a program on a
+// share is started by many machines.
+constexpr const char* kComputerFileSuffix = ".computer";
 
 // How often the session ended while a package ran, by the package's
 // zero-based list row: a package that ends it every time would otherwise

@@ -36,6 +36,7 @@ bool AtSystemStart(const Context& context) {
 
 std::string RegisterBootTask(const Context& context) {
   const ContinuationCommand continuing = CommandToContinue(context);
+  if (continuing.program.empty()) return context.Words[100];
   // The task's arguments stand apart from its program: no leading blank.
   const std::string arguments = continuing.switches.empty() ? "" : continuing.switches.substr(1);
   std::string reason;

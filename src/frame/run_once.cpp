@@ -3,13 +3,14 @@
 #include "frame/context.h"
 #include "frame/continuation.h"
 #include "frame/install_log.h"
+#include "frame/local_starter.h"
 #include "frame/start_options.h"
 #include "platform/system.h"
 
 namespace frame {
 
 ContinuationCommand CommandToContinue(const Context& context) {
-  return {context.System().ProgramPath(), frame::CarriedSwitches(context.Switches)};
+  return {ContinuationProgram(context), frame::CarriedSwitches(context.Switches)};
 }
 
 bool WriteRunOnce(const Context& context) {
@@ -17,6 +18,7 @@ bool WriteRunOnce(const Context& context) {
   const bool machine = (release::IsVistaOrLater(context.CurrentOSIndex) && system.IsElevated()) ||
                        system.IsLocalSystem();
   const ContinuationCommand continuing = CommandToContinue(context);
+  if (continuing.program.empty()) return false;
   const std::string command = "\"" + continuing.program + "\"" + continuing.switches;
   const bool written = system.WriteRunOnce(frame::kRunOnceName, command, machine);
   context.Log().Write(std::string(written ? "" : "Nicht geschrieben: ") +

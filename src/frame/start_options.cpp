@@ -34,6 +34,8 @@ StartOptions ParseStartOptions(const std::vector<std::string>& arguments) {
       options.resume_at_boot = true;
     } else if (word.rfind("/log:", 0) == 0) {
       options.log_path = Trimmed(arguments[i]).substr(5);
+    } else if (word.rfind("/release:", 0) == 0) {
+      options.release_folder = Trimmed(arguments[i]).substr(9);
     } else if (word == "/log" && i + 1 < arguments.size()) {
       options.log_path = arguments[++i];
     }
@@ -46,11 +48,12 @@ std::string CarriedSwitches(const StartOptions& options) {
   if (options.no_restart) switches += " /norestart";
   if (options.resume_at_boot) switches += " /resume:boot";
   if (!options.log_path.empty()) switches += " \"/log:" + options.log_path + "\"";
+  if (!options.release_folder.empty()) switches += " /release:\"" + options.release_folder + "\"";
   return switches;
 }
 
 std::string UsageText() {
-  return "Installer.exe [/silent] [/norestart] [/log:Datei] [/resume:boot]\n\n"
+  return "Installer.exe [/silent] [/norestart] [/log:Datei] [/resume:boot] [/release:Ordner]\n\n"
          "/silent\tinstalliert alle Pakete ohne Fragen und startet danach neu\n"
          "/norestart\tstartet den Computer nicht neu; ein nötiger Neustart bleibt dem "
          "Administrator (Rückgabewert 3010)\n"
@@ -58,7 +61,9 @@ std::string UsageText() {
          "Ordner wird angelegt. Sonst: mit Administratorrechten "
          "%ProgramData%\\Installer\\Installer.log, ohne %TEMP%\\Installer.log\n"
          "/resume:boot\tsetzt die Installation nach einem Neustart beim Systemstart fort, "
-         "ohne auf eine Anmeldung zu warten (als LocalSystem auch ohne den Schalter)\n\n"
+         "ohne auf eine Anmeldung zu warten (als LocalSystem auch ohne den Schalter)\n"
+         "/release:Ordner\tdie Fortsetzung nach einem Neustart: wartet bis zu 10 Minuten auf "
+         "diesen Ordner der Installation und startet dann das Programm darin\n\n"
          "Rückgabewerte: 0 installiert, 3010 Neustart nötig, 1641 Neustart begonnen, "
          "1602 abgebrochen, 1603 ein Paket ist fehlgeschlagen, 1618 ein anderes "
          "Installationsprogramm läuft.";

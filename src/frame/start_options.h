@@ -15,6 +15,11 @@ struct StartOptions {
   // "/log:PATH" or "/log PATH": the install log goes there. Once the log is
   // placed at start, the absolute path of its file, wherever it is.
   std::string log_path;
+  // "/release:FOLDER": this program is the local starter of a continuation,
+  // and FOLDER (no trailing backslash) is the release folder whose program
+  // it starts once the folder can be reached. A program on a share sets it
+  // to its own folder, so that the continuation carries it.
+  std::string release_folder;
   // "/?" or "/help": the usage text, nothing else.
   bool help = false;
   // "/resume:boot": after a restart the run goes on at the next system start,
@@ -25,7 +30,7 @@ struct StartOptions {
 StartOptions ParseStartOptions(const std::vector<std::string>& arguments);
 
 // The switches a continuation carries over the restart, for the RunOnce
-// command after the program's quoted path: "" or " /norestart /log:..."
+// command after the program's quoted path: "" or " /norestart /log:... /release:..."
 std::string CarriedSwitches(const StartOptions& options);
 
 // The usage text of "/?".

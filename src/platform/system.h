@@ -179,6 +179,36 @@ class System {
   // users and sessions. Waits up to `wait_ms` milliseconds for it; true when
   // this process holds it from then on, until it ends.
   virtual bool AcquireInstallLock(int wait_ms) = 0;
+
+  // --- Where a run keeps its state ---
+
+  // What holds a folder: a local fixed disk, where a run's state may stay
+  // beside the program, or something that is not this machine's alone or
+  // may be gone at the next logon.
+  enum class DriveKind { Fixed, Network, Removable, Optical, Unknown };
+  // The kind of the drive of a path's root; a UNC path is on the network.
+  virtual DriveKind KindOfDrive(const std::string& path) = 0;
+  // The computer's name, which the state of a run records.
+  virtual std::string ComputerName() = 0;
+  // Copies a file as a new file, replacing one of that name, so that the
+  // copy takes the access list of its folder.
+  virtual bool DuplicateFile(const std::string& from, const std::string& to) = 0;
+  // Who may change a folder.
+  struct FolderAccess {
+    std::string owner;              // the owner's account name, for the log
+    bool owner_trusted = false;     // SYSTEM, the administrators or this process's user
+    bool others_may_write = false;  // anyone else may change it or what it holds
+  };
+  // Nothing when the folder is missing or its access list can't be read.
+  virtual std::optional<FolderAccess> QueryFolderAccess(const std::string& folder) = 0;
+  // One level, owned by the administrators, that only SYSTEM and the
+  // administrators may change and users may read; false when it can't be made.
+  virtual bool CreateProtectedFolder(const std::string& path) = 0;
+  // Gives an existing folder that owner and access list; false when refused.
+  virtual bool ProtectFolder(const std::string& path) = 0;
+  // Whether a person can see the program's windows: not in a service's or a
+  // task's window station.
+  virtual bool DesktopVisible() = 0;
 };
 
 }  // namespace platform

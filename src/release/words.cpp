@@ -45,6 +45,10 @@ constexpr const char* kLaterWords[] = {
     "dann mit der Installation beginnen? Mit Nein bleiben Sie auf dieser Seite.",
     "Warte auf das andere Installationsprogramm...",
     "Die Sitzung endete zweimal, während das Paket lief",
+    "Warte auf den Ordner der Installation: %s",
+    "Abbrechen",
+    "Der Ordner der Installation ist nicht erreichbar. Die Installation wird nach der nächsten "
+    "Anmeldung fortgesetzt.",
 };
 static_assert(WordTable::kOriginalCount + std::size(kLaterWords) == WordTable::kCount,
               "a built-in text for every later word");

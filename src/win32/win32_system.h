@@ -70,6 +70,15 @@ class Win32System : public platform::System {
   std::string LocalTimeText() override;
   bool AcquireInstallLock(int wait_ms) override;
 
+  // --- Where a run keeps its state ---
+  DriveKind KindOfDrive(const std::string& path) override;
+  std::string ComputerName() override;
+  bool DuplicateFile(const std::string& from, const std::string& to) override;
+  std::optional<FolderAccess> QueryFolderAccess(const std::string& folder) override;
+  bool CreateProtectedFolder(const std::string& path) override;
+  bool ProtectFolder(const std::string& path) override;
+  bool DesktopVisible() override;
+
  private:
   WorkerThreads workers_;
 };

@@ -116,9 +116,11 @@ std::string InstallTest::ReadFile(const fs::path& path) {
 }
 
 std::optional<std::string> QueryRegistryValue(WineSession& wine, const std::string& key,
-                                              const std::string& name, const std::string& type) {
+                                              const std::string& name, const std::string& type,
+                                              const std::map<std::string, std::string>& env) {
   RunOptions options;
   options.capture_output = true;
+  options.env = env;
   const RunResult query = wine.Run("reg", {"query", key, "/v", name}, options);
   if (query.exit_code != 0) return std::nullopt;
   std::istringstream lines(query.output);
@@ -137,12 +139,15 @@ std::string InstallTest::RunOnceCommand(const fs::path& exe, const std::string& 
   return "\"" + ToWindowsPath(exe) + "\"" + switches + " \"/log:" + log + "\"";
 }
 
-WineProgram InstallTest::StartRunOnce(const std::string& command) {
+WineProgram InstallTest::StartRunOnce(const std::string& command,
+                                      const std::map<std::string, std::string>& env) {
   std::vector<std::string> words = Words(command);
   if (words.empty()) throw std::runtime_error("an empty run-once command");
   const std::string program = words.front();
   words.erase(words.begin());
-  return wine().Start(program, words);
+  RunOptions options;
+  options.env = env;
+  return wine().Start(program, words, options);
 }
 
 std::optional<std::string> InstallTest::RunOnceValue() {

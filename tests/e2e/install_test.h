@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,10 +17,12 @@
 namespace e2e {
 
 // The data of a value of the prefix's registry as `reg query` shows it ("0x643" for a
-// REG_DWORD, "a\0b" for a REG_MULTI_SZ), or nothing when there is no such value of that type.
+// REG_DWORD, "a\0b" for a REG_MULTI_SZ), or nothing when there is no such value of that type;
+// `env` adds to the environment of `reg` (another machine's WINEPREFIX).
 std::optional<std::string> QueryRegistryValue(WineSession& wine, const std::string& key,
                                               const std::string& name,
-                                              const std::string& type = "REG_SZ");
+                                              const std::string& type = "REG_SZ",
+                                              const std::map<std::string, std::string>& env = {});
 
 class InstallTest : public WineTest {
  protected:
@@ -50,8 +53,9 @@ class InstallTest : public WineTest {
   static std::string RunOnceCommand(const fs::path& exe, const std::string& switches = "",
                                     const std::string& log = kInstallLog);
   // The logon: starts a run-once command as Windows does, the quoted program with its
-  // arguments.
-  WineProgram StartRunOnce(const std::string& command);
+  // arguments; `env` as for QueryRegistryValue.
+  WineProgram StartRunOnce(const std::string& command,
+                           const std::map<std::string, std::string>& env = {});
   // The data of the value "rir Eridivu" under HKLM's RunOnce key, as `reg query` shows it.
   std::optional<std::string> RunOnceValue();
   // Wine's restart runs HKLM's run-once values itself, and holds every program started from

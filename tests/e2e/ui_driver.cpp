@@ -66,7 +66,7 @@ DriverRun ParseDriverOutput(const std::vector<std::string>& commands, const std:
 }
 
 DriverRun Drive(WineSession& wine, const std::vector<std::string>& commands,
-                std::chrono::milliseconds timeout) {
+                std::chrono::milliseconds timeout, const std::map<std::string, std::string>& env) {
   std::vector<std::string> args;
   std::vector<std::string> normalised;
   for (const std::string& command : commands) {
@@ -83,6 +83,7 @@ DriverRun Drive(WineSession& wine, const std::vector<std::string>& commands,
   RunOptions options;
   options.timeout = timeout;
   options.capture_output = true;
+  options.env = env;
   RunResult result = wine.Run(WindowsProgram("driver.exe").string(), args, options);
   DriverRun run = ParseDriverOutput(normalised, result.output);
   run.result = std::move(result);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,8 +27,10 @@ struct DriverRun {
 // Reads the driver's output: "<command> = <value>" lines and one "error: ..." line at most.
 DriverRun ParseDriverOutput(const std::vector<std::string>& commands, const std::string& output);
 
-// Runs the commands ("wait TFWillkommen 10000", words separated by blanks) in one driver.exe.
+// Runs the commands ("wait TFWillkommen 10000", words separated by blanks) in one driver.exe;
+// `env` adds to its environment (another machine's WINEPREFIX).
 DriverRun Drive(WineSession& wine, const std::vector<std::string>& commands,
-                std::chrono::milliseconds timeout = std::chrono::minutes(2));
+                std::chrono::milliseconds timeout = std::chrono::minutes(2),
+                const std::map<std::string, std::string>& env = {});
 
 }  // namespace e2e

@@ -78,6 +78,10 @@ void RemoveServerFolders(const fs::path& prefix) {
 
 }  // namespace
 
+const char* WineServerProgram() {
+  return kWineServer;
+}
+
 // --- WineProgram ------------------------------------------------------------------------------
 
 WineProgram::WineProgram(ChildProcess process, fs::path output_file)

@@ -54,6 +54,9 @@ class WineProgram {
   fs::path output_file_;
 };
 
+// The harness's wineserver program, for another prefix's server.
+const char* WineServerProgram();
+
 class WineSession {
  public:
   WineSession();  // may take ~15 s the first time, when the prefix is made

@@ -223,4 +223,40 @@ std::string FakeSystem::DecodeAnsi(std::string_view bytes) {
   return out;
 }
 
+platform::System::DriveKind FakeSystem::KindOfDrive(const std::string& path) {
+  for (const auto& [start, kind] : drive_kinds) {
+    if (path.rfind(start, 0) == 0) return kind;
+  }
+  return DriveKind::Fixed;
+}
+
+bool FakeSystem::DuplicateFile(const std::string& from, const std::string& to) {
+  const auto it = files.find(from);
+  if (it == files.end() || writes_fail || ReadOnly(to)) return false;
+  files[to] = it->second;
+  hidden_files.erase(to);
+  return true;
+}
+
+std::optional<platform::System::FolderAccess> FakeSystem::QueryFolderAccess(
+    const std::string& folder) {
+  if (!FolderExists(folder)) return std::nullopt;
+  const auto it = folder_access.find(folder);
+  if (it != folder_access.end()) return it->second;
+  return FolderAccess{"VORDEFINIERT\\Administratoren", true, false};
+}
+
+bool FakeSystem::CreateProtectedFolder(const std::string& path) {
+  if (!CreateFolder(path)) return false;
+  protected_folders.insert(path);
+  return true;
+}
+
+bool FakeSystem::ProtectFolder(const std::string& path) {
+  if (writes_fail) return false;
+  protected_folders.insert(path);
+  if (!untakeable_folders.count(path)) folder_access.erase(path);
+  return true;
+}
+
 }  // namespace test

@@ -143,6 +143,26 @@ class FakeSystem : public platform::System {
   bool AcquireInstallLock(int wait_ms) override;
   // Whether a path lies in a read-only folder.
   bool ReadOnly(const std::string& path) const;
+
+  // --- Where a run keeps its state ---
+  // The drive of a path that starts with a key; any other is a fixed disk.
+  std::map<std::string, DriveKind> drive_kinds;
+  std::string computer_name = "PC-A";
+  // The access of existing folders (without a trailing backslash); a folder
+  // not listed is the administrators' alone.
+  std::map<std::string, FolderAccess> folder_access;
+  // ProtectFolder reports success and changes nothing, as Wine does for a
+  // folder of another Unix user.
+  std::set<std::string> untakeable_folders;
+  std::set<std::string> protected_folders;  // made or taken over
+  bool desktop_visible = true;
+  DriveKind KindOfDrive(const std::string& path) override;
+  std::string ComputerName() override { return computer_name; }
+  bool DuplicateFile(const std::string& from, const std::string& to) override;
+  std::optional<FolderAccess> QueryFolderAccess(const std::string& folder) override;
+  bool CreateProtectedFolder(const std::string& path) override;
+  bool ProtectFolder(const std::string& path) override;
+  bool DesktopVisible() override { return desktop_visible; }
 };
 
 }  // namespace test

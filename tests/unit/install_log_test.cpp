@@ -46,6 +46,7 @@ TEST_F(InstallLogPlace, ARelativeLogIsMadeAbsoluteItsFoldersAreMadeAndBothHalves
   const std::string path = "C:\\Work\\Protokolle\\neu\\lauf.log";
   EXPECT_TRUE(system.folders.count("C:\\Work\\Protokolle"));
   EXPECT_TRUE(system.folders.count("C:\\Work\\Protokolle\\neu"));
+  EXPECT_TRUE(system.protected_folders.empty());  // without administrator rights
   ASSERT_EQ(system.run_once.size(), 1u);
   EXPECT_EQ(system.run_once[0].command,
             "\"C:\\Release\\Installer.exe\" /norestart \"/log:" + path + "\"");
@@ -81,7 +82,8 @@ TEST_F(InstallLogPlace, WithoutLogSwitchTheRightsChooseThePlaceAndTheContinuatio
               "\"C:\\Release\\Installer.exe\" /norestart \"/log:" + path + "\"");
     EXPECT_EQ(Occurrences(system.files[path], kStart), 1) << system.files[path];
   }
-  EXPECT_TRUE(system.folders.count("C:\\ProgramData\\Installer"));
+  // Only SYSTEM and the administrators may change a folder made for an administrator's log.
+  EXPECT_TRUE(system.protected_folders.count("C:\\ProgramData\\Installer"));
   EXPECT_EQ(Occurrences(system.files["C:\\Temp\\Installer.log"], kStart), 1);
 }
 

@@ -39,6 +39,10 @@ TEST(StartOptions, TheContinuationCarriesTheSwitchesButSilent) {
       " /norestart \"/log:C:\\a b.log\"");
   EXPECT_EQ(frame::CarriedSwitches(ParseStartOptions({"/resume:boot", "/log:C:\\a.log"})),
             " /resume:boot \"/log:C:\\a.log\"");
+  const frame::StartOptions starter =
+      ParseStartOptions({"/norestart", "/release:\\\\server\\updates\\Pack"});
+  EXPECT_EQ(starter.release_folder, "\\\\server\\updates\\Pack");
+  EXPECT_EQ(frame::CarriedSwitches(starter), " /norestart /release:\"\\\\server\\updates\\Pack\"");
 }
 
 class Switches : public test::ReleaseFixture {};

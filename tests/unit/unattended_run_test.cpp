@@ -11,7 +11,6 @@
 #include "finish/auto_reboot.h"
 #include "finish/finish_page.h"
 #include "frame/install_lock.h"
-#include "frame/state_folder.h"
 #include "release_fixture.h"
 
 namespace {
@@ -487,6 +486,46 @@ TEST_F(OneInstallerAtATime, ContinuedRunGoesOnOnceTheOtherEnds) {
   EXPECT_FALSE(system.FileExists(ContinuationPath()));
 }
 
+// The holder of the lock may have been another copy continuing the same run: once the lock is
+// taken, the file is read again, so that nothing that copy installed runs twice.
+TEST_F(OneInstallerAtATime, ContinuedRunThatWaitedGoesOnWhereTheOtherCopyLeftTheRun) {
+  UseRelease(3);
+  system.files[ContinuationPath()] = File(3, "1\r\n2\r\n");
+  system.install_lock_free = false;
+  StartAndDecide();
+  TickLock(2);
+  system.files[ContinuationPath()] = File(3, "2\r\n");  // the other copy installed package 2
+  system.install_lock_free = true;
+  TickLock();
+  EXPECT_EQ(Install().LKopierDatei.Caption(), "Package 3");
+  EXPECT_EQ(Install().CurrentNumber, 3);
+  EXPECT_NE(Log().find("Fortsetzungsdatei C:\\Release\\rir_eridivu hat sich geändert"),
+            std::string::npos)
+      << Log();
+  FinishPackage();
+  EXPECT_TRUE(Finish().Visible());
+  EXPECT_FALSE(system.FileExists(ContinuationPath()));
+}
+
+TEST_F(OneInstallerAtATime, ContinuedRunThatWaitedEndsWhenTheOtherCopyFinishedTheRun) {
+  UseRelease(3);
+  system.files[ContinuationPath()] = File(3, "1\r\n2\r\n");
+  system.install_lock_free = false;
+  StartAndDecide();
+  ASSERT_EQ(system.run_once.size(), 1u);
+  system.files.erase(ContinuationPath());  // the other copy finished it, and this copy then
+  system.install_lock_free = true;         // registered its run-once value once more
+  TickLock();
+  EXPECT_TRUE(system.workers.empty());
+  EXPECT_TRUE(application.Terminated());
+  EXPECT_EQ(application.ExitCode(), 0);
+  EXPECT_TRUE(system.run_once.empty());
+  EXPECT_FALSE(Install().Visible());
+  EXPECT_NE(Log().find("Fortsetzungsdatei C:\\Release\\rir_eridivu ist nicht mehr da"),
+            std::string::npos)
+      << Log();
+}
+
 TEST_F(UnattendedRun, ReadOnlyProgramFolderKeepsTheStateInTheFallback) {
   UseRelease(2, "AutoReboot=1", {{1, "Restart=1\nParameters={tmp}\\a.log"}});
   system.read_only_folders = {kFolder};
@@ -532,38 +571,6 @@ TEST_F(UnattendedRun, ErrorsOfASilentRunGoToTheLogAndTheRunGoesOn) {
   EXPECT_EQ(Log().rfind("\xEF\xBB\xBF", 0), 0u);  // UTF-8 with a byte-order mark
   EXPECT_TRUE(Install().Visible());
   EXPECT_EQ(system.workers.size(), 1u);
-}
-
-TEST(StateFolder, FallbackIsTheReleaseNameMadeAFolderName) {
-  test::FakeSystem system;
-  EXPECT_EQ(frame::FallbackStateFolder(system, "Pack"), "C:\\ProgramData\\Pack\\");
-  EXPECT_EQ(frame::FallbackStateFolder(system, "a\\b/c:d*e?f\"g<h>i|j\x01k\x1fl m"),
-            "C:\\ProgramData\\a_b_c_d_e_f_g_h_i_j_k_l m\\");
-  EXPECT_EQ(frame::FallbackStateFolder(system, "Pack 2.0. . "), "C:\\ProgramData\\Pack 2.0\\");
-  for (const char* nameless : {"", " . .."}) {
-    EXPECT_EQ(frame::FallbackStateFolder(system, nameless), "C:\\ProgramData\\Installer\\")
-        << '"' << nameless << '"';
-  }
-}
-
-TEST(StateFolder, AnExistingContinuationDecidesWhereTheStateIs) {
-  test::FakeSystem system;
-  const std::string program = "C:\\Release\\", fallback = "C:\\ProgramData\\Pack\\";
-  EXPECT_EQ(frame::ChooseStateFolder(system, "Pack"), program);
-  system.files[fallback + "rir_eridivu"] = "";
-  EXPECT_EQ(frame::ChooseStateFolder(system, "Pack"),
-            fallback);  // although the program's is writable
-  system.files[program + "rir_eridivu"] = "";
-  system.read_only_folders = {program};
-  EXPECT_EQ(frame::ChooseStateFolder(system, "Pack"), program);  // although it is read-only now
-}
-
-TEST(StateFolder, ReadOnlyProgramFolderGetsTheFallbackWithItsDataFolder) {
-  test::FakeSystem system;
-  system.read_only_folders = {"C:\\Release\\"};
-  EXPECT_EQ(frame::ChooseStateFolder(system, "Pack"), "C:\\ProgramData\\Pack\\");
-  EXPECT_TRUE(system.folders.count("C:\\ProgramData\\Pack"));
-  EXPECT_TRUE(system.folders.count("C:\\ProgramData\\Pack\\data"));
 }
 
 }  // namespace

@@ -28,6 +28,7 @@
 //   kill                        ends the program started by launch
 //   position <form> <control>   a progress bar's position
 //   exists, absent, attributes, terminate, memory, traynotify, roundtrips: see driver_system.h
+//   drivetype, definedrive, access: see driver_drives.h
 //
 // <control> is a control name, or #<id> for an item of a standard dialog (#1 is OK).
 // Each result is one UTF-8 line "<command> = <value>", with backslash, CR, LF and TAB written
@@ -41,6 +42,7 @@
 #include <string>
 #include <vector>
 
+#include "driver_drives.h"
 #include "driver_system.h"
 #include "driver_windows.h"
 #include "win32/wide_text.h"
@@ -374,6 +376,9 @@ const Command kCommands[] = {
     {L"memory", 1, WithoutSession<Memory>},
     {L"traynotify", 1, WithoutSession<TrayNotify>},
     {L"roundtrips", 3, WithoutSession<RoundTrips>},
+    {L"drivetype", 1, WithoutSession<DriveType>},
+    {L"definedrive", 3, WithoutSession<DefineDrive>},
+    {L"access", 1, WithoutSession<Access>},
 };
 
 std::wstring Run(Session& session, const Args& words) {

@@ -1,0 +1,125 @@
+#include "app/release_starter.h"
+
+#include "frame/local_starter.h"
+#include "frame/run_once.h"
+#include "platform/system.h"
+#include "release/ini_file.h"
+#include "ui/application.h"
+
+namespace app {
+
+namespace {
+
+constexpr int kWaitingText = 108;
+constexpr int kCancel = 109;
+constexpr int kStaysForNextLogon = 110;
+constexpr int kRunOnceNotWritten = 100;
+
+// No title-bar buttons: the one way out is the button.
+ui::FormStyle WaitStyle() {
+  ui::FormStyle style = ui::DialogStyle(false);
+  style.system_menu = false;
+  return style;
+}
+
+}  // namespace
+
+TFWarten::TFWarten(ui::Application& app)
+    : ui::Form(app, "TFWarten", {300, 300, 377, 105}, app.Title(), WaitStyle()) {}
+
+ReleaseStarter::ReleaseStarter(ui::Form& owner, frame::Context& context)
+    : TRelease(owner, "TRelease", kPollMs), context_(context) {
+  TRelease.OnTimer.Bind(this, &ReleaseStarter::TReleaseTimer);
+}
+
+// Windows deleted the run-once value when it started the starter: until the
+// run goes on, a kill or the end of the session must not lose it.
+bool ReleaseStarter::Start() {
+  platform::System& system = context_.System();
+  release_ = frame::StarterReleaseFolder(system, context_.Switches);
+  if (release_.empty()) return false;
+  context_.SetStateFolder(system.ProgramFolder());
+  context_.Words = release::LoadWords(
+      release::IniFile::Load(system, system.ProgramFolder() + frame::kStarterWordsFileName));
+  if (system.FileExists(context_.ContinuationPath())) frame::WriteRunOnce(context_);
+  if (system.FileExists(Program())) {
+    StartProgram();
+    return true;
+  }
+  context_.Log().Write("Der Ordner der Installation " + release_ +
+                       " ist nicht erreichbar; warte bis zu " +
+                       std::to_string(kWaitLimitMs / 60000) + " Minuten auf ihn");
+  if (system.DesktopVisible()) ShowWaitForm();
+  TRelease.SetEnabled(true);
+  return true;
+}
+
+void ReleaseStarter::ShowWaitForm() {
+  form_ = &context_.App().CreateForm<TFWarten>(context_.App());
+  std::string text = context_.Words[kWaitingText];
+  const std::size_t at = text.find("%s");
+  if (at != std::string::npos) text.replace(at, 2, release_);
+  form_->LWarten.SetCaption(text);
+  form_->BAbbrechen.SetCaption(context_.Words[kCancel]);
+  form_->BAbbrechen.OnClick.Bind(this, &ReleaseStarter::BAbbrechenClick);
+  form_->Show();
+}
+
+void ReleaseStarter::TReleaseTimer() {
+  waited_ms_ += TRelease.Interval();
+  if (context_.System().FileExists(Program())) {
+    StopWaiting();
+    StartProgram();
+  } else if (waited_ms_ >= kWaitLimitMs) {
+    GiveUp("nach " + std::to_string(kWaitLimitMs / 60000) + " Minuten");
+  }
+}
+
+void ReleaseStarter::BAbbrechenClick() {
+  GiveUp("Warten abgebrochen");
+}
+
+std::string ReleaseStarter::Program() const {
+  return release_ + frame::ProgramFileName(context_.System());
+}
+
+// The program there takes the run over: it finds the state on this machine
+// and registers the continuation again itself.
+void ReleaseStarter::StartProgram() {
+  frame::StartOptions carried = context_.Switches;
+  carried.release_folder.clear();
+  const std::string command = "\"" + Program() + "\"" + frame::CarriedSwitches(carried);
+  context_.Log().Write("Der Ordner der Installation ist erreichbar; Start: " + command);
+  context_.System().StartProgram(Program(), command);
+  context_.CloseProgram();
+}
+
+void ReleaseStarter::StopWaiting() {
+  TRelease.SetEnabled(false);
+  if (form_) form_->Hide();
+}
+
+void ReleaseStarter::GiveUp(const std::string& why) {
+  StopWaiting();
+  KeepForNextLogon(why);
+  context_.CloseProgram();
+}
+
+void ReleaseStarter::SessionEnds() {
+  StopWaiting();
+  KeepForNextLogon("die Sitzung endet");
+}
+
+void ReleaseStarter::KeepForNextLogon(const std::string& why) {
+  context_.Log().Write("Der Ordner der Installation " + release_ + " ist nicht erreichbar (" + why +
+                       ")");
+  if (!context_.System().FileExists(context_.ContinuationPath())) return;
+  if (frame::WriteRunOnce(context_)) {
+    context_.Run().HandOverSaved();
+    context_.ShowMessageDialog(context_.Words[kStaysForNextLogon], frame::MessageKind::Information);
+  } else {
+    context_.Run().HandOverFailed(context_.Words[kRunOnceNotWritten]);
+  }
+}
+
+}  // namespace app

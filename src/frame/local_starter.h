@@ -1,0 +1,45 @@
+// The local starter of a continuation. The program on a share or a stick is
+// no command for the next logon: a mapped drive is often not reconnected yet,
+// the network may not be up, the stick may be gone, and Windows then deletes
+// the run-once value with the rest of the run. So such a program copies
+// itself, with the release's words, into the machine's state folder, and the
+// continuation starts that copy with the release folder ("/release:"): it
+// waits there for the folder and then starts the program in it.
+#pragma once
+
+#include <string>
+
+#include "frame/start_options.h"
+
+namespace platform {
+class System;
+}
+
+namespace frame {
+
+class Context;
+
+// The release's words beside the local starter, which shows them while it waits.
+constexpr char kStarterWordsFileName[] = "Language.ini";
+
+// Once the state folder is chosen: a program away from a local fixed disk
+// whose state is kept on this machine names its own folder as the release
+// folder that the continuation carries.
+void NoteReleaseFolder(Context& context);
+
+// The program the continuation starts: the program itself, or the local
+// starter, copied now unless it is there already. Empty when it can't be
+// copied, which the log says.
+std::string ContinuationProgram(const Context& context);
+
+// The run is over: the local starter and its words go.
+void RemoveLocalStarter(const Context& context);
+
+// The release folder of a local starter, ending in a backslash; empty when
+// this program is none (no "/release:", or one that names its own folder).
+std::string StarterReleaseFolder(platform::System& system, const StartOptions& options);
+
+// The file name of the running program ("Installer.exe").
+std::string ProgramFileName(platform::System& system);
+
+}  // namespace frame

@@ -1,0 +1,390 @@
+// A release on a share that many machines start: each keeps the state of its run on itself,
+// in a folder that only the administrators may change, and its continuation starts a local
+// copy that waits for the share at the logon. Wine reports a drive as a network drive when its
+// mount manager is told so, as winecfg does; the drive's link in the prefix's dosdevices plays
+// the share going away and coming back.
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <set>
+#include <thread>
+
+#include "other_machine.h"
+#include "unattended_fixture.h"
+
+namespace e2e {
+namespace {
+
+using std::chrono::seconds;
+
+constexpr int kRestartNeeded = 3010 % 256;                             // Unix keeps the low 8 bits
+const std::vector<bool> kSilentOptions = {true, false, false, false};  // a silent run restarts
+
+// Drive N: of a machine: a folder of this Linux machine that Wine reports as a network drive.
+class NetworkDrive {
+ public:
+  NetworkDrive(WineSession& wine, const fs::path& prefix,
+               const std::map<std::string, std::string>& env, const fs::path& folder)
+      : wine_(wine), env_(env), link_(prefix / "dosdevices" / "n:"), folder_(folder) {
+    const DriverRun defined =
+        Drive(wine_, {"definedrive n " + folder.string() + " network", "drivetype N:\\"},
+              std::chrono::minutes(1), env_);
+    if (!defined.ok()) throw std::runtime_error("no drive N: " + defined.Report());
+    kind_ = defined.Value("drivetype N:\\");
+  }
+  ~NetworkDrive() { Drive(wine_, {"definedrive n - none"}, std::chrono::minutes(1), env_); }
+  NetworkDrive(const NetworkDrive&) = delete;
+  NetworkDrive& operator=(const NetworkDrive&) = delete;
+
+  // GetDriveTypeW of N:\ once it was made: 4 is DRIVE_REMOTE.
+  const std::string& kind() const { return kind_; }
+  void TakeAway() { fs::remove(link_); }
+  void BringBack() { fs::create_directory_symlink(folder_, link_); }
+
+ private:
+  WineSession& wine_;
+  std::map<std::string, std::string> env_;
+  fs::path link_;
+  fs::path folder_;
+  std::string kind_;
+};
+
+// The files below a folder, relative to it.
+std::set<std::string> FilesBelow(const fs::path& folder) {
+  std::set<std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(folder))
+    files.insert(fs::relative(entry.path(), folder).string());
+  return files;
+}
+
+int Count(const std::string& text, const std::string& part) {
+  int found = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+    ++found;
+  return found;
+}
+
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  return true;
+}
+
+// Four packages, the second demanding a restart, on the share N:\Pack; each machine's probes
+// write the journal on its own drive C:.
+struct ShareRelease {
+  static constexpr const char* kJournal = "C:\\e2e-journal.txt";
+  static constexpr const char* kProgram = "N:\\Pack\\Installer.exe";
+
+  explicit ShareRelease(const fs::path& share) : folder(share / "Pack") {
+    // ASCII (see the read-only folder's test) and no blank: the driver's words are split at
+    // blanks.
+    release.texts.name = "Netzrelease";
+    release.packages = {{"KB1.exe", "/q"}, {"KB2.exe", "/q"}, {"KB3.exe", "/q"}, {"KB4.exe", "/q"}};
+    release.packages[1].restart = true;
+    MakeInstallRelease(folder, release, WindowsProgram("probe.exe"), share / "unused.txt");
+    for (const std::string& probe : release.ProbeNames()) {
+      ProbeSettings settings;
+      settings.journal = kJournal;
+      WriteProbeSettings(folder / "Data" / probe, settings);
+    }
+    files = FilesBelow(folder);
+  }
+
+  std::string StateFolder(const std::string& fresh = "") const {
+    return "C:\\ProgramData\\" + release.texts.name + fresh + "\\";
+  }
+  // The local starter's run-once command.
+  std::string StarterCommand(const std::string& fresh = "") const {
+    return "\"" + StateFolder(fresh) +
+           "Installer.exe\" /norestart \"/log:C:\\ProgramData\\Installer\\Installer.log\" "
+           "/release:\"N:\\Pack\"";
+  }
+
+  InstallRelease release;
+  fs::path folder;
+  std::set<std::string> files;  // as made: the runs add nothing
+};
+
+// One machine that starts the release: the harness's own or another one.
+struct Machine {
+  std::string name;
+  std::map<std::string, std::string> env;
+  std::function<fs::path(const std::string&)> linux_path;
+
+  fs::path Journal() const { return linux_path(ShareRelease::kJournal); }
+  fs::path Log() const { return linux_path("C:\\ProgramData\\Installer\\Installer.log"); }
+};
+
+class StatePerMachine : public UnattendedTest {
+ protected:
+  Machine HarnessMachine() {
+    const std::optional<std::string> name = RegistryValue(kComputerNameKey, "ComputerName");
+    if (!name) throw std::runtime_error("the harness's prefix names no computer");
+    return {*name, {}, [this](const std::string& path) { return wine().ToLinuxPath(path); }};
+  }
+  static Machine MachineOf(const OtherMachine& other) {
+    return {other.computer_name(), other.env(),
+            [&other](const std::string& path) { return other.ToLinuxPath(path); }};
+  }
+
+  // Nothing of an earlier run: journal, log, state folder, run-once value.
+  void Forget(const Machine& machine, const ShareRelease& share) {
+    fs::remove(machine.Journal());
+    fs::remove(machine.Log());
+    fs::remove_all(machine.linux_path(share.StateFolder()));
+    wine().Run("reg", {"delete", kMachineRunOnce, "/v", kRunOnce, "/f"}, Options(machine));
+  }
+  std::optional<std::string> RunOnceOf(const Machine& machine) {
+    return QueryRegistryValue(wine(), kMachineRunOnce, kRunOnce, "REG_SZ", machine.env);
+  }
+  WineProgram StartOn(const Machine& machine, const std::string& program,
+                      const std::vector<std::string>& args) {
+    return wine().Start(program, args, Options(machine));
+  }
+  static RunOptions Options(const Machine& machine) {
+    RunOptions options;
+    options.env = machine.env;
+    return options;
+  }
+  // The logon: Windows deletes the value and runs its command.
+  WineProgram LogOn(const Machine& machine) {
+    const std::optional<std::string> command = RunOnceOf(machine);
+    if (!command) throw std::runtime_error(machine.name + " has no run-once value");
+    wine().Run("reg", {"delete", kMachineRunOnce, "/v", kRunOnce, "/f"}, Options(machine));
+    return StartRunOnce(*command, machine.env);
+  }
+  // The continued run on the share ends by itself ("/norestart"): its state goes, the log says
+  // how it ended.
+  bool WaitForTheEnd(const Machine& machine, const ShareRelease& share, int ends,
+                     const std::string& fresh = "") {
+    const fs::path state = machine.linux_path(share.StateFolder(fresh));
+    return WaitUntil(
+        [&] {
+          return !fs::exists(state / "rir_eridivu") &&
+                 Count(ReadFile(machine.Log()), "Ende mit Exitcode") == ends;
+        },
+        seconds(120));
+  }
+
+  // The hand-over of one machine: packages 1 and 2 ran, the rest waits in the machine's state
+  // folder for the local starter.
+  void ExpectHandedOver(const Machine& machine, const ShareRelease& share,
+                        const std::optional<std::string>& run_once) {
+    SCOPED_TRACE(machine.name);
+    const fs::path state = machine.linux_path(share.StateFolder());
+    EXPECT_EQ(FileNames(ReadProbeJournal(machine.Journal())),
+              (std::vector<std::string>{"KB1.exe", "KB2.exe"}));
+    EXPECT_EQ(ReadFile(state / "rir_eridivu"), ContinuationFile(4, kSilentOptions, {2, 3}));
+    EXPECT_EQ(ReadFile(state / "rir_eridivu.computer"), machine.name);
+    EXPECT_EQ(ReadFile(state / "Installer.exe"), ReadFile(share.folder / "Installer.exe"));
+    EXPECT_TRUE(fs::exists(state / "Language.ini"));
+    EXPECT_EQ(run_once, share.StarterCommand());
+  }
+
+  void ExpectFinished(const Machine& machine, const ShareRelease& share,
+                      const std::string& fresh = "") {
+    SCOPED_TRACE(machine.name);
+    const std::vector<ProbeRun> runs = ReadProbeJournal(machine.Journal());
+    EXPECT_EQ(FileNames(runs), share.release.ProbeNames());
+    const fs::path state = machine.linux_path(share.StateFolder(fresh));
+    for (const char* name :
+         {"rir_eridivu", "rir_eridivu.computer", "Installer.exe", "Language.ini"})
+      EXPECT_FALSE(fs::exists(state / name)) << name;
+  }
+
+  static constexpr const char* kComputerNameKey =
+      "HKLM\\System\\CurrentControlSet\\Control\\ComputerName\\ActiveComputerName";
+};
+
+TEST_F(StatePerMachine, TwoMachinesRunOneReleaseFromTheShareEachToItsEnd) {
+  const ShareRelease share(work_dir() / "share");
+  OtherMachine other(wine(), "MASCHINE-B");
+  const std::vector<Machine> machines = {HarnessMachine(), MachineOf(other)};
+  ASSERT_NE(machines[0].name, machines[1].name);
+  NetworkDrive drive_a(wine(), wine().prefix(), {}, work_dir() / "share");
+  NetworkDrive drive_b(wine(), other.prefix(), other.env(), work_dir() / "share");
+  ASSERT_EQ(drive_a.kind(), "4");
+  ASSERT_EQ(drive_b.kind(), "4");
+  for (const Machine& machine : machines) Forget(machine, share);
+
+  // Both start at the same time and hand over after package 2.
+  std::vector<WineProgram> runs;
+  for (const Machine& machine : machines)
+    runs.push_back(StartOn(machine, ShareRelease::kProgram, {"/silent", "/norestart"}));
+  for (std::size_t i = 0; i < runs.size(); ++i) {
+    const RunResult end = runs[i].Wait(seconds(120));
+    ASSERT_FALSE(end.timed_out) << machines[i].name;
+    EXPECT_EQ(end.exit_code, kRestartNeeded) << machines[i].name;
+  }
+  for (const Machine& machine : machines) ExpectHandedOver(machine, share, RunOnceOf(machine));
+  EXPECT_EQ(FilesBelow(share.folder), share.files) << "state was left on the share";
+
+  // Both log on at the same time; each local starter starts the program on the share.
+  std::vector<WineProgram> logons;
+  for (const Machine& machine : machines) logons.push_back(LogOn(machine));
+  for (const Machine& machine : machines)
+    EXPECT_TRUE(WaitForTheEnd(machine, share, 3)) << machine.name << ":\n"
+                                                  << ReadFile(machine.Log());
+  for (const Machine& machine : machines) {
+    ExpectFinished(machine, share);
+    EXPECT_EQ(RunOnceOf(machine), std::nullopt) << machine.name;
+    EXPECT_EQ(Occurrences(LogRecords(machine.Log()), "Ende mit Exitcode 0"), 2)
+        << ReadFile(machine.Log());
+  }
+  EXPECT_EQ(FilesBelow(share.folder), share.files) << "state was left on the share";
+}
+
+// The first logon finds the drive still away and gives up (Cancel takes the road of the ten
+// minutes without their wait); the second finds it back after 5 seconds.
+TEST_F(StatePerMachine, TheLocalStarterWaitsForTheNetworkDriveAndTheRunGoesOnWhenItIsBack) {
+  const ShareRelease share(work_dir() / "share");
+  const Machine machine = HarnessMachine();
+  NetworkDrive drive(wine(), wine().prefix(), {}, work_dir() / "share");
+  ASSERT_EQ(drive.kind(), "4");
+  Forget(machine, share);
+  WineProgram first = StartOn(machine, ShareRelease::kProgram, {"/silent", "/norestart"});
+  const RunResult handed_over = first.Wait(seconds(120));
+  ASSERT_FALSE(handed_over.timed_out);
+  EXPECT_EQ(handed_over.exit_code, kRestartNeeded);
+  const std::optional<std::string> command = RunOnceOf(machine);
+  ExpectHandedOver(machine, share, command);
+  ASSERT_TRUE(command);
+  // What Wine shows of the folder the program made: SYSTEM and the prefix's user may change
+  // it; everyone, which stands for the users, may at most read and run.
+  const std::string folder = share.StateFolder().substr(0, share.StateFolder().size() - 1);
+  const DriverRun made = Drive({"access " + folder});
+  ASSERT_TRUE(made.ok()) << made.Report();
+  const std::string sddl = made.Value("access " + folder);
+  EXPECT_NE(sddl.find("(A;OICI;FA;;;SY)"), std::string::npos) << sddl;
+  const std::size_t everyone = sddl.find(";;;WD)");
+  if (everyone != std::string::npos) {
+    const std::size_t ace = sddl.rfind('(', everyone);
+    EXPECT_EQ(sddl.substr(ace, everyone + 6 - ace), "(A;OICI;0x1200a9;;;WD)") << sddl;
+  }
+
+  drive.TakeAway();
+  WineProgram gives_up = LogOn(machine);
+  const std::string wait_text = "Warte auf den Ordner der Installation: N:\\Pack\\";
+  DriverRun waiting = Drive({"wait TFWarten 30000", "text TFWarten LWarten"});
+  wine().Screenshot("StatePerMachine-waiting-for-the-release-folder");
+  ASSERT_TRUE(waiting.ok()) << waiting.Report();
+  EXPECT_EQ(waiting.Value("text TFWarten LWarten"), wait_text);
+  const DriverRun cancelled = Drive({"click TFWarten BAbbrechen"});
+  ASSERT_TRUE(cancelled.ok()) << cancelled.Report();
+  const RunResult given_up = gives_up.Wait(seconds(30));
+  ASSERT_FALSE(given_up.timed_out);
+  EXPECT_EQ(given_up.exit_code, kRestartNeeded);
+  EXPECT_EQ(RunOnceOf(machine), command) << "registered again for the next logon";
+  EXPECT_EQ(ReadFile(machine.linux_path(share.StateFolder()) / "rir_eridivu"),
+            ContinuationFile(4, kSilentOptions, {2, 3}));
+  EXPECT_EQ(ReadProbeJournal(machine.Journal()).size(), 2u);
+  EXPECT_EQ(Occurrences(LogRecords(machine.Log()),
+                        "Der Ordner der Installation N:\\Pack\\ ist nicht erreichbar "
+                        "(Warten abgebrochen)"),
+            1)
+      << ReadFile(machine.Log());
+
+  WineProgram starter = LogOn(machine);
+  waiting = Drive({"wait TFWarten 30000"});
+  ASSERT_TRUE(waiting.ok()) << waiting.Report();
+  std::this_thread::sleep_for(seconds(5));
+  drive.BringBack();
+  const DriverRun gone = Drive({"gone TFWarten 10000"});
+  EXPECT_TRUE(gone.ok()) << gone.Report();
+  const RunResult started = starter.Wait(seconds(30));
+  EXPECT_FALSE(started.timed_out);
+  EXPECT_EQ(started.exit_code, 0);
+  EXPECT_TRUE(WaitForTheEnd(machine, share, 4)) << ReadFile(machine.Log());
+  ExpectFinished(machine, share);
+  EXPECT_EQ(RunOnceOf(machine), std::nullopt);
+  const std::vector<std::string> log = LogRecords(machine.Log());
+  EXPECT_EQ(Occurrences(log,
+                        "Der Ordner der Installation N:\\Pack\\ ist nicht erreichbar; warte "
+                        "bis zu 10 Minuten auf ihn"),
+            2)
+      << ReadFile(machine.Log());
+  EXPECT_EQ(Occurrences(log,
+                        "Der Ordner der Installation ist erreichbar; Start: "
+                        "\"N:\\Pack\\Installer.exe\" /norestart "
+                        "\"/log:C:\\ProgramData\\Installer\\Installer.log\""),
+            1)
+      << ReadFile(machine.Log());
+}
+
+// Wine's security layer shows a folder's access list as the Linux permissions make it: the
+// owner is the prefix's user for a folder of the Linux user that runs Wine, ANONYMOUS LOGON
+// (AN) for another Linux user's; everyone (WD) may change it when others may write. What the
+// program sets, Wine turns into permissions: it can't give a folder another owner.
+TEST_F(StatePerMachine, AStateFolderThatOthersMayChangeIsTakenOverOneOfAnotherOwnerGivesWay) {
+  const ShareRelease share(work_dir() / "share");
+  const Machine machine = HarnessMachine();
+  NetworkDrive drive(wine(), wine().prefix(), {}, work_dir() / "share");
+  ASSERT_EQ(drive.kind(), "4");
+  Forget(machine, share);
+  const fs::path state = machine.linux_path(share.StateFolder());
+  const std::string folder = share.StateFolder().substr(0, share.StateFolder().size() - 1);
+  fs::create_directories(state);
+  fs::permissions(state, fs::perms::all);
+  std::ofstream(state / "Installer.exe") << "planted";
+  const DriverRun before = Drive({"access " + folder});
+  ASSERT_TRUE(before.ok()) << before.Report();
+  EXPECT_NE(before.Value("access " + folder).find(";;;WD)"), std::string::npos);
+  const std::string everyone_changes = "(A;OICI;0x1301ff;;;WD)";
+  EXPECT_NE(before.Value("access " + folder).find(everyone_changes), std::string::npos)
+      << before.Value("access " + folder);
+
+  WineProgram run = StartOn(machine, ShareRelease::kProgram, {"/silent", "/norestart"});
+  const RunResult handed_over = run.Wait(seconds(120));
+  ASSERT_FALSE(handed_over.timed_out);
+  EXPECT_EQ(handed_over.exit_code, kRestartNeeded);
+  ExpectHandedOver(machine, share, RunOnceOf(machine));
+  const DriverRun after = Drive({"access " + folder});
+  ASSERT_TRUE(after.ok()) << after.Report();
+  EXPECT_EQ(after.Value("access " + folder).find(everyone_changes), std::string::npos)
+      << after.Value("access " + folder);
+  EXPECT_EQ(fs::status(state).permissions() & fs::perms::others_write, fs::perms::none);
+  const std::vector<std::string> log = LogRecords(machine.Log());
+  EXPECT_EQ(Occurrences(log, "Ordner " + share.StateFolder() +
+                                 ": dürfen auch andere als die Administratoren ändern"),
+            1)
+      << ReadFile(machine.Log());
+  EXPECT_EQ(Occurrences(log, "Ordner " + share.StateFolder() + " übernommen"), 1)
+      << ReadFile(machine.Log());
+
+  if (geteuid() != 0) GTEST_SKIP() << "only root can give the folder to another Linux user";
+  Forget(machine, share);
+  fs::remove_all(machine.linux_path(share.StateFolder(" (2)")));
+  fs::create_directories(state);
+  ASSERT_EQ(chown(state.c_str(), 65534, 65534), 0);  // nobody
+  WineProgram second = StartOn(machine, ShareRelease::kProgram, {"/silent", "/norestart"});
+  const RunResult second_end = second.Wait(seconds(120));
+  ASSERT_FALSE(second_end.timed_out);
+  EXPECT_EQ(second_end.exit_code, kRestartNeeded);
+  EXPECT_EQ(RunOnceOf(machine), share.StarterCommand(" (2)"));
+  EXPECT_TRUE(fs::exists(machine.linux_path(share.StateFolder(" (2)")) / "rir_eridivu"));
+  EXPECT_FALSE(fs::exists(state / "rir_eridivu"));
+  const std::vector<std::string> second_log = LogRecords(machine.Log());
+  EXPECT_EQ(Occurrences(second_log, ", nicht den Administratoren"), 1) << ReadFile(machine.Log());
+  EXPECT_EQ(Occurrences(second_log, "Ordner " + share.StateFolder() +
+                                        " lässt sich nicht übernehmen; ein neuer Ordner folgt"),
+            1)
+      << ReadFile(machine.Log());
+
+  // The logon goes on with the fresh folder, although the first one still stands.
+  WineProgram starter = LogOn(machine);
+  EXPECT_TRUE(WaitForTheEnd(machine, share, 3, " (2)")) << ReadFile(machine.Log());
+  ExpectFinished(machine, share, " (2)");
+  EXPECT_EQ(RunOnceOf(machine), std::nullopt);
+  fs::remove_all(state);
+  fs::remove_all(machine.linux_path(share.StateFolder(" (2)")));
+}
+
+}  // namespace
+}  // namespace e2e
