@@ -76,8 +76,7 @@ void RunState::RunLost() {
 
 bool RunState::SessionEndingDuringPackage(int row, PackageFailure failure) {
   session_ending_ = true;
-  PackageSessionEnd& end = package_session_end_.emplace();
-  end.row = row;
+  PackageSessionEnd& end = package_session_end_.emplace(PackageSessionEnd{row, std::nullopt});
   if (++session_ends_[row] < 2) return false;
   end.failure = failures_.size();
   failures_.push_back(std::move(failure));
