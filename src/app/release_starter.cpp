@@ -1,7 +1,7 @@
 #include "app/release_starter.h"
 
+#include "frame/continuation_start.h"
 #include "frame/local_starter.h"
-#include "frame/run_once.h"
 #include "platform/system.h"
 #include "release/ini_file.h"
 #include "ui/application.h"
@@ -41,7 +41,7 @@ bool ReleaseStarter::Start() {
   context_.SetStateFolder(system.ProgramFolder());
   context_.Words = release::LoadWords(
       release::IniFile::Load(system, system.ProgramFolder() + frame::kStarterWordsFileName));
-  if (system.FileExists(context_.ContinuationPath())) frame::WriteRunOnce(context_);
+  if (system.FileExists(context_.ContinuationPath())) frame::RegisterContinuationStart(context_);
   if (system.FileExists(Program())) {
     StartProgram();
     return true;
@@ -114,7 +114,7 @@ void ReleaseStarter::KeepForNextLogon(const std::string& why) {
   context_.Log().Write("Der Ordner der Installation " + release_ + " ist nicht erreichbar (" + why +
                        ")");
   if (!context_.System().FileExists(context_.ContinuationPath())) return;
-  if (frame::WriteRunOnce(context_)) {
+  if (frame::RegisterContinuationStart(context_).empty()) {
     context_.Run().HandOverSaved();
     context_.ShowMessageDialog(context_.Words[kStaysForNextLogon], frame::MessageKind::Information);
   } else {
