@@ -73,10 +73,10 @@ class Context {
   std::string FailuresPath() const { return ContinuationPath() + kFailuresFileSuffix; }
   // Beside it: the packages during which the session ended.
   std::string SessionEndsPath() const { return ContinuationPath() + kSessionEndsFileSuffix; }
-  // The files beside the continuation file go with it.
-  void RemoveFilesBesideContinuation() const;
   // Beside it: the computer whose run it is.
   std::string ComputerPath() const { return ContinuationPath() + kComputerFileSuffix; }
+  // The files beside the continuation file go with it.
+  void RemoveFilesBesideContinuation() const;
   // The folder for "{tmp}".
   std::string TemporaryFolder() const;
 
