@@ -171,7 +171,10 @@ WineProgram InstallTest::StartSentinel() {
 }
 
 bool InstallTest::SessionEnded(WineProgram& sentinel, std::chrono::milliseconds timeout) {
-  return !sentinel.Wait(timeout).timed_out;
+  if (sentinel.Wait(timeout).timed_out) return false;
+  if (!wine().WaitForSessionEnd(timeout))
+    throw std::runtime_error("Wine's end of the session did not finish");
+  return true;
 }
 
 fs::path InstallTest::TrashFiles() {

@@ -66,8 +66,10 @@ class InstallTest : public WineTest {
   // A restart request ends every program with a window: a shown bare window tells whether
   // the session ended.
   WineProgram StartSentinel();
-  // True when the sentinel ends within `timeout`: the session has ended.
-  static bool SessionEnded(WineProgram& sentinel, std::chrono::milliseconds timeout);
+  // True when the sentinel ends within `timeout`: the session has ended. Then waits (as long
+  // again) until Wine has ended the processes left, which would otherwise take with them what
+  // a test starts next, as a logon.
+  bool SessionEnded(WineProgram& sentinel, std::chrono::milliseconds timeout);
   // $HOME/.local/share/Trash/files of the harness.
   fs::path TrashFiles();
   // A package's log in the Windows folder, and what an earlier run left in the trash: the

@@ -17,7 +17,6 @@ const char kSessionEndedTwice[] = "Die Sitzung endete zweimal, während das Pake
 
 class RestartLoop : public UnattendedTest {
  protected:
-  // The logon: Windows deletes the run-once value (checked before) and runs its command.
   // The logon: the user's run-once value is taken away and its command started.
   WineProgram LogOn() {
     const std::optional<std::string> command = UserRunOnceValue();
@@ -27,10 +26,7 @@ class RestartLoop : public UnattendedTest {
   }
 };
 
-// Disabled until its flake is understood: in one of the two full runs of the Wine tests so far, the
-// probe's restart request did not end the session (the run went on with KB3 at once); it passes
-// alone and after the tests that ran before it then. Run it with --gtest_also_run_disabled_tests.
-TEST_F(RestartLoop, DISABLED_APackageThatEndsTheSessionEveryTimeRunsTwiceAndTheRunEndsWith1603) {
+TEST_F(RestartLoop, APackageThatEndsTheSessionEveryTimeRunsTwiceAndTheRunEndsWith1603) {
   InstallRelease release;
   release.packages = {{"KB1.exe", "/q"}, {"KB2.exe", "/q"}, {"KB3.exe", "/q"}};
   const std::string kb2 = release.packages[1].Name();

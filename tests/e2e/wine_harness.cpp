@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -15,6 +16,26 @@
 
 namespace e2e {
 namespace {
+
+// The NUL-separated strings of /proc/<pid>/<name>; empty when the process is gone.
+std::vector<std::string> ProcStrings(const fs::path& process, const char* name) {
+  std::ifstream in(process / name, std::ios::binary);
+  std::vector<std::string> strings;
+  std::string item;
+  while (std::getline(in, item, '\0')) strings.push_back(item);
+  return strings;
+}
+
+bool EndsSessionOf(const fs::path& process, const fs::path& prefix) {
+  const std::vector<std::string> args = ProcStrings(process, "cmdline");
+  if (args.size() < 2 || args[0].find("wineboot.exe") == std::string::npos ||
+      args[1] != "--end-session")
+    return false;
+  const std::string own = "WINEPREFIX=" + prefix.string();
+  for (const std::string& variable : ProcStrings(process, "environ"))
+    if (variable == own) return true;
+  return false;
+}
 
 const char kWineLoader[] = "/usr/lib/wine/wine64";
 const char kWineServer[] = "/usr/lib/wine/wineserver64";
@@ -288,6 +309,21 @@ WineProgram WineSession::Start(const std::string& program, const std::vector<std
   SpawnOptions spawn =
       Spawn(argv, options, WorkingDirFor(program, options), output.empty() ? log_file_ : output);
   return WineProgram(ChildProcess(spawn), output);
+}
+
+bool WineSession::WaitForSessionEnd(std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    bool ending = false;
+    for (const fs::directory_entry& process : fs::directory_iterator("/proc")) {
+      const std::string name = process.path().filename().string();
+      if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+      if ((ending = EndsSessionOf(process.path(), prefix_))) break;
+    }
+    if (!ending) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
 }
 
 RunResult WineSession::Run(const std::string& program, const std::vector<std::string>& args,

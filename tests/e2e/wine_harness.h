@@ -73,6 +73,10 @@ class WineSession {
   RunResult RunNative(const std::vector<std::string>& argv, const RunOptions& options = {});
   // The whole screen as <native build>/screenshots/<name>.png; returns that path.
   fs::path Screenshot(const std::string& name);
+  // Waits until no `wineboot --end-session` of this prefix runs: after the programs were told
+  // that the session ends, it still ends every process left, with status 0, also one started
+  // meanwhile. False when one still runs after `timeout`.
+  bool WaitForSessionEnd(std::chrono::milliseconds timeout);
 
   const std::string& display() const { return display_->name(); }
   const fs::path& prefix() const { return prefix_; }

@@ -7,16 +7,18 @@
 //   log_file=<name>  a file to leave in the Windows folder, as real packages do
 //   record_end=1     also record the end of the run, just before exiting
 //   end_session=1    after the wait, ask Windows for a restart (ExitWindowsEx with the shutdown
-//                    privilege), as a package that restarts the computer itself, and end with the
-//                    session (exit code 0)
+//                    privilege), as a package that restarts the computer itself, and stay until
+//                    the installer has gone with the session
 // Each run appends one UTF-8 line to the journal, fields separated by TAB:
 //   sequence, own file name, command line, working folder, show-window value (or -)
 // With record_end=1 it appends a second line as its last act, "end", its sequence and its file
 // name: any start recorded after that line came after this run was over. Sequences
 // count the first kind of line only.
 // Exit code 9901 means the journal could not be written, 9902 the log file, 9903 the end, 9904
-// the session did not end.
+// the restart was not asked for or the installer was still there a minute later.
 #include <windows.h>
+// After windows.h, which it needs.
+#include <tlhelp32.h>
 
 #include <cstdlib>
 #include <map>
@@ -187,20 +189,18 @@ bool LeaveLogFile(const std::string& name, const std::wstring& own_path) {
   return true;
 }
 
-LRESULT CALLBACK SessionWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_ENDSESSION && wparam) ExitProcess(0);
-  return DefWindowProcW(window, message, wparam, lparam);
-}
-
-// A hidden top-level window: Windows asks it, like every other one, before the session ends.
-bool CreateSessionWindow() {
-  WNDCLASSW window_class{};
-  window_class.lpfnWndProc = SessionWindowProc;
-  window_class.hInstance = GetModuleHandleW(nullptr);
-  window_class.lpszClassName = L"ProbeSession";
-  return RegisterClassW(&window_class) &&
-         CreateWindowW(L"ProbeSession", L"", WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr,
-                       window_class.hInstance, nullptr);
+// The process that started this one: the installer.
+DWORD ParentId() {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  DWORD parent = 0;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more && parent == 0;
+       more = Process32NextW(snapshot, &entry))
+    if (entry.th32ProcessID == GetCurrentProcessId()) parent = entry.th32ParentProcessID;
+  CloseHandle(snapshot);
+  return parent;
 }
 
 bool AskForRestart() {
@@ -219,14 +219,17 @@ bool AskForRestart() {
                                        SHTDN_REASON_MINOR_INSTALLATION | SHTDN_REASON_FLAG_PLANNED);
 }
 
-// Restarts the computer, as a package that does so itself, and ends with the session; false
-// when the restart could not be asked for or the session did not end within a minute.
+// Restarts the computer, as a package that does so itself, and stays until the installer has
+// gone with the session, as Windows keeps such a package to the end. It has no window, which
+// Wine would end at once, one program after another: the installer could see the package end
+// before it hears that the session ends. Always false: nobody is left to read the exit code,
+// unless the restart was not asked for or the installer is still there after a minute.
 bool EndSession() {
-  if (!CreateSessionWindow() || !AskForRestart()) return false;
-  SetTimer(nullptr, 0, 60000, nullptr);
-  MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0 && message.message != WM_TIMER)
-    DispatchMessageW(&message);
+  const DWORD parent_id = ParentId();
+  HANDLE parent = parent_id ? OpenProcess(SYNCHRONIZE, FALSE, parent_id) : nullptr;
+  if (!parent) return false;
+  if (AskForRestart()) WaitForSingleObject(parent, 60000);
+  CloseHandle(parent);
   return false;
 }
 
