@@ -172,7 +172,7 @@ WineProgram InstallTest::StartSentinel() {
 
 bool InstallTest::SessionEnded(WineProgram& sentinel, std::chrono::milliseconds timeout) {
   if (sentinel.Wait(timeout).timed_out) return false;
-  if (!wine().WaitForSessionEnd(timeout))
+  if (!wine().WaitForWineboot(timeout))
     throw std::runtime_error("Wine's end of the session did not finish");
   return true;
 }

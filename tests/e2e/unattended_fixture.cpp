@@ -35,49 +35,44 @@ bool StartsWithDateAndTime(const std::string& record) {
 
 }  // namespace
 
-InstallerWindowsVersion::InstallerWindowsVersion(WineSession& wine, const std::string& version)
-    : wine_(wine), before_(QueryRegistryValue(wine, kAppDefaults, "Version")) {
-  SetValue(wine_, kAppDefaults, "Version", version);
-}
-
-InstallerWindowsVersion::~InstallerWindowsVersion() {
-  try {
-    if (before_) {
-      SetValue(wine_, kAppDefaults, "Version", *before_);
-    } else {
-      wine_.Run("reg", {"delete", kAppDefaults, "/v", "Version", "/f"});
-    }
-  } catch (const std::exception& error) {
-    ADD_FAILURE() << "the Windows version of Installer.exe stays changed: " << error.what();
-  }
-}
-
-ReportedSystemVersion::ReportedSystemVersion(WineSession& wine, const std::string& version)
-    : wine_(wine), kept_(wine.prefix() / "CurrentVersion.e2e-kept") {
+// The kept file holds "=" and the value before, or nothing when there was none.
+KeptRegistryValue::KeptRegistryValue(WineSession& wine, const std::string& key,
+                                     const std::string& name, const std::string& data)
+    : wine_(wine), key_(key), name_(name), kept_(wine.prefix() / (name + ".e2e-kept")) {
   if (fs::exists(kept_)) PutBack();
-  const std::optional<std::string> before =
-      QueryRegistryValue(wine_, kSystemVersionKey, kSystemVersion);
-  if (!before) throw std::runtime_error("the prefix's registry has no CurrentVersion");
-  if (!(std::ofstream(kept_, std::ios::binary) << *before))
+  const std::optional<std::string> before = QueryRegistryValue(wine_, key_, name_);
+  if (!(std::ofstream(kept_, std::ios::binary) << (before ? "=" + *before : "")))
     throw std::runtime_error("cannot write " + kept_.string());
-  SetValue(wine_, kSystemVersionKey, kSystemVersion, version);
+  SetValue(wine_, key_, name_, data);
 }
 
-ReportedSystemVersion::~ReportedSystemVersion() {
+KeptRegistryValue::~KeptRegistryValue() {
   try {
     PutBack();
   } catch (const std::exception& error) {
-    ADD_FAILURE() << "the Windows version of the prefix stays changed: " << error.what();
+    ADD_FAILURE() << key_ << "\\" << name_ << " stays changed: " << error.what();
   }
 }
 
-void ReportedSystemVersion::PutBack() {
+void KeptRegistryValue::PutBack() {
+  std::ifstream in(kept_, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + kept_.string());
   std::string before;
-  if (!std::getline(std::ifstream(kept_, std::ios::binary), before))
-    throw std::runtime_error("cannot read " + kept_.string());
-  SetValue(wine_, kSystemVersionKey, kSystemVersion, before);
+  std::getline(in, before);
+  if (before.empty()) {
+    wine_.Run("reg", {"delete", key_, "/v", name_, "/f"});
+  } else {
+    SetValue(wine_, key_, name_, before.substr(1));
+  }
+  in.close();
   fs::remove(kept_);
 }
+
+InstallerWindowsVersion::InstallerWindowsVersion(WineSession& wine, const std::string& version)
+    : KeptRegistryValue(wine, kAppDefaults, "Version", version) {}
+
+ReportedSystemVersion::ReportedSystemVersion(WineSession& wine, const std::string& version)
+    : KeptRegistryValue(wine, kSystemVersionKey, kSystemVersion, version) {}
 
 std::optional<std::string> UnattendedTest::RegistryValue(const std::string& key,
                                                          const std::string& name) {

@@ -12,36 +12,38 @@
 
 namespace e2e {
 
-// Wine's per-program Windows version for Installer.exe ("win10", "winxp", ...), set for the
-// lifetime of the object; the value there before (normally none: Windows 7) comes back after.
-class InstallerWindowsVersion {
+// A registry value of the prefix set for the lifetime of the object. What was there before
+// (or that nothing was) is kept in a file of the prefix meanwhile, so that a run killed before
+// it put the value back does so first: every other test expects the prefix as it was made.
+class KeptRegistryValue {
  public:
-  InstallerWindowsVersion(WineSession& wine, const std::string& version);
-  ~InstallerWindowsVersion();
-  InstallerWindowsVersion(const InstallerWindowsVersion&) = delete;
-  InstallerWindowsVersion& operator=(const InstallerWindowsVersion&) = delete;
-
- private:
-  WineSession& wine_;
-  std::optional<std::string> before_;
-};
-
-// The Windows version that Wine reports to every program of the prefix without a version
-// setting of its own (AppDefaults): the registry's CurrentVersion ("10.1"), for the lifetime
-// of the object. The value before is kept in a file of the prefix meanwhile, so that a run
-// killed before it put it back does so first: every other test expects Windows 7.
-class ReportedSystemVersion {
- public:
-  ReportedSystemVersion(WineSession& wine, const std::string& version);
-  ~ReportedSystemVersion();
-  ReportedSystemVersion(const ReportedSystemVersion&) = delete;
-  ReportedSystemVersion& operator=(const ReportedSystemVersion&) = delete;
+  KeptRegistryValue(WineSession& wine, const std::string& key, const std::string& name,
+                    const std::string& data);
+  ~KeptRegistryValue();
+  KeptRegistryValue(const KeptRegistryValue&) = delete;
+  KeptRegistryValue& operator=(const KeptRegistryValue&) = delete;
 
  private:
   void PutBack();
 
   WineSession& wine_;
+  std::string key_;
+  std::string name_;
   fs::path kept_;
+};
+
+// Wine's per-program Windows version for Installer.exe ("win10", "winxp", ...); normally there
+// is none: Windows 7.
+class InstallerWindowsVersion : public KeptRegistryValue {
+ public:
+  InstallerWindowsVersion(WineSession& wine, const std::string& version);
+};
+
+// The Windows version that Wine reports to every program of the prefix without a version
+// setting of its own (AppDefaults): the registry's CurrentVersion ("10.1").
+class ReportedSystemVersion : public KeptRegistryValue {
+ public:
+  ReportedSystemVersion(WineSession& wine, const std::string& version);
 };
 
 // What a watch for message windows saw.

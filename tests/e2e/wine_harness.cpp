@@ -26,11 +26,9 @@ std::vector<std::string> ProcStrings(const fs::path& process, const char* name) 
   return strings;
 }
 
-bool EndsSessionOf(const fs::path& process, const fs::path& prefix) {
+bool IsWinebootOf(const fs::path& process, const fs::path& prefix) {
   const std::vector<std::string> args = ProcStrings(process, "cmdline");
-  if (args.size() < 2 || args[0].find("wineboot.exe") == std::string::npos ||
-      args[1] != "--end-session")
-    return false;
+  if (args.empty() || args[0].find("wineboot") == std::string::npos) return false;
   const std::string own = "WINEPREFIX=" + prefix.string();
   for (const std::string& variable : ProcStrings(process, "environ"))
     if (variable == own) return true;
@@ -311,16 +309,16 @@ WineProgram WineSession::Start(const std::string& program, const std::vector<std
   return WineProgram(ChildProcess(spawn), output);
 }
 
-bool WineSession::WaitForSessionEnd(std::chrono::milliseconds timeout) {
+bool WineSession::WaitForWineboot(std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   for (;;) {
-    bool ending = false;
+    bool running = false;
     for (const fs::directory_entry& process : fs::directory_iterator("/proc")) {
       const std::string name = process.path().filename().string();
       if (name.find_first_not_of("0123456789") != std::string::npos) continue;
-      if ((ending = EndsSessionOf(process.path(), prefix_))) break;
+      if ((running = IsWinebootOf(process.path(), prefix_))) break;
     }
-    if (!ending) return true;
+    if (!running) return true;
     if (std::chrono::steady_clock::now() >= deadline) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }

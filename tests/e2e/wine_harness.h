@@ -73,10 +73,12 @@ class WineSession {
   RunResult RunNative(const std::vector<std::string>& argv, const RunOptions& options = {});
   // The whole screen as <native build>/screenshots/<name>.png; returns that path.
   fs::path Screenshot(const std::string& name);
-  // Waits until no `wineboot --end-session` of this prefix runs: after the programs were told
-  // that the session ends, it still ends every process left, with status 0, also one started
-  // meanwhile. False when one still runs after `timeout`.
-  bool WaitForSessionEnd(std::chrono::milliseconds timeout);
+  // Waits until no wineboot of this prefix runs. At the start of the server and at the end of
+  // a session it runs the run-once values of HKLM (deleting each), and at the end of a session
+  // it ends every process left, with status 0, also one started meanwhile: a test that then
+  // starts a program or writes such a value would race with it. False when one still runs
+  // after `timeout`.
+  bool WaitForWineboot(std::chrono::milliseconds timeout);
 
   const std::string& display() const { return display_->name(); }
   const fs::path& prefix() const { return prefix_; }
