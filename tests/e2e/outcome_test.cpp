@@ -484,6 +484,9 @@ TEST_F(Outcome, SameMsiInstalledTwiceIsLoggedAndEndsAsItsExitCodeSays) {
     release.packages[0].source = msi.path();
     const fs::path exe =
         MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
+    // msiexec's verbose log, beside the install log.
+    const std::string package_log = "C:\\ProgramData\\Installer\\Testpaket.msi.log";
+    fs::remove(wine().ToLinuxPath(package_log));
 
     std::optional<long long> second_code;
     for (int run = 1; run <= 2; ++run) {
@@ -508,9 +511,13 @@ TEST_F(Outcome, SameMsiInstalledTwiceIsLoggedAndEndsAsItsExitCodeSays) {
       EXPECT_EQ(end.exit_code, AsUnix(expected.program_exit));
       EXPECT_EQ(TextOf(log.back()), "Ende mit Exitcode " + std::to_string(expected.program_exit))
           << ReadFile(InstallLog());
+      EXPECT_EQ(TextsStartingWith(log, "Protokoll des Pakets: "),
+                std::vector<std::string>{"Protokoll des Pakets: " + package_log})
+          << ReadFile(InstallLog());
       if (run == 1) {
         EXPECT_EQ(*code, 0) << "the first install failed";
         EXPECT_TRUE(fs::exists(msi.InstalledFile())) << "the MSI package was not installed";
+        EXPECT_TRUE(fs::exists(wine().ToLinuxPath(package_log))) << "msiexec wrote no log";
       } else {
         second_code = code;
       }
