@@ -34,7 +34,6 @@ class TFKopieren : public frame::PageFrame {
   int CurrentIndex = 1;
   int TotalCount = 0;
   int CurrentNumber = 0;
-  int RunCount = 0;
 
   // Starts the run; returns once the first package runs or the run is over.
   void StartInstallation();

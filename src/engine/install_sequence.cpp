@@ -74,7 +74,6 @@ void TFKopieren::StartInstallation() {
   const int chosen = choices.UserDefined() ? choices.ChosenCount() : context.Packages.Count();
   TotalCount = context.Run().Started(chosen);
   CurrentNumber = TotalCount - chosen;  // installed before a restart
-  RunCount = 0;
   awaiting_restart_ = false;
   restart_asked_ = RestartFirstForPending();
   InstallNext();
@@ -106,7 +105,6 @@ void TFKopieren::InstallNext() {
     return;
   }
   ++CurrentNumber;
-  ++RunCount;
   const std::string path = context.DataPath(context.Packages[CurrentIndex].File);
   if (RestartDue()) {
     HandOverToRestart();  // this package runs after the restart

@@ -67,14 +67,14 @@ bool TFEnde::ShowOutcome() {
     LText.SetCaption(Word(kContinuesAfterRestart) + "\r\r" + Word(46));
     return false;
   }
-  const std::string post_install =
+  const std::string after_failures =
       NotApplicableText() + Shared().Settings.PostInstall + "\r\r" + Word(46);
   if (!run.Failures().empty()) {
     LHinweis->SetCaption(Word(78));
-    LText.SetCaption(FailureText() + "\r" + post_install);
+    LText.SetCaption(FailureText() + "\r" + after_failures);
   } else {
     LHinweis->SetCaption(Word(44));
-    LText.SetCaption(post_install);
+    LText.SetCaption(after_failures);
   }
   return true;
 }
