@@ -128,13 +128,7 @@ bool TFMain::ContinueInterruptedRun() {
   context.Log().Write("Fortsetzungsdatei " + context.ContinuationPath() +
                       " gelesen: " + std::to_string(file.Rows.size()) + " von " +
                       std::to_string(file.RunTotal) + " Paketen");
-  // What failed before the restart belongs to the outcome of the whole run;
-  // the ends of the session during a package count over the whole run too.
-  const auto failed = context.System().ReadFileBytes(context.FailuresPath());
-  const auto ended = context.System().ReadFileBytes(context.SessionEndsPath());
-  context.Run().Continued(
-      file.RunTotal, failed ? frame::ReadFailures(*failed) : std::vector<frame::PackageFailure>{},
-      ended ? frame::ReadSessionEnds(*ended) : frame::SessionEnds{});
+  context.Run().Continued(file.RunTotal, ReadRunSoFar());
   context.choices.ChooseUserDefined();
   context.choices.Restore(file);
   // Windows removed the run-once value when it started this run (a task for
@@ -144,6 +138,26 @@ bool TFMain::ContinueInterruptedRun() {
   frame::RegisterContinuationStart(context);
   StartWithoutWizard();
   return true;
+}
+
+// What failed before the restart belongs to the outcome of the whole run, as
+// do the packages that did not apply; the ends of the session during a
+// package and the restart for one that Windows waited for count over the
+// whole run too.
+frame::RunSoFar TFMain::ReadRunSoFar() {
+  platform::System& system = context.System();
+  frame::RunSoFar so_far;
+  if (const auto failed = system.ReadFileBytes(context.FailuresPath())) {
+    so_far.failures = frame::ReadFailures(*failed);
+  }
+  if (const auto ended = system.ReadFileBytes(context.SessionEndsPath())) {
+    so_far.session_ends = frame::ReadSessionEnds(*ended);
+  }
+  if (const auto names = system.ReadFileBytes(context.NotApplicablePath())) {
+    so_far.not_applicable = frame::ReadNames(*names);
+  }
+  so_far.restarted_for_pending_restart = system.FileExists(context.PendingRestartPath());
+  return so_far;
 }
 
 frame::Continuation TFMain::ReadContinuationFile() {

@@ -65,6 +65,7 @@ class TFMain : public ui::Form {
   void StartSilentRun();
   bool ContinueInterruptedRun();
   frame::Continuation ReadContinuationFile();
+  frame::RunSoFar ReadRunSoFar();
   bool ContinuationUnchanged();
   void SetContinuationAside(const std::string& reason);
   void StartWithoutWizard();

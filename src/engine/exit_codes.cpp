@@ -9,11 +9,14 @@ PackageState ClassifyExitCode(std::uint32_t code) {
     case kSuccessRebootRequired:
     case kSuccessRestartRequired:
     case kWusaRebootRequired:
+    case kWusaRebootRequiredResult:
       return PackageState::RestartNeeded;
     case kSuccessRebootInitiated:
       return PackageState::RestartStarted;
     case kWusaAlreadyInstalled:
       return PackageState::AlreadyInstalled;
+    case kWusaNotApplicable:
+      return PackageState::NotApplicable;
     default:
       return PackageState::Failed;
   }

@@ -11,6 +11,7 @@ enum class PackageState {
   RestartNeeded,     // installed; the computer must restart before the next package
   RestartStarted,    // installed; the package has begun the restart itself
   AlreadyInstalled,  // nothing to do
+  NotApplicable,     // the update does not apply to this system; no failure
   Failed,            // the installer reported an error
   NotStarted,        // missing, of no kind the system runs, or the process not created
 };
@@ -21,6 +22,9 @@ constexpr std::uint32_t kSuccessRestartRequired = 3011;  // ERROR_SUCCESS_RESTAR
 constexpr std::uint32_t kSuccessRebootInitiated = 1641;  // ERROR_SUCCESS_REBOOT_INITIATED
 constexpr std::uint32_t kWusaRebootRequired = 0x00240005;
 constexpr std::uint32_t kWusaAlreadyInstalled = 0x00240006;
+constexpr std::uint32_t kWusaNotApplicable = 0x80240017;  // WU_E_NOT_APPLICABLE
+// ERROR_SUCCESS_REBOOT_REQUIRED as an HRESULT, as wusa.exe reports it.
+constexpr std::uint32_t kWusaRebootRequiredResult = 0x80070BC2;
 
 // Every code not named here is a failure.
 PackageState ClassifyExitCode(std::uint32_t code);

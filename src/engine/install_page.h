@@ -3,6 +3,7 @@
 // worker has ended.
 #pragma once
 
+#include "engine/package_command.h"
 #include "engine/package_runner.h"
 #include "frame/page_frame.h"
 #include "ui/group_box.h"
@@ -33,7 +34,6 @@ class TFKopieren : public frame::PageFrame {
   int CurrentIndex = 1;
   int TotalCount = 0;
   int CurrentNumber = 0;
-  int RunCount = 0;
 
   // Starts the run; returns once the first package runs or the run is over.
   void StartInstallation();
@@ -74,6 +74,8 @@ class TFKopieren : public frame::PageFrame {
   void AwaitStartedRestart();
   void DeletePreviousLog();
   bool RestartDue() const;
+  bool RestartFirstForPending();
+  std::string WhyNoRestartFirst() const;
   void HandOverToRestart();
   bool KeepRunForRestart();
   void RestartRefused(const std::string& reason);
@@ -85,13 +87,16 @@ class TFKopieren : public frame::PageFrame {
   // package the run goes on with after the logon.
   int CountSessionEnd();
   bool WriteContinuationFile(int from);
+  LoggedParameters WithPackageLog(int number) const;
   void StartPackage(const std::string& path);
+  void LogNotApplicable();
   void ShowProgress(const std::string& path);
   void ShowFinishPage();
   ui::Rect ScreenBounds() const;
   ui::Rect TrayRect() const;
 
-  // The package whose installer ran last in this run asked for a restart.
+  // The package whose installer ran last in this run asked for a restart,
+  // or, before the first package, Windows waited for one.
   bool restart_asked_ = false;
   bool running_ = false;
   // The hand-over's restart request was accepted; the session should end.

@@ -6,6 +6,7 @@
 #include "engine/lock_wait.h"
 #include "engine/package_command.h"
 #include "engine/package_runner.h"
+#include "engine/pending_restart.h"
 #include "engine/size_text.h"
 #include "finish/finish_page.h"
 #include "finish/restart.h"
@@ -40,6 +41,8 @@ std::string OutcomeText(const PackageOutcome& outcome) {
       return "installiert, das Paket startet den Computer neu" + code;
     case PackageState::AlreadyInstalled:
       return outcome.started ? "bereits installiert" + code : "bereits installiert";
+    case PackageState::NotApplicable:
+      return "nicht zutreffend" + code;
     case PackageState::Failed:
       return "fehlgeschlagen" + code;
     case PackageState::NotStarted:
@@ -71,9 +74,8 @@ void TFKopieren::StartInstallation() {
   const int chosen = choices.UserDefined() ? choices.ChosenCount() : context.Packages.Count();
   TotalCount = context.Run().Started(chosen);
   CurrentNumber = TotalCount - chosen;  // installed before a restart
-  RunCount = 0;
-  restart_asked_ = false;
   awaiting_restart_ = false;
+  restart_asked_ = RestartFirstForPending();
   InstallNext();
 }
 
@@ -103,7 +105,6 @@ void TFKopieren::InstallNext() {
     return;
   }
   ++CurrentNumber;
-  ++RunCount;
   const std::string path = context.DataPath(context.Packages[CurrentIndex].File);
   if (RestartDue()) {
     HandOverToRestart();  // this package runs after the restart
@@ -129,16 +130,20 @@ void TFKopieren::PackageFinished(const PackageOutcome& outcome) {
 }
 
 // Only a package whose installer ran can ask for a restart: by its
-// Restart value or by its exit code.
+// Restart value or by its exit code. One whose update does not apply
+// changed nothing, and asks for none.
 void TFKopieren::RecordOutcome(const PackageOutcome& outcome) {
   frame::Context& context = Shared();
   const release::PackageEntry& package = context.Packages[CurrentIndex];
   context.Log().Write("Paket " + std::to_string(CurrentIndex) + " (" + package.Name +
                       "): " + OutcomeText(outcome));
+  const bool applies = outcome.state != PackageState::NotApplicable;
   if (outcome.started) {
-    restart_asked_ = package.Restart == "1" || outcome.state == PackageState::RestartNeeded;
+    restart_asked_ =
+        applies && (package.Restart == "1" || outcome.state == PackageState::RestartNeeded);
     if (restart_asked_) context.Run().RestartAsked();
   }
+  if (!applies) context.Run().PackageNotApplicable(package.Name);
   if (outcome.state == PackageState::Failed || outcome.state == PackageState::NotStarted) {
     context.Run().PackageFailed({package.Name, outcome.started, outcome.exit_code, outcome.reason});
   }
@@ -167,7 +172,8 @@ bool TFKopieren::KeepRunForRestart() {
 }
 
 // The log of the entry before the current one goes to the recycle bin, at
-// every step; only names inside the Windows folder are ever deleted.
+// every step; only names inside the Windows folder are ever deleted, and
+// never the log that the run itself had the package write.
 void TFKopieren::DeletePreviousLog() {
   if (!Shared().choices.Options().DeleteLogs || CurrentIndex < 2) return;
   const std::string& log = Shared().Packages[CurrentIndex - 1].Logfile;
@@ -175,7 +181,8 @@ void TFKopieren::DeletePreviousLog() {
   platform::System& system = Shared().System();
   try {
     const std::string path = system.WindowsFolder() + "\\" + log;
-    if (!system.FileExists(path)) return;
+    if (!system.FileExists(path) || Upper(path) == Upper(WithPackageLog(CurrentIndex - 1).log_path))
+      return;
     system.RecycleFile(path);
     Shared().Log().Write("Logdatei " + path + " in den Papierkorb verschoben");
   } catch (const std::exception&) {
@@ -184,10 +191,11 @@ void TFKopieren::DeletePreviousLog() {
 }
 
 // Due after a package of this run that demands it and whose installer
-// really ran: a package left out as installed, missing or of no kind that
-// the system runs demands nothing.
+// really ran (a package left out as installed, missing or of no kind that
+// the system runs demands nothing), or before the first package when the
+// run restarts first for a restart that Windows waited for.
 bool TFKopieren::RestartDue() const {
-  return RunCount > 1 && restart_asked_;
+  return restart_asked_;
 }
 
 void TFKopieren::HandOverToRestart() {
@@ -281,6 +289,9 @@ bool TFKopieren::WriteContinuationFile(int from) {
   WriteBeside(system, context.SessionEndsPath(),
               frame::SessionEndsText(context.Run().SessionEndsByPackage()));
   WriteBeside(system, context.ComputerPath(), system.ComputerName());
+  WriteBeside(system, context.NotApplicablePath(), frame::NamesText(context.Run().NotApplicable()));
+  WriteBeside(system, context.PendingRestartPath(),
+              context.Run().RestartedForPendingRestart() ? "1\r\n" : "");
   return system.WriteHiddenFile(context.ContinuationPath(), text);
 }
 
@@ -293,13 +304,22 @@ void TFKopieren::EndContinuation() {
   frame::RemoveLocalStarter(context);
 }
 
+// The package's parameters with its own log added, and that log's path.
+LoggedParameters TFKopieren::WithPackageLog(int number) const {
+  const frame::Context& context = Shared();
+  const release::PackageEntry& package = context.Packages[number];
+  return AddPackageLog(context.DataPath(package.File), package.Parameters, context.Log().Folder());
+}
+
 void TFKopieren::StartPackage(const std::string& path) {
   frame::Context& context = Shared();
   running_ = true;
   const release::PackageEntry& package = context.Packages[CurrentIndex];
+  const LoggedParameters logged = WithPackageLog(CurrentIndex);
   context.Log().Write("Paket " + std::to_string(CurrentIndex) + " (" + package.Name +
-                      ") startet: " + path + " " + package.Parameters);
-  TMyThread worker{path, package.Parameters, context.TemporaryFolder()};
+                      ") startet: " + path + " " + logged.parameters);
+  if (!logged.log_path.empty()) context.Log().Write("Protokoll des Pakets: " + logged.log_path);
+  TMyThread worker{path, logged.parameters, context.TemporaryFolder()};
   worker.Start(context.System(), context.CurrentOSIndex, context.choices.Options().LowPriority,
                [this](const PackageOutcome& outcome) {
                  App().Guard([this, outcome] { PackageFinished(outcome); });
@@ -322,11 +342,23 @@ void TFKopieren::ShowProgress(const std::string& path) {
                             std::to_string(percent) + "%)");
 }
 
+// Named apart from the failures, once, at the end of the whole run.
+void TFKopieren::LogNotApplicable() {
+  std::string names;
+  for (const std::string& name : Shared().Run().NotApplicable()) {
+    names += (names.empty() ? "" : ", ") + name;
+  }
+  if (!names.empty()) Shared().Log().Write("Nicht zutreffend für dieses System: " + names);
+}
+
 // The end of the run, finished or cancelled; a run that waits for a refused
 // restart keeps its continuation.
 void TFKopieren::ShowFinishPage() {
   Shared().Run().Ended();
-  if (!Shared().Run().WaitsForRestart()) EndContinuation();
+  if (!Shared().Run().WaitsForRestart()) {
+    LogNotApplicable();
+    EndContinuation();
+  }
   RestoreFromTray();
   finish::TFEnde& finish = *Pages().FEnde;
   frame::PlacePage(*this, finish);

@@ -10,13 +10,6 @@ constexpr char kQuote = '"';
 constexpr const char* kUpdateRecords = "SOFTWARE\\Microsoft\\Updates\\Windows XP";
 constexpr const char* kIe7Package = "IE7-WINDOWSXP-X86-DEU.EXE";
 
-std::string Upper(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
-}
-
 bool EndsWith(const std::string& text, const std::string& suffix) {
   return text.size() >= suffix.size() &&
          text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
@@ -26,7 +19,29 @@ std::string Quoted(const std::string& text) {
   return kQuote + text + kQuote;
 }
 
+// Whether a word of the parameters begins with `prefix` (upper case).
+bool HasSwitch(const std::string& parameters, const std::string& prefix) {
+  const std::string upper = Upper(parameters);
+  for (std::size_t at = upper.find(prefix); at != std::string::npos;
+       at = upper.find(prefix, at + 1)) {
+    if (at == 0 || upper[at - 1] == ' ' || upper[at - 1] == '\t' || upper[at - 1] == kQuote)
+      return true;
+  }
+  return false;
+}
+
+std::string FileNameOf(const std::string& path) {
+  return path.substr(path.find_last_of("\\/") + 1);
+}
+
 }  // namespace
+
+std::string Upper(std::string text) {
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return text;
+}
 
 PackageKind KindOf(const std::string& path) {
   const std::string upper = Upper(path);
@@ -51,6 +66,18 @@ std::string BuildCommandLine(const std::string& path, const std::string& paramet
       return "";
   }
   return "";
+}
+
+LoggedParameters AddPackageLog(const std::string& path, const std::string& parameters,
+                               const std::string& log_folder) {
+  const PackageKind kind = KindOf(path);
+  const bool msi = kind == PackageKind::Msi;
+  if ((!msi && kind != PackageKind::Msu) || HasSwitch(parameters, msi ? "/L" : "/LOG")) {
+    return {parameters, ""};
+  }
+  const std::string log = log_folder + "\\" + FileNameOf(path) + (msi ? ".log" : ".evtx");
+  const std::string added = msi ? "/l*v " + Quoted(log) : "/log:" + Quoted(log);
+  return {parameters.empty() ? added : parameters + " " + added, log};
 }
 
 bool UsesTemporaryFolder(const std::string& parameters) {

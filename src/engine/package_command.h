@@ -13,6 +13,9 @@ namespace engine {
 
 enum class PackageKind { Exe, Msi, Msu, Other };
 
+// ASCII letters in upper case: Windows compares file and key names so.
+std::string Upper(std::string text);
+
 // By the file name's extension, in any letter case.
 PackageKind KindOf(const std::string& path);
 
@@ -31,6 +34,18 @@ std::string BuildCommandLine(const std::string& path, const std::string& paramet
 bool UsesTemporaryFolder(const std::string& parameters);
 // Every "{tmp}", in any letter case, replaced by the folder.
 std::string ReplaceTemporaryFolder(const std::string& parameters, const std::string& folder);
+
+// A Windows Installer package (.msi) and an update package (.msu) write a
+// verbose log of their own into the log folder, named after the package's
+// file ("<file>.log", "<file>.evtx"), unless their parameters already ask
+// for one ("/l..." or "/log...", in any letter case). Any other kind is left
+// as it is.
+struct LoggedParameters {
+  std::string parameters;
+  std::string log_path;  // the log added; empty when none was
+};
+LoggedParameters AddPackageLog(const std::string& path, const std::string& parameters,
+                               const std::string& log_folder);
 
 // Whether a package's log file name stays inside the Windows folder: not
 // empty, no drive or absolute path, no ".." part. Only such names are deleted.

@@ -67,13 +67,14 @@ bool TFEnde::ShowOutcome() {
     LText.SetCaption(Word(kContinuesAfterRestart) + "\r\r" + Word(46));
     return false;
   }
-  const std::string post_install = Shared().Settings.PostInstall + "\r\r" + Word(46);
+  const std::string after_failures =
+      NotApplicableText() + Shared().Settings.PostInstall + "\r\r" + Word(46);
   if (!run.Failures().empty()) {
     LHinweis->SetCaption(Word(78));
-    LText.SetCaption(FailureText() + "\r" + post_install);
+    LText.SetCaption(FailureText() + "\r" + after_failures);
   } else {
     LHinweis->SetCaption(Word(44));
-    LText.SetCaption(post_install);
+    LText.SetCaption(after_failures);
   }
   return true;
 }
@@ -93,16 +94,32 @@ void TFEnde::FormClose(ui::CloseAction& action) {
   }
 }
 
-// Word 78, then a line per failed package, at most kMaxFailureLines.
-std::string TFEnde::FailureText() const {
-  std::string text = Word(78) + "\r";
-  const auto& failures = Shared().Run().Failures();
-  for (std::size_t i = 0; i < failures.size(); ++i) {
-    if (i == kMaxFailureLines) return text + "…\r";
-    const frame::PackageFailure& failure = failures[i];
-    text += "- " + failure.name + " (" + FailureReason(failure) + ")\r";
+// A line per package, "- name (what became of it)", at most kMaxListLines.
+std::string TFEnde::PackageList(const std::vector<std::string>& names,
+                                const std::function<std::string(std::size_t)>& outcome) {
+  std::string text;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (i == kMaxListLines) return text + "…\r";
+    text += "- " + names[i] + " (" + outcome(i) + ")\r";
   }
   return text;
+}
+
+// Word 78, then a line per failed package.
+std::string TFEnde::FailureText() const {
+  const auto& failures = Shared().Run().Failures();
+  std::vector<std::string> names;
+  for (const frame::PackageFailure& failure : failures) names.push_back(failure.name);
+  return Word(78) + "\r" +
+         PackageList(names, [&](std::size_t i) { return FailureReason(failures[i]); });
+}
+
+// Apart from the failures: a line per package whose update does not apply
+// to this system, and an empty line after them.
+std::string TFEnde::NotApplicableText() const {
+  const auto& names = Shared().Run().NotApplicable();
+  if (names.empty()) return {};
+  return PackageList(names, [&](std::size_t) { return Word(kNotApplicable); }) + "\r";
 }
 
 // A started package failed by its exit code, unless it never ended; one

@@ -2,6 +2,10 @@
 // program or a restart of the computer.
 #pragma once
 
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "frame/page_frame.h"
 #include "ui/check_box.h"
 
@@ -24,6 +28,8 @@ class TFEnde : public frame::PageFrame {
   static constexpr int kContinuesAfterRestart = 94;
   // "The installation can't go on after a restart."
   static constexpr int kHandOverFailed = 98;
+  // "not applicable": a package whose update does not apply to this system.
+  static constexpr int kNotApplicable = 113;
 
  private:
   void FormCreate();
@@ -32,8 +38,11 @@ class TFEnde : public frame::PageFrame {
   void FormClose(ui::CloseAction& action);
   void BAbbrechenClick();
 
-  static constexpr std::size_t kMaxFailureLines = 5;
+  static constexpr std::size_t kMaxListLines = 5;
+  static std::string PackageList(const std::vector<std::string>& names,
+                                 const std::function<std::string(std::size_t)>& outcome);
   std::string FailureText() const;
+  std::string NotApplicableText() const;
   std::string FailureReason(const frame::PackageFailure& failure) const;
 
   // The page closed and the restart it asked for was accepted.

@@ -16,7 +16,8 @@ std::string Context::ContinuationPath() const {
 }
 
 void Context::RemoveFilesBesideContinuation() const {
-  for (const std::string& path : {FailuresPath(), SessionEndsPath(), ComputerPath()}) {
+  for (const std::string& path : {FailuresPath(), SessionEndsPath(), ComputerPath(),
+                                  NotApplicablePath(), PendingRestartPath()}) {
     if (system_.FileExists(path)) system_.RemoveFile(path);
   }
 }
@@ -29,8 +30,8 @@ void Context::ShowMessageDialog(const std::string& text, MessageKind kind) const
   frame::ShowMessageDialog(system_, dialogs_, Words, text, kind);
 }
 
-bool Context::AskQuestion(const std::string& text) const {
-  return frame::AskQuestion(system_, dialogs_, Words, text);
+bool Context::AskQuestion(const std::string& text, int yes, int no) const {
+  return frame::AskQuestion(system_, dialogs_, Words, text, yes, no);
 }
 
 void Context::CloseProgram() const {

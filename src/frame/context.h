@@ -75,6 +75,10 @@ class Context {
   std::string SessionEndsPath() const { return ContinuationPath() + kSessionEndsFileSuffix; }
   // Beside it: the computer whose run it is.
   std::string ComputerPath() const { return ContinuationPath() + kComputerFileSuffix; }
+  // Beside it: the packages that do not apply to the system.
+  std::string NotApplicablePath() const { return ContinuationPath() + kNotApplicableFileSuffix; }
+  // Beside it: the run restarted for a restart that Windows waited for.
+  std::string PendingRestartPath() const { return ContinuationPath() + kPendingRestartFileSuffix; }
   // The files beside the continuation file go with it.
   void RemoveFilesBesideContinuation() const;
   // The folder for "{tmp}".
@@ -86,7 +90,9 @@ class Context {
   InstallLog& Log() const { return dialogs_.Log(); }
 
   void ShowMessageDialog(const std::string& text, MessageKind kind) const;
-  bool AskQuestion(const std::string& text) const;
+  // The question dialog with the answers "&Ja" and "&Nein", or the words
+  // `yes` and `no`; true only for `yes`.
+  bool AskQuestion(const std::string& text, int yes = kYesWord, int no = kNoWord) const;
   // Closes the hidden main form, which ends the program with the run's exit
   // code.
   void CloseProgram() const;

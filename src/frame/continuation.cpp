@@ -136,4 +136,21 @@ SessionEnds ReadSessionEnds(const std::string& bytes) {
   return ends;
 }
 
+std::string NamesText(const std::vector<std::string>& names) {
+  std::string text;
+  for (const std::string& name : names) text += Field(name) + "\r\n";
+  return text;
+}
+
+std::vector<std::string> ReadNames(const std::string& bytes) {
+  std::vector<std::string> names;
+  const std::string text = release::SanitizeUtf8(bytes);  // the names are shown
+  release::TextLines lines(text);
+  while (!lines.AtEnd()) {
+    std::string name = lines.Next();
+    if (!name.empty()) names.push_back(std::move(name));
+  }
+  return names;
+}
+
 }  // namespace frame

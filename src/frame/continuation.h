@@ -69,6 +69,26 @@ std::string SessionEndsText(const SessionEnds& ends);
 SessionEnds ReadSessionEnds(const std::string& bytes);
 constexpr const char* kSessionEndsFileSuffix = ".sessionend";
 
+// The packages of a run whose update does not apply to the system, by name,
+// in a file of their own beside the continuation file: a line per package.
+std::string NamesText(const std::vector<std::string>& names);
+// Empty lines are passed over.
+std::vector<std::string> ReadNames(const std::string& bytes);
+constexpr const char* kNotApplicableFileSuffix = ".notapplicable";
+// The run restarted the computer before its first package because Windows
+// already waited for a restart: a file beside the continuation file, there
+// or not, so that a key that stays after the restart does not restart it again.
+constexpr const char* kPendingRestartFileSuffix = ".pendingrestart";
+
+// What the first half of a run hands over to the rest, beside the
+// continuation file.
+struct RunSoFar {
+  std::vector<PackageFailure> failures;
+  SessionEnds session_ends;
+  std::vector<std::string> not_applicable;
+  bool restarted_for_pending_restart = false;
+};
+
 // The name of the run-once value that starts the program after the logon.
 constexpr const char* kRunOnceName = "rir Eridivu";
 // The continuation file's name, in the program's folder or its fallback.

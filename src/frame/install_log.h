@@ -26,6 +26,8 @@ class InstallLog {
   void Place(const std::string& given);
   // The absolute path; empty before Place.
   const std::string& Path() const { return path_; }
+  // Its folder, without a trailing backslash: the packages' own logs go there.
+  std::string Folder() const { return path_.substr(0, path_.find_last_of('\\')); }
   void Write(const std::string& line);
 
  private:

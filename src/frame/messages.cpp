@@ -17,11 +17,11 @@ platform::DialogContent MessageDialogContent(const std::string& text, MessageKin
 }
 
 platform::DialogContent QuestionDialogContent(const std::string& text,
-                                              const release::WordTable& words) {
+                                              const release::WordTable& words, int yes, int no) {
   return {words[86],
           platform::DialogIcon::Question,
           text,
-          {{platform::kResultYes, words[87], "Yes"}, {platform::kResultNo, words[88], "No"}},
+          {{platform::kResultYes, words[yes], "Yes"}, {platform::kResultNo, words[no], "No"}},
           platform::kResultYes,
           platform::kResultNo};
 }
@@ -44,14 +44,14 @@ void ShowMessageDialog(platform::System& system, platform::Dialogs& dialogs,
 }
 
 bool ShowQuestionDialog(platform::Dialogs& dialogs, const release::WordTable& words,
-                        const std::string& text) {
-  return dialogs.ShowDialog(QuestionDialogContent(text, words)) == platform::kResultYes;
+                        const std::string& text, int yes, int no) {
+  return dialogs.ShowDialog(QuestionDialogContent(text, words, yes, no)) == platform::kResultYes;
 }
 
 bool AskQuestion(platform::System& system, platform::Dialogs& dialogs,
-                 const release::WordTable& words, const std::string& text) {
+                 const release::WordTable& words, const std::string& text, int yes, int no) {
   PlayKindSound(system, MessageKind::Question);
-  return ShowQuestionDialog(dialogs, words, text);
+  return ShowQuestionDialog(dialogs, words, text, yes, no);
 }
 
 void PlacePage(const ui::Form& current, ui::Form& next) {

@@ -23,9 +23,16 @@ enum class MessageKind { Error = 1, Information = 2, Question = 3 };
 // kind, one button "OK" (words 91 to 93).
 platform::DialogContent MessageDialogContent(const std::string& text, MessageKind kind,
                                              const release::WordTable& words);
-// The question dialog "Bestätigen" with "&Ja" and "&Nein" (words 86 to 88).
+// The answers of the question dialog: "&Ja" and "&Nein", unless a question
+// names its own words for them.
+constexpr int kYesWord = 87;
+constexpr int kNoWord = 88;
+
+// The question dialog "Bestätigen" (word 86) with the answers `yes` (Enter)
+// and `no` (Escape).
 platform::DialogContent QuestionDialogContent(const std::string& text,
-                                              const release::WordTable& words);
+                                              const release::WordTable& words, int yes = kYesWord,
+                                              int no = kNoWord);
 
 // Starts the kind's system sound and returns at once.
 void PlayKindSound(platform::System& system, MessageKind kind);
@@ -35,13 +42,14 @@ void PlayKindSound(platform::System& system, MessageKind kind);
 void ShowMessageDialog(platform::System& system, platform::Dialogs& dialogs,
                        const release::WordTable& words, const std::string& text, MessageKind kind);
 
-// The question dialog alone; true only for "&Ja".
+// The question dialog alone; true only for the answer `yes`.
 bool ShowQuestionDialog(platform::Dialogs& dialogs, const release::WordTable& words,
-                        const std::string& text);
+                        const std::string& text, int yes = kYesWord, int no = kNoWord);
 
-// The question sound, then the question dialog; true only for "&Ja".
+// The question sound, then the question dialog; true only for the answer `yes`.
 bool AskQuestion(platform::System& system, platform::Dialogs& dialogs,
-                 const release::WordTable& words, const std::string& text);
+                 const release::WordTable& words, const std::string& text, int yes = kYesWord,
+                 int no = kNoWord);
 
 // Puts `next` where `current` stands; size, state and visibility stay.
 void PlacePage(const ui::Form& current, ui::Form& next);

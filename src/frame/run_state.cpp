@@ -17,16 +17,25 @@ int RunState::Started(int chosen) {
   return run_total_;
 }
 
-void RunState::Continued(int run_total, std::vector<PackageFailure> failures,
-                         SessionEnds session_ends) {
+void RunState::Continued(int run_total, RunSoFar so_far) {
   continued_ = true;
   run_total_ = run_total;
-  failures_ = std::move(failures);
-  session_ends_ = std::move(session_ends);
+  failures_ = std::move(so_far.failures);
+  session_ends_ = std::move(so_far.session_ends);
+  not_applicable_ = std::move(so_far.not_applicable);
+  restarted_for_pending_restart_ = so_far.restarted_for_pending_restart;
 }
 
 void RunState::PackageFailed(PackageFailure failure) {
   failures_.push_back(std::move(failure));
+}
+
+void RunState::PackageNotApplicable(std::string name) {
+  not_applicable_.push_back(std::move(name));
+}
+
+void RunState::RestartsForPendingRestart() {
+  restarted_for_pending_restart_ = true;
 }
 
 void RunState::RestartAsked() {

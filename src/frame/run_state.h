@@ -32,10 +32,15 @@ class RunState {
   // The installation starts with `chosen` packages; returns the package
   // total of the whole run, which a continued run took from its file.
   int Started(int chosen);
-  // The run goes on after a restart with the total and the failures of its
-  // first half, and the packages during which the session ended.
-  void Continued(int run_total, std::vector<PackageFailure> failures, SessionEnds session_ends);
+  // The run goes on after a restart with the total of the whole run and
+  // what its first half went through.
+  void Continued(int run_total, RunSoFar so_far);
   void PackageFailed(PackageFailure failure);
+  // The package's update does not apply to this system: no failure.
+  void PackageNotApplicable(std::string name);
+  // Windows already waited for a restart when the installation began, and
+  // the run restarts the computer for it before its first package.
+  void RestartsForPendingRestart();
   // A package asked for a restart of the computer (by its Restart value or
   // its exit code) before the run may go on.
   void RestartAsked();
@@ -90,6 +95,10 @@ class RunState {
   bool Saved() const { return saved_ || saved_for_session_end_; }
   const std::vector<PackageFailure>& Failures() const { return failures_; }
   const SessionEnds& SessionEndsByPackage() const { return session_ends_; }
+  const std::vector<std::string>& NotApplicable() const { return not_applicable_; }
+  // Once per run: a restart that Windows still waits for after it is no
+  // reason for another one.
+  bool RestartedForPendingRestart() const { return restarted_for_pending_restart_; }
   // Why the hand-over to a restart failed; empty when it did not.
   const std::string& HandOverFailure() const { return hand_over_failure_; }
 
@@ -111,6 +120,8 @@ class RunState {
   bool continued_ = false;
   std::vector<PackageFailure> failures_;
   SessionEnds session_ends_;
+  std::vector<std::string> not_applicable_;
+  bool restarted_for_pending_restart_ = false;
   // The session end under way during a package, which a veto takes back:
   // the package's row, and where its failure went when it failed.
   struct PackageSessionEnd {

@@ -98,8 +98,9 @@ class System {
 
   virtual NumberSeparators LocaleNumberSeparators() = 0;
 
-  // Names of the subkeys of a key under HKEY_LOCAL_MACHINE; none when the
-  // key cannot be opened.
+  // Names of the subkeys of a key under HKEY_LOCAL_MACHINE, as the 64-bit
+  // system sees it also from a 32-bit program; none when the key cannot be
+  // opened.
   virtual std::vector<std::string> MachineSubkeys(const std::string& key) = 0;
   // Writes a string value under SOFTWARE\Microsoft\Windows\CurrentVersion\RunOnce
   // of HKEY_CURRENT_USER, or of HKEY_LOCAL_MACHINE when `machine_wide`.

@@ -49,6 +49,14 @@ constexpr const char* kLaterWords[] = {
     "Abbrechen",
     "Der Ordner der Installation ist nicht erreichbar. Die Installation wird nach der nächsten "
     "Anmeldung fortgesetzt.",
+    "bereits installiert",
+    "Die Datei ist beschädigt oder wurde verändert",
+    "nicht zutreffend",
+    "Windows wartet bereits auf einen Neustart des Computers. Updates, die vor diesem Neustart "
+    "installiert werden, können fehlschlagen. Möchten Sie den Computer zuerst neu starten? Die "
+    "Installation geht danach automatisch weiter.",
+    "&Zuerst neu starten",
+    "&Trotzdem installieren",
 };
 static_assert(WordTable::kOriginalCount + std::size(kLaterWords) == WordTable::kCount,
               "a built-in text for every later word");

@@ -13,11 +13,13 @@ constexpr wchar_t kRunOnceKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion
 
 }  // namespace
 
+// KEY_WOW64_64KEY: a 32-bit build sees the keys that Windows itself keeps,
+// not the 32-bit view of them (32-bit Windows ignores the flag).
 std::vector<std::string> Win32System::MachineSubkeys(const std::string& key) {
   std::vector<std::string> names;
   HKEY opened = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, Widen(key).c_str(), 0, KEY_READ, &opened) !=
-      ERROR_SUCCESS) {
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, Widen(key).c_str(), 0, KEY_READ | KEY_WOW64_64KEY,
+                    &opened) != ERROR_SUCCESS) {
     return names;
   }
   UniqueKey closer(opened);

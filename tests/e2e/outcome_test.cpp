@@ -1,5 +1,6 @@
 // What a run makes of its packages' exit codes: failures named on the finish page and in the
-// install log, restart codes handing over like a package's Restart value, the program's own
+// install log, updates that do not apply listed apart from them, restart codes handing over
+// like a package's Restart value, the program's own
 // exit code and its record for deployment tools, and the switches /norestart, /log and /?.
 #include <algorithm>
 #include <cctype>
@@ -26,6 +27,7 @@ constexpr int kRebootInitiated = 1641;        // ERROR_SUCCESS_REBOOT_INITIATED
 constexpr int kRebootRequired = 3010;         // ERROR_SUCCESS_REBOOT_REQUIRED
 constexpr long long kWusaRestart = 0x240005;  // WU_S_REBOOT_REQUIRED
 constexpr long long kWusaInstalled = 0x240006;
+constexpr long long kNotApplicable = 0x80240017;  // WU_E_NOT_APPLICABLE
 
 // The built-in words of the finish page's list, for a language file without 078 to 080.
 const char kSomeFailed[] =
@@ -395,6 +397,54 @@ TEST_F(Outcome, FinishPageNamesFiveFailuresAndCutsTheRest) {
   });
 }
 
+// --- An update that does not apply to the system ---
+
+// No failure: listed apart on the finish page and in the log, and the run ends with 0.
+TEST_F(Outcome, NotApplicableUpdateIsListedApartAndTheRunEndsWithZero) {
+  const InstallRelease release = ProbeRelease(3);
+  const std::string not_applicable = "nicht zutreffend";  // word 113, built in
+  RetryOnLostStart(release.ProbeNames(), release.ProbeNames(), [&](const fs::path& folder) {
+    ForgetInstallLog();
+    const fs::path exe =
+        MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
+    SetExitCodes(exe, release, JournalOf(folder), {0, kNotApplicable, 0});
+    WineProgram installer = wine().Start(exe.string(), {"/silent"});
+    const DriverRun finish =
+        Drive({"wait TFEnde 60000", "text TFEnde LHinweis", "text TFEnde LText"});
+    wine().Screenshot("Outcome-not-applicable");
+    ASSERT_TRUE(finish.ok()) << finish.Report();
+    EndFinishedSilentRunWithoutRestart();
+    const RunResult end = installer.Wait(seconds(10));
+    EXPECT_FALSE(end.timed_out);
+    EXPECT_EQ(end.exit_code, 0);
+    EXPECT_EQ(FileNames(ReadProbeJournal(JournalOf(folder))), release.ProbeNames());
+
+    EXPECT_EQ(finish.Value("text TFEnde LHinweis"), Word(44));
+    const std::vector<std::string> lines = Lines(finish.Value("text TFEnde LText"), '\r');
+    ASSERT_GE(lines.size(), 2u) << finish.Value("text TFEnde LText");
+    EXPECT_EQ(lines[0], "- " + release.packages[1].Name() + " (" + not_applicable + ")");
+    EXPECT_EQ(lines[1], "");
+    int named = 0;
+    for (const std::string& line : lines) named += line.rfind("- ", 0) == 0;
+    EXPECT_EQ(named, 1) << finish.Value("text TFEnde LText");
+
+    const std::vector<std::string> log = InstallLogRecords();
+    const std::vector<std::string> expected = {
+        PackageText(1, release.packages[0], Installed(0)),
+        PackageText(2, release.packages[1],
+                    not_applicable + " (Exitcode " + std::to_string(kNotApplicable) + ")"),
+        PackageText(3, release.packages[2], Installed(0)),
+    };
+    EXPECT_EQ(PackageTexts(log), expected) << ReadFile(InstallLog());
+    EXPECT_EQ(TextsStartingWith(log, "Nicht zutreffend für dieses System: "),
+              std::vector<std::string>{"Nicht zutreffend für dieses System: " +
+                                       release.packages[1].Name()})
+        << ReadFile(InstallLog());
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(TextOf(log.back()), "Ende mit Exitcode 0") << ReadFile(InstallLog());
+  });
+}
+
 // --- A real MSI installed twice ---
 
 struct Classified {
@@ -434,6 +484,9 @@ TEST_F(Outcome, SameMsiInstalledTwiceIsLoggedAndEndsAsItsExitCodeSays) {
     release.packages[0].source = msi.path();
     const fs::path exe =
         MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
+    // msiexec's verbose log, beside the install log.
+    const std::string package_log = "C:\\ProgramData\\Installer\\Testpaket.msi.log";
+    fs::remove(wine().ToLinuxPath(package_log));
 
     std::optional<long long> second_code;
     for (int run = 1; run <= 2; ++run) {
@@ -458,9 +511,13 @@ TEST_F(Outcome, SameMsiInstalledTwiceIsLoggedAndEndsAsItsExitCodeSays) {
       EXPECT_EQ(end.exit_code, AsUnix(expected.program_exit));
       EXPECT_EQ(TextOf(log.back()), "Ende mit Exitcode " + std::to_string(expected.program_exit))
           << ReadFile(InstallLog());
+      EXPECT_EQ(TextsStartingWith(log, "Protokoll des Pakets: "),
+                std::vector<std::string>{"Protokoll des Pakets: " + package_log})
+          << ReadFile(InstallLog());
       if (run == 1) {
         EXPECT_EQ(*code, 0) << "the first install failed";
         EXPECT_TRUE(fs::exists(msi.InstalledFile())) << "the MSI package was not installed";
+        EXPECT_TRUE(fs::exists(wine().ToLinuxPath(package_log))) << "msiexec wrote no log";
       } else {
         second_code = code;
       }

@@ -256,6 +256,54 @@ TEST_F(InstallSequence, LogsOfThePreviousPackageAreRecycledOnlyWhenAsked) {
   }
 }
 
+// Beside the install log, also in a folder with blanks; the install log
+// names each package's own log.
+TEST_F(InstallSequence, MsiAndMsuPackagesWriteTheirOwnLogBesideTheInstallLog) {
+  UseRelease(3, "",
+             {{1, "File=Paket.msi"}, {2, "File=KB2.msu"}, {3, "File=KB3.msu\nParameters=/log:x"}});
+  for (const char* file : {"Paket.msi", "KB2.msu", "KB3.msu"}) system.files[Data(file)] = "x";
+  system.arguments = {"/log:C:\\Meine Protokolle\\Setup.log"};
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  while (system.FinishWorker()) {
+  }
+  ASSERT_EQ(system.runs.size(), 3u);
+  EXPECT_EQ(system.runs[0].command_line,
+            "\"C:\\Windows\\system32\\msiexec.exe\" /i \"C:\\Release\\Data\\Paket.msi\" /q1 "
+            "/l*v \"C:\\Meine Protokolle\\Paket.msi.log\"");
+  EXPECT_EQ(system.runs[1].command_line,
+            "\"C:\\Windows\\system32\\wusa.exe\" \"C:\\Release\\Data\\KB2.msu\" /q2 "
+            "/log:\"C:\\Meine Protokolle\\KB2.msu.evtx\"");
+  EXPECT_EQ(system.runs[2].command_line,
+            "\"C:\\Windows\\system32\\wusa.exe\" \"C:\\Release\\Data\\KB3.msu\" /log:x");
+  const std::string log = system.files["C:\\Meine Protokolle\\Setup.log"];
+  EXPECT_NE(log.find("Protokoll des Pakets: C:\\Meine Protokolle\\Paket.msi.log\r\n"),
+            std::string::npos)
+      << log;
+  EXPECT_NE(log.find("Protokoll des Pakets: C:\\Meine Protokolle\\KB2.msu.evtx\r\n"),
+            std::string::npos)
+      << log;
+  EXPECT_EQ(log.find("Protokoll des Pakets: C:\\Meine Protokolle\\KB3"), std::string::npos) << log;
+}
+
+// Deleting the logs means the packages' Logfile names: the log that the run
+// had a package write stays, even where its Logfile names the same file.
+TEST_F(InstallSequence, ThePackagesOwnLogsStayWhenLogsAreDeleted) {
+  UseRelease(3, "DeleteLogs=1",
+             {{1, "File=Paket.msi\nLogfile=Paket.msi.log"}, {2, "Logfile=kb2.log"}});
+  system.files[Data("Paket.msi")] = "x";
+  system.arguments = {"/log:C:\\Windows\\Setup.log"};
+  system.files["C:\\Windows\\Paket.msi.log"] = "the package's own";
+  system.files["C:\\Windows\\kb2.log"] = "log";
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  while (system.FinishWorker()) {
+  }
+  EXPECT_EQ(system.runs.size(), 3u);
+  EXPECT_EQ(system.recycled, std::vector<std::string>{"C:\\Windows\\kb2.log"});
+  EXPECT_TRUE(system.FileExists("C:\\Windows\\Paket.msi.log"));
+}
+
 TEST_F(InstallSequence, CancelAsksOnceAndEndsAfterTheRunningPackage) {
   UseRelease(3);
   StartAndDecide();

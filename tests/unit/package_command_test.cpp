@@ -46,6 +46,49 @@ TEST(PackageCommand, CommandLinesPerKindAndSystem) {
   EXPECT_EQ(BuildCommandLine("C:\\S\\Data\\d.zip", "", OsIndex::Windows7, kInstallers), "");
 }
 
+TEST(PackageLog, MsiGetsAVerboseLogUnlessItsParametersAskForOne) {
+  const std::string folder = "C:\\Meine Protokolle";
+  const engine::LoggedParameters added =
+      engine::AddPackageLog("C:\\S\\Data\\Unter\\Paket.msi", "/qn", folder);
+  EXPECT_EQ(added.parameters, "/qn /l*v \"C:\\Meine Protokolle\\Paket.msi.log\"");
+  EXPECT_EQ(added.log_path, "C:\\Meine Protokolle\\Paket.msi.log");
+  EXPECT_EQ(engine::AddPackageLog("C:\\S\\a.MSI", "", folder).parameters,
+            "/l*v \"C:\\Meine Protokolle\\a.MSI.log\"");
+  // A switch that begins a word, in any letter case; a "/l" inside a value is none.
+  EXPECT_EQ(engine::AddPackageLog("C:\\S\\a.msi", "/qn TARGETDIR=C:/lib", folder).log_path,
+            "C:\\Meine Protokolle\\a.msi.log");
+  for (const char* own :
+       {"/qn /l*v C:\\x.log", "/L*V C:\\x.log /qn", "/qn\t/log x.log", "/qn \"/lv\" x.log"}) {
+    const engine::LoggedParameters kept = engine::AddPackageLog("C:\\S\\a.msi", own, folder);
+    EXPECT_EQ(kept.parameters, own);
+    EXPECT_EQ(kept.log_path, "") << own;
+  }
+}
+
+TEST(PackageLog, MsuGetsAnEventLogUnlessItsParametersAskForOne) {
+  const std::string folder = "C:\\Meine Protokolle";
+  const engine::LoggedParameters added =
+      engine::AddPackageLog("C:\\S\\Data\\KB1.msu", "/quiet /norestart", folder);
+  EXPECT_EQ(added.parameters, "/quiet /norestart /log:\"C:\\Meine Protokolle\\KB1.msu.evtx\"");
+  EXPECT_EQ(added.log_path, "C:\\Meine Protokolle\\KB1.msu.evtx");
+  // wusa.exe has no "/l": only "/log" is its own.
+  EXPECT_EQ(engine::AddPackageLog("C:\\S\\KB1.msu", "/quiet /l", folder).log_path,
+            "C:\\Meine Protokolle\\KB1.msu.evtx");
+  for (const char* own : {"/quiet /log:C:\\x.evtx", "/quiet /LOG:C:\\x.evtx"}) {
+    const engine::LoggedParameters kept = engine::AddPackageLog("C:\\S\\KB1.msu", own, folder);
+    EXPECT_EQ(kept.parameters, own);
+    EXPECT_EQ(kept.log_path, "") << own;
+  }
+}
+
+TEST(PackageLog, OtherKindsAreLeftAlone) {
+  for (const char* path : {"C:\\S\\setup.exe", "C:\\S\\readme.txt"}) {
+    const engine::LoggedParameters kept = engine::AddPackageLog(path, "/q", "C:\\Logs");
+    EXPECT_EQ(kept.parameters, "/q");
+    EXPECT_EQ(kept.log_path, "") << path;
+  }
+}
+
 TEST(PackageCommand, LongPathsAndParametersKeepTheirFullLength) {
   const std::string path = "C:\\" + std::string(300, 'p') + "\\setup.exe";
   const std::string parameters(400, 'x');

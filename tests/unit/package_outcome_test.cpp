@@ -64,8 +64,81 @@ TEST_F(PackageOutcomes, AlreadyInstalledIsNoFailure) {
   EXPECT_EQ(EndWithoutRestart(), 0);
 }
 
+// The update does not apply to this system: no failure, and no restart
+// even where the package's Restart value asks for one.
+TEST_F(PackageOutcomes, NotApplicableIsListedApartAndIsNoFailure) {
+  UseRelease(3, "", {{2, "Restart=1"}});
+  system.exit_codes["pkg2.exe"] = 0x80240017;
+  RunAll();
+  EXPECT_EQ(system.runs.size(), 3u);
+  EXPECT_EQ(system.restart_requests, 0);
+  EXPECT_FALSE(system.FileExists(ContinuationPath()));
+  ASSERT_TRUE(Finish().Visible());
+  EXPECT_EQ(Finish().LHinweis->Caption(), "W44");
+  EXPECT_EQ(Finish().LText.Caption(), "- Package 2 (nicht zutreffend)\r\rFertig\r\r\rW46");
+  const std::string log = system.files["C:\\Temp\\Installer.log"];
+  EXPECT_NE(log.find("Paket 2 (Package 2): nicht zutreffend (Exitcode 2149842967)\r\n"),
+            std::string::npos)
+      << log;
+  EXPECT_NE(log.find("Nicht zutreffend für dieses System: Package 2\r\n"), std::string::npos)
+      << log;
+  EXPECT_EQ(EndWithoutRestart(), 0);
+}
+
+TEST_F(PackageOutcomes, NotApplicableStandsApartFromTheFailures) {
+  UseRelease(4);
+  system.exit_codes["pkg1.exe"] = 0x80240017;
+  system.exit_codes["pkg2.exe"] = 1603;
+  system.exit_codes["pkg4.exe"] = 0x80240017;
+  SetLanguage("[Words]\n113=not applicable\n");
+  RunAll();
+  const std::string heading =
+      "Die Installation wurde abgeschlossen, aber nicht alle Dateien konnten installiert werden:";
+  EXPECT_EQ(Finish().LHinweis->Caption(), heading);
+  EXPECT_EQ(Finish().LText.Caption(),
+            heading + "\r- Package 2 (Fehlercode 1603)\r\r" +
+                "- Package 1 (not applicable)\r- Package 4 (not applicable)\r\r" +
+                "Fertig\r\r\rError in Language File");
+  EXPECT_NE(system.files["C:\\Temp\\Installer.log"].find(
+                "Nicht zutreffend für dieses System: Package 1, Package 4"),
+            std::string::npos);
+  EXPECT_EQ(EndWithoutRestart(), 1603);
+}
+
+// A continued run reports the packages of both halves that did not apply.
+TEST_F(PackageOutcomes, NotApplicableBeforeTheRestartIsListedAfterIt) {
+  UseRelease(3, "AutoReboot=1", {{2, "Restart=1"}});
+  system.exit_codes["pkg1.exe"] = 0x80240017;
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  FinishPackage();
+  FinishPackage();
+  ASSERT_EQ(system.restart_requests, 1);  // before package 3
+  const std::string beside = ContinuationPath() + ".notapplicable";
+  EXPECT_EQ(system.files[beside], "Package 1\r\n");
+
+  test::Program after_logon{system};
+  app::TFMain& main = after_logon.Start();
+  main.TStart.Tick();
+  ASSERT_TRUE(system.FinishWorker());
+  const finish::TFEnde& finish = *main.context.forms.FEnde;
+  ASSERT_TRUE(finish.Visible());
+  EXPECT_EQ(finish.LText.Caption().rfind("- Package 1 (nicht zutreffend)\r\r", 0), 0u)
+      << finish.LText.Caption();
+  EXPECT_EQ(main.context.Run().ExitCode(), 0);
+  EXPECT_FALSE(system.FileExists(beside)) << "the run is over, its state must go";
+}
+
+TEST(NotApplicable, NamesAreReadBackAsWrittenWithoutEmptyLines) {
+  const std::string text = frame::NamesText({"Paket\tmit Tab", "Zweites"});
+  EXPECT_EQ(text, "Paket mit Tab\r\nZweites\r\n");
+  EXPECT_EQ(frame::ReadNames(text + "\r\n\nDrittes"),
+            (std::vector<std::string>{"Paket mit Tab", "Zweites", "Drittes"}));
+  EXPECT_TRUE(frame::ReadNames("").empty());
+}
+
 TEST_F(PackageOutcomes, RestartNeededHandsOverBeforeTheNextPackage) {
-  for (const std::uint32_t code : {3010u, 3011u, 0x00240005u}) {
+  for (const std::uint32_t code : {3010u, 3011u, 0x00240005u, 0x80070BC2u}) {
     test::Program fresh{system};
     UseRelease(3, "AutoReboot=1");
     system.files.erase(ContinuationPath());

@@ -77,13 +77,15 @@ TEST_F(PackageRunner, RecordedIe7IsLeftOutOnWindowsXpOnly) {
 TEST(ClassifyExitCode, TheCodesOfWindowsInstallerAndWusa) {
   using engine::ClassifyExitCode;
   EXPECT_EQ(ClassifyExitCode(0), PackageState::Installed);
-  for (const std::uint32_t restart : {3010u, 3011u, 2359301u}) {
+  for (const std::uint32_t restart : {3010u, 3011u, 2359301u, 0x80070BC2u}) {
     EXPECT_EQ(ClassifyExitCode(restart), PackageState::RestartNeeded) << restart;
   }
   EXPECT_EQ(ClassifyExitCode(1641), PackageState::RestartStarted);
   EXPECT_EQ(ClassifyExitCode(2359302), PackageState::AlreadyInstalled);
-  for (const std::uint32_t failure :
-       {1u, 1602u, 1603u, 1618u, 1638u, 3012u, 2359303u, 0xFFFFFFFFu}) {
+  EXPECT_EQ(ClassifyExitCode(0x80240017), PackageState::NotApplicable);
+  // Neighbours of the update installer's codes are failures like any other.
+  for (const std::uint32_t failure : {1u, 1602u, 1603u, 1618u, 1638u, 3012u, 2359303u, 0xFFFFFFFFu,
+                                      0x80240016u, 0x80240018u, 0x80070BC9u, 0x00070BC2u}) {
     EXPECT_EQ(ClassifyExitCode(failure), PackageState::Failed) << failure;
   }
 }
