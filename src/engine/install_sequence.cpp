@@ -28,8 +28,8 @@ int RoundHalfEven(double value) {
   return static_cast<int>(std::nearbyint(value));
 }
 
-// How the log names what became of a package.
-std::string OutcomeText(const PackageOutcome& outcome) {
+// How the log names what became of a package; `reason` says why it was not started.
+std::string OutcomeText(const PackageOutcome& outcome, const std::string& reason) {
   const std::string code = " (Exitcode " + std::to_string(outcome.exit_code) + ")";
   switch (outcome.state) {
     case PackageState::Installed:
@@ -45,7 +45,14 @@ std::string OutcomeText(const PackageOutcome& outcome) {
     case PackageState::NotStarted:
       break;
   }
-  return "nicht gestartet: " + outcome.reason;
+  return "nicht gestartet: " + reason;
+}
+
+// Both checksums of a damaged file, for the administrator who looks for the
+// intact copy.
+std::string ChecksumText(const std::string& found, const std::string& expected) {
+  if (found.empty()) return {};
+  return " (SHA-256 der Datei: " + found + ", in Settings.ini: " + expected + ")";
 }
 
 // A file beside the continuation file holds what the run went through, or
@@ -133,15 +140,22 @@ void TFKopieren::PackageFinished(const PackageOutcome& outcome) {
 void TFKopieren::RecordOutcome(const PackageOutcome& outcome) {
   frame::Context& context = Shared();
   const release::PackageEntry& package = context.Packages[CurrentIndex];
+  const std::string reason = NotStartedReason(outcome);
   context.Log().Write("Paket " + std::to_string(CurrentIndex) + " (" + package.Name +
-                      "): " + OutcomeText(outcome));
+                      "): " + OutcomeText(outcome, reason) +
+                      ChecksumText(outcome.damaged_sha256, package.Sha256));
   if (outcome.started) {
     restart_asked_ = package.Restart == "1" || outcome.state == PackageState::RestartNeeded;
     if (restart_asked_) context.Run().RestartAsked();
   }
   if (outcome.state == PackageState::Failed || outcome.state == PackageState::NotStarted) {
-    context.Run().PackageFailed({package.Name, outcome.started, outcome.exit_code, outcome.reason});
+    context.Run().PackageFailed({package.Name, outcome.started, outcome.exit_code, reason});
   }
+}
+
+// A damaged file is named in the release's words, on the finish page too.
+std::string TFKopieren::NotStartedReason(const PackageOutcome& outcome) const {
+  return outcome.damaged_sha256.empty() ? outcome.reason : Word(kDamagedFile);
 }
 
 // The package restarts the computer itself: the run goes on after it with
@@ -299,7 +313,7 @@ void TFKopieren::StartPackage(const std::string& path) {
   const release::PackageEntry& package = context.Packages[CurrentIndex];
   context.Log().Write("Paket " + std::to_string(CurrentIndex) + " (" + package.Name +
                       ") startet: " + path + " " + package.Parameters);
-  TMyThread worker{path, package.Parameters, context.TemporaryFolder()};
+  TMyThread worker{path, package.Sha256, package.Parameters, context.TemporaryFolder()};
   worker.Start(context.System(), context.CurrentOSIndex, context.choices.Options().LowPriority,
                [this](const PackageOutcome& outcome) {
                  App().Guard([this, outcome] { PackageFinished(outcome); });

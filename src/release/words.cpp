@@ -49,6 +49,8 @@ constexpr const char* kLaterWords[] = {
     "Abbrechen",
     "Der Ordner der Installation ist nicht erreichbar. Die Installation wird nach der nächsten "
     "Anmeldung fortgesetzt.",
+    "bereits installiert",
+    "Die Datei ist beschädigt oder wurde verändert",
 };
 static_assert(WordTable::kOriginalCount + std::size(kLaterWords) == WordTable::kCount,
               "a built-in text for every later word");

@@ -37,10 +37,8 @@ TEST(LoadWords, ReadsThreeDigitKeysOfTheWordsSection) {
   EXPECT_EQ(words[79], "Exit code");
   EXPECT_EQ(words[90], "Restart in %d s");
   EXPECT_EQ(words[81], "Bezeichnung");  // a later word the file lacks
-  EXPECT_EQ(words[110],
-            "Der Ordner der Installation ist nicht erreichbar. Die Installation wird nach der "
-            "nächsten Anmeldung fortgesetzt.");  // the last word
-  EXPECT_THROW(words[111], release::RangeError);
+  EXPECT_EQ(words[112], "Die Datei ist beschädigt oder wurde verändert");  // the last word
+  EXPECT_THROW(words[113], release::RangeError);
   EXPECT_THROW(words[0], release::RangeError);
 }
 
