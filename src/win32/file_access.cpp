@@ -52,6 +52,28 @@ bool ReadInBlocks(const std::string& path, const platform::BlockSink& sink, std:
   }
 }
 
+bool ReplaceFileContent(const std::string& path, const std::string& bytes, std::string& reason) {
+  const std::wstring target = Widen(path);
+  const std::wstring temporary = target + L".new";
+  bool written;
+  {
+    UniqueHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD done = 0;
+    written =
+        file.get() != INVALID_HANDLE_VALUE &&
+        WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
+        done == bytes.size() && FlushFileBuffers(file.get());
+  }
+  written = written && ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
+                                    REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
+  if (!written) {
+    reason = SystemMessage(GetLastError());
+    DeleteFileW(temporary.c_str());
+  }
+  return written;
+}
+
 std::string DecodeAnsiText(std::string_view bytes) {
   if (bytes.empty()) return {};
   const int n =

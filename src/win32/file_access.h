@@ -18,6 +18,11 @@ std::optional<std::string> ReadWholeFile(const std::string& path);
 // read to its end.
 bool ReadInBlocks(const std::string& path, const platform::BlockSink& sink, std::string& reason);
 
+// Replaces a file's content completely or not at all: a new file beside it
+// takes its place, with the old one's attributes and access list. False, with
+// the system's reason in `reason`, when it can't be written.
+bool ReplaceFileContent(const std::string& path, const std::string& bytes, std::string& reason);
+
 // Text in the system's ANSI code page, returned as UTF-8.
 std::string DecodeAnsiText(std::string_view bytes);
 
