@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "check/checksum_update.h"
 #include "check/release_check.h"
 
 namespace check {
@@ -10,28 +11,75 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: release-check [--json] [--strict] FOLDER\n"
+    "       release-check --update-sha256 FOLDER\n"
     "Checks a release of the installer: FOLDER is the folder of Installer.exe, or its Data\n"
     "folder. Prints each problem on a line of its own: file, line, [section], key, severity\n"
     "(error: the installer fails or misbehaves; warning: probably unintended), what happens\n"
     "and a fix.\n"
-    "  --json    print the findings as a JSON array\n"
-    "  --strict  count warnings as errors\n"
-    "Exit code: 0 without errors, 1 with errors, 2 when the folder could not be read.\n";
+    "  --json           print the findings as a JSON array\n"
+    "  --strict         count warnings as errors\n"
+    "  --update-sha256  check nothing: write each package file's SHA-256 into Sha256= of its\n"
+    "                   section in Settings.ini, added or refreshed; the rest of the file stays\n"
+    "                   as it is\n"
+    "Exit code: 0 without errors, 1 with errors (a package file that could not be read), 2\n"
+    "when the folder could not be read or Settings.ini not be written.\n";
 
 CommandResult UsageError(const std::string& problem) {
   return {2, {}, "release-check: " + problem + "\n" + kUsage};
 }
 
+CommandResult NoRelease(const std::string& folder) {
+  return {2,
+          {},
+          "release-check: " + folder +
+              " holds no release: neither a Data folder nor Settings.ini or Language.ini\n"};
+}
+
+std::string Counted(std::size_t n, const char* one, const char* many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+// A line per checksum added or refreshed, then how many of each.
+CommandResult UpdateCommand(ReleaseFiles& files, const std::string& folder) {
+  const std::optional<ChecksumUpdate> update = UpdateChecksums(files);
+  if (!update) return NoRelease(folder);
+  if (!update->failure.empty()) return {2, {}, "release-check: " + update->failure + "\n"};
+  CommandResult result;
+  for (const Finding& problem : update->problems) result.out += FormatText(problem) + "\n";
+  std::size_t counts[3] = {};
+  for (const ChecksumChange& change : update->changes) {
+    ++counts[static_cast<int>(change.kind)];
+    if (change.kind == ChecksumChange::Kind::Unchanged) continue;
+    result.out +=
+        "Data\\Settings.ini:" + std::to_string(change.line) + " [File" +
+        std::to_string(change.package) + "] Sha256: " +
+        (change.kind == ChecksumChange::Kind::Added ? "added" : "refreshed, was " + change.before) +
+        "\n";
+  }
+  result.out += "release-check: Sha256 added to " + Counted(counts[0], "package", "packages") +
+                ", refreshed in " + std::to_string(counts[1]) + ", unchanged in " +
+                std::to_string(counts[2]);
+  if (!update->problems.empty()) {
+    result.out +=
+        "; " + Counted(update->problems.size(), "package file", "package files") + " not read";
+  }
+  result.out += "\n";
+  result.exit_code = update->problems.empty() ? 0 : 1;
+  return result;
+}
+
 }  // namespace
 
 CommandResult RunCommand(const std::vector<std::string>& args, const FolderOpener& open) {
-  bool json = false, strict = false;
+  bool json = false, strict = false, update = false;
   std::vector<std::string> folders;
   for (const std::string& arg : args) {
     if (arg == "--json") {
       json = true;
     } else if (arg == "--strict") {
       strict = true;
+    } else if (arg == "--update-sha256") {
+      update = true;
     } else if (arg == "--help" || arg == "-h" || arg == "/?") {
       return {0, kUsage, {}};
     } else if (arg.size() > 1 && arg.compare(0, 2, "--") == 0) {
@@ -42,22 +90,19 @@ CommandResult RunCommand(const std::vector<std::string>& args, const FolderOpene
   }
   if (folders.size() != 1)
     return UsageError(folders.empty() ? "no folder given" : "one folder only");
+  if (update && (json || strict)) return UsageError("--update-sha256 takes no other option");
 
   const std::string& folder = folders.front();
   const std::unique_ptr<ReleaseFiles> files = open(folder);
   if (!files) return {2, {}, "release-check: " + folder + " is no folder\n"};
+  if (update) return UpdateCommand(*files, folder);
   std::optional<std::vector<Finding>> findings;
   try {
     findings = CheckRelease(*files);
   } catch (const std::exception& e) {
     return {2, {}, "release-check: " + folder + " could not be read: " + e.what() + "\n"};
   }
-  if (!findings) {
-    return {2,
-            {},
-            "release-check: " + folder +
-                " holds no release: neither a Data folder nor Settings.ini or Language.ini\n"};
-  }
+  if (!findings) return NoRelease(folder);
 
   bool errors = false;
   for (Finding& finding : *findings) {

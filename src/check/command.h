@@ -1,5 +1,6 @@
 // The command line of release-check, the same on Linux and on Windows:
 //   release-check [--json] [--strict] FOLDER
+//   release-check --update-sha256 FOLDER
 #pragma once
 
 #include <string>

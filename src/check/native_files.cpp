@@ -1,8 +1,16 @@
 #include "check/native_files.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <system_error>
+#include <utility>
 
 #include "release/text_encoding.h"
 
@@ -44,6 +52,37 @@ std::string DecodeWindows1252(std::string_view bytes) {
     release::AppendUtf8(out, b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : b);
   }
   return out;
+}
+
+// A file opened with POSIX, closed with its owner.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
+  // Closes it now; false when the system could not write what it held.
+  bool Close() { return close(std::exchange(fd_, -1)) == 0; }
+
+ private:
+  int fd_;
+};
+
+std::string LastError() {
+  return std::strerror(errno);
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t done = write(fd, bytes.data(), bytes.size());
+    if (done < 0 && errno == EINTR) continue;
+    if (done <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(done));
+  }
+  return true;
 }
 
 // Windows drops blanks and dots at the end of a file name.
@@ -104,6 +143,48 @@ std::optional<std::string> NativeReleaseFiles::ReadBytes(const std::string& path
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (in.bad()) return std::nullopt;
   return bytes;
+}
+
+bool NativeReleaseFiles::ReadInBlocks(const std::string& path, const platform::BlockSink& sink,
+                                      std::string& reason) {
+  const Descriptor file(open(Resolve(path).c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.get() < 0) {
+    reason = LastError();
+    return false;
+  }
+  posix_fadvise(file.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+  constexpr std::size_t kBlock = 1 << 20;
+  const std::unique_ptr<char[]> block(new char[kBlock]);
+  for (;;) {
+    const ssize_t done = read(file.get(), block.get(), kBlock);
+    if (done < 0 && errno == EINTR) continue;
+    if (done < 0) {
+      reason = LastError();
+      return false;
+    }
+    if (done == 0) return true;
+    sink(std::string_view(block.get(), static_cast<std::size_t>(done)));
+  }
+}
+
+bool NativeReleaseFiles::ReplaceBytes(const std::string& path, const std::string& bytes,
+                                      std::string& reason) {
+  const fs::path target = Resolve(path);
+  const fs::path temporary = target.string() + ".new";
+  struct stat before;
+  if (stat(target.c_str(), &before) != 0) {
+    reason = LastError();
+    return false;
+  }
+  Descriptor file(open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+  const bool written = file.get() >= 0 && WriteAll(file.get(), bytes) &&
+                       fchmod(file.get(), before.st_mode & 07777) == 0 && fsync(file.get()) == 0 &&
+                       file.Close() && rename(temporary.c_str(), target.c_str()) == 0;
+  if (!written) {
+    reason = LastError();
+    unlink(temporary.c_str());
+  }
+  return written;
 }
 
 std::string NativeReleaseFiles::DecodeAnsi(std::string_view bytes) {

@@ -6,9 +6,11 @@
 
 #include "about/web_address.h"
 #include "check/checks.h"
+#include "check/checksum_update.h"
 #include "check/names.h"
 #include "engine/package_command.h"
 #include "release/os_identity.h"
+#include "release/sha256.h"
 
 namespace check {
 
@@ -17,6 +19,8 @@ namespace {
 // The installer runs on Windows XP and later.
 constexpr release::OsIndex kOldestSystem = release::OsIndex::WindowsXP;
 constexpr release::OsIndex kNewestSystem = release::OsIndex::Windows10;
+
+constexpr char kUpdateFix[] = "run release-check --update-sha256 on the release";
 
 std::string Joined(const std::vector<std::string>& names) {
   std::string text;
@@ -75,7 +79,7 @@ class PackageCheck {
       if (!doc_.Section(section_)) continue;  // CheckMain names missing sections
       const release::PackageEntry& entry = (*view_.packages)[n];
       Name(entry);
-      File(entry);
+      Checksum(entry, File(entry));
       Parameters(entry);
       Logfile(entry);
       Restart(entry);
@@ -108,13 +112,14 @@ class PackageCheck {
        "set Name in [" + section_ + "]");
   }
 
-  void File(const release::PackageEntry& entry) {
+  // True when the package's file is there to read.
+  bool File(const release::PackageEntry& entry) {
     const std::string& file = entry.File;
     if (file.empty()) {
       At("File", "package-file-empty", Severity::Error,
          "the package names no file: the installer reports it as not started",
          "set File to the package's path under Data");
-      return;
+      return false;
     }
     switch (PlaceInData(file)) {
       case PathPlace::Absolute:
@@ -122,7 +127,7 @@ class PackageCheck {
            Quoted(file) + " is an absolute path: the installer looks for it as Data\\" + file +
                " and does not find it",
            "put the package into Data and name it relative to Data");
-        return;
+        return false;
       case PathPlace::Outside:
         At("File", "package-path-outside-data", Severity::Warning,
            Quoted(file) +
@@ -133,7 +138,8 @@ class PackageCheck {
       case PathPlace::Inside:
         break;
     }
-    switch (files_.KindOf(view_.data + file)) {
+    const EntryKind kind = files_.KindOf(view_.data + file);
+    switch (kind) {
       case EntryKind::Missing:
         At("File", "package-file-missing", Severity::Error,
            "package file " + Quoted(file) +
@@ -149,6 +155,37 @@ class PackageCheck {
         break;
     }
     Kind(file);
+    return kind == EntryKind::File;
+  }
+
+  // The file is hashed as the installer hashes it before the start.
+  void Checksum(const release::PackageEntry& entry, bool present) {
+    const std::string& expected = entry.Sha256;
+    if (expected.empty()) return;
+    if (!release::IsSha256Text(expected)) {
+      At("Sha256", "sha256-malformed", Severity::Error,
+         Quoted(expected) +
+             " is no SHA-256 checksum of 64 hexadecimal digits: the installer does not start "
+             "the package, and the run ends as failed",
+         kUpdateFix);
+      return;
+    }
+    if (!present) return;
+    std::string reason;
+    const std::optional<std::string> found = HashFile(files_, view_.data + entry.File, reason);
+    if (!found) {
+      At("File", "package-file-unreadable", Severity::Error,
+         "package file " + Quoted(entry.File) + " can't be read (" + reason +
+             "): the installer does not start it",
+         "make the file readable");
+    } else if (!release::SameSha256(*found, expected)) {
+      At("Sha256", "sha256-mismatch", Severity::Error,
+         "the SHA-256 of " + Quoted(entry.File) + " is " + *found + ", not " + expected +
+             ": the installer takes the file for damaged, does not start it, and the run ends "
+             "as failed",
+         std::string("put the intended file into Data; if this file is the intended one, ") +
+             kUpdateFix);
+    }
   }
 
   // Which systems have a way to run the package: the installer's own rule.

@@ -1,6 +1,6 @@
 // What the release checker needs of the system: the files of the folder it
 // was given, and the system's ANSI code page. Linux implements it with
-// std::filesystem (check/native_files.h), Windows in src/win32/.
+// std::filesystem and POSIX (check/native_files.h), Windows in src/win32/.
 #pragma once
 
 #include <functional>
@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/system.h"
 
 namespace check {
 
@@ -23,6 +25,15 @@ class ReleaseFiles {
   virtual EntryKind KindOf(const std::string& path) = 0;
   // Whole content of a file, or nothing when it cannot be read.
   virtual std::optional<std::string> ReadBytes(const std::string& path) = 0;
+  // A file from start to end in large blocks; false, with the system's
+  // reason in `reason`, when it can't be read to its end.
+  virtual bool ReadInBlocks(const std::string& path, const platform::BlockSink& sink,
+                            std::string& reason) = 0;
+  // Replaces a file's content completely or not at all (a new file beside
+  // it, then put in its place), keeping its permissions; false, with the
+  // system's reason in `reason`, when it can't be written.
+  virtual bool ReplaceBytes(const std::string& path, const std::string& bytes,
+                            std::string& reason) = 0;
   // Text in the system's ANSI code page, returned as UTF-8.
   virtual std::string DecodeAnsi(std::string_view bytes) = 0;
 };

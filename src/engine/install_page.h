@@ -53,6 +53,8 @@ class TFKopieren : public frame::PageFrame {
   // "The session ended twice while the package ran": the reason of a
   // package that ends the session whenever it runs.
   static constexpr int kSessionEndedTwice = 107;
+  // "The file is damaged or was changed": its checksum is not the release's.
+  static constexpr int kDamagedFile = 112;
   // Another program refused the end of the session; true when it was the
   // restart that the hand-over (or a package) began, which this page then
   // takes back.
@@ -71,6 +73,7 @@ class TFKopieren : public frame::PageFrame {
   void InstallNext();
   void PackageFinished(const PackageOutcome& outcome);
   void RecordOutcome(const PackageOutcome& outcome);
+  std::string NotStartedReason(const PackageOutcome& outcome) const;
   void AwaitStartedRestart();
   void DeletePreviousLog();
   bool RestartDue() const;

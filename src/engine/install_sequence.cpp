@@ -29,8 +29,8 @@ int RoundHalfEven(double value) {
   return static_cast<int>(std::nearbyint(value));
 }
 
-// How the log names what became of a package.
-std::string OutcomeText(const PackageOutcome& outcome) {
+// How the log names what became of a package; `reason` says why it was not started.
+std::string OutcomeText(const PackageOutcome& outcome, const std::string& reason) {
   const std::string code = " (Exitcode " + std::to_string(outcome.exit_code) + ")";
   switch (outcome.state) {
     case PackageState::Installed:
@@ -48,7 +48,14 @@ std::string OutcomeText(const PackageOutcome& outcome) {
     case PackageState::NotStarted:
       break;
   }
-  return "nicht gestartet: " + outcome.reason;
+  return "nicht gestartet: " + reason;
+}
+
+// Both checksums of a damaged file, for the administrator who looks for the
+// intact copy.
+std::string ChecksumText(const std::string& found, const std::string& expected) {
+  if (found.empty()) return {};
+  return " (SHA-256 der Datei: " + found + ", in Settings.ini: " + expected + ")";
 }
 
 // A file beside the continuation file holds what the run went through, or
@@ -135,8 +142,10 @@ void TFKopieren::PackageFinished(const PackageOutcome& outcome) {
 void TFKopieren::RecordOutcome(const PackageOutcome& outcome) {
   frame::Context& context = Shared();
   const release::PackageEntry& package = context.Packages[CurrentIndex];
+  const std::string reason = NotStartedReason(outcome);
   context.Log().Write("Paket " + std::to_string(CurrentIndex) + " (" + package.Name +
-                      "): " + OutcomeText(outcome));
+                      "): " + OutcomeText(outcome, reason) +
+                      ChecksumText(outcome.damaged_sha256, package.Sha256));
   const bool applies = outcome.state != PackageState::NotApplicable;
   if (outcome.started) {
     restart_asked_ =
@@ -145,8 +154,13 @@ void TFKopieren::RecordOutcome(const PackageOutcome& outcome) {
   }
   if (!applies) context.Run().PackageNotApplicable(package.Name);
   if (outcome.state == PackageState::Failed || outcome.state == PackageState::NotStarted) {
-    context.Run().PackageFailed({package.Name, outcome.started, outcome.exit_code, outcome.reason});
+    context.Run().PackageFailed({package.Name, outcome.started, outcome.exit_code, reason});
   }
+}
+
+// A damaged file is named in the release's words, on the finish page too.
+std::string TFKopieren::NotStartedReason(const PackageOutcome& outcome) const {
+  return outcome.damaged_sha256.empty() ? outcome.reason : Word(kDamagedFile);
 }
 
 // The package restarts the computer itself: the run goes on after it with
@@ -319,7 +333,7 @@ void TFKopieren::StartPackage(const std::string& path) {
   context.Log().Write("Paket " + std::to_string(CurrentIndex) + " (" + package.Name +
                       ") startet: " + path + " " + logged.parameters);
   if (!logged.log_path.empty()) context.Log().Write("Protokoll des Pakets: " + logged.log_path);
-  TMyThread worker{path, logged.parameters, context.TemporaryFolder()};
+  TMyThread worker{path, package.Sha256, logged.parameters, context.TemporaryFolder()};
   worker.Start(context.System(), context.CurrentOSIndex, context.choices.Options().LowPriority,
                [this](const PackageOutcome& outcome) {
                  App().Guard([this, outcome] { PackageFinished(outcome); });

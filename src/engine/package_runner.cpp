@@ -1,10 +1,12 @@
 #include "engine/package_runner.h"
 
 #include <memory>
+#include <optional>
 
 #include "engine/package_command.h"
 #include "platform/system.h"
 #include "release/errors.h"
+#include "release/sha256.h"
 
 namespace engine {
 
@@ -23,14 +25,38 @@ void PrepareTemporaryFolder(platform::System& system, const std::string& folder)
   }
 }
 
+PackageOutcome NotStarted(std::string reason) {
+  return {PackageState::NotStarted, false, 0, std::move(reason), {}};
+}
+
+// The file is hashed right before it starts, so that what was checked is
+// what runs; a package without a checksum is read by its installer alone.
+std::optional<PackageOutcome> RefusedByChecksum(platform::System& system, const std::string& path,
+                                                const std::string& sha256) {
+  if (sha256.empty()) return std::nullopt;
+  if (!release::IsSha256Text(sha256)) {
+    return NotStarted("Sha256=" + sha256 +
+                      " ist keine SHA-256-Prüfsumme aus 64 Hexadezimalziffern.");
+  }
+  release::Sha256 hash;
+  std::string reason;
+  if (!system.ReadFileInBlocks(
+          path, [&hash](std::string_view block) { hash.Update(block); }, reason)) {
+    return NotStarted("Die Datei " + path + " lässt sich nicht lesen: " + reason + ".");
+  }
+  const std::string found = hash.HexDigest();
+  if (release::SameSha256(found, sha256)) return std::nullopt;
+  PackageOutcome damaged = NotStarted({});
+  damaged.damaged_sha256 = found;
+  return damaged;
+}
+
 }  // namespace
 
 PackageOutcome RunPackage(platform::System& system, const std::string& path,
-                          const std::string& parameters, const std::string& temporary_folder,
-                          release::OsIndex os) {
-  if (!system.FileExists(path)) {
-    return {PackageState::NotStarted, false, 0, "Die Datei " + path + " fehlt."};
-  }
+                          const std::string& sha256, const std::string& parameters,
+                          const std::string& temporary_folder, release::OsIndex os) {
+  if (!system.FileExists(path)) return NotStarted("Die Datei " + path + " fehlt.");
   std::string arguments = parameters;
   if (UsesTemporaryFolder(arguments)) {
     PrepareTemporaryFolder(system, temporary_folder);
@@ -39,14 +65,16 @@ PackageOutcome RunPackage(platform::System& system, const std::string& path,
   const std::string command = BuildCommandLine(
       path, arguments, os, {system.SystemProgram("msiexec.exe"), system.SystemProgram("wusa.exe")});
   const auto subkeys = [&](const std::string& key) { return system.MachineSubkeys(key); };
-  if (RecordedAsInstalled(path, os, subkeys)) return {PackageState::AlreadyInstalled, false, 0, {}};
+  if (RecordedAsInstalled(path, os, subkeys))
+    return {PackageState::AlreadyInstalled, false, 0, {}, {}};
   if (command.empty()) {
-    return {PackageState::NotStarted, false, 0,
-            "Für diese Art von Datei gibt es auf diesem System kein Installationsprogramm."};
+    return NotStarted(
+        "Für diese Art von Datei gibt es auf diesem System kein Installationsprogramm.");
   }
+  if (auto refused = RefusedByChecksum(system, path, sha256)) return *refused;
   const platform::ProcessResult process = system.RunHiddenAndWait(command, FolderOf(path));
-  if (!process.started) return {PackageState::NotStarted, false, 0, process.error};
-  return {ClassifyExitCode(process.exit_code), true, process.exit_code, {}};
+  if (!process.started) return NotStarted(process.error);
+  return {ClassifyExitCode(process.exit_code), true, process.exit_code, {}, {}};
 }
 
 // The outcome is written by the worker and read on the main thread only
@@ -55,9 +83,10 @@ void TMyThread::Start(platform::System& system, release::OsIndex os, bool low_pr
                       std::function<void(const PackageOutcome&)> on_terminate) const {
   auto outcome = std::make_shared<PackageOutcome>();
   system.StartWorker(
-      [&system, outcome, path = FilePath, parameters = Parameters, folder = TemporaryFolder, os] {
+      [&system, outcome, job = *this, os] {
         try {
-          *outcome = RunPackage(system, path, parameters, folder, os);
+          *outcome =
+              RunPackage(system, job.FilePath, job.Sha256, job.Parameters, job.TemporaryFolder, os);
         } catch (const std::exception& e) {
           outcome->reason = e.what();  // the "{tmp}" folder could not be made: nothing started
         }

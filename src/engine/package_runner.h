@@ -1,6 +1,7 @@
 // Installs one package: the "{tmp}" folder, the command line, the check of
-// the update records, then the installer process, hidden, waited for. Runs
-// on the package's worker thread and touches no control.
+// the update records, the file's checksum, then the installer process,
+// hidden, waited for. Runs on the package's worker thread and touches no
+// control.
 #pragma once
 
 #include <functional>
@@ -22,16 +23,21 @@ struct PackageOutcome {
   bool started = false;
   std::uint32_t exit_code = 0;  // when started
   std::string reason;           // why it was not started
+  // The file's SHA-256 when it is not the release's: the file is damaged or
+  // was changed, and it was not started.
+  std::string damaged_sha256;
 };
 
-// `temporary_folder` is the folder that "{tmp}" stands for.
+// `temporary_folder` is the folder that "{tmp}" stands for; `sha256` is
+// the release's checksum of the file, or empty.
 PackageOutcome RunPackage(platform::System& system, const std::string& path,
-                          const std::string& parameters, const std::string& temporary_folder,
-                          release::OsIndex os);
+                          const std::string& sha256, const std::string& parameters,
+                          const std::string& temporary_folder, release::OsIndex os);
 
 // The worker of one package.
 struct TMyThread {
   std::string FilePath;
+  std::string Sha256;
   std::string Parameters;
   std::string TemporaryFolder;
 

@@ -32,6 +32,9 @@ struct ProcessResult {
   std::string error;            // the system's reason when it was not
 };
 
+// Receives a file's content block by block, in order.
+using BlockSink = std::function<void(std::string_view block)>;
+
 class System {
  public:
   virtual ~System() = default;
@@ -44,6 +47,12 @@ class System {
 
   // Text in the system's ANSI code page, returned as UTF-8.
   virtual std::string DecodeAnsi(std::string_view bytes) = 0;
+
+  // Reads a file from start to end in large blocks, with others kept from
+  // writing it meanwhile; false, with the system's reason in `reason`, when
+  // it can't be read to its end.
+  virtual bool ReadFileInBlocks(const std::string& path, const BlockSink& sink,
+                                std::string& reason) = 0;
 
   virtual OsVersion QueryOsVersion() = 0;
 

@@ -40,6 +40,16 @@ std::optional<std::string> CheckFiles::ReadBytes(const std::string& path) {
   return ReadWholeFile(PathOf(path));
 }
 
+bool CheckFiles::ReadInBlocks(const std::string& path, const platform::BlockSink& sink,
+                              std::string& reason) {
+  return win32::ReadInBlocks(PathOf(path), sink, reason);
+}
+
+bool CheckFiles::ReplaceBytes(const std::string& path, const std::string& bytes,
+                              std::string& reason) {
+  return ReplaceFileContent(PathOf(path), bytes, reason);
+}
+
 std::string CheckFiles::DecodeAnsi(std::string_view bytes) {
   return DecodeAnsiText(bytes);
 }

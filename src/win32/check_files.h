@@ -16,6 +16,10 @@ class CheckFiles : public check::ReleaseFiles {
 
   check::EntryKind KindOf(const std::string& path) override;
   std::optional<std::string> ReadBytes(const std::string& path) override;
+  bool ReadInBlocks(const std::string& path, const platform::BlockSink& sink,
+                    std::string& reason) override;
+  bool ReplaceBytes(const std::string& path, const std::string& bytes,
+                    std::string& reason) override;
   std::string DecodeAnsi(std::string_view bytes) override;
 
  private:

@@ -1,15 +1,27 @@
-// Reading a file whole and decoding ANSI text: what the installer and the
-// release checker both read a release with.
+// Reading a file whole or in blocks and decoding ANSI text: what the
+// installer and the release checker both read a release with.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/system.h"
+
 namespace win32 {
 
 // Whole content of a file (path in UTF-8), or nothing when it cannot be read.
 std::optional<std::string> ReadWholeFile(const std::string& path);
+
+// A file read from start to end in blocks of 1 MiB, others kept from writing
+// it meanwhile; false, with the system's reason in `reason`, when it can't be
+// read to its end.
+bool ReadInBlocks(const std::string& path, const platform::BlockSink& sink, std::string& reason);
+
+// Replaces a file's content completely or not at all: a new file beside it
+// takes its place, with the old one's attributes and access list. False, with
+// the system's reason in `reason`, when it can't be written.
+bool ReplaceFileContent(const std::string& path, const std::string& bytes, std::string& reason);
 
 // Text in the system's ANSI code page, returned as UTF-8.
 std::string DecodeAnsiText(std::string_view bytes);

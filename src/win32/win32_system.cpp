@@ -34,6 +34,11 @@ std::optional<std::string> Win32System::ReadFileBytes(const std::string& path) {
   return ReadWholeFile(path);
 }
 
+bool Win32System::ReadFileInBlocks(const std::string& path, const platform::BlockSink& sink,
+                                   std::string& reason) {
+  return ReadInBlocks(path, sink, reason);
+}
+
 std::string Win32System::DecodeAnsi(std::string_view bytes) {
   return DecodeAnsiText(bytes);
 }

@@ -11,6 +11,8 @@ class Win32System : public platform::System {
   std::string ProgramFolder() override;
   std::optional<std::string> ReadFileBytes(const std::string& path) override;
   std::string DecodeAnsi(std::string_view bytes) override;
+  bool ReadFileInBlocks(const std::string& path, const platform::BlockSink& sink,
+                        std::string& reason) override;
   platform::OsVersion QueryOsVersion() override;
   std::vector<std::string> Arguments() override;
   bool FileExists(const std::string& path) override;

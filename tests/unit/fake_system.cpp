@@ -214,6 +214,22 @@ std::optional<std::string> FakeSystem::ReadFileBytes(const std::string& path) {
   return it->second;
 }
 
+bool FakeSystem::ReadFileInBlocks(const std::string& path, const platform::BlockSink& sink,
+                                  std::string& reason) {
+  block_reads.push_back(path);
+  const auto failure = read_failures.find(path);
+  const auto it = files.find(path);
+  if (failure != read_failures.end() || it == files.end()) {
+    reason = failure != read_failures.end() ? failure->second : "Die Datei fehlt";
+    return false;
+  }
+  const std::string_view bytes = it->second;
+  for (std::size_t at = 0; at < bytes.size(); at += read_block_size) {
+    sink(bytes.substr(at, read_block_size));
+  }
+  return true;
+}
+
 std::string FakeSystem::DecodeAnsi(std::string_view bytes) {
   std::string out;
   for (const char c : bytes) {

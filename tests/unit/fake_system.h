@@ -20,6 +20,13 @@ class FakeSystem : public platform::System {
   std::string ProgramFolder() override { return program_folder; }
   std::optional<std::string> ReadFileBytes(const std::string& path) override;
   std::string DecodeAnsi(std::string_view bytes) override;
+  // Files are handed over in blocks of `read_block_size` bytes; each path read
+  // so is noted, and one in `read_failures` fails with its reason.
+  std::size_t read_block_size = 1 << 20;
+  std::vector<std::string> block_reads;
+  std::map<std::string, std::string> read_failures;
+  bool ReadFileInBlocks(const std::string& path, const platform::BlockSink& sink,
+                        std::string& reason) override;
   platform::OsVersion QueryOsVersion() override { return version; }
 
   std::vector<std::string> arguments;

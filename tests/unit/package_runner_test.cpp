@@ -13,7 +13,7 @@ class PackageRunner : public ::testing::Test {
   PackageRunner() { system.program_folder = "C:\\Setup\\"; }
   engine::PackageOutcome Run(const std::string& file, const std::string& parameters,
                              OsIndex os = OsIndex::Windows7) {
-    return engine::RunPackage(system, "C:\\Setup\\Data\\" + file, parameters,
+    return engine::RunPackage(system, "C:\\Setup\\Data\\" + file, {}, parameters,
                               "C:\\Setup\\data\\setuptemp", os);
   }
   test::FakeSystem system;
