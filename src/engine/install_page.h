@@ -68,7 +68,9 @@ class TFKopieren : public frame::PageFrame {
   void BHintergrundClick();
 
   // The sequence.
+  void InstallChosen();
   void InstallNext();
+  void PassOverInstalled();
   void PackageFinished(const PackageOutcome& outcome);
   void RecordOutcome(const PackageOutcome& outcome);
   void AwaitStartedRestart();

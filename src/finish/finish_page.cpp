@@ -67,7 +67,8 @@ bool TFEnde::ShowOutcome() {
     LText.SetCaption(Word(kContinuesAfterRestart) + "\r\r" + Word(46));
     return false;
   }
-  const std::string post_install = Shared().Settings.PostInstall + "\r\r" + Word(46);
+  const std::string post_install =
+      FoundInstalledText() + Shared().Settings.PostInstall + "\r\r" + Word(46);
   if (!run.Failures().empty()) {
     LHinweis->SetCaption(Word(78));
     LText.SetCaption(FailureText() + "\r" + post_install);
@@ -103,6 +104,13 @@ std::string TFEnde::FailureText() const {
     text += "- " + failure.name + " (" + FailureReason(failure) + ")\r";
   }
   return text;
+}
+
+// How many packages of the run were there already, when any were.
+std::string TFEnde::FoundInstalledText() const {
+  const int found = Shared().Run().FoundInstalled();
+  if (found == 0) return {};
+  return std::to_string(found) + " " + Word(frame::kFoundInstalledWord) + "\r\r";
 }
 
 // A started package failed by its exit code, unless it never ended; one

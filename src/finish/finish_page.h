@@ -35,6 +35,7 @@ class TFEnde : public frame::PageFrame {
   static constexpr std::size_t kMaxFailureLines = 5;
   std::string FailureText() const;
   std::string FailureReason(const frame::PackageFailure& failure) const;
+  std::string FoundInstalledText() const;
 
   // The page closed and the restart it asked for was accepted.
   bool closed_for_restart_ = false;

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace platform {
 class System;
@@ -27,6 +28,8 @@ class InstallLog {
   // The absolute path; empty before Place.
   const std::string& Path() const { return path_; }
   void Write(const std::string& line);
+  // Several lines of one moment, written at once.
+  void WriteLines(const std::vector<std::string>& lines);
 
  private:
   std::string DefaultPath() const;
@@ -34,5 +37,8 @@ class InstallLog {
   platform::System& system_;
   std::string path_;
 };
+
+// How the log names a package: "Paket 3 (Name)".
+std::string PackageInLog(int number, const std::string& name);
 
 }  // namespace frame

@@ -10,10 +10,13 @@ void RunState::NoLongerWaiting() {
   waits_for_lock_ = false;
 }
 
-int RunState::Started(int chosen) {
+void RunState::Started() {
   started_ = true;
   cancelled_ = false;
-  if (run_total_ == 0) run_total_ = chosen;
+}
+
+int RunState::Counted(int chosen, int left_out) {
+  run_total_ = continued_ ? run_total_ - left_out : chosen;
   return run_total_;
 }
 
@@ -27,6 +30,10 @@ void RunState::Continued(int run_total, std::vector<PackageFailure> failures,
 
 void RunState::PackageFailed(PackageFailure failure) {
   failures_.push_back(std::move(failure));
+}
+
+void RunState::PackageFoundInstalled() {
+  ++found_installed_;
 }
 
 void RunState::RestartAsked() {

@@ -29,13 +29,20 @@ class RunState {
   // 1618 unless it stops waiting (the lock taken, or the user gave up).
   void AnotherInstallerRuns();
   void NoLongerWaiting();
-  // The installation starts with `chosen` packages; returns the package
-  // total of the whole run, which a continued run took from its file.
-  int Started(int chosen);
+  // The installation page takes over; a cancel of the wait for another
+  // installer before it cancels nothing of the run.
+  void Started();
+  // The packages that run are known: `chosen` of them, once `left_out` were
+  // found installed. Returns the package total of the whole run, which a
+  // continued run took from its file, less what it leaves out now.
+  int Counted(int chosen, int left_out);
   // The run goes on after a restart with the total and the failures of its
   // first half, and the packages during which the session ended.
   void Continued(int run_total, std::vector<PackageFailure> failures, SessionEnds session_ends);
   void PackageFailed(PackageFailure failure);
+  // A package of the run was found installed already: left out by its
+  // detection rule, or its installer said so.
+  void PackageFoundInstalled();
   // A package asked for a restart of the computer (by its Restart value or
   // its exit code) before the run may go on.
   void RestartAsked();
@@ -89,6 +96,9 @@ class RunState {
   // The rest of the run is safe on disk, so the session may end at any time.
   bool Saved() const { return saved_ || saved_for_session_end_; }
   const std::vector<PackageFailure>& Failures() const { return failures_; }
+  // Packages of this program's run found installed already; they count as
+  // neither installed nor failed.
+  int FoundInstalled() const { return found_installed_; }
   const SessionEnds& SessionEndsByPackage() const { return session_ends_; }
   // Why the hand-over to a restart failed; empty when it did not.
   const std::string& HandOverFailure() const { return hand_over_failure_; }
@@ -110,6 +120,7 @@ class RunState {
   int run_total_ = 0;
   bool continued_ = false;
   std::vector<PackageFailure> failures_;
+  int found_installed_ = 0;
   SessionEnds session_ends_;
   // The session end under way during a package, which a veto takes back:
   // the package's row, and where its failure went when it failed.

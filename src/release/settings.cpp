@@ -73,6 +73,7 @@ void LoadPackageTable(const Profile& ini, const std::string& files, PackageTable
     entry.Link = ini.ReadString(section, "Link", "");
     entry.Logfile = ini.ReadString(section, "Logfile", "");
     entry.Restart = ini.ReadString(section, "Restart", "");
+    entry.Detect = ini.ReadString(section, "Detect", "");
   }
   table.count_ = count > 0 ? count : 0;
 }

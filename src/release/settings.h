@@ -20,6 +20,8 @@ struct SetupSettings {
 
 struct PackageEntry {
   std::string Name, Parameters, File, Link, Logfile, Restart;
+  // The rule that tells the package installed already; empty for none.
+  std::string Detect;
 };
 
 // Packages numbered 1 to 1000; entries past the release's `Files` stay empty.

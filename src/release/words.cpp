@@ -49,6 +49,7 @@ constexpr const char* kLaterWords[] = {
     "Abbrechen",
     "Der Ordner der Installation ist nicht erreichbar. Die Installation wird nach der nächsten "
     "Anmeldung fortgesetzt.",
+    "bereits installiert",
 };
 static_assert(WordTable::kOriginalCount + std::size(kLaterWords) == WordTable::kCount,
               "a built-in text for every later word");

@@ -39,8 +39,9 @@ TEST(LoadWords, ReadsThreeDigitKeysOfTheWordsSection) {
   EXPECT_EQ(words[81], "Bezeichnung");  // a later word the file lacks
   EXPECT_EQ(words[110],
             "Der Ordner der Installation ist nicht erreichbar. Die Installation wird nach der "
-            "nächsten Anmeldung fortgesetzt.");  // the last word
-  EXPECT_THROW(words[111], release::RangeError);
+            "nächsten Anmeldung fortgesetzt.");
+  EXPECT_EQ(words[111], "bereits installiert");  // the last word
+  EXPECT_THROW(words[112], release::RangeError);
   EXPECT_THROW(words[0], release::RangeError);
 }
 
