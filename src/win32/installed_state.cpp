@@ -65,11 +65,14 @@ std::optional<platform::System::ValueData> Win32System::MachineValue(const std::
   const UniqueKey opened = OpenMachineKey(key, KEY_QUERY_VALUE, reason);
   if (!opened) return std::nullopt;
   const std::wstring value = Widen(name);
+  // One request for the common small value: under Wine each one is a trip to its server.
+  std::vector<BYTE> data(512);
   DWORD type = 0;
-  DWORD size = 0;
-  LONG result = RegQueryValueExW(opened.get(), value.c_str(), nullptr, &type, nullptr, &size);
-  std::vector<BYTE> data(size + sizeof(wchar_t));  // room for a zero the data may lack
-  if (result == ERROR_SUCCESS) {
+  DWORD size = static_cast<DWORD>(data.size());
+  LONG result = RegQueryValueExW(opened.get(), value.c_str(), nullptr, &type, data.data(), &size);
+  if (result == ERROR_MORE_DATA) {
+    data.resize(size + sizeof(wchar_t));  // room for a zero the data may lack
+    size = static_cast<DWORD>(data.size());
     result = RegQueryValueExW(opened.get(), value.c_str(), nullptr, &type, data.data(), &size);
   }
   if (result != ERROR_SUCCESS) {
