@@ -59,7 +59,8 @@ void Detection::Evaluated(Context& context, const std::vector<Rule>& rules,
     }
   }
   lines[0] = "Erkennungsregeln von " + std::to_string(rules.size()) +
-             " Paketen geprüft: " + std::to_string(found) + " bereits installiert";
+             (rules.size() == 1 ? " Paket" : " Paketen") + " geprüft: " + std::to_string(found) +
+             " bereits installiert";
   context.Log().WriteLines(lines);
   evaluated_ = true;
   for (auto& then : std::exchange(waiting_, {})) WhenEvaluated(std::move(then));
