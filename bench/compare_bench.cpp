@@ -323,19 +323,12 @@ std::string Today() {
   return text;
 }
 
-std::string LoadAverage() {
-  std::ifstream in("/proc/loadavg");
-  std::string one, five;
-  in >> one >> five;
-  return one + " (1 min), " + five + " (5 min)";
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
   try {
-    const std::string load_before = LoadAverage();
+    const std::string load_before = bench::LoadAverage();
     e2e::WineSession wine;
     const path work = e2e::NativeBuildDir() / "bench-work" / "compare";
     const path journal = work / "journal.txt";
@@ -359,8 +352,8 @@ int main(int argc, char** argv) {
     Table table;
     table.Line("Measured " + Today() + " on " +
                std::to_string(std::thread::hardware_concurrency()) + " cores; load average " +
-               load_before + " before, " + LoadAverage() + " after; " + std::to_string(2 * runs) +
-               " starts and " + std::to_string(runs) +
+               load_before + " before, " + bench::LoadAverage() + " after; " +
+               std::to_string(2 * runs) + " starts and " + std::to_string(runs) +
                " package runs per subject, after one warm-up. Ratios: of the medians, of the "
                "minimums in brackets.\n");
     table.Line("| | median | min | to the floor | to the peer | target |");

@@ -1,9 +1,12 @@
-// Order statistics of measured samples, for the whole-program benchmarks under Wine.
+// Order statistics of measured samples, for the whole-program benchmarks under Wine, and the
+// machine's load, which goes beside them.
 #pragma once
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace bench {
@@ -19,6 +22,14 @@ inline double Percentile(std::vector<double> samples, double share) {
 
 inline double Median(const std::vector<double>& samples) {
   return Percentile(samples, 0.5);
+}
+
+// The load average of the last one and five minutes, from /proc/loadavg.
+inline std::string LoadAverage() {
+  std::ifstream in("/proc/loadavg");
+  std::string one, five;
+  in >> one >> five;
+  return one + " (1 min), " + five + " (5 min)";
 }
 
 }  // namespace bench

@@ -81,6 +81,7 @@ void TFMain::LoadStartupData() {
                       std::to_string(static_cast<int>(context.CurrentOSIndex)) + ")" +
                       (system.IsElevated() ? ", mit Administratorrechten" : "") + ", Ordner " +
                       context.StateFolder());
+  context.detection.Start(context);
   if (system.FileExists(context.ContinuationPath())) context.SetUnattended(true);
   ILTrayIconsXP.Clear();
   ILTrayIconsXP.Add(system.ProgramIcon());

@@ -9,6 +9,7 @@
 #include "check/checksum_update.h"
 #include "check/names.h"
 #include "engine/package_command.h"
+#include "release/detect_rule.h"
 #include "release/os_identity.h"
 #include "release/sha256.h"
 
@@ -67,6 +68,29 @@ std::vector<std::string> MisspeltTemporaryFolders(const std::string& parameters)
   return found;
 }
 
+// Why the installer can't use a Detect= rule.
+std::string RuleFaultText(release::RuleFault fault) {
+  switch (fault) {
+    case release::RuleFault::None:
+      break;
+    case release::RuleFault::UnknownKind:
+      return "it is of no kind the installer knows";
+    case release::RuleFault::BadUpdateNumber:
+      return "KB is not followed by digits alone";
+    case release::RuleFault::BadProductCode:
+      return "the product code is not {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX} in hexadecimal digits";
+    case release::RuleFault::BadFilePath:
+      return "the path starts from no drive, share or environment variable";
+    case release::RuleFault::BadVersion:
+      return "the path is not followed by >= and a version of up to four numbers up to 65535";
+    case release::RuleFault::NotMachineKey:
+      return "the key is not under HKLM";
+    case release::RuleFault::BadKeyPath:
+      return "a key or value name is empty, or a value has no key";
+  }
+  return {};
+}
+
 class PackageCheck {
  public:
   PackageCheck(const ReleaseView& view, ReleaseFiles& files, Report& report)
@@ -84,6 +108,7 @@ class PackageCheck {
       Logfile(entry);
       Restart(entry);
       Link(entry);
+      Detect(entry);
       if (entry.File.empty()) continue;
       std::string file = Fold(entry.File);
       for (char& c : file) {
@@ -247,6 +272,17 @@ class PackageCheck {
            " has no scheme: the details dialog hands it to the shell as it is, which opens no "
            "web page",
        "write the address with its scheme, e.g. " + Quoted("https://" + entry.Link));
+  }
+
+  void Detect(const release::PackageEntry& entry) {
+    if (entry.Detect.empty()) return;
+    const release::RuleFault fault = release::ParseDetectRule(entry.Detect).fault;
+    if (fault == release::RuleFault::None) return;
+    At("Detect", "detect-malformed", Severity::Error,
+       "Detect=" + entry.Detect + " is malformed (" + RuleFaultText(fault) +
+           "): the installer takes the package for not installed and runs it",
+       "write KB<number>, msi:{product code}, file:<path>[>=<version>], reg:HKLM\\<key> or "
+       "reg:HKLM\\<key>\\<value>=<data>");
   }
 
   const ReleaseView& view_;

@@ -70,7 +70,9 @@ class TFKopieren : public frame::PageFrame {
   void BHintergrundClick();
 
   // The sequence.
+  void InstallChosen();
   void InstallNext();
+  void PassOverInstalled();
   void PackageFinished(const PackageOutcome& outcome);
   void RecordOutcome(const PackageOutcome& outcome);
   std::string NotStartedReason(const PackageOutcome& outcome) const;

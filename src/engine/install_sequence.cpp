@@ -13,6 +13,7 @@
 #include "finish/restart_prompt.h"
 #include "frame/continuation.h"
 #include "frame/continuation_start.h"
+#include "frame/install_log.h"
 #include "frame/local_starter.h"
 #include "frame/run_once.h"
 #include "frame/run_record.h"
@@ -72,16 +73,24 @@ void WriteBeside(platform::System& system, const std::string& path, const std::s
 
 void TFKopieren::StartInstallation() {
   frame::Context& context = Shared();
-  const frame::Choices& choices = context.choices;
-  const bool to_tray = choices.Options().Minimize;
+  const bool to_tray = context.choices.Options().Minimize;
   if (to_tray) SendToTray();
   CurrentIndex = 1;
   CurrentNumber = 0;
   if (!to_tray) Show();
-  const int chosen = choices.UserDefined() ? choices.ChosenCount() : context.Packages.Count();
-  TotalCount = context.Run().Started(chosen);
-  CurrentNumber = TotalCount - chosen;  // installed before a restart
+  context.Run().Started();
+  restart_asked_ = false;
   awaiting_restart_ = false;
+  context.detection.WhenEvaluated([this] { InstallChosen(); });
+}
+
+// The packages found installed are left out by now, so that the counter and
+// the progress bar count only what runs.
+void TFKopieren::InstallChosen() {
+  frame::Context& context = Shared();
+  const int chosen = static_cast<int>(context.choices.RowsFrom(1).size());
+  TotalCount = context.Run().Counted(chosen, context.choices.LeftOutCount());
+  CurrentNumber = TotalCount - chosen;  // installed before a restart
   restart_asked_ = RestartFirstForPending();
   InstallNext();
 }
@@ -107,6 +116,7 @@ void TFKopieren::InstallNext() {
     return;
   }
   if (!context.choices.Chosen(CurrentIndex)) {
+    if (context.choices.LeftOut(CurrentIndex)) PassOverInstalled();
     ++CurrentIndex;
     InstallNext();
     return;
@@ -136,16 +146,28 @@ void TFKopieren::PackageFinished(const PackageOutcome& outcome) {
   InstallNext();
 }
 
+// A package that its rule found installed is named in the log with the
+// rule, and counted on the finish page.
+void TFKopieren::PassOverInstalled() {
+  frame::Context& context = Shared();
+  const release::PackageEntry& package = context.Packages[CurrentIndex];
+  context.Log().Write(frame::PackageInLog(CurrentIndex, package.Name) +
+                      ": bereits installiert laut Detect=" + package.Detect + ", nicht gestartet");
+  context.Run().PackageFoundInstalled();
+}
+
 // Only a package whose installer ran can ask for a restart: by its
 // Restart value or by its exit code. One whose update does not apply
-// changed nothing, and asks for none.
+// changed nothing, and asks for none; one that the system has already counts
+// as found installed, as if its rule had found it.
 void TFKopieren::RecordOutcome(const PackageOutcome& outcome) {
   frame::Context& context = Shared();
   const release::PackageEntry& package = context.Packages[CurrentIndex];
   const std::string reason = NotStartedReason(outcome);
-  context.Log().Write("Paket " + std::to_string(CurrentIndex) + " (" + package.Name +
-                      "): " + OutcomeText(outcome, reason) +
+  context.Log().Write(frame::PackageInLog(CurrentIndex, package.Name) + ": " +
+                      OutcomeText(outcome, reason) +
                       ChecksumText(outcome.damaged_sha256, package.Sha256));
+  if (outcome.state == PackageState::AlreadyInstalled) context.Run().PackageFoundInstalled();
   const bool applies = outcome.state != PackageState::NotApplicable;
   if (outcome.started) {
     restart_asked_ =
@@ -330,8 +352,8 @@ void TFKopieren::StartPackage(const std::string& path) {
   running_ = true;
   const release::PackageEntry& package = context.Packages[CurrentIndex];
   const LoggedParameters logged = WithPackageLog(CurrentIndex);
-  context.Log().Write("Paket " + std::to_string(CurrentIndex) + " (" + package.Name +
-                      ") startet: " + path + " " + logged.parameters);
+  context.Log().Write(frame::PackageInLog(CurrentIndex, package.Name) + " startet: " + path + " " +
+                      logged.parameters);
   if (!logged.log_path.empty()) context.Log().Write("Protokoll des Pakets: " + logged.log_path);
   TMyThread worker{path, package.Sha256, logged.parameters, context.TemporaryFolder()};
   worker.Start(context.System(), context.CurrentOSIndex, context.choices.Options().LowPriority,

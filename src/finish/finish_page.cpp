@@ -67,8 +67,8 @@ bool TFEnde::ShowOutcome() {
     LText.SetCaption(Word(kContinuesAfterRestart) + "\r\r" + Word(46));
     return false;
   }
-  const std::string after_failures =
-      NotApplicableText() + Shared().Settings.PostInstall + "\r\r" + Word(46);
+  const std::string after_failures = NotApplicableText() + FoundInstalledText() +
+                                     Shared().Settings.PostInstall + "\r\r" + Word(46);
   if (!run.Failures().empty()) {
     LHinweis->SetCaption(Word(78));
     LText.SetCaption(FailureText() + "\r" + after_failures);
@@ -120,6 +120,13 @@ std::string TFEnde::NotApplicableText() const {
   const auto& names = Shared().Run().NotApplicable();
   if (names.empty()) return {};
   return PackageList(names, [&](std::size_t) { return Word(kNotApplicable); }) + "\r";
+}
+
+// How many packages of the run were there already, when any were.
+std::string TFEnde::FoundInstalledText() const {
+  const int found = Shared().Run().FoundInstalled();
+  if (found == 0) return {};
+  return std::to_string(found) + " " + Word(frame::kFoundInstalledWord) + "\r\r";
 }
 
 // A started package failed by its exit code, unless it never ended; one

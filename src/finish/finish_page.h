@@ -44,6 +44,7 @@ class TFEnde : public frame::PageFrame {
   std::string FailureText() const;
   std::string NotApplicableText() const;
   std::string FailureReason(const frame::PackageFailure& failure) const;
+  std::string FoundInstalledText() const;
 
   // The page closed and the restart it asked for was accepted.
   bool closed_for_restart_ = false;

@@ -25,7 +25,8 @@ bool Choices::UserDefined() const {
 }
 
 bool Choices::Chosen(int number) const {
-  return !UserDefined() || rows_->ItemChecked(number - 1);
+  if (UserDefined()) return rows_->ItemChecked(number - 1);
+  return static_cast<std::size_t>(number) > left_out_.size() || !left_out_[number - 1];
 }
 
 int Choices::ChosenCount() const {
@@ -63,6 +64,26 @@ std::vector<int> Choices::RowsFrom(int number) const {
     if (Chosen(i)) rows.push_back(i - 1);
   }
   return rows;
+}
+
+void Choices::LeaveOut(const std::vector<bool>& found_installed) {
+  left_out_.assign(found_installed.size(), false);
+  for (std::size_t k = 0; k < found_installed.size(); ++k) {
+    const int number = static_cast<int>(k) + 1;
+    left_out_[k] = found_installed[k] && Chosen(number);
+    if (left_out_[k]) rows_->SetItemChecked(static_cast<int>(k), false);
+  }
+}
+
+bool Choices::LeftOut(int number) const {
+  return static_cast<std::size_t>(number) <= left_out_.size() && left_out_[number - 1] &&
+         !Chosen(number);
+}
+
+int Choices::LeftOutCount() const {
+  int left_out = 0;
+  for (int number = 1; number <= packages_.Count(); ++number) left_out += LeftOut(number) ? 1 : 0;
+  return left_out;
 }
 
 }  // namespace frame

@@ -30,7 +30,7 @@ class Choices {
                     ui::CheckBox& delete_logs, ui::CheckBox& low_priority);
 
   // A user-defined installation installs only the checked packages; the
-  // automatic one every package.
+  // automatic one every package but those left out as installed.
   bool UserDefined() const;
   // Whether package `number` (1 to the package count) belongs to the run.
   bool Chosen(int number) const;
@@ -47,6 +47,14 @@ class Choices {
   // The rows of the packages from `number` on that belong to the run.
   std::vector<int> RowsFrom(int number) const;
 
+  // Leaves out of the run the packages found installed (by number - 1) that
+  // belong to it: their rows are cleared, and the automatic installation
+  // passes over them. A row the user checks again afterwards runs.
+  void LeaveOut(const std::vector<bool>& found_installed);
+  // Package `number` was left out so and is still not chosen.
+  bool LeftOut(int number) const;
+  int LeftOutCount() const;
+
  private:
   const release::PackageTable& packages_;
   ui::RadioButton* user_defined_ = nullptr;
@@ -55,6 +63,7 @@ class Choices {
   ui::CheckBox* minimize_ = nullptr;
   ui::CheckBox* delete_logs_ = nullptr;
   ui::CheckBox* low_priority_ = nullptr;
+  std::vector<bool> left_out_;  // by number - 1
 };
 
 }  // namespace frame

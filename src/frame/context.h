@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "frame/choices.h"
+#include "frame/detection.h"
 #include "frame/forms.h"
 #include "frame/messages.h"
 #include "frame/run_state.h"
@@ -59,6 +60,8 @@ class Context {
   // One installer at a time; the hidden main form owns it.
   InstallLock* Lock = nullptr;
   Choices choices{Packages};
+  // Which packages are installed already, by their Detect= rules.
+  Detection detection{Packages, choices};
 
   // The program's folder + "Data\" + name.
   std::string DataPath(const std::string& name) const;

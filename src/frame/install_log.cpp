@@ -25,15 +25,25 @@ void InstallLog::Place(const std::string& given) {
   if (system_.FileSize(path_).value_or(0) > kMaxSize) system_.RenameFile(path_, path_ + ".old");
 }
 
-// UTF-8 with a byte-order mark, so that Notepad shows the German texts.
 void InstallLog::Write(const std::string& line) {
-  const std::string record = system_.LocalTimeText() + "  " + line + "\r\n";
+  WriteLines({line});
+}
+
+// UTF-8 with a byte-order mark, so that Notepad shows the German texts.
+void InstallLog::WriteLines(const std::vector<std::string>& lines) {
+  const std::string time = system_.LocalTimeText();
+  std::string record;
+  for (const std::string& line : lines) record += time + "  " + line + "\r\n";
   const std::string start = system_.FileExists(path_) ? "" : kByteOrderMark;
   std::string reason;
   if (!system_.AppendToFile(path_, start + record, reason)) {
     system_.DebugOutput("Installationsprotokoll " + path_ + " nicht beschreibbar (" + reason +
                         "): " + record);
   }
+}
+
+std::string PackageInLog(int number, const std::string& name) {
+  return "Paket " + std::to_string(number) + " (" + name + ")";
 }
 
 }  // namespace frame

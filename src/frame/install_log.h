@@ -10,6 +10,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace platform {
 class System;
@@ -29,6 +30,8 @@ class InstallLog {
   // Its folder, without a trailing backslash: the packages' own logs go there.
   std::string Folder() const { return path_.substr(0, path_.find_last_of('\\')); }
   void Write(const std::string& line);
+  // Several lines of one moment, written at once.
+  void WriteLines(const std::vector<std::string>& lines);
 
  private:
   std::string DefaultPath() const;
@@ -36,5 +39,8 @@ class InstallLog {
   platform::System& system_;
   std::string path_;
 };
+
+// How the log names a package: "Paket 3 (Name)".
+std::string PackageInLog(int number, const std::string& name);
 
 }  // namespace frame

@@ -10,10 +10,13 @@ void RunState::NoLongerWaiting() {
   waits_for_lock_ = false;
 }
 
-int RunState::Started(int chosen) {
+void RunState::Started() {
   started_ = true;
   cancelled_ = false;
-  if (run_total_ == 0) run_total_ = chosen;
+}
+
+int RunState::Counted(int chosen, int left_out) {
+  run_total_ = continued_ ? run_total_ - left_out : chosen;
   return run_total_;
 }
 
@@ -36,6 +39,10 @@ void RunState::PackageNotApplicable(std::string name) {
 
 void RunState::RestartsForPendingRestart() {
   restarted_for_pending_restart_ = true;
+}
+
+void RunState::PackageFoundInstalled() {
+  ++found_installed_;
 }
 
 void RunState::RestartAsked() {

@@ -29,9 +29,13 @@ class RunState {
   // 1618 unless it stops waiting (the lock taken, or the user gave up).
   void AnotherInstallerRuns();
   void NoLongerWaiting();
-  // The installation starts with `chosen` packages; returns the package
-  // total of the whole run, which a continued run took from its file.
-  int Started(int chosen);
+  // The installation page takes over; a cancel of the wait for another
+  // installer before it cancels nothing of the run.
+  void Started();
+  // The packages that run are known: `chosen` of them, once `left_out` were
+  // found installed. Returns the package total of the whole run, which a
+  // continued run took from its file, less what it leaves out now.
+  int Counted(int chosen, int left_out);
   // The run goes on after a restart with the total of the whole run and
   // what its first half went through.
   void Continued(int run_total, RunSoFar so_far);
@@ -41,6 +45,9 @@ class RunState {
   // Windows already waited for a restart when the installation began, and
   // the run restarts the computer for it before its first package.
   void RestartsForPendingRestart();
+  // A package of the run was found installed already: left out by its
+  // detection rule, or its installer said so.
+  void PackageFoundInstalled();
   // A package asked for a restart of the computer (by its Restart value or
   // its exit code) before the run may go on.
   void RestartAsked();
@@ -94,6 +101,9 @@ class RunState {
   // The rest of the run is safe on disk, so the session may end at any time.
   bool Saved() const { return saved_ || saved_for_session_end_; }
   const std::vector<PackageFailure>& Failures() const { return failures_; }
+  // Packages of this program's run found installed already; they count as
+  // neither installed nor failed.
+  int FoundInstalled() const { return found_installed_; }
   const SessionEnds& SessionEndsByPackage() const { return session_ends_; }
   const std::vector<std::string>& NotApplicable() const { return not_applicable_; }
   // Once per run: a restart that Windows still waits for after it is no
@@ -119,6 +129,7 @@ class RunState {
   int run_total_ = 0;
   bool continued_ = false;
   std::vector<PackageFailure> failures_;
+  int found_installed_ = 0;
   SessionEnds session_ends_;
   std::vector<std::string> not_applicable_;
   bool restarted_for_pending_restart_ = false;

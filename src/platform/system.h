@@ -131,6 +131,35 @@ class System {
   virtual bool WriteRegistryValues(bool machine_wide, const std::string& key,
                                    const RegistryValues& values, std::string& reason) = 0;
 
+  // --- What is installed, as the 64-bit system sees it ---
+  // A 32-bit program reads the 64-bit registry view and the native system
+  // folder, as a 64-bit program does.
+
+  // The names of the subkeys of a key under HKEY_LOCAL_MACHINE; nothing, with
+  // the system's reason in `reason`, when the key is missing or can't be read.
+  virtual std::optional<std::vector<std::string>> MachineSubkeyNames(const std::string& key,
+                                                                     std::string& reason) = 0;
+  // What a value can be compared with: REG_SZ and REG_EXPAND_SZ as their
+  // text (not expanded), REG_DWORD as its number.
+  using ValueData = std::variant<std::string, std::uint32_t>;
+  // A value of such a key; nothing, with the reason, when the key or the
+  // value is missing or can't be read, or the value is of another type.
+  virtual std::optional<ValueData> MachineValue(const std::string& key, const std::string& name,
+                                                std::string& reason) = 0;
+  // A path with its environment variables (%SystemRoot%) expanded, naming
+  // what a 64-bit program would find there.
+  virtual std::string NativePath(const std::string& path) = 0;
+  // The file version of a file's version resource, its four parts from high
+  // to low, 16 bits each; nothing, with the reason, when the file is missing
+  // or has none.
+  virtual std::optional<std::uint64_t> FileVersion(const std::string& path,
+                                                   std::string& reason) = 0;
+  // Whether Windows Installer reports a product installed
+  // (MsiQueryProductState); false with the reason when Windows Installer
+  // can't be asked or refuses the code, false alone when it does not know
+  // the product as installed.
+  virtual bool MsiProductInstalled(const std::string& product_code, std::string& reason) = 0;
+
   // Runs a command line with a hidden window in a working folder and waits
   // for its end, without time limit. Called on a worker thread.
   virtual ProcessResult RunHiddenAndWait(const std::string& command_line,

@@ -74,6 +74,7 @@ void LoadPackageTable(const Profile& ini, const std::string& files, PackageTable
     entry.Logfile = ini.ReadString(section, "Logfile", "");
     entry.Restart = ini.ReadString(section, "Restart", "");
     entry.Sha256 = ini.ReadString(section, "Sha256", "");
+    entry.Detect = ini.ReadString(section, "Detect", "");
   }
   table.count_ = count > 0 ? count : 0;
 }

@@ -21,6 +21,8 @@ struct SetupSettings {
 struct PackageEntry {
   std::string Name, Parameters, File, Link, Logfile, Restart;
   std::string Sha256;  // the file's checksum, 64 hexadecimal digits; empty: not checked
+  // The rule that tells the package installed already; empty for none.
+  std::string Detect;
 };
 
 // Packages numbered 1 to 1000; entries past the release's `Files` stay empty.

@@ -30,6 +30,13 @@ void ListView::SetItemChecked(int index, bool checked) {
   Changed(Change::ItemChecked);
 }
 
+void ListView::SetItemCaption(int index, std::string caption) {
+  if (At(index).caption == caption) return;
+  items_[index].caption = std::move(caption);
+  changed_item_ = index;
+  Changed(Change::ItemCaption);
+}
+
 void ListView::SetItemIndex(int index) {
   if (index != -1) At(index);
   if (index == item_index_) return;

@@ -37,9 +37,10 @@ class ListView : public Control {
   void ClearItems();
   void AddItem(std::string caption, bool checked);
   const std::string& ItemCaption(int index) const { return At(index).caption; }
+  void SetItemCaption(int index, std::string caption);
   bool ItemChecked(int index) const { return At(index).checked; }
   void SetItemChecked(int index, bool checked);
-  // The row whose check mark changed last, for the peer.
+  // The row whose check mark or caption changed last, for the peer.
   int ChangedItem() const { return changed_item_; }
 
   // The highlighted row, -1 for none.

@@ -15,6 +15,7 @@ enum class Change {
   Checked,
   Items,
   ItemChecked,
+  ItemCaption,
   Selection,
   Position,
   Picture,

@@ -3,6 +3,7 @@
 
 #include <stdexcept>
 
+#include "win32/portable/native_path.h"
 #include "win32/system_message.h"
 #include "win32/wide_text.h"
 #include "win32/win32_system.h"
@@ -68,6 +69,26 @@ std::string Win32System::SystemProgram(const std::string& file_name) {
     if (FolderExists(native)) return native + "\\" + file_name;
   }
   return Narrow(QueryFolder(GetSystemDirectoryW)) + "\\" + file_name;
+}
+
+// ExpandEnvironmentStringsW leaves an unknown variable as it is.
+std::string Win32System::NativePath(const std::string& path) {
+  const bool wow64 = IsWow64();
+  const std::wstring text = Widen(wow64 ? SixtyFourBitVariables(path) : path);
+  std::wstring expanded(MAX_PATH, L'\0');
+  DWORD length =
+      ExpandEnvironmentStringsW(text.c_str(), expanded.data(), static_cast<DWORD>(expanded.size()));
+  if (length > expanded.size()) {  // too small: the size it needs came back
+    expanded.resize(length);
+    length = ExpandEnvironmentStringsW(text.c_str(), expanded.data(), length);
+  }
+  if (length == 0 || length > expanded.size()) return path;
+  expanded.resize(length - 1);  // without the closing zero
+  const std::string result = Narrow(expanded);
+  if (!wow64) return result;
+  // Sysnative exists from Vista on, on XP x64 only with an update.
+  const std::string windows = WindowsFolder();
+  return FolderExists(windows + "\\Sysnative") ? NativeSystemFolder(result, windows) : result;
 }
 
 }  // namespace win32

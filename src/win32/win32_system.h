@@ -46,6 +46,16 @@ class Win32System : public platform::System {
   bool WriteRegistryValues(bool machine_wide, const std::string& key, const RegistryValues& values,
                            std::string& reason) override;
 
+  // --- What is installed, as the 64-bit system sees it ---
+  std::optional<std::vector<std::string>> MachineSubkeyNames(const std::string& key,
+                                                             std::string& reason) override;
+  std::optional<ValueData> MachineValue(const std::string& key, const std::string& name,
+                                        std::string& reason) override;
+  // %ProgramFiles% and System32 name the 64-bit folders in a 32-bit program too.
+  std::string NativePath(const std::string& path) override;
+  std::optional<std::uint64_t> FileVersion(const std::string& path, std::string& reason) override;
+  bool MsiProductInstalled(const std::string& product_code, std::string& reason) override;
+
   platform::ProcessResult RunHiddenAndWait(const std::string& command_line,
                                            const std::string& working_folder) override;
   void StartWorker(std::function<void()> body, bool low_priority,

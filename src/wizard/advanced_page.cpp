@@ -16,6 +16,7 @@ TFErweitert::TFErweitert(frame::Context& context)
   context.choices.HoldPackages(LVDateien, CBAutoReboot, CBMinimieren, CBLoescheLogs,
                                CBNiedrigePrioritaet);
   OnCreate.Bind(this, &TFErweitert::FormCreate);
+  OnShow.Bind(this, &TFErweitert::FormShow);
   LVDateien.OnClick.Bind(this, &TFErweitert::LVDateienClick);
   LVDateien.OnDblClick.Bind(this, &TFErweitert::MIDetailsClick);
   MIDetails.OnClick.Bind(this, &TFErweitert::MIDetailsClick);
@@ -62,6 +63,19 @@ void TFErweitert::FormCreate() {
   CBLoescheLogs.SetChecked(context.Settings.DeleteLogs);
   CBNiedrigePrioritaet.SetChecked(context.Settings.LowPriority);
   PageControl1.SetActivePageIndex(0);
+}
+
+// Shown only once the rules are evaluated: the packages found installed are
+// marked, and were cleared when they were left out.
+void TFErweitert::FormShow() {
+  const frame::Context& context = Shared();
+  for (int i = 1; i <= context.Packages.Count(); ++i) {
+    if (context.detection.FoundInstalled(i)) {
+      LVDateien.SetItemCaption(
+          i - 1, context.Packages[i].Name + " (" + Word(frame::kFoundInstalledWord) + ")");
+    }
+  }
+  UpdateSelectionCount();
 }
 
 void TFErweitert::UpdateSelectionCount() {

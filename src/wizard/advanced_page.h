@@ -61,6 +61,7 @@ class TFErweitert : public frame::PageFrame {
 
  private:
   void FormCreate();
+  void FormShow();
   void LVDateienClick();
   void MIDetailsClick();
   void MIAuswahlClick();

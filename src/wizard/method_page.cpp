@@ -30,9 +30,17 @@ void TFMethode::FormCreate() {
   LAdvancedInstall.SetCaption(Word(17));
 }
 
+// The advanced page shows which packages are installed already: until the
+// rules are evaluated, the page stays, and its buttons wait too.
 void TFMethode::BWeiterClick() {
   if (CBAdvancedInstall.Checked()) {
-    GoTo(*Pages().FErweitert);
+    BWeiter.SetEnabled(false);
+    BZurueck.SetEnabled(false);
+    Shared().detection.WhenEvaluated([this] {
+      BWeiter.SetEnabled(true);
+      BZurueck.SetEnabled(true);
+      GoTo(*Pages().FErweitert);
+    });
   } else {
     Pages().FKopieren->StartInstallationFrom(*this);
   }

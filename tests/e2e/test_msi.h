@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 #include "wine_harness.h"
 
@@ -19,12 +20,15 @@ class TestMsi {
   TestMsi& operator=(const TestMsi&) = delete;
 
   const fs::path& path() const { return msi_; }
+  // Its product code, "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" in capitals.
+  const std::string& product_code() const { return product_code_; }
   // Where the package puts its file: C:\Program Files\InstallerTestpaket\Liesmich.txt.
   fs::path InstalledFile() const;
 
  private:
   WineSession& wine_;
   fs::path msi_;
+  std::string product_code_;
 };
 
 }  // namespace e2e

@@ -1,6 +1,7 @@
 #include "fake_system.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "release/text_encoding.h"
 
@@ -109,6 +110,74 @@ bool FakeSystem::WriteRegistryValues(bool machine_wide, const std::string& key,
   auto& written = registry[(machine_wide ? "HKEY_LOCAL_MACHINE\\" : "HKEY_CURRENT_USER\\") + key];
   for (const auto& [name, data] : values) written[name] = data;
   return true;
+}
+
+// --- What is installed ---
+
+namespace {
+
+constexpr char kNotFound[] = "Das System kann die angegebene Datei nicht finden.";
+
+}  // namespace
+
+std::optional<std::vector<std::string>> FakeSystem::MachineSubkeyNames(const std::string& key,
+                                                                       std::string& reason) {
+  if (const auto denied = unreadable_keys.find(key); denied != unreadable_keys.end()) {
+    reason = denied->second;
+    return std::nullopt;
+  }
+  if (const auto names = machine_keys.find(key); names != machine_keys.end()) return names->second;
+  if (machine_values.count(key)) return std::vector<std::string>{};
+  reason = kNotFound;
+  return std::nullopt;
+}
+
+std::optional<platform::System::ValueData> FakeSystem::MachineValue(const std::string& key,
+                                                                    const std::string& name,
+                                                                    std::string& reason) {
+  if (!MachineSubkeyNames(key, reason)) return std::nullopt;
+  const auto values = machine_values.find(key);
+  if (values != machine_values.end()) {
+    if (const auto value = values->second.find(name); value != values->second.end()) {
+      return value->second;
+    }
+  }
+  reason = kNotFound;
+  return std::nullopt;
+}
+
+// %NAME% in any letter case; an unknown variable stays as it is.
+std::string FakeSystem::NativePath(const std::string& path) {
+  std::string result;
+  std::size_t from = 0;
+  for (std::size_t open = path.find('%'); open != std::string::npos; open = path.find('%', from)) {
+    const std::size_t close = path.find('%', open + 1);
+    if (close == std::string::npos) break;
+    std::string name = path.substr(open + 1, close - open - 1);
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    const auto value = environment.find(name);
+    result += path.substr(from, open - from) +
+              (value != environment.end() ? value->second : path.substr(open, close - open + 1));
+    from = close + 1;
+  }
+  return result + path.substr(from);
+}
+
+std::optional<std::uint64_t> FakeSystem::FileVersion(const std::string& path, std::string& reason) {
+  if (!FileExists(path)) {
+    reason = kNotFound;
+    return std::nullopt;
+  }
+  const auto version = file_versions.find(path);
+  if (version != file_versions.end()) return version->second;
+  reason = "Die Datei hat keine Versionsangabe.";
+  return std::nullopt;
+}
+
+bool FakeSystem::MsiProductInstalled(const std::string& product_code, std::string& reason) {
+  reason = msi_failure;
+  return msi_failure.empty() && msi_products.count(product_code) != 0;
 }
 
 platform::ProcessResult FakeSystem::RunHiddenAndWait(const std::string& command_line,

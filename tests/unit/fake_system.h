@@ -104,6 +104,25 @@ class FakeSystem : public platform::System {
   bool WriteRegistryValues(bool machine_wide, const std::string& key, const RegistryValues& values,
                            std::string& reason) override;
 
+  // --- What is installed ---
+  // A key exists when it has subkeys listed in machine_keys or values here.
+  std::map<std::string, std::map<std::string, ValueData>> machine_values;
+  // Keys that can't be read, with the reason.
+  std::map<std::string, std::string> unreadable_keys;
+  // Expanded by NativePath, by the variable's name in capitals.
+  std::map<std::string, std::string> environment{{"SYSTEMROOT", "C:\\Windows"}};
+  // Versions of files in `files`; a file not listed has no version resource.
+  std::map<std::string, std::uint64_t> file_versions;
+  std::set<std::string> msi_products;  // installed, by product code
+  std::string msi_failure;             // when set, Windows Installer can't be asked
+  std::optional<std::vector<std::string>> MachineSubkeyNames(const std::string& key,
+                                                             std::string& reason) override;
+  std::optional<ValueData> MachineValue(const std::string& key, const std::string& name,
+                                        std::string& reason) override;
+  std::string NativePath(const std::string& path) override;
+  std::optional<std::uint64_t> FileVersion(const std::string& path, std::string& reason) override;
+  bool MsiProductInstalled(const std::string& product_code, std::string& reason) override;
+
   platform::ProcessResult RunHiddenAndWait(const std::string& command_line,
                                            const std::string& working_folder) override;
   void StartWorker(std::function<void()> body, bool low_priority,

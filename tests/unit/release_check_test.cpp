@@ -452,6 +452,34 @@ INSTANTIATE_TEST_SUITE_P(
                     "AutoReboot"}),
     [](const ::testing::TestParamInfo<PackageCase>& info) { return info.param.name; });
 
+TEST_F(ReleaseCheck, DetectionRulesOfEveryKindPass) {
+  Replace("Data/Settings.ini", "Restart=1\n", "Restart=1\nDetect=KB2533623\n");
+  Replace("Data/Settings.ini", "File=Werkzeug.msi\n",
+          "File=Werkzeug.msi\nDetect=msi:{0A1B2C3D-4E5F-6789-ABCD-EF0123456789}\n");
+  EXPECT_TRUE(Check().empty());
+  for (const char* rule :
+       {"file:%SystemRoot%\\System32\\a.dll>=6.1.7601.24000", "reg:HKLM\\SOFTWARE\\Vendor\\Key",
+        "reg:HKLM\\SOFTWARE\\Vendor\\Key\\Version=2.0"}) {
+    Replace("Data/Settings.ini", "Detect=KB2533623", std::string("Detect=") + rule);
+    EXPECT_TRUE(Check().empty()) << rule;
+    Replace("Data/Settings.ini", std::string("Detect=") + rule, "Detect=KB2533623");
+  }
+}
+
+TEST_F(ReleaseCheck, MalformedDetectionRulesAreErrors) {
+  Replace("Data/Settings.ini", "Restart=1\n", "Restart=1\nDetect=KB2533623\n");
+  for (const char* rule :
+       {"2533623", "KB25x", "msi:{1234}", "file:System32\\a.dll", "file:C:\\a.dll>6.1",
+        "reg:HKCU\\Software\\Vendor", "reg:HKLM\\SOFTWARE\\\\Vendor"}) {
+    Replace("Data/Settings.ini", "Detect=KB2533623", std::string("Detect=") + rule);
+    const Finding f = Only("detect-malformed");
+    EXPECT_EQ(f.severity, Severity::Error) << rule;
+    EXPECT_EQ(f.key, "Detect") << rule;
+    EXPECT_TRUE(Has(f.message, std::string("Detect=") + rule + " is malformed (")) << f.message;
+    Replace("Data/Settings.ini", std::string("Detect=") + rule, "Detect=KB2533623");
+  }
+}
+
 // A release that names no version at all.
 TEST_F(ReleaseCheck, ReleaseWithoutVersionLeavesTheDetectionRuleNothingToCompare) {
   Replace("Data/Settings.ini", "Version=1.0\n", "");

@@ -74,6 +74,11 @@ void ListViewPeer::ShowCheck(int index) {
   ListView_SetCheckState(Handle(), index, list_.ItemChecked(index));
 }
 
+void ListViewPeer::ShowCaption(int index) {
+  std::wstring caption = Widen(list_.ItemCaption(index));
+  ListView_SetItemText(Handle(), index, 0, caption.data());
+}
+
 void ListViewPeer::ShowSelection() {
   const int index = list_.ItemIndex();
   ListView_SetItemState(Handle(), -1, 0, LVIS_SELECTED);
@@ -90,6 +95,9 @@ void ListViewPeer::Apply(ui::Change what) {
       break;
     case ui::Change::ItemChecked:
       Quietly([&] { ShowCheck(list_.ChangedItem()); });
+      break;
+    case ui::Change::ItemCaption:
+      ShowCaption(list_.ChangedItem());
       break;
     case ui::Change::Selection:
       Quietly([&] { ShowSelection(); });

@@ -34,6 +34,7 @@ class ListViewPeer : public WindowPeer {
   void ShowChecks();
   void FillColumns();
   void ShowCheck(int index);
+  void ShowCaption(int index);
   void ShowSelection();
   void ItemChanged(const NMLISTVIEW& change);
   void PopupContextMenu(POINT at);

@@ -22,6 +22,7 @@
 //   focus <form>                the name of the control with the keyboard focus (waits up to
 //                               5 s for a focus to appear), - for none
 //   rowchecked <form> <list> <row>  1 when the list view's row (from 0) is checked, else 0
+//   rowtext <form> <list> <row>  the text of the list view's row (from 0)
 //   boxtext                     the text of the visible standard message box (class #32770)
 //   launch <program> <form> <ms>  starts <program>; milliseconds until its visible <form>
 //   launchwith <program> <argument> <form> <ms>  the same with one command-line argument
@@ -245,6 +246,35 @@ std::wstring RowChecked(Session&, const Args& args) {
   return Flag((state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2));
 }
 
+// The text of a list view's row (from 0). LVM_GETITEMTEXTW takes a pointer that the list
+// reads and writes in its own process: the item and the buffer are made there.
+std::wstring RowText(Session&, const Args& args) {
+  HWND list = RequireControl(RequireForm(args[0]), args[1]);
+  DWORD process_id = 0;
+  GetWindowThreadProcessId(list, &process_id);
+  HANDLE process =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process_id);
+  if (!process) throw Failure{L"the list's process can't be opened"};
+  constexpr int kChars = 512;
+  const SIZE_T size = sizeof(LVITEMW) + kChars * sizeof(wchar_t);
+  auto* remote = static_cast<BYTE*>(
+      VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  std::wstring text(kChars, L'\0');
+  LVITEMW item{};
+  item.iSubItem = 0;
+  item.cchTextMax = kChars;
+  item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
+  const bool read = remote && WriteProcessMemory(process, remote, &item, sizeof item, nullptr) &&
+                    Ask(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(Number(args[2])),
+                        reinterpret_cast<LPARAM>(remote)) >= 0 &&
+                    ReadProcessMemory(process, remote + sizeof(LVITEMW), text.data(),
+                                      kChars * sizeof(wchar_t), nullptr);
+  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  if (!read) throw Failure{L"the row's text can't be read"};
+  return text.substr(0, text.find(L'\0'));
+}
+
 BOOL CALLBACK FindMessageText(HWND child, LPARAM param) {
   const bool icon = (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
   if (ClassOf(child) != L"Static" || icon) return TRUE;
@@ -365,6 +395,7 @@ const Command kCommands[] = {
     {L"press", 2, Press},
     {L"focus", 1, Focus},
     {L"rowchecked", 3, RowChecked},
+    {L"rowtext", 3, RowText},
     {L"boxtext", 0, BoxText},
     {L"launch", 3, Launch},
     {L"launchwith", 4, LaunchWith},
