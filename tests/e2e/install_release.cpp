@@ -35,6 +35,7 @@ void PackageSection(std::string& text, int number, const TestPackage& package) {
   if (package.link) Line(text, "Link=" + PackageLink(number));
   Line(text, "Logfile=" + package.logfile);
   Line(text, "Restart=" + Flag(package.restart));
+  if (!package.sha256.empty()) Line(text, "Sha256=" + package.sha256);
 }
 
 bool IsProbe(const TestPackage& package) {
