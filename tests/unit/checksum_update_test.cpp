@@ -114,7 +114,7 @@ TEST(ChecksumUpdate, Utf8WithAndWithoutByteOrderMarkAndLf) {
   }
 }
 
-TEST(ChecksumUpdate, Utf16KeepsItsUnitsAndALastOddByte) {
+TEST(ChecksumUpdate, Utf16KeepsItsUnitsAndRefusesACutLastCharacter) {
   const std::string before = Utf16(
       "[File1]\r\nName=Gr\xFC"
       "n\r\nFile=a.exe\r\n[File2]\r\nsha256=x\r\nFile=b.exe\r\n");
@@ -123,7 +123,7 @@ TEST(ChecksumUpdate, Utf16KeepsItsUnitsAndALastOddByte) {
       "n\r\nFile=a.exe\r\nSha256=" +
       kOne + "\r\n[File2]\r\nsha256=" + kTwo + "\r\nFile=b.exe\r\n");
   EXPECT_EQ(Set(before, {{1, kOne}, {2, kTwo}}).bytes, expected);
-  EXPECT_EQ(Set(before + "\x41", {{1, kOne}, {2, kTwo}}).bytes, expected + "\x41");
+  EXPECT_THROW(Set(before + "\x41", {{1, kOne}, {2, kTwo}}), std::invalid_argument);
   ExpectReadAsBefore(before, expected, {{1, kOne}, {2, kTwo}});
 }
 

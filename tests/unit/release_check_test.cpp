@@ -817,6 +817,17 @@ TEST_F(ReleaseCheck, UpdateSha256LeavesTheReleaseAsItWasWhenItCannotWrite) {
   EXPECT_EQ(result.out, "");
   EXPECT_EQ(result.err, "release-check: Data\\Settings.ini can't be written: Is a directory\n");
   EXPECT_EQ(ReadBack("Data/Settings.ini"), before);
+  fs::remove(root_ / "Data" / "Settings.ini.new");
+  std::string utf16 = "\xFF\xFE";
+  for (const char c : std::string("[Main]\r\nFiles=1\r\n[File1]\r\nFile=Werkzeug.msi")) {
+    utf16 += c;
+    utf16 += '\0';
+  }
+  Write("Data/Settings.ini", utf16 + "x");
+  EXPECT_EQ(check::RunCommand({"--update-sha256", root_.string()}, check::OpenNativeFolder).err,
+            "release-check: Data\\Settings.ini is UTF-16 with an odd number of bytes: its last "
+            "character is cut off: mend it, then write the checksums\n");
+  EXPECT_EQ(ReadBack("Data/Settings.ini"), utf16 + "x");
   EXPECT_EQ(
       check::RunCommand({"--update-sha256", "--json", root_.string()}, check::OpenNativeFolder)
           .exit_code,
