@@ -139,7 +139,7 @@ class Lines {
   // The line with `value` after its "=" and the blanks that follow it; a
   // key without "=" gets one.
   static Line WithValue(Line line, const std::string& value) {
-    const bool cr = !line.empty() && line.back() == Unit('\r');
+    const bool cr = EndsInCr(line);
     if (cr) line.pop_back();
     std::size_t end = line.find(Unit('='));
     if (end == Line::npos) {
