@@ -22,6 +22,16 @@ utf16_bom demo/Language.ini >"$corpus/ini_fuzz/seed-Language-utf16.ini"
 { printf '[Main]\r\nName='; for _ in $(seq 700); do printf 'Ä€x'; done; printf '\r\n'; } |
   iconv -f UTF-8 -t WINDOWS-1252 >"$corpus/ini_fuzz/seed-long-value-ansi.ini"
 
+# Settings.ini to write checksums into: as shipped, in UTF-8 and UTF-16, and in odd but legal forms.
+mkdir -p "$corpus/checksum_fuzz"
+ansi demo/Settings.ini >"$corpus/checksum_fuzz/seed-Settings-ansi.ini"
+utf8_bom demo/Settings.ini >"$corpus/checksum_fuzz/seed-Settings-utf8.ini"
+utf16_bom demo/Settings.ini >"$corpus/checksum_fuzz/seed-Settings-utf16.ini"
+printf '%s\r\n' 'Sha256=outside' '[ file1 ]' "  SHA256 = 'old'" 'Sha256=second' '[FILE2]' \
+  ';Sha256=comment' 'sha256' '[File3' 'File=c.exe' '[File1]' 'Sha256=repeated' '[File4]' \
+  >"$corpus/checksum_fuzz/seed-odd-forms.ini"
+printf '[File5]\nFile=e.exe' >"$corpus/checksum_fuzz/seed-no-last-line-end.ini"
+
 # A release: Settings.ini, a form feed, Language.ini.
 { ansi demo/Settings.ini; printf '\f'; ansi demo/Language.ini; } >"$corpus/release_fuzz/seed-de"
 { ansi demo/Settings.en.ini; printf '\f'; utf16_bom demo/Language.en.ini; } \

@@ -72,8 +72,8 @@ run_suite() {
 run_suite unit build/native/tests/unit/unit_tests --gtest_brief=1
 run_suite e2e build/native/tests/e2e/e2e_tests
 
-# Each fuzz target runs its corpus and then a fixed number of executions: about 20 s in all.
-for target in ini_fuzz=20000 release_fuzz=10000 startup_fuzz=3000; do
+# Each fuzz target runs its corpus and then a fixed number of executions: about 30 s in all.
+for target in ini_fuzz=20000 release_fuzz=10000 startup_fuzz=3000 checksum_fuzz=10000; do
   run_check "${target%%=*}" bash fuzz/run.sh "$target"
 done
 

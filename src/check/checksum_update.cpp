@@ -1,6 +1,7 @@
 #include "check/checksum_update.h"
 
 #include <iterator>
+#include <stdexcept>
 
 #include "check/names.h"
 #include "check/release_view.h"
@@ -138,7 +139,7 @@ class Lines {
   // The line with `value` after its "=" and the blanks that follow it; a
   // key without "=" gets one.
   static Line WithValue(Line line, const std::string& value) {
-    const bool cr = !line.empty() && line.back() == Unit('\r');
+    const bool cr = EndsInCr(line);
     if (cr) line.pop_back();
     std::size_t end = line.find(Unit('='));
     if (end == Line::npos) {
@@ -196,12 +197,14 @@ std::string SetChecksums(std::string_view bytes, const std::vector<release::IniL
   if (bytes.substr(0, 2) != "\xFF\xFE") {
     text = Lines<char>(std::string(bytes)).Changed(plan);
   } else {
-    // UTF-16 LE: a last odd byte, which the reader shows as one unknown
-    // character, stays behind the last unit.
-    const std::string_view body = bytes.substr(2);
-    const std::string odd(body.substr(body.size() - body.size() % 2));
+    // A last odd byte is a cut character at the end of the last line: a key
+    // added after that line would take it over.
+    if (bytes.size() % 2 != 0) {
+      throw std::invalid_argument(
+          "is UTF-16 with an odd number of bytes: its last character is cut off");
+    }
     text = std::string(bytes.substr(0, 2)) +
-           Utf16Bytes(Lines<char16_t>(Utf16Units(body)).Changed(plan)) + odd;
+           Utf16Bytes(Lines<char16_t>(Utf16Units(bytes.substr(2))).Changed(plan));
   }
   Renumber(changes, plan);
   return text;
@@ -262,7 +265,13 @@ std::optional<ChecksumUpdate> UpdateChecksums(ReleaseFiles& files) {
   }
   std::map<int, std::string> unread;
   const std::map<int, std::string> sha256 = PackageChecksums(*view, files, unread);
-  const std::string text = SetChecksums(settings.bytes, settings.outline, sha256, update.changes);
+  std::string text;
+  try {
+    text = SetChecksums(settings.bytes, settings.outline, sha256, update.changes);
+  } catch (const std::invalid_argument& e) {
+    update.failure = settings.name + " " + e.what() + ": mend it, then write the checksums";
+    return update;
+  }
   std::string reason;
   if (text != settings.bytes) {
     if (!files.ReplaceBytes(view->data + "Settings.ini", text, reason)) {

@@ -30,6 +30,8 @@ struct ChecksumChange {
 // section without one gets it after its last key. `outline` is what
 // IniFile::Decode made of the same bytes. A package without a section of its
 // own is left out. `changes` gets one entry per package set, in order.
+// Throws std::invalid_argument, with what is wrong, for UTF-16 bytes of an
+// odd count, whose cut last character no line can be added after.
 std::string SetChecksums(std::string_view bytes, const std::vector<release::IniLine>& outline,
                          const std::map<int, std::string>& sha256,
                          std::vector<ChecksumChange>& changes);

@@ -36,6 +36,7 @@ void PackageSection(std::string& text, int number, const TestPackage& package) {
   Line(text, "Logfile=" + package.logfile);
   Line(text, "Restart=" + Flag(package.restart));
   if (!package.detect.empty()) Line(text, "Detect=" + package.detect);
+  if (!package.sha256.empty()) Line(text, "Sha256=" + package.sha256);
 }
 
 bool IsProbe(const TestPackage& package) {

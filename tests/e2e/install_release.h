@@ -26,6 +26,7 @@ struct TestPackage {
   bool link = true;                // Link= an address made from the package's number
   unsigned sleep_ms = 0;           // how long the probe runs
   std::string detect;              // Detect=, when not empty
+  std::string sha256;              // Sha256=, when not empty
   std::optional<fs::path> source;  // the file of a package that is no probe (not .exe)
   std::string Name() const;        // Name=, made from the file name
   std::string FileName() const;    // "KB2.exe"

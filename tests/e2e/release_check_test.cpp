@@ -54,14 +54,19 @@ class ReleaseCheck : public WineTest {
     RunResult native, windows;
   };
   Outputs CheckBoth(const fs::path& folder, const std::vector<std::string>& options) {
+    return RunBoth(options, folder, folder);
+  }
+  // The Linux program on one folder, the Windows program on another.
+  Outputs RunBoth(const std::vector<std::string>& options, const fs::path& native_folder,
+                  const fs::path& windows_folder) {
     RunOptions capture;
     capture.capture_output = true;
     std::vector<std::string> argv = {E2E_RELEASE_CHECK};
     argv.insert(argv.end(), options.begin(), options.end());
-    argv.push_back(folder.string());
+    argv.push_back(native_folder.string());
     Outputs outputs{wine().RunNative(argv, capture), {}};
     std::vector<std::string> args = options;
-    args.push_back(ToWindowsPath(folder));
+    args.push_back(ToWindowsPath(windows_folder));
     // Wine makes the command line from the Unix arguments in the Unix character set. This
     // machine has no de_DE.UTF-8 locale, so LC_ALL=de_DE.UTF-8 gives ASCII and the umlauts
     // arrive garbled: the character set comes from C.UTF-8, the German user locale from
@@ -130,6 +135,57 @@ TEST_F(ReleaseCheck, SpoiltDemoReleaseGivesTheSameFindingsOnLinuxAndWindows) {
     EXPECT_NE(json.native.output.find(std::string("\"id\": \"") + id), std::string::npos) << id;
   }
   ExpectSame(release, {"--strict"}, 1);
+}
+
+// release-check.exe adds the checksums to the demo release byte for byte as the Linux program
+// does, keeping its comments, Windows-1252 and CR LF; the release then passes --strict on both,
+// until a package file changes.
+TEST_F(ReleaseCheck, ChecksumsAddedByBothProgramsAreTheSameAndTheReleaseThenPassesStrict) {
+  const fs::path release = AssembleDemo();
+  const fs::path settings = release / "Data" / "Settings.ini";
+  WriteFile(settings,
+            "; Pr\xFC"
+            "fsummen kommen dazu\r\n" +
+                ReadFile(settings));
+  const std::string before = ReadFile(settings);
+  ASSERT_EQ(before.find("Sha256"), std::string::npos);
+  const fs::path twin = work_dir() / "Zwilling";
+  fs::copy(release, twin, fs::copy_options::recursive);
+
+  const Outputs update = RunBoth({"--update-sha256"}, twin, release);
+  EXPECT_EQ(update.windows.exit_code, 0) << update.windows.output;
+  EXPECT_EQ(update.windows.output, update.native.output);
+  EXPECT_NE(update.windows.output.find("release-check: Sha256 added to 8 packages, refreshed in 0, "
+                                       "unchanged in 0\n"),
+            std::string::npos)
+      << update.windows.output;
+  const std::string after = ReadFile(settings);
+  EXPECT_EQ(after, ReadFile(twin / "Data" / "Settings.ini"));
+
+  // Without the added lines the file is what it was.
+  std::string without = after;
+  int added = 0;
+  for (std::size_t at; (at = without.find("\r\nSha256=")) != std::string::npos; ++added) {
+    without.erase(at, std::string("\r\nSha256=").size() + 64);
+  }
+  EXPECT_EQ(added, 8);
+  EXPECT_EQ(without, before);
+  RunOptions capture;
+  capture.capture_output = true;
+  const RunResult system_sum = wine().RunNative(
+      {"sha256sum", (release / "Data" / "Werkzeuge" / "DemoTool.msi").string()}, capture);
+  EXPECT_NE(after.find("File=Werkzeuge\\DemoTool.msi\r\n"), std::string::npos);
+  EXPECT_NE(after.find("Sha256=" + system_sum.output.substr(0, 64) + "\r\n"), std::string::npos)
+      << system_sum.output;
+
+  ExpectSame(release, {"--strict"}, 0);
+  std::ofstream(release / "Data" / "Werkzeuge" / "DemoTool.msi", std::ios::binary | std::ios::app)
+      << "x";
+  const Outputs changed = CheckBoth(release, {"--json"});
+  EXPECT_EQ(changed.windows.exit_code, 1);
+  EXPECT_EQ(changed.windows.output, changed.native.output);
+  EXPECT_NE(changed.windows.output.find("\"id\": \"sha256-mismatch\""), std::string::npos)
+      << changed.windows.output;
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "check/native_files.h"
 #include "check/picture_size.h"
 #include "release/settings.h"
+#include "release/sha256.h"
 #include "release/words.h"
 
 namespace {
@@ -410,6 +411,51 @@ TEST_F(ReleaseCheck, TemporaryFolderSpeltOtherwise) {
   EXPECT_EQ(tokens, (std::vector<std::string>{"\"{temp}\"", "\"%TEMP%\"", "\"{tmp\""}));
 }
 
+// --- Checksums --------------------------------------------------------------
+
+const std::string kMzDigest = release::Sha256Hex("MZ");
+
+TEST_F(ReleaseCheck, ChecksumOfThePackageFileInEitherLetterCase) {
+  std::string upper = kMzDigest;
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  Replace("Data/Settings.ini", "Restart=1\n", "Restart=1\nSha256=" + upper + "\n");
+  EXPECT_TRUE(Check().empty()) << check::FormatText(Check().front());
+  Replace("Data/Settings.ini", "Sha256=" + upper, "Sha256=");  // empty: not checked
+  EXPECT_TRUE(Check().empty()) << check::FormatText(Check().front());
+}
+
+TEST_F(ReleaseCheck, ChecksumThatDoesNotMatchTheFile) {
+  Replace("Data/Settings.ini", "Restart=1\n", "Restart=1\nSha256=" + kMzDigest + "\n");
+  Write("Data/Updates/KB1.exe", "MZ, cut sh");
+  const Finding f = Only("sha256-mismatch");
+  EXPECT_EQ(f.severity, Severity::Error);
+  EXPECT_EQ(f.line, 27);
+  EXPECT_EQ(f.section, "File1");
+  EXPECT_EQ(f.key, "Sha256");
+  EXPECT_EQ(f.message, "the SHA-256 of \"Updates\\KB1.exe\" is " +
+                           release::Sha256Hex("MZ, cut sh") + ", not " + kMzDigest +
+                           ": the installer takes the file for damaged, does not start it, and "
+                           "the run ends as failed");
+  EXPECT_TRUE(Has(f.fix, "release-check --update-sha256")) << f.fix;
+}
+
+TEST_F(ReleaseCheck, ChecksumThatIsNoChecksum) {
+  for (const std::string& value : {kMzDigest.substr(1), "sha256:" + kMzDigest, "0x1F"s}) {
+    Replace("Data/Settings.ini", "Parameters=/qn\n", "Parameters=/qn\nSha256=" + value + "\n");
+    const Finding f = Only("sha256-malformed");
+    EXPECT_EQ(f.section, "File2");
+    EXPECT_TRUE(Has(f.message, "is no SHA-256 checksum of 64 hexadecimal digits")) << f.message;
+    Replace("Data/Settings.ini", "Sha256=" + value + "\n", "");
+  }
+}
+
+// The file that is not there is named once, as missing.
+TEST_F(ReleaseCheck, ChecksumOfAMissingFileIsNotReported) {
+  Replace("Data/Settings.ini", "Parameters=/qn\n", "Parameters=/qn\nSha256=" + kMzDigest + "\n");
+  fs::remove(root_ / "Data" / "Werkzeug.msi");
+  Only("package-file-missing");
+}
+
 struct PackageCase {
   const char* name;
   const char* from;
@@ -734,6 +780,86 @@ TEST_F(ReleaseCheck, CommandLineExitCodes) {
   EXPECT_EQ(run({(root_ / "Data" / "Updates").string()}).exit_code, 2);
   EXPECT_EQ(run({}).exit_code, 2);
   EXPECT_EQ(run({"--fast", folder}).exit_code, 2);
+}
+
+TEST_F(ReleaseCheck, UpdateSha256AddsTheChecksumsAndTheReleaseThenPassesStrict) {
+  const auto run = [](const std::vector<std::string>& args) {
+    return check::RunCommand(args, check::OpenNativeFolder);
+  };
+  const std::string folder = root_.string();
+  fs::permissions(root_ / "Data" / "Settings.ini", fs::perms(0640));
+  auto result = run({"--update-sha256", folder});
+  EXPECT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(result.out,
+            "Data\\Settings.ini:27 [File1] Sha256: added\n"
+            "Data\\Settings.ini:32 [File2] Sha256: added\n"
+            "release-check: Sha256 added to 2 packages, refreshed in 0, unchanged in 0\n");
+  EXPECT_TRUE(
+      Has(ReadBack("Data/Settings.ini"), "Restart=1\r\nSha256=" + kMzDigest + "\r\n[File2]\r\n"));
+  EXPECT_EQ(fs::status(root_ / "Data" / "Settings.ini").permissions(), fs::perms(0640));
+  EXPECT_FALSE(fs::exists(root_ / "Data" / "Settings.ini.new"));
+  result = run({"--strict", folder});
+  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_EQ(result.out, "release-check: no problems found\n");
+
+  // Again: nothing to do, nothing written.
+  const std::string written = ReadBack("Data/Settings.ini");
+  EXPECT_EQ(run({"--update-sha256", folder}).out,
+            "release-check: Sha256 added to 0 packages, refreshed in 0, unchanged in 2\n");
+  EXPECT_EQ(ReadBack("Data/Settings.ini"), written);
+
+  // A package file replaced: the check finds it, and the update takes the new file.
+  Write("Data/Werkzeug.msi", "MSI 2");
+  EXPECT_EQ(Ids(), std::multiset<std::string>{"sha256-mismatch"});
+  result = run({"--update-sha256", (root_ / "Data").string()});
+  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_EQ(result.out, "Data\\Settings.ini:32 [File2] Sha256: refreshed, was " +
+                            release::Sha256Hex("MSI") +
+                            "\n"
+                            "release-check: Sha256 added to 0 packages, refreshed in 1, unchanged "
+                            "in 1\n");
+  EXPECT_TRUE(Check().empty());
+}
+
+TEST_F(ReleaseCheck, UpdateSha256NamesAFileItCannotReadAtItsLineAfterTheChange) {
+  fs::remove(root_ / "Data" / "Werkzeug.msi");
+  const auto result =
+      check::RunCommand({"--update-sha256", root_.string()}, check::OpenNativeFolder);
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(result.out,
+            "Data\\Settings.ini:30 [File2] File: error: package file \"Werkzeug.msi\" can't be "
+            "read (No such file or directory): its Sha256 stays as it was — fix: put the file "
+            "into Data, or correct the path\n"
+            "Data\\Settings.ini:27 [File1] Sha256: added\n"
+            "release-check: Sha256 added to 1 package, refreshed in 0, unchanged in 0; 1 package "
+            "file not read\n");
+  EXPECT_EQ(Ids(), (std::multiset<std::string>{"package-file-missing"}));
+}
+
+TEST_F(ReleaseCheck, UpdateSha256LeavesTheReleaseAsItWasWhenItCannotWrite) {
+  const std::string before = ReadBack("Data/Settings.ini");
+  fs::create_directory(root_ / "Data" / "Settings.ini.new");  // where the new file would go
+  const auto result =
+      check::RunCommand({"--update-sha256", root_.string()}, check::OpenNativeFolder);
+  EXPECT_EQ(result.exit_code, 2);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err, "release-check: Data\\Settings.ini can't be written: Is a directory\n");
+  EXPECT_EQ(ReadBack("Data/Settings.ini"), before);
+  fs::remove(root_ / "Data" / "Settings.ini.new");
+  std::string utf16 = "\xFF\xFE";
+  for (const char c : std::string("[Main]\r\nFiles=1\r\n[File1]\r\nFile=Werkzeug.msi")) {
+    utf16 += c;
+    utf16 += '\0';
+  }
+  Write("Data/Settings.ini", utf16 + "x");
+  EXPECT_EQ(check::RunCommand({"--update-sha256", root_.string()}, check::OpenNativeFolder).err,
+            "release-check: Data\\Settings.ini is UTF-16 with an odd number of bytes: its last "
+            "character is cut off: mend it, then write the checksums\n");
+  EXPECT_EQ(ReadBack("Data/Settings.ini"), utf16 + "x");
+  EXPECT_EQ(
+      check::RunCommand({"--update-sha256", "--json", root_.string()}, check::OpenNativeFolder)
+          .exit_code,
+      2);
 }
 
 TEST(ReleaseCheckFormat, OneLineWithPlaceSeverityAndFix) {

@@ -1,0 +1,75 @@
+// A package whose file is not the one its Sha256= names is not started: the finish page and
+// the install log name it as damaged, the packages around it run, and the run ends with 1603.
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "unattended_fixture.h"
+
+namespace e2e {
+namespace {
+
+using std::chrono::seconds;
+
+const char kDamaged[] = "Die Datei ist beschädigt oder wurde verändert";
+const char kNotStarted[] = "nicht gestartet";
+
+class Checksum : public UnattendedTest {
+ protected:
+  // The SHA-256 of a file as the system's sha256sum prints it.
+  std::string SystemSha256(const fs::path& file) {
+    RunOptions options;
+    options.capture_output = true;
+    const RunResult result = wine().RunNative({"sha256sum", "-b", file.string()}, options);
+    EXPECT_EQ(result.exit_code, 0) << result.output;
+    return result.output.substr(0, 64);
+  }
+};
+
+TEST_F(Checksum, DamagedPackageIsNotStartedAndTheRunEndsWith1603) {
+  const std::string intact = SystemSha256(probe());
+  std::string other = intact;
+  other[10] = other[10] == '0' ? '1' : '0';  // one digit off: another file's checksum
+  InstallRelease release;
+  release.packages = {{"KB1.exe", "/q"}, {"KB2.exe", "/q"}, {"KB3.exe", "/q"}};
+  release.packages[0].sha256 = intact;
+  release.packages[1].sha256 = other;
+  const std::vector<std::string> ran = {"KB1.exe", "KB3.exe"};
+  RetryOnLostStart(release.ProbeNames(), ran, [&](const fs::path& folder) {
+    ForgetInstallLog();
+    const fs::path exe =
+        MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
+    WineProgram installer = wine().Start(exe.string(), {"/silent"});
+    const DriverRun finish = Drive({"wait TFEnde 60000", "text TFEnde LText"});
+    wine().Screenshot("Checksum-damaged-package");
+    ASSERT_TRUE(finish.ok()) << finish.Report();
+    EndFinishedSilentRunWithoutRestart();
+    const RunResult end = installer.Wait(seconds(10));
+    EXPECT_FALSE(end.timed_out);
+    EXPECT_EQ(end.exit_code, 1603 & 0xFF);
+    EXPECT_EQ(FileNames(ReadProbeJournal(JournalOf(folder))), ran);
+
+    const std::string listed =
+        "\r- " + release.packages[1].Name() + " (" + kNotStarted + ": " + kDamaged + ")\r";
+    EXPECT_NE(finish.Value("text TFEnde LText").find(listed), std::string::npos)
+        << finish.Value("text TFEnde LText");
+    EXPECT_EQ(finish.Value("text TFEnde LText").find(release.packages[0].Name()),
+              std::string::npos);
+
+    const std::vector<std::string> log = InstallLogRecords();
+    const std::string name = release.packages[1].Name();
+    EXPECT_EQ(Occurrences(log, "Paket 2 (" + name + "): " + kNotStarted + ": " + kDamaged +
+                                   " (SHA-256 der Datei: " + intact +
+                                   ", in Settings.ini: " + other + ")"),
+              1)
+        << ReadFile(InstallLog());
+    EXPECT_EQ(
+        Occurrences(log, "Paket 1 (" + release.packages[0].Name() + "): installiert (Exitcode 0)"),
+        1)
+        << ReadFile(InstallLog());
+    EXPECT_EQ(Occurrences(log, "Ende mit Exitcode 1603"), 1) << ReadFile(InstallLog());
+  });
+}
+
+}  // namespace
+}  // namespace e2e
