@@ -31,23 +31,24 @@ void TFMethode::FormCreate() {
 }
 
 // The advanced page shows which packages are installed already: until the
-// rules are evaluated, the page stays, and its buttons wait too.
+// rules are evaluated, the page stays and its buttons wait. They are not
+// disabled for it: a disabled button loses the focus, and the radio button
+// that the page then gives it to would be chosen.
 void TFMethode::BWeiterClick() {
-  if (CBAdvancedInstall.Checked()) {
-    BWeiter.SetEnabled(false);
-    BZurueck.SetEnabled(false);
-    Shared().detection.WhenEvaluated([this] {
-      BWeiter.SetEnabled(true);
-      BZurueck.SetEnabled(true);
-      GoTo(*Pages().FErweitert);
-    });
-  } else {
+  if (waiting_for_rules_) return;
+  if (!CBAdvancedInstall.Checked()) {
     Pages().FKopieren->StartInstallationFrom(*this);
+    return;
   }
+  waiting_for_rules_ = true;
+  Shared().detection.WhenEvaluated([this] {
+    waiting_for_rules_ = false;
+    GoTo(*Pages().FErweitert);
+  });
 }
 
 void TFMethode::BZurueckClick() {
-  GoTo(*Pages().FWillkommen);
+  if (!waiting_for_rules_) GoTo(*Pages().FWillkommen);
 }
 
 }  // namespace wizard

@@ -33,6 +33,8 @@ class TFMethode : public frame::PageFrame {
   void FormCreate();
   void BWeiterClick();
   void BZurueckClick();
+
+  bool waiting_for_rules_ = false;
 };
 
 }  // namespace wizard
