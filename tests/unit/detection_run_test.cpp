@@ -134,8 +134,10 @@ TEST_F(DetectionRun, AdvancedPageWaitsAndShowsTheInstalledPackageUncheckedAndMar
   method.CBAdvancedInstall.Click();
   method.BWeiter.Click();
   EXPECT_TRUE(method.Visible());  // the rules are not evaluated yet
-  EXPECT_FALSE(method.BWeiter.Enabled());
-  EXPECT_FALSE(method.BZurueck.Enabled());
+  method.BZurueck.Click();        // waits too
+  method.BWeiter.Click();
+  EXPECT_TRUE(method.Visible());
+  EXPECT_FALSE(Pages().FWillkommen->Visible());
   FinishPackage();
   ASSERT_TRUE(Advanced().Visible());
   EXPECT_TRUE(method.BWeiter.Enabled());
