@@ -177,6 +177,16 @@ bool InstallTest::SessionEnded(WineProgram& sentinel, std::chrono::milliseconds 
   return true;
 }
 
+void InstallTest::RestartFromThePrompt(WineProgram& installer) {
+  WineProgram sentinel = StartSentinel();
+  const DriverRun pressed = Drive({"click TForm1 Button1"});
+  ASSERT_TRUE(pressed.ok()) << pressed.Report();
+  EXPECT_FALSE(installer.Wait(std::chrono::seconds(30)).timed_out)
+      << "the restart request did not end the program";
+  EXPECT_TRUE(SessionEnded(sentinel, std::chrono::seconds(10)))
+      << "no restart request ended the session";
+}
+
 fs::path InstallTest::TrashFiles() {
   return fs::path(wine().Environment().at("HOME")) / ".local" / "share" / "Trash" / "files";
 }

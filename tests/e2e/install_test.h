@@ -70,6 +70,9 @@ class InstallTest : public WineTest {
   // again) until Wine has ended the processes left, which would otherwise take with them what
   // a test starts next, as a logon.
   bool SessionEnded(WineProgram& sentinel, std::chrono::milliseconds timeout);
+  // Presses the restart prompt's restart button: the request ends the installer and the
+  // session (checked with a sentinel).
+  void RestartFromThePrompt(WineProgram& installer);
   // $HOME/.local/share/Trash/files of the harness.
   fs::path TrashFiles();
   // A package's log in the Windows folder, and what an earlier run left in the trash: the

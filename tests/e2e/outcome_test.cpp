@@ -138,12 +138,7 @@ TEST_F(Outcome, FailureBeforeARestartIsNamedAfterTheLogonAndTheRunEndsWith1603) 
     ASSERT_EQ(command, RunOnceCommand(exe));
     ForgetRunOnce();  // the test plays the logon itself
 
-    WineProgram sentinel = StartSentinel();
-    const DriverRun pressed = Drive({"click TForm1 Button1"});
-    ASSERT_TRUE(pressed.ok()) << pressed.Report();
-    const RunResult handed_over = installer.Wait(seconds(30));
-    EXPECT_FALSE(handed_over.timed_out) << "the restart request did not end the program";
-    EXPECT_TRUE(SessionEnded(sentinel, seconds(10))) << "no restart request ended the session";
+    RestartFromThePrompt(installer);
     EXPECT_EQ(ReadProbeJournal(JournalOf(folder)).size(), 4u);
 
     // The logon: package 5 runs, and the finish page names package 2 of the first half.

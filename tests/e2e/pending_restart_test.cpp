@@ -70,12 +70,7 @@ TEST_F(PendingRestart, WizardRestartsFirstOnRequestAndTheContinuedRunInstallsEve
     ASSERT_EQ(command, RunOnceCommand(exe));
     ForgetRunOnce();  // the test plays the logon itself
 
-    WineProgram sentinel = StartSentinel();
-    const DriverRun pressed = Drive({"click TForm1 Button1"});
-    ASSERT_TRUE(pressed.ok()) << pressed.Report();
-    const RunResult handed_over = installer.Wait(seconds(30));
-    EXPECT_FALSE(handed_over.timed_out) << "the restart request did not end the program";
-    EXPECT_TRUE(SessionEnded(sentinel, seconds(10))) << "no restart request ended the session";
+    RestartFromThePrompt(installer);
 
     // The key stays after the restart: the continued run logs it and installs all the same.
     WineProgram continuing = StartRunOnce(*command);

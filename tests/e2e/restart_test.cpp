@@ -59,12 +59,7 @@ TEST_F(Restart, PackageDemandingARestartHandsOverAndTheRunGoesOnAfterTheLogon) {
     ASSERT_EQ(command, RunOnceCommand(exe));
     ForgetRunOnce();  // the test plays the logon itself
 
-    WineProgram sentinel = StartSentinel();
-    DriverRun pressed = Drive({"click TForm1 Button1"});
-    ASSERT_TRUE(pressed.ok()) << pressed.Report();
-    RunResult end = installer.Wait(seconds(30));
-    EXPECT_FALSE(end.timed_out) << "the restart request did not end the program";
-    EXPECT_TRUE(SessionEnded(sentinel, seconds(10))) << "no restart request ended the session";
+    RestartFromThePrompt(installer);
     EXPECT_EQ(ReadProbeJournal(JournalOf(folder)).size(), 2u);
 
     // The logon runs the value's command: the program's quoted path and the log it carries.

@@ -465,11 +465,7 @@ TEST_F(Unattended, LogInAMissingFolderIsMadeAndBothHalvesOfARestartAppendToIt) {
     const std::optional<std::string> command = RunOnceValue();
     ASSERT_EQ(command, RunOnceCommand(exe, "", log_file));
     ForgetRunOnce();  // the test plays the logon itself
-    WineProgram sentinel = StartSentinel();
-    const DriverRun pressed = Drive({"click TForm1 Button1"});
-    ASSERT_TRUE(pressed.ok()) << pressed.Report();
-    EXPECT_FALSE(installer.Wait(seconds(30)).timed_out) << "the restart request did not end it";
-    EXPECT_TRUE(SessionEnded(sentinel, seconds(10))) << "no restart request ended the session";
+    RestartFromThePrompt(installer);
 
     // The logon starts the command in the program's folder.
     WineProgram logon = StartRunOnce(*command);

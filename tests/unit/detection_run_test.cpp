@@ -38,6 +38,14 @@ class DetectionRun : public test::ReleaseFixture {
   engine::TFKopieren& Install() { return *Pages().FKopieren; }
   finish::TFEnde& Finish() { return *Pages().FEnde; }
   wizard::TFErweitert& Advanced() { return *Pages().FErweitert; }
+  // Welcome page, advanced method, and the rules evaluated: the advanced page stands.
+  void ReachTheAdvancedPage() {
+    StartAndDecide();
+    Pages().FWillkommen->BWeiter.Click();
+    Pages().FMethode->CBAdvancedInstall.Click();
+    Pages().FMethode->BWeiter.Click();
+    FinishPackage();
+  }
 };
 
 TEST_F(DetectionRun, AReleaseWithoutRulesEvaluatesNothing) {
@@ -159,11 +167,7 @@ TEST_F(DetectionRun, AdvancedPageWaitsAndShowsTheInstalledPackageUncheckedAndMar
 // method chosen after a look at the advanced page still leaves it out.
 TEST_F(DetectionRun, APackageCheckedAgainRuns) {
   UseReleaseWithInstalledSecond("AllowAdvanced=1");
-  StartAndDecide();
-  Pages().FWillkommen->BWeiter.Click();
-  Pages().FMethode->CBAdvancedInstall.Click();
-  Pages().FMethode->BWeiter.Click();
-  FinishPackage();
+  ReachTheAdvancedPage();
   Advanced().Button1.Click();  // all rows
   Advanced().BWeiter.Click();
   Pages().FStart->BWeiter.Click();
@@ -174,16 +178,11 @@ TEST_F(DetectionRun, APackageCheckedAgainRuns) {
 
 TEST_F(DetectionRun, AutomaticMethodAfterTheAdvancedPageLeavesTheInstalledOut) {
   UseReleaseWithInstalledSecond("AllowAdvanced=1");
-  StartAndDecide();
-  Pages().FWillkommen->BWeiter.Click();
-  wizard::TFMethode& method = *Pages().FMethode;
-  method.CBAdvancedInstall.Click();
-  method.BWeiter.Click();
-  FinishPackage();
+  ReachTheAdvancedPage();
   Advanced().Button2.Click();  // no rows
   Advanced().BZurueck.Click();
-  method.CBAutomaticInstall.Click();
-  method.BWeiter.Click();
+  Pages().FMethode->CBAutomaticInstall.Click();
+  Pages().FMethode->BWeiter.Click();
   FinishAll();
   EXPECT_EQ(Started(), (std::vector<std::string>{"pkg1.exe\" /q1", "pkg3.exe\" /q3"}));
   EXPECT_EQ(main->context.Run().FoundInstalled(), 1);
