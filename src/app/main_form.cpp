@@ -7,6 +7,7 @@
 #include "frame/run_once.h"
 #include "frame/run_record.h"
 #include "frame/state_folder.h"
+#include "frame/unseen_run.h"
 #include "platform/system.h"
 #include "release/errors.h"
 #include "release/ini_file.h"
@@ -38,6 +39,8 @@ TFMain::TFMain(ui::Application& app, platform::System& system, frame::Unattended
 void TFMain::FormCreate() {
   platform::System& system = context.System();
   context.Switches = frame::ParseStartOptions(system.Arguments());
+  context.CurrentOSIndex = release::IdentifyOS(system.QueryOsVersion());
+  unseen_ = frame::NobodySeesTheScreen(system, context.CurrentOSIndex);
   if (context.Switches.help) {
     context.ShowMessageDialog(frame::UsageText(), frame::MessageKind::Information);
     App().Terminate(0);
@@ -47,11 +50,16 @@ void TFMain::FormCreate() {
   // write the one file, whoever runs them and from whichever folder.
   context.Log().Place(context.Switches.log_path);
   context.Switches.log_path = context.Log().Path();
-  context.SetUnattended(context.Switches.silent || frame::OwnContinuationBesideProgram(system));
+  context.SetUnattended(context.Switches.silent || unseen_ ||
+                        frame::OwnContinuationBesideProgram(system));
   std::string command_line;
   for (const std::string& argument : system.Arguments()) command_line += " " + argument;
   context.Log().Write("Start: Installer " INSTALLER_VERSION "," + command_line);
-  context.CurrentOSIndex = release::IdentifyOS(system.QueryOsVersion());
+  if (unseen_) {
+    context.Log().Write("Niemand sieht die Fenster (Sitzung " + std::to_string(system.SessionId()) +
+                        (system.DesktopVisible() ? "" : ", Fensterstation ohne Anzeige") +
+                        "): unbeaufsichtigt");
+  }
   if (Starter.Start()) return;
   try {
     LoadStartupData();
@@ -99,6 +107,7 @@ void TFMain::TStartTimer() {
   if (!context.forms.Complete()) return;
   TStart.SetEnabled(false);
   if (context.System().FileExists(context.ContinuationPath()) && ContinueInterruptedRun()) return;
+  if (unseen_ && !context.Switches.silent) RunUnseenAsSilent();
   const bool silent = context.Switches.silent;
   context.SetUnattended(silent);
   if (!unreadable_continuation_.empty()) {
@@ -117,6 +126,26 @@ void TFMain::StartSilentRun() {
   StartWithoutWizard();
 }
 
+// A wizard where nobody sees it would wait for ever: the run takes the
+// silent road, and a restart it needs is left to whoever started it, who
+// asked for no automatic one.
+void TFMain::RunUnseenAsSilent() {
+  context.Log().Write(
+      "Ohne /silent gestartet, wo niemand die Fenster sieht: wie /silent /norestart");
+  context.Switches.silent = true;
+  context.Switches.no_restart = true;
+}
+
+// A continued run that nobody sees and that restarts only when asked would
+// wait for ever at the restart prompt or on the finish page: the restart is
+// left to the administrator, as with /norestart.
+void TFMain::LeaveRestartWhenUnseen() {
+  if (!unseen_ || context.choices.Options().AutoReboot || context.Switches.no_restart) return;
+  context.Log().Write(
+      "Niemand sieht die Fenster, kein automatischer Neustart gewählt: wie /norestart");
+  context.Switches.no_restart = true;
+}
+
 // The file stays until the run is over: the run keeps it in step.
 bool TFMain::ContinueInterruptedRun() {
   frame::Continuation file;
@@ -132,6 +161,7 @@ bool TFMain::ContinueInterruptedRun() {
   context.Run().Continued(file.RunTotal, ReadRunSoFar());
   context.choices.ChooseUserDefined();
   context.choices.Restore(file);
+  LeaveRestartWhenUnseen();
   // Windows removed the run-once value when it started this run (a task for
   // the system start stays, and is replaced); until the run is over, a kill,
   // a power cut or a wait for another installer that comes to nothing must

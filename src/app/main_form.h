@@ -63,6 +63,8 @@ class TFMain : public ui::Form {
 
   void LoadStartupData();
   void StartSilentRun();
+  void RunUnseenAsSilent();
+  void LeaveRestartWhenUnseen();
   bool ContinueInterruptedRun();
   frame::Continuation ReadContinuationFile();
   frame::RunSoFar ReadRunSoFar();
@@ -73,6 +75,8 @@ class TFMain : public ui::Form {
   void GiveUpWaiting();
   void ShowWelcomePage();
 
+  // Nobody sees this program's windows: it runs unattended, whatever its switches.
+  bool unseen_ = false;
   // Why a continuation file was set aside, reported once the road is known.
   std::string unreadable_continuation_;
   // The continuation file as this run read it: the holder of the lock that

@@ -2,6 +2,7 @@
 
 #include "frame/continuation_start.h"
 #include "frame/local_starter.h"
+#include "frame/unseen_run.h"
 #include "platform/system.h"
 #include "release/ini_file.h"
 #include "ui/application.h"
@@ -49,7 +50,7 @@ bool ReleaseStarter::Start() {
   context_.Log().Write("Der Ordner der Installation " + release_ +
                        " ist nicht erreichbar; warte bis zu " +
                        std::to_string(kWaitLimitMs / 60000) + " Minuten auf ihn");
-  if (system.DesktopVisible()) ShowWaitForm();
+  if (!frame::NobodySeesTheScreen(system, context_.CurrentOSIndex)) ShowWaitForm();
   TRelease.SetEnabled(true);
   return true;
 }

@@ -248,6 +248,9 @@ class System {
   // Whether a person can see the program's windows: not in a service's or a
   // task's window station.
   virtual bool DesktopVisible() = 0;
+  // The number of the Windows session the process runs in; from Windows
+  // Vista on, no user sees session 0.
+  virtual unsigned long SessionId() = 0;
 };
 
 }  // namespace platform

@@ -1,6 +1,5 @@
-// The continuation at the next system start: whether the process runs as
-// LocalSystem, and the task of the Task Scheduler 2.0 (Windows Vista and
-// later, through COM) that starts the program then.
+// The continuation at the next system start: the task of the Task Scheduler
+// 2.0 (Windows Vista and later, through COM) that starts the program then.
 #include <windows.h>
 
 #include <taskschd.h>
@@ -79,16 +78,6 @@ HRESULT WithRootFolder(Use use) {
 }
 
 }  // namespace
-
-bool Win32System::IsLocalSystem() {
-  HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
-  UniqueHandle closer(token);
-  alignas(TOKEN_USER) BYTE user[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
-  DWORD size = 0;
-  return GetTokenInformation(token, TokenUser, user, sizeof user, &size) &&
-         IsWellKnownSid(reinterpret_cast<TOKEN_USER*>(user)->User.Sid, WinLocalSystemSid);
-}
 
 // The definition's principal names the account, LocalSystem, which needs no
 // password; TASK_CREATE_OR_UPDATE replaces the task of an earlier hand-over.

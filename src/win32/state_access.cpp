@@ -178,14 +178,4 @@ bool Win32System::ProtectFolder(const std::string& path) {
   return result == ERROR_SUCCESS;
 }
 
-bool Win32System::DesktopVisible() {
-  USEROBJECTFLAGS flags{};
-  DWORD size = 0;
-  if (!GetUserObjectInformationW(GetProcessWindowStation(), UOI_FLAGS, &flags, sizeof flags,
-                                 &size)) {
-    return true;
-  }
-  return (flags.dwFlags & WSF_VISIBLE) != 0;
-}
-
 }  // namespace win32

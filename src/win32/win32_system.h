@@ -90,6 +90,7 @@ class Win32System : public platform::System {
   bool CreateProtectedFolder(const std::string& path) override;
   bool ProtectFolder(const std::string& path) override;
   bool DesktopVisible() override;
+  unsigned long SessionId() override;
 
  private:
   WorkerThreads workers_;

@@ -1,8 +1,8 @@
 // Runs that nobody watches: a silent run ends by itself, whatever it would have shown goes to
 // the install log, an unreadable continuation file is set aside, a killed continuation goes on
 // where it stopped, two installers never run packages at the same time, a program folder that
-// can't be written keeps the run's state under ProgramData, and both halves of a run that spans
-// a restart write one log.
+// can't be written keeps the run's state under ProgramData, both halves of a run that spans a
+// restart write one log, and a start where nobody sees the windows ends by itself.
 #include <signal.h>
 
 #include <algorithm>
@@ -487,6 +487,35 @@ TEST_F(Unattended, LogInAMissingFolderIsMadeAndBothHalvesOfARestartAppendToIt) {
     EXPECT_FALSE(fs::exists(exe.parent_path() / "Protokolle")) << "the logon made its own log";
     fs::remove_all(work);
   });
+}
+
+// --- Nobody sees the windows ---
+
+// A deployment agent that runs as LocalSystem starts the program without a switch, on a window
+// station without a display: no wizard waits there for a click. The run installs up to the
+// package that demands a restart, leaves the restart to the agent, and ends with 3010.
+TEST_F(Unattended, AStartWhereNobodySeesTheWindowsEndsByItselfWith3010) {
+  InstallRelease release;
+  release.packages = {{"KB1.exe", "/q"}, {"KB2.exe", "/q"}, {"KB3.exe", "/q"}};
+  release.packages[1].restart = true;
+  ForgetInstallLog();
+  ForgetRunOnce();
+  const fs::path folder = work_dir();
+  const fs::path exe = MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
+  const std::string command = "unseen " + ToWindowsPath(exe) + " 120000";
+  const DriverRun run = e2e::Drive(wine(), {command}, std::chrono::minutes(3));
+  ASSERT_TRUE(run.ok()) << run.Report();
+  EXPECT_EQ(run.Value(command), "3010");
+  EXPECT_EQ(FileNames(ReadProbeJournal(JournalOf(folder))),
+            (std::vector<std::string>{"KB1.exe", "KB2.exe"}));
+  const std::vector<std::string> log = InstallLogRecords();
+  EXPECT_EQ(Occurrences(log, "Fensterstation ohne Anzeige): unbeaufsichtigt"), 1)
+      << ReadFile(InstallLog());
+  EXPECT_EQ(Occurrences(log, "wie /silent /norestart"), 1);
+  EXPECT_EQ(Occurrences(log, kRestartRequested), 0);
+  EXPECT_EQ(Occurrences(log, "Ende mit Exitcode 3010"), 1);
+  EXPECT_TRUE(RunOnceValue().has_value()) << "the rest of the run has no start";
+  ForgetRunOnce();
 }
 
 }  // namespace

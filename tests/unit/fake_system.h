@@ -189,6 +189,8 @@ class FakeSystem : public platform::System {
   bool CreateProtectedFolder(const std::string& path) override;
   bool ProtectFolder(const std::string& path) override;
   bool DesktopVisible() override { return desktop_visible; }
+  unsigned long session_id = 1;
+  unsigned long SessionId() override { return session_id; }
 };
 
 }  // namespace test

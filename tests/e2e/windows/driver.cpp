@@ -410,6 +410,7 @@ const Command kCommands[] = {
     {L"drivetype", 1, WithoutSession<DriveType>},
     {L"definedrive", 3, WithoutSession<DefineDrive>},
     {L"access", 1, WithoutSession<Access>},
+    {L"unseen", 2, WithoutSession<Unseen>},
 };
 
 std::wstring Run(Session& session, const Args& words) {

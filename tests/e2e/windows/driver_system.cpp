@@ -159,4 +159,36 @@ std::wstring RoundTrips(const Args& args) {
   return samples;
 }
 
+std::wstring Unseen(const Args& args) {
+  const DWORD timeout = Number(args[1]);
+  // The name the station of LocalSystem's services has; made without WSF_VISIBLE.
+  HWINSTA station = CreateWindowStationW(L"Service-0x0-3e7$", 0, WINSTA_ALL_ACCESS, nullptr);
+  if (!station) throw Failure{L"no window station: error " + std::to_wstring(GetLastError())};
+  HWINSTA own = GetProcessWindowStation();
+  SetProcessWindowStation(station);
+  HDESK desktop = CreateDesktopW(L"Default", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+  SetProcessWindowStation(own);
+  if (!desktop) throw Failure{L"no desktop: error " + std::to_wstring(GetLastError())};
+  std::wstring command_line = L"\"" + args[0] + L"\"";
+  std::wstring desktop_name = L"Service-0x0-3e7$\\Default";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.lpDesktop = desktop_name.data();
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(args[0].c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &process)) {
+    throw Failure{L"cannot start " + args[0] + L": error " + std::to_wstring(GetLastError())};
+  }
+  CloseHandle(process.hThread);
+  const bool ended = WaitForSingleObject(process.hProcess, timeout) == WAIT_OBJECT_0;
+  DWORD code = 0;
+  GetExitCodeProcess(process.hProcess, &code);
+  if (!ended) TerminateProcess(process.hProcess, 1);
+  CloseHandle(process.hProcess);
+  CloseDesktop(desktop);
+  CloseWindowStation(station);
+  if (!ended) throw Failure{L"still running after " + args[1] + L" ms"};
+  return std::to_wstring(code);
+}
+
 }  // namespace driver

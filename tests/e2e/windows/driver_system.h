@@ -29,5 +29,9 @@ std::wstring TrayNotify(const Args& args);
 // roundtrips <form> <count> <gap ms>: <count> times SendMessageTimeout WM_NULL to the visible
 // form, <gap ms> apart; the round trips in milliseconds, separated by blanks.
 std::wstring RoundTrips(const Args& args);
+// unseen <program> <ms>: starts the program, without arguments, on a window station without a
+// display (a service's, as a deployment agent's or a scheduled task's), and waits up to <ms> for
+// its end; its exit code. Fails, and ends it, when it is still running then.
+std::wstring Unseen(const Args& args);
 
 }  // namespace driver
