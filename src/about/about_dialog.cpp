@@ -50,10 +50,6 @@ void TFAbout::FormCreate() {
   PC1.SetActivePageIndex(0);
 }
 
-void TFAbout::OpenLink(const std::string& address) const {
-  context_.System().OpenLink(address);
-}
-
 void TFAbout::BCloseClick() {
   BClose.SetEnabled(false);
   BClose.SetEnabled(true);
@@ -80,11 +76,11 @@ void TFAbout::BRReadmeClick() {
 }
 
 void TFAbout::LRWebsiteClick() {
-  OpenLink(WebsiteToOpen(LRWebsite.Caption()));
+  OpenShownLink(context_, LRWebsite.Caption());
 }
 
 void TFAbout::LWebsiteClick() {
-  OpenLink(LWebsite.Caption());
+  OpenShownLink(context_, LWebsite.Caption());
 }
 
 void TFAbout::LRWebsiteMouseMove(ui::Point) {

@@ -47,8 +47,6 @@ class TFAbout : public ui::Form {
 
   // Shows the dialog; `opener` takes no input until it closes.
   void ShowOver(ui::Form& opener);
-  // Hands an address to the shell.
-  void OpenLink(const std::string& address) const;
 
  private:
   void FormCreate();

@@ -3,7 +3,21 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/system.h"
+
 namespace about {
+
+namespace {
+
+bool StartsWithNoCase(const std::string& text, const std::string& start) {
+  return text.size() >= start.size() &&
+         std::equal(start.begin(), start.end(), text.begin(), [](char a, char b) {
+           return std::tolower(static_cast<unsigned char>(a)) ==
+                  std::tolower(static_cast<unsigned char>(b));
+         });
+}
+
+}  // namespace
 
 bool HasScheme(const std::string& address) {
   const std::size_t colon = address.find("://");
@@ -16,8 +30,19 @@ bool HasScheme(const std::string& address) {
   });
 }
 
-std::string WebsiteToOpen(const std::string& address) {
-  return HasScheme(address) ? address : "http://" + address;
+LinkTarget LinkToOpen(const std::string& shown) {
+  if (!HasScheme(shown)) return {"http://" + shown, true};
+  return {shown, StartsWithNoCase(shown, "http://") || StartsWithNoCase(shown, "https://")};
+}
+
+void OpenShownLink(frame::Context& context, const std::string& shown) {
+  const LinkTarget target = LinkToOpen(shown);
+  if (target.opens) {
+    context.System().OpenLink(target.address);
+    return;
+  }
+  context.Log().Write("Link nicht geöffnet: " + target.address +
+                      " (nur Adressen mit http:// oder https:// werden geöffnet)");
 }
 
 }  // namespace about

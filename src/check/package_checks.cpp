@@ -268,9 +268,8 @@ class PackageCheck {
   void Link(const release::PackageEntry& entry) {
     if (entry.Link.empty() || about::HasScheme(entry.Link)) return;
     At("Link", "link-without-scheme", Severity::Warning,
-       Quoted(entry.Link) +
-           " has no scheme: the details dialog hands it to the shell as it is, which opens no "
-           "web page",
+       Quoted(entry.Link) + " has no scheme: the details dialog opens " +
+           Quoted(about::LinkToOpen(entry.Link).address),
        "write the address with its scheme, e.g. " + Quoted("https://" + entry.Link));
   }
 

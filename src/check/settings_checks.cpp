@@ -98,7 +98,7 @@ void CheckMainTexts(const ReleaseView& view, Report& report) {
   if (!website.empty() && !about::HasScheme(website)) {
     report.AtKey("website-without-scheme", Severity::Warning, doc, "Main", "Website",
                  Quoted(website) + " has no scheme: the About dialog opens " +
-                     Quoted(about::WebsiteToOpen(website)),
+                     Quoted(about::LinkToOpen(website).address),
                  "write the address with its scheme, e.g. " + Quoted("https://" + website));
   }
 }

@@ -65,7 +65,8 @@ class System {
   // Starts a system sound by its alias ("SYSTEMERROR", ...) and returns at
   // once; a sound that cannot be played is no error.
   virtual void PlaySoundAlias(const std::string& alias) = 0;
-  // Hands an address to the shell ("open"); a failure is not reported.
+  // Hands an address to the shell ("open") with the active window, the dialog the link was
+  // clicked in, as the owner of whatever the shell shows; a failure is not reported.
   virtual void OpenLink(const std::string& address) = 0;
   // Starts a program and does not wait for it; a failure is not reported.
   virtual void StartProgram(const std::string& application, const std::string& command_line) = 0;

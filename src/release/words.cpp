@@ -57,6 +57,7 @@ constexpr const char* kLaterWords[] = {
     "Installation geht danach automatisch weiter.",
     "&Zuerst neu starten",
     "&Trotzdem installieren",
+    "Ein Installationsprogramm für Update-Pakete.",
 };
 static_assert(WordTable::kOriginalCount + std::size(kLaterWords) == WordTable::kCount,
               "a built-in text for every later word");

@@ -11,7 +11,7 @@ namespace release {
 class WordTable {
  public:
   // Words 1 to 77 of the original set, then the words that came later.
-  static constexpr int kCount = 116;
+  static constexpr int kCount = 117;
   static constexpr int kOriginalCount = 77;
   static constexpr const char* kFallback = "Error in Language File";
 

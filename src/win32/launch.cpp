@@ -13,10 +13,13 @@
 namespace win32 {
 
 // shell32.dll comes with the first use: it is slow to load and most runs need none of it.
+// The clicked dialog owns what the shell shows (an error, a choice of program), so that it
+// cannot appear behind the topmost About dialog.
 void Win32System::OpenLink(const std::string& address) {
   using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
   static const auto execute = SystemFunction<ShellExecuteFunction>(L"shell32.dll", "ShellExecuteW");
-  if (execute) execute(nullptr, L"open", Widen(address).c_str(), nullptr, nullptr, SW_SHOW);
+  if (execute)
+    execute(GetActiveWindow(), L"open", Widen(address).c_str(), nullptr, nullptr, SW_SHOW);
 }
 
 void Win32System::StartProgram(const std::string& application, const std::string& command_line) {

@@ -117,7 +117,8 @@ void MessageForm::CreateWindows(const MessageLayout& layout) {
                       height, GetActiveWindow(), nullptr, GetModuleHandleW(nullptr), this);
   if (!window_) return;
   icon_rect_ = layout.icon;
-  CreateChild(L"STATIC", content_.text.c_str(), SS_LEFT, -1, layout.text, L"Message");
+  // The message names files and packages as written: an '&' in them is no access key.
+  CreateChild(L"STATIC", content_.text.c_str(), SS_LEFT | SS_NOPREFIX, -1, layout.text, L"Message");
   for (std::size_t i = 0; i < content_.buttons.size(); ++i) {
     const MessageButton& button = content_.buttons[i];
     const DWORD kind = button.id == default_id_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;

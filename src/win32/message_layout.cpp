@@ -51,10 +51,10 @@ MessageLayout MeasureMessage(HDC dc, const std::wstring& text,
   const int button_height = MulDiv(kButtonHeight, unit.cy, 8);
   const int button_spacing = MulDiv(kButtonSpacing, unit.cx, 4);
 
-  // The same flags as the label's own drawing, so the text fits exactly.
+  // The same flags as the text's own drawing, so the text fits exactly.
   RECT text_rect{0, 0, max_text_width, 0};
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &text_rect,
-            DT_EXPANDTABS | DT_CALCRECT | DT_WORDBREAK);
+            DT_EXPANDTABS | DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
   const int icon_text_width = text_rect.right + icon_size + spacing_x;
   const int icon_text_height = std::max<int>(text_rect.bottom, icon_size);
 

@@ -1,6 +1,6 @@
 #include "wizard/details_dialog.h"
 
-#include "platform/system.h"
+#include "about/web_address.h"
 #include "wizard/advanced_page.h"
 
 namespace wizard {
@@ -8,6 +8,11 @@ namespace wizard {
 TFDetails::TFDetails(frame::Context& context)
     : ui::Form(context.App(), "TFDetails", {250, 200, 464, 272}, "Details", ui::DialogStyle(false)),
       context_(context) {
+  const auto rows = Rows();
+  for (std::size_t i = 1; i < rows.size(); ++i) {
+    gaps_[i] = rows[i]->Bounds().top - rows[i - 1]->Bounds().bottom();
+  }
+  below_rows_ = Bounds().height - rows.back()->Bounds().bottom();
   OnCreate.Bind(this, &TFDetails::FormCreate);
   OnClose.Bind(this, &TFDetails::FormClose);
   OnMouseMove.Bind(this, &TFDetails::FormMouseMove);
@@ -37,6 +42,21 @@ void TFDetails::ShowPackage(int number) {
   LWebLink.SetCaption(has_link ? package.Link : context_.Words[53]);
   LWebLink.SetFontColor(has_link ? ui::kBlue : ui::kButtonFace);
   LWebLink.SetCursor(has_link ? ui::Cursor::Hand : ui::Cursor::Default);
+  StackRows();
+}
+
+// A value that took more lines than one (the labels measure themselves as their captions
+// change) pushes the rows below it down, and the dialog grows by as much.
+void TFDetails::StackRows() {
+  const auto rows = Rows();
+  for (std::size_t i = 1; i < rows.size(); ++i) {
+    ui::Rect bounds = rows[i]->Bounds();
+    bounds.top = rows[i - 1]->Bounds().bottom() + gaps_[i];
+    rows[i]->SetBounds(bounds);
+  }
+  ui::Rect frame = Bounds();
+  frame.height = rows.back()->Bounds().bottom() + below_rows_;
+  SetBounds(frame);
 }
 
 void TFDetails::LWebLinkMouseMove(ui::Point) {
@@ -49,7 +69,7 @@ void TFDetails::FormMouseMove(ui::Point) {
 
 void TFDetails::LWebLinkClick() {
   if (LWebLink.FontColor() != ui::kRed) return;
-  context_.System().OpenLink(LWebLink.Caption());
+  about::OpenShownLink(context_, LWebLink.Caption());
   LWebLink.SetFontColor(ui::kBlue);
 }
 

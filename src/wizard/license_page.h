@@ -13,7 +13,9 @@ class TFLizenz : public frame::PageFrame {
 
   // clang-format off
   // Declared in their tab order; the text comes after the button row.
-  ui::Image Image1{*this, "Image1", {12, 76, 32, 32}, ui::kAutoSize};
+  // Its designed size, not the icon's: the system's icon grows with the dpi, and the scaling of
+  // the page would grow it a second time over the licence text.
+  ui::Image Image1{*this, "Image1", {12, 76, 32, 32}};
   ui::RadioButton CBAblehnen{*this, "CBAblehnen", {72, 344, 149, 17}, "Ich stimme nicht zu",
                              ui::kChecked};
   ui::RadioButton CBAnnehmen{*this, "CBAnnehmen", {236, 344, 149, 17}, "Ich stimme zu"};

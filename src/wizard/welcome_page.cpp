@@ -62,6 +62,7 @@ void TFWillkommen::BInfoClick() {
   about.BRReadme.SetCaption(Word(62));
   about.BClose.SetCaption(Word(63));
   about.LRDeveloperT.SetCaption(Word(64));
+  about.Label2.SetCaption(Word(117));
   about.ShowOver(*this);
 }
 

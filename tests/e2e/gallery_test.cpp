@@ -33,12 +33,6 @@ class Gallery : public InstallTest, public ::testing::WithParamInterface<Gallery
   }
   void TearDown() override { SetDpi(96); }
 
-  // Wine reads the screen's dots per inch at each program's start.
-  void SetDpi(int dpi) {
-    wine().Run("reg", {"add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t", "REG_DWORD",
-                       "/d", std::to_string(dpi), "/f"});
-  }
-
   std::string Name(const std::string& window) const {
     std::string language = GetParam().language_file;
     language = language == "Language.ini" ? "de" : "en";

@@ -158,6 +158,11 @@ void InstallTest::ForgetRunOnce() {
   wine().Run("reg", {"delete", kRunOnceKey, "/v", kRunOnceName, "/f"});  // mostly not there
 }
 
+void InstallTest::SetDpi(int dpi) {
+  wine().Run("reg", {"add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t", "REG_DWORD",
+                     "/d", std::to_string(dpi), "/f"});
+}
+
 void InstallTest::EndLeftoverInstallers() {
   const DriverRun ended = Drive({"terminate InstallerApplication"});
   if (!ended.ok()) ADD_FAILURE() << "installers left running: " << ended.Report();

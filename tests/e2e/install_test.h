@@ -78,6 +78,8 @@ class InstallTest : public WineTest {
   // A package's log in the Windows folder, and what an earlier run left in the trash: the
   // shell would give a second copy there another name.
   void ForgetLog(const std::string& name);
+  // The screen's dots per inch, which Wine reads at each program's start.
+  void SetDpi(int dpi);
 
  private:
   void RunAttempt(const fs::path& folder, const Attempt& attempt);

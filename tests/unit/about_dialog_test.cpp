@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "about/web_address.h"
 #include "release_fixture.h"
 
 namespace {
@@ -32,10 +33,33 @@ TEST_F(AboutDialog, InfoFillsItAndTheWelcomePageWaits) {
   EXPECT_EQ(About().LVersion.Caption(), " 2.04.01e");
   EXPECT_EQ(About().TSRelease.Caption(), "W60");
   EXPECT_EQ(About().BClose.Caption(), "W63");
+  EXPECT_EQ(About().Label2.Caption(), "Ein Installationsprogramm für Update-Pakete.");
   About().BClose.Click();
   EXPECT_FALSE(About().Visible());
   EXPECT_TRUE(Pages().FWillkommen->Enabled());
   EXPECT_TRUE(About().BClose.Enabled());
+}
+
+TEST(LinkToOpen, OnlyWebAddressesOpenAndAnAddressWithoutSchemeGetsHttp) {
+  struct Case {
+    const char* shown;
+    const char* address;
+    bool opens;
+  };
+  for (const Case& c :
+       {Case{"https://www.example.org", "https://www.example.org", true},
+        Case{"HTTP://www.example.org", "HTTP://www.example.org", true},
+        Case{"www.example.org", "http://www.example.org", true},
+        Case{"example.org/a://b", "http://example.org/a://b", true},
+        Case{"://x", "http://://x", true},
+        Case{"ftp://files.example.org", "ftp://files.example.org", false},
+        Case{"file://C:/Windows/System32/calc.exe", "file://C:/Windows/System32/calc.exe", false},
+        Case{"ms-settings://windowsupdate", "ms-settings://windowsupdate", false},
+        Case{"https.evil://x", "https.evil://x", false}}) {
+    const about::LinkTarget target = about::LinkToOpen(c.shown);
+    EXPECT_EQ(target.address, c.address) << c.shown;
+    EXPECT_EQ(target.opens, c.opens) << c.shown;
+  }
 }
 
 TEST_F(AboutDialog, WebsiteGetsTheHttpPrefixOnlyWithoutASchemeOfItsOwn) {
@@ -51,9 +75,12 @@ TEST_F(AboutDialog, WebsiteGetsTheHttpPrefixOnlyWithoutASchemeOfItsOwn) {
     About().LRWebsite.Click();
   }
   EXPECT_EQ(system.links_opened,
-            (std::vector<std::string>{"https://www.example.org", "ftp://files.example.org",
-                                      "http://www.example.org", "http://example.org/a://b",
-                                      "http://://x"}));
+            (std::vector<std::string>{"https://www.example.org", "http://www.example.org",
+                                      "http://example.org/a://b", "http://://x"}));
+  EXPECT_NE(system.files[log.Path()].find(
+                "Link nicht geöffnet: ftp://files.example.org (nur Adressen mit http:// oder "
+                "https:// werden geöffnet)"),
+            std::string::npos);
 }
 
 TEST_F(AboutDialog, ReadmeOpensInNotepadBesideTheProgram) {

@@ -117,6 +117,27 @@ TEST_F(UserDefinedPages, DetailsOfTheHighlightedRow) {
   EXPECT_TRUE(Advanced().Enabled());
 }
 
+// The labels measure themselves only with windows; here the file's label is given two lines.
+TEST_F(UserDefinedPages, DetailsRowsMoveDownBelowAValueOfTwoLines) {
+  List().SelectedByUser(0);
+  Advanced().MIDetails.Click();
+  const ui::Rect file = Details().LFile.Bounds();
+  const int link_top = Details().LWebLink.Bounds().top;
+  const int height = Details().Bounds().height;
+  Details().LFile.StoreBounds({file.left, file.top, file.width, file.height + 13});
+  List().SelectedByUser(1);
+  Advanced().MIDetails.Click();
+  EXPECT_EQ(Details().LCBeschreibung.Bounds().top, file.bottom() + 13 + 15);
+  EXPECT_EQ(Details().LWebLink.Bounds().top, link_top + 13);
+  EXPECT_EQ(Details().Bounds().height, height + 13);
+
+  Details().LFile.StoreBounds(file);  // one line again: back to the designed rows
+  List().SelectedByUser(0);
+  Advanced().MIDetails.Click();
+  EXPECT_EQ(Details().LWebLink.Bounds().top, link_top);
+  EXPECT_EQ(Details().Bounds().height, height);
+}
+
 TEST_F(UserDefinedPages, PackageWithoutParametersAndLinkShowsWord53) {
   List().SelectedByUser(1);
   Advanced().MIDetails.Click();

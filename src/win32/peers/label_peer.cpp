@@ -24,9 +24,12 @@ LabelPeer::LabelPeer(ui::Label& label, WindowPeer& parent)
   CreateChild(parent.Handle(), {kLabelClass, 0});
 }
 
+// Shown as written: a label's '&' is no access key (see ui::Label). DT_EDITCONTROL breaks a word
+// wider than the label, such as a long address, inside it, as a multi-line edit control does.
 UINT LabelPeer::TextFlags() const {
   const ui::Control& label = GetControl();
-  return DT_EXPANDTABS | (label.Has(ui::kWordWrap) ? DT_WORDBREAK : 0) |
+  return DT_EXPANDTABS | DT_NOPREFIX |
+         (label.Has(ui::kWordWrap) ? DT_WORDBREAK | DT_EDITCONTROL : 0) |
          (label.Has(ui::kAlignRight) ? DT_RIGHT : DT_LEFT);
 }
 
@@ -74,7 +77,8 @@ bool LabelPeer::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESUL
       Paint();
       return true;
     case WM_GETDLGCODE:
-      result = DLGC_STATIC;  // its mnemonic moves the focus to the next control
+      // Not DLGC_STATIC: the dialog manager would take an '&' of its text for an access key.
+      result = 0;
       return true;
     case WM_LBUTTONDOWN:
       pressed_ = true;

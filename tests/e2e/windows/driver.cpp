@@ -30,6 +30,7 @@
 //   position <form> <control>   a progress bar's position
 //   exists, absent, attributes, terminate, memory, traynotify, roundtrips: see driver_system.h
 //   drivetype, definedrive, access: see driver_drives.h
+//   drawn, fits, bounds: see driver_texts.h
 //
 // <control> is a control name, or #<id> for an item of a standard dialog (#1 is OK).
 // Each result is one UTF-8 line "<command> = <value>", with backslash, CR, LF and TAB written
@@ -45,6 +46,7 @@
 
 #include "driver_drives.h"
 #include "driver_system.h"
+#include "driver_texts.h"
 #include "driver_windows.h"
 #include "win32/wide_text.h"
 
@@ -411,6 +413,9 @@ const Command kCommands[] = {
     {L"definedrive", 3, WithoutSession<DefineDrive>},
     {L"access", 1, WithoutSession<Access>},
     {L"unseen", 2, WithoutSession<Unseen>},
+    {L"drawn", 2, WithoutSession<Drawn>},
+    {L"fits", 2, WithoutSession<Fits>},
+    {L"bounds", 2, WithoutSession<Bounds>},
 };
 
 std::wstring Run(Session& session, const Args& words) {
