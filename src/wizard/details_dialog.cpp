@@ -8,6 +8,7 @@ namespace wizard {
 TFDetails::TFDetails(frame::Context& context)
     : ui::Form(context.App(), "TFDetails", {250, 200, 464, 272}, "Details", ui::DialogStyle(false)),
       context_(context) {
+  SetCancelButton(BClose);
   OnCreate.Bind(this, &TFDetails::FormCreate);
   OnClose.Bind(this, &TFDetails::FormClose);
   OnMouseMove.Bind(this, &TFDetails::FormMouseMove);
