@@ -24,6 +24,7 @@ TFAbout::TFAbout(frame::Context& context)
     : ui::Form(context.App(), "TFAbout", {250, 200, 363, 345}, "[unbekannt]",
                ui::DialogStyle(true)),
       context_(context) {
+  SetCancelButton(BClose);
   MDisclaimer.SetCaption(kDisclaimer);
   PC1.SetActivePageIndex(1);  // the installer tab, as designed
   for (ui::Label* link : {&LRWebsite, &LWebsite}) {

@@ -42,7 +42,7 @@ class TFAbout : public ui::Form {
   ui::Panel Panel1{*this, "Panel1", {0, 316, 363, 29}, ui::kDockBottom};
   ui::Panel Panel2{*this, "Panel2", {0, 314, 363, 2}, ui::kDockBottom | ui::kLowered};
   ui::Panel Panel3{Panel1, "Panel3", {280, 0, 83, 29}, ui::kDockRight};
-  ui::Button BClose{Panel3, "BClose", {4, 2, 75, 25}, "OK", ui::kNoTabStop};
+  ui::Button BClose{Panel3, "BClose", {4, 2, 75, 25}, "OK"};
   // clang-format on
 
   // Shows the dialog; `opener` takes no input until it closes.

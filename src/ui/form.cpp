@@ -58,6 +58,11 @@ void Form::Close() {
   }
 }
 
+void Form::PressCancel() {
+  if (cancel_button_ && cancel_button_->Showing() && cancel_button_->Enabled())
+    cancel_button_->Click();
+}
+
 bool Form::CloseQuery() {
   bool can_close = true;
   OnCloseQuery.Raise(can_close);

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "ui/button.h"
 #include "ui/control.h"
 
 namespace ui {
@@ -68,6 +69,12 @@ class Form : public Control {
   // Asks OnCloseQuery alone, as the end of a session does.
   bool CloseQuery();
 
+  // The button that Escape presses, as Windows' dialogs do with their Cancel
+  // button; a form without one ignores Escape.
+  void SetCancelButton(Button& button) { cancel_button_ = &button; }
+  // Escape: the cancel button's click, while it is showing and enabled.
+  void PressCancel();
+
   void AddComponent(Component* component) { components_.push_back(component); }
   const std::vector<Component*>& Components() const { return components_; }
 
@@ -81,6 +88,7 @@ class Form : public Control {
   FormStyle style_;
   bool app_window_ = false;
   bool shown_before_ = false;
+  Button* cancel_button_ = nullptr;
   std::vector<Component*> components_;
 };
 

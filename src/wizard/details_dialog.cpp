@@ -13,6 +13,7 @@ TFDetails::TFDetails(frame::Context& context)
     gaps_[i] = rows[i]->Bounds().top - rows[i - 1]->Bounds().bottom();
   }
   below_rows_ = Bounds().height - rows.back()->Bounds().bottom();
+  SetCancelButton(BClose);
   OnCreate.Bind(this, &TFDetails::FormCreate);
   OnClose.Bind(this, &TFDetails::FormClose);
   OnMouseMove.Bind(this, &TFDetails::FormMouseMove);

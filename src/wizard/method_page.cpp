@@ -2,6 +2,8 @@
 
 #include "engine/install_page.h"
 #include "wizard/advanced_page.h"
+#include "wizard/license_page.h"
+#include "wizard/steps.h"
 #include "wizard/welcome_page.h"
 
 namespace wizard {
@@ -47,8 +49,14 @@ void TFMethode::BWeiterClick() {
   });
 }
 
+// Back goes the way Next came, through the licence page when there is one.
 void TFMethode::BZurueckClick() {
-  if (!waiting_for_rules_) GoTo(*Pages().FWillkommen);
+  if (waiting_for_rules_) return;
+  if (ShowsLicence(Shared())) {
+    GoTo(*Pages().FLizenz);
+  } else {
+    GoTo(*Pages().FWillkommen);
+  }
 }
 
 }  // namespace wizard

@@ -5,6 +5,10 @@
 
 namespace wizard {
 
+bool ShowsLicence(const frame::Context& context) {
+  return !context.Settings.License.empty();
+}
+
 void GoToMethodOrInstallation(frame::PageFrame& current) {
   const frame::Context& context = current.Shared();
   if (context.Settings.AllowAdvanced) {

@@ -36,7 +36,7 @@ void TFWillkommen::FormCreate() {
 // A release with a licence text shows it first; without one the licence
 // page is still kept in step with this page.
 void TFWillkommen::BWeiterClick() {
-  if (!Shared().Settings.License.empty()) {
+  if (ShowsLicence(Shared())) {
     GoTo(*Pages().FLizenz);
     return;
   }

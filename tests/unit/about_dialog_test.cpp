@@ -62,6 +62,19 @@ TEST(LinkToOpen, OnlyWebAddressesOpenAndAnAddressWithoutSchemeGetsHttp) {
   }
 }
 
+// Escape closes the dialog as its close button does; on the welcome page it
+// does nothing, not even ask whether to cancel.
+TEST_F(AboutDialog, EscapeClosesTheDialogButNotTheWelcomePage) {
+  StartWith("www.example.org");
+  Pages().FWillkommen->BInfo.Click();
+  About().PressCancel();
+  EXPECT_FALSE(About().Visible());
+  EXPECT_TRUE(Pages().FWillkommen->Enabled());
+  Pages().FWillkommen->PressCancel();
+  EXPECT_TRUE(Pages().FWillkommen->Visible());
+  EXPECT_TRUE(dialogs.contents.empty());
+}
+
 TEST_F(AboutDialog, WebsiteGetsTheHttpPrefixOnlyWithoutASchemeOfItsOwn) {
   StartWith("https://www.example.org");
   Pages().FWillkommen->BInfo.Click();

@@ -169,6 +169,37 @@ TEST_F(PageFlow, ALicenceTextComesBetweenTheWelcomeAndTheNextStep) {
   }
 }
 
+// Back from the method page goes the way Next came: to the licence page with
+// the agreement as the user left it, and from there to the welcome page.
+TEST_F(PageFlow, BackFromTheMethodPageReturnsThroughTheLicence) {
+  UseStandardRelease(true);
+  std::string settings = system.files[Data("Settings.ini")];
+  settings.replace(settings.find("[Lines]\n"), 8, "[Lines]\nLicense=1\n");
+  SetSettings(settings + "[License]\nLine001=Bedingungen\n");
+  StartAndDecide();
+  wizard::TFLizenz& licence = *Pages().FLizenz;
+  Welcome().BWeiter.Click();
+  licence.CBAnnehmen.Click();
+  licence.SetPosition(70, 80);
+  licence.BWeiter.Click();
+  ASSERT_TRUE(Method().Visible());
+
+  Method().BZurueck.Click();
+  EXPECT_FALSE(Method().Visible());
+  ASSERT_TRUE(licence.Visible());
+  EXPECT_FALSE(Welcome().Visible());
+  EXPECT_EQ(licence.Left(), 70);
+  EXPECT_TRUE(licence.CBAnnehmen.Checked());
+  EXPECT_FALSE(licence.CBAblehnen.Checked());
+  EXPECT_TRUE(licence.BWeiter.Enabled());
+
+  licence.BZurueck.Click();
+  EXPECT_TRUE(Welcome().Visible());
+  Welcome().BWeiter.Click();
+  EXPECT_TRUE(licence.Visible());
+  EXPECT_TRUE(licence.BWeiter.Enabled());
+}
+
 // An English release shows no German word.
 TEST_F(PageFlow, TheLaterWordsReplaceTheBuiltInTexts) {
   UseStandardRelease(true);

@@ -136,6 +136,30 @@ TEST_F(UiControls, CloseQueryCanRefuseAndOnCloseRunsOnlyWhenAllowed) {
   EXPECT_EQ(closes, 1);
 }
 
+TEST_F(UiControls, EscapeClicksTheCancelButtonOnlyWhileItCanBeClicked) {
+  app.CreateForm<TestForm>(app, "TMain");
+  auto& dialog = app.CreateForm<TestForm>(app, "TDialog");
+  auto& page = app.CreateForm<TestForm>(app, "TPage");
+  int dialog_clicks = 0;
+  int page_clicks = 0;
+  dialog.BOk.OnClick.Bind([&] { ++dialog_clicks; });
+  page.BOk.OnClick.Bind([&] { ++page_clicks; });
+  dialog.SetCancelButton(dialog.BOk);
+  dialog.Show();
+  page.Show();
+  dialog.PressCancel();
+  EXPECT_EQ(dialog_clicks, 1);
+  dialog.BOk.SetEnabled(false);
+  dialog.PressCancel();
+  dialog.BOk.SetEnabled(true);
+  dialog.Panel3.SetVisible(false);
+  dialog.PressCancel();
+  EXPECT_EQ(dialog_clicks, 1);
+  page.PressCancel();  // no cancel button: Escape does nothing
+  EXPECT_EQ(page_clicks, 0);
+  EXPECT_TRUE(page.Visible());
+}
+
 TEST_F(UiControls, ShowRaisesOnShowOnlyWhenBecomingVisibleAndCentresOnce) {
   FormStyle centred;
   centred.centered = true;

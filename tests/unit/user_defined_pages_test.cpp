@@ -115,6 +115,13 @@ TEST_F(UserDefinedPages, DetailsOfTheHighlightedRow) {
 
   Details().Close();  // the close box
   EXPECT_TRUE(Advanced().Enabled());
+
+  Advanced().MIDetails.Click();
+  ASSERT_TRUE(Details().Visible());
+  EXPECT_FALSE(Advanced().Enabled());
+  Details().PressCancel();  // Escape, as the close button
+  EXPECT_FALSE(Details().Visible());
+  EXPECT_TRUE(Advanced().Enabled());
 }
 
 // The labels measure themselves only with windows; here the file's label is given two lines.

@@ -61,6 +61,21 @@ ui::Point DesignOuterSize(const ui::Form& form, const DpiScale& scale) {
   return Outer(ToPixels(ui::DesignClientSize(form), scale), frame.style, frame.ex_style);
 }
 
+// Where a maximised window returns to, in screen coordinates: the placement
+// gives it in workspace coordinates, which begin at the work area.
+RECT RestoredFrame(HWND window) {
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  GetWindowPlacement(window, &placement);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+  RECT frame = placement.rcNormalPosition;
+  OffsetRect(&frame, monitor.rcWork.left - monitor.rcMonitor.left,
+             monitor.rcWork.top - monitor.rcMonitor.top);
+  return frame;
+}
+
 }  // namespace
 
 FormPeer::FormPeer(ui::Form& form, PeerContext& context, HWND owner)
@@ -171,11 +186,7 @@ bool FormPeer::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT
       result = TRUE;  // the application's window answers for the whole program
       return true;
     case WM_MOVE:
-      if (!IsIconic(Handle())) {
-        RECT frame;
-        GetWindowRect(Handle(), &frame);
-        Guard([&] { form_.Moved(frame.left, frame.top); });
-      }
+      if (!IsIconic(Handle())) ReportPosition();
       return false;
     case WM_SIZE:
       if (form_.Style().border == ui::BorderStyle::Sizeable && wparam != SIZE_MINIMIZED) {
@@ -185,6 +196,9 @@ bool FormPeer::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT
     case WM_ACTIVATE:
       Activated(LOWORD(wparam) != WA_INACTIVE);
       return true;
+    case WM_COMMAND:
+      if (HandleDialogKey(wparam, lparam)) return true;
+      return ContainerPeer::HandleMessage(message, wparam, lparam, result);
     default:
       return ContainerPeer::HandleMessage(message, wparam, lparam, result);
   }
@@ -205,6 +219,47 @@ void FormPeer::Activated(bool active) {
     focus_ = GetNextDlgTabItem(Handle(), nullptr, FALSE);
   }
   SetFocus(focus_ ? focus_ : Handle());
+}
+
+// A maximised window stands at its maximised frame (-8,-8 and the like); the
+// form keeps the place it returns to, which is where the next page appears.
+void FormPeer::ReportPosition() {
+  RECT frame;
+  GetWindowRect(Handle(), &frame);
+  if (IsZoomed(Handle())) frame = RestoredFrame(Handle());
+  Guard([&] { form_.Moved(frame.left, frame.top); });
+}
+
+// The dialog manager sends Enter to the form as IDOK with no control named,
+// or, once Tab has made the focused push button its default, as that
+// button's command; it sends Escape as IDCANCEL. A control's own commands
+// reach the form only from its direct children.
+bool FormPeer::HandleDialogKey(WPARAM wparam, LPARAM lparam) {
+  if (HIWORD(wparam) != BN_CLICKED) return false;
+  if (HWND named = reinterpret_cast<HWND>(lparam)) {
+    if (GetParent(named) == Handle()) return false;
+    PressButton(named);
+    return true;
+  }
+  switch (LOWORD(wparam)) {
+    case IDOK:
+      PressButton(GetFocus());
+      return true;
+    case IDCANCEL:
+      Guard([&] { form_.PressCancel(); });
+      return true;
+    default:
+      return false;
+  }
+}
+
+// No button of a form is its default: Enter presses only the focused push
+// button, the way a click does, and does nothing on any other control.
+void FormPeer::PressButton(HWND window) {
+  if (!window || !IsChild(Handle(), window)) return;
+  const WindowPeer* peer = OfChild(GetParent(window), window);
+  if (peer && peer->GetControl().Kind() == ui::ControlKind::Button)
+    SendMessageW(window, BM_CLICK, 0, 0);
 }
 
 }  // namespace win32

@@ -36,6 +36,9 @@ class FormPeer : public ContainerPeer {
   void MoveToBounds();
   void ApplyAppWindow();
   void Activated(bool active);
+  bool HandleDialogKey(WPARAM wparam, LPARAM lparam);
+  void PressButton(HWND window);
+  void ReportPosition();
 
   ui::Form& form_;
   HWND owner_;

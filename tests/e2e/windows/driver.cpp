@@ -31,6 +31,7 @@
 //   exists, absent, attributes, terminate, memory, traynotify, roundtrips: see driver_system.h
 //   drivetype, definedrive, access: see driver_drives.h
 //   drawn, fits, bounds: see driver_texts.h
+//   maximize: see driver_pages.h
 //
 // <control> is a control name, or #<id> for an item of a standard dialog (#1 is OK).
 // Each result is one UTF-8 line "<command> = <value>", with backslash, CR, LF and TAB written
@@ -45,6 +46,7 @@
 #include <vector>
 
 #include "driver_drives.h"
+#include "driver_pages.h"
 #include "driver_system.h"
 #include "driver_texts.h"
 #include "driver_windows.h"
@@ -416,6 +418,7 @@ const Command kCommands[] = {
     {L"drawn", 2, WithoutSession<Drawn>},
     {L"fits", 2, WithoutSession<Fits>},
     {L"bounds", 2, WithoutSession<Bounds>},
+    {L"maximize", 1, WithoutSession<Maximize>},
 };
 
 std::wstring Run(Session& session, const Args& words) {
