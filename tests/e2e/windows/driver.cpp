@@ -30,6 +30,7 @@
 //   position <form> <control>   a progress bar's position
 //   exists, absent, attributes, terminate, memory, traynotify, roundtrips: see driver_system.h
 //   drivetype, definedrive, access: see driver_drives.h
+//   accessible: see driver_accessibility.h
 //
 // <control> is a control name, or #<id> for an item of a standard dialog (#1 is OK).
 // Each result is one UTF-8 line "<command> = <value>", with backslash, CR, LF and TAB written
@@ -43,6 +44,7 @@
 #include <string>
 #include <vector>
 
+#include "driver_accessibility.h"
 #include "driver_drives.h"
 #include "driver_system.h"
 #include "driver_windows.h"
@@ -410,6 +412,7 @@ const Command kCommands[] = {
     {L"drivetype", 1, WithoutSession<DriveType>},
     {L"definedrive", 3, WithoutSession<DefineDrive>},
     {L"access", 1, WithoutSession<Access>},
+    {L"accessible", 1, WithoutSession<Accessible>},
 };
 
 std::wstring Run(Session& session, const Args& words) {
