@@ -30,7 +30,7 @@
 //   position <form> <control>   a progress bar's position
 //   exists, absent, attributes, terminate, memory, traynotify, roundtrips: see driver_system.h
 //   drivetype, definedrive, access: see driver_drives.h
-//   accessible: see driver_accessibility.h
+//   accessible: see driver_accessibility.h; layout: see driver_layout.h
 //
 // <control> is a control name, or #<id> for an item of a standard dialog (#1 is OK).
 // Each result is one UTF-8 line "<command> = <value>", with backslash, CR, LF and TAB written
@@ -46,6 +46,7 @@
 
 #include "driver_accessibility.h"
 #include "driver_drives.h"
+#include "driver_layout.h"
 #include "driver_system.h"
 #include "driver_windows.h"
 #include "win32/wide_text.h"
@@ -413,6 +414,7 @@ const Command kCommands[] = {
     {L"definedrive", 3, WithoutSession<DefineDrive>},
     {L"access", 1, WithoutSession<Access>},
     {L"accessible", 1, WithoutSession<Accessible>},
+    {L"layout", 1, WithoutSession<Layout>},
 };
 
 std::wstring Run(Session& session, const Args& words) {
