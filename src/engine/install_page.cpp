@@ -16,6 +16,7 @@ TFKopieren::TFKopieren(frame::Context& context)
   BZurueck.SetEnabled(false);
   BWeiter.SetEnabled(false);
   Image1.SetPicture(context.System().BannerPicture());
+  Image1.NameAfter(LStatus);
   OnCreate.Bind(this, &TFKopieren::FormCreate);
   OnCloseQuery.Bind(this, &TFKopieren::FormCloseQuery);
   OnClose.Bind(this, &TFKopieren::FormClose);
@@ -51,6 +52,7 @@ ui::Rect TFKopieren::TrayRect() const {
 
 void TFKopieren::SendToTray() {
   if (Visible()) Hide();
+  ShowTaskbarProgress();
   App().AnimateCaption(*this, ScreenBounds(), TrayRect());
   tray::TCoolTrayIcon& tray = *Shared().TrayIcon;
   if (!tray.IconVisible()) tray.SetIconVisible(true);
@@ -61,8 +63,20 @@ void TFKopieren::RestoreFromTray() {
     App().AnimateCaption(*this, TrayRect(), ScreenBounds());
     Show();
   }
+  ShowTaskbarProgress();
   tray::TCoolTrayIcon& tray = *Shared().TrayIcon;
   if (tray.IconVisible()) tray.SetIconVisible(false);
+}
+
+// The taskbar button follows the run while the page can be seen, in the
+// error state from the first failed package on; nothing before and after.
+void TFKopieren::ShowTaskbarProgress() {
+  const frame::RunState& run = Shared().Run();
+  ui::TaskbarState state = ui::TaskbarState::None;
+  if (Visible() && run.HasStarted() && !run.HasEnded()) {
+    state = run.Failures().empty() ? ui::TaskbarState::Normal : ui::TaskbarState::Error;
+  }
+  SetTaskbarProgress({state, ProgressBar.Position()});
 }
 
 void TFKopieren::BHintergrundClick() {

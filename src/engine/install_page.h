@@ -96,6 +96,7 @@ class TFKopieren : public frame::PageFrame {
   void StartPackage(const std::string& path);
   void LogNotApplicable();
   void ShowProgress(const std::string& path);
+  void ShowTaskbarProgress();
   void ShowFinishPage();
   ui::Rect ScreenBounds() const;
   ui::Rect TrayRect() const;

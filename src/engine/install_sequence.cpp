@@ -136,6 +136,7 @@ void TFKopieren::InstallNext() {
 void TFKopieren::PackageFinished(const PackageOutcome& outcome) {
   running_ = false;
   RecordOutcome(outcome);
+  ShowTaskbarProgress();
   ++CurrentIndex;
   if (outcome.state == PackageState::RestartStarted) {
     AwaitStartedRestart();
@@ -373,6 +374,7 @@ void TFKopieren::ShowProgress(const std::string& path) {
   LKopierDatei.SetCaption(package.Name);
   const int percent = RoundHalfEven((CurrentNumber - 1) * (100.0 / TotalCount));
   ProgressBar.SetPosition(percent);
+  ShowTaskbarProgress();
   context.TrayIcon->SetIconIndex(RoundHalfEven(percent / 100.0 * 16));
   context.TrayIcon->SetHint(context.Settings.Name + " - " + Word(71) + " (" +
                             std::to_string(percent) + "%)");

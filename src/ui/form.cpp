@@ -17,6 +17,12 @@ void Form::SetAppWindow() {
   Changed(Change::Style);
 }
 
+void Form::SetTaskbarProgress(TaskbarProgress progress) {
+  if (progress == progress_) return;
+  progress_ = progress;
+  Changed(Change::TaskbarProgress);
+}
+
 void Form::SetPosition(int left, int top) {
   SetBounds({left, top, Bounds().width, Bounds().height});
 }

@@ -34,6 +34,16 @@ inline FormStyle DialogStyle(bool stay_on_top) {
   return style;
 }
 
+// What a form's taskbar button shows of a task under way (from Windows 7 on).
+enum class TaskbarState { None, Normal, Error };
+struct TaskbarProgress {
+  TaskbarState state = TaskbarState::None;
+  int percent = 0;
+  bool operator==(const TaskbarProgress& other) const {
+    return state == other.state && percent == other.percent;
+  }
+};
+
 class Form : public Control {
  public:
   // `form_name` is the window class name under which the form can be found;
@@ -46,6 +56,9 @@ class Form : public Control {
   // Extended window style exactly WS_EX_APPWINDOW: a taskbar button of its own.
   bool AppWindow() const { return app_window_; }
   void SetAppWindow();
+
+  const TaskbarProgress& Progress() const { return progress_; }
+  void SetTaskbarProgress(TaskbarProgress progress);
 
   int Left() const { return Bounds().left; }
   int Top() const { return Bounds().top; }
@@ -87,6 +100,7 @@ class Form : public Control {
   Application& app_;
   FormStyle style_;
   bool app_window_ = false;
+  TaskbarProgress progress_;
   bool shown_before_ = false;
   Button* cancel_button_ = nullptr;
   std::vector<Component*> components_;

@@ -23,8 +23,14 @@ class Image : public Control {
     Changed(Change::Picture);
   }
 
+  // A picture that stands for its page is named after the page's heading for
+  // screen readers; one without a heading is decoration.
+  const Control* Heading() const { return heading_; }
+  void NameAfter(const Control& heading) { heading_ = &heading; }
+
  private:
   std::shared_ptr<const platform::Picture> picture_;
+  const Control* heading_ = nullptr;
 };
 
 }  // namespace ui

@@ -23,6 +23,7 @@ enum class Change {
   Style,
   Interval,
   Front,  // a form comes to the front
+  TaskbarProgress,
 };
 
 class Peer {

@@ -40,12 +40,30 @@ class Gallery : public InstallTest, public ::testing::WithParamInterface<Gallery
   }
 
   // Runs the commands, then saves the screen under the window's name once the new window has
-  // had time to paint itself.
-  bool Shot(const std::vector<std::string>& commands, const std::string& window) {
+  // had time to paint itself; the layout of `form`, the window shot, must be sound.
+  bool Shot(std::vector<std::string> commands, const std::string& window, const std::string& form) {
+    commands.push_back("layout " + form);
     const DriverRun run = Drive(commands);
     Shot(window);
     EXPECT_TRUE(run.ok()) << window << ": " << run.Report();
+    if (run.ok()) ExpectSoundLayout(run.Value("layout " + form), window);
     return run.ok();
+  }
+  void ExpectSoundLayout(const std::string& faults, const std::string& window) {
+    EXPECT_EQ(faults, KnownFaults(window)) << Name(window);
+  }
+  // Faults that are mended apart from the check; each line goes when its mend comes, and the
+  // check then fails until it has gone.
+  std::string KnownFaults(const std::string& window) const {
+    if (window == "licence" && GetParam().dpi == 144) return "Image1 overlaps RLizenz";
+    // The options' check boxes (top 12, height 17) reach one unit into their explanations (top
+    // 28) as the page declares them.
+    if (window == "advanced-options") {
+      return "CBAutoReboot overlaps LAutoReboot\nCBMinimieren overlaps LMinimieren\n"
+             "CBLoescheLogs overlaps LLoescheLogs\nCBNiedrigePrioritaet overlaps "
+             "LNiedrigePrioritaet";
+    }
+    return "";
   }
   void Shot(const std::string& window) {
     std::this_thread::sleep_for(std::chrono::milliseconds(700));
@@ -76,31 +94,31 @@ TEST_P(Gallery, EveryWindowOfTheWizard) {
   ForgetRunOnce();
   WineProgram installer = wine().Start(exe.string(), {});
   const bool walked =
-      Shot({"wait TFWillkommen 30000"}, "welcome") &&
-      Shot({"click TFWillkommen BInfo", "wait TFAbout 10000"}, "about-release") &&
-      Shot({"press TFAbout ctrl+tab"}, "about-installer") &&
+      Shot({"wait TFWillkommen 30000"}, "welcome", "TFWillkommen") &&
+      Shot({"click TFWillkommen BInfo", "wait TFAbout 10000"}, "about-release", "TFAbout") &&
+      Shot({"press TFAbout ctrl+tab"}, "about-installer", "TFAbout") &&
       Shot({"click TFAbout BClose", "gone TFAbout 5000", "click TFWillkommen BAbbrechen",
             "wait TMessageForm 10000"},
-           "cancel-question") &&
+           "cancel-question", "TMessageForm") &&
       Shot({"click TMessageForm No", "gone TMessageForm 5000", "click TFWillkommen BWeiter",
             "wait TFLizenz 10000"},
-           "licence") &&
+           "licence", "TFLizenz") &&
       Shot({"click TFLizenz CBAnnehmen", "waitenabled TFLizenz BWeiter 5000",
             "click TFLizenz BWeiter", "wait TFMethode 10000"},
-           "method") &&
+           "method", "TFMethode") &&
       Shot({"click TFMethode CBAdvancedInstall", "click TFMethode BWeiter",
             "wait TFErweitert 10000"},
-           "advanced-files") &&
-      Shot({"press TFErweitert home", "press TFErweitert apps", "wait #32768 5000"},
-           "context-menu") &&
+           "advanced-files", "TFErweitert") &&
+      Shot({"press TFErweitert home", "press TFErweitert apps", "wait #32768 5000"}, "context-menu",
+           "TFErweitert") &&
       Shot({"press TFErweitert down", "press TFErweitert down", "press TFErweitert enter",
             "wait TFDetails 10000"},
-           "details") &&
+           "details", "TFDetails") &&
       Shot({"click TFDetails BClose", "gone TFDetails 5000", "press TFErweitert ctrl+tab"},
-           "advanced-options") &&
-      Shot({"click TFErweitert BWeiter", "wait TFStart 10000"}, "summary") &&
-      Shot({"click TFStart BWeiter", "wait TFKopieren 10000"}, "installation") &&
-      Shot({"wait TForm1 60000"}, "restart-prompt");
+           "advanced-options", "TFErweitert") &&
+      Shot({"click TFErweitert BWeiter", "wait TFStart 10000"}, "summary", "TFStart") &&
+      Shot({"click TFStart BWeiter", "wait TFKopieren 10000"}, "installation", "TFKopieren") &&
+      Shot({"wait TForm1 60000"}, "restart-prompt", "TForm1");
   EXPECT_TRUE(walked);
   installer.Kill();
   ForgetRunOnce();
@@ -109,9 +127,10 @@ TEST_P(Gallery, EveryWindowOfTheWizard) {
   // The logon after the restart: the run goes on and ends on the finish page, which stands
   // centred on the screen as the first page did.
   WineProgram continued = wine().Start(exe.string(), {});
-  DriverRun finish = Drive({"wait TFEnde 60000", "rect TFEnde", "screen"});
+  DriverRun finish = Drive({"wait TFEnde 60000", "rect TFEnde", "screen", "layout TFEnde"});
   Shot("finish-after-restart");
   if (finish.ok()) {
+    ExpectSoundLayout(finish.Value("layout TFEnde"), "finish-after-restart");
     int left = 0, top = 0, right = 0, bottom = 0, width = 0, height = 0;
     std::istringstream(finish.Value("rect TFEnde")) >> left >> top >> right >> bottom;
     std::istringstream(finish.Value("screen")) >> width >> height;
@@ -133,7 +152,7 @@ TEST_P(Gallery, CountdownOfTheAutomaticRestart) {
       MakeInstallRelease(work_dir() / "release", release, probe(), work_dir() / "journal.txt");
   ForgetRunOnce();
   WineProgram installer = wine().Start(exe.string(), {"/silent"});
-  EXPECT_TRUE(Shot({"wait TFAutoReboot 60000"}, "countdown"));
+  EXPECT_TRUE(Shot({"wait TFAutoReboot 60000"}, "countdown", "TFAutoReboot"));
   const DriverRun stopped = Drive({"click TFAutoReboot Button1", "gone TFAutoReboot 5000"});
   EXPECT_TRUE(stopped.ok()) << stopped.Report();
   installer.Kill();

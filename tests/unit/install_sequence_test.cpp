@@ -337,6 +337,40 @@ TEST_F(InstallSequence, MinimisedRunNeverShowsThePageButTheTrayIcon) {
   EXPECT_FALSE(main->TrayIcon.IconVisible());
 }
 
+// The taskbar button shows the run while the page can be seen: normal, in the
+// error state from a failed package on, nothing while the page is in the tray
+// and after the run.
+TEST_F(InstallSequence, TaskbarButtonFollowsTheRun) {
+  using ui::TaskbarProgress;
+  using ui::TaskbarState;
+  UseRelease(3);
+  system.exit_codes["pkg2.exe"] = 1603;
+  StartAndDecide();
+  EXPECT_EQ(Install().Progress(), TaskbarProgress{});
+  Pages().FWillkommen->BWeiter.Click();
+  EXPECT_EQ(Install().Progress(), (TaskbarProgress{TaskbarState::Normal, 0}));
+  FinishPackage();
+  EXPECT_EQ(Install().Progress(), (TaskbarProgress{TaskbarState::Normal, 33}));
+  FinishPackage();  // package 2 fails
+  EXPECT_EQ(Install().Progress(), (TaskbarProgress{TaskbarState::Error, 67}));
+  Install().BHintergrund.Click();
+  EXPECT_EQ(Install().Progress().state, TaskbarState::None);
+  main->MIWiederherstellen.Click();
+  EXPECT_EQ(Install().Progress(), (TaskbarProgress{TaskbarState::Error, 67}));
+  FinishPackage();
+  EXPECT_TRUE(Finish().Visible());
+  EXPECT_EQ(Install().Progress().state, TaskbarState::None);
+}
+
+TEST_F(InstallSequence, MinimisedRunShowsNoTaskbarProgress) {
+  UseRelease(2, "Minimize=1");
+  StartAndDecide();
+  Pages().FWillkommen->BWeiter.Click();
+  EXPECT_EQ(Install().Progress().state, ui::TaskbarState::None);
+  main->MIWiederherstellen.Click();
+  EXPECT_EQ(Install().Progress(), (ui::TaskbarProgress{ui::TaskbarState::Normal, 0}));
+}
+
 TEST_F(InstallSequence, LowPriorityReachesTheWorker) {
   UseRelease(1, "LowPriority=1");
   StartAndDecide();

@@ -4,6 +4,7 @@
 
 #include "ui/layout.h"
 #include "win32/peers/peer_factory.h"
+#include "win32/peers/taskbar_button.h"
 #include "win32/wide_text.h"
 #include "win32/window_class.h"
 
@@ -108,6 +109,7 @@ void FormPeer::CreateWindows() {
                                 nullptr, instance, nullptr);
   if (!window) throw std::runtime_error("Fehler beim Erzeugen des Fensters " + form_.Name());
   Adopt(window);
+  AcceptTaskbarButtonCreated(window);
   Arrange(client_size_);  // the children are made at their places
   for (ui::Control* child : form_.TabOrder()) RealizeControl(*child, *this);
   Realized();
@@ -171,6 +173,9 @@ void FormPeer::Apply(ui::Change what) {
     case ui::Change::Style:
       ApplyAppWindow();
       break;
+    case ui::Change::TaskbarProgress:
+      ShowTaskbarProgress(Handle(), form_.Progress());
+      break;
     default:
       ContainerPeer::Apply(what);
       break;
@@ -178,6 +183,13 @@ void FormPeer::Apply(ui::Change what) {
 }
 
 bool FormPeer::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
+  // A progress set before the button existed is shown now.
+  if (message == TaskbarButtonCreatedMessage()) {
+    if (form_.Progress().state != ui::TaskbarState::None) {
+      ShowTaskbarProgress(Handle(), form_.Progress());
+    }
+    return true;
+  }
   switch (message) {
     case WM_CLOSE:
       Guard([&] { form_.Close(); });

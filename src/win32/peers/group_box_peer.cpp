@@ -1,5 +1,6 @@
 #include "win32/peers/group_box_peer.h"
 
+#include "win32/peers/accessible_static.h"
 #include "win32/peers/colors.h"
 #include "win32/wide_text.h"
 
@@ -15,6 +16,15 @@ void GroupBoxPeer::Apply(ui::Change what) {
   if (what == ui::Change::Caption || what == ui::Change::Enabled) {
     InvalidateRect(Handle(), nullptr, TRUE);
   }
+}
+
+// A screen reader hears the group's caption, as of a group box of Windows.
+bool GroupBoxPeer::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
+  if (message == WM_GETOBJECT) {
+    const AccessibleLook look{ROLE_SYSTEM_GROUPING, WithoutPrefixes(Widen(GetControl().Caption()))};
+    return AnswerAccessibleObject(Handle(), wparam, lparam, look, result);
+  }
+  return ContainerPeer::HandleMessage(message, wparam, lparam, result);
 }
 
 void GroupBoxPeer::Paint(HDC dc, const RECT& client) {

@@ -15,6 +15,7 @@ class GroupBoxPeer : public ContainerPeer {
  protected:
   void Apply(ui::Change what) override;
   void Paint(HDC dc, const RECT& client) override;
+  bool HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) override;
 };
 
 }  // namespace win32

@@ -1,7 +1,9 @@
 #include "win32/peers/image_peer.h"
 
+#include "win32/peers/accessible_static.h"
 #include "win32/peers/colors.h"
 #include "win32/peers/window_classes.h"
+#include "win32/wide_text.h"
 #include "win32/win32_picture.h"
 
 namespace win32 {
@@ -24,9 +26,17 @@ bool ImagePeer::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESUL
     case WM_PAINT:
       Paint();
       return true;
+    case WM_GETOBJECT:
+      return AnswerAccessibleObject(Handle(), wparam, lparam, Look(), result);
     default:
       return WindowPeer::HandleMessage(message, wparam, lparam, result);
   }
+}
+
+AccessibleLook ImagePeer::Look() const {
+  const ui::Control* heading = image_.Heading();
+  if (!heading) return {ROLE_SYSTEM_GRAPHIC, std::nullopt};
+  return {ROLE_SYSTEM_GRAPHIC, Widen(heading->Caption())};
 }
 
 void ImagePeer::Paint() {

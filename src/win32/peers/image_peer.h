@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ui/image.h"
+#include "win32/peers/accessible_static.h"
 #include "win32/peers/window_peer.h"
 
 namespace win32 {
@@ -17,6 +18,7 @@ class ImagePeer : public WindowPeer {
 
  private:
   void Paint();
+  AccessibleLook Look() const;
 
   ui::Image& image_;
 };

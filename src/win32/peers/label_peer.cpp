@@ -21,7 +21,7 @@ LabelPeer::LabelPeer(ui::Label& label, WindowPeer& parent)
     : WindowPeer(label, parent.Context(), parent.Scale()) {
   // Measured first, so that the window is made at its size.
   FitToText();
-  CreateChild(parent.Handle(), {kLabelClass, 0});
+  CreateChild(parent.Handle(), {kLabelClass, StaticStyle()});
 }
 
 // Shown as written: a label's '&' is no access key (see ui::Label). DT_EDITCONTROL breaks a word
@@ -31,6 +31,19 @@ UINT LabelPeer::TextFlags() const {
   return DT_EXPANDTABS | DT_NOPREFIX |
          (label.Has(ui::kWordWrap) ? DT_WORDBREAK | DT_EDITCONTROL : 0) |
          (label.Has(ui::kAlignRight) ? DT_RIGHT : DT_LEFT);
+}
+
+DWORD LabelPeer::StaticStyle() const {
+  const UINT flags = TextFlags();
+  const DWORD layout = (flags & DT_RIGHT)       ? SS_RIGHT
+                       : (flags & DT_WORDBREAK) ? SS_LEFT
+                                                : SS_LEFTNOWORDWRAP;
+  return layout | ((flags & DT_NOPREFIX) ? SS_NOPREFIX : 0);
+}
+
+AccessibleLook LabelPeer::Look() const {
+  const std::wstring text = Widen(GetControl().Caption());
+  return {ROLE_SYSTEM_STATICTEXT, (TextFlags() & DT_NOPREFIX) ? text : WithoutPrefixes(text)};
 }
 
 bool LabelPeer::FitToText() {
@@ -76,6 +89,8 @@ bool LabelPeer::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESUL
     case WM_PAINT:
       Paint();
       return true;
+    case WM_GETOBJECT:
+      return AnswerAccessibleObject(Handle(), wparam, lparam, Look(), result);
     case WM_GETDLGCODE:
       // Not DLGC_STATIC: the dialog manager would take an '&' of its text for an access key.
       result = 0;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ui/label.h"
+#include "win32/peers/accessible_static.h"
 #include "win32/peers/window_peer.h"
 
 namespace win32 {
@@ -17,6 +18,10 @@ class LabelPeer : public WindowPeer {
 
  private:
   UINT TextFlags() const;
+  // The static control's style for the way the text is drawn (wrapped,
+  // right-aligned, prefixes), for tools that read the window from outside.
+  DWORD StaticStyle() const;
+  AccessibleLook Look() const;
   // Measures the text and stores the new bounds in the label; true when they changed.
   bool FitToText();
   void Paint();

@@ -32,6 +32,7 @@
 //   drivetype, definedrive, access: see driver_drives.h
 //   drawn, fits, bounds: see driver_texts.h
 //   maximize: see driver_pages.h
+//   accessible: see driver_accessibility.h; layout: see driver_layout.h
 //
 // <control> is a control name, or #<id> for an item of a standard dialog (#1 is OK).
 // Each result is one UTF-8 line "<command> = <value>", with backslash, CR, LF and TAB written
@@ -45,8 +46,10 @@
 #include <string>
 #include <vector>
 
+#include "driver_accessibility.h"
 #include "driver_drives.h"
 #include "driver_pages.h"
+#include "driver_layout.h"
 #include "driver_system.h"
 #include "driver_texts.h"
 #include "driver_windows.h"
@@ -419,6 +422,8 @@ const Command kCommands[] = {
     {L"fits", 2, WithoutSession<Fits>},
     {L"bounds", 2, WithoutSession<Bounds>},
     {L"maximize", 1, WithoutSession<Maximize>},
+    {L"accessible", 1, WithoutSession<Accessible>},
+    {L"layout", 1, WithoutSession<Layout>},
 };
 
 std::wstring Run(Session& session, const Args& words) {

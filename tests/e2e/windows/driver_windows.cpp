@@ -74,6 +74,20 @@ LRESULT Ask(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   return static_cast<LRESULT>(result);
 }
 
+std::vector<HWND> VisibleControls(HWND form) {
+  std::vector<HWND> controls;
+  EnumChildWindows(
+      form,
+      [](HWND window, LPARAM found) {
+        if (IsWindowVisible(window) && !ControlNameOf(window).empty()) {
+          reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&controls));
+  return controls;
+}
+
 std::wstring WindowText(HWND window) {
   // WM_GETTEXT rather than GetWindowText, which never asks a window of another process.
   const LRESULT length = Ask(window, WM_GETTEXTLENGTH, 0, 0);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace driver {
 
@@ -27,6 +28,9 @@ void WaitForForm(const std::wstring& form, bool present, DWORD timeout_ms);
 // A message sent to a window of the program; a hung program is a Failure, not a hung driver.
 constexpr UINT kAnswerTimeoutMs = 5000;
 LRESULT Ask(HWND window, UINT message, WPARAM wparam = 0, LPARAM lparam = 0);
+
+// The visible named controls of a form: its descendants in window order.
+std::vector<HWND> VisibleControls(HWND form);
 
 std::wstring WindowText(HWND window);
 // The name the installer gave a control; empty for a window it did not name.

@@ -1,0 +1,63 @@
+#include "driver_layout.h"
+
+#include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "driver_windows.h"
+
+namespace driver {
+namespace {
+
+RECT ScreenRect(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
+bool IsFrame(HWND window) {
+  const std::wstring kind = ClassOf(window);
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+  return kind == WC_TABCONTROLW || (kind == WC_BUTTONW && (style & BS_TYPEMASK) == BS_GROUPBOX);
+}
+
+// A group box or a tab control holds what lies wholly within it.
+bool Holds(HWND outer, HWND inner) {
+  const RECT outside = ScreenRect(outer);
+  const RECT inside = ScreenRect(inner);
+  RECT both{};
+  UnionRect(&both, &outside, &inside);
+  return IsFrame(outer) && EqualRect(&both, &outside);
+}
+
+bool Overlap(HWND one, HWND other) {
+  if (GetParent(one) != GetParent(other) || Holds(one, other) || Holds(other, one)) return false;
+  const RECT a = ScreenRect(one);
+  const RECT b = ScreenRect(other);
+  RECT common{};
+  return IntersectRect(&common, &a, &b) != 0;
+}
+
+void Add(std::wstring& lines, const std::wstring& line) {
+  if (!line.empty()) lines += (lines.empty() ? L"" : L"\n") + line;
+}
+
+}  // namespace
+
+std::wstring Layout(const Args& args) {
+  const std::vector<HWND> controls = VisibleControls(RequireForm(args[0]));
+  std::wstring lines;
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    for (std::size_t j = i + 1; j < controls.size(); ++j) {
+      if (Overlap(controls[i], controls[j])) {
+        Add(lines, ControlNameOf(controls[i]) + L" overlaps " + ControlNameOf(controls[j]));
+      }
+    }
+  }
+  return lines;
+}
+
+}  // namespace driver
