@@ -48,7 +48,7 @@ AccessibleLook LabelPeer::Look() const {
 
 bool LabelPeer::FitToText() {
   ui::Control& label = GetControl();
-  if (!label.Has(ui::kAutoSize)) return false;
+  if (!label.Has(ui::kAutoSize)) return CoverOneLine();
   const ui::Rect old = label.Bounds();
   const bool wrap = label.Has(ui::kWordWrap);
   RECT measured{0, 0, wrap ? Scale().ToPixels(old.width) : 0, 0};
@@ -69,6 +69,24 @@ bool LabelPeer::FitToText() {
   const ui::Rect fitted{left, old.top, width, height};
   if (fitted == old) return false;
   label.StoreBounds(fitted);
+  return true;
+}
+
+// A label of one line, declared 13 units high, is 20 pixels at 144 dpi, where a line of the font
+// is 21: it grows by what the scaling took from the line, so that no row of its text is cut.
+bool LabelPeer::CoverOneLine() {
+  ui::Control& label = GetControl();
+  if (label.Has(ui::kWordWrap)) return false;
+  TEXTMETRICW metrics{};
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ previous = SelectObject(dc, Font());
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, previous);
+  ReleaseDC(nullptr, dc);
+  const ui::Rect old = label.Bounds();
+  const int height = Scale().ToUnitsCovering(metrics.tmHeight);
+  if (height <= old.height) return false;
+  label.StoreBounds({old.left, old.top, old.width, height});
   return true;
 }
 

@@ -24,6 +24,7 @@ class LabelPeer : public WindowPeer {
   AccessibleLook Look() const;
   // Measures the text and stores the new bounds in the label; true when they changed.
   bool FitToText();
+  bool CoverOneLine();
   void Paint();
   void MouseUp(LPARAM lparam);
 

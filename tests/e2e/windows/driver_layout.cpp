@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "driver_texts.h"
 #include "driver_windows.h"
 
 namespace driver {
@@ -41,6 +42,19 @@ bool Overlap(HWND one, HWND other) {
   return IntersectRect(&common, &a, &b) != 0;
 }
 
+// "<name>: text <w>x<h> in <w>x<h>" when the label's text, measured with the font it is drawn
+// with, needs more room than the label has; empty otherwise.
+std::wstring TextOverflow(HWND label) {
+  if (ClassOf(label) != L"InstallerLabel" || WindowText(label).empty()) return L"";
+  RECT client{};
+  GetClientRect(label, &client);
+  const SIZE text = TextExtent(label, LooksBold(label));
+  if (text.cx <= client.right && text.cy <= client.bottom) return L"";
+  return ControlNameOf(label) + L": text " + std::to_wstring(text.cx) + L"x" +
+         std::to_wstring(text.cy) + L" in " + std::to_wstring(client.right) + L"x" +
+         std::to_wstring(client.bottom);
+}
+
 void Add(std::wstring& lines, const std::wstring& line) {
   if (!line.empty()) lines += (lines.empty() ? L"" : L"\n") + line;
 }
@@ -57,6 +71,7 @@ std::wstring Layout(const Args& args) {
       }
     }
   }
+  for (HWND control : controls) Add(lines, TextOverflow(control));
   return lines;
 }
 

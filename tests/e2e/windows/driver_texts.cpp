@@ -81,11 +81,8 @@ std::vector<bool> Ink(const Pixels& pixels) {
   return ink;
 }
 
-// A window just shown may not have painted yet, and Wine copies what a program painted to the
-// screen a moment later.
-std::vector<bool> Captured(HWND control, const RECT& client) {
-  RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  Sleep(300);
+// The label's pixels as the screen shows them now.
+std::vector<bool> OnScreen(HWND control, const RECT& client) {
   POINT origin{0, 0};
   ClientToScreen(control, &origin);
   Canvas canvas(client.right, client.bottom);
@@ -95,7 +92,15 @@ std::vector<bool> Captured(HWND control, const RECT& client) {
   return Ink(canvas.Read());
 }
 
-std::vector<bool> Rendered(const std::wstring& text, const RECT& client, bool bold, UINT prefix) {
+// A window just shown may not have painted yet, and Wine copies what a program painted to the
+// screen a moment later.
+std::vector<bool> Captured(HWND control, const RECT& client) {
+  RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  Sleep(300);
+  return OnScreen(control, client);
+}
+
+std::vector<bool> Rendered(const std::wstring& text, const RECT& client, bool bold, UINT flags) {
   Canvas canvas(client.right, client.bottom);
   RECT area = client;
   FillRect(canvas.Dc(), &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
@@ -103,7 +108,7 @@ std::vector<bool> Rendered(const std::wstring& text, const RECT& client, bool bo
   HGDIOBJ previous = SelectObject(canvas.Dc(), font);
   SetBkMode(canvas.Dc(), TRANSPARENT);
   SetTextColor(canvas.Dc(), RGB(0, 0, 0));
-  DrawTextW(canvas.Dc(), text.c_str(), static_cast<int>(text.size()), &area, kLayout | prefix);
+  DrawTextW(canvas.Dc(), text.c_str(), static_cast<int>(text.size()), &area, kLayout | flags);
   SelectObject(canvas.Dc(), previous);
   DeleteObject(font);
   return Ink(canvas.Read());
@@ -150,26 +155,42 @@ std::wstring Fits(const Args& args) {
   HWND form = RequireForm(args[0]);
   HWND control = RequireControl(form, args[1]);
   const RECT client = ClientOf(control);
-  const std::wstring text = WindowText(control);
-  HDC screen = GetDC(nullptr);
-  HFONT font = MakeFont(false);
-  HGDIOBJ previous = SelectObject(screen, font);
-  RECT measured{0, 0, client.right, 0};
-  DrawTextW(screen, text.c_str(), static_cast<int>(text.size()), &measured,
-            kLayout | DT_NOPREFIX | DT_CALCRECT);
-  SelectObject(screen, previous);
-  DeleteObject(font);
-  ReleaseDC(nullptr, screen);
-
+  const SIZE measured = TextExtent(control, false);
   RECT label{}, area{};
   GetWindowRect(control, &label);
   GetClientRect(form, &area);
   MapWindowPoints(form, nullptr, reinterpret_cast<POINT*>(&area), 2);
   RECT common{};
   IntersectRect(&common, &label, &area);
-  return std::to_wstring(measured.right) + L' ' + std::to_wstring(measured.bottom) + L' ' +
+  return std::to_wstring(measured.cx) + L' ' + std::to_wstring(measured.cy) + L' ' +
          std::to_wstring(client.right) + L' ' + std::to_wstring(client.bottom) + L' ' +
          (EqualRect(&common, &label) ? L"1" : L"0");
+}
+
+SIZE TextExtent(HWND label, bool bold) {
+  const RECT client = ClientOf(label);
+  const std::wstring text = WindowText(label);
+  // The installer's right-aligned labels hold one line each.
+  const bool wraps = (GetWindowLongW(label, GWL_STYLE) & SS_TYPEMASK) == SS_LEFT;
+  HDC screen = GetDC(nullptr);
+  HFONT font = MakeFont(bold);
+  HGDIOBJ previous = SelectObject(screen, font);
+  RECT measured{0, 0, client.right, 0};
+  DrawTextW(screen, text.c_str(), static_cast<int>(text.size()), &measured,
+            (wraps ? kLayout : UINT{DT_EXPANDTABS}) | DT_NOPREFIX | DT_CALCRECT);
+  SelectObject(screen, previous);
+  DeleteObject(font);
+  ReleaseDC(nullptr, screen);
+  return {measured.right, measured.bottom};
+}
+
+bool LooksBold(HWND label) {
+  const RECT client = ClientOf(label);
+  const std::wstring text = WindowText(label);
+  const std::vector<bool> shown = OnScreen(label, client);
+  const UINT align = (GetWindowLongW(label, GWL_STYLE) & SS_TYPEMASK) == SS_RIGHT ? DT_RIGHT : 0;
+  return Mismatches(shown, Rendered(text, client, true, DT_NOPREFIX | align)) <
+         Mismatches(shown, Rendered(text, client, false, DT_NOPREFIX | align));
 }
 
 std::wstring Bounds(const Args& args) {

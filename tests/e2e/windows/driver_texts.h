@@ -4,6 +4,8 @@
 // the screen's dots per inch, normal or bold (whichever matches).
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 #include "driver_system.h"
@@ -18,6 +20,11 @@ std::wstring Drawn(const Args& args);
 // the label's window text measured with its font, wrapped at the label's width (breaking a
 // word wider than the label), and 1 when the label lies within its form's client area, else 0.
 std::wstring Fits(const Args& args);
+// The size of a label's window text drawn as written with the installer's font, wrapped at the
+// label's width when its style is SS_LEFT (word-wrapped).
+SIZE TextExtent(HWND label, bool bold);
+// Whether a label's pixels on the screen, painted already, look bold rather than normal.
+bool LooksBold(HWND label);
 // bounds <form> <control>: the control's rectangle on the screen: left top right bottom.
 std::wstring Bounds(const Args& args);
 
