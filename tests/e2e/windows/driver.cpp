@@ -48,8 +48,8 @@
 
 #include "driver_accessibility.h"
 #include "driver_drives.h"
-#include "driver_pages.h"
 #include "driver_layout.h"
+#include "driver_pages.h"
 #include "driver_system.h"
 #include "driver_texts.h"
 #include "driver_windows.h"
