@@ -74,17 +74,21 @@ LRESULT Ask(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   return static_cast<LRESULT>(result);
 }
 
+namespace {
+
+// A lambda would not do: a 32-bit callback must be __stdcall.
+BOOL CALLBACK CollectVisibleControl(HWND window, LPARAM found) {
+  if (IsWindowVisible(window) && !ControlNameOf(window).empty()) {
+    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+  }
+  return TRUE;
+}
+
+}  // namespace
+
 std::vector<HWND> VisibleControls(HWND form) {
   std::vector<HWND> controls;
-  EnumChildWindows(
-      form,
-      [](HWND window, LPARAM found) {
-        if (IsWindowVisible(window) && !ControlNameOf(window).empty()) {
-          reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&controls));
+  EnumChildWindows(form, CollectVisibleControl, reinterpret_cast<LPARAM>(&controls));
   return controls;
 }
 
