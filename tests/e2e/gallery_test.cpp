@@ -132,11 +132,11 @@ TEST_P(Gallery, EveryWindowOfTheWizard) {
   Shot("finish-after-restart");
   if (finish.ok()) {
     ExpectSoundLayout("TFEnde", "finish-after-restart");
-    int left = 0, top = 0, right = 0, bottom = 0, width = 0, height = 0;
-    std::istringstream(finish.Value("rect TFEnde")) >> left >> top >> right >> bottom;
+    const ScreenRect page = ParseRect(finish.Value("rect TFEnde"));
+    int width = 0, height = 0;
     std::istringstream(finish.Value("screen")) >> width >> height;
-    EXPECT_NEAR(left + right, width, 2) << finish.Value("rect TFEnde");
-    EXPECT_NEAR(top + bottom, height, 2) << finish.Value("rect TFEnde");
+    EXPECT_NEAR(page.left + page.right, width, 2) << finish.Value("rect TFEnde");
+    EXPECT_NEAR(page.top + page.bottom, height, 2) << finish.Value("rect TFEnde");
   }
   continued.Kill();
   ForgetRunOnce();

@@ -2,7 +2,6 @@
 // nothing else, Escape closes the dialogs that have a close button but not the pages, Back on
 // the method page returns through the licence, and a maximised page hands on the place it
 // returns to.
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -12,16 +11,6 @@
 
 namespace e2e {
 namespace {
-
-struct Rect {
-  int left = 0, top = 0, right = 0, bottom = 0;
-};
-
-Rect ParseRect(const std::string& text) {
-  Rect r;
-  std::istringstream(text) >> r.left >> r.top >> r.right >> r.bottom;
-  return r;
-}
 
 // The details of the list's first package, chosen from its menu by keys.
 const std::vector<std::string> kOpenDetails = {"press TFErweitert home", "press TFErweitert apps",
@@ -141,9 +130,9 @@ TEST_F(Keyboard, AMaximisedPageHandsOnItsRestoredPosition) {
                         "click TFErweitert BZurueck", "wait TFMethode 10000", "rect TFMethode"});
   if (!run.ok()) return;
   const std::vector<std::string> advanced = run.Values("rect TFErweitert");
-  const Rect restored = ParseRect(advanced.at(0));
-  const Rect maximised = ParseRect(advanced.at(1));
-  const Rect method = ParseRect(run.Value("rect TFMethode"));
+  const ScreenRect restored = ParseRect(advanced.at(0));
+  const ScreenRect maximised = ParseRect(advanced.at(1));
+  const ScreenRect method = ParseRect(run.Value("rect TFMethode"));
   EXPECT_LT(maximised.left, restored.left) << advanced.at(1);
   EXPECT_EQ(method.left, restored.left) << run.Value("rect TFMethode");
   EXPECT_EQ(method.top, restored.top) << run.Value("rect TFMethode");

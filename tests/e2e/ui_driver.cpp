@@ -47,6 +47,12 @@ std::string DriverRun::Report() const {
          (result.timed_out ? " (timed out)" : "") + ", output:\n" + result.output;
 }
 
+ScreenRect ParseRect(const std::string& text) {
+  ScreenRect r;
+  std::istringstream(text) >> r.left >> r.top >> r.right >> r.bottom;
+  return r;
+}
+
 DriverRun ParseDriverOutput(const std::vector<std::string>& commands, const std::string& output) {
   DriverRun run;
   std::istringstream lines(output);

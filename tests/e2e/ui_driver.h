@@ -24,6 +24,12 @@ struct DriverRun {
   std::string Report() const;  // for failure messages: exit code and the driver's output
 };
 
+// A rectangle as the driver's "rect" and "bounds" give it.
+struct ScreenRect {
+  int left = 0, top = 0, right = 0, bottom = 0;
+};
+ScreenRect ParseRect(const std::string& text);
+
 // Reads the driver's output: "<command> = <value>" lines and one "error: ..." line at most.
 DriverRun ParseDriverOutput(const std::vector<std::string>& commands, const std::string& output);
 

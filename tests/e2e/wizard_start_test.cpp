@@ -16,16 +16,6 @@ using std::chrono::seconds;
 
 const char kErrorInLanguageFile[] = "Error in Language File";
 
-struct Rect {
-  int left = 0, top = 0, right = 0, bottom = 0;
-};
-
-Rect ParseRect(const std::string& text) {
-  Rect r;
-  std::istringstream(text) >> r.left >> r.top >> r.right >> r.bottom;
-  return r;
-}
-
 class WizardStart : public WineTest {
  protected:
   // Starts the program of a fresh release; the handle ends it should a test stop early.
@@ -67,7 +57,7 @@ TEST_F(WizardStart, WelcomePageShowsTheReleaseCentredWithItsWords) {
   EXPECT_EQ(run.Value("shown TFMain"), "0");
   EXPECT_EQ(run.Value("shown TFMethode"), "0");
 
-  Rect page = ParseRect(run.Value("rect TFWillkommen"));
+  ScreenRect page = ParseRect(run.Value("rect TFWillkommen"));
   int width = 0, height = 0;
   std::istringstream(run.Value("screen")) >> width >> height;
   EXPECT_NEAR(page.left + page.right, width, 1) << run.Value("rect TFWillkommen");
@@ -217,14 +207,14 @@ TEST_F(WizardStart, NextAndBackKeepTheWizardInOnePlace) {
   EXPECT_EQ(run.Value("caption TFMethode"), settings.name);
   EXPECT_EQ(run.Value("checked TFMethode CBAutomaticInstall"), "1");  // the preset choice
   EXPECT_EQ(run.Value("checked TFMethode CBAdvancedInstall"), "0");
-  Rect welcome = ParseRect(run.Value("rect TFWillkommen"));
-  Rect method = ParseRect(run.Value("rect TFMethode"));
+  ScreenRect welcome = ParseRect(run.Value("rect TFWillkommen"));
+  ScreenRect method = ParseRect(run.Value("rect TFMethode"));
   EXPECT_EQ(method.left, welcome.left);
   EXPECT_EQ(method.top, welcome.top);
   // Both pages have the same frame, so the wizard looks like one window.
   EXPECT_EQ(method.right - method.left, welcome.right - welcome.left);
   EXPECT_EQ(method.bottom - method.top, welcome.bottom - welcome.top);
-  Rect returned = ParseRect(back.Value("rect TFWillkommen"));
+  ScreenRect returned = ParseRect(back.Value("rect TFWillkommen"));
   EXPECT_EQ(returned.left, method.left);
   EXPECT_EQ(returned.top, method.top);
   installer.Kill();
