@@ -96,4 +96,9 @@ PathPlace PlaceInData(const std::string& path) {
   return PathPlace::Inside;
 }
 
+std::string NotWebAddress(const std::string& address, const std::string& where) {
+  return Quoted(address) + " is no web address: the " + where +
+         " shows it but opens only http:// and https:// addresses";
+}
+
 }  // namespace check

@@ -29,6 +29,11 @@ std::string Ranges(const std::vector<int>& numbers, const std::function<std::str
 // A value in quotes for a message; long ones shortened.
 std::string Quoted(const std::string& value);
 
+// An address with a scheme the program shows in `where` but does not open (only http:// and
+// https:// go to the shell), and what to do about it.
+std::string NotWebAddress(const std::string& address, const std::string& where);
+constexpr char kWebAddressHint[] = "name a web page, with http:// or https://";
+
 // Where a path named in Settings.ini leads, seen from Data.
 enum class PathPlace {
   Inside,    // below Data

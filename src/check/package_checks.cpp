@@ -266,11 +266,16 @@ class PackageCheck {
   }
 
   void Link(const release::PackageEntry& entry) {
-    if (entry.Link.empty() || about::HasScheme(entry.Link)) return;
-    At("Link", "link-without-scheme", Severity::Warning,
-       Quoted(entry.Link) + " has no scheme: the details dialog opens " +
-           Quoted(about::LinkToOpen(entry.Link).address),
-       "write the address with its scheme, e.g. " + Quoted("https://" + entry.Link));
+    if (entry.Link.empty()) return;
+    if (!about::HasScheme(entry.Link)) {
+      At("Link", "link-without-scheme", Severity::Warning,
+         Quoted(entry.Link) + " has no scheme: the details dialog opens " +
+             Quoted(about::LinkToOpen(entry.Link).address),
+         "write the address with its scheme, e.g. " + Quoted("https://" + entry.Link));
+    } else if (!about::LinkToOpen(entry.Link).opens) {
+      At("Link", "link-not-web", Severity::Warning, NotWebAddress(entry.Link, "details dialog"),
+         kWebAddressHint);
+    }
   }
 
   void Detect(const release::PackageEntry& entry) {

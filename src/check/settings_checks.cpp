@@ -100,6 +100,9 @@ void CheckMainTexts(const ReleaseView& view, Report& report) {
                  Quoted(website) + " has no scheme: the About dialog opens " +
                      Quoted(about::LinkToOpen(website).address),
                  "write the address with its scheme, e.g. " + Quoted("https://" + website));
+  } else if (!website.empty() && !about::LinkToOpen(website).opens) {
+    report.AtKey("website-not-web", Severity::Warning, doc, "Main", "Website",
+                 NotWebAddress(website, "About dialog"), kWebAddressHint);
   }
 }
 
