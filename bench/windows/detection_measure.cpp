@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "release/detector.h"
-#include "win32/win32_system.h"
+#include "win32/system/win32_system.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "release/sha256.h"
-#include "win32/file_access.h"
+#include "win32/base/file_access.h"
 
 int main(int argc, char** argv) {
   const bool portable = argc == 3 && std::string(argv[1]) == "--portable";

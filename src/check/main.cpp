@@ -1,4 +1,4 @@
-// release-check on Linux. The Windows program is src/win32/release_check_main.cpp.
+// release-check on Linux. The Windows program is src/win32/check/release_check_main.cpp.
 #include <iostream>
 
 #include "check/command.h"

@@ -28,7 +28,7 @@ struct PictureRead {
 PictureRead ReadBitmap(std::string_view bytes);
 
 // The image of an icon that Windows picks for an edge of `wanted` pixels: the
-// nearest, the deeper one of two equally near (as src/win32/picture_files.cpp).
+// nearest, the deeper one of two equally near (as src/win32/pictures/picture_files.cpp).
 PictureRead ReadIcon(std::string_view bytes, int wanted);
 
 }  // namespace check

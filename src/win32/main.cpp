@@ -6,11 +6,11 @@
 #include "app/program.h"
 #include "frame/unattended_dialogs.h"
 #include "ui/application.h"
-#include "win32/dll_hardening.h"
-#include "win32/tray_peer.h"
-#include "win32/ui_backend.h"
-#include "win32/win32_dialogs.h"
-#include "win32/win32_system.h"
+#include "win32/base/dll_hardening.h"
+#include "win32/dialogs/win32_dialogs.h"
+#include "win32/peers/tray_peer.h"
+#include "win32/peers/ui_backend.h"
+#include "win32/system/win32_system.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // Before anything can load a DLL: never from the program's own folder, also not

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "win32/com.h"
-#include "win32/dll_hardening.h"
+#include "win32/base/com.h"
+#include "win32/base/dll_hardening.h"
 
 namespace win32 {
 

@@ -1,11 +1,11 @@
 #include "win32/peers/application_window.h"
 
-#include "win32/window_class.h"
+#include "win32/base/window_class.h"
 
 #include <stdexcept>
 
 #include "ui/application.h"
-#include "win32/wide_text.h"
+#include "win32/base/wide_text.h"
 
 namespace win32 {
 

@@ -3,10 +3,10 @@
 #include <stdexcept>
 
 #include "ui/layout.h"
+#include "win32/base/wide_text.h"
+#include "win32/base/window_class.h"
 #include "win32/peers/peer_factory.h"
 #include "win32/peers/taskbar_button.h"
-#include "win32/wide_text.h"
-#include "win32/window_class.h"
 
 namespace win32 {
 

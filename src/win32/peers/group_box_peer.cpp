@@ -1,8 +1,8 @@
 #include "win32/peers/group_box_peer.h"
 
+#include "win32/base/wide_text.h"
 #include "win32/peers/accessible_static.h"
 #include "win32/peers/colors.h"
-#include "win32/wide_text.h"
 
 namespace win32 {
 

@@ -1,10 +1,10 @@
 #include "win32/peers/image_peer.h"
 
+#include "win32/base/wide_text.h"
 #include "win32/peers/accessible_static.h"
 #include "win32/peers/colors.h"
 #include "win32/peers/window_classes.h"
-#include "win32/wide_text.h"
-#include "win32/win32_picture.h"
+#include "win32/pictures/win32_picture.h"
 
 namespace win32 {
 

@@ -2,9 +2,9 @@
 
 #include <windowsx.h>
 
+#include "win32/base/wide_text.h"
 #include "win32/peers/colors.h"
 #include "win32/peers/window_classes.h"
-#include "win32/wide_text.h"
 
 namespace win32 {
 

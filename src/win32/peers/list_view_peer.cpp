@@ -1,7 +1,7 @@
 #include "win32/peers/list_view_peer.h"
 
 #include "ui/popup_menu.h"
-#include "win32/wide_text.h"
+#include "win32/base/wide_text.h"
 
 namespace win32 {
 

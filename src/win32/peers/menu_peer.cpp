@@ -1,8 +1,8 @@
 #include "win32/peers/menu_peer.h"
 
 #include "ui/application.h"
+#include "win32/base/wide_text.h"
 #include "win32/peers/window_peer.h"
-#include "win32/wide_text.h"
 
 namespace win32 {
 

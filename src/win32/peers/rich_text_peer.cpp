@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <richedit.h>
 
-#include "win32/dll_hardening.h"
+#include "win32/base/dll_hardening.h"
 
 namespace win32 {
 

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "win32/wide_text.h"
+#include "win32/base/wide_text.h"
 
 namespace win32 {
 

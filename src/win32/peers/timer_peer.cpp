@@ -1,6 +1,6 @@
 #include "win32/peers/timer_peer.h"
 
-#include "win32/window_class.h"
+#include "win32/base/window_class.h"
 
 #include <stdexcept>
 

@@ -2,8 +2,8 @@
 
 #include <initializer_list>
 
+#include "win32/base/window_class.h"
 #include "win32/peers/window_peer.h"
-#include "win32/window_class.h"
 
 namespace win32 {
 

@@ -4,8 +4,8 @@
 
 #include <stdexcept>
 
-#include "win32/control_name.h"
-#include "win32/wide_text.h"
+#include "win32/base/control_name.h"
+#include "win32/base/wide_text.h"
 
 namespace win32 {
 

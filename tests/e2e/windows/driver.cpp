@@ -53,7 +53,7 @@
 #include "driver_system.h"
 #include "driver_texts.h"
 #include "driver_windows.h"
-#include "win32/wide_text.h"
+#include "win32/base/wide_text.h"
 
 namespace driver {
 namespace {

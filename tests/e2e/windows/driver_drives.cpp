@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "driver_windows.h"
-#include "win32/wide_text.h"
+#include "win32/base/wide_text.h"
 
 namespace driver {
 namespace {

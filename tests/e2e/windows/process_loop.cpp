@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "win32/wide_text.h"
+#include "win32/base/wide_text.h"
 
 namespace {
 

@@ -1,0 +1,86 @@
+#include "win32/base/file_access.h"
+
+#include <windows.h>
+
+#include <memory>
+
+#include "win32/base/handles.h"
+#include "win32/base/system_message.h"
+#include "win32/base/wide_text.h"
+
+namespace win32 {
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+  UniqueHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file.get() == INVALID_HANDLE_VALUE) return std::nullopt;
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+  DWORD done = 0;
+  std::size_t total = 0;
+  while (total < bytes.size() &&
+         ReadFile(file.get(), bytes.data() + total, static_cast<DWORD>(bytes.size() - total), &done,
+                  nullptr) &&
+         done > 0) {
+    total += done;
+  }
+  bytes.resize(total);
+  return bytes;
+}
+
+// Large blocks: each read is a call into the system (a round trip to the
+// server under Wine), and a package may be a gigabyte.
+bool ReadInBlocks(const std::string& path, const platform::BlockSink& sink, std::string& reason) {
+  UniqueHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (file.get() == INVALID_HANDLE_VALUE) {
+    reason = SystemMessage(GetLastError());
+    return false;
+  }
+  constexpr DWORD kBlock = 1 << 20;
+  const std::unique_ptr<char[]> block(new char[kBlock]);
+  for (;;) {
+    DWORD done = 0;
+    if (!ReadFile(file.get(), block.get(), kBlock, &done, nullptr)) {
+      reason = SystemMessage(GetLastError());
+      return false;
+    }
+    if (done == 0) return true;
+    sink(std::string_view(block.get(), done));
+  }
+}
+
+bool ReplaceFileContent(const std::string& path, const std::string& bytes, std::string& reason) {
+  const std::wstring target = Widen(path);
+  const std::wstring temporary = target + L".new";
+  bool written;
+  {
+    UniqueHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD done = 0;
+    written =
+        file.get() != INVALID_HANDLE_VALUE &&
+        WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
+        done == bytes.size() && FlushFileBuffers(file.get());
+  }
+  written = written && ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
+                                    REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
+  if (!written) {
+    reason = SystemMessage(GetLastError());
+    DeleteFileW(temporary.c_str());
+  }
+  return written;
+}
+
+std::string DecodeAnsiText(std::string_view bytes) {
+  if (bytes.empty()) return {};
+  const int n =
+      MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  std::wstring wide(n, L'\0');
+  MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), n);
+  return Narrow(wide);
+}
+
+}  // namespace win32
