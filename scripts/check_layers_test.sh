@@ -3,7 +3,8 @@
 # a temporary folder, runs the check on it and looks at its exit code and at
 # the lines it prints. Ends with "N passed, N failed"; exits 1 on a failure.
 set -uo pipefail
-check="$(cd "$(dirname "$0")" && pwd)/check_layers.sh"
+repo="$(cd "$(dirname "$0")/.." && pwd)"
+check="$repo/scripts/check_layers.sh"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -11,10 +12,11 @@ passed=0
 failed=0
 tree=
 
-# Starts a new tree; the files come from add.
+# Starts a new tree with the project's layer order; the files come from add.
 new_tree() {
   tree="$work/$1/src"
   mkdir -p "$tree"
+  cp "$repo/src/layers.txt" "$tree/"
 }
 
 # add PATH LINE...: writes the lines to src/PATH of the current tree.
@@ -26,7 +28,8 @@ add() {
 }
 
 # A tree that follows the order: every level includes the levels below it,
-# win32 includes everything, and the includes the check leaves alone.
+# the rooms of win32 include lower rooms and any portable folder, main.cpp
+# includes everything, and the includes the check leaves alone.
 good_tree() {
   new_tree "$1"
   add platform/system.h '#pragma once' '#include <string>' '#include <ui/not_checked.h>'
@@ -41,8 +44,16 @@ good_tree() {
   add wizard/method_page.h '#include "engine/install_page.h"'
   add app/main_form.h '#include "wizard/method_page.h"' '#include "finish/finish_page.h"'
   add win32/main.cpp '#include "app/main_form.h"' '#include "win32/portable/layout.h"' \
-      '#include <windows.h>'
-  add win32/portable/layout.h '#include "win32/handles.h"' '#include "ui/form.h"'
+      '#include <windows.h>' '#include "win32/dialogs/message_form.h"'
+  add win32/portable/layout.h '#include "ui/form.h"'
+  add win32/base/handles.h '#include "win32/portable/layout.h"' '#include "platform/system.h"'
+  add win32/pictures/pictures.h '#include "win32/base/handles.h"'
+  add win32/check/check_files.h '#include "check/release_view.h"' '#include "win32/base/handles.h"'
+  add win32/peers/form_peer.h '#include "win32/pictures/pictures.h"' '#include "ui/form.h"'
+  add win32/system/registry.cpp '#include "win32/system/win32_system.h"' \
+      '#include "win32/pictures/pictures.h"'
+  add win32/dialogs/message_form.h '#include "win32/peers/form_peer.h"' \
+      '#include "win32/system/win32_system.h"'
   add win32/resources/installer.rc '#include "installer_version.h"'
   add CMakeLists.txt 'add_subdirectory(win32)'
 }
@@ -82,7 +93,7 @@ expect_count() {
 
 good_tree good
 expect "a tree that follows the order passes" 0 \
-  "layers: 14 files checked, every include follows the layer order"
+  "layers: 20 files checked, every include follows the layer order"
 expect_count "nothing to count in a tree that follows the order" 0
 
 good_tree lower_includes_higher
@@ -110,8 +121,8 @@ add engine/package_runner.cpp '#include "engine/install_page.h"' '#include "win3
 add app/program.cpp '#include "win32/portable/layout.h"'
 expect "no portable folder may include anything under win32/" 1 \
   "$tree/engine/package_runner.cpp:2: #include \"win32/handles.h\": engine may not include win32" \
-  "$tree/app/program.cpp:1: #include \"win32/portable/layout.h\": app may not include win32" \
-  "layers: 2 includes against the layer order, 0 files in folders outside it (16 files checked)"
+  "$tree/app/program.cpp:1: #include \"win32/portable/layout.h\": app may not include win32/portable" \
+  "layers: 2 includes against the layer order, 0 files in folders outside it, 0 findings in the folder tables (22 files checked)"
 expect_count "--count counts every include against the order" 2
 
 good_tree unknown_folder
@@ -134,6 +145,54 @@ good_tree relative_include
 add tray/tray_tip.cpp '#include "../wizard/method_page.h"'
 expect "a relative include cannot get round the order" 1 \
   "$tree/tray/tray_tip.cpp:1: #include \"../wizard/method_page.h\": a relative path leaves the folder tray"
+
+good_tree room_includes_higher_room
+add win32/base/wide_text.cpp '#include "win32/base/handles.h"' '#include "win32/peers/form_peer.h"'
+expect "a room of win32 may not include a room above it" 1 \
+  "$tree/win32/base/wide_text.cpp:2: #include \"win32/peers/form_peer.h\": win32/base may not include win32/peers"
+
+good_tree rooms_on_one_level
+add win32/system/launch.cpp '#include "win32/peers/ui_backend.h"'
+add win32/check/check_main.cpp '#include "win32/system/win32_system.h"'
+expect "system and peers share a level; release-check's room sees only base" 1 \
+  "$tree/win32/system/launch.cpp:1: #include \"win32/peers/ui_backend.h\": win32/system may not include win32/peers" \
+  "$tree/win32/check/check_main.cpp:1: #include \"win32/system/win32_system.h\": win32/check may not include win32/system"
+
+good_tree room_includes_top
+add win32/dialogs/message_form.cpp '#include "win32/resources/version.h"'
+expect "a room may not include the files of win32 itself" 1 \
+  "$tree/win32/dialogs/message_form.cpp:1: #include \"win32/resources/version.h\": win32/dialogs may not include win32"
+
+good_tree no_order
+rm "$tree/layers.txt"
+expect "without its order the check does not run" 2 "layers: no layer order $tree/layers.txt"
+
+# The folder tables of the documents beside src/.
+readme_table() {
+  add ../README.md '# Layout' '' '| folder | what |' '|---|---|' '| `src/platform/` | os |' \
+      '| `src/ui/` | controls |' '| `src/release/` | a release |' '| `src/tray/` | the tray |' \
+      '| `src/frame/` | the frame |' '| `src/about/`, `src/finish/` | about; finish |' \
+      '| `src/engine/` | runner |' '| `src/wizard/` | pages |' '| `src/app/` | main form |' \
+      '| `src/check/` | checker |' "$@" '| `src/win32/` | Windows |' '| `tests/` | tests |'
+}
+
+good_tree table_in_order
+readme_table '| `src/win32/base/` | wide text |' '| `src/win32/system/`, `src/win32/peers/` | both |'
+add ../docs/architecture.md '| `src/platform/`, `src/ui/` | wrong level |'
+expect "tables in the order pass; a table is checked in each document" 1 \
+  "docs/architecture.md:1: the row of src/platform/, src/ui/ stands where the layer order has src/platform/" \
+  "docs/architecture.md: src/release/ has no row" \
+  "layers: 0 includes against the layer order, 0 files in folders outside it, 11 findings in the folder tables (20 files checked)"
+
+good_tree table_rows_swapped
+readme_table '| `src/win32/peers/` | peers |' '| `src/win32/base/` | base |'
+expect "rows in another order than the layers fail" 1 \
+  "README.md:15: the row of src/win32/peers/ stands where the layer order has src/win32/base/"
+
+good_tree table_unknown_folder
+readme_table '| `src/win32/rooms/` | none such |'
+expect "a row of a folder outside the order fails" 1 \
+  "README.md:15: src/win32/rooms/ is not in the layer order"
 
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]
