@@ -51,8 +51,8 @@ order="$src/layers.txt"
 lines=()
 while IFS= read -r line; do
   line=${line%%#*}
-  read -r -a folders <<<"$line"
-  ((${#folders[@]})) && lines+=("${folders[*]}")
+  read -r -a names <<<"$line"
+  ((${#names[@]})) && lines+=("${names[*]}")
 done <"$order"
 
 declare -A level

@@ -2,6 +2,7 @@
 # Tests of scripts/check_layers.sh: each case builds a small tree of sources in
 # a temporary folder, runs the check on it and looks at its exit code and at
 # the lines it prints. Ends with "N passed, N failed"; exits 1 on a failure.
+# shellcheck disable=SC2016  # the backquotes in the tables are Markdown's
 set -uo pipefail
 repo="$(cd "$(dirname "$0")/.." && pwd)"
 check="$repo/scripts/check_layers.sh"
