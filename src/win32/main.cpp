@@ -24,6 +24,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   frame::UnattendedDialogs dialogs(shown, log);
   win32::UiBackend backend(instance);
   ui::Application app(dialogs, &backend);
+  shown.ShowOn(app, backend);
 
   app::TFMain& main = app::CreateForms(app, system, dialogs);
   main.TrayIcon.AttachPeer(win32::CreateTrayPeer(main.TrayIcon));

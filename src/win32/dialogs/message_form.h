@@ -1,31 +1,21 @@
-// The program's own message and question dialog, window class "TMessageForm":
-// an icon, a text wrapped at half the screen's width, a row of buttons.
+// The program's own message and question dialog, the form "TMessageForm": an
+// icon, a text wrapped at half the screen's width, a row of buttons. A form of
+// the control layer like every other window: the backend's modal loop shows
+// it, and its keys are the form's (Enter presses the focused button, Escape
+// the button of escape_result).
 #pragma once
 
-#include <windows.h>
-
-#include <string>
-#include <vector>
+#include "platform/dialogs.h"
+#include "ui/application.h"
 
 namespace win32 {
 
-struct MessageButton {
-  int id;
-  std::wstring caption;
-  std::wstring name;  // the control's name for test drivers
-};
+class UiBackend;
 
-struct MessageContent {
-  std::wstring caption;
-  const wchar_t* icon;  // a system icon such as IDI_QUESTION
-  std::wstring text;
-  std::vector<MessageButton> buttons;
-  int default_id;  // pressed by Enter while no button has the focus
-  int cancel_id;   // the answer of Escape and of the close box
-};
-
-// Shows the dialog modally, centred on the screen, while the thread's other
-// windows keep receiving their messages; returns the id of the answer.
-int ShowMessageForm(const MessageContent& content);
+// Shows the dialog modally, centred on the screen, while the program's other
+// windows take no input; returns the result of the answer, escape_result when
+// the dialog was closed.
+int ShowMessageForm(ui::Application& app, UiBackend& backend,
+                    const platform::DialogContent& content);
 
 }  // namespace win32

@@ -27,11 +27,11 @@ SIZE AverageCharSize(HDC dc) {
 }
 
 // Buttons widen for a caption that would not fit with some room to spare.
-int ButtonWidth(HDC dc, const std::vector<const wchar_t*>& captions, int minimum) {
+int ButtonWidth(HDC dc, const std::vector<std::wstring>& captions, int minimum) {
   int width = minimum;
-  for (const wchar_t* caption : captions) {
+  for (const std::wstring& caption : captions) {
     RECT extent{0, 0, 0, 0};
-    DrawTextW(dc, caption, -1, &extent, DT_CALCRECT | DT_LEFT | DT_SINGLELINE);
+    DrawTextW(dc, caption.c_str(), -1, &extent, DT_CALCRECT | DT_LEFT | DT_SINGLELINE);
     if (extent.right > width - 8) width = extent.right + 10;
   }
   return width;
@@ -40,7 +40,7 @@ int ButtonWidth(HDC dc, const std::vector<const wchar_t*>& captions, int minimum
 }  // namespace
 
 MessageLayout MeasureMessage(HDC dc, const std::wstring& text,
-                             const std::vector<const wchar_t*>& button_captions, int icon_size,
+                             const std::vector<std::wstring>& button_captions, int icon_size,
                              int max_text_width) {
   const SIZE unit = AverageCharSize(dc);
   const int margin_x = MulDiv(kMargin, unit.cx, 4);

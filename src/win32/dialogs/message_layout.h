@@ -18,7 +18,7 @@ struct MessageLayout {
 
 // dc has the dialog's font selected; the text wraps at max_text_width.
 MessageLayout MeasureMessage(HDC dc, const std::wstring& text,
-                             const std::vector<const wchar_t*>& button_captions, int icon_size,
+                             const std::vector<std::wstring>& button_captions, int icon_size,
                              int max_text_width);
 
 }  // namespace win32

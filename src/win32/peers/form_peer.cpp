@@ -164,6 +164,9 @@ void FormPeer::Apply(ui::Change what) {
       MoveToBounds();
       break;
     case ui::Change::Visible:
+      // A modal form that ends gives the input back first, so that the
+      // activation returns to the windows it disabled.
+      if (!form_.Visible() && Context().modal.form == Handle()) Context().modal.others->Restore();
       ShowWindow(Handle(), form_.Visible() ? SW_SHOW : SW_HIDE);
       break;
     case ui::Change::Front:

@@ -4,10 +4,17 @@
 
 #include <windows.h>
 
+#include "win32/base/thread_windows.h"
 #include "win32/peers/dpi_scale.h"
 #include "win32/peers/fonts.h"
 
 namespace win32 {
+
+// The form the innermost modal loop runs for, and the windows it disabled.
+struct ModalForm {
+  HWND form = nullptr;
+  DisabledThreadWindows* others = nullptr;
+};
 
 struct PeerContext {
   explicit PeerContext(HINSTANCE module) : instance(module), fonts(screen_dpi) {}
@@ -20,6 +27,7 @@ struct PeerContext {
   HWND active_form = nullptr;
   // Child window ids; above IDOK and IDCANCEL, which Enter and Escape send.
   int next_id = 1000;
+  ModalForm modal;
 };
 
 }  // namespace win32

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "ui/application.h"
 #include "ui/form.h"
 #include "win32/base/thread_windows.h"
@@ -65,6 +67,7 @@ void UiBackend::Run() {
 
 void UiBackend::RunModal(ui::Form& form) {
   DisabledThreadWindows others(WindowOf(form));
+  const ModalForm outer = std::exchange(context_.modal, {WindowOf(form), &others});
   while (form.Visible()) {
     if (!PumpMessage()) {
       PostQuitMessage(0);  // the outer loop ends too
@@ -72,6 +75,7 @@ void UiBackend::RunModal(ui::Form& form) {
     }
   }
   others.Restore();
+  context_.modal = outer;
 }
 
 void UiBackend::Quit() {
