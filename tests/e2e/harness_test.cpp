@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 
 #include "probe_journal.h"
 #include "wine_paths.h"
@@ -92,6 +93,44 @@ TEST(WinePaths, ResolvesOtherDrivesThroughThePrefix) {
   EXPECT_THROW(ToLinuxPath("D:\\x", prefix), std::runtime_error);
 }
 
+// Points the tests at another Windows build for one scope.
+class WindowsBuildDirForTest {
+ public:
+  explicit WindowsBuildDirForTest(const std::string& folder) {
+    const char* before = std::getenv("INSTALLER_WINDOWS_BUILD_DIR");
+    if (before) saved_ = before;
+    setenv("INSTALLER_WINDOWS_BUILD_DIR", folder.c_str(), 1);
+  }
+  ~WindowsBuildDirForTest() {
+    if (saved_) {
+      setenv("INSTALLER_WINDOWS_BUILD_DIR", saved_->c_str(), 1);
+    } else {
+      unsetenv("INSTALLER_WINDOWS_BUILD_DIR");
+    }
+  }
+
+ private:
+  std::optional<std::string> saved_;
+};
+
+TEST(WinePaths, AnotherWindowsBuildRunsInFoldersOfItsOwn) {
+  fs::path standard;
+  {
+    WindowsBuildDirForTest build("");  // empty: the build the tests were configured with
+    standard = WindowsBuildDir();
+    EXPECT_EQ(RunFolder("wine"), NativeBuildDir() / "wine");
+  }
+  {
+    WindowsBuildDirForTest build((standard / ".").string());  // the same build, written another way
+    EXPECT_EQ(RunFolder("wine"), NativeBuildDir() / "wine");
+  }
+  {
+    WindowsBuildDirForTest build((standard.parent_path() / "win32/").string());
+    EXPECT_EQ(RunFolder("wine"), NativeBuildDir() / "wine-win32");
+    EXPECT_EQ(RunFolder("e2e-work"), NativeBuildDir() / "e2e-work-win32");
+  }
+}
+
 TEST(WinePaths, MissingWindowsProgramSaysWhatToBuild) {
   try {
     WindowsProgram("NoSuchProgram.exe");
@@ -107,15 +146,12 @@ TEST(WinePaths, MissingWindowsBuildIsNamedWithTheCommandThatBuildsIt) {
   fs::remove_all(folder);
   fs::create_directories(folder / "tests");
   std::ofstream(folder / "tests" / "probe.exe") << "MZ";
-  const char* before = std::getenv("INSTALLER_WINDOWS_BUILD_DIR");
-  const std::string saved = before ? before : "";
-  setenv("INSTALLER_WINDOWS_BUILD_DIR", folder.c_str(), 1);
-  const auto missing = MissingWindowsPrograms({"Installer.exe", "probe.exe", "driver.exe"});
-  const std::string message = MissingWindowsBuildMessage(missing);
-  if (before) {
-    setenv("INSTALLER_WINDOWS_BUILD_DIR", saved.c_str(), 1);
-  } else {
-    unsetenv("INSTALLER_WINDOWS_BUILD_DIR");
+  std::vector<std::string> missing;
+  std::string message;
+  {
+    WindowsBuildDirForTest build(folder.string());
+    missing = MissingWindowsPrograms({"Installer.exe", "probe.exe", "driver.exe"});
+    message = MissingWindowsBuildMessage(missing);
   }
 
   EXPECT_EQ(missing, (std::vector<std::string>{"Installer.exe", "driver.exe"}));

@@ -138,7 +138,7 @@ RunResult WineProgram::Result(const ExitStatus& status) {
 // --- WineSession ------------------------------------------------------------------------------
 
 WineSession::WineSession()
-    : wine_dir_(NativeBuildDir() / "wine"),
+    : wine_dir_(RunFolder("wine")),
       prefix_(wine_dir_ / "prefix"),
       log_file_(wine_dir_ / "session.log") {
   InstallProcessGuards();
@@ -352,7 +352,7 @@ RunResult WineSession::RunNative(const std::vector<std::string>& argv, const Run
 }
 
 fs::path WineSession::Screenshot(const std::string& name) {
-  fs::path folder = NativeBuildDir() / "screenshots";
+  fs::path folder = RunFolder("screenshots");
   fs::create_directories(folder);
   fs::path file = folder / (name + ".png");
   fs::remove(file);

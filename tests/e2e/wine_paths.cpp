@@ -15,6 +15,16 @@ fs::path WindowsBuildDir() {
   return configured && *configured ? configured : E2E_DEFAULT_WINDOWS_BUILD_DIR;
 }
 
+fs::path RunFolder(const std::string& name) {
+  const auto folder = [](const fs::path& path) {
+    const fs::path normal = path.lexically_normal();
+    return normal.has_filename() ? normal : normal.parent_path();
+  };
+  const fs::path build = folder(WindowsBuildDir());
+  if (build == folder(E2E_DEFAULT_WINDOWS_BUILD_DIR)) return NativeBuildDir() / name;
+  return NativeBuildDir() / (name + "-" + build.filename().string());
+}
+
 namespace {
 
 const char kBuildCommand[] = "cmake --preset win64 && cmake --build --preset win64";

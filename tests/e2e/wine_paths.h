@@ -15,6 +15,11 @@ fs::path NativeBuildDir();
 // The Windows build (build/win64 unless INSTALLER_WINDOWS_BUILD_DIR says otherwise).
 fs::path WindowsBuildDir();
 
+// The folder `name` ("wine", "e2e-work", "screenshots") of this run in the native build
+// folder. A run of another Windows build than build/win64 keeps folders of its own
+// ("wine-win32"), so a 32-bit run never shares a prefix with the 64-bit one.
+fs::path RunFolder(const std::string& name);
+
 // A program of the Windows build, e.g. "probe.exe": top folder first, then any subfolder.
 // Throws std::runtime_error saying to build the win64 preset when it is missing.
 fs::path WindowsProgram(const std::string& file_name);

@@ -39,7 +39,7 @@ void StopSharedWineSession() {
 void WineTest::SetUp() {
   SharedWineSession();  // first: its lock also keeps a second test process out of our folders
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  work_dir_ = NativeBuildDir() / "e2e-work" / info->test_suite_name() / info->name();
+  work_dir_ = RunFolder("e2e-work") / info->test_suite_name() / info->name();
   fs::remove_all(work_dir_);
   fs::create_directories(work_dir_);
 }

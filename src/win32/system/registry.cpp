@@ -34,12 +34,14 @@ std::vector<std::string> Win32System::MachineSubkeys(const std::string& key) {
   }
 }
 
+// The run-once value goes into the 64-bit view too: the key Windows runs at the
+// next logon, not the 32-bit program's copy of it under Wow6432Node.
 bool Win32System::WriteRunOnce(const std::string& name, const std::string& command,
                                bool machine_wide) {
   HKEY created = nullptr;
   if (RegCreateKeyExW(machine_wide ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, kRunOnceKey, 0,
-                      nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &created,
-                      nullptr) != ERROR_SUCCESS) {
+                      nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr,
+                      &created, nullptr) != ERROR_SUCCESS) {
     return false;
   }
   UniqueKey closer(created);
@@ -52,7 +54,7 @@ bool Win32System::WriteRunOnce(const std::string& name, const std::string& comma
 void Win32System::DeleteRunOnce(const std::string& name, bool machine_wide) {
   HKEY opened = nullptr;
   if (RegOpenKeyExW(machine_wide ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, kRunOnceKey, 0,
-                    KEY_SET_VALUE, &opened) != ERROR_SUCCESS) {
+                    KEY_SET_VALUE | KEY_WOW64_64KEY, &opened) != ERROR_SUCCESS) {
     return;
   }
   UniqueKey closer(opened);
