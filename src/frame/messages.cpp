@@ -8,17 +8,17 @@ namespace frame {
 platform::DialogContent MessageDialogContent(const std::string& text, MessageKind kind,
                                              const release::WordTable& words) {
   const bool information = kind == MessageKind::Information;
-  return {information ? words[91] : words[92],
+  return {information ? words[release::kWordInformationCaption] : words[release::kWordErrorCaption],
           information ? platform::DialogIcon::Information : platform::DialogIcon::Error,
           text,
-          {{platform::kResultOk, words[93], "OK"}},
+          {{platform::kResultOk, words[release::kWordOk], "OK"}},
           platform::kResultOk,
           platform::kResultOk};
 }
 
 platform::DialogContent QuestionDialogContent(const std::string& text,
                                               const release::WordTable& words, int yes, int no) {
-  return {words[86],
+  return {words[release::kWordConfirmCaption],
           platform::DialogIcon::Question,
           text,
           {{platform::kResultYes, words[yes], "Yes"}, {platform::kResultNo, words[no], "No"}},
