@@ -69,7 +69,7 @@ std::string JoinedBlock(const std::vector<std::string>& lines) {
   return text;
 }
 
-std::string Word(int n) {
+std::string Word(release::WordNumber word) {
   static const std::map<int, std::string> kWords = {
       {release::kWordBack, "< Back"},
       {release::kWordNext, "Next >"},
@@ -82,15 +82,15 @@ std::string Word(int n) {
       {release::kWordCloseQuestion,
        "Möchten Sie die Installation wirklich abbrechen? – Nichts wird geändert."},
   };
-  auto found = kWords.find(n);
-  return found != kWords.end() ? found->second : "Word " + Padded(n) + " – übersetzt";
+  auto found = kWords.find(word);
+  return found != kWords.end() ? found->second : "Word " + Padded(word) + " – übersetzt";
 }
 
 std::string LanguageText() {
   std::string text;
   Line(text, "[Words]");
   for (int n = 1; n <= release::WordTable::kOriginalCount; ++n)
-    Line(text, Padded(n) + "=" + Word(n));
+    Line(text, Padded(n) + "=" + Word(static_cast<release::WordNumber>(n)));
   return text;
 }
 

@@ -32,7 +32,7 @@ std::string JoinedBlock(const std::vector<std::string>& lines);
 
 // Word n (1 to 77, by its name release::kWord...) of the language file below; none equals a
 // built-in caption of the forms, so a word shown proves that it was read.
-std::string Word(int n);
+std::string Word(release::WordNumber word);
 std::string LanguageText();  // the whole Language.ini
 
 }  // namespace e2e

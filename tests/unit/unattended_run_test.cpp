@@ -292,7 +292,7 @@ class OneInstallerAtATime : public UnattendedRun {
     return std::all_of(system.install_lock_waits.begin(), system.install_lock_waits.end(),
                        [](int wait_ms) { return wait_ms == 0; });
   }
-  static std::string Word(int n) { return release::WordTable::Missing(n); }
+  static std::string Word(release::WordNumber word) { return release::WordTable::Missing(word); }
   bool LoggedTheWait() { return Log().find(kWaits) != std::string::npos; }
 
   static constexpr const char* kWaits =
