@@ -17,7 +17,8 @@ platform::DialogContent MessageDialogContent(const std::string& text, MessageKin
 }
 
 platform::DialogContent QuestionDialogContent(const std::string& text,
-                                              const release::WordTable& words, int yes, int no) {
+                                              const release::WordTable& words,
+                                              release::WordNumber yes, release::WordNumber no) {
   return {words[release::kWordConfirmCaption],
           platform::DialogIcon::Question,
           text,
@@ -44,12 +45,13 @@ void ShowMessageDialog(platform::System& system, platform::Dialogs& dialogs,
 }
 
 bool ShowQuestionDialog(platform::Dialogs& dialogs, const release::WordTable& words,
-                        const std::string& text, int yes, int no) {
+                        const std::string& text, release::WordNumber yes, release::WordNumber no) {
   return dialogs.ShowDialog(QuestionDialogContent(text, words, yes, no)) == platform::kResultYes;
 }
 
 bool AskQuestion(platform::System& system, platform::Dialogs& dialogs,
-                 const release::WordTable& words, const std::string& text, int yes, int no) {
+                 const release::WordTable& words, const std::string& text, release::WordNumber yes,
+                 release::WordNumber no) {
   PlayKindSound(system, MessageKind::Question);
   return ShowQuestionDialog(dialogs, words, text, yes, no);
 }

@@ -28,8 +28,8 @@ platform::DialogContent MessageDialogContent(const std::string& text, MessageKin
 // and `no` (Escape).
 platform::DialogContent QuestionDialogContent(const std::string& text,
                                               const release::WordTable& words,
-                                              int yes = release::kWordYes,
-                                              int no = release::kWordNo);
+                                              release::WordNumber yes = release::kWordYes,
+                                              release::WordNumber no = release::kWordNo);
 
 // Starts the kind's system sound and returns at once.
 void PlayKindSound(platform::System& system, MessageKind kind);
@@ -41,13 +41,14 @@ void ShowMessageDialog(platform::System& system, platform::Dialogs& dialogs,
 
 // The question dialog alone; true only for the answer `yes`.
 bool ShowQuestionDialog(platform::Dialogs& dialogs, const release::WordTable& words,
-                        const std::string& text, int yes = release::kWordYes,
-                        int no = release::kWordNo);
+                        const std::string& text, release::WordNumber yes = release::kWordYes,
+                        release::WordNumber no = release::kWordNo);
 
 // The question sound, then the question dialog; true only for the answer `yes`.
 bool AskQuestion(platform::System& system, platform::Dialogs& dialogs,
                  const release::WordTable& words, const std::string& text,
-                 int yes = release::kWordYes, int no = release::kWordNo);
+                 release::WordNumber yes = release::kWordYes,
+                 release::WordNumber no = release::kWordNo);
 
 // Puts `next` where `current` stands; size, state and visibility stay.
 void PlacePage(const ui::Form& current, ui::Form& next);
