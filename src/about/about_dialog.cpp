@@ -51,6 +51,25 @@ void TFAbout::FormCreate() {
   PC1.SetActivePageIndex(0);
 }
 
+void TFAbout::FillTexts() {
+  const release::SetupSettings& settings = context_.Settings;
+  const release::WordTable& words = context_.Words;
+  SetCaption(words[release::kWordAboutCaption] + " " + settings.Name + "...");
+  TSRelease.SetCaption(words[release::kWordAboutReleaseTab]);
+  LRName.SetCaption(settings.Name);
+  LRVersion.SetCaption(settings.Version);
+  LRDeveloperT.SetCaption(words[release::kWordDistributedBy]);
+  LRDeveloper.SetCaption(settings.Company);
+  LRWebsite.SetCaption(settings.Website);
+  BRReadme.SetCaption(words[release::kWordReadme]);
+  TSInstaller.SetCaption(words[release::kWordAboutInstallerTab]);
+  LProgrammName.SetCaption(kProgramName);
+  LVersion.SetCaption(kProgramVersion);
+  Label2.SetCaption(words[release::kWordAboutInstaller]);
+  LWebsite.SetCaption(kMakerWebsite);
+  BClose.SetCaption(words[release::kWordClose]);
+}
+
 void TFAbout::BCloseClick() {
   BClose.SetEnabled(false);
   BClose.SetEnabled(true);

@@ -14,6 +14,11 @@ namespace about {
 
 class TFAbout : public ui::Form {
  public:
+  // The installer as the dialog names it, and its maker's address in the hidden link.
+  static constexpr const char* kProgramName = "Melvane Installer";
+  static constexpr const char* kProgramVersion = " 2.04.01e";
+  static constexpr const char* kMakerWebsite = "http://installer.invalid";
+
   explicit TFAbout(frame::Context& context);
 
   // clang-format off
@@ -30,7 +35,7 @@ class TFAbout : public ui::Form {
   ui::Button BRReadme{TSRelease, "BRReadme", {252, 236, 75, 25}, "Readme"};
   ui::TabSheet TSInstaller{PC1, "TSInstaller", "Über den Installer"};
   ui::Image IAboutIcon{TSInstaller, "IAboutIcon", {16, 16, 32, 32}};
-  ui::Label LProgrammName{TSInstaller, "LProgrammName", {56, 16, 107, 13}, "Melvane Installer",
+  ui::Label LProgrammName{TSInstaller, "LProgrammName", {56, 16, 107, 13}, kProgramName,
                           ui::kBold | ui::kAutoSize};
   ui::Label LVersion{TSInstaller, "LVersion", {56, 34, 64, 13}, "Version 0.00", ui::kAutoSize};
   ui::Label Label2{TSInstaller, "Label2", {56, 68, 250, 13},
@@ -45,6 +50,8 @@ class TFAbout : public ui::Form {
   ui::Button BClose{Panel3, "BClose", {4, 2, 75, 25}, "OK"};
   // clang-format on
 
+  // The texts of both tabs from the release's settings and words, afresh at every opening.
+  void FillTexts();
   // Shows the dialog; `opener` takes no input until it closes.
   void ShowOver(ui::Form& opener);
 

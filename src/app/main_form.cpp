@@ -95,8 +95,8 @@ void TFMain::LoadStartupData() {
   ILTrayIconsXP.Add(system.ProgramIcon());
   if (release::IsXpOrLater(context.CurrentOSIndex)) TrayIcon.SetIconList(&ILTrayIconsXP);
   TStart.SetEnabled(true);
-  MIWiederherstellen.SetCaption(context.Words[70]);
-  MIAbbrechen.SetCaption(context.Words[5]);
+  MIWiederherstellen.SetCaption(context.Words[release::kWordRestore]);
+  MIAbbrechen.SetCaption(context.Words[release::kWordCancel]);
 }
 
 // The start decision needs every form. An error report shown while the
@@ -231,10 +231,12 @@ void TFMain::SetContinuationAside(const std::string& reason) {
   const std::string path = context.ContinuationPath();
   const std::string aside = path + ".bad";
   const release::WordTable& words = context.Words;
-  std::string where = words[102] + " " + aside + ".";
-  if (!system.RenameFile(path, aside)) where = words[system.RemoveFile(path) ? 103 : 104];
+  std::string where = words[release::kWordRenamedTo] + " " + aside + ".";
+  if (!system.RenameFile(path, aside))
+    where = words[system.RemoveFile(path) ? release::kWordDeleted : release::kWordNotRemoved];
   context.RemoveFilesBesideContinuation();
-  unreadable_continuation_ = reason + "\n" + words[101] + ": " + path + "\n" + where;
+  unreadable_continuation_ =
+      reason + "\n" + words[release::kWordContinuationUnreadable] + ": " + path + "\n" + where;
 }
 
 // One installer at a time: an unattended run waits for the other to end,
@@ -262,7 +264,8 @@ void TFMain::InstallWithoutWizard() {
 
 // A continued run stays registered for the next logon.
 void TFMain::GiveUpWaiting() {
-  context.ShowMessageDialog(context.Words[97], frame::MessageKind::Error);
+  context.ShowMessageDialog(context.Words[release::kWordAnotherInstallerRuns],
+                            frame::MessageKind::Error);
   context.CloseProgram();
 }
 
@@ -302,7 +305,7 @@ void TFMain::ApplicationQueryEndSession(bool& may_end) {
     return;
   }
   if (Lock.Waiting() && !context.Unattended()) {
-    may_end = context.AskQuestion(context.Words[55]);
+    may_end = context.AskQuestion(context.Words[release::kWordCloseQuestion]);
     return;
   }
   may_end = App().VisibleFormsMayClose();

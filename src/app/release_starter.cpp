@@ -11,11 +11,6 @@ namespace app {
 
 namespace {
 
-constexpr int kWaitingText = 108;
-constexpr int kCancel = 109;
-constexpr int kStaysForNextLogon = 110;
-constexpr int kRunOnceNotWritten = 100;
-
 // No title-bar buttons: the one way out is the button.
 ui::FormStyle WaitStyle() {
   ui::FormStyle style = ui::DialogStyle(false);
@@ -57,11 +52,11 @@ bool ReleaseStarter::Start() {
 
 void ReleaseStarter::ShowWaitForm() {
   form_ = &context_.App().CreateForm<TFWarten>(context_.App());
-  std::string text = context_.Words[kWaitingText];
+  std::string text = context_.Words[release::kWordWaitingForInstallFolder];
   const std::size_t at = text.find("%s");
   if (at != std::string::npos) text.replace(at, 2, release_);
   form_->LWarten.SetCaption(text);
-  form_->BAbbrechen.SetCaption(context_.Words[kCancel]);
+  form_->BAbbrechen.SetCaption(context_.Words[release::kWordCancelWaiting]);
   form_->BAbbrechen.OnClick.Bind(this, &ReleaseStarter::BAbbrechenClick);
   form_->Show();
 }
@@ -117,9 +112,10 @@ void ReleaseStarter::KeepForNextLogon(const std::string& why) {
   if (!context_.System().FileExists(context_.ContinuationPath())) return;
   if (frame::RegisterContinuationStart(context_).empty()) {
     context_.Run().HandOverSaved();
-    context_.ShowMessageDialog(context_.Words[kStaysForNextLogon], frame::MessageKind::Information);
+    context_.ShowMessageDialog(context_.Words[release::kWordStaysForNextLogon],
+                               frame::MessageKind::Information);
   } else {
-    context_.Run().HandOverFailed(context_.Words[kRunOnceNotWritten]);
+    context_.Run().HandOverFailed(context_.Words[release::kWordRunOnceNotWritten]);
   }
 }
 

@@ -11,7 +11,7 @@ namespace {
 
 // The group captions of the installation page (GBStatus, GBFortschritt):
 // their built-in texts carry a blank at each end, which only quotes keep.
-constexpr int kGroupCaptions[] = {41, 42};
+constexpr int kGroupCaptions[] = {release::kWordStatusGroup, release::kWordProgressGroup};
 
 // Words whose key has another form than 001 (CheckStructure names those).
 std::set<int> MisformedWords(const IniDocument& doc) {

@@ -26,16 +26,16 @@ TFKopieren::TFKopieren(frame::Context& context)
 
 void TFKopieren::FormCreate() {
   SetUpWindow();
-  BWeiter.SetCaption(Word(2));
-  BZurueck.SetCaption(Word(1));
-  BAbbrechen.SetCaption(Word(5));
-  BHintergrund.SetCaption(Word(4));
-  LStatus.SetCaption(Word(36));
-  LHinweis->SetCaption(Word(37));
-  LCVorgang.SetCaption(Word(38));
-  LCDatei.SetCaption(Word(39));
-  GBStatus.SetCaption(Word(41));
-  GBFortschritt.SetCaption(Word(42));
+  BWeiter.SetCaption(Word(release::kWordNext));
+  BZurueck.SetCaption(Word(release::kWordBack));
+  BAbbrechen.SetCaption(Word(release::kWordCancel));
+  BHintergrund.SetCaption(Word(release::kWordToBackground));
+  LStatus.SetCaption(Word(release::kWordInstallHeading));
+  LHinweis->SetCaption(Word(release::kWordInstallHint));
+  LCVorgang.SetCaption(Word(release::kWordCurrentStep));
+  LCDatei.SetCaption(Word(release::kWordCurrentFile));
+  GBStatus.SetCaption(Word(release::kWordStatusGroup));
+  GBFortschritt.SetCaption(Word(release::kWordProgressGroup));
 }
 
 ui::Rect TFKopieren::ScreenBounds() const {
@@ -97,9 +97,10 @@ void TFKopieren::FormCloseQuery(bool& can_close) {
   // The last package may end while the question is open: a "Ja" after the
   // end of the run cancels nothing.
   if (!context.Run().Cancelled() &&
-      frame::ShowQuestionDialog(context.Dialogs(), context.Words, Word(56)) &&
+      frame::ShowQuestionDialog(context.Dialogs(), context.Words,
+                                Word(release::kWordCancelInstallQuestion)) &&
       context.Run().CancelConfirmed()) {
-    LKopierStatus.SetCaption(Word(40));
+    LKopierStatus.SetCaption(Word(release::kWordWaitingAfterCancel));
   }
 }
 

@@ -50,11 +50,6 @@ class TFKopieren : public frame::PageFrame {
   // computer, the user logs off): the continuation names the running
   // package and the rest, so the run goes on after the next logon.
   void SaveForSessionEnd();
-  // "The session ended twice while the package ran": the reason of a
-  // package that ends the session whenever it runs.
-  static constexpr int kSessionEndedTwice = 107;
-  // "The file is damaged or was changed": its checksum is not the release's.
-  static constexpr int kDamagedFile = 112;
   // Another program refused the end of the session; true when it was the
   // restart that the hand-over (or a package) began, which this page then
   // takes back.

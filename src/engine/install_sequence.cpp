@@ -183,7 +183,7 @@ void TFKopieren::RecordOutcome(const PackageOutcome& outcome) {
 
 // A damaged file is named in the release's words, on the finish page too.
 std::string TFKopieren::NotStartedReason(const PackageOutcome& outcome) const {
-  return outcome.damaged_sha256.empty() ? outcome.reason : Word(kDamagedFile);
+  return outcome.damaged_sha256.empty() ? outcome.reason : Word(release::kWordDamagedFile);
 }
 
 // The package restarts the computer itself: the run goes on after it with
@@ -244,11 +244,11 @@ void TFKopieren::HandOverToRestart() {
   }
   App().FlashApplicationWindow();
   if (!context.choices.Options().AutoReboot) Pages().Form1->ShowModal();
-  std::string reason;
-  if (finish::RequestRestart(context, reason)) {
+  const platform::Status restart = finish::RequestRestart(context);
+  if (restart.ok) {
     awaiting_restart_ = true;
   } else {
-    RestartRefused(reason);
+    RestartRefused(restart.reason);
   }
 }
 
@@ -256,8 +256,9 @@ void TFKopieren::HandOverToRestart() {
 // of the computer, whoever makes it.
 void TFKopieren::RestartRefused(const std::string& reason) {
   frame::Context& context = Shared();
-  context.ShowMessageDialog(Word(95) + (reason.empty() ? "" : ": " + reason) + "\n" +
-                                Word(finish::TFEnde::kContinuesAfterRestart),
+  context.ShowMessageDialog(Word(release::kWordRestartFailed) +
+                                (reason.empty() ? "" : ": " + reason) + "\n" +
+                                Word(release::kWordContinuesAfterRestart),
                             frame::MessageKind::Information);
   ShowFinishPage();
 }
@@ -274,7 +275,7 @@ void TFKopieren::LeaveRestartToTheAdministrator() {
 bool TFKopieren::SessionEndCancelled() {
   if (!awaiting_restart_) return false;
   awaiting_restart_ = false;
-  RestartRefused(Word(96));
+  RestartRefused(Word(release::kWordRestartVetoed));
   return true;
 }
 
@@ -290,8 +291,9 @@ void TFKopieren::SaveForSessionEnd() {
         "nächsten Anmeldung weiter");
   } else {
     context.Run().RunLost();
-    context.Log().Write("Sitzung endet während einer Installation: " + Word(98) +
-                        ", der Rest der Installation geht verloren");
+    context.Log().Write(
+        "Sitzung endet während einer Installation: " + Word(release::kWordHandOverFailed) +
+        ", der Rest der Installation geht verloren");
   }
 }
 
@@ -302,7 +304,7 @@ bool TFKopieren::SaveContinuation() {
                       ": Fortsetzungsdatei " + path);
   std::string failure;
   if (!WriteContinuationFile(CurrentIndex)) {
-    failure = Word(99) + ": " + path;
+    failure = Word(release::kWordFileNotWritable) + ": " + path;
   } else if (!(failure = frame::RegisterContinuationStart(context)).empty()) {
     context.System().RemoveFile(path);
   } else {
@@ -311,7 +313,8 @@ bool TFKopieren::SaveContinuation() {
     return true;
   }
   context.Run().HandOverFailed(failure);
-  context.ShowMessageDialog(Word(98) + ": " + failure + ".", frame::MessageKind::Error);
+  context.ShowMessageDialog(Word(release::kWordHandOverFailed) + ": " + failure + ".",
+                            frame::MessageKind::Error);
   return false;
 }
 
@@ -368,7 +371,8 @@ void TFKopieren::ShowProgress(const std::string& path) {
   platform::System& system = context.System();
   const std::string size =
       FormatSize(system.FileSize(path).value_or(0), system.LocaleNumberSeparators());
-  LKopierStatus.SetCaption(Word(68) + " " + std::to_string(CurrentNumber) + " " + Word(33) + " " +
+  LKopierStatus.SetCaption(Word(release::kWordInstallingPackage) + " " +
+                           std::to_string(CurrentNumber) + " " + Word(release::kWordOf) + " " +
                            std::to_string(TotalCount) + " (" + size + ")");
   const release::PackageEntry& package = context.Packages[CurrentIndex];
   LKopierDatei.SetCaption(package.Name);
@@ -376,8 +380,8 @@ void TFKopieren::ShowProgress(const std::string& path) {
   ProgressBar.SetPosition(percent);
   ShowTaskbarProgress();
   context.TrayIcon->SetIconIndex(RoundHalfEven(percent / 100.0 * 16));
-  context.TrayIcon->SetHint(context.Settings.Name + " - " + Word(71) + " (" +
-                            std::to_string(percent) + "%)");
+  context.TrayIcon->SetHint(context.Settings.Name + " - " + Word(release::kWordTrayInstalling) +
+                            " (" + std::to_string(percent) + "%)");
 }
 
 // Named apart from the failures, once, at the end of the whole run.

@@ -11,7 +11,7 @@ namespace {
 // installed, so the user is back where the installation was started.
 void WaitOnPage(TFKopieren& page, frame::PageFrame& current) {
   frame::Context& context = page.Shared();
-  page.LKopierStatus.SetCaption(context.Words[kWaitingForTheOther]);
+  page.LKopierStatus.SetCaption(context.Words[release::kWordWaitingForTheOther]);
   page.LKopierDatei.SetCaption("");
   current.GoTo(page);
   context.Lock->Wait([&context] { return context.Run().Cancelled(); },
@@ -33,7 +33,8 @@ void WaitOnPage(TFKopieren& page, frame::PageFrame& current) {
 bool TakeInstallLock(TFKopieren& page, frame::PageFrame& current) {
   frame::Context& context = page.Shared();
   if (context.Lock->Take()) return true;
-  if (context.AskQuestion(context.Words[kAnotherInstallerRunsQuestion])) WaitOnPage(page, current);
+  if (context.AskQuestion(context.Words[release::kWordAnotherInstallerRunsQuestion]))
+    WaitOnPage(page, current);
   return false;
 }
 

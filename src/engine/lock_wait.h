@@ -11,11 +11,6 @@ namespace engine {
 
 class TFKopieren;
 
-// Word numbers: the question whether to wait for the other installer, and
-// what the installation page shows while it waits.
-constexpr int kAnotherInstallerRunsQuestion = 105;
-constexpr int kWaitingForTheOther = 106;
-
 // True when the program holds the lock. Else the user chose: to wait, and
 // `page` stands in place of `current` and starts the run once the lock is
 // taken (cancelling gives up the wait and brings `current` back), or to stay

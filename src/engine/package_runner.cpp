@@ -39,11 +39,10 @@ std::optional<PackageOutcome> RefusedByChecksum(platform::System& system, const 
                       " ist keine SHA-256-Prüfsumme aus 64 Hexadezimalziffern.");
   }
   release::Sha256 hash;
-  std::string reason;
-  if (!system.ReadFileInBlocks(
-          path, [&hash](std::string_view block) { hash.Update(block); }, reason)) {
-    return NotStarted("Die Datei " + path + " lässt sich nicht lesen: " + reason + ".");
-  }
+  const platform::Status read =
+      system.ReadFileInBlocks(path, [&hash](std::string_view block) { hash.Update(block); });
+  if (!read.ok)
+    return NotStarted("Die Datei " + path + " lässt sich nicht lesen: " + read.reason + ".");
   const std::string found = hash.HexDigest();
   if (release::SameSha256(found, sha256)) return std::nullopt;
   PackageOutcome damaged = NotStarted({});

@@ -59,8 +59,9 @@ bool TFKopieren::RestartFirstForPending() {
   context.Log().Write("Windows wartet bereits auf einen Neustart: HKEY_LOCAL_MACHINE\\" + key);
   const std::string why_not = WhyNoRestartFirst();
   const bool first = why_not.empty() &&
-                     (context.Unattended() || context.AskQuestion(Word(kPendingRestartQuestion),
-                                                                  kRestartFirst, kInstallAnyway));
+                     (context.Unattended() ||
+                      context.AskQuestion(Word(release::kWordPendingRestartQuestion),
+                                          release::kWordRestartFirst, release::kWordInstallAnyway));
   if (first) {
     context.Log().Write("Der Computer wird vor dem ersten Paket neu gestartet");
     context.Run().RestartsForPendingRestart();

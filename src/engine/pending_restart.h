@@ -9,11 +9,6 @@
 
 namespace engine {
 
-// Word numbers: the wizard's question, and its answers for "Ja" and "Nein".
-constexpr int kPendingRestartQuestion = 114;
-constexpr int kRestartFirst = 115;
-constexpr int kInstallAnyway = 116;
-
 // The key under HKEY_LOCAL_MACHINE by which Windows shows that it waits for
 // a restart, or the empty text when there is none. Windows keeps such keys
 // from Vista on.

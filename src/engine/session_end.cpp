@@ -12,7 +12,7 @@ namespace engine {
 int TFKopieren::CountSessionEnd() {
   frame::Context& context = Shared();
   const release::PackageEntry& package = context.Packages[CurrentIndex];
-  const frame::PackageFailure failure{package.Name, true, 0, Word(kSessionEndedTwice)};
+  const frame::PackageFailure failure{package.Name, true, 0, Word(release::kWordSessionEndedTwice)};
   if (!context.Run().SessionEndingDuringPackage(CurrentIndex - 1, failure)) return CurrentIndex;
   context.Log().Write("Paket " + std::to_string(CurrentIndex) + " (" + package.Name +
                       "): fehlgeschlagen, die Sitzung endete zum zweiten Mal, während es lief");

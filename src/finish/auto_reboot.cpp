@@ -17,15 +17,15 @@ TFAutoReboot::TFAutoReboot(frame::Context& context)
 }
 
 std::string TFAutoReboot::CountdownText(int seconds) const {
-  std::string text = context_.Words[90];
+  std::string text = context_.Words[release::kWordAutoRestartCountdown];
   const std::size_t at = text.find("%d");
   if (at != std::string::npos) text.replace(at, 2, std::to_string(seconds));
   return text;
 }
 
 void TFAutoReboot::FormCreate() {
-  SetCaption(context_.Words[89]);
-  Button1.SetCaption(context_.Words[5]);
+  SetCaption(context_.Words[release::kWordAutoRestartCaption]);
+  Button1.SetCaption(context_.Words[release::kWordCancel]);
 }
 
 void TFAutoReboot::FormShow() {

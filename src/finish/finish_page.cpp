@@ -22,11 +22,11 @@ TFEnde::TFEnde(frame::Context& context)
 void TFEnde::FormCreate() {
   SetUpWindow();
   LoadSidePicture(ILinks, Shared().Settings.Image4);
-  BWeiter.SetCaption(Word(2));
-  BZurueck.SetCaption(Word(1));
-  BAbbrechen.SetCaption(Word(6));
-  LStatus.SetCaption(Word(43));
-  CBNichtNeustarten.SetCaption(Word(69));
+  BWeiter.SetCaption(Word(release::kWordNext));
+  BZurueck.SetCaption(Word(release::kWordBack));
+  BAbbrechen.SetCaption(Word(release::kWordFinish));
+  LStatus.SetCaption(Word(release::kWordFinishHeading));
+  CBNichtNeustarten.SetCaption(Word(release::kWordDontRestartNow));
 }
 
 // "/norestart" restarts nothing. The countdown comes only after a run that
@@ -50,30 +50,32 @@ void TFEnde::FormShow() {
 bool TFEnde::ShowOutcome() {
   const frame::RunState& run = Shared().Run();
   if (run.Cancelled()) {
-    LHinweis->SetCaption(Word(45));
+    LHinweis->SetCaption(Word(release::kWordCancelled));
     CBNichtNeustarten.SetEnabled(false);
-    LText.SetCaption(Word(45));
+    LText.SetCaption(Word(release::kWordCancelled));
     return false;
   }
   App().FlashApplicationWindow();
   if (!run.HandOverFailure().empty()) {
-    LHinweis->SetCaption(Word(kHandOverFailed));
-    LText.SetCaption(Word(kHandOverFailed) + ": " + run.HandOverFailure() + "." +
+    LHinweis->SetCaption(Word(release::kWordHandOverFailed));
+    LText.SetCaption(Word(release::kWordHandOverFailed) + ": " + run.HandOverFailure() + "." +
                      (run.Failures().empty() ? "" : "\r\r" + FailureText()));
     return false;
   }
   if (run.WaitsForRestart()) {
-    LHinweis->SetCaption(Word(kContinuesAfterRestart));
-    LText.SetCaption(Word(kContinuesAfterRestart) + "\r\r" + Word(46));
+    LHinweis->SetCaption(Word(release::kWordContinuesAfterRestart));
+    LText.SetCaption(Word(release::kWordContinuesAfterRestart) + "\r\r" +
+                     Word(release::kWordAfterPostInstall));
     return false;
   }
   const std::string after_failures = NotApplicableText() + FoundInstalledText() +
-                                     Shared().Settings.PostInstall + "\r\r" + Word(46);
+                                     Shared().Settings.PostInstall + "\r\r" +
+                                     Word(release::kWordAfterPostInstall);
   if (!run.Failures().empty()) {
-    LHinweis->SetCaption(Word(78));
+    LHinweis->SetCaption(Word(release::kWordCompletedWithFailures));
     LText.SetCaption(FailureText() + "\r" + after_failures);
   } else {
-    LHinweis->SetCaption(Word(44));
+    LHinweis->SetCaption(Word(release::kWordCompleted));
     LText.SetCaption(after_failures);
   }
   return true;
@@ -110,7 +112,7 @@ std::string TFEnde::FailureText() const {
   const auto& failures = Shared().Run().Failures();
   std::vector<std::string> names;
   for (const frame::PackageFailure& failure : failures) names.push_back(failure.name);
-  return Word(78) + "\r" +
+  return Word(release::kWordCompletedWithFailures) + "\r" +
          PackageList(names, [&](std::size_t i) { return FailureReason(failures[i]); });
 }
 
@@ -119,22 +121,23 @@ std::string TFEnde::FailureText() const {
 std::string TFEnde::NotApplicableText() const {
   const auto& names = Shared().Run().NotApplicable();
   if (names.empty()) return {};
-  return PackageList(names, [&](std::size_t) { return Word(kNotApplicable); }) + "\r";
+  return PackageList(names, [&](std::size_t) { return Word(release::kWordNotApplicable); }) + "\r";
 }
 
 // How many packages of the run were there already, when any were.
 std::string TFEnde::FoundInstalledText() const {
   const int found = Shared().Run().FoundInstalled();
   if (found == 0) return {};
-  return std::to_string(found) + " " + Word(frame::kFoundInstalledWord) + "\r\r";
+  return std::to_string(found) + " " + Word(release::kWordAlreadyInstalled) + "\r\r";
 }
 
 // A started package failed by its exit code, unless it never ended; one
 // that did not start says why when it knows.
 std::string TFEnde::FailureReason(const frame::PackageFailure& failure) const {
-  if (!failure.started) return Word(80) + (failure.reason.empty() ? "" : ": " + failure.reason);
+  if (!failure.started)
+    return Word(release::kWordNotStarted) + (failure.reason.empty() ? "" : ": " + failure.reason);
   if (!failure.reason.empty()) return failure.reason;
-  return Word(79) + " " + std::to_string(failure.exit_code);
+  return Word(release::kWordExitCode) + " " + std::to_string(failure.exit_code);
 }
 
 // Another program refused the end of the session that this page's restart
@@ -146,7 +149,9 @@ void TFEnde::SessionEndCancelled() {
     closed_for_restart_ = false;
     Show();
   }
-  if (Visible()) Shared().EndIfUnattended(Word(95) + ": " + Word(96));
+  if (Visible())
+    Shared().EndIfUnattended(Word(release::kWordRestartFailed) + ": " +
+                             Word(release::kWordRestartVetoed));
 }
 
 }  // namespace finish

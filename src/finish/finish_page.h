@@ -24,13 +24,6 @@ class TFEnde : public frame::PageFrame {
 
   void SessionEndCancelled();
 
-  // "The installation goes on after the next restart."
-  static constexpr int kContinuesAfterRestart = 94;
-  // "The installation can't go on after a restart."
-  static constexpr int kHandOverFailed = 98;
-  // "not applicable": a package whose update does not apply to this system.
-  static constexpr int kNotApplicable = 113;
-
  private:
   void FormCreate();
   void FormShow();

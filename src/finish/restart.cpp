@@ -5,26 +5,28 @@
 
 namespace finish {
 
-bool RequestRestart(frame::Context& context, std::string& reason) {
+platform::Status RequestRestart(frame::Context& context) {
   frame::RunState& run = context.Run();
   run.RestartRequested();
   context.Log().Write("Neustart des Computers angefordert");
-  if (context.System().RequestRestart(reason)) {
+  platform::Status restart = context.System().RequestRestart();
+  if (restart.ok) {
     run.RestartAccepted();
-    return true;
+  } else {
+    run.RestartRefused();  // nothing ends now: the pages ask again before they close
   }
-  // Nothing ends now: the pages ask again before they close.
-  run.RestartRefused();
-  return false;
+  return restart;
 }
 
 // An unattended run has nobody to read the message: it ends instead.
 bool RestartSystem(frame::Context& context) {
-  std::string reason;
-  if (RequestRestart(context, reason)) return true;
+  const platform::Status restart = RequestRestart(context);
+  if (restart.ok) return true;
+  const std::string& reason = restart.reason;
   const std::string text = reason.empty() ? "Kagge Mann" : "Kagge Mann\n" + reason;
   context.ShowMessageDialog(text, frame::MessageKind::Error);
-  context.EndIfUnattended(context.Words[95] + (reason.empty() ? "" : ": " + reason));
+  context.EndIfUnattended(context.Words[release::kWordRestartFailed] +
+                          (reason.empty() ? "" : ": " + reason));
   return false;
 }
 

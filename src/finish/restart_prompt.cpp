@@ -24,11 +24,11 @@ TForm1::TForm1(frame::Context& context)
 
 void TForm1::FormShow() {
   const release::WordTable& words = context_.Words;
-  Label1.SetCaption(words[73]);
-  Label2.SetCaption(words[74]);
-  Label3.SetCaption(words[75]);
-  SetCaption(words[76]);
-  Button1.SetCaption(words[77]);
+  Label1.SetCaption(words[release::kWordRestartNeeded]);
+  Label2.SetCaption(words[release::kWordRestartContinues]);
+  Label3.SetCaption(words[release::kWordClosePrograms]);
+  SetCaption(words[release::kWordRestartCaption]);
+  Button1.SetCaption(words[release::kWordRestartNow]);
 }
 
 void TForm1::Button1Click() {

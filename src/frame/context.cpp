@@ -30,7 +30,8 @@ void Context::ShowMessageDialog(const std::string& text, MessageKind kind) const
   frame::ShowMessageDialog(system_, dialogs_, Words, text, kind);
 }
 
-bool Context::AskQuestion(const std::string& text, int yes, int no) const {
+bool Context::AskQuestion(const std::string& text, release::WordNumber yes,
+                          release::WordNumber no) const {
   return frame::AskQuestion(system_, dialogs_, Words, text, yes, no);
 }
 

@@ -95,7 +95,8 @@ class Context {
   void ShowMessageDialog(const std::string& text, MessageKind kind) const;
   // The question dialog with the answers "&Ja" and "&Nein", or the words
   // `yes` and `no`; true only for `yes`.
-  bool AskQuestion(const std::string& text, int yes = kYesWord, int no = kNoWord) const;
+  bool AskQuestion(const std::string& text, release::WordNumber yes = release::kWordYes,
+                   release::WordNumber no = release::kWordNo) const;
   // Closes the hidden main form, which ends the program with the run's exit
   // code.
   void CloseProgram() const;

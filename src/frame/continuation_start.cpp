@@ -36,24 +36,24 @@ bool AtSystemStart(const Context& context) {
 
 std::string RegisterBootTask(const Context& context) {
   const ContinuationCommand continuing = CommandToContinue(context);
-  if (continuing.program.empty()) return context.Words[100];
+  if (continuing.program.empty()) return context.Words[release::kWordRunOnceNotWritten];
   // The task's arguments stand apart from its program: no leading blank.
   const std::string arguments = continuing.switches.empty() ? "" : continuing.switches.substr(1);
-  std::string reason;
-  const bool registered =
-      context.System().RegisterBootTask(kBootTaskName, continuing.program, arguments, reason);
-  context.Log().Write(std::string(registered ? "" : "Nicht registriert: ") + "Aufgabenplanung, " +
-                      kBootTaskName + " beim Systemstart als LocalSystem = \"" +
-                      continuing.program + "\"" + continuing.switches +
-                      (registered ? "" : " (" + reason + ")"));
-  return registered ? "" : context.Words[100] + ": " + reason;
+  const platform::Status registered =
+      context.System().RegisterBootTask(kBootTaskName, continuing.program, arguments);
+  context.Log().Write(std::string(registered.ok ? "" : "Nicht registriert: ") +
+                      "Aufgabenplanung, " + kBootTaskName +
+                      " beim Systemstart als LocalSystem = \"" + continuing.program + "\"" +
+                      continuing.switches + (registered.ok ? "" : " (" + registered.reason + ")"));
+  return registered.ok ? ""
+                       : context.Words[release::kWordRunOnceNotWritten] + ": " + registered.reason;
 }
 
 }  // namespace
 
 std::string RegisterContinuationStart(const Context& context) {
   if (AtSystemStart(context)) return RegisterBootTask(context);
-  return WriteRunOnce(context) ? "" : context.Words[100];
+  return WriteRunOnce(context) ? "" : context.Words[release::kWordRunOnceNotWritten];
 }
 
 void RemoveContinuationStart(const Context& context) {

@@ -15,9 +15,6 @@ struct Finding;
 
 namespace frame {
 
-// The word for a package found installed: "bereits installiert".
-constexpr int kFoundInstalledWord = 111;
-
 class Choices;
 class Context;
 

@@ -35,10 +35,10 @@ void InstallLog::WriteLines(const std::vector<std::string>& lines) {
   std::string record;
   for (const std::string& line : lines) record += time + "  " + line + "\r\n";
   const std::string start = system_.FileExists(path_) ? "" : kByteOrderMark;
-  std::string reason;
-  if (!system_.AppendToFile(path_, start + record, reason)) {
-    system_.DebugOutput("Installationsprotokoll " + path_ + " nicht beschreibbar (" + reason +
-                        "): " + record);
+  const platform::Status written = system_.AppendToFile(path_, start + record);
+  if (!written.ok) {
+    system_.DebugOutput("Installationsprotokoll " + path_ + " nicht beschreibbar (" +
+                        written.reason + "): " + record);
   }
 }
 

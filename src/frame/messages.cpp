@@ -8,17 +8,18 @@ namespace frame {
 platform::DialogContent MessageDialogContent(const std::string& text, MessageKind kind,
                                              const release::WordTable& words) {
   const bool information = kind == MessageKind::Information;
-  return {information ? words[91] : words[92],
+  return {information ? words[release::kWordInformationCaption] : words[release::kWordErrorCaption],
           information ? platform::DialogIcon::Information : platform::DialogIcon::Error,
           text,
-          {{platform::kResultOk, words[93], "OK"}},
+          {{platform::kResultOk, words[release::kWordOk], "OK"}},
           platform::kResultOk,
           platform::kResultOk};
 }
 
 platform::DialogContent QuestionDialogContent(const std::string& text,
-                                              const release::WordTable& words, int yes, int no) {
-  return {words[86],
+                                              const release::WordTable& words,
+                                              release::WordNumber yes, release::WordNumber no) {
+  return {words[release::kWordConfirmCaption],
           platform::DialogIcon::Question,
           text,
           {{platform::kResultYes, words[yes], "Yes"}, {platform::kResultNo, words[no], "No"}},
@@ -44,12 +45,13 @@ void ShowMessageDialog(platform::System& system, platform::Dialogs& dialogs,
 }
 
 bool ShowQuestionDialog(platform::Dialogs& dialogs, const release::WordTable& words,
-                        const std::string& text, int yes, int no) {
+                        const std::string& text, release::WordNumber yes, release::WordNumber no) {
   return dialogs.ShowDialog(QuestionDialogContent(text, words, yes, no)) == platform::kResultYes;
 }
 
 bool AskQuestion(platform::System& system, platform::Dialogs& dialogs,
-                 const release::WordTable& words, const std::string& text, int yes, int no) {
+                 const release::WordTable& words, const std::string& text, release::WordNumber yes,
+                 release::WordNumber no) {
   PlayKindSound(system, MessageKind::Question);
   return ShowQuestionDialog(dialogs, words, text, yes, no);
 }

@@ -23,16 +23,13 @@ enum class MessageKind { Error = 1, Information = 2, Question = 3 };
 // kind, one button "OK" (words 91 to 93).
 platform::DialogContent MessageDialogContent(const std::string& text, MessageKind kind,
                                              const release::WordTable& words);
-// The answers of the question dialog: "&Ja" and "&Nein", unless a question
-// names its own words for them.
-constexpr int kYesWord = 87;
-constexpr int kNoWord = 88;
 
 // The question dialog "Bestätigen" (word 86) with the answers `yes` (Enter)
 // and `no` (Escape).
 platform::DialogContent QuestionDialogContent(const std::string& text,
-                                              const release::WordTable& words, int yes = kYesWord,
-                                              int no = kNoWord);
+                                              const release::WordTable& words,
+                                              release::WordNumber yes = release::kWordYes,
+                                              release::WordNumber no = release::kWordNo);
 
 // Starts the kind's system sound and returns at once.
 void PlayKindSound(platform::System& system, MessageKind kind);
@@ -44,12 +41,14 @@ void ShowMessageDialog(platform::System& system, platform::Dialogs& dialogs,
 
 // The question dialog alone; true only for the answer `yes`.
 bool ShowQuestionDialog(platform::Dialogs& dialogs, const release::WordTable& words,
-                        const std::string& text, int yes = kYesWord, int no = kNoWord);
+                        const std::string& text, release::WordNumber yes = release::kWordYes,
+                        release::WordNumber no = release::kWordNo);
 
 // The question sound, then the question dialog; true only for the answer `yes`.
 bool AskQuestion(platform::System& system, platform::Dialogs& dialogs,
-                 const release::WordTable& words, const std::string& text, int yes = kYesWord,
-                 int no = kNoWord);
+                 const release::WordTable& words, const std::string& text,
+                 release::WordNumber yes = release::kWordYes,
+                 release::WordNumber no = release::kWordNo);
 
 // Puts `next` where `current` stands; size, state and visibility stay.
 void PlacePage(const ui::Form& current, ui::Form& next);

@@ -59,7 +59,8 @@ void PageFrame::BAbbrechenClick() {
 }
 
 void PageFrame::FormCloseQuery(bool& can_close) {
-  can_close = context_.Run().Restarting() || context_.AskQuestion(Word(55));
+  can_close =
+      context_.Run().Restarting() || context_.AskQuestion(Word(release::kWordCloseQuestion));
 }
 
 // The user cancelled before anything was installed.

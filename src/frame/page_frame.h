@@ -65,7 +65,7 @@ class PageFrame : public ui::Form {
 
  protected:
   const Forms& Pages() const { return context_.forms; }
-  const std::string& Word(int n) const { return context_.Words[n]; }
+  const std::string& Word(release::WordNumber word) const { return context_.Words[word]; }
 
   // The first steps of every page's creation: the release name as title and
   // a taskbar button of its own.

@@ -31,15 +31,15 @@ void WriteRunRecord(const Context& context) {
   const std::string where = (machine ? "HKEY_LOCAL_MACHINE\\" : "HKEY_CURRENT_USER\\") + key;
   const auto exit_code = static_cast<std::uint32_t>(run.ExitCode());
   const std::uint32_t pending = run.Saved() ? 1 : 0;
-  std::string reason;
-  if (!system.WriteRegistryValues(machine, key,
-                                  {{kRecordVersion, context.Settings.Version},
-                                   {kRecordExitCode, exit_code},
-                                   {kRecordEnded, system.LocalTimeText()},
-                                   {kRecordFailed, FailedNames(run)},
-                                   {kRecordPending, pending}},
-                                  reason)) {
-    context.Log().Write("Nicht geschrieben: " + where + " (" + reason + ")");
+  const platform::Status written =
+      system.WriteRegistryValues(machine, key,
+                                 {{kRecordVersion, context.Settings.Version},
+                                  {kRecordExitCode, exit_code},
+                                  {kRecordEnded, system.LocalTimeText()},
+                                  {kRecordFailed, FailedNames(run)},
+                                  {kRecordPending, pending}});
+  if (!written.ok) {
+    context.Log().Write("Nicht geschrieben: " + where + " (" + written.reason + ")");
     return;
   }
   context.Log().Write(where + ": " + kRecordExitCode + " = " + std::to_string(exit_code) + ", " +

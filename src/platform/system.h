@@ -1,5 +1,13 @@
 // The operating-system services the program logic needs. The Windows build
 // implements them in src/win32/; unit tests use an in-memory fake.
+//
+// Errors: a method whose failure the caller reports, on screen or in the log,
+// returns it with the system's reason, an action as a Status and a query as a
+// Result. A method whose failure counts only as yes or no returns bool, or
+// std::optional without a reason; one whose failure is no error returns
+// nothing. None throws, except where the framework's error report shows the
+// runtime's German message: LoadPicture, WindowsFolder and StartWorker throw
+// std::runtime_error.
 #pragma once
 
 #include <cstdint>
@@ -35,62 +43,66 @@ struct ProcessResult {
 // Receives a file's content block by block, in order.
 using BlockSink = std::function<void(std::string_view block)>;
 
+// What an action that can fail reports: done, or the system's reason why not.
+struct [[nodiscard]] Status {
+  bool ok = true;
+  std::string reason;  // when not ok
+
+  static Status Failed(std::string reason) { return {false, std::move(reason)}; }
+};
+
+// What a query that can fail reports: the value, or the system's reason why
+// there is none.
+template <typename T>
+struct [[nodiscard]] Result {
+  std::optional<T> value;
+  std::string reason;  // when there is no value
+
+  static Result Failed(std::string reason) { return {std::nullopt, std::move(reason)}; }
+};
+
 class System {
  public:
   virtual ~System() = default;
 
-  // Folder of the running program's own file, ending in a backslash.
-  virtual std::string ProgramFolder() = 0;
-
-  // Whole content of a file, or nothing when it cannot be read.
-  virtual std::optional<std::string> ReadFileBytes(const std::string& path) = 0;
-
-  // Text in the system's ANSI code page, returned as UTF-8.
-  virtual std::string DecodeAnsi(std::string_view bytes) = 0;
-
-  // Reads a file from start to end in large blocks, with others kept from
-  // writing it meanwhile; false, with the system's reason in `reason`, when
-  // it can't be read to its end.
-  virtual bool ReadFileInBlocks(const std::string& path, const BlockSink& sink,
-                                std::string& reason) = 0;
-
-  virtual OsVersion QueryOsVersion() = 0;
+  // --- The program and the system it runs on -------------------------
 
   // The command-line arguments, without the program's own path.
   virtual std::vector<std::string> Arguments() = 0;
-
-  virtual bool FileExists(const std::string& path) = 0;
-  virtual bool RemoveFile(const std::string& path) = 0;
-
-  // Starts a system sound by its alias ("SYSTEMERROR", ...) and returns at
-  // once; a sound that cannot be played is no error.
-  virtual void PlaySoundAlias(const std::string& alias) = 0;
-  // Hands an address to the shell ("open") with the active window, the dialog the link was
-  // clicked in, as the owner of whatever the shell shows; a failure is not reported.
-  virtual void OpenLink(const std::string& address) = 0;
-  // Starts a program and does not wait for it; a failure is not reported.
-  virtual void StartProgram(const std::string& application, const std::string& command_line) = 0;
-
-  // A Windows bitmap (.bmp) or icon (.ico) file, chosen by its extension.
-  // Throws std::runtime_error with the runtime's German message when the
-  // file is missing or not a picture of that kind.
-  virtual std::shared_ptr<const Picture> LoadPicture(const std::string& path) = 0;
-  // The program's own main icon, and the banner of the installation page.
-  virtual std::shared_ptr<const Picture> ProgramIcon() = 0;
-  virtual std::shared_ptr<const Picture> BannerPicture() = 0;
-  // The tray's progress pictures, 16 x 16: state 0 (nothing done) to 16 (all done).
-  virtual std::shared_ptr<const Picture> ProgressPicture(int state) = 0;
-
-  // --- Installing packages ---------------------------------------------
-
   // The full path of the program's own file.
   virtual std::string ProgramPath() = 0;
+  // Folder of the running program's own file, ending in a backslash.
+  virtual std::string ProgramFolder() = 0;
+  virtual OsVersion QueryOsVersion() = 0;
+  // The computer's name, which the state of a run records.
+  virtual std::string ComputerName() = 0;
+  virtual NumberSeparators LocaleNumberSeparators() = 0;
+  // Text in the system's ANSI code page, returned as UTF-8.
+  virtual std::string DecodeAnsi(std::string_view bytes) = 0;
+  // The local date and time as "2026-12-08 21:03:05".
+  virtual std::string LocalTimeText() = 0;
+  // A text for a debugger that listens (OutputDebugString): what can't go anywhere else.
+  virtual void DebugOutput(const std::string& text) = 0;
+
+  // --- Folders and paths ----------------------------------------------
+
   // The Windows folder without a trailing backslash; throws
   // std::runtime_error with the system's message when it cannot be found.
   virtual std::string WindowsFolder() = 0;
   // Full path of a program of the system folder: the native one, also for a
   // 32-bit program on 64-bit Windows.
   virtual std::string SystemProgram(const std::string& file_name) = 0;
+  // A path with its environment variables (%SystemRoot%) expanded, naming
+  // what a 64-bit program would find there.
+  virtual std::string NativePath(const std::string& path) = 0;
+  // The user's folder for temporary files, ending in a backslash.
+  virtual std::string TemporaryFolder() = 0;
+  // The machine's folder for the data of programs, shared by all users
+  // (ProgramData), ending in a backslash.
+  virtual std::string CommonDataFolder() = 0;
+  // A path made absolute against the current folder, as the system resolves it
+  // ("..", "/" and a path from the drive's root included); unchanged when it can't be.
+  virtual std::string AbsolutePath(const std::string& path) = 0;
 
   virtual bool FolderExists(const std::string& path) = 0;
   // One level; false when it cannot be created.
@@ -98,129 +110,8 @@ class System {
   // Deletes what a mask ("C:\Setup\data\setuptemp\*.*") matches, silently,
   // through the shell.
   virtual void ClearFolder(const std::string& mask) = 0;
-  // Moves a file to the recycle bin without asking.
-  virtual void RecycleFile(const std::string& path) = 0;
-  // The size of an ordinary file (not hidden, system or a folder).
-  virtual std::optional<std::uint64_t> FileSize(const std::string& path) = 0;
-  // Writes a file completely or not at all (a temporary file, then
-  // replaced) and leaves it with the hidden attribute alone.
-  virtual bool WriteHiddenFile(const std::string& path, const std::string& bytes) = 0;
-
-  virtual NumberSeparators LocaleNumberSeparators() = 0;
-
-  // Names of the subkeys of a key under HKEY_LOCAL_MACHINE, as the 64-bit
-  // system sees it also from a 32-bit program; none when the key cannot be
-  // opened.
-  virtual std::vector<std::string> MachineSubkeys(const std::string& key) = 0;
-  // Writes a string value under SOFTWARE\Microsoft\Windows\CurrentVersion\RunOnce
-  // of HKEY_CURRENT_USER, or of HKEY_LOCAL_MACHINE when `machine_wide`.
-  virtual bool WriteRunOnce(const std::string& name, const std::string& command,
-                            bool machine_wide) = 0;
-  // The process runs with administrator rights.
-  virtual bool IsElevated() = 0;
-
-  // --- The record for deployment tools ---
-
-  // The data of a registry value: REG_SZ, REG_DWORD or REG_MULTI_SZ.
-  using RegistryData = std::variant<std::string, std::uint32_t, std::vector<std::string>>;
-  using RegistryValues = std::vector<std::pair<std::string, RegistryData>>;
-  // Creates a key (a path such as "SOFTWARE\Vendor\Name") under
-  // HKEY_LOCAL_MACHINE, or under HKEY_CURRENT_USER when not `machine_wide`,
-  // and writes the values into it. A 32-bit program writes where a 64-bit
-  // one does, not into the 32-bit view. False with the system's reason in
-  // `reason` when the key or a value could not be written.
-  virtual bool WriteRegistryValues(bool machine_wide, const std::string& key,
-                                   const RegistryValues& values, std::string& reason) = 0;
-
-  // --- What is installed, as the 64-bit system sees it ---
-  // A 32-bit program reads the 64-bit registry view and the native system
-  // folder, as a 64-bit program does.
-
-  // The names of the subkeys of a key under HKEY_LOCAL_MACHINE; nothing, with
-  // the system's reason in `reason`, when the key is missing or can't be read.
-  virtual std::optional<std::vector<std::string>> MachineSubkeyNames(const std::string& key,
-                                                                     std::string& reason) = 0;
-  // What a value can be compared with: REG_SZ and REG_EXPAND_SZ as their
-  // text (not expanded), REG_DWORD as its number.
-  using ValueData = std::variant<std::string, std::uint32_t>;
-  // A value of such a key; nothing, with the reason, when the key or the
-  // value is missing or can't be read, or the value is of another type.
-  virtual std::optional<ValueData> MachineValue(const std::string& key, const std::string& name,
-                                                std::string& reason) = 0;
-  // A path with its environment variables (%SystemRoot%) expanded, naming
-  // what a 64-bit program would find there.
-  virtual std::string NativePath(const std::string& path) = 0;
-  // The file version of a file's version resource, its four parts from high
-  // to low, 16 bits each; nothing, with the reason, when the file is missing
-  // or has none.
-  virtual std::optional<std::uint64_t> FileVersion(const std::string& path,
-                                                   std::string& reason) = 0;
-  // Whether Windows Installer reports a product installed
-  // (MsiQueryProductState); false with the reason when Windows Installer
-  // can't be asked or refuses the code, false alone when it does not know
-  // the product as installed.
-  virtual bool MsiProductInstalled(const std::string& product_code, std::string& reason) = 0;
-
-  // Runs a command line with a hidden window in a working folder and waits
-  // for its end, without time limit. Called on a worker thread.
-  virtual ProcessResult RunHiddenAndWait(const std::string& command_line,
-                                         const std::string& working_folder) = 0;
-  // Runs `body` on a worker thread (at the lowest priority when asked);
-  // `finished` runs afterwards on the main thread, also when the body
-  // failed. One body at a time: the next is started after the last finished.
-  virtual void StartWorker(std::function<void()> body, bool low_priority,
-                           std::function<void()> finished) = 0;
-
-  // Asks Windows to restart the computer (EWX_REBOOT, with the shutdown
-  // privilege enabled just for the request); false when it was refused,
-  // with the system's reason in `reason`.
-  virtual bool RequestRestart(std::string& reason) = 0;
-
-  // --- Runs that nobody watches ----------------------------------------
-
-  // The user's folder for temporary files, ending in a backslash.
-  virtual std::string TemporaryFolder() = 0;
-  // The machine's folder for the data of programs, shared by all users
-  // (ProgramData), ending in a backslash.
-  virtual std::string CommonDataFolder() = 0;
   // Whether a file can be made in the folder: tried, then removed.
   virtual bool FolderWritable(const std::string& folder) = 0;
-  // Appends to a file, making it when missing; false when it can't be written,
-  // with the system's reason in `reason`.
-  virtual bool AppendToFile(const std::string& path, const std::string& bytes,
-                            std::string& reason) = 0;
-  // Gives a file another name, replacing a file of that name.
-  virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
-  // Removes a value written by WriteRunOnce; a missing value is no error.
-  virtual void DeleteRunOnce(const std::string& name, bool machine_wide) = 0;
-
-  // --- The continuation at the next system start ---
-
-  // The process runs as LocalSystem (its token's user is S-1-5-18), as the
-  // agent of a deployment tool starts it.
-  virtual bool IsLocalSystem() = 0;
-  // Registers a task of the Task Scheduler that runs `program` with
-  // `arguments` at the system start as LocalSystem with the highest rights,
-  // replacing a task of that name; false, with the system's reason in
-  // `reason`, when it can't be.
-  virtual bool RegisterBootTask(const std::string& name, const std::string& program,
-                                const std::string& arguments, std::string& reason) = 0;
-  // Removes such a task; a missing one, or no Task Scheduler, is no error.
-  virtual void DeleteBootTask(const std::string& name) = 0;
-
-  // A path made absolute against the current folder, as the system resolves it
-  // ("..", "/" and a path from the drive's root included); unchanged when it can't be.
-  virtual std::string AbsolutePath(const std::string& path) = 0;
-  // A text for a debugger that listens (OutputDebugString): what can't go anywhere else.
-  virtual void DebugOutput(const std::string& text) = 0;
-  // The local date and time as "2026-12-08 21:03:05".
-  virtual std::string LocalTimeText() = 0;
-  // The lock that lets one installer run at a time on the machine, across
-  // users and sessions. Waits up to `wait_ms` milliseconds for it; true when
-  // this process holds it from then on, until it ends.
-  virtual bool AcquireInstallLock(int wait_ms) = 0;
-
-  // --- Where a run keeps its state ---
 
   // What holds a folder: a local fixed disk, where a run's state may stay
   // beside the program, or something that is not this machine's alone or
@@ -228,11 +119,6 @@ class System {
   enum class DriveKind { Fixed, Network, Removable, Optical, Unknown };
   // The kind of the drive of a path's root; a UNC path is on the network.
   virtual DriveKind KindOfDrive(const std::string& path) = 0;
-  // The computer's name, which the state of a run records.
-  virtual std::string ComputerName() = 0;
-  // Copies a file as a new file, replacing one of that name, so that the
-  // copy takes the access list of its folder.
-  virtual bool DuplicateFile(const std::string& from, const std::string& to) = 0;
   // Who may change a folder.
   struct FolderAccess {
     std::string owner;              // the owner's account name, for the log
@@ -246,12 +132,139 @@ class System {
   virtual bool CreateProtectedFolder(const std::string& path) = 0;
   // Gives an existing folder that owner and access list; false when refused.
   virtual bool ProtectFolder(const std::string& path) = 0;
+
+  // --- Files ------------------------------------------------------------
+
+  virtual bool FileExists(const std::string& path) = 0;
+  // The size of an ordinary file (not hidden, system or a folder).
+  virtual std::optional<std::uint64_t> FileSize(const std::string& path) = 0;
+  // Whole content of a file, or nothing when it cannot be read.
+  virtual std::optional<std::string> ReadFileBytes(const std::string& path) = 0;
+  // Reads a file from start to end in large blocks, with others kept from
+  // writing it meanwhile; fails when it can't be read to its end.
+  virtual Status ReadFileInBlocks(const std::string& path, const BlockSink& sink) = 0;
+  // Writes a file completely or not at all (a temporary file, then
+  // replaced) and leaves it with the hidden attribute alone.
+  virtual bool WriteHiddenFile(const std::string& path, const std::string& bytes) = 0;
+  // Appends to a file, making it when missing.
+  virtual Status AppendToFile(const std::string& path, const std::string& bytes) = 0;
+  // Gives a file another name, replacing a file of that name.
+  virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
+  // Copies a file as a new file, replacing one of that name, so that the
+  // copy takes the access list of its folder.
+  virtual bool DuplicateFile(const std::string& from, const std::string& to) = 0;
+  virtual bool RemoveFile(const std::string& path) = 0;
+  // Moves a file to the recycle bin without asking.
+  virtual void RecycleFile(const std::string& path) = 0;
+
+  // --- The registry -----------------------------------------------------
+
+  // Names of the subkeys of a key under HKEY_LOCAL_MACHINE, as the 64-bit
+  // system sees it also from a 32-bit program; none when the key cannot be
+  // opened.
+  virtual std::vector<std::string> MachineSubkeys(const std::string& key) = 0;
+  // The data of a registry value: REG_SZ, REG_DWORD or REG_MULTI_SZ.
+  using RegistryData = std::variant<std::string, std::uint32_t, std::vector<std::string>>;
+  using RegistryValues = std::vector<std::pair<std::string, RegistryData>>;
+  // Creates a key (a path such as "SOFTWARE\Vendor\Name") under
+  // HKEY_LOCAL_MACHINE, or under HKEY_CURRENT_USER when not `machine_wide`,
+  // and writes the values into it: the record for deployment tools. A 32-bit
+  // program writes where a 64-bit one does, not into the 32-bit view. Fails
+  // when the key or a value could not be written.
+  virtual Status WriteRegistryValues(bool machine_wide, const std::string& key,
+                                     const RegistryValues& values) = 0;
+  // Writes a string value under SOFTWARE\Microsoft\Windows\CurrentVersion\RunOnce
+  // of HKEY_CURRENT_USER, or of HKEY_LOCAL_MACHINE when `machine_wide`.
+  virtual bool WriteRunOnce(const std::string& name, const std::string& command,
+                            bool machine_wide) = 0;
+  // Removes a value written by WriteRunOnce; a missing value is no error.
+  virtual void DeleteRunOnce(const std::string& name, bool machine_wide) = 0;
+
+  // --- What is installed, as the 64-bit system sees it ------------------
+  // A 32-bit program reads the 64-bit registry view and the native system
+  // folder, as a 64-bit program does.
+
+  // The names of the subkeys of a key under HKEY_LOCAL_MACHINE; fails when
+  // the key is missing or can't be read.
+  virtual Result<std::vector<std::string>> MachineSubkeyNames(const std::string& key) = 0;
+  // What a value can be compared with: REG_SZ and REG_EXPAND_SZ as their
+  // text (not expanded), REG_DWORD as its number.
+  using ValueData = std::variant<std::string, std::uint32_t>;
+  // A value of such a key; fails when the key or the value is missing or
+  // can't be read, or the value is of another type.
+  virtual Result<ValueData> MachineValue(const std::string& key, const std::string& name) = 0;
+  // The file version of a file's version resource, its four parts from high
+  // to low, 16 bits each; fails when the file is missing or has none.
+  virtual Result<std::uint64_t> FileVersion(const std::string& path) = 0;
+  // Whether Windows Installer reports a product installed
+  // (MsiQueryProductState); fails when Windows Installer can't be asked or
+  // refuses the code.
+  virtual Result<bool> MsiProductInstalled(const std::string& product_code) = 0;
+
+  // --- Processes and the worker ------------------------------------------
+
+  // Runs a command line with a hidden window in a working folder and waits
+  // for its end, without time limit. Called on a worker thread.
+  virtual ProcessResult RunHiddenAndWait(const std::string& command_line,
+                                         const std::string& working_folder) = 0;
+  // Runs `body` on a worker thread (at the lowest priority when asked);
+  // `finished` runs afterwards on the main thread, also when the body
+  // failed. One body at a time: the next is started after the last finished.
+  // Throws std::runtime_error with the system's message when no thread can
+  // be made.
+  virtual void StartWorker(std::function<void()> body, bool low_priority,
+                           std::function<void()> finished) = 0;
+  // Starts a program and does not wait for it; a failure is not reported.
+  virtual void StartProgram(const std::string& application, const std::string& command_line) = 0;
+  // Hands an address to the shell ("open") with the active window, the dialog the link was
+  // clicked in, as the owner of whatever the shell shows; a failure is not reported.
+  virtual void OpenLink(const std::string& address) = 0;
+
+  // --- Pictures and sounds ----------------------------------------------
+
+  // A Windows bitmap (.bmp) or icon (.ico) file, chosen by its extension.
+  // Throws std::runtime_error with the runtime's German message when the
+  // file is missing or not a picture of that kind.
+  virtual std::shared_ptr<const Picture> LoadPicture(const std::string& path) = 0;
+  // The program's own main icon, and the banner of the installation page.
+  virtual std::shared_ptr<const Picture> ProgramIcon() = 0;
+  virtual std::shared_ptr<const Picture> BannerPicture() = 0;
+  // The tray's progress pictures, 16 x 16: state 0 (nothing done) to 16 (all done).
+  virtual std::shared_ptr<const Picture> ProgressPicture(int state) = 0;
+  // Starts a system sound by its alias ("SYSTEMERROR", ...) and returns at
+  // once; a sound that cannot be played is no error.
+  virtual void PlaySoundAlias(const std::string& alias) = 0;
+
+  // --- The session, its rights and the lock ------------------------------
+
+  // The process runs with administrator rights.
+  virtual bool IsElevated() = 0;
+  // The process runs as LocalSystem (its token's user is S-1-5-18), as the
+  // agent of a deployment tool starts it.
+  virtual bool IsLocalSystem() = 0;
   // Whether a person can see the program's windows: not in a service's or a
   // task's window station.
   virtual bool DesktopVisible() = 0;
   // The number of the Windows session the process runs in; from Windows
   // Vista on, no user sees session 0.
   virtual unsigned long SessionId() = 0;
+  // The lock that lets one installer run at a time on the machine, across
+  // users and sessions. Waits up to `wait_ms` milliseconds for it; true when
+  // this process holds it from then on, until it ends.
+  virtual bool AcquireInstallLock(int wait_ms) = 0;
+
+  // --- The restart and the continuation at the next system start --------
+
+  // Asks Windows to restart the computer (EWX_REBOOT, with the shutdown
+  // privilege enabled just for the request); fails when it was refused.
+  virtual Status RequestRestart() = 0;
+  // Registers a task of the Task Scheduler that runs `program` with
+  // `arguments` at the system start as LocalSystem with the highest rights,
+  // replacing a task of that name; fails when it can't be.
+  virtual Status RegisterBootTask(const std::string& name, const std::string& program,
+                                  const std::string& arguments) = 0;
+  // Removes such a task; a missing one, or no Task Scheduler, is no error.
+  virtual void DeleteBootTask(const std::string& name) = 0;
 };
 
 }  // namespace platform

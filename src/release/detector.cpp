@@ -114,12 +114,11 @@ Finding Detector::ServicingPackage(const std::string& name) {
   if (found == store.packages.end()) return NotInstalled("kein Paket im Komponentenspeicher");
   std::string failure;
   for (const std::string& package : found->second) {
-    std::string reason;
-    const auto state = system_.MachineValue(std::string(kServicingPackages) + "\\" + package,
-                                            "CurrentState", reason);
-    if (!state) {
-      failure = package + "\\CurrentState: " + reason;
-    } else if (*state == platform::System::ValueData(kPackageInstalled)) {
+    const auto state =
+        system_.MachineValue(std::string(kServicingPackages) + "\\" + package, "CurrentState");
+    if (!state.value) {
+      failure = package + "\\CurrentState: " + state.reason;
+    } else if (*state.value == platform::System::ValueData(kPackageInstalled)) {
       return Installed("Komponentenspeicher: " + package);
     }
   }
@@ -130,13 +129,12 @@ Finding Detector::ServicingPackage(const std::string& name) {
 const Detector::ServicingStore& Detector::Store() {
   if (store_) return *store_;
   ServicingStore& store = store_.emplace();
-  std::string reason;
-  const auto names = system_.MachineSubkeyNames(kServicingPackages, reason);
-  if (!names) {
-    store.failure = std::string("HKLM\\") + kServicingPackages + ": " + reason;
+  const auto names = system_.MachineSubkeyNames(kServicingPackages);
+  if (!names.value) {
+    store.failure = std::string("HKLM\\") + kServicingPackages + ": " + names.reason;
     return store;
   }
-  for (const std::string& package : *names) {
+  for (const std::string& package : *names.value) {
     for (const std::string& update : UpdatesOf(Upper(package))) {
       store.packages[update].push_back(package);
     }
@@ -167,14 +165,13 @@ const std::set<std::string>& Detector::Records() {
 }
 
 std::vector<std::string> Detector::Subkeys(const std::string& key) {
-  std::string reason;
-  return system_.MachineSubkeyNames(key, reason).value_or(std::vector<std::string>{});
+  return system_.MachineSubkeyNames(key).value.value_or(std::vector<std::string>{});
 }
 
 Finding Detector::MsiProduct(const std::string& code) {
-  std::string reason;
-  if (system_.MsiProductInstalled(code, reason)) return Installed("Windows Installer");
-  if (!reason.empty()) return Unreadable("Windows Installer: " + reason);
+  const platform::Result<bool> installed = system_.MsiProductInstalled(code);
+  if (!installed.value) return Unreadable("Windows Installer: " + installed.reason);
+  if (*installed.value) return Installed("Windows Installer");
   return NotInstalled("Windows Installer kennt das Produkt nicht als installiert");
 }
 
@@ -184,28 +181,26 @@ Finding Detector::File(const DetectRule& rule) {
     if (system_.FileExists(path)) return Installed(path + " ist vorhanden");
     return Unreadable(path + " fehlt");
   }
-  std::string reason;
-  const auto version = system_.FileVersion(path, reason);
-  if (!version) return Unreadable(path + ": " + reason);
-  const std::string comparison = path + " hat Version " + VersionText(*version) + ", verlangt " +
-                                 VersionText(*rule.least_version);
-  if (*version >= *rule.least_version) return Installed(comparison);
+  const auto version = system_.FileVersion(path);
+  if (!version.value) return Unreadable(path + ": " + version.reason);
+  const std::string comparison = path + " hat Version " + VersionText(*version.value) +
+                                 ", verlangt " + VersionText(*rule.least_version);
+  if (*version.value >= *rule.least_version) return Installed(comparison);
   return NotInstalled(comparison);
 }
 
 Finding Detector::RegistryKey(const std::string& key) {
-  std::string reason;
-  if (system_.MachineSubkeyNames(key, reason)) return Installed("HKLM\\" + key + " ist vorhanden");
-  return Unreadable("HKLM\\" + key + ": " + reason);
+  const auto subkeys = system_.MachineSubkeyNames(key);
+  if (subkeys.value) return Installed("HKLM\\" + key + " ist vorhanden");
+  return Unreadable("HKLM\\" + key + ": " + subkeys.reason);
 }
 
 Finding Detector::RegistryValue(const DetectRule& rule) {
   const std::string where = "HKLM\\" + rule.target + "\\" + rule.value_name;
-  std::string reason;
-  const auto data = system_.MachineValue(rule.target, rule.value_name, reason);
-  if (!data) return Unreadable(where + ": " + reason);
-  const std::string found = where + " ist " + DataText(*data);
-  return Holds(*data, rule.data) ? Installed(found) : NotInstalled(found);
+  const auto data = system_.MachineValue(rule.target, rule.value_name);
+  if (!data.value) return Unreadable(where + ": " + data.reason);
+  const std::string found = where + " ist " + DataText(*data.value);
+  return Holds(*data.value, rule.data) ? Installed(found) : NotInstalled(found);
 }
 
 }  // namespace release

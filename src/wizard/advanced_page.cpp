@@ -30,28 +30,28 @@ TFErweitert::TFErweitert(frame::Context& context)
 void TFErweitert::FormCreate() {
   SetUpWindow();
   const frame::Context& context = Shared();
-  BWeiter.SetCaption(Word(2));
-  BZurueck.SetCaption(Word(1));
-  BAbbrechen.SetCaption(Word(5));
-  LStatus.SetCaption(Word(18));
-  LHinweis->SetCaption(Word(19));
-  TSDateien.SetCaption(Word(20));
-  TSOptionen.SetCaption(Word(21));
-  CBAutoReboot.SetCaption(Word(25));
-  CBMinimieren.SetCaption(Word(27));
-  CBLoescheLogs.SetCaption(Word(29));
-  CBNiedrigePrioritaet.SetCaption(Word(31));
-  LAutoReboot.SetCaption(Word(26));
-  LMinimieren.SetCaption(Word(28));
-  LLoescheLogs.SetCaption(Word(30));
-  LNiedrigePrioritaet.SetCaption(Word(32));
+  BWeiter.SetCaption(Word(release::kWordNext));
+  BZurueck.SetCaption(Word(release::kWordBack));
+  BAbbrechen.SetCaption(Word(release::kWordCancel));
+  LStatus.SetCaption(Word(release::kWordAdvancedHeading));
+  LHinweis->SetCaption(Word(release::kWordAdvancedHint));
+  TSDateien.SetCaption(Word(release::kWordPackagesTab));
+  TSOptionen.SetCaption(Word(release::kWordOptionsTab));
+  CBAutoReboot.SetCaption(Word(release::kWordAutoRestart));
+  CBMinimieren.SetCaption(Word(release::kWordMinimize));
+  CBLoescheLogs.SetCaption(Word(release::kWordDeleteLogs));
+  CBNiedrigePrioritaet.SetCaption(Word(release::kWordLowPriority));
+  LAutoReboot.SetCaption(Word(release::kWordAutoRestartExplained));
+  LMinimieren.SetCaption(Word(release::kWordMinimizeExplained));
+  LLoescheLogs.SetCaption(Word(release::kWordDeleteLogsExplained));
+  LNiedrigePrioritaet.SetCaption(Word(release::kWordLowPriorityExplained));
 
-  Button1.SetCaption(Word(82));
-  Button2.SetCaption(Word(83));
-  MIAuswahl.SetCaption(Word(84));
-  MIDetails.SetCaption(Word(85));
+  Button1.SetCaption(Word(release::kWordSelectAll));
+  Button2.SetCaption(Word(release::kWordSelectNone));
+  MIAuswahl.SetCaption(Word(release::kWordSelectMenu));
+  MIDetails.SetCaption(Word(release::kWordDetailsMenu));
   // The list's window is made at the page's first showing, with this column.
-  LVDateien.AddColumn(Word(81), 380);
+  LVDateien.AddColumn(Word(release::kWordNameColumn), 380);
   LVDateien.ClearItems();
   for (int i = 1; i <= context.Packages.Count(); ++i) {
     LVDateien.AddItem(context.Packages[i].Name, true);
@@ -72,7 +72,7 @@ void TFErweitert::FormShow() {
   for (int i = 1; i <= context.Packages.Count(); ++i) {
     if (context.detection.FoundInstalled(i)) {
       LVDateien.SetItemCaption(
-          i - 1, context.Packages[i].Name + " (" + Word(frame::kFoundInstalledWord) + ")");
+          i - 1, context.Packages[i].Name + " (" + Word(release::kWordAlreadyInstalled) + ")");
     }
   }
   UpdateSelectionCount();
@@ -117,7 +117,7 @@ void TFErweitert::MIDetailsClick() {
 
 void TFErweitert::BWeiterClick() {
   if (Shared().choices.ChosenCount() <= 0) {
-    Shared().ShowMessageDialog(Word(65), frame::MessageKind::Error);
+    Shared().ShowMessageDialog(Word(release::kWordNothingSelected), frame::MessageKind::Error);
     return;
   }
   GoTo(*Pages().FStart);
@@ -128,8 +128,8 @@ void TFErweitert::BZurueckClick() {
 }
 
 void TFErweitert::ShowSelectionCount(const std::string& count) {
-  LSelectedItems.SetCaption(Word(24) + ": " + count + " " + Word(33) + " " +
-                            Shared().Settings.Files);
+  LSelectedItems.SetCaption(Word(release::kWordSelectedPackages) + ": " + count + " " +
+                            Word(release::kWordOf) + " " + Shared().Settings.Files);
 }
 
 }  // namespace wizard

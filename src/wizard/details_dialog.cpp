@@ -24,12 +24,12 @@ TFDetails::TFDetails(frame::Context& context)
 
 void TFDetails::FormCreate() {
   const release::WordTable& words = context_.Words;
-  SetCaption(words[54]);
-  BClose.SetCaption(words[63]);
-  LCDateiname.SetCaption(words[49] + ":");
-  LCBeschreibung.SetCaption(words[50] + ":");
-  LCParameter.SetCaption(words[51] + ":");
-  LCWeblink.SetCaption(words[52] + ":");
+  SetCaption(words[release::kWordDetailsCaption]);
+  BClose.SetCaption(words[release::kWordClose]);
+  LCDateiname.SetCaption(words[release::kWordFileNameLabel] + ":");
+  LCBeschreibung.SetCaption(words[release::kWordDescriptionLabel] + ":");
+  LCParameter.SetCaption(words[release::kWordParametersLabel] + ":");
+  LCWeblink.SetCaption(words[release::kWordWebLinkLabel] + ":");
 }
 
 // The link's colour tells its state: blue a link, red a link under the
@@ -38,9 +38,10 @@ void TFDetails::ShowPackage(int number) {
   const release::PackageEntry& package = context_.Packages[number];
   LFile.SetCaption(package.File);
   LName.SetCaption(package.Name);
-  LParameter.SetCaption(package.Parameters.empty() ? context_.Words[53] : package.Parameters);
+  LParameter.SetCaption(package.Parameters.empty() ? context_.Words[release::kWordNoneGiven]
+                                                   : package.Parameters);
   const bool has_link = !package.Link.empty();
-  LWebLink.SetCaption(has_link ? package.Link : context_.Words[53]);
+  LWebLink.SetCaption(has_link ? package.Link : context_.Words[release::kWordNoneGiven]);
   LWebLink.SetFontColor(has_link ? ui::kBlue : ui::kButtonFace);
   LWebLink.SetCursor(has_link ? ui::Cursor::Hand : ui::Cursor::Default);
   StackRows();

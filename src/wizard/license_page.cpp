@@ -24,13 +24,13 @@ TFLizenz::TFLizenz(frame::Context& context)
 void TFLizenz::FormCreate() {
   SetUpWindow();
   RLizenz.SetCaption(Shared().Settings.License);
-  BWeiter.SetCaption(Word(2));
-  BZurueck.SetCaption(Word(1));
-  BAbbrechen.SetCaption(Word(5));
-  LStatus.SetCaption(Word(8));
-  LHinweis->SetCaption(Word(9));
-  CBAblehnen.SetCaption(Word(11));
-  CBAnnehmen.SetCaption(Word(10));
+  BWeiter.SetCaption(Word(release::kWordNext));
+  BZurueck.SetCaption(Word(release::kWordBack));
+  BAbbrechen.SetCaption(Word(release::kWordCancel));
+  LStatus.SetCaption(Word(release::kWordLicenseHeading));
+  LHinweis->SetCaption(Word(release::kWordLicenseHint));
+  CBAblehnen.SetCaption(Word(release::kWordLicenseDecline));
+  CBAnnehmen.SetCaption(Word(release::kWordLicenseAccept));
 }
 
 void TFLizenz::CBAnnehmenClick() {

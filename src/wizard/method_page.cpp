@@ -21,15 +21,15 @@ TFMethode::TFMethode(frame::Context& context)
 void TFMethode::FormCreate() {
   SetUpWindow();
   LoadSidePicture(ILinks, Shared().Settings.Image2);
-  BWeiter.SetCaption(Word(2));
-  BZurueck.SetCaption(Word(1));
-  BAbbrechen.SetCaption(Word(5));
-  LStatus.SetCaption(Word(12));
-  LHinweis->SetCaption(Word(13));
-  CBAutomaticInstall.SetCaption(Word(14));
-  CBAdvancedInstall.SetCaption(Word(16));
-  LAutomaticInstall.SetCaption(Word(15));
-  LAdvancedInstall.SetCaption(Word(17));
+  BWeiter.SetCaption(Word(release::kWordNext));
+  BZurueck.SetCaption(Word(release::kWordBack));
+  BAbbrechen.SetCaption(Word(release::kWordCancel));
+  LStatus.SetCaption(Word(release::kWordMethodHeading));
+  LHinweis->SetCaption(Word(release::kWordMethodHint));
+  CBAutomaticInstall.SetCaption(Word(release::kWordAutomatic));
+  CBAdvancedInstall.SetCaption(Word(release::kWordCustom));
+  LAutomaticInstall.SetCaption(Word(release::kWordAutomaticExplained));
+  LAdvancedInstall.SetCaption(Word(release::kWordCustomExplained));
 }
 
 // The advanced page shows which packages are installed already: until the

@@ -19,20 +19,20 @@ TFStart::TFStart(frame::Context& context)
 void TFStart::FormCreate() {
   SetUpWindow();
   LoadSidePicture(ILinks, Shared().Settings.Image3);
-  BWeiter.SetCaption(Word(2));
-  BZurueck.SetCaption(Word(1));
-  BAbbrechen.SetCaption(Word(5));
-  LStatus.SetCaption(Word(34));
-  LHinweis->SetCaption(Word(35));
-  LAusgewaehlt.SetCaption(Word(24) + ":");
-  LCAutoReboot.SetCaption(Word(25) + ":");
-  LCMinimieren.SetCaption(Word(27) + ":");
-  LCLoescheLogs.SetCaption(Word(29) + ":");
-  LCNiedrigePrioritaet.SetCaption(Word(31) + ":");
+  BWeiter.SetCaption(Word(release::kWordNext));
+  BZurueck.SetCaption(Word(release::kWordBack));
+  BAbbrechen.SetCaption(Word(release::kWordCancel));
+  LStatus.SetCaption(Word(release::kWordSummaryHeading));
+  LHinweis->SetCaption(Word(release::kWordSummaryHint));
+  LAusgewaehlt.SetCaption(Word(release::kWordSelectedPackages) + ":");
+  LCAutoReboot.SetCaption(Word(release::kWordAutoRestart) + ":");
+  LCMinimieren.SetCaption(Word(release::kWordMinimize) + ":");
+  LCLoescheLogs.SetCaption(Word(release::kWordDeleteLogs) + ":");
+  LCNiedrigePrioritaet.SetCaption(Word(release::kWordLowPriority) + ":");
 }
 
 const std::string& TFStart::YesNo(bool on) const {
-  return Word(on ? 66 : 67);
+  return Word(on ? release::kWordOptionOn : release::kWordOptionOff);
 }
 
 // Recomputed at every showing from the choices.
@@ -43,7 +43,7 @@ void TFStart::FormShow() {
   LMinimieren.SetCaption(YesNo(options.Minimize));
   LLoescheLogs.SetCaption(YesNo(options.DeleteLogs));
   LNiedrigePrioritaet.SetCaption(YesNo(options.LowPriority));
-  LDateien.SetCaption(std::to_string(choices.ChosenCount()) + " " + Word(33) + " " +
+  LDateien.SetCaption(std::to_string(choices.ChosenCount()) + " " + Word(release::kWordOf) + " " +
                       Shared().Settings.Files);
 }
 

@@ -31,8 +31,8 @@ TEST_F(Cancel, YesDuringALongPackageLetsItEndAndTheSilentRunEndsWithoutRestart) 
                "text TMessageForm Message", "click TMessageForm Yes", "gone TMessageForm 5000",
                "text TFKopieren LKopierStatus", "shown TFKopieren", "shown TFEnde"});
     ASSERT_TRUE(asked.ok()) << asked.Report();
-    EXPECT_EQ(asked.Value("text TMessageForm Message"), Word(56));
-    EXPECT_EQ(asked.Value("text TFKopieren LKopierStatus"), Word(40));
+    EXPECT_EQ(asked.Value("text TMessageForm Message"), Word(release::kWordCancelInstallQuestion));
+    EXPECT_EQ(asked.Value("text TFKopieren LKopierStatus"), Word(release::kWordWaitingAfterCancel));
     EXPECT_EQ(asked.Value("shown TFKopieren"), "1") << "the page must wait for the package";
     EXPECT_EQ(asked.Value("shown TFEnde"), "0");
 

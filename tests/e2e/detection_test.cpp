@@ -149,7 +149,8 @@ TEST_F(Detection, AdvancedPageShowsTheRecordedUpdateUncheckedAndMarked) {
               release.packages[0].Name() + " (bereits installiert)");
     EXPECT_EQ(page.Value("rowchecked TFErweitert LVDateien 1"), "1");
     EXPECT_EQ(page.Value("rowtext TFErweitert LVDateien 1"), release.packages[1].Name());
-    EXPECT_EQ(page.Value("text TFErweitert LSelectedItems"), Word(24) + ": 1 " + Word(33) + " 2");
+    EXPECT_EQ(page.Value("text TFErweitert LSelectedItems"),
+              Word(release::kWordSelectedPackages) + ": 1 " + Word(release::kWordOf) + " 2");
 
     DriverRun run = Drive({"click TFErweitert BWeiter", "wait TFStart 10000",
                            "click TFStart BWeiter", "wait TFEnde 60000", "text TFEnde LText"});

@@ -129,8 +129,9 @@ std::string GermanSizeText(std::uint64_t bytes) {
 }
 
 std::string StatusLine(int number, int total, const fs::path& package) {
-  return Word(68) + " " + std::to_string(number) + " " + Word(33) + " " + std::to_string(total) +
-         " (" + GermanSizeText(fs::file_size(package)) + ")";
+  return Word(release::kWordInstallingPackage) + " " + std::to_string(number) + " " +
+         Word(release::kWordOf) + " " + std::to_string(total) + " (" +
+         GermanSizeText(fs::file_size(package)) + ")";
 }
 
 }  // namespace e2e

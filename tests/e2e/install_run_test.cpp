@@ -62,9 +62,9 @@ TEST_F(InstallRun, SilentRunInstallsEveryPackageInOrderAndRestartsAfterTheCountd
     const auto countdown_seen = std::chrono::steady_clock::now();
     wine().Screenshot("InstallRun-finish-page-and-countdown");
     ASSERT_TRUE(finish.ok()) << finish.Report();
-    EXPECT_EQ(finish.Value("text TFEnde LHinweis"), Word(44));
-    EXPECT_EQ(finish.Value("text TFEnde LText"),
-              JoinedBlock(release.texts.post_install) + "\r\r" + Word(46));
+    EXPECT_EQ(finish.Value("text TFEnde LHinweis"), Word(release::kWordCompleted));
+    EXPECT_EQ(finish.Value("text TFEnde LText"), JoinedBlock(release.texts.post_install) + "\r\r" +
+                                                     Word(release::kWordAfterPostInstall));
     EXPECT_EQ(finish.Value("shown TFKopieren"), "0");
     WineProgram sentinel = StartSentinel();  // now, so that it stays out of the pictures
 

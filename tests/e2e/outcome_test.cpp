@@ -414,7 +414,7 @@ TEST_F(Outcome, NotApplicableUpdateIsListedApartAndTheRunEndsWithZero) {
     EXPECT_EQ(end.exit_code, 0);
     EXPECT_EQ(FileNames(ReadProbeJournal(JournalOf(folder))), release.ProbeNames());
 
-    EXPECT_EQ(finish.Value("text TFEnde LHinweis"), Word(44));
+    EXPECT_EQ(finish.Value("text TFEnde LHinweis"), Word(release::kWordCompleted));
     const std::vector<std::string> lines = Lines(finish.Value("text TFEnde LText"), '\r');
     ASSERT_GE(lines.size(), 2u) << finish.Value("text TFEnde LText");
     EXPECT_EQ(lines[0], "- " + release.packages[1].Name() + " (" + not_applicable + ")");

@@ -69,26 +69,28 @@ std::string JoinedBlock(const std::vector<std::string>& lines) {
   return text;
 }
 
-std::string Word(int n) {
+std::string Word(release::WordNumber word) {
   static const std::map<int, std::string> kWords = {
-      {1, "< Back"},
-      {2, "Next >"},
-      {3, "About…"},
-      {5, "Cancel"},
-      {7, "Welcome to the Musterrelease"},
-      {12, "Choose the installation method"},
-      {14, "Automatic (recommended)"},
-      {16, "Custom"},
-      {55, "Möchten Sie die Installation wirklich abbrechen? – Nichts wird geändert."},
+      {release::kWordBack, "< Back"},
+      {release::kWordNext, "Next >"},
+      {release::kWordAbout, "About…"},
+      {release::kWordCancel, "Cancel"},
+      {release::kWordWelcomeHeading, "Welcome to the Musterrelease"},
+      {release::kWordMethodHeading, "Choose the installation method"},
+      {release::kWordAutomatic, "Automatic (recommended)"},
+      {release::kWordCustom, "Custom"},
+      {release::kWordCloseQuestion,
+       "Möchten Sie die Installation wirklich abbrechen? – Nichts wird geändert."},
   };
-  auto found = kWords.find(n);
-  return found != kWords.end() ? found->second : "Word " + Padded(n) + " – übersetzt";
+  auto found = kWords.find(word);
+  return found != kWords.end() ? found->second : "Word " + Padded(word) + " – übersetzt";
 }
 
 std::string LanguageText() {
   std::string text;
   Line(text, "[Words]");
-  for (int n = 1; n <= 77; ++n) Line(text, Padded(n) + "=" + Word(n));
+  for (int n = 1; n <= release::WordTable::kOriginalCount; ++n)
+    Line(text, Padded(n) + "=" + Word(static_cast<release::WordNumber>(n)));
   return text;
 }
 

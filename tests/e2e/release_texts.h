@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "release/words.h"
+
 namespace e2e {
 
 // Side pictures the settings name ([Images] Image1 to Image4) and the release folder holds.
@@ -28,9 +30,9 @@ struct ReleaseSettings {
 // Lines of a text block as the program joins them: each ends with a carriage return.
 std::string JoinedBlock(const std::vector<std::string>& lines);
 
-// Word n (1 to 77) of the language file below; none equals a built-in caption of the forms,
-// so a word shown proves that it was read.
-std::string Word(int n);
+// Word n (1 to 77, by its name release::kWord...) of the language file below; none equals a
+// built-in caption of the forms, so a word shown proves that it was read.
+std::string Word(release::WordNumber word);
 std::string LanguageText();  // the whole Language.ini
 
 }  // namespace e2e

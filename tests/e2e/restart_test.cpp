@@ -43,11 +43,11 @@ TEST_F(Restart, PackageDemandingARestartHandsOverAndTheRunGoesOnAfterTheLogon) {
                               "shown TFKopieren", "attributes " + ToWindowsPath(continuation)});
     wine().Screenshot("Restart-prompt");
     ASSERT_TRUE(prompt.ok()) << prompt.Report();
-    EXPECT_EQ(prompt.Value("caption TForm1"), Word(76));
-    EXPECT_EQ(prompt.Value("text TForm1 Label1"), Word(73));
-    EXPECT_EQ(prompt.Value("text TForm1 Label2"), Word(74));
-    EXPECT_EQ(prompt.Value("text TForm1 Label3"), Word(75));
-    EXPECT_EQ(prompt.Value("text TForm1 Button1"), Word(77));
+    EXPECT_EQ(prompt.Value("caption TForm1"), Word(release::kWordRestartCaption));
+    EXPECT_EQ(prompt.Value("text TForm1 Label1"), Word(release::kWordRestartNeeded));
+    EXPECT_EQ(prompt.Value("text TForm1 Label2"), Word(release::kWordRestartContinues));
+    EXPECT_EQ(prompt.Value("text TForm1 Label3"), Word(release::kWordClosePrograms));
+    EXPECT_EQ(prompt.Value("text TForm1 Button1"), Word(release::kWordRestartNow));
     EXPECT_EQ(prompt.Value("shown TFKopieren"), "1");
 
     // Before the restart: packages 3 and 4 are left, written down for the next logon.

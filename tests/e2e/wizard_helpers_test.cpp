@@ -32,10 +32,10 @@ TEST(ReleaseFiles, SettingsHoldTheGivenValues) {
 
 TEST(ReleaseFiles, LanguageFileHasAllWordsWithThreeDigitKeys) {
   const std::string text = LanguageText();
-  EXPECT_EQ(text.find("[Words]\r\n001=" + Word(1) + "\r\n"), 0u);
-  EXPECT_NE(text.find("\r\n077=" + Word(77) + "\r\n"), std::string::npos);
+  EXPECT_EQ(text.find("[Words]\r\n001=" + Word(release::kWordBack) + "\r\n"), 0u);
+  EXPECT_NE(text.find("\r\n077=" + Word(release::kWordRestartNow) + "\r\n"), std::string::npos);
   EXPECT_EQ(text.find("078="), std::string::npos);
-  EXPECT_NE(Word(2), "Weiter >");  // differs from the built-in caption
+  EXPECT_NE(Word(release::kWordNext), "Weiter >");  // differs from the built-in caption
 }
 
 TEST(ReleaseFiles, BitmapHasHeaderSizeAndPaddedRows) {

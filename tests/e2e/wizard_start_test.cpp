@@ -46,11 +46,11 @@ TEST_F(WizardStart, WelcomePageShowsTheReleaseCentredWithItsWords) {
 
   EXPECT_EQ(run.Value("caption TFWillkommen"), settings.name);
   EXPECT_EQ(run.Value("text TFWillkommen LText"), JoinedBlock(settings.pre_install));
-  EXPECT_EQ(run.Value("text TFWillkommen LStatus"), Word(7));
-  EXPECT_EQ(run.Value("text TFWillkommen BWeiter"), Word(2));
-  EXPECT_EQ(run.Value("text TFWillkommen BZurueck"), Word(1));
-  EXPECT_EQ(run.Value("text TFWillkommen BAbbrechen"), Word(5));
-  EXPECT_EQ(run.Value("text TFWillkommen BInfo"), Word(3));
+  EXPECT_EQ(run.Value("text TFWillkommen LStatus"), Word(release::kWordWelcomeHeading));
+  EXPECT_EQ(run.Value("text TFWillkommen BWeiter"), Word(release::kWordNext));
+  EXPECT_EQ(run.Value("text TFWillkommen BZurueck"), Word(release::kWordBack));
+  EXPECT_EQ(run.Value("text TFWillkommen BAbbrechen"), Word(release::kWordCancel));
+  EXPECT_EQ(run.Value("text TFWillkommen BInfo"), Word(release::kWordAbout));
   EXPECT_EQ(run.Value("enabled TFWillkommen BZurueck"), "0");
   EXPECT_EQ(run.Value("enabled TFWillkommen BWeiter"), "1");
   EXPECT_EQ(run.Value("visible TFWillkommen ILinks"), "1");
@@ -77,7 +77,7 @@ TEST_F(WizardStart, Utf8ReleaseFilesShowTheSameTexts) {
   ASSERT_TRUE(run.ok()) << run.Report();
   EXPECT_EQ(run.Value("caption TFWillkommen"), settings.name);
   EXPECT_EQ(run.Value("text TFWillkommen LText"), JoinedBlock(settings.pre_install));
-  EXPECT_EQ(run.Value("text TFWillkommen BInfo"), Word(3));
+  EXPECT_EQ(run.Value("text TFWillkommen BInfo"), Word(release::kWordAbout));
   installer.Kill();
 }
 
@@ -91,7 +91,7 @@ TEST_F(WizardStart, CancelAsksAndOnlyYesEndsTheProgram) {
   ASSERT_TRUE(asked.ok()) << asked.Report();
   wine().Screenshot("WizardStart-cancel-question");
   EXPECT_EQ(asked.Value("caption TMessageForm"), "Bestätigen");
-  EXPECT_EQ(asked.Value("text TMessageForm Message"), Word(55));
+  EXPECT_EQ(asked.Value("text TMessageForm Message"), Word(release::kWordCloseQuestion));
   EXPECT_EQ(asked.Value("text TMessageForm Yes"), "&Ja");
   EXPECT_EQ(asked.Value("text TMessageForm No"), "&Nein");
 
@@ -239,9 +239,10 @@ TEST_F(WizardStart, InfoOpensTheAboutDialogWhileTheWelcomePageWaits) {
                             "wait TFAbout 10000"});
   ASSERT_TRUE(closed.ok()) << closed.Report();
 
-  EXPECT_EQ(run.Value("caption TFAbout"), Word(59) + " " + settings.name + "...");
+  EXPECT_EQ(run.Value("caption TFAbout"),
+            Word(release::kWordAboutCaption) + " " + settings.name + "...");
   EXPECT_EQ(run.Value("text TFAbout LRName"), settings.name);
-  EXPECT_EQ(run.Value("text TFAbout BClose"), Word(63));
+  EXPECT_EQ(run.Value("text TFAbout BClose"), Word(release::kWordClose));
   EXPECT_EQ(run.Value("visible TFAbout IDLogo"), "1");
   installer.Kill();
 }

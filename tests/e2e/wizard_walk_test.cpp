@@ -17,7 +17,7 @@ using std::chrono::seconds;
 const char kMenuOpens[] = "wait #32768 5000";
 
 std::string Count(int chosen, int total) {
-  return std::to_string(chosen) + " " + Word(33) + " " + std::to_string(total);
+  return std::to_string(chosen) + " " + Word(release::kWordOf) + " " + std::to_string(total);
 }
 
 class WizardWalk : public InstallTest {
@@ -134,11 +134,12 @@ TEST_F(WizardWalk, UserDefinedWalkInstallsTheChosenPackagesWithTheChosenOptions)
         if (!packages.ok()) return;
         EXPECT_EQ(packages.Value("focus TFErweitert"), "LVDateien");
         EXPECT_EQ(packages.Value("rowchecked TFErweitert LVDateien 1"), "0");
-        EXPECT_EQ(packages.Value("text TFErweitert LSelectedItems"), Word(24) + ": " + Count(3, 4));
+        EXPECT_EQ(packages.Value("text TFErweitert LSelectedItems"),
+                  Word(release::kWordSelectedPackages) + ": " + Count(3, 4));
         EXPECT_EQ(packages.Values("text TFDetails LFile"),
                   (std::vector<std::string>{"KB2.exe", "KB1.exe"}));
         EXPECT_EQ(packages.Values("text TFDetails LWebLink"),
-                  (std::vector<std::string>{Word(53), PackageLink(1)}));
+                  (std::vector<std::string>{Word(release::kWordNoneGiven), PackageLink(1)}));
 
         // The options tab from the keyboard, the log option by a click.
         DriverRun options = Step(
@@ -150,8 +151,8 @@ TEST_F(WizardWalk, UserDefinedWalkInstallsTheChosenPackagesWithTheChosenOptions)
         EXPECT_EQ(options.Value("focus TFErweitert"), "CBAutoReboot");
         EXPECT_EQ(options.Value("checked TFErweitert CBLoescheLogs"), "1");
         EXPECT_EQ(options.Value("text TFStart LDateien"), Count(3, 4));
-        EXPECT_EQ(options.Value("text TFStart LLoescheLogs"), Word(66));
-        EXPECT_EQ(options.Value("text TFStart LAutoReboot"), Word(67));
+        EXPECT_EQ(options.Value("text TFStart LLoescheLogs"), Word(release::kWordOptionOn));
+        EXPECT_EQ(options.Value("text TFStart LAutoReboot"), Word(release::kWordOptionOff));
 
         // Back to the method page and forward again: every choice is still there.
         DriverRun again =
@@ -189,7 +190,8 @@ TEST_F(WizardWalk, AutomaticMethodInstallsEveryPackageWhateverTheMarks) {
          "click TFErweitert BZurueck", "wait TFMethode 10000", "click TFMethode CBAutomaticInstall",
          "click TFMethode BWeiter", "wait TFEnde 60000"});
     if (!run.ok()) return;
-    EXPECT_EQ(run.Value("text TFErweitert LSelectedItems"), Word(24) + ": " + Count(0, 4));
+    EXPECT_EQ(run.Value("text TFErweitert LSelectedItems"),
+              Word(release::kWordSelectedPackages) + ": " + Count(0, 4));
     EXPECT_EQ(FileNames(ReadProbeJournal(JournalOf(folder))), release.ProbeNames());
     installer.Kill();
   });
@@ -213,7 +215,8 @@ TEST_F(WizardWalk, AboutDialogShowsBothTabsAndOpensTheReadMeInNotepad) {
             "click TFAbout BRReadme", "wait Notepad 20000", "caption Notepad"},
            "about");
   if (run.ok()) {
-    EXPECT_EQ(run.Value("caption TFAbout"), Word(59) + " " + settings.name + "...");
+    EXPECT_EQ(run.Value("caption TFAbout"),
+              Word(release::kWordAboutCaption) + " " + settings.name + "...");
     EXPECT_EQ(run.Value("text TFAbout LRWebsite"), "https://example.org/");
     // Ctrl+Tab shows the other sheet; without a control of its own the focus goes to the tabs.
     EXPECT_EQ(run.Values("focus TFAbout"), (std::vector<std::string>{"BRReadme", "PC1"}));

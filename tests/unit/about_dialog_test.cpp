@@ -23,21 +23,38 @@ class AboutDialog : public test::ReleaseFixture {
 TEST_F(AboutDialog, InfoFillsItAndTheWelcomePageWaits) {
   StartWith("www.example.org");
   EXPECT_EQ(About().PC1.ActivePageIndex(), 0);  // the release tab, chosen at creation
+  EXPECT_EQ(About().LRName.Caption(), "[unbekannt]");
   Pages().FWillkommen->BInfo.Click();
   EXPECT_TRUE(About().Visible());
   EXPECT_FALSE(Pages().FWillkommen->Enabled());
-  EXPECT_EQ(About().Caption(), "W59 Demo Pack...");
   EXPECT_EQ(About().LRName.Caption(), "Demo Pack");
-  EXPECT_EQ(About().LRVersion.Caption(), "2.1");
-  EXPECT_EQ(About().LRDeveloper.Caption(), "ACME");
-  EXPECT_EQ(About().LVersion.Caption(), " 2.04.01e");
-  EXPECT_EQ(About().TSRelease.Caption(), "W60");
-  EXPECT_EQ(About().BClose.Caption(), "W63");
-  EXPECT_EQ(About().Label2.Caption(), "Ein Installationsprogramm für Update-Pakete.");
   About().BClose.Click();
   EXPECT_FALSE(About().Visible());
   EXPECT_TRUE(Pages().FWillkommen->Enabled());
   EXPECT_TRUE(About().BClose.Enabled());
+}
+
+// The release tab from the settings, the installer tab with the installer's own name and
+// version, the captions from the words; a later word the file lacks keeps its built-in text.
+TEST_F(AboutDialog, FillTextsTakesEveryTextFromTheRelease) {
+  StartWith("www.example.org");
+  about::TFAbout& about = About();
+  about.FillTexts();
+  EXPECT_EQ(about.Caption(), "W59 Demo Pack...");
+  EXPECT_EQ(about.TSRelease.Caption(), "W60");
+  EXPECT_EQ(about.LRName.Caption(), "Demo Pack");
+  EXPECT_EQ(about.LRVersion.Caption(), "2.1");
+  EXPECT_EQ(about.LRDeveloperT.Caption(), "W64");
+  EXPECT_EQ(about.LRDeveloper.Caption(), "ACME");
+  EXPECT_EQ(about.LRWebsite.Caption(), "www.example.org");
+  EXPECT_EQ(about.BRReadme.Caption(), "W62");
+  EXPECT_EQ(about.TSInstaller.Caption(), "W61");
+  EXPECT_EQ(about.LProgrammName.Caption(), "Melvane Installer");
+  EXPECT_EQ(about.LVersion.Caption(), " 2.04.01e");
+  EXPECT_EQ(about.Label2.Caption(), "Ein Installationsprogramm für Update-Pakete.");
+  EXPECT_EQ(about.LWebsite.Caption(), "http://installer.invalid");
+  EXPECT_EQ(about.BClose.Caption(), "W63");
+  EXPECT_FALSE(about.Visible());  // filling shows nothing
 }
 
 TEST(LinkToOpen, OnlyWebAddressesOpenAndAnAddressWithoutSchemeGetsHttp) {

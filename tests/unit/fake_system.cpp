@@ -15,9 +15,7 @@ constexpr char16_t kCp1252High[32] = {
     0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
 
-}  // namespace
-
-namespace {
+constexpr char kNotFound[] = "Das System kann die angegebene Datei nicht finden.";
 
 class FakePicture : public platform::Picture {
  public:
@@ -30,120 +28,23 @@ class FakePicture : public platform::Picture {
 };
 
 }  // namespace
+// --- The program and the system it runs on ---
 
-std::shared_ptr<const platform::Picture> FakeSystem::LoadPicture(const std::string& path) {
-  if (!FileExists(path)) throw std::runtime_error("Datei " + path + " kann nicht geöffnet werden");
-  pictures_loaded.push_back(path);
-  return std::make_shared<FakePicture>(10, 20);
+std::string FakeSystem::DecodeAnsi(std::string_view bytes) {
+  std::string out;
+  for (const char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    release::AppendUtf8(out, b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : b);
+  }
+  return out;
 }
 
-std::shared_ptr<const platform::Picture> FakeSystem::ProgramIcon() {
-  return std::make_shared<FakePicture>(32, 32);
-}
-
-std::shared_ptr<const platform::Picture> FakeSystem::BannerPicture() {
-  return std::make_shared<FakePicture>(437, 60);
-}
-
-std::shared_ptr<const platform::Picture> FakeSystem::ProgressPicture(int state) {
-  return std::make_shared<FakePicture>(16, state);  // the height tells the state apart
-}
+// --- Folders and paths ---
 
 std::string FakeSystem::WindowsFolder() {
   if (windows_folder.empty())
     throw std::runtime_error("Das System kann den angegebenen Pfad nicht finden");
   return windows_folder;
-}
-
-bool FakeSystem::CreateFolder(const std::string& path) {
-  if (writes_fail || ReadOnly(path)) return false;
-  folders.insert(path);
-  return true;
-}
-
-void FakeSystem::ClearFolder(const std::string& mask) {
-  cleared_masks.push_back(mask);
-  const std::string folder = mask.substr(0, mask.rfind('\\') + 1);
-  for (auto it = files.begin(); it != files.end();) {
-    it = it->first.rfind(folder, 0) == 0 ? files.erase(it) : std::next(it);
-  }
-}
-
-void FakeSystem::RecycleFile(const std::string& path) {
-  recycled.push_back(path);
-  files.erase(path);
-}
-
-std::optional<std::uint64_t> FakeSystem::FileSize(const std::string& path) {
-  const auto it = files.find(path);
-  if (it == files.end() || hidden_files.count(path)) return std::nullopt;
-  return it->second.size();
-}
-
-bool FakeSystem::WriteHiddenFile(const std::string& path, const std::string& bytes) {
-  if (writes_fail || ReadOnly(path)) return false;
-  files[path] = bytes;
-  hidden_files.insert(path);
-  return true;
-}
-
-std::vector<std::string> FakeSystem::MachineSubkeys(const std::string& key) {
-  const auto it = machine_keys.find(key);
-  return it == machine_keys.end() ? std::vector<std::string>{} : it->second;
-}
-
-bool FakeSystem::WriteRunOnce(const std::string& name, const std::string& command,
-                              bool machine_wide) {
-  if (writes_fail) return false;
-  run_once.push_back({name, command, machine_wide});
-  return true;
-}
-
-// --- The record for deployment tools ---
-
-bool FakeSystem::WriteRegistryValues(bool machine_wide, const std::string& key,
-                                     const RegistryValues& values, std::string& reason) {
-  if (!registry_failure.empty()) {
-    reason = registry_failure;
-    return false;
-  }
-  auto& written = registry[(machine_wide ? "HKEY_LOCAL_MACHINE\\" : "HKEY_CURRENT_USER\\") + key];
-  for (const auto& [name, data] : values) written[name] = data;
-  return true;
-}
-
-// --- What is installed ---
-
-namespace {
-
-constexpr char kNotFound[] = "Das System kann die angegebene Datei nicht finden.";
-
-}  // namespace
-
-std::optional<std::vector<std::string>> FakeSystem::MachineSubkeyNames(const std::string& key,
-                                                                       std::string& reason) {
-  if (const auto denied = unreadable_keys.find(key); denied != unreadable_keys.end()) {
-    reason = denied->second;
-    return std::nullopt;
-  }
-  if (const auto names = machine_keys.find(key); names != machine_keys.end()) return names->second;
-  if (machine_values.count(key)) return std::vector<std::string>{};
-  reason = kNotFound;
-  return std::nullopt;
-}
-
-std::optional<platform::System::ValueData> FakeSystem::MachineValue(const std::string& key,
-                                                                    const std::string& name,
-                                                                    std::string& reason) {
-  if (!MachineSubkeyNames(key, reason)) return std::nullopt;
-  const auto values = machine_values.find(key);
-  if (values != machine_values.end()) {
-    if (const auto value = values->second.find(name); value != values->second.end()) {
-      return value->second;
-    }
-  }
-  reason = kNotFound;
-  return std::nullopt;
 }
 
 // %NAME% in any letter case; an unknown variable stays as it is.
@@ -164,21 +65,198 @@ std::string FakeSystem::NativePath(const std::string& path) {
   return result + path.substr(from);
 }
 
-std::optional<std::uint64_t> FakeSystem::FileVersion(const std::string& path, std::string& reason) {
-  if (!FileExists(path)) {
-    reason = kNotFound;
-    return std::nullopt;
-  }
-  const auto version = file_versions.find(path);
-  if (version != file_versions.end()) return version->second;
-  reason = "Die Datei hat keine Versionsangabe.";
-  return std::nullopt;
+std::string FakeSystem::AbsolutePath(const std::string& path) {
+  const bool absolute = path.rfind("\\\\", 0) == 0 || path.find(":\\") == 1;
+  return absolute ? path : current_folder + path;
 }
 
-bool FakeSystem::MsiProductInstalled(const std::string& product_code, std::string& reason) {
-  reason = msi_failure;
-  return msi_failure.empty() && msi_products.count(product_code) != 0;
+bool FakeSystem::CreateFolder(const std::string& path) {
+  if (writes_fail || ReadOnly(path)) return false;
+  folders.insert(path);
+  return true;
 }
+
+void FakeSystem::ClearFolder(const std::string& mask) {
+  cleared_masks.push_back(mask);
+  const std::string folder = mask.substr(0, mask.rfind('\\') + 1);
+  for (auto it = files.begin(); it != files.end();) {
+    it = it->first.rfind(folder, 0) == 0 ? files.erase(it) : std::next(it);
+  }
+}
+
+bool FakeSystem::FolderWritable(const std::string& folder) {
+  return !ReadOnly(folder);
+}
+
+platform::System::DriveKind FakeSystem::KindOfDrive(const std::string& path) {
+  for (const auto& [start, kind] : drive_kinds) {
+    if (path.rfind(start, 0) == 0) return kind;
+  }
+  return DriveKind::Fixed;
+}
+
+std::optional<platform::System::FolderAccess> FakeSystem::QueryFolderAccess(
+    const std::string& folder) {
+  if (!FolderExists(folder)) return std::nullopt;
+  const auto it = folder_access.find(folder);
+  if (it != folder_access.end()) return it->second;
+  return FolderAccess{"VORDEFINIERT\\Administratoren", true, false};
+}
+
+bool FakeSystem::CreateProtectedFolder(const std::string& path) {
+  if (!CreateFolder(path)) return false;
+  protected_folders.insert(path);
+  return true;
+}
+
+bool FakeSystem::ProtectFolder(const std::string& path) {
+  if (writes_fail) return false;
+  protected_folders.insert(path);
+  if (!untakeable_folders.count(path)) folder_access.erase(path);
+  return true;
+}
+
+bool FakeSystem::ReadOnly(const std::string& path) const {
+  for (const std::string& folder : read_only_folders) {
+    if (path.rfind(folder, 0) == 0) return true;
+  }
+  return false;
+}
+
+// --- Files ---
+
+std::optional<std::uint64_t> FakeSystem::FileSize(const std::string& path) {
+  const auto it = files.find(path);
+  if (it == files.end() || hidden_files.count(path)) return std::nullopt;
+  return it->second.size();
+}
+
+std::optional<std::string> FakeSystem::ReadFileBytes(const std::string& path) {
+  const auto it = files.find(path);
+  if (it == files.end()) return std::nullopt;
+  return it->second;
+}
+
+platform::Status FakeSystem::ReadFileInBlocks(const std::string& path,
+                                              const platform::BlockSink& sink) {
+  block_reads.push_back(path);
+  if (const auto failure = read_failures.find(path); failure != read_failures.end()) {
+    return platform::Status::Failed(failure->second);
+  }
+  const auto it = files.find(path);
+  if (it == files.end()) return platform::Status::Failed("Die Datei fehlt");
+  const std::string_view bytes = it->second;
+  for (std::size_t at = 0; at < bytes.size(); at += read_block_size) {
+    sink(bytes.substr(at, read_block_size));
+  }
+  return {};
+}
+
+bool FakeSystem::WriteHiddenFile(const std::string& path, const std::string& bytes) {
+  if (writes_fail || ReadOnly(path)) return false;
+  files[path] = bytes;
+  hidden_files.insert(path);
+  return true;
+}
+
+platform::Status FakeSystem::AppendToFile(const std::string& path, const std::string& bytes) {
+  if (writes_fail || ReadOnly(path)) return platform::Status::Failed("Zugriff verweigert");
+  files[path] += bytes;
+  return {};
+}
+
+bool FakeSystem::RenameFile(const std::string& from, const std::string& to) {
+  const auto it = files.find(from);
+  if (it == files.end() || ReadOnly(from) || ReadOnly(to)) return false;
+  files[to] = it->second;
+  files.erase(from);
+  return true;
+}
+
+bool FakeSystem::DuplicateFile(const std::string& from, const std::string& to) {
+  const auto it = files.find(from);
+  if (it == files.end() || writes_fail || ReadOnly(to)) return false;
+  files[to] = it->second;
+  hidden_files.erase(to);
+  return true;
+}
+
+void FakeSystem::RecycleFile(const std::string& path) {
+  recycled.push_back(path);
+  files.erase(path);
+}
+
+// --- The registry ---
+
+std::vector<std::string> FakeSystem::MachineSubkeys(const std::string& key) {
+  const auto it = machine_keys.find(key);
+  return it == machine_keys.end() ? std::vector<std::string>{} : it->second;
+}
+
+platform::Status FakeSystem::WriteRegistryValues(bool machine_wide, const std::string& key,
+                                                 const RegistryValues& values) {
+  if (!registry_failure.empty()) return platform::Status::Failed(registry_failure);
+  auto& written = registry[(machine_wide ? "HKEY_LOCAL_MACHINE\\" : "HKEY_CURRENT_USER\\") + key];
+  for (const auto& [name, data] : values) written[name] = data;
+  return {};
+}
+
+bool FakeSystem::WriteRunOnce(const std::string& name, const std::string& command,
+                              bool machine_wide) {
+  if (writes_fail) return false;
+  run_once.push_back({name, command, machine_wide});
+  return true;
+}
+
+void FakeSystem::DeleteRunOnce(const std::string& name, bool machine_wide) {
+  run_once.erase(std::remove_if(run_once.begin(), run_once.end(),
+                                [&](const RunOnceValue& value) {
+                                  return value.name == name && value.machine_wide == machine_wide;
+                                }),
+                 run_once.end());
+}
+
+// --- What is installed ---
+
+platform::Result<std::vector<std::string>> FakeSystem::MachineSubkeyNames(const std::string& key) {
+  if (const auto denied = unreadable_keys.find(key); denied != unreadable_keys.end()) {
+    return platform::Result<std::vector<std::string>>::Failed(denied->second);
+  }
+  if (const auto names = machine_keys.find(key); names != machine_keys.end()) {
+    return {names->second, {}};
+  }
+  if (machine_values.count(key)) return {std::vector<std::string>{}, {}};
+  return platform::Result<std::vector<std::string>>::Failed(kNotFound);
+}
+
+platform::Result<platform::System::ValueData> FakeSystem::MachineValue(const std::string& key,
+                                                                       const std::string& name) {
+  using Found = platform::Result<ValueData>;
+  const auto subkeys = MachineSubkeyNames(key);
+  if (!subkeys.value) return Found::Failed(subkeys.reason);
+  const auto values = machine_values.find(key);
+  if (values != machine_values.end()) {
+    if (const auto value = values->second.find(name); value != values->second.end()) {
+      return {value->second, {}};
+    }
+  }
+  return Found::Failed(kNotFound);
+}
+
+platform::Result<std::uint64_t> FakeSystem::FileVersion(const std::string& path) {
+  using Found = platform::Result<std::uint64_t>;
+  if (!FileExists(path)) return Found::Failed(kNotFound);
+  const auto version = file_versions.find(path);
+  if (version != file_versions.end()) return {version->second, {}};
+  return Found::Failed("Die Datei hat keine Versionsangabe.");
+}
+
+platform::Result<bool> FakeSystem::MsiProductInstalled(const std::string& product_code) {
+  if (!msi_failure.empty()) return platform::Result<bool>::Failed(msi_failure);
+  return {msi_products.count(product_code) != 0, {}};
+}
+
+// --- Processes and the worker ---
 
 platform::ProcessResult FakeSystem::RunHiddenAndWait(const std::string& command_line,
                                                      const std::string& working_folder) {
@@ -212,136 +290,46 @@ bool FakeSystem::FinishWorker() {
   return true;
 }
 
-bool FakeSystem::ReadOnly(const std::string& path) const {
-  for (const std::string& folder : read_only_folders) {
-    if (path.rfind(folder, 0) == 0) return true;
-  }
-  return false;
+// --- Pictures and sounds ---
+
+std::shared_ptr<const platform::Picture> FakeSystem::LoadPicture(const std::string& path) {
+  if (!FileExists(path)) throw std::runtime_error("Datei " + path + " kann nicht geöffnet werden");
+  pictures_loaded.push_back(path);
+  return std::make_shared<FakePicture>(10, 20);
 }
 
-bool FakeSystem::FolderWritable(const std::string& folder) {
-  return !ReadOnly(folder);
+std::shared_ptr<const platform::Picture> FakeSystem::ProgramIcon() {
+  return std::make_shared<FakePicture>(32, 32);
 }
 
-bool FakeSystem::AppendToFile(const std::string& path, const std::string& bytes,
-                              std::string& reason) {
-  if (writes_fail || ReadOnly(path)) {
-    reason = "Zugriff verweigert";
-    return false;
-  }
-  files[path] += bytes;
-  return true;
+std::shared_ptr<const platform::Picture> FakeSystem::BannerPicture() {
+  return std::make_shared<FakePicture>(437, 60);
 }
 
-std::string FakeSystem::AbsolutePath(const std::string& path) {
-  const bool absolute = path.rfind("\\\\", 0) == 0 || path.find(":\\") == 1;
-  return absolute ? path : current_folder + path;
+std::shared_ptr<const platform::Picture> FakeSystem::ProgressPicture(int state) {
+  return std::make_shared<FakePicture>(16, state);  // the height tells the state apart
 }
 
-bool FakeSystem::RenameFile(const std::string& from, const std::string& to) {
-  const auto it = files.find(from);
-  if (it == files.end() || ReadOnly(from) || ReadOnly(to)) return false;
-  files[to] = it->second;
-  files.erase(from);
-  return true;
-}
-
-void FakeSystem::DeleteRunOnce(const std::string& name, bool machine_wide) {
-  run_once.erase(std::remove_if(run_once.begin(), run_once.end(),
-                                [&](const RunOnceValue& value) {
-                                  return value.name == name && value.machine_wide == machine_wide;
-                                }),
-                 run_once.end());
-}
-
-// --- The continuation at the next system start ---
-
-bool FakeSystem::RegisterBootTask(const std::string& name, const std::string& program,
-                                  const std::string& arguments, std::string& reason) {
-  if (!boot_task_failure.empty()) {
-    reason = boot_task_failure;
-    return false;
-  }
-  boot_tasks[name] = {program, arguments};
-  return true;
-}
+// --- The session, its rights and the lock ---
 
 bool FakeSystem::AcquireInstallLock(int wait_ms) {
   install_lock_waits.push_back(wait_ms);
   return install_lock_free;
 }
 
-bool FakeSystem::RequestRestart(std::string& reason) {
+// --- The restart and the continuation at the next system start ---
+
+platform::Status FakeSystem::RequestRestart() {
   ++restart_requests;
-  if (!restart_accepted) reason = "Zugriff verweigert";
-  return restart_accepted;
+  if (!restart_accepted) return platform::Status::Failed("Zugriff verweigert");
+  return {};
 }
 
-std::optional<std::string> FakeSystem::ReadFileBytes(const std::string& path) {
-  const auto it = files.find(path);
-  if (it == files.end()) return std::nullopt;
-  return it->second;
-}
-
-bool FakeSystem::ReadFileInBlocks(const std::string& path, const platform::BlockSink& sink,
-                                  std::string& reason) {
-  block_reads.push_back(path);
-  const auto failure = read_failures.find(path);
-  const auto it = files.find(path);
-  if (failure != read_failures.end() || it == files.end()) {
-    reason = failure != read_failures.end() ? failure->second : "Die Datei fehlt";
-    return false;
-  }
-  const std::string_view bytes = it->second;
-  for (std::size_t at = 0; at < bytes.size(); at += read_block_size) {
-    sink(bytes.substr(at, read_block_size));
-  }
-  return true;
-}
-
-std::string FakeSystem::DecodeAnsi(std::string_view bytes) {
-  std::string out;
-  for (const char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    release::AppendUtf8(out, b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : b);
-  }
-  return out;
-}
-
-platform::System::DriveKind FakeSystem::KindOfDrive(const std::string& path) {
-  for (const auto& [start, kind] : drive_kinds) {
-    if (path.rfind(start, 0) == 0) return kind;
-  }
-  return DriveKind::Fixed;
-}
-
-bool FakeSystem::DuplicateFile(const std::string& from, const std::string& to) {
-  const auto it = files.find(from);
-  if (it == files.end() || writes_fail || ReadOnly(to)) return false;
-  files[to] = it->second;
-  hidden_files.erase(to);
-  return true;
-}
-
-std::optional<platform::System::FolderAccess> FakeSystem::QueryFolderAccess(
-    const std::string& folder) {
-  if (!FolderExists(folder)) return std::nullopt;
-  const auto it = folder_access.find(folder);
-  if (it != folder_access.end()) return it->second;
-  return FolderAccess{"VORDEFINIERT\\Administratoren", true, false};
-}
-
-bool FakeSystem::CreateProtectedFolder(const std::string& path) {
-  if (!CreateFolder(path)) return false;
-  protected_folders.insert(path);
-  return true;
-}
-
-bool FakeSystem::ProtectFolder(const std::string& path) {
-  if (writes_fail) return false;
-  protected_folders.insert(path);
-  if (!untakeable_folders.count(path)) folder_access.erase(path);
-  return true;
+platform::Status FakeSystem::RegisterBootTask(const std::string& name, const std::string& program,
+                                              const std::string& arguments) {
+  if (!boot_task_failure.empty()) return platform::Status::Failed(boot_task_failure);
+  boot_tasks[name] = {program, arguments};
+  return {};
 }
 
 }  // namespace test

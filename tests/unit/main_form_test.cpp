@@ -20,7 +20,7 @@ TEST_F(MainForm, StartUpLoadsTheReleaseAndArmsTheStartTimer) {
   app::TFMain& main = Start();
   EXPECT_EQ(application.Title(), "Demo Pack");
   EXPECT_EQ(main.context.CurrentOSIndex, release::OsIndex::WindowsXP);
-  EXPECT_EQ(main.context.Words[70], "W70");
+  EXPECT_EQ(main.context.Words[release::kWordRestore], "W70");
   EXPECT_EQ(main.context.Packages[3].Name, "Three");
   EXPECT_TRUE(main.TStart.Enabled());
   EXPECT_EQ(main.MIWiederherstellen.Caption(), "W70");

@@ -148,7 +148,7 @@ TEST_F(PendingRestart, WizardAsksAndRestartsFirstOnRequest) {
   Pages().FWillkommen->BWeiter.Click();
   ASSERT_EQ(dialogs.contents.size(), 1u);
   const platform::DialogContent& asked = dialogs.contents[0];
-  EXPECT_EQ(asked.text, main->context.Words[engine::kPendingRestartQuestion]);
+  EXPECT_EQ(asked.text, main->context.Words[release::kWordPendingRestartQuestion]);
   EXPECT_EQ(asked.text.rfind("Windows wartet bereits auf einen Neustart des Computers.", 0), 0u);
   ASSERT_EQ(asked.buttons.size(), 2u);
   EXPECT_EQ(asked.buttons[0].caption, "&Zuerst neu starten");

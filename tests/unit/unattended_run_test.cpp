@@ -292,7 +292,7 @@ class OneInstallerAtATime : public UnattendedRun {
     return std::all_of(system.install_lock_waits.begin(), system.install_lock_waits.end(),
                        [](int wait_ms) { return wait_ms == 0; });
   }
-  static std::string Word(int n) { return release::WordTable::Missing(n); }
+  static std::string Word(release::WordNumber word) { return release::WordTable::Missing(word); }
   bool LoggedTheWait() { return Log().find(kWaits) != std::string::npos; }
 
   static constexpr const char* kWaits =
@@ -316,7 +316,7 @@ TEST_F(OneInstallerAtATime, WizardThatMayNotWaitStaysOnItsPage) {
   StartAndDecide();
   Pages().FWillkommen->BWeiter.Click();
   EXPECT_EQ(dialogs.questions,
-            std::vector<std::string>{Word(engine::kAnotherInstallerRunsQuestion)});
+            std::vector<std::string>{Word(release::kWordAnotherInstallerRunsQuestion)});
   EXPECT_TRUE(Pages().FWillkommen->Visible());
   EXPECT_FALSE(Install().Visible());
   EXPECT_FALSE(main->Lock.Waiting());
@@ -338,7 +338,7 @@ TEST_F(OneInstallerAtATime, WizardWaitsOnTheInstallationPageUntilTheOtherEnds) {
   Pages().FWillkommen->BWeiter.Click();
   EXPECT_TRUE(Install().Visible());
   EXPECT_FALSE(Pages().FWillkommen->Visible());
-  EXPECT_EQ(Install().LKopierStatus.Caption(), Word(engine::kWaitingForTheOther));
+  EXPECT_EQ(Install().LKopierStatus.Caption(), Word(release::kWordWaitingForTheOther));
   EXPECT_TRUE(Install().BAbbrechen.Enabled());
   EXPECT_TRUE(LoggedTheWait()) << Log();
   TickLock(3);
@@ -408,7 +408,9 @@ TEST_F(OneInstallerAtATime, SilentRunWaitsItsLimitAndEndsByItselfWith1618) {
   EXPECT_EQ(application.ExitCode(), frame::kExitAnotherInstallerRuns);
   EXPECT_FALSE(main->Lock.Waiting());
   EXPECT_TRUE(dialogs.messages.empty());  // to the log, not on screen
-  EXPECT_NE(Log().find("(nicht angezeigt): " + Word(97)), std::string::npos) << Log();
+  EXPECT_NE(Log().find("(nicht angezeigt): " + Word(release::kWordAnotherInstallerRuns)),
+            std::string::npos)
+      << Log();
   EXPECT_NE(Log().find("Ende mit Exitcode 1618"), std::string::npos) << Log();
   EXPECT_TRUE(system.workers.empty());
   EXPECT_EQ(system.install_lock_waits.size(), static_cast<std::size_t>(kPollsInTheLimit));

@@ -81,8 +81,8 @@ HRESULT WithRootFolder(Use use) {
 
 // The definition's principal names the account, LocalSystem, which needs no
 // password; TASK_CREATE_OR_UPDATE replaces the task of an earlier hand-over.
-bool Win32System::RegisterBootTask(const std::string& name, const std::string& program,
-                                   const std::string& arguments, std::string& reason) {
+platform::Status Win32System::RegisterBootTask(const std::string& name, const std::string& program,
+                                               const std::string& arguments) {
   const HRESULT result = WithRootFolder([&](ITaskFolder* root) {
     const Bstr path(name);
     const Bstr xml(BootTaskXml(program, arguments));
@@ -91,9 +91,8 @@ bool Win32System::RegisterBootTask(const std::string& name, const std::string& p
     return root->RegisterTask(path.Get(), xml.Get(), TASK_CREATE_OR_UPDATE, none, none,
                               TASK_LOGON_SERVICE_ACCOUNT, none, task.Out());
   });
-  if (SUCCEEDED(result)) return true;
-  reason = Reason(result);
-  return false;
+  if (SUCCEEDED(result)) return {};
+  return platform::Status::Failed(Reason(result));
 }
 
 void Win32System::DeleteBootTask(const std::string& name) {

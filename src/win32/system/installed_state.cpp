@@ -38,10 +38,10 @@ std::string TextOf(const std::vector<BYTE>& data) {
 
 // The store of installed updates holds thousands of keys: the list is made
 // as long as the key says before it is filled.
-std::optional<std::vector<std::string>> Win32System::MachineSubkeyNames(const std::string& key,
-                                                                        std::string& reason) {
+platform::Result<std::vector<std::string>> Win32System::MachineSubkeyNames(const std::string& key) {
+  std::string reason;
   const UniqueKey opened = OpenMachineKey(key, KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE, reason);
-  if (!opened) return std::nullopt;
+  if (!opened) return {std::nullopt, reason};
   DWORD count = 0;
   std::vector<std::string> names;
   if (RegQueryInfoKeyW(opened.get(), nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr,
@@ -53,17 +53,18 @@ std::optional<std::vector<std::string>> Win32System::MachineSubkeyNames(const st
     DWORD length = 256;
     if (RegEnumKeyExW(opened.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
         ERROR_SUCCESS) {
-      return names;  // the end of the list, or as far as it could be read
+      return {names, {}};  // the end of the list, or as far as it could be read
     }
     names.push_back(Narrow(std::wstring_view(name, length)));
   }
 }
 
-std::optional<platform::System::ValueData> Win32System::MachineValue(const std::string& key,
-                                                                     const std::string& name,
-                                                                     std::string& reason) {
+platform::Result<platform::System::ValueData> Win32System::MachineValue(const std::string& key,
+                                                                        const std::string& name) {
+  using Found = platform::Result<ValueData>;
+  std::string reason;
   const UniqueKey opened = OpenMachineKey(key, KEY_QUERY_VALUE, reason);
-  if (!opened) return std::nullopt;
+  if (!opened) return Found::Failed(reason);
   const std::wstring value = Widen(name);
   // One request for the common small value: under Wine each one is a trip to its server.
   std::vector<BYTE> data(512);
@@ -76,34 +77,30 @@ std::optional<platform::System::ValueData> Win32System::MachineValue(const std::
     result = RegQueryValueExW(opened.get(), value.c_str(), nullptr, &type, data.data(), &size);
   }
   if (result != ERROR_SUCCESS) {
-    reason = name + ": " + SystemMessage(static_cast<DWORD>(result));
-    return std::nullopt;
+    return Found::Failed(name + ": " + SystemMessage(static_cast<DWORD>(result)));
   }
   data.resize(size);
-  if (type == REG_SZ || type == REG_EXPAND_SZ) return TextOf(data);
+  if (type == REG_SZ || type == REG_EXPAND_SZ) return {TextOf(data), {}};
   if (type == REG_DWORD && size == sizeof(DWORD)) {
     DWORD number = 0;
     CopyMemory(&number, data.data(), sizeof number);
-    return static_cast<std::uint32_t>(number);
+    return {static_cast<std::uint32_t>(number), {}};
   }
-  reason = name + ": der Wert hat den Typ " + std::to_string(type) +
-           ", verglichen werden nur Text und DWORD";
-  return std::nullopt;
+  return Found::Failed(name + ": der Wert hat den Typ " + std::to_string(type) +
+                       ", verglichen werden nur Text und DWORD");
 }
 
 // version.dll from the system folder, at the first rule that needs it.
-std::optional<std::uint64_t> Win32System::FileVersion(const std::string& path,
-                                                      std::string& reason) {
+platform::Result<std::uint64_t> Win32System::FileVersion(const std::string& path) {
+  using Found = platform::Result<std::uint64_t>;
   using SizeFunction = DWORD(WINAPI*)(LPCWSTR, LPDWORD);
   using InfoFunction = BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID);
   using QueryFunction = BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT);
   const auto size_of = SystemFunction<SizeFunction>(L"version.dll", "GetFileVersionInfoSizeW");
   const auto info_of = SystemFunction<InfoFunction>(L"version.dll", "GetFileVersionInfoW");
   const auto query = SystemFunction<QueryFunction>(L"version.dll", "VerQueryValueW");
-  if (!size_of || !info_of || !query) {
-    reason = "version.dll: " + SystemMessage(GetLastError());
-    return std::nullopt;
-  }
+  if (!size_of || !info_of || !query)
+    return Found::Failed("version.dll: " + SystemMessage(GetLastError()));
   const std::wstring file = Widen(path);
   DWORD ignored = 0;
   std::vector<BYTE> info(size_of(file.c_str(), &ignored));
@@ -112,23 +109,20 @@ std::optional<std::uint64_t> Win32System::FileVersion(const std::string& path,
   if (info.empty() || !info_of(file.c_str(), 0, static_cast<DWORD>(info.size()), info.data()) ||
       !query(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) ||
       length < sizeof(VS_FIXEDFILEINFO)) {
-    reason = SystemMessage(GetLastError());
-    return std::nullopt;
+    return Found::Failed(SystemMessage(GetLastError()));
   }
-  return static_cast<std::uint64_t>(fixed->dwFileVersionMS) << 32 | fixed->dwFileVersionLS;
+  return {static_cast<std::uint64_t>(fixed->dwFileVersionMS) << 32 | fixed->dwFileVersionLS, {}};
 }
 
 // msi.dll from the system folder, at the first rule that needs it.
-bool Win32System::MsiProductInstalled(const std::string& product_code, std::string& reason) {
+platform::Result<bool> Win32System::MsiProductInstalled(const std::string& product_code) {
+  using Found = platform::Result<bool>;
   using StateFunction = INSTALLSTATE(WINAPI*)(LPCWSTR);
   const auto state_of = SystemFunction<StateFunction>(L"msi.dll", "MsiQueryProductStateW");
-  if (!state_of) {
-    reason = "msi.dll: " + SystemMessage(GetLastError());
-    return false;
-  }
+  if (!state_of) return Found::Failed("msi.dll: " + SystemMessage(GetLastError()));
   const INSTALLSTATE state = state_of(Widen(product_code).c_str());
-  if (state == INSTALLSTATE_INVALIDARG) reason = "der Produktcode wird abgelehnt";
-  return state == INSTALLSTATE_DEFAULT;
+  if (state == INSTALLSTATE_INVALIDARG) return Found::Failed("der Produktcode wird abgelehnt");
+  return {state == INSTALLSTATE_DEFAULT, {}};
 }
 
 }  // namespace win32

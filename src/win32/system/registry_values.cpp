@@ -44,25 +44,22 @@ LONG SetValue(HKEY key, const std::wstring& name, const platform::System::Regist
 // KEY_WOW64_64KEY: the record of a 32-bit build lands where a 64-bit build's
 // does, so a detection rule finds it whichever build ran (32-bit Windows
 // ignores the flag).
-bool Win32System::WriteRegistryValues(bool machine_wide, const std::string& key,
-                                      const RegistryValues& values, std::string& reason) {
+platform::Status Win32System::WriteRegistryValues(bool machine_wide, const std::string& key,
+                                                  const RegistryValues& values) {
   HKEY created = nullptr;
   LONG result = RegCreateKeyExW(machine_wide ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER,
                                 Widen(key).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                                 KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, &created, nullptr);
-  if (result != ERROR_SUCCESS) {
-    reason = SystemMessage(static_cast<DWORD>(result));
-    return false;
-  }
+  if (result != ERROR_SUCCESS)
+    return platform::Status::Failed(SystemMessage(static_cast<DWORD>(result)));
   UniqueKey closer(created);
   for (const auto& [name, data] : values) {
     result = SetValue(created, Widen(name), data);
     if (result != ERROR_SUCCESS) {
-      reason = name + ": " + SystemMessage(static_cast<DWORD>(result));
-      return false;
+      return platform::Status::Failed(name + ": " + SystemMessage(static_cast<DWORD>(result)));
     }
   }
-  return true;
+  return {};
 }
 
 }  // namespace win32

@@ -8,17 +8,14 @@
 
 namespace win32 {
 
-bool Win32System::RequestRestart(std::string& reason) {
+platform::Status Win32System::RequestRestart() {
   const DWORD not_enabled = SetPrivilege(SE_SHUTDOWN_NAME, true);
-  if (not_enabled != ERROR_SUCCESS) {
-    reason = SystemMessage(not_enabled);
-    return false;
-  }
+  if (not_enabled != ERROR_SUCCESS) return platform::Status::Failed(SystemMessage(not_enabled));
   const bool accepted = ExitWindowsEx(EWX_REBOOT, 0) != FALSE;
   const DWORD refusal = GetLastError();
   SetPrivilege(SE_SHUTDOWN_NAME, false);
-  if (!accepted) reason = SystemMessage(refusal);
-  return accepted;
+  if (!accepted) return platform::Status::Failed(SystemMessage(refusal));
+  return {};
 }
 
 }  // namespace win32

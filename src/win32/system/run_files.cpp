@@ -52,17 +52,15 @@ bool Win32System::FolderWritable(const std::string& folder) {
   return true;
 }
 
-bool Win32System::AppendToFile(const std::string& path, const std::string& bytes,
-                               std::string& reason) {
+platform::Status Win32System::AppendToFile(const std::string& path, const std::string& bytes) {
   UniqueHandle file(CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
   if (file.get() != INVALID_HANDLE_VALUE &&
       WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
       written == bytes.size())
-    return true;
-  reason = SystemMessage(GetLastError());
-  return false;
+    return {};
+  return platform::Status::Failed(SystemMessage(GetLastError()));
 }
 
 bool Win32System::RenameFile(const std::string& from, const std::string& to) {

@@ -34,9 +34,11 @@ std::optional<std::string> Win32System::ReadFileBytes(const std::string& path) {
   return ReadWholeFile(path);
 }
 
-bool Win32System::ReadFileInBlocks(const std::string& path, const platform::BlockSink& sink,
-                                   std::string& reason) {
-  return ReadInBlocks(path, sink, reason);
+platform::Status Win32System::ReadFileInBlocks(const std::string& path,
+                                               const platform::BlockSink& sink) {
+  std::string reason;
+  if (ReadInBlocks(path, sink, reason)) return {};
+  return platform::Status::Failed(reason);
 }
 
 std::string Win32System::DecodeAnsi(std::string_view bytes) {
