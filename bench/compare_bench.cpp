@@ -31,13 +31,13 @@
 #include <thread>
 #include <vector>
 
-#include "install_release.h"
+#include "harness/install_release.h"
+#include "harness/release_folder.h"
+#include "harness/ui_driver.h"
+#include "harness/wine_harness.h"
 #include "peer_installer.h"
 #include "process_memory.h"
-#include "release_folder.h"
 #include "sample_figures.h"
-#include "ui_driver.h"
-#include "wine_harness.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "install_release.h"
+#include "harness/install_release.h"
+#include "harness/ui_driver.h"
+#include "harness/wine_harness.h"
 #include "sample_figures.h"
-#include "ui_driver.h"
-#include "wine_harness.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // starts, and the silent run ends by itself without a restart.
 #include <chrono>
 
-#include "install_test.h"
+#include "harness/install_test.h"
 
 namespace e2e {
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "test_msi.h"
-#include "unattended_fixture.h"
+#include "harness/test_msi.h"
+#include "harness/unattended_fixture.h"
 
 namespace e2e {
 namespace {

@@ -1,6 +1,6 @@
 // DLLs planted beside Installer.exe. The installer runs elevated, often from a folder that
 // users can write to; a DLL put there under the name of a system DLL must never be loaded,
-// neither through an import nor on demand. Canaries (tests/e2e/windows/canary_dll.cpp) are
+// neither through an import nor on demand. Canaries (tests/e2e/programs/canary_dll.cpp) are
 // copied beside the program under the names of the DLLs it and its DLLs load, and Wine is
 // told to prefer such native files over its own DLLs of those names: then Wine searches for
 // them as Windows searches for DLLs that are not "known" DLLs, the program's folder first. A
@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "install_test.h"
-#include "release_folder.h"
+#include "harness/install_test.h"
+#include "harness/release_folder.h"
 
 namespace e2e {
 namespace {

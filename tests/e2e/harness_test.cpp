@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "probe_journal.h"
-#include "wine_paths.h"
+#include "harness/probe_journal.h"
+#include "harness/wine_paths.h"
 
 namespace e2e {
 namespace {

@@ -2,8 +2,8 @@
 // other, and the run ends with the countdown and the restart request.
 #include <chrono>
 
-#include "install_test.h"
-#include "test_msi.h"
+#include "harness/install_test.h"
+#include "harness/test_msi.h"
 
 namespace e2e {
 namespace {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "release_folder.h"
-#include "ui_driver.h"
-#include "wine_test.h"
+#include "harness/release_folder.h"
+#include "harness/ui_driver.h"
+#include "harness/wine_test.h"
 
 namespace e2e {
 namespace {

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "release_folder.h"
-#include "test_msi.h"
-#include "unattended_fixture.h"
+#include "harness/release_folder.h"
+#include "harness/test_msi.h"
+#include "harness/unattended_fixture.h"
 
 namespace e2e {
 namespace {

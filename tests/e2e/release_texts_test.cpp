@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "install_test.h"
+#include "harness/install_test.h"
 
 namespace e2e {
 namespace {

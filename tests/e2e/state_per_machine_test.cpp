@@ -12,8 +12,8 @@
 #include <set>
 #include <thread>
 
-#include "other_machine.h"
-#include "unattended_fixture.h"
+#include "harness/other_machine.h"
+#include "harness/unattended_fixture.h"
 
 namespace e2e {
 namespace {

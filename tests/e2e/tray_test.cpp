@@ -3,7 +3,7 @@
 #include <chrono>
 #include <thread>
 
-#include "install_test.h"
+#include "harness/install_test.h"
 
 namespace e2e {
 namespace {

@@ -13,8 +13,8 @@
 #include <thread>
 #include <vector>
 
-#include "release_folder.h"
-#include "unattended_fixture.h"
+#include "harness/release_folder.h"
+#include "harness/unattended_fixture.h"
 
 namespace e2e {
 namespace {

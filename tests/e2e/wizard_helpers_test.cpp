@@ -1,8 +1,8 @@
 // The wizard tests' own pieces that need no Wine: the release files and the driver's output.
 #include <gtest/gtest.h>
 
-#include "release_folder.h"
-#include "ui_driver.h"
+#include "harness/release_folder.h"
+#include "harness/ui_driver.h"
 
 namespace e2e {
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "install_test.h"
-#include "release_folder.h"
+#include "harness/install_test.h"
+#include "harness/release_folder.h"
 
 namespace e2e {
 namespace {

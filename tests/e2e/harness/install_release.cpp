@@ -1,11 +1,11 @@
-#include "install_release.h"
+#include "harness/install_release.h"
 
 #include <cstdio>
 #include <stdexcept>
 
-#include "probe_journal.h"
-#include "release_folder.h"
-#include "wine_paths.h"
+#include "harness/probe_journal.h"
+#include "harness/release_folder.h"
+#include "harness/wine_paths.h"
 
 namespace e2e {
 namespace {

@@ -1,4 +1,4 @@
-#include "release_folder.h"
+#include "harness/release_folder.h"
 
 #include <iconv.h>
 
@@ -6,7 +6,7 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "wine_paths.h"
+#include "harness/wine_paths.h"
 
 namespace e2e {
 namespace {

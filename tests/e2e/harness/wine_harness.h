@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "child_process.h"
-#include "virtual_display.h"
-#include "wine_paths.h"
+#include "harness/child_process.h"
+#include "harness/virtual_display.h"
+#include "harness/wine_paths.h"
 
 namespace e2e {
 

@@ -1,4 +1,4 @@
-#include "ui_driver.h"
+#include "harness/ui_driver.h"
 
 #include <algorithm>
 #include <sstream>

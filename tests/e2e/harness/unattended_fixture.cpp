@@ -1,4 +1,4 @@
-#include "unattended_fixture.h"
+#include "harness/unattended_fixture.h"
 
 #include <cctype>
 #include <fstream>

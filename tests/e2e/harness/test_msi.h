@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "wine_harness.h"
+#include "harness/wine_harness.h"
 
 namespace e2e {
 

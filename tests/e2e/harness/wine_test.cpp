@@ -1,4 +1,4 @@
-#include "wine_test.h"
+#include "harness/wine_test.h"
 
 #include <memory>
 #include <stdexcept>

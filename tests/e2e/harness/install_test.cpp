@@ -1,4 +1,4 @@
-#include "install_test.h"
+#include "harness/install_test.h"
 
 #include <gtest/gtest-spi.h>
 

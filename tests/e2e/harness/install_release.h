@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "release_texts.h"
+#include "harness/release_texts.h"
 
 namespace e2e {
 

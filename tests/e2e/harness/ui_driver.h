@@ -1,4 +1,4 @@
-// The UI driver (tests/e2e/windows/driver.cpp) seen from the tests: runs driver.exe under
+// The UI driver (tests/e2e/programs/driver.cpp) seen from the tests: runs driver.exe under
 // Wine with a list of commands and reads back one value per command.
 #pragma once
 
@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "wine_harness.h"
+#include "harness/wine_harness.h"
 
 namespace e2e {
 

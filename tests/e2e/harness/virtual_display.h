@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "child_process.h"
+#include "harness/child_process.h"
 
 namespace e2e {
 

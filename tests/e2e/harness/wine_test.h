@@ -6,8 +6,8 @@
 
 #include <filesystem>
 
-#include "probe_journal.h"
-#include "wine_harness.h"
+#include "harness/probe_journal.h"
+#include "harness/wine_harness.h"
 
 namespace e2e {
 

@@ -1,4 +1,4 @@
-#include "other_machine.h"
+#include "harness/other_machine.h"
 
 #include <fstream>
 #include <stdexcept>

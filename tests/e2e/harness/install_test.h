@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "install_release.h"
-#include "ui_driver.h"
-#include "wine_test.h"
+#include "harness/install_release.h"
+#include "harness/ui_driver.h"
+#include "harness/wine_test.h"
 
 namespace e2e {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "release_texts.h"
+#include "harness/release_texts.h"
 
 namespace e2e {
 

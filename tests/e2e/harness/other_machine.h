@@ -7,7 +7,7 @@
 #include <map>
 #include <string>
 
-#include "wine_harness.h"
+#include "harness/wine_harness.h"
 
 namespace e2e {
 

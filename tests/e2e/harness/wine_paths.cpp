@@ -1,4 +1,4 @@
-#include "wine_paths.h"
+#include "harness/wine_paths.h"
 
 #include <cctype>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "release_texts.h"
+#include "harness/release_texts.h"
 
 #include <cstdio>
 #include <map>

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "install_test.h"
+#include "harness/install_test.h"
 
 namespace e2e {
 

@@ -1,4 +1,4 @@
-#include "test_msi.h"
+#include "harness/test_msi.h"
 
 #include <fstream>
 #include <iostream>

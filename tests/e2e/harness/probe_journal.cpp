@@ -1,4 +1,4 @@
-#include "probe_journal.h"
+#include "harness/probe_journal.h"
 
 #include <fstream>
 #include <sstream>

@@ -4,7 +4,7 @@
 
 #include <iostream>
 
-#include "wine_test.h"
+#include "harness/wine_test.h"
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);

@@ -1,4 +1,4 @@
-#include "wine_harness.h"
+#include "harness/wine_harness.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

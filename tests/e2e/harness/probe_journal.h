@@ -1,4 +1,4 @@
-// The probe package (tests/e2e/windows/probe.cpp) seen from the tests: placing copies of it
+// The probe package (tests/e2e/programs/probe.cpp) seen from the tests: placing copies of it
 // with their side files, and reading back the journal of their runs.
 #pragma once
 

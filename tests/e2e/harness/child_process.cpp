@@ -1,4 +1,4 @@
-#include "child_process.h"
+#include "harness/child_process.h"
 
 #include <dirent.h>
 #include <fcntl.h>
