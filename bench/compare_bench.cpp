@@ -166,7 +166,7 @@ PackageRun RunPackagesOnce(e2e::WineSession& wine, const SequenceSubject& subjec
   PackageRun run{};
   run.ms_per_package = WatchJournal(journal, program.pid(), run.memory);
   if (subject.installer) {
-    const e2e::DriverRun finish = e2e::Drive(wine, {"wait TFEnde 60000"});
+    const e2e::DriverRun finish = e2e::Drive(wine, {e2e::WaitFor("TFEnde", 60000)});
     if (!finish.ok()) throw std::runtime_error(subject.label + ": " + finish.Report());
     ReadFinishMemory(wine, program.pid(), run);
     program.Kill();  // before the countdown asks for the restart

@@ -180,11 +180,11 @@ TEST_F(DllPlanting, WizardWithAboutDialogAndQuestionLoadsNoDllFromTheProgramFold
   PlantCanaries(folder);
 
   WineProgram installer = wine().Start(exe.string(), {}, PlantedRun());
-  const DriverRun shown =
-      Drive({"wait TFWillkommen 30000", "click TFWillkommen BInfo", "wait TFAbout 10000",
-             "click TFAbout BClose", "gone TFAbout 5000", "click TFWillkommen BAbbrechen",
-             "wait TMessageForm 10000", "click TMessageForm No", "gone TMessageForm 5000",
-             "visible TFWillkommen BWeiter"});
+  const DriverRun shown = Drive(
+      {WaitFor("TFWillkommen", 30000), Click("TFWillkommen", "BInfo"), WaitFor("TFAbout", 10000),
+       Click("TFAbout", "BClose"), WaitGone("TFAbout", 5000), Click("TFWillkommen", "BAbbrechen"),
+       WaitFor("TMessageForm", 10000), Click("TMessageForm", "No"), WaitGone("TMessageForm", 5000),
+       VisibleOf("TFWillkommen", "BWeiter")});
   const RunResult end = installer.Kill();
   // First what ran: a planted DLL may well have ended the program before its first page.
   EXPECT_EQ(Describe(ReadCanaryJournal(folder)), std::vector<std::string>{})
@@ -192,7 +192,7 @@ TEST_F(DllPlanting, WizardWithAboutDialogAndQuestionLoadsNoDllFromTheProgramFold
   const std::vector<std::string> modules = LoadedModules(end.output);
   EXPECT_EQ(ModulesFrom(modules, folder, exe), std::vector<std::string>{});
   ASSERT_TRUE(shown.ok()) << shown.Report() << end.output;
-  EXPECT_EQ(shown.Value("visible TFWillkommen BWeiter"), "1");
+  EXPECT_EQ(shown.Value(VisibleOf("TFWillkommen", "BWeiter")), "1");
   // The common controls are the version 6 that the manifest asks for: list views with check
   // boxes, visual styles.
   const auto common_controls_6 = [](const std::string& module) {

@@ -170,7 +170,7 @@ void InstallTest::EndLeftoverInstallers() {
 
 WineProgram InstallTest::StartSentinel() {
   WineProgram sentinel = wine().Start(WindowsProgram("bare_window.exe").string(), {});
-  const DriverRun shown = Drive({"wait BareWindow 30000"});
+  const DriverRun shown = Drive({WaitFor("BareWindow", 30000)});
   if (!shown.ok()) throw std::runtime_error("the sentinel window did not show: " + shown.Report());
   return sentinel;
 }
@@ -184,7 +184,7 @@ bool InstallTest::SessionEnded(WineProgram& sentinel, std::chrono::milliseconds 
 
 void InstallTest::RestartFromThePrompt(WineProgram& installer) {
   WineProgram sentinel = StartSentinel();
-  const DriverRun pressed = Drive({"click TForm1 Button1"});
+  const DriverRun pressed = Drive({Click("TForm1", "Button1")});
   ASSERT_TRUE(pressed.ok()) << pressed.Report();
   EXPECT_FALSE(installer.Wait(std::chrono::seconds(30)).timed_out)
       << "the restart request did not end the program";

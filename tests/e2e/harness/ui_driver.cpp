@@ -1,6 +1,7 @@
 #include "harness/ui_driver.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <sstream>
 #include <stdexcept>
 
@@ -27,7 +28,60 @@ std::vector<std::string> Words(const std::string& command) {
   return words;
 }
 
+// The command's words joined by blanks.
+std::string Command(std::initializer_list<std::string> words) {
+  std::string command;
+  for (const std::string& word : words) command += (command.empty() ? "" : " ") + word;
+  return command;
+}
+
 }  // namespace
+
+std::string WaitFor(const std::string& form, int ms) {
+  return Command({"wait", form, std::to_string(ms)});
+}
+std::string WaitGone(const std::string& form, int ms) {
+  return Command({"gone", form, std::to_string(ms)});
+}
+std::string WaitEnabled(const std::string& form, const std::string& control, int ms) {
+  return Command({"waitenabled", form, control, std::to_string(ms)});
+}
+std::string Click(const std::string& form, const std::string& control) {
+  return Command({"click", form, control});
+}
+std::string Press(const std::string& form, const std::string& key) {
+  return Command({"press", form, key});
+}
+std::string CaptionOf(const std::string& form) {
+  return Command({"caption", form});
+}
+std::string IsShown(const std::string& form) {
+  return Command({"shown", form});
+}
+std::string TextOf(const std::string& form, const std::string& control) {
+  return Command({"text", form, control});
+}
+std::string CheckedOf(const std::string& form, const std::string& control) {
+  return Command({"checked", form, control});
+}
+std::string EnabledOf(const std::string& form, const std::string& control) {
+  return Command({"enabled", form, control});
+}
+std::string VisibleOf(const std::string& form, const std::string& control) {
+  return Command({"visible", form, control});
+}
+std::string FocusOf(const std::string& form) {
+  return Command({"focus", form});
+}
+std::string RectOf(const std::string& form) {
+  return Command({"rect", form});
+}
+std::string RowTextOf(const std::string& form, const std::string& list, int row) {
+  return Command({"rowtext", form, list, std::to_string(row)});
+}
+std::string RowCheckedOf(const std::string& form, const std::string& list, int row) {
+  return Command({"rowchecked", form, list, std::to_string(row)});
+}
 
 std::string DriverRun::Value(const std::string& command) const {
   for (const auto& [done, value] : values)

@@ -33,6 +33,26 @@ ScreenRect ParseRect(const std::string& text);
 // Reads the driver's output: "<command> = <value>" lines and one "error: ..." line at most.
 DriverRun ParseDriverOutput(const std::vector<std::string>& commands, const std::string& output);
 
+// The driver's commands that the tests use most, one function each. Each gives the command's
+// text, so a run's value is read with the same call: run.Value(TextOf("TFEnde", "LText")).
+// <form> is a window class, <control> a control name (or #<id> in a standard dialog), <ms> the
+// longest wait in milliseconds.
+std::string WaitFor(const std::string& form, int ms);   // until <form> is visible
+std::string WaitGone(const std::string& form, int ms);  // until no <form> is visible
+std::string WaitEnabled(const std::string& form, const std::string& control, int ms);
+std::string Click(const std::string& form, const std::string& control);
+std::string Press(const std::string& form, const std::string& key);  // "tab", "shift+tab", ...
+std::string CaptionOf(const std::string& form);                      // the window's title
+std::string IsShown(const std::string& form);                        // 1 or 0
+std::string TextOf(const std::string& form, const std::string& control);
+std::string CheckedOf(const std::string& form, const std::string& control);  // 0, 1 or 2
+std::string EnabledOf(const std::string& form, const std::string& control);  // 1 or 0
+std::string VisibleOf(const std::string& form, const std::string& control);  // 1 or 0
+std::string FocusOf(const std::string& form);  // the name of the focused control, - for none
+std::string RectOf(const std::string& form);   // for ParseRect
+std::string RowTextOf(const std::string& form, const std::string& list, int row);
+std::string RowCheckedOf(const std::string& form, const std::string& list, int row);
+
 // Runs the commands ("wait TFWillkommen 10000", words separated by blanks) in one driver.exe;
 // `env` adds to its environment (another machine's WINEPREFIX).
 DriverRun Drive(WineSession& wine, const std::vector<std::string>& commands,

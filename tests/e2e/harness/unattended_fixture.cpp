@@ -118,18 +118,19 @@ BoxWatch UnattendedTest::WatchForBoxes(WineProgram& program, const std::string& 
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (std::chrono::steady_clock::now() < deadline) {
     std::vector<std::string> commands = {"absent TMessageForm 400", "absent #32770 100"};
-    if (!form.empty()) commands.push_back("shown " + form);
+    if (!form.empty()) commands.push_back(IsShown(form));
     const DriverRun run = Drive(commands);
     if (run.error.find("became visible") != std::string::npos) {
       const bool standard = run.error.find("#32770") != std::string::npos;
-      const DriverRun seen = Drive(
-          standard ? std::vector<std::string>{"caption #32770", "boxtext"}
-                   : std::vector<std::string>{"caption TMessageForm", "text TMessageForm Message"});
+      const DriverRun seen =
+          Drive(standard ? std::vector<std::string>{CaptionOf("#32770"), "boxtext"}
+                         : std::vector<std::string>{CaptionOf("TMessageForm"),
+                                                    TextOf("TMessageForm", "Message")});
       watch.box = seen.ok() ? seen.values.at(0).second + ": " + seen.values.at(1).second
                             : run.error + " (" + seen.Report() + ")";
       return watch;
     }
-    if (!form.empty() && run.ok() && run.Value("shown " + form) == "1") {
+    if (!form.empty() && run.ok() && run.Value(IsShown(form)) == "1") {
       watch.reached = true;
       return watch;
     }
@@ -142,22 +143,22 @@ BoxWatch UnattendedTest::WatchForBoxes(WineProgram& program, const std::string& 
 }
 
 void UnattendedTest::EndFinishedSilentRunWithoutRestart() {
-  const DriverRun ended =
-      Drive({"wait TFEnde 60000", "wait TFAutoReboot 10000", "click TFAutoReboot Button1",
-             "gone TFAutoReboot 5000", "click TFEnde CBNichtNeustarten", "click TFEnde BAbbrechen",
-             "gone TFEnde 10000"});
+  const DriverRun ended = Drive({WaitFor("TFEnde", 60000), WaitFor("TFAutoReboot", 10000),
+                                 Click("TFAutoReboot", "Button1"), WaitGone("TFAutoReboot", 5000),
+                                 Click("TFEnde", "CBNichtNeustarten"),
+                                 Click("TFEnde", "BAbbrechen"), WaitGone("TFEnde", 10000)});
   if (!ended.ok()) ADD_FAILURE() << "the finish page did not end the run: " << ended.Report();
 }
 
 void UnattendedTest::CloseFinishPageWithoutRestart() {
-  const DriverRun ended =
-      Drive({"wait TFEnde 60000", "shown TFAutoReboot", "click TFEnde CBNichtNeustarten",
-             "click TFEnde BAbbrechen", "gone TFEnde 10000"});
+  const DriverRun ended = Drive({WaitFor("TFEnde", 60000), IsShown("TFAutoReboot"),
+                                 Click("TFEnde", "CBNichtNeustarten"),
+                                 Click("TFEnde", "BAbbrechen"), WaitGone("TFEnde", 10000)});
   if (!ended.ok()) {
     ADD_FAILURE() << "the finish page did not end the run: " << ended.Report();
     return;
   }
-  if (ended.Value("shown TFAutoReboot") != "0") ADD_FAILURE() << "a countdown ran";
+  if (ended.Value(IsShown("TFAutoReboot")) != "0") ADD_FAILURE() << "a countdown ran";
 }
 
 std::string UnattendedTest::ContinuationFile(int total, const std::vector<bool>& options,
