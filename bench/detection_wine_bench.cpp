@@ -7,9 +7,9 @@
 #include <iostream>
 #include <string>
 
+#include "harness/wine_harness.h"
+#include "harness/wine_paths.h"
 #include "sample_figures.h"
-#include "wine_harness.h"
-#include "wine_paths.h"
 
 int main(int argc, char** argv) {
   const std::string keys = argc > 1 ? argv[1] : "2000";

@@ -23,9 +23,9 @@
 
 #include "check/checksum_update.h"
 #include "check/native_files.h"
+#include "harness/wine_harness.h"
+#include "harness/wine_paths.h"
 #include "release/sha256.h"
-#include "wine_harness.h"
-#include "wine_paths.h"
 
 extern char** environ;
 

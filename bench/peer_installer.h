@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "wine_harness.h"
+#include "harness/wine_harness.h"
 
 namespace bench {
 

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "install_release.h"
+#include "harness/install_release.h"
+#include "harness/ui_driver.h"
+#include "harness/wine_harness.h"
 #include "sample_figures.h"
-#include "ui_driver.h"
-#include "wine_harness.h"
 
 namespace {
 
@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
         "launchwith " + e2e::ToWindowsPath(installer) + " /silent TFKopieren 60000";
     subjects[1].form = "TFKopieren";
     // Left to reach its finish page, so that no package outlives the installer.
-    subjects[1].before_kill = "wait TFEnde 60000";
+    subjects[1].before_kill = e2e::WaitFor("TFEnde", 60000);
     for (int i = 0; i < runs; ++i)
       for (Subject& s : subjects) Sample(wine, s);
     Print(subjects);

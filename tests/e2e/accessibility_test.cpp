@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "install_test.h"
+#include "harness/install_test.h"
 
 namespace e2e {
 namespace {
@@ -60,9 +60,9 @@ class Accessibility : public InstallTest {
   }
 
   std::string Text(const std::string& form, const std::string& control) {
-    const DriverRun run = Drive({"text " + form + " " + control});
+    const DriverRun run = Drive({TextOf(form, control)});
     EXPECT_TRUE(run.ok()) << run.Report();
-    return run.ok() ? run.Value("text " + form + " " + control) : "";
+    return run.ok() ? run.Value(TextOf(form, control)) : "";
   }
 
   // Labels are static text named with their text, group boxes groupings named with their
@@ -104,19 +104,19 @@ TEST_F(Accessibility, EveryControlOfThePagesHasItsRoleAndName) {
       MakeInstallRelease(work_dir() / "release", release, probe(), work_dir() / "journal.txt");
   WineProgram installer = wine().Start(exe.string(), {});
 
-  ASSERT_TRUE(Drive({"wait TFWillkommen 30000"}).ok());
+  ASSERT_TRUE(Drive({WaitFor("TFWillkommen", 30000)}).ok());
   ExpectOwnControls("TFWillkommen", Ask("TFWillkommen"));
 
-  ASSERT_TRUE(Drive({"click TFWillkommen BWeiter", "wait TFMethode 10000",
-                     "click TFMethode CBAdvancedInstall", "click TFMethode BWeiter",
-                     "wait TFErweitert 10000"})
+  ASSERT_TRUE(Drive({Click("TFWillkommen", "BWeiter"), WaitFor("TFMethode", 10000),
+                     Click("TFMethode", "CBAdvancedInstall"), Click("TFMethode", "BWeiter"),
+                     WaitFor("TFErweitert", 10000)})
                   .ok());
   ExpectOwnControls("TFErweitert", Ask("TFErweitert"));
 
-  ASSERT_TRUE(Drive({"click TFErweitert BWeiter", "wait TFStart 10000"}).ok());
+  ASSERT_TRUE(Drive({Click("TFErweitert", "BWeiter"), WaitFor("TFStart", 10000)}).ok());
   ExpectOwnControls("TFStart", Ask("TFStart"));
 
-  ASSERT_TRUE(Drive({"click TFStart BWeiter", "wait TFKopieren 10000"}).ok());
+  ASSERT_TRUE(Drive({Click("TFStart", "BWeiter"), WaitFor("TFKopieren", 10000)}).ok());
   ExpectOwnControls("TFKopieren", Ask("TFKopieren"), {{"Image1", "LStatus"}});
   installer.Kill();
 }

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "unattended_fixture.h"
+#include "harness/unattended_fixture.h"
 
 namespace e2e {
 namespace {

@@ -2,7 +2,7 @@
 // starts, and the silent run ends by itself without a restart.
 #include <chrono>
 
-#include "install_test.h"
+#include "harness/install_test.h"
 
 namespace e2e {
 namespace {
@@ -27,14 +27,17 @@ TEST_F(Cancel, YesDuringALongPackageLetsItEndAndTheSilentRunEndsWithoutRestart) 
     const auto package_started = std::chrono::steady_clock::now();
 
     DriverRun asked =
-        Drive({"wait TFKopieren 10000", "click TFKopieren BAbbrechen", "wait TMessageForm 10000",
-               "text TMessageForm Message", "click TMessageForm Yes", "gone TMessageForm 5000",
-               "text TFKopieren LKopierStatus", "shown TFKopieren", "shown TFEnde"});
+        Drive({WaitFor("TFKopieren", 10000), Click("TFKopieren", "BAbbrechen"),
+               WaitFor("TMessageForm", 10000), TextOf("TMessageForm", "Message"),
+               Click("TMessageForm", "Yes"), WaitGone("TMessageForm", 5000),
+               TextOf("TFKopieren", "LKopierStatus"), IsShown("TFKopieren"), IsShown("TFEnde")});
     ASSERT_TRUE(asked.ok()) << asked.Report();
-    EXPECT_EQ(asked.Value("text TMessageForm Message"), Word(release::kWordCancelInstallQuestion));
-    EXPECT_EQ(asked.Value("text TFKopieren LKopierStatus"), Word(release::kWordWaitingAfterCancel));
-    EXPECT_EQ(asked.Value("shown TFKopieren"), "1") << "the page must wait for the package";
-    EXPECT_EQ(asked.Value("shown TFEnde"), "0");
+    EXPECT_EQ(asked.Value(TextOf("TMessageForm", "Message")),
+              Word(release::kWordCancelInstallQuestion));
+    EXPECT_EQ(asked.Value(TextOf("TFKopieren", "LKopierStatus")),
+              Word(release::kWordWaitingAfterCancel));
+    EXPECT_EQ(asked.Value(IsShown("TFKopieren")), "1") << "the page must wait for the package";
+    EXPECT_EQ(asked.Value(IsShown("TFEnde")), "0");
 
     // Nobody watches a silent run: once the package has ended, it ends by itself, cancelled.
     WineProgram sentinel = StartSentinel();

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "unattended_fixture.h"
+#include "harness/unattended_fixture.h"
 
 namespace e2e {
 namespace {
@@ -40,7 +40,7 @@ TEST_F(Checksum, DamagedPackageIsNotStartedAndTheRunEndsWith1603) {
     const fs::path exe =
         MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
     WineProgram installer = wine().Start(exe.string(), {"/silent"});
-    const DriverRun finish = Drive({"wait TFEnde 60000", "text TFEnde LText"});
+    const DriverRun finish = Drive({WaitFor("TFEnde", 60000), TextOf("TFEnde", "LText")});
     wine().Screenshot("Checksum-damaged-package");
     ASSERT_TRUE(finish.ok()) << finish.Report();
     EndFinishedSilentRunWithoutRestart();
@@ -51,9 +51,9 @@ TEST_F(Checksum, DamagedPackageIsNotStartedAndTheRunEndsWith1603) {
 
     const std::string listed =
         "\r- " + release.packages[1].Name() + " (" + kNotStarted + ": " + kDamaged + ")\r";
-    EXPECT_NE(finish.Value("text TFEnde LText").find(listed), std::string::npos)
-        << finish.Value("text TFEnde LText");
-    EXPECT_EQ(finish.Value("text TFEnde LText").find(release.packages[0].Name()),
+    EXPECT_NE(finish.Value(TextOf("TFEnde", "LText")).find(listed), std::string::npos)
+        << finish.Value(TextOf("TFEnde", "LText"));
+    EXPECT_EQ(finish.Value(TextOf("TFEnde", "LText")).find(release.packages[0].Name()),
               std::string::npos);
 
     const std::vector<std::string> log = InstallLogRecords();

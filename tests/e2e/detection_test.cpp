@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "test_msi.h"
-#include "unattended_fixture.h"
+#include "harness/test_msi.h"
+#include "harness/unattended_fixture.h"
 
 namespace e2e {
 namespace {
@@ -41,7 +41,7 @@ class RecordedUpdate {
 };
 
 // A record's text after "YYYY-MM-DD HH:MM:SS  ".
-std::string TextOf(const std::string& record) {
+std::string RecordText(const std::string& record) {
   return record.size() > 21 ? record.substr(21) : std::string();
 }
 
@@ -61,7 +61,7 @@ class Detection : public UnattendedTest {
   std::vector<std::string> LogTexts(const std::string& start) {
     std::vector<std::string> texts;
     for (const std::string& record : InstallLogRecords())
-      if (TextOf(record).rfind(start, 0) == 0) texts.push_back(TextOf(record));
+      if (RecordText(record).rfind(start, 0) == 0) texts.push_back(RecordText(record));
     return texts;
   }
   static std::string PackageInLog(int number, const TestPackage& package) {
@@ -136,27 +136,29 @@ TEST_F(Detection, AdvancedPageShowsTheRecordedUpdateUncheckedAndMarked) {
     const fs::path exe =
         MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
     WineProgram installer = wine().Start(exe.string(), {});
-    DriverRun page =
-        Drive({"wait TFWillkommen 30000", "click TFWillkommen BWeiter", "wait TFMethode 10000",
-               "click TFMethode CBAdvancedInstall", "click TFMethode BWeiter",
-               "wait TFErweitert 10000", "rowchecked TFErweitert LVDateien 0",
-               "rowtext TFErweitert LVDateien 0", "rowchecked TFErweitert LVDateien 1",
-               "rowtext TFErweitert LVDateien 1", "text TFErweitert LSelectedItems"});
+    DriverRun page = Drive(
+        {WaitFor("TFWillkommen", 30000), Click("TFWillkommen", "BWeiter"),
+         WaitFor("TFMethode", 10000), Click("TFMethode", "CBAdvancedInstall"),
+         Click("TFMethode", "BWeiter"), WaitFor("TFErweitert", 10000),
+         RowCheckedOf("TFErweitert", "LVDateien", 0), RowTextOf("TFErweitert", "LVDateien", 0),
+         RowCheckedOf("TFErweitert", "LVDateien", 1), RowTextOf("TFErweitert", "LVDateien", 1),
+         TextOf("TFErweitert", "LSelectedItems")});
     wine().Screenshot("Detection-advanced-page");
     ASSERT_TRUE(page.ok()) << page.Report();
-    EXPECT_EQ(page.Value("rowchecked TFErweitert LVDateien 0"), "0");
-    EXPECT_EQ(page.Value("rowtext TFErweitert LVDateien 0"),
+    EXPECT_EQ(page.Value(RowCheckedOf("TFErweitert", "LVDateien", 0)), "0");
+    EXPECT_EQ(page.Value(RowTextOf("TFErweitert", "LVDateien", 0)),
               release.packages[0].Name() + " (bereits installiert)");
-    EXPECT_EQ(page.Value("rowchecked TFErweitert LVDateien 1"), "1");
-    EXPECT_EQ(page.Value("rowtext TFErweitert LVDateien 1"), release.packages[1].Name());
-    EXPECT_EQ(page.Value("text TFErweitert LSelectedItems"),
+    EXPECT_EQ(page.Value(RowCheckedOf("TFErweitert", "LVDateien", 1)), "1");
+    EXPECT_EQ(page.Value(RowTextOf("TFErweitert", "LVDateien", 1)), release.packages[1].Name());
+    EXPECT_EQ(page.Value(TextOf("TFErweitert", "LSelectedItems")),
               Word(release::kWordSelectedPackages) + ": 1 " + Word(release::kWordOf) + " 2");
 
-    DriverRun run = Drive({"click TFErweitert BWeiter", "wait TFStart 10000",
-                           "click TFStart BWeiter", "wait TFEnde 60000", "text TFEnde LText"});
+    DriverRun run =
+        Drive({Click("TFErweitert", "BWeiter"), WaitFor("TFStart", 10000),
+               Click("TFStart", "BWeiter"), WaitFor("TFEnde", 60000), TextOf("TFEnde", "LText")});
     ASSERT_TRUE(run.ok()) << run.Report();
-    EXPECT_NE(run.Value("text TFEnde LText").find("1 bereits installiert"), std::string::npos)
-        << run.Value("text TFEnde LText");
+    EXPECT_NE(run.Value(TextOf("TFEnde", "LText")).find("1 bereits installiert"), std::string::npos)
+        << run.Value(TextOf("TFEnde", "LText"));
     EXPECT_EQ(FileNames(ReadProbeJournal(JournalOf(folder))), std::vector<std::string>{"KB2.exe"});
     installer.Kill();
   });

@@ -1,6 +1,6 @@
 // DLLs planted beside Installer.exe. The installer runs elevated, often from a folder that
 // users can write to; a DLL put there under the name of a system DLL must never be loaded,
-// neither through an import nor on demand. Canaries (tests/e2e/windows/canary_dll.cpp) are
+// neither through an import nor on demand. Canaries (tests/e2e/programs/canary_dll.cpp) are
 // copied beside the program under the names of the DLLs it and its DLLs load, and Wine is
 // told to prefer such native files over its own DLLs of those names: then Wine searches for
 // them as Windows searches for DLLs that are not "known" DLLs, the program's folder first. A
@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "install_test.h"
-#include "release_folder.h"
+#include "harness/install_test.h"
+#include "harness/release_folder.h"
 
 namespace e2e {
 namespace {
@@ -180,11 +180,11 @@ TEST_F(DllPlanting, WizardWithAboutDialogAndQuestionLoadsNoDllFromTheProgramFold
   PlantCanaries(folder);
 
   WineProgram installer = wine().Start(exe.string(), {}, PlantedRun());
-  const DriverRun shown =
-      Drive({"wait TFWillkommen 30000", "click TFWillkommen BInfo", "wait TFAbout 10000",
-             "click TFAbout BClose", "gone TFAbout 5000", "click TFWillkommen BAbbrechen",
-             "wait TMessageForm 10000", "click TMessageForm No", "gone TMessageForm 5000",
-             "visible TFWillkommen BWeiter"});
+  const DriverRun shown = Drive(
+      {WaitFor("TFWillkommen", 30000), Click("TFWillkommen", "BInfo"), WaitFor("TFAbout", 10000),
+       Click("TFAbout", "BClose"), WaitGone("TFAbout", 5000), Click("TFWillkommen", "BAbbrechen"),
+       WaitFor("TMessageForm", 10000), Click("TMessageForm", "No"), WaitGone("TMessageForm", 5000),
+       VisibleOf("TFWillkommen", "BWeiter")});
   const RunResult end = installer.Kill();
   // First what ran: a planted DLL may well have ended the program before its first page.
   EXPECT_EQ(Describe(ReadCanaryJournal(folder)), std::vector<std::string>{})
@@ -192,7 +192,7 @@ TEST_F(DllPlanting, WizardWithAboutDialogAndQuestionLoadsNoDllFromTheProgramFold
   const std::vector<std::string> modules = LoadedModules(end.output);
   EXPECT_EQ(ModulesFrom(modules, folder, exe), std::vector<std::string>{});
   ASSERT_TRUE(shown.ok()) << shown.Report() << end.output;
-  EXPECT_EQ(shown.Value("visible TFWillkommen BWeiter"), "1");
+  EXPECT_EQ(shown.Value(VisibleOf("TFWillkommen", "BWeiter")), "1");
   // The common controls are the version 6 that the manifest asks for: list views with check
   // boxes, visual styles.
   const auto common_controls_6 = [](const std::string& module) {

@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "install_test.h"
+#include "harness/install_test.h"
 
 namespace e2e {
 namespace {
@@ -95,31 +95,34 @@ TEST_P(Gallery, EveryWindowOfTheWizard) {
   ForgetRunOnce();
   WineProgram installer = wine().Start(exe.string(), {});
   const bool walked =
-      Shot({"wait TFWillkommen 30000"}, "welcome", "TFWillkommen") &&
-      Shot({"click TFWillkommen BInfo", "wait TFAbout 10000"}, "about-release", "TFAbout") &&
-      Shot({"press TFAbout ctrl+tab"}, "about-installer", "TFAbout") &&
-      Shot({"click TFAbout BClose", "gone TFAbout 5000", "click TFWillkommen BAbbrechen",
-            "wait TMessageForm 10000"},
+      Shot({WaitFor("TFWillkommen", 30000)}, "welcome", "TFWillkommen") &&
+      Shot({Click("TFWillkommen", "BInfo"), WaitFor("TFAbout", 10000)}, "about-release",
+           "TFAbout") &&
+      Shot({Press("TFAbout", "ctrl+tab")}, "about-installer", "TFAbout") &&
+      Shot({Click("TFAbout", "BClose"), WaitGone("TFAbout", 5000),
+            Click("TFWillkommen", "BAbbrechen"), WaitFor("TMessageForm", 10000)},
            "cancel-question", "TMessageForm") &&
-      Shot({"click TMessageForm No", "gone TMessageForm 5000", "click TFWillkommen BWeiter",
-            "wait TFLizenz 10000"},
+      Shot({Click("TMessageForm", "No"), WaitGone("TMessageForm", 5000),
+            Click("TFWillkommen", "BWeiter"), WaitFor("TFLizenz", 10000)},
            "licence", "TFLizenz") &&
-      Shot({"click TFLizenz CBAnnehmen", "waitenabled TFLizenz BWeiter 5000",
-            "click TFLizenz BWeiter", "wait TFMethode 10000"},
+      Shot({Click("TFLizenz", "CBAnnehmen"), WaitEnabled("TFLizenz", "BWeiter", 5000),
+            Click("TFLizenz", "BWeiter"), WaitFor("TFMethode", 10000)},
            "method", "TFMethode") &&
-      Shot({"click TFMethode CBAdvancedInstall", "click TFMethode BWeiter",
-            "wait TFErweitert 10000"},
+      Shot({Click("TFMethode", "CBAdvancedInstall"), Click("TFMethode", "BWeiter"),
+            WaitFor("TFErweitert", 10000)},
            "advanced-files", "TFErweitert") &&
-      Shot({"press TFErweitert home", "press TFErweitert apps", "wait #32768 5000"}, "context-menu",
-           "TFErweitert") &&
-      Shot({"press TFErweitert down", "press TFErweitert down", "press TFErweitert enter",
-            "wait TFDetails 10000"},
+      Shot({Press("TFErweitert", "home"), Press("TFErweitert", "apps"), WaitFor("#32768", 5000)},
+           "context-menu", "TFErweitert") &&
+      Shot({Press("TFErweitert", "down"), Press("TFErweitert", "down"),
+            Press("TFErweitert", "enter"), WaitFor("TFDetails", 10000)},
            "details", "TFDetails") &&
-      Shot({"click TFDetails BClose", "gone TFDetails 5000", "press TFErweitert ctrl+tab"},
+      Shot({Click("TFDetails", "BClose"), WaitGone("TFDetails", 5000),
+            Press("TFErweitert", "ctrl+tab")},
            "advanced-options", "TFErweitert") &&
-      Shot({"click TFErweitert BWeiter", "wait TFStart 10000"}, "summary", "TFStart") &&
-      Shot({"click TFStart BWeiter", "wait TFKopieren 10000"}, "installation", "TFKopieren") &&
-      Shot({"wait TForm1 60000"}, "restart-prompt", "TForm1");
+      Shot({Click("TFErweitert", "BWeiter"), WaitFor("TFStart", 10000)}, "summary", "TFStart") &&
+      Shot({Click("TFStart", "BWeiter"), WaitFor("TFKopieren", 10000)}, "installation",
+           "TFKopieren") &&
+      Shot({WaitFor("TForm1", 60000)}, "restart-prompt", "TForm1");
   EXPECT_TRUE(walked);
   installer.Kill();
   ForgetRunOnce();
@@ -128,15 +131,15 @@ TEST_P(Gallery, EveryWindowOfTheWizard) {
   // The logon after the restart: the run goes on and ends on the finish page, which stands
   // centred on the screen as the first page did.
   WineProgram continued = wine().Start(exe.string(), {});
-  DriverRun finish = Drive({"wait TFEnde 60000", "rect TFEnde", "screen"});
+  DriverRun finish = Drive({WaitFor("TFEnde", 60000), RectOf("TFEnde"), "screen"});
   Shot("finish-after-restart");
   if (finish.ok()) {
     ExpectSoundLayout("TFEnde", "finish-after-restart");
-    const ScreenRect page = ParseRect(finish.Value("rect TFEnde"));
+    const ScreenRect page = ParseRect(finish.Value(RectOf("TFEnde")));
     int width = 0, height = 0;
     std::istringstream(finish.Value("screen")) >> width >> height;
-    EXPECT_NEAR(page.left + page.right, width, 2) << finish.Value("rect TFEnde");
-    EXPECT_NEAR(page.top + page.bottom, height, 2) << finish.Value("rect TFEnde");
+    EXPECT_NEAR(page.left + page.right, width, 2) << finish.Value(RectOf("TFEnde"));
+    EXPECT_NEAR(page.top + page.bottom, height, 2) << finish.Value(RectOf("TFEnde"));
   }
   continued.Kill();
   ForgetRunOnce();
@@ -153,8 +156,9 @@ TEST_P(Gallery, CountdownOfTheAutomaticRestart) {
       MakeInstallRelease(work_dir() / "release", release, probe(), work_dir() / "journal.txt");
   ForgetRunOnce();
   WineProgram installer = wine().Start(exe.string(), {"/silent"});
-  EXPECT_TRUE(Shot({"wait TFAutoReboot 60000"}, "countdown", "TFAutoReboot"));
-  const DriverRun stopped = Drive({"click TFAutoReboot Button1", "gone TFAutoReboot 5000"});
+  EXPECT_TRUE(Shot({WaitFor("TFAutoReboot", 60000)}, "countdown", "TFAutoReboot"));
+  const DriverRun stopped =
+      Drive({Click("TFAutoReboot", "Button1"), WaitGone("TFAutoReboot", 5000)});
   EXPECT_TRUE(stopped.ok()) << stopped.Report();
   installer.Kill();
   ForgetRunOnce();

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <optional>
 
-#include "probe_journal.h"
-#include "wine_paths.h"
+#include "harness/probe_journal.h"
+#include "harness/wine_paths.h"
 
 namespace e2e {
 namespace {

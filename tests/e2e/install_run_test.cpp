@@ -2,8 +2,8 @@
 // other, and the run ends with the countdown and the restart request.
 #include <chrono>
 
-#include "install_test.h"
-#include "test_msi.h"
+#include "harness/install_test.h"
+#include "harness/test_msi.h"
 
 namespace e2e {
 namespace {
@@ -48,24 +48,28 @@ TEST_F(InstallRun, SilentRunInstallsEveryPackageInOrderAndRestartsAfterTheCountd
 
     // KB4, the third probe, sleeps: the page shows its counter, size and progress meanwhile.
     ASSERT_TRUE(WaitForJournal(JournalOf(folder), 3, seconds(60)));
-    DriverRun page = Drive({"shown TFKopieren", "text TFKopieren LKopierStatus",
-                            "text TFKopieren LKopierDatei", "position TFKopieren ProgressBar"});
+    DriverRun page =
+        Drive({IsShown("TFKopieren"), TextOf("TFKopieren", "LKopierStatus"),
+               TextOf("TFKopieren", "LKopierDatei"), "position TFKopieren ProgressBar"});
     wine().Screenshot("InstallRun-installation-page");
     ASSERT_TRUE(page.ok()) << page.Report();
-    EXPECT_EQ(page.Value("shown TFKopieren"), "1");
-    EXPECT_EQ(page.Value("text TFKopieren LKopierStatus"), StatusLine(4, 5, data / "KB4.exe"));
-    EXPECT_EQ(page.Value("text TFKopieren LKopierDatei"), release.packages[3].Name());
+    EXPECT_EQ(page.Value(IsShown("TFKopieren")), "1");
+    EXPECT_EQ(page.Value(TextOf("TFKopieren", "LKopierStatus")),
+              StatusLine(4, 5, data / "KB4.exe"));
+    EXPECT_EQ(page.Value(TextOf("TFKopieren", "LKopierDatei")), release.packages[3].Name());
     EXPECT_EQ(page.Value("position TFKopieren ProgressBar"), "60");  // 3 of 5 done
 
-    DriverRun finish = Drive({"wait TFEnde 60000", "wait TFAutoReboot 10000",
-                              "text TFEnde LHinweis", "text TFEnde LText", "shown TFKopieren"});
+    DriverRun finish =
+        Drive({WaitFor("TFEnde", 60000), WaitFor("TFAutoReboot", 10000),
+               TextOf("TFEnde", "LHinweis"), TextOf("TFEnde", "LText"), IsShown("TFKopieren")});
     const auto countdown_seen = std::chrono::steady_clock::now();
     wine().Screenshot("InstallRun-finish-page-and-countdown");
     ASSERT_TRUE(finish.ok()) << finish.Report();
-    EXPECT_EQ(finish.Value("text TFEnde LHinweis"), Word(release::kWordCompleted));
-    EXPECT_EQ(finish.Value("text TFEnde LText"), JoinedBlock(release.texts.post_install) + "\r\r" +
-                                                     Word(release::kWordAfterPostInstall));
-    EXPECT_EQ(finish.Value("shown TFKopieren"), "0");
+    EXPECT_EQ(finish.Value(TextOf("TFEnde", "LHinweis")), Word(release::kWordCompleted));
+    EXPECT_EQ(
+        finish.Value(TextOf("TFEnde", "LText")),
+        JoinedBlock(release.texts.post_install) + "\r\r" + Word(release::kWordAfterPostInstall));
+    EXPECT_EQ(finish.Value(IsShown("TFKopieren")), "0");
     WineProgram sentinel = StartSentinel();  // now, so that it stays out of the pictures
 
     // The restart is requested at the countdown's eleventh second; Wine then ends the
@@ -109,7 +113,7 @@ TEST_F(InstallRun, WithoutDeleteLogsThePackageLogStaysInTheWindowsFolder) {
     ForgetLog(kKeptLog);
     WineProgram installer = wine().Start(exe.string(), {"/silent"});
 
-    DriverRun finish = Drive({"wait TFEnde 60000"});
+    DriverRun finish = Drive({WaitFor("TFEnde", 60000)});
     ASSERT_TRUE(finish.ok()) << finish.Report();
     installer.Kill();  // before the countdown asks for the restart
     EXPECT_EQ(FileNames(ReadProbeJournal(JournalOf(folder))), release.ProbeNames());

@@ -5,18 +5,18 @@
 #include <string>
 #include <vector>
 
-#include "release_folder.h"
-#include "ui_driver.h"
-#include "wine_test.h"
+#include "harness/release_folder.h"
+#include "harness/ui_driver.h"
+#include "harness/wine_test.h"
 
 namespace e2e {
 namespace {
 
 // The details of the list's first package, chosen from its menu by keys.
-const std::vector<std::string> kOpenDetails = {"press TFErweitert home", "press TFErweitert apps",
-                                               "wait #32768 5000",       "press TFErweitert down",
-                                               "press TFErweitert down", "press TFErweitert enter",
-                                               "wait TFDetails 10000"};
+const std::vector<std::string> kOpenDetails = {
+    Press("TFErweitert", "home"), Press("TFErweitert", "apps"), WaitFor("#32768", 5000),
+    Press("TFErweitert", "down"), Press("TFErweitert", "down"), Press("TFErweitert", "enter"),
+    WaitFor("TFDetails", 10000)};
 
 class Keyboard : public WineTest {
  protected:
@@ -39,9 +39,9 @@ class Keyboard : public WineTest {
 
   // From the welcome page to the advanced page by clicks.
   bool ToAdvancedPage() {
-    return Step({"wait TFWillkommen 30000", "click TFWillkommen BWeiter", "wait TFMethode 10000",
-                 "click TFMethode CBAdvancedInstall", "click TFMethode BWeiter",
-                 "wait TFErweitert 10000"})
+    return Step({WaitFor("TFWillkommen", 30000), Click("TFWillkommen", "BWeiter"),
+                 WaitFor("TFMethode", 10000), Click("TFMethode", "CBAdvancedInstall"),
+                 Click("TFMethode", "BWeiter"), WaitFor("TFErweitert", 10000)})
         .ok();
   }
 };
@@ -52,35 +52,37 @@ TEST_F(Keyboard, EnterPressesTheFocusedButtonAndBackReturnsThroughTheLicence) {
   WineProgram installer = StartRelease({"Lizenzbedingungen für den Tastaturtest."});
 
   DriverRun welcome =
-      Step({"wait TFWillkommen 30000", "focus TFWillkommen", "press TFWillkommen enter",
-            "wait TFLizenz 10000", "shown TFWillkommen"});
+      Step({WaitFor("TFWillkommen", 30000), FocusOf("TFWillkommen"), Press("TFWillkommen", "enter"),
+            WaitFor("TFLizenz", 10000), IsShown("TFWillkommen")});
   if (!welcome.ok()) return;
-  EXPECT_EQ(welcome.Value("focus TFWillkommen"), "BWeiter");
-  EXPECT_EQ(welcome.Value("shown TFWillkommen"), "0");
+  EXPECT_EQ(welcome.Value(FocusOf("TFWillkommen")), "BWeiter");
+  EXPECT_EQ(welcome.Value(IsShown("TFWillkommen")), "0");
 
   // On the decline choice Enter does nothing; agreed, and on Next, it goes on.
-  DriverRun licence =
-      Step({"focus TFLizenz", "press TFLizenz enter", "shown TFLizenz",
-            "checked TFLizenz CBAblehnen", "press TFLizenz down", "press TFLizenz tab",
-            "focus TFLizenz", "press TFLizenz enter", "wait TFMethode 10000"});
+  DriverRun licence = Step({FocusOf("TFLizenz"), Press("TFLizenz", "enter"), IsShown("TFLizenz"),
+                            CheckedOf("TFLizenz", "CBAblehnen"), Press("TFLizenz", "down"),
+                            Press("TFLizenz", "tab"), FocusOf("TFLizenz"),
+                            Press("TFLizenz", "enter"), WaitFor("TFMethode", 10000)});
   if (!licence.ok()) return;
-  EXPECT_EQ(licence.Values("focus TFLizenz"), (std::vector<std::string>{"CBAblehnen", "BWeiter"}));
-  EXPECT_EQ(licence.Value("shown TFLizenz"), "1");
-  EXPECT_EQ(licence.Value("checked TFLizenz CBAblehnen"), "1");
+  EXPECT_EQ(licence.Values(FocusOf("TFLizenz")),
+            (std::vector<std::string>{"CBAblehnen", "BWeiter"}));
+  EXPECT_EQ(licence.Value(IsShown("TFLizenz")), "1");
+  EXPECT_EQ(licence.Value(CheckedOf("TFLizenz", "CBAblehnen")), "1");
 
   // Tab from Next passes Cancel to Back.
   DriverRun back =
-      Step({"focus TFMethode", "press TFMethode enter", "shown TFMethode", "press TFMethode tab",
-            "press TFMethode tab", "press TFMethode tab", "focus TFMethode",
-            "press TFMethode enter", "wait TFLizenz 10000", "shown TFMethode", "shown TFWillkommen",
-            "checked TFLizenz CBAnnehmen", "enabled TFLizenz BWeiter"});
+      Step({FocusOf("TFMethode"), Press("TFMethode", "enter"), IsShown("TFMethode"),
+            Press("TFMethode", "tab"), Press("TFMethode", "tab"), Press("TFMethode", "tab"),
+            FocusOf("TFMethode"), Press("TFMethode", "enter"), WaitFor("TFLizenz", 10000),
+            IsShown("TFMethode"), IsShown("TFWillkommen"), CheckedOf("TFLizenz", "CBAnnehmen"),
+            EnabledOf("TFLizenz", "BWeiter")});
   if (!back.ok()) return;
-  EXPECT_EQ(back.Values("focus TFMethode"),
+  EXPECT_EQ(back.Values(FocusOf("TFMethode")),
             (std::vector<std::string>{"CBAutomaticInstall", "BZurueck"}));
-  EXPECT_EQ(back.Values("shown TFMethode"), (std::vector<std::string>{"1", "0"}));
-  EXPECT_EQ(back.Value("shown TFWillkommen"), "0");
-  EXPECT_EQ(back.Value("checked TFLizenz CBAnnehmen"), "1");
-  EXPECT_EQ(back.Value("enabled TFLizenz BWeiter"), "1");
+  EXPECT_EQ(back.Values(IsShown("TFMethode")), (std::vector<std::string>{"1", "0"}));
+  EXPECT_EQ(back.Value(IsShown("TFWillkommen")), "0");
+  EXPECT_EQ(back.Value(CheckedOf("TFLizenz", "CBAnnehmen")), "1");
+  EXPECT_EQ(back.Value(EnabledOf("TFLizenz", "BWeiter")), "1");
   installer.Kill();
 }
 
@@ -90,17 +92,18 @@ TEST_F(Keyboard, EnterOnOkAndEscapeCloseTheDetailsDialog) {
   if (!ToAdvancedPage()) return;
 
   std::vector<std::string> commands = kOpenDetails;
-  for (const char* command : {"focus TFDetails", "press TFDetails enter", "gone TFDetails 5000"})
+  for (const std::string& command :
+       {FocusOf("TFDetails"), Press("TFDetails", "enter"), WaitGone("TFDetails", 5000)})
     commands.push_back(command);
   commands.insert(commands.end(), kOpenDetails.begin(), kOpenDetails.end());
-  for (const char* command :
-       {"press TFDetails escape", "gone TFDetails 5000", "shown TFErweitert", "focus TFErweitert"})
+  for (const std::string& command : {Press("TFDetails", "escape"), WaitGone("TFDetails", 5000),
+                                     IsShown("TFErweitert"), FocusOf("TFErweitert")})
     commands.push_back(command);
   DriverRun run = Step(commands);
   if (!run.ok()) return;
-  EXPECT_EQ(run.Value("focus TFDetails"), "BClose");
-  EXPECT_EQ(run.Value("shown TFErweitert"), "1");
-  EXPECT_EQ(run.Value("focus TFErweitert"), "LVDateien");
+  EXPECT_EQ(run.Value(FocusOf("TFDetails")), "BClose");
+  EXPECT_EQ(run.Value(IsShown("TFErweitert")), "1");
+  EXPECT_EQ(run.Value(FocusOf("TFErweitert")), "LVDateien");
   installer.Kill();
 }
 
@@ -109,14 +112,15 @@ TEST_F(Keyboard, EnterOnOkAndEscapeCloseTheDetailsDialog) {
 TEST_F(Keyboard, EscapeAndEnterCloseTheAboutDialogButEscapeLeavesThePage) {
   WineProgram installer = StartRelease();
 
-  DriverRun run = Step({"wait TFWillkommen 30000", "click TFWillkommen BInfo", "wait TFAbout 10000",
-                        "press TFAbout escape", "gone TFAbout 5000", "click TFWillkommen BInfo",
-                        "wait TFAbout 10000", "focus TFAbout", "press TFAbout tab", "focus TFAbout",
-                        "press TFAbout enter", "gone TFAbout 5000", "press TFWillkommen escape",
-                        "absent TMessageForm 1000", "shown TFWillkommen"});
+  DriverRun run = Step(
+      {WaitFor("TFWillkommen", 30000), Click("TFWillkommen", "BInfo"), WaitFor("TFAbout", 10000),
+       Press("TFAbout", "escape"), WaitGone("TFAbout", 5000), Click("TFWillkommen", "BInfo"),
+       WaitFor("TFAbout", 10000), FocusOf("TFAbout"), Press("TFAbout", "tab"), FocusOf("TFAbout"),
+       Press("TFAbout", "enter"), WaitGone("TFAbout", 5000), Press("TFWillkommen", "escape"),
+       "absent TMessageForm 1000", IsShown("TFWillkommen")});
   if (!run.ok()) return;
-  EXPECT_EQ(run.Values("focus TFAbout"), (std::vector<std::string>{"BRReadme", "BClose"}));
-  EXPECT_EQ(run.Value("shown TFWillkommen"), "1");
+  EXPECT_EQ(run.Values(FocusOf("TFAbout")), (std::vector<std::string>{"BRReadme", "BClose"}));
+  EXPECT_EQ(run.Value(IsShown("TFWillkommen")), "1");
   installer.Kill();
 }
 
@@ -126,16 +130,17 @@ TEST_F(Keyboard, AMaximisedPageHandsOnItsRestoredPosition) {
   WineProgram installer = StartRelease();
   if (!ToAdvancedPage()) return;
 
-  DriverRun run = Step({"rect TFErweitert", "maximize TFErweitert", "rect TFErweitert",
-                        "click TFErweitert BZurueck", "wait TFMethode 10000", "rect TFMethode"});
+  DriverRun run =
+      Step({RectOf("TFErweitert"), "maximize TFErweitert", RectOf("TFErweitert"),
+            Click("TFErweitert", "BZurueck"), WaitFor("TFMethode", 10000), RectOf("TFMethode")});
   if (!run.ok()) return;
-  const std::vector<std::string> advanced = run.Values("rect TFErweitert");
+  const std::vector<std::string> advanced = run.Values(RectOf("TFErweitert"));
   const ScreenRect restored = ParseRect(advanced.at(0));
   const ScreenRect maximised = ParseRect(advanced.at(1));
-  const ScreenRect method = ParseRect(run.Value("rect TFMethode"));
+  const ScreenRect method = ParseRect(run.Value(RectOf("TFMethode")));
   EXPECT_LT(maximised.left, restored.left) << advanced.at(1);
-  EXPECT_EQ(method.left, restored.left) << run.Value("rect TFMethode");
-  EXPECT_EQ(method.top, restored.top) << run.Value("rect TFMethode");
+  EXPECT_EQ(method.left, restored.left) << run.Value(RectOf("TFMethode"));
+  EXPECT_EQ(method.top, restored.top) << run.Value(RectOf("TFMethode"));
   installer.Kill();
 }
 

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "release_folder.h"
-#include "test_msi.h"
-#include "unattended_fixture.h"
+#include "harness/release_folder.h"
+#include "harness/test_msi.h"
+#include "harness/unattended_fixture.h"
 
 namespace e2e {
 namespace {
@@ -42,7 +42,7 @@ int AsUnix(long long code) {
 }
 
 // A record's text after "YYYY-MM-DD HH:MM:SS  ".
-std::string TextOf(const std::string& record) {
+std::string RecordText(const std::string& record) {
   return record.size() > 21 ? record.substr(21) : std::string();
 }
 
@@ -50,7 +50,7 @@ std::vector<std::string> TextsStartingWith(const std::vector<std::string>& recor
                                            const std::string& start) {
   std::vector<std::string> found;
   for (const std::string& record : records)
-    if (TextOf(record).rfind(start, 0) == 0) found.push_back(TextOf(record));
+    if (RecordText(record).rfind(start, 0) == 0) found.push_back(RecordText(record));
   return found;
 }
 
@@ -125,8 +125,8 @@ TEST_F(Outcome, FailureBeforeARestartIsNamedAfterTheLogonAndTheRunEndsWith1603) 
     WineProgram installer = wine().Start(exe.string(), {});
 
     // Automatic restart is off: package 4's 3010 brings the restart prompt before package 5.
-    const DriverRun prompt =
-        Drive({"wait TFWillkommen 30000", "click TFWillkommen BWeiter", "wait TForm1 60000"});
+    const DriverRun prompt = Drive({WaitFor("TFWillkommen", 30000),
+                                    Click("TFWillkommen", "BWeiter"), WaitFor("TForm1", 60000)});
     ASSERT_TRUE(prompt.ok()) << prompt.Report();
     EXPECT_EQ(FileNames(ReadProbeJournal(JournalOf(folder))),
               (std::vector<std::string>{"KB1.exe", "KB2.exe", "KB3.exe", "KB4.exe"}));
@@ -143,12 +143,12 @@ TEST_F(Outcome, FailureBeforeARestartIsNamedAfterTheLogonAndTheRunEndsWith1603) 
 
     // The logon: package 5 runs, and the finish page names package 2 of the first half.
     WineProgram continuing = StartRunOnce(*command);
-    const DriverRun finish = Drive(
-        {"wait TFEnde 60000", "text TFEnde LHinweis", "text TFEnde LText", "shown TFAutoReboot"});
+    const DriverRun finish = Drive({WaitFor("TFEnde", 60000), TextOf("TFEnde", "LHinweis"),
+                                    TextOf("TFEnde", "LText"), IsShown("TFAutoReboot")});
     wine().Screenshot("Outcome-failure-named-after-the-logon");
     ASSERT_TRUE(finish.ok()) << finish.Report();
-    EXPECT_EQ(finish.Value("text TFEnde LHinweis"), kSomeFailed);
-    const std::string text = finish.Value("text TFEnde LText");
+    EXPECT_EQ(finish.Value(TextOf("TFEnde", "LHinweis")), kSomeFailed);
+    const std::string text = finish.Value(TextOf("TFEnde", "LText"));
     const std::string listed = std::string(kSomeFailed) + "\r- " + release.packages[1].Name() +
                                " (" + kErrorCode + " 1603)\r";
     EXPECT_EQ(text.substr(0, listed.size()), listed) << text;
@@ -156,10 +156,10 @@ TEST_F(Outcome, FailureBeforeARestartIsNamedAfterTheLogonAndTheRunEndsWith1603) 
     for (const std::string& line : Lines(text, '\r')) named += line.rfind("- ", 0) == 0;
     EXPECT_EQ(named, 1) << text;
     EXPECT_NE(text.find(JoinedBlock(release.texts.post_install)), std::string::npos) << text;
-    EXPECT_EQ(finish.Value("shown TFAutoReboot"), "0");
+    EXPECT_EQ(finish.Value(IsShown("TFAutoReboot")), "0");
 
-    const DriverRun closed =
-        Drive({"click TFEnde CBNichtNeustarten", "click TFEnde BAbbrechen", "gone TFEnde 10000"});
+    const DriverRun closed = Drive({Click("TFEnde", "CBNichtNeustarten"),
+                                    Click("TFEnde", "BAbbrechen"), WaitGone("TFEnde", 10000)});
     ASSERT_TRUE(closed.ok()) << closed.Report();
     const RunResult end = continuing.Wait(seconds(20));
     EXPECT_FALSE(end.timed_out) << "the finish page did not end the program";
@@ -183,7 +183,7 @@ TEST_F(Outcome, FailureBeforeARestartIsNamedAfterTheLogonAndTheRunEndsWith1603) 
     EXPECT_EQ(TextsStartingWith(log, "Start: Installer ").size(), 2u) << ReadFile(InstallLog());
     EXPECT_EQ(Occurrences(log, kRestartRequested), 1) << ReadFile(InstallLog());
     ASSERT_FALSE(log.empty());
-    EXPECT_EQ(TextOf(log.back()), "Ende mit Exitcode 1603") << ReadFile(InstallLog());
+    EXPECT_EQ(RecordText(log.back()), "Ende mit Exitcode 1603") << ReadFile(InstallLog());
   });
 }
 
@@ -223,7 +223,7 @@ TEST_F(Outcome, NoRestartStopsAtANeededRestartWith3010AndTheLogonGoesOn) {
         << ReadFile(InstallLog());
     EXPECT_EQ(Occurrences(log, kRestartRequested), 0) << ReadFile(InstallLog());
     ASSERT_FALSE(log.empty());
-    EXPECT_EQ(TextOf(log.back()), "Ende mit Exitcode 3010") << ReadFile(InstallLog());
+    EXPECT_EQ(RecordText(log.back()), "Ende mit Exitcode 3010") << ReadFile(InstallLog());
 
     // The administrator's restart and the logon: the switch goes on with the run.
     ForgetRunOnce();
@@ -240,7 +240,7 @@ TEST_F(Outcome, NoRestartStopsAtANeededRestartWith3010AndTheLogonGoesOn) {
     EXPECT_EQ(RunOnceValue(), std::nullopt);
     log = InstallLogRecords();
     EXPECT_EQ(PackageTexts(log).back(), PackageText(2, release.packages[1], Installed(0)));
-    EXPECT_EQ(TextOf(log.back()), "Ende mit Exitcode 0") << ReadFile(InstallLog());
+    EXPECT_EQ(RecordText(log.back()), "Ende mit Exitcode 0") << ReadFile(InstallLog());
   });
 }
 
@@ -263,18 +263,18 @@ TEST_F(Outcome, RestartVetoedByAnotherProgramEndsTheSilentRunWith3010AndKeepsIts
     const fs::path exe =
         MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
     WineProgram veto = wine().Start(WindowsProgram("veto_window.exe").string(), {});
-    const DriverRun shown = Drive({"wait VetoWindow 30000"});
+    const DriverRun shown = Drive({WaitFor("VetoWindow", 30000)});
     ASSERT_TRUE(shown.ok()) << shown.Report();
     WineProgram installer = wine().Start(exe.string(), {"/silent"});
     const RunResult end = installer.Wait(seconds(90));
-    const DriverRun asked = Drive({"caption VetoWindow"});
+    const DriverRun asked = Drive({CaptionOf("VetoWindow")});
     veto.Kill();
     const std::optional<std::string> command = RunOnceValue();
     ForgetRunOnce();
     ASSERT_FALSE(end.timed_out) << "the silent run did not end by itself";
     EXPECT_EQ(end.exit_code, AsUnix(kRebootRequired));
     ASSERT_TRUE(asked.ok()) << asked.Report();
-    EXPECT_EQ(asked.Value("caption VetoWindow"), "Vetoed 1") << "the restart was not asked for";
+    EXPECT_EQ(asked.Value(CaptionOf("VetoWindow")), "Vetoed 1") << "the restart was not asked for";
 
     EXPECT_EQ(FileNames(ReadProbeJournal(JournalOf(folder))), std::vector<std::string>{"KB1.exe"});
     EXPECT_EQ(ReadFile(exe.parent_path() / "rir_eridivu"), "3\r\n1\r\n0\r\n0\r\n0\r\n1\r\n2\r\n");
@@ -295,9 +295,9 @@ TEST_F(Outcome, RestartVetoedByAnotherProgramEndsTheSilentRunWith3010AndKeepsIts
               1u)
         << text;
     ASSERT_FALSE(log.empty());
-    EXPECT_EQ(TextOf(log.back()), "Ende mit Exitcode 3010") << text;
+    EXPECT_EQ(RecordText(log.back()), "Ende mit Exitcode 3010") << text;
     const auto requested = std::find_if(log.begin(), log.end(), [](const std::string& record) {
-      return TextOf(record) == kRestartRequested;
+      return RecordText(record) == kRestartRequested;
     });
     EXPECT_LE(SecondsOf(log.back()) - SecondsOf(*requested), 30) << text;
   });
@@ -327,7 +327,7 @@ TEST_F(Outcome, LogSwitchWritesTheLogThereAndTheReleaseWordsNameTheFailures) {
 
     WineProgram installer = wine().Start(exe.string(), {"/silent", "/log:" + log_file});
     const DriverRun finish =
-        Drive({"wait TFEnde 60000", "text TFEnde LHinweis", "text TFEnde LText"});
+        Drive({WaitFor("TFEnde", 60000), TextOf("TFEnde", "LHinweis"), TextOf("TFEnde", "LText")});
     wine().Screenshot("Outcome-release-words-for-failures");
     ASSERT_TRUE(finish.ok()) << finish.Report();
     EndFinishedSilentRunWithoutRestart();
@@ -336,9 +336,9 @@ TEST_F(Outcome, LogSwitchWritesTheLogThereAndTheReleaseWordsNameTheFailures) {
     EXPECT_EQ(end.exit_code, AsUnix(kInstallFailure));
     EXPECT_EQ(FileNames(ReadProbeJournal(JournalOf(folder))), ran);
 
-    EXPECT_EQ(finish.Value("text TFEnde LHinweis"), word78);
-    const std::vector<std::string> lines = Lines(finish.Value("text TFEnde LText"), '\r');
-    ASSERT_GE(lines.size(), 3u) << finish.Value("text TFEnde LText");
+    EXPECT_EQ(finish.Value(TextOf("TFEnde", "LHinweis")), word78);
+    const std::vector<std::string> lines = Lines(finish.Value(TextOf("TFEnde", "LText")), '\r');
+    ASSERT_GE(lines.size(), 3u) << finish.Value(TextOf("TFEnde", "LText"));
     EXPECT_EQ(lines[0], word78);
     EXPECT_EQ(lines[1], "- " + release.packages[1].Name() + " (" + word79 + " 5)");
     const std::string not_started = "- " + release.packages[2].Name() + " (" + word80 + ": ";
@@ -349,8 +349,9 @@ TEST_F(Outcome, LogSwitchWritesTheLogThereAndTheReleaseWordsNameTheFailures) {
     EXPECT_FALSE(fs::exists(InstallLog())) << "the log went to its default place as well";
     const std::vector<std::string> records = LogRecords(log);
     ASSERT_FALSE(records.empty()) << "no log at " << log_file;
-    EXPECT_EQ(TextOf(records.front()).rfind("Start: Installer ", 0), 0u) << ReadFile(log);
-    EXPECT_NE(TextOf(records.front()).find("/log:" + log_file), std::string::npos) << ReadFile(log);
+    EXPECT_EQ(RecordText(records.front()).rfind("Start: Installer ", 0), 0u) << ReadFile(log);
+    EXPECT_NE(RecordText(records.front()).find("/log:" + log_file), std::string::npos)
+        << ReadFile(log);
     const std::string release_line = "Release " + release.texts.name + " 1.2.3, 3 Pakete, ";
     EXPECT_EQ(TextsStartingWith(records, release_line).size(), 1u) << ReadFile(log);
     const std::vector<std::string> packages = PackageTexts(records);
@@ -361,7 +362,7 @@ TEST_F(Outcome, LogSwitchWritesTheLogThereAndTheReleaseWordsNameTheFailures) {
     const std::string reason =
         lines[2].substr(not_started.size(), lines[2].size() - not_started.size() - 1);
     EXPECT_EQ(packages[2], PackageText(3, release.packages[2], "nicht gestartet: " + reason));
-    EXPECT_EQ(TextOf(records.back()), "Ende mit Exitcode 1603") << ReadFile(log);
+    EXPECT_EQ(RecordText(records.back()), "Ende mit Exitcode 1603") << ReadFile(log);
     fs::remove_all(log.parent_path());
   });
 }
@@ -373,7 +374,7 @@ TEST_F(Outcome, FinishPageNamesFiveFailuresAndCutsTheRest) {
         MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
     SetExitCodes(exe, release, JournalOf(folder), {11, 12, 13, 14, 15, 16, 17});
     WineProgram installer = wine().Start(exe.string(), {"/silent"});
-    const DriverRun finish = Drive({"wait TFEnde 60000", "text TFEnde LText"});
+    const DriverRun finish = Drive({WaitFor("TFEnde", 60000), TextOf("TFEnde", "LText")});
     ASSERT_TRUE(finish.ok()) << finish.Report();
     EndFinishedSilentRunWithoutRestart();
     const RunResult end = installer.Wait(seconds(10));
@@ -386,7 +387,7 @@ TEST_F(Outcome, FinishPageNamesFiveFailuresAndCutsTheRest) {
       listed += "- " + release.packages[i].Name() + " (" + kErrorCode + " " +
                 std::to_string(11 + i) + ")\r";
     listed += "…\r";
-    const std::string text = finish.Value("text TFEnde LText");
+    const std::string text = finish.Value(TextOf("TFEnde", "LText"));
     EXPECT_EQ(text.substr(0, listed.size()), listed) << text;
     EXPECT_EQ(text.find(release.packages[5].Name()), std::string::npos) << text;
   });
@@ -405,7 +406,7 @@ TEST_F(Outcome, NotApplicableUpdateIsListedApartAndTheRunEndsWithZero) {
     SetExitCodes(exe, release, JournalOf(folder), {0, kNotApplicable, 0});
     WineProgram installer = wine().Start(exe.string(), {"/silent"});
     const DriverRun finish =
-        Drive({"wait TFEnde 60000", "text TFEnde LHinweis", "text TFEnde LText"});
+        Drive({WaitFor("TFEnde", 60000), TextOf("TFEnde", "LHinweis"), TextOf("TFEnde", "LText")});
     wine().Screenshot("Outcome-not-applicable");
     ASSERT_TRUE(finish.ok()) << finish.Report();
     EndFinishedSilentRunWithoutRestart();
@@ -414,14 +415,14 @@ TEST_F(Outcome, NotApplicableUpdateIsListedApartAndTheRunEndsWithZero) {
     EXPECT_EQ(end.exit_code, 0);
     EXPECT_EQ(FileNames(ReadProbeJournal(JournalOf(folder))), release.ProbeNames());
 
-    EXPECT_EQ(finish.Value("text TFEnde LHinweis"), Word(release::kWordCompleted));
-    const std::vector<std::string> lines = Lines(finish.Value("text TFEnde LText"), '\r');
-    ASSERT_GE(lines.size(), 2u) << finish.Value("text TFEnde LText");
+    EXPECT_EQ(finish.Value(TextOf("TFEnde", "LHinweis")), Word(release::kWordCompleted));
+    const std::vector<std::string> lines = Lines(finish.Value(TextOf("TFEnde", "LText")), '\r');
+    ASSERT_GE(lines.size(), 2u) << finish.Value(TextOf("TFEnde", "LText"));
     EXPECT_EQ(lines[0], "- " + release.packages[1].Name() + " (" + not_applicable + ")");
     EXPECT_EQ(lines[1], "");
     int named = 0;
     for (const std::string& line : lines) named += line.rfind("- ", 0) == 0;
-    EXPECT_EQ(named, 1) << finish.Value("text TFEnde LText");
+    EXPECT_EQ(named, 1) << finish.Value(TextOf("TFEnde", "LText"));
 
     const std::vector<std::string> log = InstallLogRecords();
     const std::vector<std::string> expected = {
@@ -436,7 +437,7 @@ TEST_F(Outcome, NotApplicableUpdateIsListedApartAndTheRunEndsWithZero) {
                                        release.packages[1].Name()})
         << ReadFile(InstallLog());
     ASSERT_FALSE(log.empty());
-    EXPECT_EQ(TextOf(log.back()), "Ende mit Exitcode 0") << ReadFile(InstallLog());
+    EXPECT_EQ(RecordText(log.back()), "Ende mit Exitcode 0") << ReadFile(InstallLog());
   });
 }
 
@@ -504,7 +505,8 @@ TEST_F(Outcome, SameMsiInstalledTwiceIsLoggedAndEndsAsItsExitCodeSays) {
                 << std::endl;
       EXPECT_EQ(packages[0], PackageText(1, release.packages[0], expected.outcome));
       EXPECT_EQ(end.exit_code, AsUnix(expected.program_exit));
-      EXPECT_EQ(TextOf(log.back()), "Ende mit Exitcode " + std::to_string(expected.program_exit))
+      EXPECT_EQ(RecordText(log.back()),
+                "Ende mit Exitcode " + std::to_string(expected.program_exit))
           << ReadFile(InstallLog());
       EXPECT_EQ(TextsStartingWith(log, "Protokoll des Pakets: "),
                 std::vector<std::string>{"Protokoll des Pakets: " + package_log})
@@ -561,20 +563,21 @@ TEST_F(Outcome, UsageSwitchShowsTheSwitchesAndEndsWithZero) {
       SCOPED_TRACE("started with " + arguments.back() + " after " +
                    std::to_string(arguments.size() - 1) + " other argument(s)");
       WineProgram installer = wine().Start(exe.string(), arguments);
-      const DriverRun box = Drive({"wait TMessageForm 30000", "text TMessageForm Message",
-                                   "shown TFWillkommen", "shown TFKopieren"});
+      const DriverRun box =
+          Drive({WaitFor("TMessageForm", 30000), TextOf("TMessageForm", "Message"),
+                 IsShown("TFWillkommen"), IsShown("TFKopieren")});
       wine().Screenshot("Outcome-usage");
       ASSERT_TRUE(box.ok()) << box.Report();
-      const std::string usage = box.Value("text TMessageForm Message");
+      const std::string usage = box.Value(TextOf("TMessageForm", "Message"));
       const std::string synopsis = "Installer.exe [/silent] [/norestart] [/log:Datei]";
       EXPECT_EQ(usage.substr(0, synopsis.size()), synopsis) << usage;
       for (const char* part : {"/norestart", "/log:Datei", "3010", "1641", "1602", "1603", "1618"})
         EXPECT_NE(usage.find(part), std::string::npos) << part << " missing in:\n" << usage;
-      EXPECT_EQ(box.Value("shown TFWillkommen"), "0");
-      EXPECT_EQ(box.Value("shown TFKopieren"), "0");
+      EXPECT_EQ(box.Value(IsShown("TFWillkommen")), "0");
+      EXPECT_EQ(box.Value(IsShown("TFKopieren")), "0");
       EXPECT_TRUE(installer.Running()) << "the program did not wait for OK";
 
-      const DriverRun ok = Drive({"click TMessageForm OK"});
+      const DriverRun ok = Drive({Click("TMessageForm", "OK")});
       ASSERT_TRUE(ok.ok()) << ok.Report();
       const RunResult end = installer.Wait(seconds(10));
       EXPECT_FALSE(end.timed_out) << "OK did not end the program";

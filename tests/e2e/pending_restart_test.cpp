@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "unattended_fixture.h"
+#include "harness/unattended_fixture.h"
 
 namespace e2e {
 namespace {
@@ -49,19 +49,20 @@ TEST_F(PendingRestart, WizardRestartsFirstOnRequestAndTheContinuedRunInstallsEve
     WineProgram installer = wine().Start(exe.string(), {});
 
     const DriverRun asked =
-        Drive({"wait TFWillkommen 30000", "click TFWillkommen BWeiter", "wait TMessageForm 30000",
-               "text TMessageForm Message", "text TMessageForm Yes", "text TMessageForm No"});
+        Drive({WaitFor("TFWillkommen", 30000), Click("TFWillkommen", "BWeiter"),
+               WaitFor("TMessageForm", 30000), TextOf("TMessageForm", "Message"),
+               TextOf("TMessageForm", "Yes"), TextOf("TMessageForm", "No")});
     wine().Screenshot("PendingRestart-question");
     ASSERT_TRUE(asked.ok()) << asked.Report();
-    const std::string question = asked.Value("text TMessageForm Message");
+    const std::string question = asked.Value(TextOf("TMessageForm", "Message"));
     EXPECT_EQ(question.rfind("Windows wartet bereits auf einen Neustart des Computers.", 0), 0u)
         << question;
-    EXPECT_EQ(asked.Value("text TMessageForm Yes"), "&Zuerst neu starten");
-    EXPECT_EQ(asked.Value("text TMessageForm No"), "&Trotzdem installieren");
+    EXPECT_EQ(asked.Value(TextOf("TMessageForm", "Yes")), "&Zuerst neu starten");
+    EXPECT_EQ(asked.Value(TextOf("TMessageForm", "No")), "&Trotzdem installieren");
 
     // Automatic restart is off: the restart prompt comes before the restart, as at a restart
     // in the middle of a run, and nothing has been installed.
-    const DriverRun prompt = Drive({"click TMessageForm Yes", "wait TForm1 30000"});
+    const DriverRun prompt = Drive({Click("TMessageForm", "Yes"), WaitFor("TForm1", 30000)});
     ASSERT_TRUE(prompt.ok()) << prompt.Report();
     EXPECT_TRUE(ReadProbeJournal(JournalOf(folder)).empty()) << "a package ran before";
     EXPECT_EQ(ReadFile(continuation), ContinuationFile(2, {false, false, false, false}, {0, 1}));
@@ -74,7 +75,7 @@ TEST_F(PendingRestart, WizardRestartsFirstOnRequestAndTheContinuedRunInstallsEve
 
     // The key stays after the restart: the continued run logs it and installs all the same.
     WineProgram continuing = StartRunOnce(*command);
-    const DriverRun finish = Drive({"wait TFEnde 60000"});
+    const DriverRun finish = Drive({WaitFor("TFEnde", 60000)});
     ASSERT_TRUE(finish.ok()) << finish.Report();
     CloseFinishPageWithoutRestart();
     const RunResult end = continuing.Wait(seconds(20));

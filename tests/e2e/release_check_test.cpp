@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "wine_test.h"
+#include "harness/wine_test.h"
 
 namespace e2e {
 namespace {

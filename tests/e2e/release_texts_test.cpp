@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "install_test.h"
+#include "harness/install_test.h"
 
 namespace e2e {
 namespace {
@@ -69,57 +69,58 @@ class ReleaseTexts : public InstallTest {
 
 // The details dialog of the highlighted row, by the list's context menu.
 std::vector<std::string> OpenDetails() {
-  return {"press TFErweitert apps", "wait #32768 5000",        "press TFErweitert down",
-          "press TFErweitert down", "press TFErweitert enter", "wait TFDetails 10000"};
+  return {Press("TFErweitert", "apps"), WaitFor("#32768", 5000),       Press("TFErweitert", "down"),
+          Press("TFErweitert", "down"), Press("TFErweitert", "enter"), WaitFor("TFDetails", 10000)};
 }
 
 TEST_F(ReleaseTexts, AmpersandsAreShownAsWrittenAndALongLinkWrapsInTheDetailsDialog) {
   ForgetRunOnce();
   WineProgram installer = wine().Start(MakeRelease().string(), {});
 
-  const DriverRun welcome =
-      Step({"wait TFWillkommen 30000", "drawn TFWillkommen LText", "click TFWillkommen BInfo",
-            "wait TFAbout 10000", "text TFAbout LRDeveloper", "drawn TFAbout LRDeveloper",
-            "text TFAbout LRWebsite", "drawn TFAbout LRWebsite", "click TFAbout BClose",
-            "gone TFAbout 5000"});
+  const DriverRun welcome = Step({WaitFor("TFWillkommen", 30000), "drawn TFWillkommen LText",
+                                  Click("TFWillkommen", "BInfo"), WaitFor("TFAbout", 10000),
+                                  TextOf("TFAbout", "LRDeveloper"), "drawn TFAbout LRDeveloper",
+                                  TextOf("TFAbout", "LRWebsite"), "drawn TFAbout LRWebsite",
+                                  Click("TFAbout", "BClose"), WaitGone("TFAbout", 5000)});
   if (welcome.ok()) {
     EXPECT_EQ(welcome.Value("drawn TFWillkommen LText"), "literal");
-    EXPECT_EQ(welcome.Value("text TFAbout LRDeveloper"), "Schmidt & Partner");
+    EXPECT_EQ(welcome.Value(TextOf("TFAbout", "LRDeveloper")), "Schmidt & Partner");
     EXPECT_EQ(welcome.Value("drawn TFAbout LRDeveloper"), "literal");
-    EXPECT_EQ(welcome.Value("text TFAbout LRWebsite"), "https://example.org/?a=1&b=2");
+    EXPECT_EQ(welcome.Value(TextOf("TFAbout", "LRWebsite")), "https://example.org/?a=1&b=2");
     EXPECT_EQ(welcome.Value("drawn TFAbout LRWebsite"), "literal");
   }
 
   std::vector<std::string> first = {
-      "click TFWillkommen BWeiter", "wait TFMethode 10000",   "click TFMethode CBAdvancedInstall",
-      "click TFMethode BWeiter",    "wait TFErweitert 10000", "press TFErweitert home"};
+      Click("TFWillkommen", "BWeiter"),        WaitFor("TFMethode", 10000),
+      Click("TFMethode", "CBAdvancedInstall"), Click("TFMethode", "BWeiter"),
+      WaitFor("TFErweitert", 10000),           Press("TFErweitert", "home")};
   const std::vector<std::string> open = OpenDetails();
   first.insert(first.end(), open.begin(), open.end());
-  first.insert(first.end(),
-               {"text TFDetails LFile", "drawn TFDetails LFile", "text TFDetails LName",
-                "drawn TFDetails LName", "text TFDetails LWebLink", "drawn TFDetails LWebLink",
-                "click TFDetails BClose", "gone TFDetails 5000"});
+  first.insert(first.end(), {TextOf("TFDetails", "LFile"), "drawn TFDetails LFile",
+                             TextOf("TFDetails", "LName"), "drawn TFDetails LName",
+                             TextOf("TFDetails", "LWebLink"), "drawn TFDetails LWebLink",
+                             Click("TFDetails", "BClose"), WaitGone("TFDetails", 5000)});
   const DriverRun ampersand = Step(first);
   if (ampersand.ok()) {
-    EXPECT_EQ(ampersand.Value("text TFDetails LFile"), "KB1&2.exe");
+    EXPECT_EQ(ampersand.Value(TextOf("TFDetails", "LFile")), "KB1&2.exe");
     EXPECT_EQ(ampersand.Value("drawn TFDetails LFile"), "literal");
-    EXPECT_EQ(ampersand.Value("text TFDetails LName"), "Aktualisierung KB1&2 für Windows");
+    EXPECT_EQ(ampersand.Value(TextOf("TFDetails", "LName")), "Aktualisierung KB1&2 für Windows");
     EXPECT_EQ(ampersand.Value("drawn TFDetails LName"), "literal");
-    EXPECT_EQ(ampersand.Value("text TFDetails LWebLink"), kAmpersandLink);
+    EXPECT_EQ(ampersand.Value(TextOf("TFDetails", "LWebLink")), kAmpersandLink);
     EXPECT_EQ(ampersand.Value("drawn TFDetails LWebLink"), "literal");
   }
 
   // The long link: measured with its font and wrapped at its label's width, the text fits the
   // label, the label lies within the dialog, and what it draws is the whole text.
-  std::vector<std::string> second = {"press TFErweitert down"};
+  std::vector<std::string> second = {Press("TFErweitert", "down")};
   second.insert(second.end(), open.begin(), open.end());
-  second.insert(second.end(), {"text TFDetails LWebLink", "fits TFDetails LWebLink",
-                               "drawn TFDetails LWebLink", "rect TFDetails"});
+  second.insert(second.end(), {TextOf("TFDetails", "LWebLink"), "fits TFDetails LWebLink",
+                               "drawn TFDetails LWebLink", RectOf("TFDetails")});
   const DriverRun long_link = Step(second);
   std::this_thread::sleep_for(std::chrono::milliseconds(700));
   wine().Screenshot("ReleaseTexts-details-long-link");
   if (long_link.ok()) {
-    EXPECT_EQ(long_link.Value("text TFDetails LWebLink"), LongLink());
+    EXPECT_EQ(long_link.Value(TextOf("TFDetails", "LWebLink")), LongLink());
     int text_width = 0, text_height = 0, width = 0, height = 0, inside = 0;
     std::istringstream(long_link.Value("fits TFDetails LWebLink")) >> text_width >> text_height >>
         width >> height >> inside;
@@ -146,8 +147,8 @@ TEST_F(ReleaseTexts, LicenceIconStandsBesideTheTextAt144Dpi) {
   ForgetRunOnce();
   WineProgram installer = wine().Start(exe.string(), {});
   const DriverRun run =
-      Step({"wait TFWillkommen 30000", "click TFWillkommen BWeiter", "wait TFLizenz 10000",
-            "bounds TFLizenz Image1", "bounds TFLizenz RLizenz"});
+      Step({WaitFor("TFWillkommen", 30000), Click("TFWillkommen", "BWeiter"),
+            WaitFor("TFLizenz", 10000), "bounds TFLizenz Image1", "bounds TFLizenz RLizenz"});
   std::this_thread::sleep_for(std::chrono::milliseconds(700));
   wine().Screenshot("ReleaseTexts-licence-144dpi");
   installer.Kill();

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "unattended_fixture.h"
+#include "harness/unattended_fixture.h"
 
 namespace e2e {
 namespace {

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <optional>
 
-#include "install_test.h"
+#include "harness/install_test.h"
 
 namespace e2e {
 namespace {
@@ -37,18 +37,19 @@ TEST_F(Restart, PackageDemandingARestartHandsOverAndTheRunGoesOnAfterTheLogon) {
     const fs::path continuation = exe.parent_path() / "rir_eridivu";
     WineProgram installer = wine().Start(exe.string(), {});
 
-    DriverRun prompt = Drive({"wait TFWillkommen 30000", "click TFWillkommen BWeiter",
-                              "wait TForm1 60000", "caption TForm1", "text TForm1 Label1",
-                              "text TForm1 Label2", "text TForm1 Label3", "text TForm1 Button1",
-                              "shown TFKopieren", "attributes " + ToWindowsPath(continuation)});
+    DriverRun prompt =
+        Drive({WaitFor("TFWillkommen", 30000), Click("TFWillkommen", "BWeiter"),
+               WaitFor("TForm1", 60000), CaptionOf("TForm1"), TextOf("TForm1", "Label1"),
+               TextOf("TForm1", "Label2"), TextOf("TForm1", "Label3"), TextOf("TForm1", "Button1"),
+               IsShown("TFKopieren"), "attributes " + ToWindowsPath(continuation)});
     wine().Screenshot("Restart-prompt");
     ASSERT_TRUE(prompt.ok()) << prompt.Report();
-    EXPECT_EQ(prompt.Value("caption TForm1"), Word(release::kWordRestartCaption));
-    EXPECT_EQ(prompt.Value("text TForm1 Label1"), Word(release::kWordRestartNeeded));
-    EXPECT_EQ(prompt.Value("text TForm1 Label2"), Word(release::kWordRestartContinues));
-    EXPECT_EQ(prompt.Value("text TForm1 Label3"), Word(release::kWordClosePrograms));
-    EXPECT_EQ(prompt.Value("text TForm1 Button1"), Word(release::kWordRestartNow));
-    EXPECT_EQ(prompt.Value("shown TFKopieren"), "1");
+    EXPECT_EQ(prompt.Value(CaptionOf("TForm1")), Word(release::kWordRestartCaption));
+    EXPECT_EQ(prompt.Value(TextOf("TForm1", "Label1")), Word(release::kWordRestartNeeded));
+    EXPECT_EQ(prompt.Value(TextOf("TForm1", "Label2")), Word(release::kWordRestartContinues));
+    EXPECT_EQ(prompt.Value(TextOf("TForm1", "Label3")), Word(release::kWordClosePrograms));
+    EXPECT_EQ(prompt.Value(TextOf("TForm1", "Button1")), Word(release::kWordRestartNow));
+    EXPECT_EQ(prompt.Value(IsShown("TFKopieren")), "1");
 
     // Before the restart: packages 3 and 4 are left, written down for the next logon.
     EXPECT_EQ(FileNames(ReadProbeJournal(JournalOf(folder))),
@@ -66,14 +67,14 @@ TEST_F(Restart, PackageDemandingARestartHandsOverAndTheRunGoesOnAfterTheLogon) {
     WineProgram continuing = StartRunOnce(*command);
     ASSERT_TRUE(WaitForJournal(JournalOf(folder), 3, seconds(60)));
     DriverRun continued =
-        Drive({"shown TFKopieren", "text TFKopieren LKopierStatus", "text TFKopieren LKopierDatei",
-               "position TFKopieren ProgressBar"});
+        Drive({IsShown("TFKopieren"), TextOf("TFKopieren", "LKopierStatus"),
+               TextOf("TFKopieren", "LKopierDatei"), "position TFKopieren ProgressBar"});
     wine().Screenshot("Restart-continued-installation-page");
     ASSERT_TRUE(continued.ok()) << continued.Report();
-    EXPECT_EQ(continued.Value("shown TFKopieren"), "1");
-    EXPECT_EQ(continued.Value("text TFKopieren LKopierStatus"),
+    EXPECT_EQ(continued.Value(IsShown("TFKopieren")), "1");
+    EXPECT_EQ(continued.Value(TextOf("TFKopieren", "LKopierStatus")),
               StatusLine(3, 4, exe.parent_path() / "Data" / "KB3.exe"));
-    EXPECT_EQ(continued.Value("text TFKopieren LKopierDatei"), release.packages[2].Name());
+    EXPECT_EQ(continued.Value(TextOf("TFKopieren", "LKopierDatei")), release.packages[2].Name());
     EXPECT_EQ(continued.Value("position TFKopieren ProgressBar"), "50");
     // Until the run is over the state stays, naming what is still to run.
     EXPECT_EQ(ReadFile(continuation), "4\r\n0\r\n0\r\n1\r\n1\r\n2\r\n3\r\n");
@@ -81,10 +82,11 @@ TEST_F(Restart, PackageDemandingARestartHandsOverAndTheRunGoesOnAfterTheLogon) {
 
     // Automatic restart stays off after the logon: the finish page waits, and ticking
     // "Jetzt nicht neu starten" lets it end the program.
-    DriverRun finished = Drive({"wait TFEnde 60000", "shown TFAutoReboot",
-                                "click TFEnde CBNichtNeustarten", "click TFEnde BAbbrechen"});
+    DriverRun finished =
+        Drive({WaitFor("TFEnde", 60000), IsShown("TFAutoReboot"),
+               Click("TFEnde", "CBNichtNeustarten"), Click("TFEnde", "BAbbrechen")});
     ASSERT_TRUE(finished.ok()) << finished.Report();
-    EXPECT_EQ(finished.Value("shown TFAutoReboot"), "0");
+    EXPECT_EQ(finished.Value(IsShown("TFAutoReboot")), "0");
     RunResult ended = continuing.Wait(seconds(20));
     EXPECT_FALSE(ended.timed_out) << "the finish page did not end the program";
     EXPECT_EQ(ended.exit_code, 0);

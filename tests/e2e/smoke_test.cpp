@@ -5,7 +5,7 @@
 #include <set>
 #include <thread>
 
-#include "wine_test.h"
+#include "harness/wine_test.h"
 
 namespace e2e {
 namespace {

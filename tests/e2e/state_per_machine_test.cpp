@@ -12,8 +12,8 @@
 #include <set>
 #include <thread>
 
-#include "other_machine.h"
-#include "unattended_fixture.h"
+#include "harness/other_machine.h"
+#include "harness/unattended_fixture.h"
 
 namespace e2e {
 namespace {
@@ -275,11 +275,11 @@ TEST_F(StatePerMachine, TheLocalStarterWaitsForTheNetworkDriveAndTheRunGoesOnWhe
   drive.TakeAway();
   WineProgram gives_up = LogOn(machine);
   const std::string wait_text = "Warte auf den Ordner der Installation: N:\\Pack\\";
-  DriverRun waiting = Drive({"wait TFWarten 30000", "text TFWarten LWarten"});
+  DriverRun waiting = Drive({WaitFor("TFWarten", 30000), TextOf("TFWarten", "LWarten")});
   wine().Screenshot("StatePerMachine-waiting-for-the-release-folder");
   ASSERT_TRUE(waiting.ok()) << waiting.Report();
-  EXPECT_EQ(waiting.Value("text TFWarten LWarten"), wait_text);
-  const DriverRun cancelled = Drive({"click TFWarten BAbbrechen"});
+  EXPECT_EQ(waiting.Value(TextOf("TFWarten", "LWarten")), wait_text);
+  const DriverRun cancelled = Drive({Click("TFWarten", "BAbbrechen")});
   ASSERT_TRUE(cancelled.ok()) << cancelled.Report();
   const RunResult given_up = gives_up.Wait(seconds(30));
   ASSERT_FALSE(given_up.timed_out);
@@ -295,11 +295,11 @@ TEST_F(StatePerMachine, TheLocalStarterWaitsForTheNetworkDriveAndTheRunGoesOnWhe
       << ReadFile(machine.Log());
 
   WineProgram starter = LogOn(machine);
-  waiting = Drive({"wait TFWarten 30000"});
+  waiting = Drive({WaitFor("TFWarten", 30000)});
   ASSERT_TRUE(waiting.ok()) << waiting.Report();
   std::this_thread::sleep_for(seconds(5));
   drive.BringBack();
-  const DriverRun gone = Drive({"gone TFWarten 10000"});
+  const DriverRun gone = Drive({WaitGone("TFWarten", 10000)});
   EXPECT_TRUE(gone.ok()) << gone.Report();
   const RunResult started = starter.Wait(seconds(30));
   EXPECT_FALSE(started.timed_out);

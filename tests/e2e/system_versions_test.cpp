@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "unattended_fixture.h"
+#include "harness/unattended_fixture.h"
 
 namespace e2e {
 namespace {
@@ -79,8 +79,8 @@ class SystemVersions : public UnattendedTest {
     ForgetUserRunOnce();
     WineProgram installer = StartWithNativeWusa(exe);
 
-    const DriverRun prompt =
-        Drive({"wait TFWillkommen 30000", "click TFWillkommen BWeiter", "wait TForm1 60000"});
+    const DriverRun prompt = Drive({WaitFor("TFWillkommen", 30000),
+                                    Click("TFWillkommen", "BWeiter"), WaitFor("TForm1", 60000)});
     ASSERT_TRUE(prompt.ok()) << "no restart prompt after the .msu package: " << prompt.Report();
     const std::vector<ProbeRun> runs = ReadProbeJournal(JournalOf(folder));
     ASSERT_EQ(FileNames(runs), std::vector<std::string>{"wusa.exe"});
@@ -144,7 +144,8 @@ TEST_F(SystemVersions, OnXpTheMsuIsNotStartedAndTheNextPackageRuns) {
     InstallerWindowsVersion system(wine(), "winxp");
     WineProgram installer = StartWithNativeWusa(exe);
 
-    const DriverRun started = Drive({"wait TFWillkommen 30000", "click TFWillkommen BWeiter"});
+    const DriverRun started =
+        Drive({WaitFor("TFWillkommen", 30000), Click("TFWillkommen", "BWeiter")});
     ASSERT_TRUE(started.ok()) << started.Report();
     CloseFinishPageWithoutRestart();
     const RunResult end = installer.Wait(seconds(10));

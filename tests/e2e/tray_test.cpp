@@ -3,7 +3,7 @@
 #include <chrono>
 #include <thread>
 
-#include "install_test.h"
+#include "harness/install_test.h"
 
 namespace e2e {
 namespace {
@@ -43,25 +43,25 @@ TEST_F(Tray, MinimizedRunKeepsThePageHiddenAndADoubleClickOnTheIconRestoresIt) {
 
     // Polled from the click on, through the whole first package and into the second.
     DriverRun hidden =
-        Drive({"wait TFWillkommen 30000", "click TFWillkommen BWeiter", "absent TFKopieren 5000",
-               "shown TFWillkommen", "exists TrayMessageWindow"});
+        Drive({WaitFor("TFWillkommen", 30000), Click("TFWillkommen", "BWeiter"),
+               "absent TFKopieren 5000", IsShown("TFWillkommen"), "exists TrayMessageWindow"});
     ASSERT_TRUE(hidden.ok()) << hidden.Report();
-    EXPECT_EQ(hidden.Value("shown TFWillkommen"), "0");
+    EXPECT_EQ(hidden.Value(IsShown("TFWillkommen")), "0");
     EXPECT_EQ(hidden.Value("exists TrayMessageWindow"), "1");
     ASSERT_TRUE(WaitForJournal(JournalOf(folder), 2, seconds(10)));
     EXPECT_TRUE(TrayWindowMapped()) << "no tray icon while the page is in the background";
     wine().Screenshot("Tray-icon");
 
     DriverRun restored =
-        Drive({"traynotify lbuttondblclk", "wait TFKopieren 5000", "text TFKopieren LKopierStatus",
-               "position TFKopieren ProgressBar"});
+        Drive({"traynotify lbuttondblclk", WaitFor("TFKopieren", 5000),
+               TextOf("TFKopieren", "LKopierStatus"), "position TFKopieren ProgressBar"});
     ASSERT_TRUE(restored.ok()) << restored.Report();
-    EXPECT_EQ(restored.Value("text TFKopieren LKopierStatus"),
+    EXPECT_EQ(restored.Value(TextOf("TFKopieren", "LKopierStatus")),
               StatusLine(2, 2, exe.parent_path() / "Data" / "KB2.exe"));
     EXPECT_EQ(restored.Value("position TFKopieren ProgressBar"), "50");
     EXPECT_TRUE(TrayWindowUnmappedWithin(seconds(5))) << "the tray icon stayed after restoring";
 
-    DriverRun finished = Drive({"wait TFEnde 30000"});
+    DriverRun finished = Drive({WaitFor("TFEnde", 30000)});
     ASSERT_TRUE(finished.ok()) << finished.Report();
     installer.Kill();  // the finish page would restart on closing
     EXPECT_EQ(FileNames(ReadProbeJournal(JournalOf(folder))), release.ProbeNames());

@@ -13,8 +13,8 @@
 #include <thread>
 #include <vector>
 
-#include "release_folder.h"
-#include "unattended_fixture.h"
+#include "harness/release_folder.h"
+#include "harness/unattended_fixture.h"
 
 namespace e2e {
 namespace {
@@ -293,17 +293,18 @@ TEST_F(Unattended, AWatchedStartWhileAnotherInstallerRunsWaitsForItWhenTheUserCh
 
     WineProgram watched = wine().Start(exe_other.string(), {});
     const DriverRun waits =
-        Drive({"wait TFWillkommen 30000", "click TFWillkommen BWeiter", "wait TMessageForm 10000",
-               "text TMessageForm Message", "click TMessageForm Yes", "gone TMessageForm 5000",
-               "wait TFKopieren 10000", "gone TFWillkommen 5000", "text TFKopieren LKopierStatus",
-               "enabled TFKopieren BAbbrechen"});
+        Drive({WaitFor("TFWillkommen", 30000), Click("TFWillkommen", "BWeiter"),
+               WaitFor("TMessageForm", 10000), TextOf("TMessageForm", "Message"),
+               Click("TMessageForm", "Yes"), WaitGone("TMessageForm", 5000),
+               WaitFor("TFKopieren", 10000), WaitGone("TFWillkommen", 5000),
+               TextOf("TFKopieren", "LKopierStatus"), EnabledOf("TFKopieren", "BAbbrechen")});
     // Once the page has had time to paint itself, as it does while it waits.
     std::this_thread::sleep_for(std::chrono::milliseconds(700));
     wine().Screenshot("Unattended-waits-for-another-installer");
     ASSERT_TRUE(waits.ok()) << waits.Report();
-    EXPECT_EQ(waits.Value("text TMessageForm Message"), kWaitOrGiveUp);
-    EXPECT_EQ(waits.Value("text TFKopieren LKopierStatus"), kWaitingForTheOther);
-    EXPECT_EQ(waits.Value("enabled TFKopieren BAbbrechen"), "1");
+    EXPECT_EQ(waits.Value(TextOf("TMessageForm", "Message")), kWaitOrGiveUp);
+    EXPECT_EQ(waits.Value(TextOf("TFKopieren", "LKopierStatus")), kWaitingForTheOther);
+    EXPECT_EQ(waits.Value(EnabledOf("TFKopieren", "BAbbrechen")), "1");
 
     EndFinishedSilentRunWithoutRestart();
     const RunResult first_end = running.Wait(seconds(10));
@@ -458,8 +459,8 @@ TEST_F(Unattended, LogInAMissingFolderIsMadeAndBothHalvesOfARestartAppendToIt) {
     in_work.working_dir = working;
     WineProgram installer = wine().Start(exe.string(), {"/log:" + relative}, in_work);
 
-    const DriverRun prompt =
-        Drive({"wait TFWillkommen 30000", "click TFWillkommen BWeiter", "wait TForm1 60000"});
+    const DriverRun prompt = Drive({WaitFor("TFWillkommen", 30000),
+                                    Click("TFWillkommen", "BWeiter"), WaitFor("TForm1", 60000)});
     ASSERT_TRUE(prompt.ok()) << prompt.Report();
     EXPECT_TRUE(fs::is_regular_file(log)) << "no log in the folder made for it";
     const std::optional<std::string> command = RunOnceValue();

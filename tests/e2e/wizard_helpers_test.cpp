@@ -1,8 +1,8 @@
 // The wizard tests' own pieces that need no Wine: the release files and the driver's output.
 #include <gtest/gtest.h>
 
-#include "release_folder.h"
-#include "ui_driver.h"
+#include "harness/release_folder.h"
+#include "harness/ui_driver.h"
 
 namespace e2e {
 namespace {
@@ -50,19 +50,19 @@ TEST(ReleaseFiles, BitmapHasHeaderSizeAndPaddedRows) {
 
 TEST(DriverOutput, ValuesAreUnescapedAndKeptInOrder) {
   DriverRun run = ParseDriverOutput(
-      {"text F L", "shown F", "caption F"},
+      {TextOf("F", "L"), IsShown("F"), CaptionOf("F")},
       "text F L = a\\rb\\\\c\\td\r\nfixme: chatter = from Wine\nshown F = 1\nshown F = 0\n"
       "caption F = x = y\n");
-  EXPECT_EQ(run.Value("text F L"), "a\rb\\c\td");
-  EXPECT_EQ(run.Values("shown F"), (std::vector<std::string>{"1", "0"}));
-  EXPECT_EQ(run.Value("caption F"), "x = y");
+  EXPECT_EQ(run.Value(TextOf("F", "L")), "a\rb\\c\td");
+  EXPECT_EQ(run.Values(IsShown("F")), (std::vector<std::string>{"1", "0"}));
+  EXPECT_EQ(run.Value(CaptionOf("F")), "x = y");
   EXPECT_TRUE(run.error.empty());
   EXPECT_THROW(run.Value("fixme: chatter"), std::out_of_range);
 }
 
 TEST(DriverOutput, ErrorLineIsKept) {
-  DriverRun run =
-      ParseDriverOutput({"wait F 10", "caption F"}, "error: wait F 10: no visible F after 10 ms\n");
+  DriverRun run = ParseDriverOutput({WaitFor("F", 10), CaptionOf("F")},
+                                    "error: wait F 10: no visible F after 10 ms\n");
   EXPECT_EQ(run.error, "wait F 10: no visible F after 10 ms");
   EXPECT_FALSE(run.ok());
   EXPECT_TRUE(run.values.empty());

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "release_folder.h"
-#include "ui_driver.h"
-#include "wine_test.h"
+#include "harness/release_folder.h"
+#include "harness/ui_driver.h"
+#include "harness/wine_test.h"
 
 namespace e2e {
 namespace {
@@ -36,32 +36,33 @@ TEST_F(WizardStart, WelcomePageShowsTheReleaseCentredWithItsWords) {
   WineProgram installer = StartRelease(files);
 
   DriverRun run = Drive(
-      {"wait TFWillkommen 30000", "caption TFWillkommen", "text TFWillkommen LText",
-       "text TFWillkommen LStatus", "text TFWillkommen BWeiter", "text TFWillkommen BZurueck",
-       "text TFWillkommen BAbbrechen", "text TFWillkommen BInfo", "enabled TFWillkommen BZurueck",
-       "enabled TFWillkommen BWeiter", "visible TFWillkommen ILinks", "rect TFWillkommen", "screen",
-       "shown TFMain", "shown TFMethode"});
+      {WaitFor("TFWillkommen", 30000), CaptionOf("TFWillkommen"), TextOf("TFWillkommen", "LText"),
+       TextOf("TFWillkommen", "LStatus"), TextOf("TFWillkommen", "BWeiter"),
+       TextOf("TFWillkommen", "BZurueck"), TextOf("TFWillkommen", "BAbbrechen"),
+       TextOf("TFWillkommen", "BInfo"), EnabledOf("TFWillkommen", "BZurueck"),
+       EnabledOf("TFWillkommen", "BWeiter"), VisibleOf("TFWillkommen", "ILinks"),
+       RectOf("TFWillkommen"), "screen", IsShown("TFMain"), IsShown("TFMethode")});
   ASSERT_TRUE(run.ok()) << run.Report();
   wine().Screenshot("WizardStart-welcome");
 
-  EXPECT_EQ(run.Value("caption TFWillkommen"), settings.name);
-  EXPECT_EQ(run.Value("text TFWillkommen LText"), JoinedBlock(settings.pre_install));
-  EXPECT_EQ(run.Value("text TFWillkommen LStatus"), Word(release::kWordWelcomeHeading));
-  EXPECT_EQ(run.Value("text TFWillkommen BWeiter"), Word(release::kWordNext));
-  EXPECT_EQ(run.Value("text TFWillkommen BZurueck"), Word(release::kWordBack));
-  EXPECT_EQ(run.Value("text TFWillkommen BAbbrechen"), Word(release::kWordCancel));
-  EXPECT_EQ(run.Value("text TFWillkommen BInfo"), Word(release::kWordAbout));
-  EXPECT_EQ(run.Value("enabled TFWillkommen BZurueck"), "0");
-  EXPECT_EQ(run.Value("enabled TFWillkommen BWeiter"), "1");
-  EXPECT_EQ(run.Value("visible TFWillkommen ILinks"), "1");
-  EXPECT_EQ(run.Value("shown TFMain"), "0");
-  EXPECT_EQ(run.Value("shown TFMethode"), "0");
+  EXPECT_EQ(run.Value(CaptionOf("TFWillkommen")), settings.name);
+  EXPECT_EQ(run.Value(TextOf("TFWillkommen", "LText")), JoinedBlock(settings.pre_install));
+  EXPECT_EQ(run.Value(TextOf("TFWillkommen", "LStatus")), Word(release::kWordWelcomeHeading));
+  EXPECT_EQ(run.Value(TextOf("TFWillkommen", "BWeiter")), Word(release::kWordNext));
+  EXPECT_EQ(run.Value(TextOf("TFWillkommen", "BZurueck")), Word(release::kWordBack));
+  EXPECT_EQ(run.Value(TextOf("TFWillkommen", "BAbbrechen")), Word(release::kWordCancel));
+  EXPECT_EQ(run.Value(TextOf("TFWillkommen", "BInfo")), Word(release::kWordAbout));
+  EXPECT_EQ(run.Value(EnabledOf("TFWillkommen", "BZurueck")), "0");
+  EXPECT_EQ(run.Value(EnabledOf("TFWillkommen", "BWeiter")), "1");
+  EXPECT_EQ(run.Value(VisibleOf("TFWillkommen", "ILinks")), "1");
+  EXPECT_EQ(run.Value(IsShown("TFMain")), "0");
+  EXPECT_EQ(run.Value(IsShown("TFMethode")), "0");
 
-  ScreenRect page = ParseRect(run.Value("rect TFWillkommen"));
+  ScreenRect page = ParseRect(run.Value(RectOf("TFWillkommen")));
   int width = 0, height = 0;
   std::istringstream(run.Value("screen")) >> width >> height;
-  EXPECT_NEAR(page.left + page.right, width, 1) << run.Value("rect TFWillkommen");
-  EXPECT_NEAR(page.top + page.bottom, height, 1) << run.Value("rect TFWillkommen");
+  EXPECT_NEAR(page.left + page.right, width, 1) << run.Value(RectOf("TFWillkommen"));
+  EXPECT_NEAR(page.top + page.bottom, height, 1) << run.Value(RectOf("TFWillkommen"));
   installer.Kill();
 }
 
@@ -72,40 +73,40 @@ TEST_F(WizardStart, Utf8ReleaseFilesShowTheSameTexts) {
   files.ansi = false;
   WineProgram installer = StartRelease(files);
 
-  DriverRun run = Drive({"wait TFWillkommen 30000", "caption TFWillkommen",
-                         "text TFWillkommen LText", "text TFWillkommen BInfo"});
+  DriverRun run = Drive({WaitFor("TFWillkommen", 30000), CaptionOf("TFWillkommen"),
+                         TextOf("TFWillkommen", "LText"), TextOf("TFWillkommen", "BInfo")});
   ASSERT_TRUE(run.ok()) << run.Report();
-  EXPECT_EQ(run.Value("caption TFWillkommen"), settings.name);
-  EXPECT_EQ(run.Value("text TFWillkommen LText"), JoinedBlock(settings.pre_install));
-  EXPECT_EQ(run.Value("text TFWillkommen BInfo"), Word(release::kWordAbout));
+  EXPECT_EQ(run.Value(CaptionOf("TFWillkommen")), settings.name);
+  EXPECT_EQ(run.Value(TextOf("TFWillkommen", "LText")), JoinedBlock(settings.pre_install));
+  EXPECT_EQ(run.Value(TextOf("TFWillkommen", "BInfo")), Word(release::kWordAbout));
   installer.Kill();
 }
 
 TEST_F(WizardStart, CancelAsksAndOnlyYesEndsTheProgram) {
   WineProgram installer = StartRelease();
 
-  DriverRun asked =
-      Drive({"wait TFWillkommen 30000", "click TFWillkommen BAbbrechen", "wait TMessageForm 10000",
-             "caption TMessageForm", "text TMessageForm Message", "text TMessageForm Yes",
-             "text TMessageForm No"});
+  DriverRun asked = Drive({WaitFor("TFWillkommen", 30000), Click("TFWillkommen", "BAbbrechen"),
+                           WaitFor("TMessageForm", 10000), CaptionOf("TMessageForm"),
+                           TextOf("TMessageForm", "Message"), TextOf("TMessageForm", "Yes"),
+                           TextOf("TMessageForm", "No")});
   ASSERT_TRUE(asked.ok()) << asked.Report();
   wine().Screenshot("WizardStart-cancel-question");
-  EXPECT_EQ(asked.Value("caption TMessageForm"), "Bestätigen");
-  EXPECT_EQ(asked.Value("text TMessageForm Message"), Word(release::kWordCloseQuestion));
-  EXPECT_EQ(asked.Value("text TMessageForm Yes"), "&Ja");
-  EXPECT_EQ(asked.Value("text TMessageForm No"), "&Nein");
+  EXPECT_EQ(asked.Value(CaptionOf("TMessageForm")), "Bestätigen");
+  EXPECT_EQ(asked.Value(TextOf("TMessageForm", "Message")), Word(release::kWordCloseQuestion));
+  EXPECT_EQ(asked.Value(TextOf("TMessageForm", "Yes")), "&Ja");
+  EXPECT_EQ(asked.Value(TextOf("TMessageForm", "No")), "&Nein");
 
   // No, and Escape, both keep the page.
   DriverRun refused =
-      Drive({"click TMessageForm No", "gone TMessageForm 5000", "shown TFWillkommen",
-             "click TFWillkommen BAbbrechen", "wait TMessageForm 10000", "key TMessageForm escape",
-             "gone TMessageForm 5000", "shown TFWillkommen"});
+      Drive({Click("TMessageForm", "No"), WaitGone("TMessageForm", 5000), IsShown("TFWillkommen"),
+             Click("TFWillkommen", "BAbbrechen"), WaitFor("TMessageForm", 10000),
+             "key TMessageForm escape", WaitGone("TMessageForm", 5000), IsShown("TFWillkommen")});
   ASSERT_TRUE(refused.ok()) << refused.Report();
-  EXPECT_EQ(refused.Values("shown TFWillkommen"), (std::vector<std::string>{"1", "1"}));
+  EXPECT_EQ(refused.Values(IsShown("TFWillkommen")), (std::vector<std::string>{"1", "1"}));
   EXPECT_TRUE(installer.Running());
 
-  DriverRun agreed = Drive({"click TFWillkommen BAbbrechen", "wait TMessageForm 10000",
-                            "click TMessageForm Yes", "gone TFWillkommen 10000"});
+  DriverRun agreed = Drive({Click("TFWillkommen", "BAbbrechen"), WaitFor("TMessageForm", 10000),
+                            Click("TMessageForm", "Yes"), WaitGone("TFWillkommen", 10000)});
   ASSERT_TRUE(agreed.ok()) << agreed.Report();
   RunResult end = installer.Wait(seconds(10));
   EXPECT_FALSE(end.timed_out) << "the program did not end after Yes";
@@ -120,18 +121,19 @@ TEST_F(WizardStart, FilesThatIsNoIntegerIsReportedAndEndsTheProgram) {
   files.settings = settings.Text();
   WineProgram installer = StartRelease(files);
 
-  DriverRun report = Drive(
-      {"wait #32770 30000", "caption #32770", "boxtext", "shown TFWillkommen", "shown TFMain"});
+  DriverRun report = Drive({WaitFor("#32770", 30000), CaptionOf("#32770"), "boxtext",
+                            IsShown("TFWillkommen"), IsShown("TFMain")});
   ASSERT_TRUE(report.ok()) << report.Report();
   wine().Screenshot("WizardStart-error-report");
-  EXPECT_EQ(report.Value("caption #32770"), "Installer");
+  EXPECT_EQ(report.Value(CaptionOf("#32770")), "Installer");
   EXPECT_EQ(report.Value("boxtext"), "'abc' ist kein gültiger Integerwert.");
-  EXPECT_EQ(report.Value("shown TFWillkommen"), "0");
-  EXPECT_EQ(report.Value("shown TFMain"), "0");
+  EXPECT_EQ(report.Value(IsShown("TFWillkommen")), "0");
+  EXPECT_EQ(report.Value(IsShown("TFMain")), "0");
 
-  DriverRun confirmed = Drive({"click #32770 #1", "gone #32770 5000", "shown TFWillkommen"});
+  DriverRun confirmed =
+      Drive({Click("#32770", "#1"), WaitGone("#32770", 5000), IsShown("TFWillkommen")});
   ASSERT_TRUE(confirmed.ok()) << confirmed.Report();
-  EXPECT_EQ(confirmed.Value("shown TFWillkommen"), "0");
+  EXPECT_EQ(confirmed.Value(IsShown("TFWillkommen")), "0");
   RunResult end = installer.Wait(seconds(10));
   EXPECT_FALSE(end.timed_out) << "the program lives on after a failed start";
   EXPECT_EQ(end.signal, 0);
@@ -145,25 +147,25 @@ TEST_F(WizardStart, ContinuationFileWithoutANumberFallsBackToTheWizard) {
   files.continuation = "zwei\r\n1\r\n0\r\n0\r\n0\r\n0\r\n1\r\n";
   WineProgram installer = StartRelease(files);
 
-  DriverRun message =
-      Drive({"wait TMessageForm 30000", "caption TMessageForm", "text TMessageForm Message",
-             "text TMessageForm OK", "shown TFWillkommen"});
+  DriverRun message = Drive({WaitFor("TMessageForm", 30000), CaptionOf("TMessageForm"),
+                             TextOf("TMessageForm", "Message"), TextOf("TMessageForm", "OK"),
+                             IsShown("TFWillkommen")});
   ASSERT_TRUE(message.ok()) << message.Report();
   wine().Screenshot("WizardStart-continuation-message");
-  EXPECT_EQ(message.Value("caption TMessageForm"), "Informationen");
+  EXPECT_EQ(message.Value(CaptionOf("TMessageForm")), "Informationen");
   const fs::path aside = exe_.parent_path() / "rir_eridivu.bad";
-  EXPECT_EQ(message.Value("text TMessageForm Message"),
+  EXPECT_EQ(message.Value(TextOf("TMessageForm", "Message")),
             "'zwei' ist kein gültiger Integerwert\nDie Datei zur Fortsetzung der Installation "
             "ist unlesbar: " +
                 ToWindowsPath(exe_.parent_path() / "rir_eridivu") + "\nSie wurde umbenannt in " +
                 ToWindowsPath(aside) + ".");
-  EXPECT_EQ(message.Value("text TMessageForm OK"), "OK");
-  EXPECT_EQ(message.Value("shown TFWillkommen"), "0");
+  EXPECT_EQ(message.Value(TextOf("TMessageForm", "OK")), "OK");
+  EXPECT_EQ(message.Value(IsShown("TFWillkommen")), "0");
 
-  DriverRun wizard = Drive({"click TMessageForm OK", "gone TMessageForm 5000",
-                            "wait TFWillkommen 10000", "shown TFKopieren"});
+  DriverRun wizard = Drive({Click("TMessageForm", "OK"), WaitGone("TMessageForm", 5000),
+                            WaitFor("TFWillkommen", 10000), IsShown("TFKopieren")});
   ASSERT_TRUE(wizard.ok()) << wizard.Report();
-  EXPECT_EQ(wizard.Value("shown TFKopieren"), "0");
+  EXPECT_EQ(wizard.Value(IsShown("TFKopieren")), "0");
   EXPECT_FALSE(fs::exists(exe_.parent_path() / "rir_eridivu"));
   EXPECT_TRUE(fs::exists(aside));
   installer.Kill();
@@ -174,16 +176,16 @@ TEST_F(WizardStart, WithoutLanguageFileEveryWordIsTheFallback) {
   files.language.reset();
   WineProgram installer = StartRelease(files);
 
-  DriverRun run =
-      Drive({"wait TFWillkommen 30000", "text TFWillkommen BWeiter", "text TFWillkommen BAbbrechen",
-             "text TFWillkommen BInfo", "text TFWillkommen BZurueck", "text TFWillkommen LStatus",
-             "click TFWillkommen BAbbrechen", "wait TMessageForm 10000",
-             "text TMessageForm Message", "click TMessageForm No", "gone TMessageForm 5000"});
+  DriverRun run = Drive({WaitFor("TFWillkommen", 30000), TextOf("TFWillkommen", "BWeiter"),
+                         TextOf("TFWillkommen", "BAbbrechen"), TextOf("TFWillkommen", "BInfo"),
+                         TextOf("TFWillkommen", "BZurueck"), TextOf("TFWillkommen", "LStatus"),
+                         Click("TFWillkommen", "BAbbrechen"), WaitFor("TMessageForm", 10000),
+                         TextOf("TMessageForm", "Message"), Click("TMessageForm", "No"),
+                         WaitGone("TMessageForm", 5000)});
   ASSERT_TRUE(run.ok()) << run.Report();
   for (const char* control : {"BWeiter", "BAbbrechen", "BInfo", "BZurueck", "LStatus"})
-    EXPECT_EQ(run.Value(std::string("text TFWillkommen ") + control), kErrorInLanguageFile)
-        << control;
-  EXPECT_EQ(run.Value("text TMessageForm Message"), kErrorInLanguageFile);
+    EXPECT_EQ(run.Value(TextOf("TFWillkommen", control)), kErrorInLanguageFile) << control;
+  EXPECT_EQ(run.Value(TextOf("TMessageForm", "Message")), kErrorInLanguageFile);
   installer.Kill();
 }
 
@@ -194,27 +196,28 @@ TEST_F(WizardStart, NextAndBackKeepTheWizardInOnePlace) {
   files.settings = settings.Text();
   WineProgram installer = StartRelease(files);
 
-  DriverRun run = Drive(
-      {"wait TFWillkommen 30000", "rect TFWillkommen", "click TFWillkommen BWeiter",
-       "wait TFMethode 10000", "gone TFWillkommen 5000", "rect TFMethode", "caption TFMethode",
-       "checked TFMethode CBAutomaticInstall", "checked TFMethode CBAdvancedInstall"});
+  DriverRun run = Drive({WaitFor("TFWillkommen", 30000), RectOf("TFWillkommen"),
+                         Click("TFWillkommen", "BWeiter"), WaitFor("TFMethode", 10000),
+                         WaitGone("TFWillkommen", 5000), RectOf("TFMethode"),
+                         CaptionOf("TFMethode"), CheckedOf("TFMethode", "CBAutomaticInstall"),
+                         CheckedOf("TFMethode", "CBAdvancedInstall")});
   ASSERT_TRUE(run.ok()) << run.Report();
   wine().Screenshot("WizardStart-method");
-  DriverRun back = Drive({"click TFMethode BZurueck", "wait TFWillkommen 10000",
-                          "gone TFMethode 5000", "rect TFWillkommen"});
+  DriverRun back = Drive({Click("TFMethode", "BZurueck"), WaitFor("TFWillkommen", 10000),
+                          WaitGone("TFMethode", 5000), RectOf("TFWillkommen")});
   ASSERT_TRUE(back.ok()) << back.Report();
 
-  EXPECT_EQ(run.Value("caption TFMethode"), settings.name);
-  EXPECT_EQ(run.Value("checked TFMethode CBAutomaticInstall"), "1");  // the preset choice
-  EXPECT_EQ(run.Value("checked TFMethode CBAdvancedInstall"), "0");
-  ScreenRect welcome = ParseRect(run.Value("rect TFWillkommen"));
-  ScreenRect method = ParseRect(run.Value("rect TFMethode"));
+  EXPECT_EQ(run.Value(CaptionOf("TFMethode")), settings.name);
+  EXPECT_EQ(run.Value(CheckedOf("TFMethode", "CBAutomaticInstall")), "1");  // the preset choice
+  EXPECT_EQ(run.Value(CheckedOf("TFMethode", "CBAdvancedInstall")), "0");
+  ScreenRect welcome = ParseRect(run.Value(RectOf("TFWillkommen")));
+  ScreenRect method = ParseRect(run.Value(RectOf("TFMethode")));
   EXPECT_EQ(method.left, welcome.left);
   EXPECT_EQ(method.top, welcome.top);
   // Both pages have the same frame, so the wizard looks like one window.
   EXPECT_EQ(method.right - method.left, welcome.right - welcome.left);
   EXPECT_EQ(method.bottom - method.top, welcome.bottom - welcome.top);
-  ScreenRect returned = ParseRect(back.Value("rect TFWillkommen"));
+  ScreenRect returned = ParseRect(back.Value(RectOf("TFWillkommen")));
   EXPECT_EQ(returned.left, method.left);
   EXPECT_EQ(returned.top, method.top);
   installer.Kill();
@@ -226,24 +229,24 @@ TEST_F(WizardStart, InfoOpensTheAboutDialogWhileTheWelcomePageWaits) {
   files.settings = settings.Text();
   WineProgram installer = StartRelease(files);
 
-  DriverRun run =
-      Drive({"wait TFWillkommen 30000", "click TFWillkommen BInfo", "wait TFAbout 10000",
-             "caption TFAbout", "text TFAbout LRName", "text TFAbout BClose",
-             "visible TFAbout IDLogo", "enabled TFWillkommen BWeiter"});
+  DriverRun run = Drive({WaitFor("TFWillkommen", 30000), Click("TFWillkommen", "BInfo"),
+                         WaitFor("TFAbout", 10000), CaptionOf("TFAbout"),
+                         TextOf("TFAbout", "LRName"), TextOf("TFAbout", "BClose"),
+                         VisibleOf("TFAbout", "IDLogo"), EnabledOf("TFWillkommen", "BWeiter")});
   ASSERT_TRUE(run.ok()) << run.Report();
   wine().Screenshot("WizardStart-about");
   // The welcome page takes no input until the dialog closes.
-  DriverRun blocked = Drive({"click TFWillkommen BInfo"});
+  DriverRun blocked = Drive({Click("TFWillkommen", "BInfo")});
   EXPECT_FALSE(blocked.ok());
-  DriverRun closed = Drive({"click TFAbout BClose", "gone TFAbout 5000", "click TFWillkommen BInfo",
-                            "wait TFAbout 10000"});
+  DriverRun closed = Drive({Click("TFAbout", "BClose"), WaitGone("TFAbout", 5000),
+                            Click("TFWillkommen", "BInfo"), WaitFor("TFAbout", 10000)});
   ASSERT_TRUE(closed.ok()) << closed.Report();
 
-  EXPECT_EQ(run.Value("caption TFAbout"),
+  EXPECT_EQ(run.Value(CaptionOf("TFAbout")),
             Word(release::kWordAboutCaption) + " " + settings.name + "...");
-  EXPECT_EQ(run.Value("text TFAbout LRName"), settings.name);
-  EXPECT_EQ(run.Value("text TFAbout BClose"), Word(release::kWordClose));
-  EXPECT_EQ(run.Value("visible TFAbout IDLogo"), "1");
+  EXPECT_EQ(run.Value(TextOf("TFAbout", "LRName")), settings.name);
+  EXPECT_EQ(run.Value(TextOf("TFAbout", "BClose")), Word(release::kWordClose));
+  EXPECT_EQ(run.Value(VisibleOf("TFAbout", "IDLogo")), "1");
   installer.Kill();
 }
 

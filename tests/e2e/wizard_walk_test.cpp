@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "install_test.h"
-#include "release_folder.h"
+#include "harness/install_test.h"
+#include "harness/release_folder.h"
 
 namespace e2e {
 namespace {
@@ -14,7 +14,7 @@ namespace {
 using std::chrono::seconds;
 
 // Waits for a context menu: a window of the system's menu class.
-const char kMenuOpens[] = "wait #32768 5000";
+const std::string kMenuOpens = WaitFor("#32768", 5000);
 
 std::string Count(int chosen, int total) {
   return std::to_string(chosen) + " " + Word(release::kWordOf) + " " + std::to_string(total);
@@ -71,104 +71,109 @@ TEST_F(WizardWalk, UserDefinedWalkInstallsTheChosenPackagesWithTheChosenOptions)
 
         // The licence holds Next back until the user agrees; Back returns to the welcome page,
         // and the agreement stays.
-        DriverRun licence = Step(
-            {"wait TFWillkommen 30000", "focus TFWillkommen", "press TFWillkommen space",
-             "wait TFLizenz 10000", "focus TFLizenz", "enabled TFLizenz BWeiter",
-             "press TFLizenz down", "focus TFLizenz", "checked TFLizenz CBAnnehmen",
-             "enabled TFLizenz BWeiter", "press TFLizenz tab", "focus TFLizenz",
-             "click TFLizenz BZurueck", "wait TFWillkommen 10000", "click TFWillkommen BWeiter",
-             "wait TFLizenz 10000", "checked TFLizenz CBAnnehmen", "enabled TFLizenz BWeiter"},
-            "licence");
+        DriverRun licence =
+            Step({WaitFor("TFWillkommen", 30000), FocusOf("TFWillkommen"),
+                  Press("TFWillkommen", "space"), WaitFor("TFLizenz", 10000), FocusOf("TFLizenz"),
+                  EnabledOf("TFLizenz", "BWeiter"), Press("TFLizenz", "down"), FocusOf("TFLizenz"),
+                  CheckedOf("TFLizenz", "CBAnnehmen"), EnabledOf("TFLizenz", "BWeiter"),
+                  Press("TFLizenz", "tab"), FocusOf("TFLizenz"), Click("TFLizenz", "BZurueck"),
+                  WaitFor("TFWillkommen", 10000), Click("TFWillkommen", "BWeiter"),
+                  WaitFor("TFLizenz", 10000), CheckedOf("TFLizenz", "CBAnnehmen"),
+                  EnabledOf("TFLizenz", "BWeiter")},
+                 "licence");
         if (!licence.ok()) return;
-        EXPECT_EQ(licence.Value("focus TFWillkommen"), "BWeiter");
-        EXPECT_EQ(licence.Values("focus TFLizenz"),
+        EXPECT_EQ(licence.Value(FocusOf("TFWillkommen")), "BWeiter");
+        EXPECT_EQ(licence.Values(FocusOf("TFLizenz")),
                   (std::vector<std::string>{"CBAblehnen", "CBAnnehmen", "BWeiter"}));
-        EXPECT_EQ(licence.Values("enabled TFLizenz BWeiter"),
+        EXPECT_EQ(licence.Values(EnabledOf("TFLizenz", "BWeiter")),
                   (std::vector<std::string>{"0", "1", "1"}));
-        EXPECT_EQ(licence.Values("checked TFLizenz CBAnnehmen"),
+        EXPECT_EQ(licence.Values(CheckedOf("TFLizenz", "CBAnnehmen")),
                   (std::vector<std::string>{"1", "1"}));
 
         // Tab reaches both choices of the method page before "Next".
-        DriverRun method =
-            Step({"click TFLizenz BWeiter", "wait TFMethode 10000", "focus TFMethode",
-                  "press TFMethode down", "focus TFMethode", "checked TFMethode CBAdvancedInstall",
-                  "press TFMethode tab", "focus TFMethode"},
-                 "method");
+        DriverRun method = Step({Click("TFLizenz", "BWeiter"), WaitFor("TFMethode", 10000),
+                                 FocusOf("TFMethode"), Press("TFMethode", "down"),
+                                 FocusOf("TFMethode"), CheckedOf("TFMethode", "CBAdvancedInstall"),
+                                 Press("TFMethode", "tab"), FocusOf("TFMethode")},
+                                "method");
         if (!method.ok()) return;
-        EXPECT_EQ(method.Values("focus TFMethode"),
+        EXPECT_EQ(method.Values(FocusOf("TFMethode")),
                   (std::vector<std::string>{"CBAutomaticInstall", "CBAdvancedInstall", "BWeiter"}));
-        EXPECT_EQ(method.Value("checked TFMethode CBAdvancedInstall"), "1");
+        EXPECT_EQ(method.Value(CheckedOf("TFMethode", "CBAdvancedInstall")), "1");
 
         // Package 2 unmarked with the space bar; its details from the menu key, those of package 1
         // from Shift+F10.
-        DriverRun packages = Step({"press TFMethode space",
-                                   "wait TFErweitert 10000",
-                                   "focus TFErweitert",
-                                   "press TFErweitert home",
-                                   "press TFErweitert down",
-                                   "press TFErweitert space",
-                                   "rowchecked TFErweitert LVDateien 1",
-                                   "text TFErweitert LSelectedItems",
-                                   "press TFErweitert apps",
+        DriverRun packages = Step({Press("TFMethode", "space"),
+                                   WaitFor("TFErweitert", 10000),
+                                   FocusOf("TFErweitert"),
+                                   Press("TFErweitert", "home"),
+                                   Press("TFErweitert", "down"),
+                                   Press("TFErweitert", "space"),
+                                   RowCheckedOf("TFErweitert", "LVDateien", 1),
+                                   TextOf("TFErweitert", "LSelectedItems"),
+                                   Press("TFErweitert", "apps"),
                                    kMenuOpens,
-                                   "press TFErweitert down",
-                                   "press TFErweitert down",
-                                   "press TFErweitert enter",
-                                   "wait TFDetails 10000",
-                                   "text TFDetails LFile",
-                                   "text TFDetails LWebLink",
-                                   "click TFDetails BClose",
-                                   "gone TFDetails 5000",
-                                   "press TFErweitert up",
-                                   "press TFErweitert shift+f10",
+                                   Press("TFErweitert", "down"),
+                                   Press("TFErweitert", "down"),
+                                   Press("TFErweitert", "enter"),
+                                   WaitFor("TFDetails", 10000),
+                                   TextOf("TFDetails", "LFile"),
+                                   TextOf("TFDetails", "LWebLink"),
+                                   Click("TFDetails", "BClose"),
+                                   WaitGone("TFDetails", 5000),
+                                   Press("TFErweitert", "up"),
+                                   Press("TFErweitert", "shift+f10"),
                                    kMenuOpens,
-                                   "press TFErweitert down",
-                                   "press TFErweitert down",
-                                   "press TFErweitert enter",
-                                   "wait TFDetails 10000",
-                                   "text TFDetails LFile",
-                                   "text TFDetails LWebLink",
-                                   "click TFDetails BClose",
-                                   "gone TFDetails 5000"},
+                                   Press("TFErweitert", "down"),
+                                   Press("TFErweitert", "down"),
+                                   Press("TFErweitert", "enter"),
+                                   WaitFor("TFDetails", 10000),
+                                   TextOf("TFDetails", "LFile"),
+                                   TextOf("TFDetails", "LWebLink"),
+                                   Click("TFDetails", "BClose"),
+                                   WaitGone("TFDetails", 5000)},
                                   "packages");
         if (!packages.ok()) return;
-        EXPECT_EQ(packages.Value("focus TFErweitert"), "LVDateien");
-        EXPECT_EQ(packages.Value("rowchecked TFErweitert LVDateien 1"), "0");
-        EXPECT_EQ(packages.Value("text TFErweitert LSelectedItems"),
+        EXPECT_EQ(packages.Value(FocusOf("TFErweitert")), "LVDateien");
+        EXPECT_EQ(packages.Value(RowCheckedOf("TFErweitert", "LVDateien", 1)), "0");
+        EXPECT_EQ(packages.Value(TextOf("TFErweitert", "LSelectedItems")),
                   Word(release::kWordSelectedPackages) + ": " + Count(3, 4));
-        EXPECT_EQ(packages.Values("text TFDetails LFile"),
+        EXPECT_EQ(packages.Values(TextOf("TFDetails", "LFile")),
                   (std::vector<std::string>{"KB2.exe", "KB1.exe"}));
-        EXPECT_EQ(packages.Values("text TFDetails LWebLink"),
+        EXPECT_EQ(packages.Values(TextOf("TFDetails", "LWebLink")),
                   (std::vector<std::string>{Word(release::kWordNoneGiven), PackageLink(1)}));
 
         // The options tab from the keyboard, the log option by a click.
-        DriverRun options = Step(
-            {"press TFErweitert ctrl+tab", "focus TFErweitert", "click TFErweitert CBLoescheLogs",
-             "checked TFErweitert CBLoescheLogs", "click TFErweitert BWeiter", "wait TFStart 10000",
-             "text TFStart LDateien", "text TFStart LLoescheLogs", "text TFStart LAutoReboot"},
-            "summary");
+        DriverRun options =
+            Step({Press("TFErweitert", "ctrl+tab"), FocusOf("TFErweitert"),
+                  Click("TFErweitert", "CBLoescheLogs"), CheckedOf("TFErweitert", "CBLoescheLogs"),
+                  Click("TFErweitert", "BWeiter"), WaitFor("TFStart", 10000),
+                  TextOf("TFStart", "LDateien"), TextOf("TFStart", "LLoescheLogs"),
+                  TextOf("TFStart", "LAutoReboot")},
+                 "summary");
         if (!options.ok()) return;
-        EXPECT_EQ(options.Value("focus TFErweitert"), "CBAutoReboot");
-        EXPECT_EQ(options.Value("checked TFErweitert CBLoescheLogs"), "1");
-        EXPECT_EQ(options.Value("text TFStart LDateien"), Count(3, 4));
-        EXPECT_EQ(options.Value("text TFStart LLoescheLogs"), Word(release::kWordOptionOn));
-        EXPECT_EQ(options.Value("text TFStart LAutoReboot"), Word(release::kWordOptionOff));
+        EXPECT_EQ(options.Value(FocusOf("TFErweitert")), "CBAutoReboot");
+        EXPECT_EQ(options.Value(CheckedOf("TFErweitert", "CBLoescheLogs")), "1");
+        EXPECT_EQ(options.Value(TextOf("TFStart", "LDateien")), Count(3, 4));
+        EXPECT_EQ(options.Value(TextOf("TFStart", "LLoescheLogs")), Word(release::kWordOptionOn));
+        EXPECT_EQ(options.Value(TextOf("TFStart", "LAutoReboot")), Word(release::kWordOptionOff));
 
         // Back to the method page and forward again: every choice is still there.
-        DriverRun again =
-            Step({"click TFStart BZurueck", "wait TFErweitert 10000",
-                  "rowchecked TFErweitert LVDateien 1", "rowchecked TFErweitert LVDateien 2",
-                  "checked TFErweitert CBLoescheLogs", "click TFErweitert BZurueck",
-                  "wait TFMethode 10000", "checked TFMethode CBAdvancedInstall",
-                  "click TFMethode BWeiter", "wait TFErweitert 10000", "click TFErweitert BWeiter",
-                  "wait TFStart 10000", "text TFStart LDateien", "click TFStart BWeiter",
-                  "wait TFEnde 60000"});
+        DriverRun again = Step(
+            {Click("TFStart", "BZurueck"), WaitFor("TFErweitert", 10000),
+             RowCheckedOf("TFErweitert", "LVDateien", 1),
+             RowCheckedOf("TFErweitert", "LVDateien", 2), CheckedOf("TFErweitert", "CBLoescheLogs"),
+             Click("TFErweitert", "BZurueck"), WaitFor("TFMethode", 10000),
+             CheckedOf("TFMethode", "CBAdvancedInstall"), Click("TFMethode", "BWeiter"),
+             WaitFor("TFErweitert", 10000), Click("TFErweitert", "BWeiter"),
+             WaitFor("TFStart", 10000), TextOf("TFStart", "LDateien"), Click("TFStart", "BWeiter"),
+             WaitFor("TFEnde", 60000)});
         if (!again.ok()) return;
-        EXPECT_EQ(again.Value("rowchecked TFErweitert LVDateien 1"), "0");
-        EXPECT_EQ(again.Value("rowchecked TFErweitert LVDateien 2"), "1");
-        EXPECT_EQ(again.Value("checked TFErweitert CBLoescheLogs"), "1");
-        EXPECT_EQ(again.Value("checked TFMethode CBAdvancedInstall"), "1");
-        EXPECT_EQ(again.Value("text TFStart LDateien"), Count(3, 4));
+        EXPECT_EQ(again.Value(RowCheckedOf("TFErweitert", "LVDateien", 1)), "0");
+        EXPECT_EQ(again.Value(RowCheckedOf("TFErweitert", "LVDateien", 2)), "1");
+        EXPECT_EQ(again.Value(CheckedOf("TFErweitert", "CBLoescheLogs")), "1");
+        EXPECT_EQ(again.Value(CheckedOf("TFMethode", "CBAdvancedInstall")), "1");
+        EXPECT_EQ(again.Value(TextOf("TFStart", "LDateien")), Count(3, 4));
 
         EXPECT_EQ(FileNames(ReadProbeJournal(JournalOf(folder))),
                   (std::vector<std::string>{"KB1.exe", "KB3.exe", "KB4.exe"}));
@@ -183,14 +188,15 @@ TEST_F(WizardWalk, AutomaticMethodInstallsEveryPackageWhateverTheMarks) {
   InstallRelease release = FourPackages();
   RetryOnLostStart(release.ProbeNames(), release.ProbeNames(), [&](const fs::path& folder) {
     WineProgram installer = StartFresh(release, folder);
-    DriverRun run = Step(
-        {"wait TFWillkommen 30000", "click TFWillkommen BWeiter", "wait TFMethode 10000",
-         "click TFMethode CBAdvancedInstall", "click TFMethode BWeiter", "wait TFErweitert 10000",
-         "click TFErweitert Button2", "text TFErweitert LSelectedItems",
-         "click TFErweitert BZurueck", "wait TFMethode 10000", "click TFMethode CBAutomaticInstall",
-         "click TFMethode BWeiter", "wait TFEnde 60000"});
+    DriverRun run = Step({WaitFor("TFWillkommen", 30000), Click("TFWillkommen", "BWeiter"),
+                          WaitFor("TFMethode", 10000), Click("TFMethode", "CBAdvancedInstall"),
+                          Click("TFMethode", "BWeiter"), WaitFor("TFErweitert", 10000),
+                          Click("TFErweitert", "Button2"), TextOf("TFErweitert", "LSelectedItems"),
+                          Click("TFErweitert", "BZurueck"), WaitFor("TFMethode", 10000),
+                          Click("TFMethode", "CBAutomaticInstall"), Click("TFMethode", "BWeiter"),
+                          WaitFor("TFEnde", 60000)});
     if (!run.ok()) return;
-    EXPECT_EQ(run.Value("text TFErweitert LSelectedItems"),
+    EXPECT_EQ(run.Value(TextOf("TFErweitert", "LSelectedItems")),
               Word(release::kWordSelectedPackages) + ": " + Count(0, 4));
     EXPECT_EQ(FileNames(ReadProbeJournal(JournalOf(folder))), release.ProbeNames());
     installer.Kill();
@@ -208,22 +214,23 @@ TEST_F(WizardWalk, AboutDialogShowsBothTabsAndOpensTheReadMeInNotepad) {
   WineProgram installer = wine().Start(exe.string(), {});
 
   DriverRun run =
-      Step({"wait TFWillkommen 30000", "click TFWillkommen BInfo", "wait TFAbout 10000",
-            "caption TFAbout", "text TFAbout LRWebsite", "visible TFAbout BRReadme",
-            "focus TFAbout", "press TFAbout ctrl+tab", "focus TFAbout",
-            "visible TFAbout LProgrammName", "visible TFAbout BRReadme", "press TFAbout ctrl+tab",
-            "click TFAbout BRReadme", "wait Notepad 20000", "caption Notepad"},
+      Step({WaitFor("TFWillkommen", 30000), Click("TFWillkommen", "BInfo"),
+            WaitFor("TFAbout", 10000), CaptionOf("TFAbout"), TextOf("TFAbout", "LRWebsite"),
+            VisibleOf("TFAbout", "BRReadme"), FocusOf("TFAbout"), Press("TFAbout", "ctrl+tab"),
+            FocusOf("TFAbout"), VisibleOf("TFAbout", "LProgrammName"),
+            VisibleOf("TFAbout", "BRReadme"), Press("TFAbout", "ctrl+tab"),
+            Click("TFAbout", "BRReadme"), WaitFor("Notepad", 20000), CaptionOf("Notepad")},
            "about");
   if (run.ok()) {
-    EXPECT_EQ(run.Value("caption TFAbout"),
+    EXPECT_EQ(run.Value(CaptionOf("TFAbout")),
               Word(release::kWordAboutCaption) + " " + settings.name + "...");
-    EXPECT_EQ(run.Value("text TFAbout LRWebsite"), "https://example.org/");
+    EXPECT_EQ(run.Value(TextOf("TFAbout", "LRWebsite")), "https://example.org/");
     // Ctrl+Tab shows the other sheet; without a control of its own the focus goes to the tabs.
-    EXPECT_EQ(run.Values("focus TFAbout"), (std::vector<std::string>{"BRReadme", "PC1"}));
-    EXPECT_EQ(run.Values("visible TFAbout BRReadme"), (std::vector<std::string>{"1", "0"}));
-    EXPECT_EQ(run.Value("visible TFAbout LProgrammName"), "1");
-    EXPECT_NE(run.Value("caption Notepad").find("Readme.txt"), std::string::npos)
-        << run.Value("caption Notepad");
+    EXPECT_EQ(run.Values(FocusOf("TFAbout")), (std::vector<std::string>{"BRReadme", "PC1"}));
+    EXPECT_EQ(run.Values(VisibleOf("TFAbout", "BRReadme")), (std::vector<std::string>{"1", "0"}));
+    EXPECT_EQ(run.Value(VisibleOf("TFAbout", "LProgrammName")), "1");
+    EXPECT_NE(run.Value(CaptionOf("Notepad")).find("Readme.txt"), std::string::npos)
+        << run.Value(CaptionOf("Notepad"));
   }
   Drive({"terminate Notepad"});
   installer.Kill();
