@@ -40,11 +40,6 @@ class RecordedUpdate {
   bool store_existed_;
 };
 
-// A record's text after "YYYY-MM-DD HH:MM:SS  ".
-std::string RecordText(const std::string& record) {
-  return record.size() > 21 ? record.substr(21) : std::string();
-}
-
 class Detection : public UnattendedTest {
  protected:
   // Runs the release silently to its end; the program's exit code.
@@ -59,10 +54,7 @@ class Detection : public UnattendedTest {
   }
   // The texts of the log's records that start with `start`.
   std::vector<std::string> LogTexts(const std::string& start) {
-    std::vector<std::string> texts;
-    for (const std::string& record : InstallLogRecords())
-      if (RecordText(record).rfind(start, 0) == 0) texts.push_back(RecordText(record));
-    return texts;
+    return TextsStartingWith(InstallLogRecords(), start);
   }
   static std::string PackageInLog(int number, const TestPackage& package) {
     return "Paket " + std::to_string(number) + " (" + package.Name() + ")";

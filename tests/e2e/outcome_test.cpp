@@ -41,19 +41,6 @@ int AsUnix(long long code) {
   return static_cast<int>(code & 0xFF);
 }
 
-// A record's text after "YYYY-MM-DD HH:MM:SS  ".
-std::string RecordText(const std::string& record) {
-  return record.size() > 21 ? record.substr(21) : std::string();
-}
-
-std::vector<std::string> TextsStartingWith(const std::vector<std::string>& records,
-                                           const std::string& start) {
-  std::vector<std::string> found;
-  for (const std::string& record : records)
-    if (RecordText(record).rfind(start, 0) == 0) found.push_back(RecordText(record));
-  return found;
-}
-
 // The outcomes of the packages: "Paket 2 (Name): ...", not the starts "Paket 2 (Name) startet:
 // ...".
 std::vector<std::string> PackageTexts(const std::vector<std::string>& records) {

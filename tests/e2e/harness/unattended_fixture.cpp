@@ -7,6 +7,20 @@
 #include <thread>
 
 namespace e2e {
+
+std::string RecordText(const std::string& record) {
+  constexpr std::size_t kDateAndTime = 21;
+  return record.size() > kDateAndTime ? record.substr(kDateAndTime) : std::string();
+}
+
+std::vector<std::string> TextsStartingWith(const std::vector<std::string>& records,
+                                           const std::string& start) {
+  std::vector<std::string> found;
+  for (const std::string& record : records) {
+    if (RecordText(record).rfind(start, 0) == 0) found.push_back(RecordText(record));
+  }
+  return found;
+}
 namespace {
 
 const char kAppDefaults[] = "HKCU\\Software\\Wine\\AppDefaults\\Installer.exe";

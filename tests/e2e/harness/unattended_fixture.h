@@ -52,6 +52,12 @@ struct BoxWatch {
   bool reached = false;  // the awaited form showed, or the program ended
 };
 
+// An install log record's text after its date and time ("YYYY-MM-DD HH:MM:SS  ").
+std::string RecordText(const std::string& record);
+// The texts of the records whose text starts with `start`.
+std::vector<std::string> TextsStartingWith(const std::vector<std::string>& records,
+                                           const std::string& start);
+
 class UnattendedTest : public InstallTest {
  protected:
   static constexpr const char* kMachineRunOnce =
