@@ -50,14 +50,14 @@ TEST_F(InstallRun, SilentRunInstallsEveryPackageInOrderAndRestartsAfterTheCountd
     ASSERT_TRUE(WaitForJournal(JournalOf(folder), 3, seconds(60)));
     DriverRun page =
         Drive({IsShown("TFKopieren"), TextOf("TFKopieren", "LKopierStatus"),
-               TextOf("TFKopieren", "LKopierDatei"), "position TFKopieren ProgressBar"});
+               TextOf("TFKopieren", "LKopierDatei"), PositionOf("TFKopieren", "ProgressBar")});
     wine().Screenshot("InstallRun-installation-page");
     ASSERT_TRUE(page.ok()) << page.Report();
     EXPECT_EQ(page.Value(IsShown("TFKopieren")), "1");
     EXPECT_EQ(page.Value(TextOf("TFKopieren", "LKopierStatus")),
               StatusLine(4, 5, data / "KB4.exe"));
     EXPECT_EQ(page.Value(TextOf("TFKopieren", "LKopierDatei")), release.packages[3].Name());
-    EXPECT_EQ(page.Value("position TFKopieren ProgressBar"), "60");  // 3 of 5 done
+    EXPECT_EQ(page.Value(PositionOf("TFKopieren", "ProgressBar")), "60");  // 3 of 5 done
 
     DriverRun finish =
         Drive({WaitFor("TFEnde", 60000), WaitFor("TFAutoReboot", 10000),

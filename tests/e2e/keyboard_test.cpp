@@ -117,7 +117,7 @@ TEST_F(Keyboard, EscapeAndEnterCloseTheAboutDialogButEscapeLeavesThePage) {
        Press("TFAbout", "escape"), WaitGone("TFAbout", 5000), Click("TFWillkommen", "BInfo"),
        WaitFor("TFAbout", 10000), FocusOf("TFAbout"), Press("TFAbout", "tab"), FocusOf("TFAbout"),
        Press("TFAbout", "enter"), WaitGone("TFAbout", 5000), Press("TFWillkommen", "escape"),
-       "absent TMessageForm 1000", IsShown("TFWillkommen")});
+       Absent("TMessageForm", 1000), IsShown("TFWillkommen")});
   if (!run.ok()) return;
   EXPECT_EQ(run.Values(FocusOf("TFAbout")), (std::vector<std::string>{"BRReadme", "BClose"}));
   EXPECT_EQ(run.Value(IsShown("TFWillkommen")), "1");
@@ -131,7 +131,7 @@ TEST_F(Keyboard, AMaximisedPageHandsOnItsRestoredPosition) {
   if (!ToAdvancedPage()) return;
 
   DriverRun run =
-      Step({RectOf("TFErweitert"), "maximize TFErweitert", RectOf("TFErweitert"),
+      Step({RectOf("TFErweitert"), Maximize("TFErweitert"), RectOf("TFErweitert"),
             Click("TFErweitert", "BZurueck"), WaitFor("TFMethode", 10000), RectOf("TFMethode")});
   if (!run.ok()) return;
   const std::vector<std::string> advanced = run.Values(RectOf("TFErweitert"));

@@ -77,17 +77,17 @@ TEST_F(ReleaseTexts, AmpersandsAreShownAsWrittenAndALongLinkWrapsInTheDetailsDia
   ForgetRunOnce();
   WineProgram installer = wine().Start(MakeRelease().string(), {});
 
-  const DriverRun welcome = Step({WaitFor("TFWillkommen", 30000), "drawn TFWillkommen LText",
-                                  Click("TFWillkommen", "BInfo"), WaitFor("TFAbout", 10000),
-                                  TextOf("TFAbout", "LRDeveloper"), "drawn TFAbout LRDeveloper",
-                                  TextOf("TFAbout", "LRWebsite"), "drawn TFAbout LRWebsite",
-                                  Click("TFAbout", "BClose"), WaitGone("TFAbout", 5000)});
+  const DriverRun welcome = Step(
+      {WaitFor("TFWillkommen", 30000), DrawnOf("TFWillkommen", "LText"),
+       Click("TFWillkommen", "BInfo"), WaitFor("TFAbout", 10000), TextOf("TFAbout", "LRDeveloper"),
+       DrawnOf("TFAbout", "LRDeveloper"), TextOf("TFAbout", "LRWebsite"),
+       DrawnOf("TFAbout", "LRWebsite"), Click("TFAbout", "BClose"), WaitGone("TFAbout", 5000)});
   if (welcome.ok()) {
-    EXPECT_EQ(welcome.Value("drawn TFWillkommen LText"), "literal");
+    EXPECT_EQ(welcome.Value(DrawnOf("TFWillkommen", "LText")), "literal");
     EXPECT_EQ(welcome.Value(TextOf("TFAbout", "LRDeveloper")), "Schmidt & Partner");
-    EXPECT_EQ(welcome.Value("drawn TFAbout LRDeveloper"), "literal");
+    EXPECT_EQ(welcome.Value(DrawnOf("TFAbout", "LRDeveloper")), "literal");
     EXPECT_EQ(welcome.Value(TextOf("TFAbout", "LRWebsite")), "https://example.org/?a=1&b=2");
-    EXPECT_EQ(welcome.Value("drawn TFAbout LRWebsite"), "literal");
+    EXPECT_EQ(welcome.Value(DrawnOf("TFAbout", "LRWebsite")), "literal");
   }
 
   std::vector<std::string> first = {
@@ -96,39 +96,39 @@ TEST_F(ReleaseTexts, AmpersandsAreShownAsWrittenAndALongLinkWrapsInTheDetailsDia
       WaitFor("TFErweitert", 10000),           Press("TFErweitert", "home")};
   const std::vector<std::string> open = OpenDetails();
   first.insert(first.end(), open.begin(), open.end());
-  first.insert(first.end(), {TextOf("TFDetails", "LFile"), "drawn TFDetails LFile",
-                             TextOf("TFDetails", "LName"), "drawn TFDetails LName",
-                             TextOf("TFDetails", "LWebLink"), "drawn TFDetails LWebLink",
+  first.insert(first.end(), {TextOf("TFDetails", "LFile"), DrawnOf("TFDetails", "LFile"),
+                             TextOf("TFDetails", "LName"), DrawnOf("TFDetails", "LName"),
+                             TextOf("TFDetails", "LWebLink"), DrawnOf("TFDetails", "LWebLink"),
                              Click("TFDetails", "BClose"), WaitGone("TFDetails", 5000)});
   const DriverRun ampersand = Step(first);
   if (ampersand.ok()) {
     EXPECT_EQ(ampersand.Value(TextOf("TFDetails", "LFile")), "KB1&2.exe");
-    EXPECT_EQ(ampersand.Value("drawn TFDetails LFile"), "literal");
+    EXPECT_EQ(ampersand.Value(DrawnOf("TFDetails", "LFile")), "literal");
     EXPECT_EQ(ampersand.Value(TextOf("TFDetails", "LName")), "Aktualisierung KB1&2 für Windows");
-    EXPECT_EQ(ampersand.Value("drawn TFDetails LName"), "literal");
+    EXPECT_EQ(ampersand.Value(DrawnOf("TFDetails", "LName")), "literal");
     EXPECT_EQ(ampersand.Value(TextOf("TFDetails", "LWebLink")), kAmpersandLink);
-    EXPECT_EQ(ampersand.Value("drawn TFDetails LWebLink"), "literal");
+    EXPECT_EQ(ampersand.Value(DrawnOf("TFDetails", "LWebLink")), "literal");
   }
 
   // The long link: measured with its font and wrapped at its label's width, the text fits the
   // label, the label lies within the dialog, and what it draws is the whole text.
   std::vector<std::string> second = {Press("TFErweitert", "down")};
   second.insert(second.end(), open.begin(), open.end());
-  second.insert(second.end(), {TextOf("TFDetails", "LWebLink"), "fits TFDetails LWebLink",
-                               "drawn TFDetails LWebLink", RectOf("TFDetails")});
+  second.insert(second.end(), {TextOf("TFDetails", "LWebLink"), FitsOf("TFDetails", "LWebLink"),
+                               DrawnOf("TFDetails", "LWebLink"), RectOf("TFDetails")});
   const DriverRun long_link = Step(second);
   std::this_thread::sleep_for(std::chrono::milliseconds(700));
   wine().Screenshot("ReleaseTexts-details-long-link");
   if (long_link.ok()) {
     EXPECT_EQ(long_link.Value(TextOf("TFDetails", "LWebLink")), LongLink());
     int text_width = 0, text_height = 0, width = 0, height = 0, inside = 0;
-    std::istringstream(long_link.Value("fits TFDetails LWebLink")) >> text_width >> text_height >>
-        width >> height >> inside;
+    std::istringstream(long_link.Value(FitsOf("TFDetails", "LWebLink"))) >> text_width >>
+        text_height >> width >> height >> inside;
     EXPECT_GT(text_height, 0);
-    EXPECT_LE(text_width, width) << long_link.Value("fits TFDetails LWebLink");
-    EXPECT_LE(text_height, height) << long_link.Value("fits TFDetails LWebLink");
-    EXPECT_EQ(inside, 1) << long_link.Value("fits TFDetails LWebLink");
-    EXPECT_EQ(long_link.Value("drawn TFDetails LWebLink"), "literal");
+    EXPECT_LE(text_width, width) << long_link.Value(FitsOf("TFDetails", "LWebLink"));
+    EXPECT_LE(text_height, height) << long_link.Value(FitsOf("TFDetails", "LWebLink"));
+    EXPECT_EQ(inside, 1) << long_link.Value(FitsOf("TFDetails", "LWebLink"));
+    EXPECT_EQ(long_link.Value(DrawnOf("TFDetails", "LWebLink")), "literal");
   }
   installer.Kill();
   ForgetRunOnce();
@@ -146,9 +146,9 @@ TEST_F(ReleaseTexts, LicenceIconStandsBesideTheTextAt144Dpi) {
   SetDpi(144);
   ForgetRunOnce();
   WineProgram installer = wine().Start(exe.string(), {});
-  const DriverRun run =
-      Step({WaitFor("TFWillkommen", 30000), Click("TFWillkommen", "BWeiter"),
-            WaitFor("TFLizenz", 10000), "bounds TFLizenz Image1", "bounds TFLizenz RLizenz"});
+  const DriverRun run = Step({WaitFor("TFWillkommen", 30000), Click("TFWillkommen", "BWeiter"),
+                              WaitFor("TFLizenz", 10000), BoundsOf("TFLizenz", "Image1"),
+                              BoundsOf("TFLizenz", "RLizenz")});
   std::this_thread::sleep_for(std::chrono::milliseconds(700));
   wine().Screenshot("ReleaseTexts-licence-144dpi");
   installer.Kill();
@@ -156,12 +156,12 @@ TEST_F(ReleaseTexts, LicenceIconStandsBesideTheTextAt144Dpi) {
   SetDpi(96);
   if (!run.ok()) return;
   int left = 0, top = 0, right = 0, bottom = 0, text_left = 0;
-  std::istringstream(run.Value("bounds TFLizenz Image1")) >> left >> top >> right >> bottom;
-  std::istringstream(run.Value("bounds TFLizenz RLizenz")) >> text_left;
+  std::istringstream(run.Value(BoundsOf("TFLizenz", "Image1"))) >> left >> top >> right >> bottom;
+  std::istringstream(run.Value(BoundsOf("TFLizenz", "RLizenz"))) >> text_left;
   EXPECT_EQ(right - left, 48);
   EXPECT_EQ(bottom - top, 48);
-  EXPECT_LT(right, text_left) << run.Value("bounds TFLizenz Image1") << " / "
-                              << run.Value("bounds TFLizenz RLizenz");
+  EXPECT_LT(right, text_left) << run.Value(BoundsOf("TFLizenz", "Image1")) << " / "
+                              << run.Value(BoundsOf("TFLizenz", "RLizenz"));
 }
 
 }  // namespace

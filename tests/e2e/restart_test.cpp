@@ -68,14 +68,14 @@ TEST_F(Restart, PackageDemandingARestartHandsOverAndTheRunGoesOnAfterTheLogon) {
     ASSERT_TRUE(WaitForJournal(JournalOf(folder), 3, seconds(60)));
     DriverRun continued =
         Drive({IsShown("TFKopieren"), TextOf("TFKopieren", "LKopierStatus"),
-               TextOf("TFKopieren", "LKopierDatei"), "position TFKopieren ProgressBar"});
+               TextOf("TFKopieren", "LKopierDatei"), PositionOf("TFKopieren", "ProgressBar")});
     wine().Screenshot("Restart-continued-installation-page");
     ASSERT_TRUE(continued.ok()) << continued.Report();
     EXPECT_EQ(continued.Value(IsShown("TFKopieren")), "1");
     EXPECT_EQ(continued.Value(TextOf("TFKopieren", "LKopierStatus")),
               StatusLine(3, 4, exe.parent_path() / "Data" / "KB3.exe"));
     EXPECT_EQ(continued.Value(TextOf("TFKopieren", "LKopierDatei")), release.packages[2].Name());
-    EXPECT_EQ(continued.Value("position TFKopieren ProgressBar"), "50");
+    EXPECT_EQ(continued.Value(PositionOf("TFKopieren", "ProgressBar")), "50");
     // Until the run is over the state stays, naming what is still to run.
     EXPECT_EQ(ReadFile(continuation), "4\r\n0\r\n0\r\n1\r\n1\r\n2\r\n3\r\n");
     EXPECT_EQ(RunOnceValue(), command);

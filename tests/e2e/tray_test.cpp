@@ -44,21 +44,21 @@ TEST_F(Tray, MinimizedRunKeepsThePageHiddenAndADoubleClickOnTheIconRestoresIt) {
     // Polled from the click on, through the whole first package and into the second.
     DriverRun hidden =
         Drive({WaitFor("TFWillkommen", 30000), Click("TFWillkommen", "BWeiter"),
-               "absent TFKopieren 5000", IsShown("TFWillkommen"), "exists TrayMessageWindow"});
+               Absent("TFKopieren", 5000), IsShown("TFWillkommen"), Exists("TrayMessageWindow")});
     ASSERT_TRUE(hidden.ok()) << hidden.Report();
     EXPECT_EQ(hidden.Value(IsShown("TFWillkommen")), "0");
-    EXPECT_EQ(hidden.Value("exists TrayMessageWindow"), "1");
+    EXPECT_EQ(hidden.Value(Exists("TrayMessageWindow")), "1");
     ASSERT_TRUE(WaitForJournal(JournalOf(folder), 2, seconds(10)));
     EXPECT_TRUE(TrayWindowMapped()) << "no tray icon while the page is in the background";
     wine().Screenshot("Tray-icon");
 
     DriverRun restored =
         Drive({"traynotify lbuttondblclk", WaitFor("TFKopieren", 5000),
-               TextOf("TFKopieren", "LKopierStatus"), "position TFKopieren ProgressBar"});
+               TextOf("TFKopieren", "LKopierStatus"), PositionOf("TFKopieren", "ProgressBar")});
     ASSERT_TRUE(restored.ok()) << restored.Report();
     EXPECT_EQ(restored.Value(TextOf("TFKopieren", "LKopierStatus")),
               StatusLine(2, 2, exe.parent_path() / "Data" / "KB2.exe"));
-    EXPECT_EQ(restored.Value("position TFKopieren ProgressBar"), "50");
+    EXPECT_EQ(restored.Value(PositionOf("TFKopieren", "ProgressBar")), "50");
     EXPECT_TRUE(TrayWindowUnmappedWithin(seconds(5))) << "the tray icon stayed after restoring";
 
     DriverRun finished = Drive({WaitFor("TFEnde", 30000)});

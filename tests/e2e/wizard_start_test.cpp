@@ -97,10 +97,10 @@ TEST_F(WizardStart, CancelAsksAndOnlyYesEndsTheProgram) {
   EXPECT_EQ(asked.Value(TextOf("TMessageForm", "No")), "&Nein");
 
   // No, and Escape, both keep the page.
-  DriverRun refused =
-      Drive({Click("TMessageForm", "No"), WaitGone("TMessageForm", 5000), IsShown("TFWillkommen"),
-             Click("TFWillkommen", "BAbbrechen"), WaitFor("TMessageForm", 10000),
-             "key TMessageForm escape", WaitGone("TMessageForm", 5000), IsShown("TFWillkommen")});
+  DriverRun refused = Drive({Click("TMessageForm", "No"), WaitGone("TMessageForm", 5000),
+                             IsShown("TFWillkommen"), Click("TFWillkommen", "BAbbrechen"),
+                             WaitFor("TMessageForm", 10000), PostKey("TMessageForm", "escape"),
+                             WaitGone("TMessageForm", 5000), IsShown("TFWillkommen")});
   ASSERT_TRUE(refused.ok()) << refused.Report();
   EXPECT_EQ(refused.Values(IsShown("TFWillkommen")), (std::vector<std::string>{"1", "1"}));
   EXPECT_TRUE(installer.Running());

@@ -82,6 +82,30 @@ std::string RowTextOf(const std::string& form, const std::string& list, int row)
 std::string RowCheckedOf(const std::string& form, const std::string& list, int row) {
   return Command({"rowchecked", form, list, std::to_string(row)});
 }
+std::string PositionOf(const std::string& form, const std::string& control) {
+  return Command({"position", form, control});
+}
+std::string PostKey(const std::string& form, const std::string& key) {
+  return Command({"key", form, key});
+}
+std::string Maximize(const std::string& form) {
+  return Command({"maximize", form});
+}
+std::string Exists(const std::string& form) {
+  return Command({"exists", form});
+}
+std::string Absent(const std::string& form, int ms) {
+  return Command({"absent", form, std::to_string(ms)});
+}
+std::string DrawnOf(const std::string& form, const std::string& control) {
+  return Command({"drawn", form, control});
+}
+std::string FitsOf(const std::string& form, const std::string& control) {
+  return Command({"fits", form, control});
+}
+std::string BoundsOf(const std::string& form, const std::string& control) {
+  return Command({"bounds", form, control});
+}
 
 std::string DriverRun::Value(const std::string& command) const {
   for (const auto& [done, value] : values)

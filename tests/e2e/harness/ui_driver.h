@@ -52,6 +52,18 @@ std::string FocusOf(const std::string& form);  // the name of the focused contro
 std::string RectOf(const std::string& form);   // for ParseRect
 std::string RowTextOf(const std::string& form, const std::string& list, int row);
 std::string RowCheckedOf(const std::string& form, const std::string& list, int row);
+std::string PositionOf(const std::string& form, const std::string& control);  // a progress bar's
+std::string PostKey(const std::string& form, const std::string& key);         // "enter" or "escape"
+std::string Maximize(const std::string& form);
+// Windows of any session: whether one of class <form> exists (1 or 0); until none is visible.
+std::string Exists(const std::string& form);
+std::string Absent(const std::string& form, int ms);
+// How a label's text is painted ("literal" or "prefixed"), whether it fits its label
+// ("<text width> <text height> <label width> <label height> <inside the form>"), and the
+// control's bounds on the screen (for ParseRect).
+std::string DrawnOf(const std::string& form, const std::string& control);
+std::string FitsOf(const std::string& form, const std::string& control);
+std::string BoundsOf(const std::string& form, const std::string& control);
 
 // Runs the commands ("wait TFWillkommen 10000", words separated by blanks) in one driver.exe;
 // `env` adds to its environment (another machine's WINEPREFIX).

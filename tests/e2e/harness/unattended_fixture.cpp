@@ -131,7 +131,7 @@ BoxWatch UnattendedTest::WatchForBoxes(WineProgram& program, const std::string& 
   BoxWatch watch;
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (std::chrono::steady_clock::now() < deadline) {
-    std::vector<std::string> commands = {"absent TMessageForm 400", "absent #32770 100"};
+    std::vector<std::string> commands = {Absent("TMessageForm", 400), Absent("#32770", 100)};
     if (!form.empty()) commands.push_back(IsShown(form));
     const DriverRun run = Drive(commands);
     if (run.error.find("became visible") != std::string::npos) {
