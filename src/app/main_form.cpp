@@ -48,7 +48,7 @@ void TFMain::FormCreate() {
   }
   // The continuation carries the log's absolute path: both halves of a run
   // write the one file, whoever runs them and from whichever folder.
-  context.Log().Place(context.Switches.log_path);
+  context.Log().Place(context.Switches.log_path, context.ProgramDataFolder());
   context.Switches.log_path = context.Log().Path();
   context.SetUnattended(context.Switches.silent || unseen_ ||
                         frame::OwnContinuationBesideProgram(system));
@@ -79,7 +79,8 @@ void TFMain::LoadStartupData() {
   App().HideApplicationButton();
   release::LoadPackageTable(settings, context.Settings.Files, context.Packages);
   App().SetTitle(context.Settings.Name);
-  context.SetStateFolder(frame::ChooseStateFolder(system, context.Log(), context.Settings.Name));
+  context.SetStateFolder(frame::ChooseStateFolder(
+      system, context.Log(), context.ProgramDataFolder(), context.Settings.Name));
   frame::NoteReleaseFolder(context);
   const std::string& version = context.Settings.Version;
   const int packages = context.Packages.Count();

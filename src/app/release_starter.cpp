@@ -5,6 +5,8 @@
 #include "frame/unseen_run.h"
 #include "platform/system.h"
 #include "release/ini_file.h"
+#include "release/integer_text.h"
+#include "release/settings.h"
 #include "ui/application.h"
 
 namespace app {
@@ -37,14 +39,18 @@ bool ReleaseStarter::Start() {
   context_.SetStateFolder(system.ProgramFolder());
   context_.Words = release::LoadWords(
       release::IniFile::Load(system, system.ProgramFolder() + frame::kStarterWordsFileName));
+  context_.Settings = release::LoadSettings(
+      release::IniFile::Load(system, system.ProgramFolder() + frame::kStarterSettingsFileName));
   if (system.FileExists(context_.ContinuationPath())) frame::RegisterContinuationStart(context_);
   if (system.FileExists(Program())) {
     StartProgram();
     return true;
   }
+  logons_ = CountLogon();
   context_.Log().Write("Der Ordner der Installation " + release_ +
                        " ist nicht erreichbar; warte bis zu " +
-                       std::to_string(kWaitLimitMs / 60000) + " Minuten auf ihn");
+                       std::to_string(kWaitLimitMs / 60000) + " Minuten auf ihn (Anmeldung " +
+                       std::to_string(logons_) + " von " + std::to_string(kLogonLimit) + ")");
   if (!frame::NobodySeesTheScreen(system, context_.CurrentOSIndex)) ShowWaitForm();
   TRelease.SetEnabled(true);
   return true;
@@ -52,10 +58,7 @@ bool ReleaseStarter::Start() {
 
 void ReleaseStarter::ShowWaitForm() {
   form_ = &context_.App().CreateForm<TFWarten>(context_.App());
-  std::string text = context_.Words[release::kWordWaitingForInstallFolder];
-  const std::size_t at = text.find("%s");
-  if (at != std::string::npos) text.replace(at, 2, release_);
-  form_->LWarten.SetCaption(text);
+  form_->LWarten.SetCaption(WithFolder(release::kWordWaitingForInstallFolder));
   form_->BAbbrechen.SetCaption(context_.Words[release::kWordCancelWaiting]);
   form_->BAbbrechen.OnClick.Bind(this, &ReleaseStarter::BAbbrechenClick);
   form_->Show();
@@ -73,6 +76,13 @@ void ReleaseStarter::TReleaseTimer() {
 
 void ReleaseStarter::BAbbrechenClick() {
   GiveUp("Warten abgebrochen");
+}
+
+std::string ReleaseStarter::WithFolder(release::WordNumber word) const {
+  std::string text = context_.Words[word];
+  const std::size_t at = text.find("%s");
+  if (at != std::string::npos) text.replace(at, 2, release_);
+  return text;
 }
 
 std::string ReleaseStarter::Program() const {
@@ -97,8 +107,36 @@ void ReleaseStarter::StopWaiting() {
 
 void ReleaseStarter::GiveUp(const std::string& why) {
   StopWaiting();
-  KeepForNextLogon(why);
+  if (logons_ >= kLogonLimit && context_.System().FileExists(context_.ContinuationPath())) {
+    context_.Log().Write("Der Ordner der Installation " + release_ + " ist nicht erreichbar (" +
+                         why + ")");
+    GiveUpTheRun();
+  } else {
+    KeepForNextLogon(why);
+  }
   context_.CloseProgram();
+}
+
+// The count goes with the continuation's other files, whoever ends the run.
+int ReleaseStarter::CountLogon() {
+  platform::System& system = context_.System();
+  const auto before = system.ReadFileBytes(context_.LogonsPath());
+  const int count = (before ? release::StrToIntDef(*before, 0) : 0) + 1;
+  system.WriteHiddenFile(context_.LogonsPath(), std::to_string(count));
+  return count;
+}
+
+// A release withdrawn, a server renamed: the starter would otherwise wait at
+// every logon for ever, and the record would say the run is pending.
+void ReleaseStarter::GiveUpTheRun() {
+  const std::string text = WithFolder(release::kWordReleaseFolderGone);
+  context_.Run().GivenUp(text);
+  context_.Log().Write("Die Installation wird aufgegeben: " + text);
+  frame::RemoveContinuationStart(context_);
+  context_.System().RemoveFile(context_.ContinuationPath());
+  context_.RemoveFilesBesideContinuation();
+  frame::RemoveLocalStarter(context_);
+  context_.ShowMessageDialog(text, frame::MessageKind::Error);
 }
 
 void ReleaseStarter::SessionEnds() {

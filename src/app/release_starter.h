@@ -7,7 +7,9 @@
 // window with its cancel button; a run in a window station nobody sees (a
 // task at system start) writes the log alone. When the folder does not come
 // back, the state stays, the continuation is registered again for the next
-// logon, and the run ends with 3010.
+// logon, and the run ends with 3010; at the third logon that waited in vain
+// the run is given up for good: its state and the starter go, and it ends
+// with 1603.
 #pragma once
 
 #include <string>
@@ -35,6 +37,7 @@ class ReleaseStarter {
  public:
   static constexpr unsigned kPollMs = 1000;
   static constexpr unsigned kWaitLimitMs = 10 * 60 * 1000;
+  static constexpr int kLogonLimit = 3;
 
   ReleaseStarter(ui::Form& owner, frame::Context& context);
 
@@ -52,15 +55,20 @@ class ReleaseStarter {
   void TReleaseTimer();
   void BAbbrechenClick();
   void ShowWaitForm();
+  // A word with the release folder for its "%s".
+  std::string WithFolder(release::WordNumber word) const;
   std::string Program() const;
   void StartProgram();
   void StopWaiting();
   void GiveUp(const std::string& why);
   void KeepForNextLogon(const std::string& why);
+  int CountLogon();
+  void GiveUpTheRun();
 
   frame::Context& context_;
   std::string release_;
   unsigned waited_ms_ = 0;
+  int logons_ = 0;  // that found the folder away, this one included
   TFWarten* form_ = nullptr;
 };
 

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <variant>
 
 #include "engine/package_command.h"
 #include "platform/system.h"
@@ -29,22 +30,25 @@ PackageOutcome NotStarted(std::string reason) {
   return {PackageState::NotStarted, false, 0, std::move(reason), {}};
 }
 
-// The file is hashed right before it starts, so that what was checked is
-// what runs; a package without a checksum is read by its installer alone.
-std::optional<PackageOutcome> RefusedByChecksum(platform::System& system, const std::string& path,
-                                                const std::string& sha256) {
-  if (sha256.empty()) return std::nullopt;
+// The file is hashed right before it starts and held from then until its
+// installer has ended, with others kept from writing or deleting it, so that
+// what was checked is what runs; a package without a checksum is read by its
+// installer alone. A refused file comes back as the outcome.
+std::variant<platform::FileHold, PackageOutcome> CheckedAndHeld(platform::System& system,
+                                                                const std::string& path,
+                                                                const std::string& sha256) {
+  if (sha256.empty()) return platform::FileHold();
   if (!release::IsSha256Text(sha256)) {
     return NotStarted("Sha256=" + sha256 +
                       " ist keine SHA-256-Prüfsumme aus 64 Hexadezimalziffern.");
   }
   release::Sha256 hash;
-  const platform::Status read =
+  auto held =
       system.ReadFileInBlocks(path, [&hash](std::string_view block) { hash.Update(block); });
-  if (!read.ok)
-    return NotStarted("Die Datei " + path + " lässt sich nicht lesen: " + read.reason + ".");
+  if (!held.value)
+    return NotStarted("Die Datei " + path + " lässt sich nicht lesen: " + held.reason + ".");
   const std::string found = hash.HexDigest();
-  if (release::SameSha256(found, sha256)) return std::nullopt;
+  if (release::SameSha256(found, sha256)) return std::move(*held.value);
   PackageOutcome damaged = NotStarted({});
   damaged.damaged_sha256 = found;
   return damaged;
@@ -70,7 +74,8 @@ PackageOutcome RunPackage(platform::System& system, const std::string& path,
     return NotStarted(
         "Für diese Art von Datei gibt es auf diesem System kein Installationsprogramm.");
   }
-  if (auto refused = RefusedByChecksum(system, path, sha256)) return *refused;
+  auto held = CheckedAndHeld(system, path, sha256);
+  if (auto* refused = std::get_if<PackageOutcome>(&held)) return std::move(*refused);
   const platform::ProcessResult process = system.RunHiddenAndWait(command, FolderOf(path));
   if (!process.started) return NotStarted(process.error);
   return {ClassifyExitCode(process.exit_code), true, process.exit_code, {}, {}};

@@ -17,7 +17,7 @@ std::string Context::ContinuationPath() const {
 
 void Context::RemoveFilesBesideContinuation() const {
   for (const std::string& path : {FailuresPath(), SessionEndsPath(), ComputerPath(),
-                                  NotApplicablePath(), PendingRestartPath()}) {
+                                  NotApplicablePath(), PendingRestartPath(), LogonsPath()}) {
     if (system_.FileExists(path)) system_.RemoveFile(path);
   }
 }

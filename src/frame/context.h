@@ -12,6 +12,7 @@
 #include "frame/detection.h"
 #include "frame/forms.h"
 #include "frame/messages.h"
+#include "frame/own_folder.h"
 #include "frame/run_state.h"
 #include "frame/start_options.h"
 #include "frame/unattended_dialogs.h"
@@ -70,6 +71,8 @@ class Context {
   // folder, or a folder of the release under the machine's program data
   // when the program's folder can't be written.
   const std::string& StateFolder() const { return state_folder_; }
+  // The program's own folder under the machine's program data.
+  OwnFolder& ProgramDataFolder() { return own_folder_; }
   void SetStateFolder(std::string folder) { state_folder_ = std::move(folder); }
   std::string ContinuationPath() const;
   // Beside it: the failures of the run before the restart.
@@ -82,6 +85,8 @@ class Context {
   std::string NotApplicablePath() const { return ContinuationPath() + kNotApplicableFileSuffix; }
   // Beside it: the run restarted for a restart that Windows waited for.
   std::string PendingRestartPath() const { return ContinuationPath() + kPendingRestartFileSuffix; }
+  // Beside it: the logons at which the local starter waited for the release folder.
+  std::string LogonsPath() const { return ContinuationPath() + kLogonsFileSuffix; }
   // The files beside the continuation file go with it.
   void RemoveFilesBesideContinuation() const;
   // The folder for "{tmp}".
@@ -109,6 +114,7 @@ class Context {
   ui::Application& app_;
   platform::System& system_;
   UnattendedDialogs& dialogs_;
+  OwnFolder own_folder_{system_, dialogs_.Log()};
   std::string state_folder_;
   RunState run_;
 };

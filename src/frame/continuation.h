@@ -80,6 +80,10 @@ constexpr const char* kNotApplicableFileSuffix = ".notapplicable";
 // or not, so that a key that stays after the restart does not restart it again.
 constexpr const char* kPendingRestartFileSuffix = ".pendingrestart";
 
+// How many logons the local starter found the release folder away at, in a
+// file of its own beside the continuation file: the number alone.
+constexpr const char* kLogonsFileSuffix = ".logons";
+
 // What the first half of a run hands over to the rest, beside the
 // continuation file.
 struct RunSoFar {

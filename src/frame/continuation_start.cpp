@@ -3,6 +3,7 @@
 #include "frame/context.h"
 #include "frame/install_log.h"
 #include "frame/run_once.h"
+#include "frame/start_options.h"
 #include "platform/system.h"
 
 namespace frame {
@@ -25,35 +26,43 @@ bool AsksForSystemStart(const Context& context) {
   return context.Switches.resume_at_boot || context.System().IsLocalSystem();
 }
 
-bool AtSystemStart(const Context& context) {
-  if (!AsksForSystemStart(context)) return false;
-  const std::string why_not = WhyNotAtSystemStart(context);
-  if (why_not.empty()) return true;
-  context.Log().Write("Keine Aufgabe für den Systemstart (" + why_not +
-                      "): die Installation geht nach der nächsten Anmeldung weiter");
-  return false;
+// The run-once value, where the system start is asked for and `why_not`.
+std::string AtNextLogon(const Context& context, const std::string& why_not) {
+  if (!why_not.empty()) {
+    context.Log().Write("Keine Aufgabe für den Systemstart (" + why_not +
+                        "): die Installation geht nach der nächsten Anmeldung weiter");
+  }
+  return WriteRunOnce(context) ? "" : context.Words[release::kWordRunOnceNotWritten];
 }
 
-std::string RegisterBootTask(const Context& context) {
-  const ContinuationCommand continuing = CommandToContinue(context);
-  if (continuing.program.empty()) return context.Words[release::kWordRunOnceNotWritten];
+std::string RegisterBootTask(const Context& context, const ContinuationCommand& continuing) {
   // The task's arguments stand apart from its program: no leading blank.
-  const std::string arguments = continuing.switches.empty() ? "" : continuing.switches.substr(1);
+  const std::string switches = ForTaskScheduler(continuing.switches);
+  const std::string arguments = switches.empty() ? "" : switches.substr(1);
   const platform::Status registered =
       context.System().RegisterBootTask(kBootTaskName, continuing.program, arguments);
   context.Log().Write(std::string(registered.ok ? "" : "Nicht registriert: ") +
                       "Aufgabenplanung, " + kBootTaskName +
                       " beim Systemstart als LocalSystem = \"" + continuing.program + "\"" +
-                      continuing.switches + (registered.ok ? "" : " (" + registered.reason + ")"));
+                      switches + (registered.ok ? "" : " (" + registered.reason + ")"));
   return registered.ok ? ""
                        : context.Words[release::kWordRunOnceNotWritten] + ": " + registered.reason;
 }
 
 }  // namespace
 
+// The Task Scheduler expands "%NAME%" in the task's program too, where
+// nothing can stand in for the "%".
 std::string RegisterContinuationStart(const Context& context) {
-  if (AtSystemStart(context)) return RegisterBootTask(context);
-  return WriteRunOnce(context) ? "" : context.Words[release::kWordRunOnceNotWritten];
+  if (!AsksForSystemStart(context)) return AtNextLogon(context, {});
+  const std::string why_not = WhyNotAtSystemStart(context);
+  if (!why_not.empty()) return AtNextLogon(context, why_not);
+  const ContinuationCommand continuing = CommandToContinue(context);
+  if (continuing.program.empty()) return context.Words[release::kWordRunOnceNotWritten];
+  if (continuing.program.find('%') != std::string::npos) {
+    return AtNextLogon(context, "\"%\" im Pfad des Programms " + continuing.program);
+  }
+  return RegisterBootTask(context, continuing);
 }
 
 void RemoveContinuationStart(const Context& context) {

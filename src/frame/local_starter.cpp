@@ -1,5 +1,7 @@
 #include "frame/local_starter.h"
 
+#include <vector>
+
 #include "frame/context.h"
 #include "frame/install_log.h"
 #include "frame/state_folder.h"
@@ -13,11 +15,15 @@ std::string StarterPath(const Context& context) {
   return context.StateFolder() + ProgramFileName(context.System());
 }
 
-// The starter may be running still, having just started this program: a
-// copy that is there already is left as it is.
-bool CopyUnlessSame(platform::System& system, const std::string& from, const std::string& to) {
-  const auto bytes = system.ReadFileBytes(from);
-  return bytes && (system.ReadFileBytes(to) == bytes || system.DuplicateFile(from, to));
+// A copy that is there already stays: the starter may be running still,
+// having just started this program, and the release folder may be away.
+bool CopyUnlessThere(platform::System& system, const std::string& from, const std::string& to) {
+  return system.FileExists(to) || system.DuplicateFile(from, to);
+}
+
+std::vector<std::string> StarterFiles(const Context& context) {
+  const std::string& folder = context.StateFolder();
+  return {StarterPath(context), folder + kStarterWordsFileName, folder + kStarterSettingsFileName};
 }
 
 }  // namespace
@@ -35,22 +41,26 @@ std::string ContinuationProgram(const Context& context) {
   if (context.Switches.release_folder.empty()) return program;
   const std::string starter = StarterPath(context);
   if (starter == program) return program;
-  if (!CopyUnlessSame(system, program, starter)) {
+  if (!CopyUnlessThere(system, program, starter)) {
     context.Log().Write("Nicht kopiert: " + program + " nach " + starter);
     return {};
   }
   // Without them the starter shows its built-in German words.
-  CopyUnlessSame(system, context.DataPath(kStarterWordsFileName),
-                 context.StateFolder() + kStarterWordsFileName);
+  for (const char* name : {kStarterWordsFileName, kStarterSettingsFileName}) {
+    CopyUnlessThere(system, context.DataPath(name), context.StateFolder() + name);
+  }
   return starter;
 }
 
 void RemoveLocalStarter(const Context& context) {
   platform::System& system = context.System();
   if (context.Switches.release_folder.empty()) return;
-  const std::string starter = StarterPath(context);
-  for (const std::string& path : {starter, context.StateFolder() + kStarterWordsFileName}) {
-    if (path != system.ProgramPath() && system.FileExists(path)) system.RemoveFile(path);
+  for (const std::string& path : StarterFiles(context)) {
+    if (path == system.ProgramPath()) {
+      system.RemoveAtRestart(path);
+    } else if (system.FileExists(path)) {
+      system.RemoveFile(path);
+    }
   }
 }
 

@@ -19,8 +19,11 @@ namespace frame {
 
 class Context;
 
-// The release's words beside the local starter, which shows them while it waits.
+// The release's words beside the local starter, which shows them while it
+// waits, and its settings, whose name and version the record of a run that
+// the starter gives up names.
 constexpr char kStarterWordsFileName[] = "Language.ini";
+constexpr char kStarterSettingsFileName[] = "Settings.ini";
 
 // Once the state folder is chosen: a program away from a local fixed disk
 // whose state is kept on this machine names its own folder as the release
@@ -28,11 +31,13 @@ constexpr char kStarterWordsFileName[] = "Language.ini";
 void NoteReleaseFolder(Context& context);
 
 // The program the continuation starts: the program itself, or the local
-// starter, copied now unless it is there already. Empty when it can't be
-// copied, which the log says.
+// starter, copied now unless it is there already: a later hand-over of the
+// run uses the copy it has, whether or not the release folder can be read
+// then. Empty when it can't be copied, which the log says.
 std::string ContinuationProgram(const Context& context);
 
-// The run is over: the local starter and its words go.
+// The run is over: the local starter and its words go; a starter that is
+// running goes at the next restart.
 void RemoveLocalStarter(const Context& context);
 
 // The release folder of a local starter, ending in a backslash; empty when

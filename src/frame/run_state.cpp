@@ -127,9 +127,16 @@ void RunState::Ended() {
   ended_ = true;
 }
 
+void RunState::GivenUp(std::string reason) {
+  started_ = true;
+  given_up_ = std::move(reason);
+}
+
 int RunState::ExitCode() const {
   if (waits_for_lock_) return kExitAnotherInstallerRuns;
-  if (!failures_.empty() || !hand_over_failure_.empty() || lost_) return kExitFailure;
+  if (!failures_.empty() || !hand_over_failure_.empty() || !given_up_.empty() || lost_) {
+    return kExitFailure;
+  }
   if (cancelled_) return kExitUserCancelled;
   if (restart_started_) return kExitRestartStarted;
   if (restart_needed_ || Saved()) return kExitRestartNeeded;

@@ -82,6 +82,9 @@ class RunState {
   bool CancelConfirmed();
   // The last step: the finish page takes over.
   void Ended();
+  // The rest of the run can't go on, and is given up for good (`reason`): its
+  // release folder stayed away. It counts as a run that failed.
+  void GivenUp(std::string reason);
 
   // --- What the run is ---------------------------------------------------
 
@@ -111,10 +114,12 @@ class RunState {
   bool RestartedForPendingRestart() const { return restarted_for_pending_restart_; }
   // Why the hand-over to a restart failed; empty when it did not.
   const std::string& HandOverFailure() const { return hand_over_failure_; }
+  // Why the run was given up; empty when it was not.
+  const std::string& GiveUpReason() const { return given_up_; }
 
   // 1618 while the run waits for another installer; else 1603 a package
   // failed, or the hand-over could not be saved, or the session ends with
-  // the rest of the run lost; else 1602 the
+  // the rest of the run lost, or the run was given up; else 1602 the
   // user cancelled; else 1641 a restart was started and nobody vetoed it;
   // else 3010 a restart is needed and did not happen; else 0.
   int ExitCode() const;
@@ -141,6 +146,7 @@ class RunState {
   };
   std::optional<PackageSessionEnd> package_session_end_;
   std::string hand_over_failure_;
+  std::string given_up_;
   bool restart_needed_ = false;
   bool restart_started_ = false;
   bool requested_ = false;

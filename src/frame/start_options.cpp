@@ -19,6 +19,13 @@ std::string Lower(std::string text) {
   return text;
 }
 
+// A path's "%", as a task for the system start carries it (see
+// ForTaskScheduler): no path holds a "*".
+std::string PathValue(std::string text) {
+  std::replace(text.begin(), text.end(), '*', '%');
+  return text;
+}
+
 }  // namespace
 
 StartOptions ParseStartOptions(const std::vector<std::string>& arguments) {
@@ -33,22 +40,40 @@ StartOptions ParseStartOptions(const std::vector<std::string>& arguments) {
     } else if (word == "/resume:boot") {
       options.resume_at_boot = true;
     } else if (word.rfind("/log:", 0) == 0) {
-      options.log_path = Trimmed(arguments[i]).substr(5);
+      options.log_path = PathValue(Trimmed(arguments[i]).substr(5));
     } else if (word.rfind("/release:", 0) == 0) {
-      options.release_folder = Trimmed(arguments[i]).substr(9);
+      options.release_folder = PathValue(Trimmed(arguments[i]).substr(9));
     } else if (word == "/log" && i + 1 < arguments.size()) {
-      options.log_path = arguments[++i];
+      options.log_path = PathValue(arguments[++i]);
     }
   }
   return options;
+}
+
+std::string QuotedArgument(const std::string& text) {
+  std::string quoted = "\"";
+  std::size_t backslashes = 0;
+  for (const char c : text) {
+    if (c == '"') quoted.append(backslashes + 1, '\\');
+    backslashes = c == '\\' ? backslashes + 1 : 0;
+    quoted += c;
+  }
+  return quoted.append(backslashes, '\\') + "\"";
 }
 
 std::string CarriedSwitches(const StartOptions& options) {
   std::string switches;
   if (options.no_restart) switches += " /norestart";
   if (options.resume_at_boot) switches += " /resume:boot";
-  if (!options.log_path.empty()) switches += " \"/log:" + options.log_path + "\"";
-  if (!options.release_folder.empty()) switches += " /release:\"" + options.release_folder + "\"";
+  if (!options.log_path.empty()) switches += " " + QuotedArgument("/log:" + options.log_path);
+  if (!options.release_folder.empty()) {
+    switches += " /release:" + QuotedArgument(options.release_folder);
+  }
+  return switches;
+}
+
+std::string ForTaskScheduler(std::string switches) {
+  std::replace(switches.begin(), switches.end(), '%', '*');
   return switches;
 }
 

@@ -29,9 +29,19 @@ struct StartOptions {
 
 StartOptions ParseStartOptions(const std::vector<std::string>& arguments);
 
+// An argument in double quotes that CommandLineToArgvW reads back as it
+// stands: the backslashes before a quote, and those at the end before the
+// closing one, doubled ("/log:C:\Logs\" would otherwise swallow the quote).
+std::string QuotedArgument(const std::string& text);
+
 // The switches a continuation carries over the restart, for the RunOnce
 // command after the program's quoted path: "" or " /norestart /log:... /release:..."
 std::string CarriedSwitches(const StartOptions& options);
+
+// The Task Scheduler expands "%NAME%" in a task's arguments, and knows no
+// escape for it: the paths' "%" become "*", which no path holds and which
+// ParseStartOptions reads back as "%".
+std::string ForTaskScheduler(std::string switches);
 
 // The usage text of "/?".
 std::string UsageText();

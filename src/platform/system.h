@@ -43,6 +43,10 @@ struct ProcessResult {
 // Receives a file's content block by block, in order.
 using BlockSink = std::function<void(std::string_view block)>;
 
+// A file kept open while this lives, with others kept from writing, replacing
+// or deleting it: what was read is what the next reader finds.
+using FileHold = std::shared_ptr<void>;
+
 // What an action that can fail reports: done, or the system's reason why not.
 struct [[nodiscard]] Status {
   bool ok = true;
@@ -121,8 +125,10 @@ class System {
   virtual DriveKind KindOfDrive(const std::string& path) = 0;
   // Who may change a folder.
   struct FolderAccess {
-    std::string owner;              // the owner's account name, for the log
-    bool owner_trusted = false;     // SYSTEM, the administrators or this process's user
+    std::string owner;  // the owner's account name, for the log
+    // SYSTEM or the administrators; on a system that gives every file the
+    // user's own account (Wine: even the Windows folder), that account too.
+    bool owner_trusted = false;
     bool others_may_write = false;  // anyone else may change it or what it holds
   };
   // Nothing when the folder is missing or its access list can't be read.
@@ -140,9 +146,9 @@ class System {
   virtual std::optional<std::uint64_t> FileSize(const std::string& path) = 0;
   // Whole content of a file, or nothing when it cannot be read.
   virtual std::optional<std::string> ReadFileBytes(const std::string& path) = 0;
-  // Reads a file from start to end in large blocks, with others kept from
-  // writing it meanwhile; fails when it can't be read to its end.
-  virtual Status ReadFileInBlocks(const std::string& path, const BlockSink& sink) = 0;
+  // Reads a file from start to end in large blocks and keeps holding it until
+  // the hold is dropped; fails when it can't be read to its end.
+  virtual Result<FileHold> ReadFileInBlocks(const std::string& path, const BlockSink& sink) = 0;
   // Writes a file completely or not at all (a temporary file, then
   // replaced) and leaves it with the hidden attribute alone.
   virtual bool WriteHiddenFile(const std::string& path, const std::string& bytes) = 0;
@@ -154,6 +160,10 @@ class System {
   // copy takes the access list of its folder.
   virtual bool DuplicateFile(const std::string& from, const std::string& to) = 0;
   virtual bool RemoveFile(const std::string& path) = 0;
+  // Removes a file at the next restart of the computer: the running
+  // program's own file, which can't go while it runs. Needs administrator
+  // rights; a failure is not reported.
+  virtual void RemoveAtRestart(const std::string& path) = 0;
   // Moves a file to the recycle bin without asking.
   virtual void RecycleFile(const std::string& path) = 0;
 

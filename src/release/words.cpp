@@ -58,6 +58,8 @@ constexpr const char* kLaterWords[] = {
     "&Zuerst neu starten",
     "&Trotzdem installieren",
     "Ein Installationsprogramm für Update-Pakete.",
+    "Der Ordner der Installation %s war bei drei Anmeldungen nicht erreichbar. Die Installation "
+    "wurde abgebrochen.",
 };
 static_assert(WordTable::kOriginalCount + std::size(kLaterWords) == WordTable::kCount,
               "a built-in text for every later word");

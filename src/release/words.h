@@ -149,12 +149,14 @@ enum WordNumber : int {
   kWordInstallAnyway = 116,
   // The About dialog's line about the installer.
   kWordAboutInstaller = 117,
+  // The local starter gives the run up.
+  kWordReleaseFolderGone = 118,
 };
 
 class WordTable {
  public:
   // Words 1 to 77 of the original set, then the words that came later.
-  static constexpr int kCount = 117;
+  static constexpr int kCount = 118;
   static constexpr int kOriginalCount = 77;
   static constexpr const char* kFallback = "Error in Language File";
 
@@ -173,7 +175,7 @@ class WordTable {
 };
 
 static_assert(WordTable::kOriginalCount == kWordRestartNow &&
-                  WordTable::kCount == kWordAboutInstaller,
+                  WordTable::kCount == kWordReleaseFolderGone,
               "a name for every word");
 
 // Words 1 to kCount from the keys 001, 002, ... of [Words].

@@ -137,19 +137,23 @@ std::optional<std::string> FakeSystem::ReadFileBytes(const std::string& path) {
   return it->second;
 }
 
-platform::Status FakeSystem::ReadFileInBlocks(const std::string& path,
-                                              const platform::BlockSink& sink) {
+platform::Result<platform::FileHold> FakeSystem::ReadFileInBlocks(const std::string& path,
+                                                                  const platform::BlockSink& sink) {
+  using Failed = platform::Result<platform::FileHold>;
   block_reads.push_back(path);
   if (const auto failure = read_failures.find(path); failure != read_failures.end()) {
-    return platform::Status::Failed(failure->second);
+    return Failed::Failed(failure->second);
   }
   const auto it = files.find(path);
-  if (it == files.end()) return platform::Status::Failed("Die Datei fehlt");
+  if (it == files.end()) return Failed::Failed("Die Datei fehlt");
   const std::string_view bytes = it->second;
   for (std::size_t at = 0; at < bytes.size(); at += read_block_size) {
     sink(bytes.substr(at, read_block_size));
   }
-  return {};
+  held_files.insert(path);
+  return {
+      platform::FileHold(this, [this, path](void*) { held_files.erase(held_files.find(path)); }),
+      {}};
 }
 
 bool FakeSystem::WriteHiddenFile(const std::string& path, const std::string& bytes) {
@@ -265,7 +269,7 @@ platform::ProcessResult FakeSystem::RunHiddenAndWait(const std::string& command_
       return {false, 0, "Das System kann die angegebene Datei nicht finden."};
     }
   }
-  runs.push_back({command_line, working_folder});
+  runs.push_back({command_line, working_folder, held_files});
   for (const auto& [key, code] : exit_codes) {
     if (command_line.find(key) != std::string::npos) return {true, code, {}};
   }

@@ -83,13 +83,17 @@ class FakeSystem : public platform::System {
   bool FileExists(const std::string& path) override { return files.count(path) != 0; }
   std::optional<std::uint64_t> FileSize(const std::string& path) override;
   std::optional<std::string> ReadFileBytes(const std::string& path) override;
-  platform::Status ReadFileInBlocks(const std::string& path,
-                                    const platform::BlockSink& sink) override;
+  // Files held by the holds that ReadFileInBlocks gave out and that still live.
+  std::multiset<std::string> held_files;
+  platform::Result<platform::FileHold> ReadFileInBlocks(const std::string& path,
+                                                        const platform::BlockSink& sink) override;
   bool WriteHiddenFile(const std::string& path, const std::string& bytes) override;
   platform::Status AppendToFile(const std::string& path, const std::string& bytes) override;
   bool RenameFile(const std::string& from, const std::string& to) override;
   bool DuplicateFile(const std::string& from, const std::string& to) override;
   bool RemoveFile(const std::string& path) override { return files.erase(path) != 0; }
+  std::set<std::string> removed_at_restart;
+  void RemoveAtRestart(const std::string& path) override { removed_at_restart.insert(path); }
   void RecycleFile(const std::string& path) override;
 
   // --- The registry ---
@@ -128,6 +132,7 @@ class FakeSystem : public platform::System {
   // --- Processes and the worker ---
   struct Run {
     std::string command_line, working_folder;
+    std::multiset<std::string> held_files;  // while it ran
   };
   std::vector<Run> runs;
   // The exit code of a package whose command line holds the key; 0 else.

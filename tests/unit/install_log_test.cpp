@@ -67,7 +67,7 @@ TEST_F(InstallLogPlace, ARelativeLogIsMadeAbsoluteItsFoldersAreMadeAndBothHalves
 TEST_F(InstallLogPlace, WithoutLogSwitchTheRightsChooseThePlaceAndTheContinuationCarriesIt) {
   for (const auto& [elevated, path] : std::vector<std::pair<bool, std::string>>{
            {false, "C:\\Temp\\Installer.log"},
-           {true, "C:\\ProgramData\\Installer\\Installer.log"}}) {
+           {true, "C:\\ProgramData\\UpdatePackages\\Installer.log"}}) {
     SCOPED_TRACE(path);
     system.elevated = elevated;
     system.files.erase(ContinuationPath());
@@ -83,7 +83,7 @@ TEST_F(InstallLogPlace, WithoutLogSwitchTheRightsChooseThePlaceAndTheContinuatio
     EXPECT_EQ(Occurrences(system.files[path], kStart), 1) << system.files[path];
   }
   // Only SYSTEM and the administrators may change a folder made for an administrator's log.
-  EXPECT_TRUE(system.protected_folders.count("C:\\ProgramData\\Installer"));
+  EXPECT_TRUE(system.protected_folders.count("C:\\ProgramData\\UpdatePackages"));
   EXPECT_EQ(Occurrences(system.files["C:\\Temp\\Installer.log"], kStart), 1);
 }
 
@@ -95,7 +95,7 @@ TEST_F(InstallLogPlace, AnErrorWhileLoadingTheReleaseGoesToTheLog) {
   Start();
   EXPECT_TRUE(dialogs.error_boxes.empty());
   EXPECT_EQ(application.ExitCode(), 1);
-  const std::string log = system.files["C:\\ProgramData\\Installer\\Installer.log"];
+  const std::string log = system.files["C:\\ProgramData\\UpdatePackages\\Installer.log"];
   EXPECT_NE(log.find("Fehler (nicht angezeigt): 'abc' ist kein gültiger Integerwert.\r\n"),
             std::string::npos)
       << log;

@@ -35,7 +35,7 @@ class RunRecord : public test::ReleaseFixture {
   }
   // An administrator's run logs under ProgramData.
   std::string Log() {
-    return system.files[system.elevated ? "C:\\ProgramData\\Installer\\Installer.log"
+    return system.files[system.elevated ? "C:\\ProgramData\\UpdatePackages\\Installer.log"
                                         : "C:\\Temp\\Installer.log"];
   }
 

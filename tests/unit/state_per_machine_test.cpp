@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "frame/install_log.h"
+#include "frame/own_folder.h"
 #include "frame/state_folder.h"
 #include "release_fixture.h"
 
@@ -18,7 +19,7 @@ using Kind = platform::System::DriveKind;
 using Access = platform::System::FolderAccess;
 
 constexpr char kProgram[] = "C:\\Release\\";
-constexpr char kMachine[] = "C:\\ProgramData\\Pack\\";
+constexpr char kMachine[] = "C:\\ProgramData\\UpdatePackages\\Pack\\";
 
 bool Contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
@@ -29,34 +30,45 @@ bool Contains(const std::string& text, const std::string& part) {
 class StateFolder : public ::testing::Test {
  protected:
   std::string Choose() {
-    if (log.Path().empty()) log.Place("C:\\Logs\\Installer.log");
-    return frame::ChooseStateFolder(system, log, "Pack");
+    frame::OwnFolder own{system, log};
+    if (log.Path().empty()) log.Place("C:\\Logs\\Installer.log", own);
+    return frame::ChooseStateFolder(system, log, own, "Pack");
   }
   std::string Log() { return system.files["C:\\Logs\\Installer.log"]; }
   void OnAShare() { system.drive_kinds[kProgram] = Kind::Network; }
-  // An existing folder of the release under ProgramData with this access.
-  void Existing(const std::string& folder, const Access& access) {
+  // An existing folder with this access and one file in it.
+  void Existing(const std::string& folder, const Access& access, bool marked = false) {
     system.folders.insert(folder);
     system.folder_access[folder] = access;
+    system.files[folder + "\\Tool.dll"] = "another program's";
+    if (marked) system.files[folder + "\\UpdatePackages.mark"] = "";
+  }
+  // Made by this program: marked, the administrators'.
+  void Ours(const std::string& folder) {
+    system.folders.insert(folder);
+    system.files[folder + "\\UpdatePackages.mark"] = "";
   }
 
   test::FakeSystem system;
   frame::InstallLog log{system};
 };
 
-TEST_F(StateFolder, FallbackIsTheReleaseNameMadeAFolderName) {
-  EXPECT_EQ(frame::FallbackStateFolder(system, "Pack"), kMachine);
-  EXPECT_EQ(frame::FallbackStateFolder(system, "a\\b/c:d*e?f\"g<h>i|j\x01k\x1fl m"),
-            "C:\\ProgramData\\a_b_c_d_e_f_g_h_i_j_k_l m\\");
-  EXPECT_EQ(frame::FallbackStateFolder(system, "Pack 2.0. . "), "C:\\ProgramData\\Pack 2.0\\");
-  for (const char* nameless : {"", " . .."}) {
-    EXPECT_EQ(frame::FallbackStateFolder(system, nameless), "C:\\ProgramData\\Installer\\")
-        << '"' << nameless << '"';
+TEST_F(StateFolder, TheReleaseNameMadeAFolderName) {
+  for (const auto& [name, folder] : std::vector<std::pair<std::string, std::string>>{
+           {"Pack", "Pack"},
+           {"a\\b/c:d*e?f\"g<h>i|j\x01k\x1fl m%n", "a_b_c_d_e_f_g_h_i_j_k_l m_n"},
+           {"Pack 2.0. . ", "Pack 2.0"},
+           {"", "Installer"},
+           {" . ..", "Installer"}}) {
+    EXPECT_EQ(frame::ReleaseFolderName(name), folder) << '"' << name << '"';
   }
 }
 
 TEST_F(StateFolder, AnExistingContinuationDecidesWhereTheStateIs) {
   EXPECT_EQ(Choose(), kProgram);
+  EXPECT_FALSE(system.folders.count("C:\\ProgramData\\UpdatePackages"));  // not made for nothing
+  Ours("C:\\ProgramData\\UpdatePackages");
+  Ours("C:\\ProgramData\\UpdatePackages\\Pack");
   system.files[std::string(kMachine) + "rir_eridivu"] = "";
   EXPECT_EQ(Choose(), kMachine);  // although the program's is writable
   system.files[std::string(kProgram) + "rir_eridivu"] = "";
@@ -64,22 +76,23 @@ TEST_F(StateFolder, AnExistingContinuationDecidesWhereTheStateIs) {
   EXPECT_EQ(Choose(), kProgram);  // although it is read-only now
 }
 
-TEST_F(StateFolder, ReadOnlyProgramFolderGetsTheFallbackWithItsDataFolder) {
-  system.read_only_folders = {kProgram};
-  EXPECT_EQ(Choose(), kMachine);
-  EXPECT_TRUE(system.folders.count("C:\\ProgramData\\Pack"));
-  EXPECT_TRUE(system.folders.count("C:\\ProgramData\\Pack\\data"));
-}
-
 // A share, a stick or a DVD is not this machine's alone, and may be gone at the next logon.
-TEST_F(StateFolder, OnlyALocalFixedDiskKeepsTheStateBesideTheProgram) {
+TEST_F(StateFolder, OnlyALocalFixedDiskThatCanBeWrittenKeepsTheStateBesideTheProgram) {
   for (const Kind kind : {Kind::Network, Kind::Removable, Kind::Optical, Kind::Unknown}) {
     system.drive_kinds[kProgram] = kind;
     EXPECT_EQ(Choose(), kMachine) << static_cast<int>(kind);
   }
-  EXPECT_TRUE(system.folders.count("C:\\ProgramData\\Pack\\data"));
+  for (const char* made :
+       {"C:\\ProgramData\\UpdatePackages", "C:\\ProgramData\\UpdatePackages\\Pack",
+        "C:\\ProgramData\\UpdatePackages\\Pack\\data"})
+    EXPECT_TRUE(system.folders.count(made)) << made;
+  for (const char* marked : {"C:\\ProgramData\\UpdatePackages\\UpdatePackages.mark",
+                             "C:\\ProgramData\\UpdatePackages\\Pack\\UpdatePackages.mark"})
+    EXPECT_TRUE(system.hidden_files.count(marked)) << marked;
   system.drive_kinds[kProgram] = Kind::Fixed;
   EXPECT_EQ(Choose(), kProgram);
+  system.read_only_folders = {kProgram};
+  EXPECT_EQ(Choose(), kMachine);
 }
 
 TEST_F(StateFolder, AContinuationBesideAProgramOnAShareCountsOnlyForTheMachineItNames) {
@@ -105,90 +118,144 @@ TEST_F(StateFolder, AContinuationBesideAProgramOnAShareCountsOnlyForTheMachineIt
   EXPECT_TRUE(frame::OwnContinuationBesideProgram(system));
 }
 
-// --- The folder belongs to the administrators ---
+// --- The program's own folder ---
+
+// Point 1: a release named like a vendor's or a product's folder ("Dell", "Microsoft"), or a
+// folder of the program's name that someone else made: neither emptied, re-owned nor used.
+TEST_F(StateFolder, Point1AnotherProgramsFolderIsNeverTouched) {
+  const std::string root = "C:\\ProgramData\\UpdatePackages";
+  struct Case {
+    std::string folder, why;
+    Access access;
+    bool marked;
+    std::string chosen;
+  };
+  const Access administrators{"VORDEFINIERT\\Administratoren", true, false};
+  const Access eve{"PC-A\\eve", false, false}, admin{"PC-A\\admin", false, false};
+  const Access everyone{"PC-A\\eve", false, true};
+  const std::string fresh_root = "C:\\ProgramData\\UpdatePackages (2)\\Pack\\";
+  const std::string fresh_release = "C:\\ProgramData\\UpdatePackages\\Pack (2)\\";
+  std::vector<Case> cases;
+  cases.push_back(
+      {root, "trägt nicht die Marke dieses Programms", administrators, false, fresh_root});
+  cases.push_back({root, "gehört PC-A\\eve, nicht den Administratoren", eve, true, fresh_root});
+  cases.push_back({root + "\\Pack", "gehört PC-A\\admin, nicht den Administratoren", admin, true,
+                   fresh_release});
+  cases.push_back(
+      {root + "\\Pack", "trägt nicht die Marke dieses Programms", everyone, false, fresh_release});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.folder + ": " + c.why);
+    system = test::FakeSystem();
+    OnAShare();
+    system.elevated = true;
+    system.files["C:\\ProgramData\\Pack\\Tool.dll"] = "a vendor's";  // the release's old place
+    if (c.folder != root) Ours(root);
+    Existing(c.folder, c.access, c.marked);
+    system.files.erase("C:\\Logs\\Installer.log");
+    EXPECT_EQ(Choose(), c.chosen);
+    EXPECT_EQ(system.files[c.folder + "\\Tool.dll"], "another program's");
+    EXPECT_EQ(system.files["C:\\ProgramData\\Pack\\Tool.dll"], "a vendor's");
+    EXPECT_TRUE(system.cleared_masks.empty());
+    EXPECT_FALSE(system.protected_folders.count(c.folder));
+    EXPECT_EQ(system.folder_access.count(c.folder), 1u);
+    EXPECT_TRUE(Contains(Log(), "Ordner " + c.folder + "\\ " + c.why +
+                                    "; er bleibt unberührt, ein neuer Ordner folgt"))
+        << Log();
+    EXPECT_TRUE(system.FileExists(c.chosen + "UpdatePackages.mark"));
+  }
+}
+
+// Only the program's own folder, marked and the administrators', is re-owned and emptied when
+// others may change it: what others put there goes.
+TEST_F(StateFolder, OnlyAFolderOfItsOwnThatOthersMayChangeIsReownedAndEmptied) {
+  OnAShare();
+  system.elevated = true;
+  Ours("C:\\ProgramData\\UpdatePackages");
+  Existing("C:\\ProgramData\\UpdatePackages\\Pack", {"VORDEFINIERT\\Administratoren", true, true},
+           true);
+  EXPECT_EQ(Choose(), kMachine);
+  EXPECT_TRUE(system.protected_folders.count("C:\\ProgramData\\UpdatePackages\\Pack"));
+  EXPECT_EQ(system.cleared_masks, std::vector<std::string>{std::string(kMachine) + "*.*"});
+  EXPECT_TRUE(Contains(
+      Log(), "Ordner " + std::string(kMachine) + " dieses Programms durften auch andere ändern"))
+      << Log();
+}
 
 TEST_F(StateFolder, WithAdministratorRightsTheFoldersMadeAreTheAdministratorsAlone) {
   OnAShare();
   system.elevated = true;
   EXPECT_EQ(Choose(), kMachine);
-  EXPECT_TRUE(system.protected_folders.count("C:\\ProgramData\\Pack"));
-  EXPECT_TRUE(system.protected_folders.count("C:\\ProgramData\\Pack\\data"));
-  EXPECT_TRUE(system.protected_folders.count("C:\\Logs"));  // the log's folder too
-  // One that this run's user made before gets the access list again.
-  system.protected_folders.clear();
-  EXPECT_EQ(Choose(), kMachine);
-  EXPECT_TRUE(system.protected_folders.count("C:\\ProgramData\\Pack"));
-  EXPECT_FALSE(Contains(Log(), "übernommen")) << Log();
+  for (const char* made :
+       {"C:\\ProgramData\\UpdatePackages", "C:\\ProgramData\\UpdatePackages\\Pack",
+        "C:\\ProgramData\\UpdatePackages\\Pack\\data", "C:\\Logs"})
+    EXPECT_TRUE(system.protected_folders.count(made)) << made;
 
   test::FakeSystem standard_user;
   standard_user.drive_kinds[kProgram] = Kind::Network;
   frame::InstallLog user_log{standard_user};
-  user_log.Place("C:\\Logs\\Installer.log");
-  EXPECT_EQ(frame::ChooseStateFolder(standard_user, user_log, "Pack"), kMachine);
-  EXPECT_TRUE(standard_user.folders.count("C:\\ProgramData\\Pack\\data"));
+  frame::OwnFolder own{standard_user, user_log};
+  user_log.Place("C:\\Logs\\Installer.log", own);
+  EXPECT_EQ(frame::ChooseStateFolder(standard_user, user_log, own, "Pack"), kMachine);
+  EXPECT_TRUE(standard_user.folders.count("C:\\ProgramData\\UpdatePackages\\Pack\\data"));
   EXPECT_TRUE(standard_user.protected_folders.empty());
 }
 
-// A user who made the folder before the first run could swap the program copied into it.
-TEST_F(StateFolder, AFolderThatOthersOwnOrMayChangeIsTakenOverAndEmptied) {
-  OnAShare();
-  system.elevated = true;
-  for (const auto& [access, why] : std::vector<std::pair<Access, std::string>>{
-           {{"PC-A\\eve", false, false}, "gehört PC-A\\eve, nicht den Administratoren"},
-           {{"VORDEFINIERT\\Administratoren", true, true},
-            "dürfen auch andere als die Administratoren ändern"}}) {
-    Existing("C:\\ProgramData\\Pack", access);
-    system.files[std::string(kMachine) + "Installer.exe"] = "planted";
-    system.files[std::string(kMachine) + "rir_eridivu"] = "1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n";
-    EXPECT_EQ(Choose(), kMachine);  // its continuation was not taken for this run's
-    EXPECT_TRUE(Contains(Log(), "Ordner C:\\ProgramData\\Pack\\: " + why)) << Log();
-    EXPECT_TRUE(system.protected_folders.count("C:\\ProgramData\\Pack"));
-    EXPECT_TRUE(system.folder_access.empty());
-    EXPECT_FALSE(system.FileExists(std::string(kMachine) + "Installer.exe"));
-    EXPECT_FALSE(system.FileExists(std::string(kMachine) + "rir_eridivu"));
-    EXPECT_TRUE(system.folders.count("C:\\ProgramData\\Pack\\data"));
-  }
-  EXPECT_TRUE(Contains(Log(),
-                       "Ordner C:\\ProgramData\\Pack\\ übernommen: er gehört den "
-                       "Administratoren, nur sie und SYSTEM dürfen ihn ändern; sein "
-                       "Inhalt wurde gelöscht"))
-      << Log();
-}
-
-TEST_F(StateFolder, AFolderThatCannotBeTakenOverGivesWayToAFreshOneThatIsFoundAgain) {
-  OnAShare();
-  system.elevated = true;
-  Existing("C:\\ProgramData\\Pack", {"PC-A\\eve", false, false});
-  system.untakeable_folders = {"C:\\ProgramData\\Pack"};
-  const std::string fresh = "C:\\ProgramData\\Pack (2)\\";
-  EXPECT_EQ(Choose(), fresh);
-  EXPECT_TRUE(Contains(Log(),
-                       "Ordner C:\\ProgramData\\Pack\\ lässt sich nicht übernehmen; ein "
-                       "neuer Ordner folgt"))
-      << Log();
-  EXPECT_TRUE(system.protected_folders.count("C:\\ProgramData\\Pack (2)\\data"));
-
-  system.files[fresh + "rir_eridivu"] = "";
-  system.drive_kinds.clear();  // even a program on a local disk goes on with it
-  EXPECT_EQ(Choose(), fresh);
-  system.files[std::string(kMachine) + "rir_eridivu"] = "";  // planted in the foreign one
-  EXPECT_EQ(Choose(), fresh);
-}
-
-TEST_F(StateFolder, WhenNoFolderCanBeTakenOverTheRunSaysSoAndKeepsTheFirst) {
+TEST_F(StateFolder, WhenNoFolderOfItsOwnCanBeHadTheStateStaysInTheTemporaryFolder) {
   OnAShare();
   system.elevated = true;
   for (int number = 1; number <= 10; ++number) {
-    const std::string folder =
-        "C:\\ProgramData\\Pack" + (number == 1 ? "" : " (" + std::to_string(number) + ")");
-    Existing(folder, {"PC-A\\eve", false, false});
-    system.untakeable_folders.insert(folder);
+    const std::string folder = frame::NumberedFolder("C:\\ProgramData\\", "UpdatePackages", number);
+    Existing(folder.substr(0, folder.size() - 1), {"PC-A\\eve", false, false});
   }
-  EXPECT_EQ(Choose(), kMachine);
+  EXPECT_EQ(Choose(), system.temporary_folder);
   EXPECT_TRUE(Contains(Log(),
-                       "Kein Ordner für den Zustand der Installation, den nur die "
-                       "Administratoren ändern dürfen; es bleibt C:\\ProgramData\\Pack\\"))
+                       "Kein Ordner C:\\ProgramData\\UpdatePackages\\ dieses Programms "
+                       "zu haben"))
       << Log();
+  EXPECT_TRUE(Contains(Log(), "Der Zustand der Installation bleibt im temporären Ordner"));
+}
+
+// Point 2: the default log of an elevated run, which it writes and renames, lies in the
+// program's own folder; a folder that a user made first is not used. "/log" is the
+// administrator's choice, a folder in it as well as a file.
+TEST_F(StateFolder, Point2TheDefaultLogLiesInTheProgramsOwnFolder) {
+  struct Case {
+    std::string given;
+    bool elevated;
+    std::string path;
+  };
+  for (const Case& c :
+       std::vector<Case>{{"", true, "C:\\ProgramData\\UpdatePackages\\Installer.log"},
+                         {"", false, "C:\\Temp\\Installer.log"},
+                         {"C:\\Logs\\", true, "C:\\Logs\\Installer.log"},
+                         {"C:\\Logs", true, "C:\\Logs\\Installer.log"},  // a folder that exists
+                         {"C:\\Logs\\Run.log", true, "C:\\Logs\\Run.log"},
+                         {"D:\\Users Logs\\", false, "D:\\Users Logs\\Installer.log"}}) {
+    SCOPED_TRACE(c.given);
+    system = test::FakeSystem();
+    system.elevated = c.elevated;
+    system.folders.insert("C:\\Logs");
+    Existing("C:\\ProgramData\\Installer", {"PC-A\\eve", false, true});  // a user's, first
+    frame::InstallLog placed{system};
+    frame::OwnFolder own{system, placed};
+    placed.Place(c.given, own);
+    placed.Write("Start");
+    EXPECT_EQ(placed.Path(), c.path);
+    EXPECT_TRUE(Contains(system.files[c.path], "Start"));
+    EXPECT_FALSE(system.FileExists("C:\\ProgramData\\Installer\\Installer.log"));
+  }
+  // A folder of that name that is someone else's gives way, and the log says so first.
+  system = test::FakeSystem();
+  system.elevated = true;
+  Existing("C:\\ProgramData\\UpdatePackages", {"PC-A\\eve", false, false}, true);
+  frame::InstallLog placed{system};
+  frame::OwnFolder own{system, placed};
+  placed.Place("", own);
+  EXPECT_EQ(placed.Path(), "C:\\ProgramData\\UpdatePackages (2)\\Installer.log");
+  EXPECT_TRUE(Contains(system.files[placed.Path()],
+                       "Ordner C:\\ProgramData\\UpdatePackages\\ "
+                       "gehört PC-A\\eve"));
+  EXPECT_EQ(system.files.count("C:\\ProgramData\\UpdatePackages\\Installer.log"), 0u);
 }
 
 // --- The whole program on a share ---
@@ -197,7 +264,8 @@ class StatePerMachine : public test::ReleaseFixture {
  protected:
   static constexpr const char* kLog = "C:\\Temp\\Installer.log";
   static constexpr const char* kStarterCommand =
-      "\"C:\\ProgramData\\Pack\\Installer.exe\" /norestart \"/log:C:\\Temp\\Installer.log\" "
+      "\"C:\\ProgramData\\UpdatePackages\\Pack\\Installer.exe\" /norestart "
+      "\"/log:C:\\Temp\\Installer.log\" "
       "/release:\"C:\\Release\"";
   // The silent run's options (automatic restart on), packages 2 and 3 still to run.
   static constexpr const char* kHandedOver = "3\r\n1\r\n0\r\n0\r\n0\r\n1\r\n2\r\n";

@@ -534,7 +534,7 @@ TEST_F(UnattendedRun, ReadOnlyProgramFolderKeepsTheStateInTheFallback) {
   system.arguments = {"/silent"};
   StartAndDecide();
   FinishPackage();  // package 1 demands the restart
-  const std::string fallback = "C:\\ProgramData\\Pack\\";
+  const std::string fallback = "C:\\ProgramData\\UpdatePackages\\Pack\\";
   EXPECT_TRUE(system.folders.count(fallback + "data\\setuptemp"));
   ASSERT_EQ(system.runs.size(), 1u);
   EXPECT_NE(system.runs[0].command_line.find(fallback + "data\\setuptemp\\a.log"),
@@ -553,7 +553,12 @@ TEST_F(UnattendedRun, ReadOnlyProgramFolderKeepsTheStateInTheFallback) {
 TEST_F(UnattendedRun, ContinuationInTheFallbackIsUnattendedFromTheStart) {
   UseRelease(2);
   system.read_only_folders = {kFolder};
-  system.files["C:\\ProgramData\\Pack\\rir_eridivu"] = File(2, "1\r\n");
+  for (const char* folder :
+       {"C:\\ProgramData\\UpdatePackages\\", "C:\\ProgramData\\UpdatePackages\\Pack\\"})
+    system.files[std::string(folder) + "UpdatePackages.mark"] = "";
+  system.folders.insert("C:\\ProgramData\\UpdatePackages");
+  system.folders.insert("C:\\ProgramData\\UpdatePackages\\Pack");
+  system.files["C:\\ProgramData\\UpdatePackages\\Pack\\rir_eridivu"] = File(2, "1\r\n");
   system.files.erase(Data("side1.bmp"));
   StartAndDecide();
   EXPECT_TRUE(dialogs.error_boxes.empty());

@@ -39,8 +39,9 @@ TEST(LoadWords, ReadsThreeDigitKeysOfTheWordsSection) {
   EXPECT_EQ(words[81], "Bezeichnung");  // a later word the file lacks
   EXPECT_EQ(words[113], "nicht zutreffend");
   EXPECT_EQ(words[116], "&Trotzdem installieren");
-  EXPECT_EQ(words[117], "Ein Installationsprogramm für Update-Pakete.");  // the last word
-  EXPECT_THROW(words[118], release::RangeError);
+  EXPECT_EQ(words[117], "Ein Installationsprogramm für Update-Pakete.");
+  EXPECT_EQ(words[118].substr(0, 31), "Der Ordner der Installation %s ");  // the last word
+  EXPECT_THROW(words[119], release::RangeError);
   EXPECT_THROW(words[0], release::RangeError);
 }
 

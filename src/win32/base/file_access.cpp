@@ -31,13 +31,16 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
 }
 
 // Large blocks: each read is a call into the system (a round trip to the
-// server under Wine), and a package may be a gigabyte.
-bool ReadInBlocks(const std::string& path, const platform::BlockSink& sink, std::string& reason) {
+// server under Wine), and a package may be a gigabyte. Sharing for reading
+// alone: msiexec and wusa open the package again for reading while it is
+// held, nobody can write, rename or delete it.
+UniqueHandle ReadInBlocks(const std::string& path, const platform::BlockSink& sink,
+                          std::string& reason) {
   UniqueHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (file.get() == INVALID_HANDLE_VALUE) {
     reason = SystemMessage(GetLastError());
-    return false;
+    return nullptr;
   }
   constexpr DWORD kBlock = 1 << 20;
   const std::unique_ptr<char[]> block(new char[kBlock]);
@@ -45,9 +48,9 @@ bool ReadInBlocks(const std::string& path, const platform::BlockSink& sink, std:
     DWORD done = 0;
     if (!ReadFile(file.get(), block.get(), kBlock, &done, nullptr)) {
       reason = SystemMessage(GetLastError());
-      return false;
+      return nullptr;
     }
-    if (done == 0) return true;
+    if (done == 0) return file;
     sink(std::string_view(block.get(), done));
   }
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/system.h"
+#include "win32/base/handles.h"
 
 namespace win32 {
 
@@ -14,9 +15,11 @@ namespace win32 {
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
 // A file read from start to end in blocks of 1 MiB, others kept from writing
-// it meanwhile; false, with the system's reason in `reason`, when it can't be
-// read to its end.
-bool ReadInBlocks(const std::string& path, const platform::BlockSink& sink, std::string& reason);
+// or deleting it meanwhile; its open handle, which goes on keeping them from
+// it, or none, with the system's reason in `reason`, when it can't be read to
+// its end.
+UniqueHandle ReadInBlocks(const std::string& path, const platform::BlockSink& sink,
+                          std::string& reason);
 
 // Replaces a file's content completely or not at all: a new file beside it
 // takes its place, with the old one's attributes and access list. False, with

@@ -42,7 +42,7 @@ std::optional<std::string> CheckFiles::ReadBytes(const std::string& path) {
 
 bool CheckFiles::ReadInBlocks(const std::string& path, const platform::BlockSink& sink,
                               std::string& reason) {
-  return win32::ReadInBlocks(PathOf(path), sink, reason);
+  return win32::ReadInBlocks(PathOf(path), sink, reason) != nullptr;
 }
 
 bool CheckFiles::ReplaceBytes(const std::string& path, const std::string& bytes,

@@ -8,6 +8,7 @@
 #include <sddl.h>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "win32/base/handles.h"
@@ -55,12 +56,46 @@ std::vector<BYTE> ProcessUser() {
   return std::vector<BYTE>(static_cast<BYTE*>(sid), static_cast<BYTE*>(sid) + GetLengthSid(sid));
 }
 
-// SYSTEM, the administrators, and the user this program runs as, who runs it
-// elevated or as the system.
-bool Trusted(PSID sid, const std::vector<BYTE>& process_user) {
+// SYSTEM and the administrators. What is started elevated must be theirs
+// alone: the user this program runs as is no owner to trust, since that
+// user's programs without administrator rights could change it. On a system
+// that gives every file that user's account (Wine: even the Windows folder),
+// owners are not kept apart, and that account stands for the administrators.
+bool Trusted(PSID sid, const std::vector<BYTE>& user_owning_everything) {
   return IsWellKnownSid(sid, WinLocalSystemSid) ||
          IsWellKnownSid(sid, WinBuiltinAdministratorsSid) ||
-         (!process_user.empty() && EqualSid(sid, const_cast<BYTE*>(process_user.data())));
+         (!user_owning_everything.empty() &&
+          EqualSid(sid, const_cast<BYTE*>(user_owning_everything.data())));
+}
+
+struct Owner {
+  PSID sid = nullptr;
+  LocalMemory descriptor;
+};
+
+// The owner of a file or folder, or none when it can't be read.
+std::optional<Owner> OwnerOf(const std::wstring& path, PACL* dacl = nullptr) {
+  Owner owner;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  std::wstring name = path;
+  const SECURITY_INFORMATION wanted =
+      OWNER_SECURITY_INFORMATION | (dacl ? DACL_SECURITY_INFORMATION : 0);
+  if (GetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT, wanted, &owner.sid, nullptr, dacl, nullptr,
+                            &descriptor) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  owner.descriptor.reset(descriptor);
+  return owner;
+}
+
+// This process's user when the Windows folder is that user's too; else empty.
+std::vector<BYTE> UserOwningEverything() {
+  std::vector<BYTE> user = ProcessUser();
+  wchar_t windows[MAX_PATH];
+  const UINT length = GetWindowsDirectoryW(windows, MAX_PATH);
+  const auto owner = length > 0 && length < MAX_PATH ? OwnerOf(windows) : std::optional<Owner>();
+  if (user.empty() || !owner || !EqualSid(owner->sid, user.data())) return {};
+  return user;
 }
 
 std::string AccountName(PSID sid) {
@@ -78,7 +113,7 @@ std::string AccountName(PSID sid) {
 
 // A missing list lets everyone do anything. CREATOR OWNER stands for whoever
 // makes a file inside: this program, when it makes one.
-bool OthersMayChange(PACL dacl, const std::vector<BYTE>& process_user) {
+bool OthersMayChange(PACL dacl, const std::vector<BYTE>& user_owning_everything) {
   if (dacl == nullptr) return true;
   for (DWORD i = 0; i < dacl->AceCount; ++i) {
     void* entry = nullptr;
@@ -87,7 +122,7 @@ bool OthersMayChange(PACL dacl, const std::vector<BYTE>& process_user) {
     if (header->AceType != ACCESS_ALLOWED_ACE_TYPE) continue;
     const auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(entry);
     const PSID sid = const_cast<DWORD*>(&allowed->SidStart);
-    if ((allowed->Mask & kChangingRights) && !Trusted(sid, process_user) &&
+    if ((allowed->Mask & kChangingRights) && !Trusted(sid, user_owning_everything) &&
         !IsWellKnownSid(sid, WinCreatorOwnerSid)) {
       return true;
     }
@@ -132,18 +167,12 @@ bool Win32System::DuplicateFile(const std::string& from, const std::string& to) 
 
 std::optional<platform::System::FolderAccess> Win32System::QueryFolderAccess(
     const std::string& folder) {
-  PSID owner = nullptr;
   PACL dacl = nullptr;
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
-  std::wstring name = Widen(folder);
-  if (GetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT,
-                            OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner, nullptr,
-                            &dacl, nullptr, &descriptor) != ERROR_SUCCESS) {
-    return std::nullopt;
-  }
-  LocalMemory freer(descriptor);
-  const std::vector<BYTE> user = ProcessUser();
-  return FolderAccess{AccountName(owner), Trusted(owner, user), OthersMayChange(dacl, user)};
+  const auto owner = OwnerOf(Widen(folder), &dacl);
+  if (!owner) return std::nullopt;
+  const std::vector<BYTE> user = UserOwningEverything();
+  return FolderAccess{AccountName(owner->sid), Trusted(owner->sid, user),
+                      OthersMayChange(dacl, user)};
 }
 
 bool Win32System::CreateProtectedFolder(const std::string& path) {

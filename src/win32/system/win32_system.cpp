@@ -34,11 +34,12 @@ std::optional<std::string> Win32System::ReadFileBytes(const std::string& path) {
   return ReadWholeFile(path);
 }
 
-platform::Status Win32System::ReadFileInBlocks(const std::string& path,
-                                               const platform::BlockSink& sink) {
+platform::Result<platform::FileHold> Win32System::ReadFileInBlocks(
+    const std::string& path, const platform::BlockSink& sink) {
   std::string reason;
-  if (ReadInBlocks(path, sink, reason)) return {};
-  return platform::Status::Failed(reason);
+  UniqueHandle file = ReadInBlocks(path, sink, reason);
+  if (!file) return platform::Result<platform::FileHold>::Failed(reason);
+  return {platform::FileHold(file.release(), HandleCloser()), {}};
 }
 
 std::string Win32System::DecodeAnsi(std::string_view bytes) {
@@ -79,6 +80,10 @@ bool Win32System::FileExists(const std::string& path) {
 
 bool Win32System::RemoveFile(const std::string& path) {
   return DeleteFileW(Widen(path).c_str()) != FALSE;
+}
+
+void Win32System::RemoveAtRestart(const std::string& path) {
+  MoveFileExW(Widen(path).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
 }
 
 // winmm.dll is loaded with the first sound: most runs play none before the

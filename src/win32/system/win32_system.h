@@ -42,13 +42,14 @@ class Win32System : public platform::System {
   bool FileExists(const std::string& path) override;
   std::optional<std::uint64_t> FileSize(const std::string& path) override;
   std::optional<std::string> ReadFileBytes(const std::string& path) override;
-  platform::Status ReadFileInBlocks(const std::string& path,
-                                    const platform::BlockSink& sink) override;
+  platform::Result<platform::FileHold> ReadFileInBlocks(const std::string& path,
+                                                        const platform::BlockSink& sink) override;
   bool WriteHiddenFile(const std::string& path, const std::string& bytes) override;
   platform::Status AppendToFile(const std::string& path, const std::string& bytes) override;
   bool RenameFile(const std::string& from, const std::string& to) override;
   bool DuplicateFile(const std::string& from, const std::string& to) override;
   bool RemoveFile(const std::string& path) override;
+  void RemoveAtRestart(const std::string& path) override;
   void RecycleFile(const std::string& path) override;
 
   // --- The registry ---
