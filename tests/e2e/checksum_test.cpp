@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "harness/test_msi.h"
 #include "harness/unattended_fixture.h"
 
 namespace e2e {
@@ -68,6 +69,48 @@ TEST_F(Checksum, DamagedPackageIsNotStartedAndTheRunEndsWith1603) {
         1)
         << ReadFile(InstallLog());
     EXPECT_EQ(Occurrences(log, "Ende mit Exitcode 1603"), 1) << ReadFile(InstallLog());
+  });
+}
+
+// From its checksum to its end a package's file is held: another process (the probe itself)
+// can neither write nor delete it; msiexec still reads a held MSI. Without a checksum nothing
+// holds the file, which shows that the probe's attempt can succeed at all.
+TEST_F(Checksum, APackageFileIsHeldFromItsChecksumToItsEnd) {
+  InstallRelease release;
+  release.packages = {{"KB1.exe", "/q"}, {"KB2.exe", "/q"}, {"Testpaket.msi", "/qn"}};
+  release.packages[0].sha256 = SystemSha256(probe());
+  RetryOnLostStart(release.ProbeNames(), release.ProbeNames(), [&](const fs::path& folder) {
+    ForgetInstallLog();
+    TestMsi msi(wine(), folder / "Testpaket.msi");
+    fs::remove(msi.InstalledFile());
+    release.packages[2].source = msi.path();
+    release.packages[2].sha256 = SystemSha256(msi.path());
+    const fs::path exe =
+        MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
+    for (const std::string& name : release.ProbeNames()) {
+      ProbeSettings settings;
+      settings.journal = ToWindowsPath(JournalOf(folder));
+      settings.change_self = true;
+      WriteProbeSettings(exe.parent_path() / "Data" / name, settings);
+    }
+    WineProgram installer = wine().Start(exe.string(), {"/silent", "/norestart"});
+    const RunResult end = installer.Wait(seconds(120));
+    ASSERT_FALSE(end.timed_out);
+    EXPECT_EQ(end.exit_code, 1603 & 0xFF);  // the second, held by nobody, was changed
+    const std::vector<std::string> log = InstallLogRecords();
+    EXPECT_EQ(
+        Occurrences(log, "Paket 1 (" + release.packages[0].Name() + "): installiert (Exitcode 0)"),
+        1)
+        << ReadFile(InstallLog());
+    EXPECT_EQ(Occurrences(log, "Paket 2 (" + release.packages[1].Name() +
+                                   "): fehlgeschlagen (Exitcode 9905)"),
+              1)
+        << ReadFile(InstallLog());
+    EXPECT_EQ(
+        Occurrences(log, "Paket 3 (" + release.packages[2].Name() + "): installiert (Exitcode 0)"),
+        1)
+        << ReadFile(InstallLog());
+    EXPECT_TRUE(fs::exists(msi.InstalledFile()));
   });
 }
 

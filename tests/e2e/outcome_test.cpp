@@ -468,7 +468,7 @@ TEST_F(Outcome, SameMsiInstalledTwiceIsLoggedAndEndsAsItsExitCodeSays) {
     const fs::path exe =
         MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
     // msiexec's verbose log, beside the install log.
-    const std::string package_log = "C:\\ProgramData\\Installer\\Testpaket.msi.log";
+    const std::string package_log = "C:\\ProgramData\\UpdatePackages\\Testpaket.msi.log";
     fs::remove(wine().ToLinuxPath(package_log));
 
     std::optional<long long> second_code;

@@ -98,12 +98,12 @@ struct ShareRelease {
   }
 
   std::string StateFolder(const std::string& fresh = "") const {
-    return "C:\\ProgramData\\" + release.texts.name + fresh + "\\";
+    return "C:\\ProgramData\\UpdatePackages\\" + release.texts.name + fresh + "\\";
   }
   // The local starter's run-once command.
   std::string StarterCommand(const std::string& fresh = "") const {
     return "\"" + StateFolder(fresh) +
-           "Installer.exe\" /norestart \"/log:C:\\ProgramData\\Installer\\Installer.log\" "
+           "Installer.exe\" /norestart \"/log:C:\\ProgramData\\UpdatePackages\\Installer.log\" "
            "/release:\"N:\\Pack\"";
   }
 
@@ -119,7 +119,7 @@ struct Machine {
   std::function<fs::path(const std::string&)> linux_path;
 
   fs::path Journal() const { return linux_path(ShareRelease::kJournal); }
-  fs::path Log() const { return linux_path("C:\\ProgramData\\Installer\\Installer.log"); }
+  fs::path Log() const { return linux_path("C:\\ProgramData\\UpdatePackages\\Installer.log"); }
 };
 
 class StatePerMachine : public UnattendedTest {
@@ -316,7 +316,7 @@ TEST_F(StatePerMachine, TheLocalStarterWaitsForTheNetworkDriveAndTheRunGoesOnWhe
   EXPECT_EQ(Occurrences(log,
                         "Der Ordner der Installation ist erreichbar; Start: "
                         "\"N:\\Pack\\Installer.exe\" /norestart "
-                        "\"/log:C:\\ProgramData\\Installer\\Installer.log\""),
+                        "\"/log:C:\\ProgramData\\UpdatePackages\\Installer.log\""),
             1)
       << ReadFile(machine.Log());
 }

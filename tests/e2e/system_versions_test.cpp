@@ -86,10 +86,11 @@ class SystemVersions : public UnattendedTest {
     ASSERT_EQ(FileNames(runs), std::vector<std::string>{"wusa.exe"});
     const fs::path data = exe.parent_path() / "Data";
     // The package's own log goes beside the install log.
-    EXPECT_EQ(runs[0].command_line,
-              "\"" + std::string(kSystemWusa) + "\" \"" +
-                  ToWindowsPath(data / "Updates" / "Windows-KB3.msu") +
-                  "\" /quiet /norestart /log:\"C:\\ProgramData\\Installer\\Windows-KB3.msu.evtx\"");
+    EXPECT_EQ(
+        runs[0].command_line,
+        "\"" + std::string(kSystemWusa) + "\" \"" +
+            ToWindowsPath(data / "Updates" / "Windows-KB3.msu") +
+            "\" /quiet /norestart /log:\"C:\\ProgramData\\UpdatePackages\\Windows-KB3.msu.evtx\"");
     EXPECT_EQ(runs[0].working_dir, ToWindowsPath(data / "Updates"));
     EXPECT_EQ(runs[0].show_window, "0");
     EXPECT_EQ(RunOnceValue(), RunOnceCommand(exe));

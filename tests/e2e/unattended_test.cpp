@@ -379,7 +379,7 @@ TEST_F(Unattended, ReadOnlyProgramFolderKeepsTheContinuationUnderProgramData) {
   release.packages[0].restart = true;
   release.packages[0].sleep_ms = 3000;  // the sentinel shows meanwhile
   release.packages[1].sleep_ms = 3000;  // long enough to look at the state meanwhile
-  const std::string state_folder = "C:\\ProgramData\\" + release.texts.name;
+  const std::string state_folder = "C:\\ProgramData\\UpdatePackages\\" + release.texts.name;
   const fs::path state = wine().ToLinuxPath(state_folder);
   const std::string tmp = state_folder + "\\data\\setuptemp";
   RetryOnLostStart(release.ProbeNames(), release.ProbeNames(), [&](const fs::path& folder) {

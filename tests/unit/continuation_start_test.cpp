@@ -165,4 +165,35 @@ TEST_F(ContinuationStart, EndOfTheSessionAsLocalSystemRegistersTheTask) {
   EXPECT_TRUE(system.run_once.empty());
 }
 
+// Point 8: the Task Scheduler would read "%NAME%" in the task's arguments as a variable: the
+// paths' "%" go as "*"; a program whose own path holds one goes on at the logon instead.
+TEST_F(ContinuationStart, Point8APercentNeverReachesTheTaskScheduler) {
+  system.elevated = true;
+  HandOverAfterPackageOne({"/resume:boot", "/log:C:\\Logs 100%\\%TEMP%.log"});
+  ASSERT_EQ(system.boot_tasks.size(), 1u);
+  const auto& task = system.boot_tasks.begin()->second;
+  EXPECT_EQ(task.arguments, "/resume:boot \"/log:C:\\Logs 100*\\*TEMP*.log\"");
+  EXPECT_EQ(frame::ParseStartOptions({"/resume:boot", "/log:C:\\Logs 100*\\*TEMP*.log"}).log_path,
+            "C:\\Logs 100%\\%TEMP%.log");
+}
+
+TEST_F(ContinuationStart, Point8AProgramInAPathWithAPercentGoesOnAtTheLogon) {
+  system.elevated = true;
+  UseRelease(3, "", {{1, "Restart=1"}});
+  std::map<std::string, std::string> moved;
+  for (const auto& [path, bytes] : system.files)
+    moved["C:\\Updates 100%\\" + path.substr(11)] = bytes;
+  system.files = moved;
+  system.program_folder = "C:\\Updates 100%\\";
+  system.arguments = {"/silent", "/resume:boot"};
+  StartAndDecide();
+  FinishPackage();
+  EXPECT_TRUE(system.boot_tasks.empty());
+  ASSERT_EQ(system.run_once.size(), 1u);
+  EXPECT_NE(Log().find("Keine Aufgabe für den Systemstart (\"%\" im Pfad des Programms "
+                       "C:\\Updates 100%\\Installer.exe)"),
+            std::string::npos)
+      << Log();
+}
+
 }  // namespace

@@ -3,6 +3,8 @@
 // and a package without a checksum read by nobody but its installer.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "engine/package_runner.h"
 #include "finish/finish_page.h"
 #include "release/sha256.h"
@@ -48,6 +50,18 @@ TEST_F(PackageChecksum, IntactFileIsReadOnceInBlocksAndStarts) {
 TEST_F(PackageChecksum, WithoutAChecksumNothingReadsTheFile) {
   EXPECT_EQ(Run("").state, PackageState::Installed);
   EXPECT_TRUE(system.block_reads.empty());
+}
+
+// Point 4: whoever may write Data can't swap the file between its checksum and its end.
+TEST_F(PackageChecksum, Point4TheHashedFileIsHeldUntilItsInstallerHasEnded) {
+  ASSERT_EQ(Run(Digest()).state, PackageState::Installed);
+  ASSERT_EQ(system.runs.size(), 1u);
+  EXPECT_EQ(system.runs[0].held_files, std::multiset<std::string>{kPath});
+  EXPECT_TRUE(system.held_files.empty());  // let go once it ended
+  system.files[kPath].back() = 'q';
+  EXPECT_EQ(Run(Digest().replace(0, 1, Digest()[0] == '0' ? "1" : "0")).state,
+            PackageState::NotStarted);
+  EXPECT_TRUE(system.held_files.empty());  // and when it was refused
 }
 
 TEST_F(PackageChecksum, ChangedFileIsNotStartedAndItsChecksumIsKept) {

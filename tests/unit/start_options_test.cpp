@@ -6,6 +6,7 @@
 #include "finish/auto_reboot.h"
 #include "finish/finish_page.h"
 #include "release_fixture.h"
+#include "win32/portable/command_line.h"
 
 namespace {
 
@@ -43,6 +44,39 @@ TEST(StartOptions, TheContinuationCarriesTheSwitchesButSilent) {
       ParseStartOptions({"/norestart", "/release:\\\\server\\updates\\Pack"});
   EXPECT_EQ(starter.release_folder, "\\\\server\\updates\\Pack");
   EXPECT_EQ(frame::CarriedSwitches(starter), " /norestart /release:\"\\\\server\\updates\\Pack\"");
+}
+
+// Point 7: what the continuation carries comes back as it was, by the rules by which Windows
+// splits a command line: a folder's backslash before a closing quote, blanks, a share, and a
+// "%" through the Task Scheduler.
+TEST(StartOptions, Point7TheCarriedSwitchesSurviveTheCommandLineWithTrailingBackslashes) {
+  struct Case {
+    std::string log, release;
+  };
+  for (const Case& c : std::vector<Case>{{"C:\\Logs\\", "N:\\Pack"},
+                                         {"C:\\Log Dateien\\\\", "\\\\server\\share\\"},
+                                         {"C:\\a\"b.log", "D:\\100% Updates"},
+                                         {"C:\\%TEMP%\\x.log", "C:\\R"}}) {
+    frame::StartOptions options;
+    options.no_restart = true;
+    options.log_path = c.log;
+    options.release_folder = c.release;
+    for (const bool task : {false, true}) {
+      SCOPED_TRACE(c.log + " " + c.release + (task ? " (task)" : ""));
+      const std::string switches = frame::CarriedSwitches(options);
+      const std::string line =
+          "\"C:\\P\\Installer.exe\"" + (task ? frame::ForTaskScheduler(switches) : switches);
+      if (task) {
+        EXPECT_EQ(line.find('%'), std::string::npos);
+      }
+      std::vector<std::string> words = win32::SplitCommandLine(line);
+      words.erase(words.begin());
+      const frame::StartOptions back = ParseStartOptions(words);
+      EXPECT_TRUE(back.no_restart);
+      EXPECT_EQ(back.log_path, c.log);
+      EXPECT_EQ(back.release_folder, c.release);
+    }
+  }
 }
 
 class Switches : public test::ReleaseFixture {};

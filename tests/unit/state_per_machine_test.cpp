@@ -463,4 +463,55 @@ TEST_F(StatePerMachine, AContinuationOfAnotherMachineBesideTheProgramIsLeftAlone
   EXPECT_EQ(Main(machine_b).context.forms.FKopieren->LKopierDatei.Caption(), "Package 2");
 }
 
+// Point 5: at the second hand-over the program on the share uses the starter the machine has;
+// the share is away by then, and a copy from it would end the run with 1603.
+TEST_F(StatePerMachine, Point5ALaterHandOverUsesTheStarterOnTheMachineWhileTheShareIsAway) {
+  UseRelease(3, "", {{1, "Restart=1"}, {2, "Restart=1"}});
+  system.arguments = {"/silent", "/norestart"};
+  StartAndDecide();
+  FinishPackage();
+  StartStarter();
+  system.program_folder = kFolder;
+  system.arguments = {"/norestart", "/log:C:\\Temp\\Installer.log"};
+  test::Program continued{system};
+  continued.Start().TStart.Tick();
+  TakeTheReleaseAway();
+  system.run_once.clear();
+  FinishPackage();  // package 2 asks for the second restart
+  EXPECT_EQ(continued.application.ExitCode(), 3010);
+  ASSERT_EQ(system.run_once.size(), 1u);
+  EXPECT_EQ(system.run_once[0].command, kStarterCommand);
+  EXPECT_EQ(system.files[Machine("rir_eridivu")], "3\r\n1\r\n0\r\n0\r\n0\r\n2\r\n");
+  EXPECT_EQ(system.files[Machine("Installer.exe")], "MZ the program");
+  EXPECT_FALSE(Contains(Log(), "Nicht kopiert")) << Log();
+}
+
+// Point 6: a share gone for good (a release withdrawn, a server renamed) ends the run at the
+// third logon that waited for it in vain: recorded as failed, nothing left to start it again.
+TEST_F(StatePerMachine, Point6TheStarterGivesTheRunUpAtTheThirdLogon) {
+  system.elevated = true;
+  HandOver();
+  TakeTheReleaseAway();
+  for (int logon = 1; logon <= 3; ++logon) {
+    SCOPED_TRACE(logon);
+    const auto starter = StartStarter();
+    EXPECT_TRUE(Contains(Log(), "(Anmeldung " + std::to_string(logon) + " von 3)")) << Log();
+    Main(*starter).Starter.WaitForm()->BAbbrechen.Click();
+    EXPECT_EQ(starter->application.ExitCode(), logon < 3 ? 3010 : 1603);
+    EXPECT_EQ(system.run_once.empty() ? "" : system.run_once.back().command,
+              logon < 3 ? kStarterCommand : "");
+  }
+  for (const char* name : {"rir_eridivu", "rir_eridivu.computer", "rir_eridivu.logons",
+                           "Language.ini", "Settings.ini"})
+    EXPECT_FALSE(system.FileExists(Machine(name))) << name;
+  EXPECT_EQ(system.removed_at_restart, std::set<std::string>{Machine("Installer.exe")});
+  const auto& record = system.registry["HKEY_LOCAL_MACHINE\\SOFTWARE\\UpdatePackages\\Pack"];
+  EXPECT_EQ(std::get<std::uint32_t>(record.at("ExitCode")), 1603u);
+  EXPECT_EQ(std::get<std::uint32_t>(record.at("ContinuationPending")), 0u);
+  EXPECT_TRUE(Contains(Log(),
+                       "Die Installation wird aufgegeben: Der Ordner der Installation "
+                       "C:\\Release\\ war bei drei Anmeldungen nicht erreichbar."))
+      << Log();
+}
+
 }  // namespace

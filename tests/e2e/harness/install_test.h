@@ -47,7 +47,7 @@ class InstallTest : public WineTest {
   static std::string ReadFile(const fs::path& path);  // empty when missing
 
   // Where an elevated run logs when no "/log" names a file; Wine runs every program elevated.
-  static constexpr const char* kInstallLog = "C:\\ProgramData\\Installer\\Installer.log";
+  static constexpr const char* kInstallLog = "C:\\ProgramData\\UpdatePackages\\Installer.log";
   // The command a run-once value of `exe` holds: its quoted path, the switches it carries
   // (" /norestart"), and always the absolute path of the run's log.
   static std::string RunOnceCommand(const fs::path& exe, const std::string& switches = "",

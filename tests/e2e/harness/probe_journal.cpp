@@ -89,6 +89,7 @@ void WriteProbeSettings(const fs::path& exe, const ProbeSettings& settings) {
   if (settings.log_file) out << "log_file=" << *settings.log_file << "\r\n";
   if (settings.record_end) out << "record_end=" << (*settings.record_end ? "1" : "0") << "\r\n";
   if (settings.end_session) out << "end_session=" << (*settings.end_session ? "1" : "0") << "\r\n";
+  if (settings.change_self) out << "change_self=" << (*settings.change_self ? "1" : "0") << "\r\n";
   if (!out.flush()) throw std::runtime_error("cannot write " + side_file.string());
 }
 

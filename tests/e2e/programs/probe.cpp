@@ -9,13 +9,16 @@
 //   end_session=1    after the wait, ask Windows for a restart (ExitWindowsEx with the shutdown
 //                    privilege), as a package that restarts the computer itself, and stay until
 //                    the installer has gone with the session
+//   change_self=1    try to open its own file to write or delete it: a running program's file
+//                    may be renamed or deleted unless someone holds it against that
 // Each run appends one UTF-8 line to the journal, fields separated by TAB:
 //   sequence, own file name, command line, working folder, show-window value (or -)
 // With record_end=1 it appends a second line as its last act, "end", its sequence and its file
 // name: any start recorded after that line came after this run was over. Sequences
 // count the first kind of line only.
 // Exit code 9901 means the journal could not be written, 9902 the log file, 9903 the end, 9904
-// the restart was not asked for or the installer was still there a minute later.
+// the restart was not asked for or the installer was still there a minute later, 9905 its own
+// file could be opened to write or delete it (change_self=1).
 #include <windows.h>
 // After windows.h, which it needs.
 #include <tlhelp32.h>
@@ -233,6 +236,19 @@ bool EndSession() {
   return false;
 }
 
+// Whether another process could change the file: open it to write, or to delete or rename it.
+bool CanChange(const std::wstring& path) {
+  for (const DWORD access : {static_cast<DWORD>(GENERIC_WRITE), static_cast<DWORD>(DELETE)}) {
+    HANDLE file =
+        CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) continue;
+    CloseHandle(file);
+    return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -252,6 +268,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   if (!log_file.empty() && !LeaveLogFile(log_file, own_path)) return 9902;
   std::string sleep_ms = Setting(values, "sleep_ms");
   if (!sleep_ms.empty()) Sleep(std::strtoul(sleep_ms.c_str(), nullptr, 10));
+  if (Setting(values, "change_self") == "1" && CanChange(own_path)) return 9905;
   if (Setting(values, "end_session") == "1" && !EndSession()) return 9904;
   if (Setting(values, "record_end") == "1" && !AppendToJournal(journal, [&](const std::string&) {
         return kEndMark + std::to_string(sequence) + '\t' + own_name + '\n';
