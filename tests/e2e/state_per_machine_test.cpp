@@ -3,8 +3,6 @@
 // copy that waits for the share at the logon. Wine reports a drive as a network drive when its
 // mount manager is told so, as winecfg does; the drive's link in the prefix's dosdevices plays
 // the share going away and coming back.
-#include <unistd.h>
-
 #include <chrono>
 #include <fstream>
 #include <functional>
@@ -321,72 +319,108 @@ TEST_F(StatePerMachine, TheLocalStarterWaitsForTheNetworkDriveAndTheRunGoesOnWhe
       << ReadFile(machine.Log());
 }
 
+// A release named like a folder that another program keeps under ProgramData, which everybody
+// may change, and a folder of that name in the program's own folder that it did not make: both
+// keep their files, the run takes a fresh name in its own folder. "/log:" with a folder and its
+// trailing backslash, as administrators type it, holds the log of both halves of the run.
 // Wine's security layer shows a folder's access list as the Linux permissions make it: the
-// owner is the prefix's user for a folder of the Linux user that runs Wine, ANONYMOUS LOGON
-// (AN) for another Linux user's; everyone (WD) may change it when others may write. What the
-// program sets, Wine turns into permissions: it can't give a folder another owner.
-TEST_F(StatePerMachine, AStateFolderThatOthersMayChangeIsTakenOverOneOfAnotherOwnerGivesWay) {
+// owner is the prefix's user for a folder of the Linux user that runs Wine; everyone (WD) may
+// change it when others may write.
+TEST_F(StatePerMachine, FoldersOfOtherProgramsKeepTheirFilesAndALogFolderHoldsBothHalves) {
   const ShareRelease share(work_dir() / "share");
   const Machine machine = HarnessMachine();
   NetworkDrive drive(wine(), wine().prefix(), {}, work_dir() / "share");
   ASSERT_EQ(drive.kind(), "4");
   Forget(machine, share);
-  const fs::path state = machine.linux_path(share.StateFolder());
-  const std::string folder = share.StateFolder().substr(0, share.StateFolder().size() - 1);
-  fs::create_directories(state);
-  fs::permissions(state, fs::perms::all);
-  std::ofstream(state / "Installer.exe") << "planted";
-  const DriverRun before = Drive({"access " + folder});
-  ASSERT_TRUE(before.ok()) << before.Report();
-  EXPECT_NE(before.Value("access " + folder).find(";;;WD)"), std::string::npos);
-  const std::string everyone_changes = "(A;OICI;0x1301ff;;;WD)";
-  EXPECT_NE(before.Value("access " + folder).find(everyone_changes), std::string::npos)
-      << before.Value("access " + folder);
+  fs::remove_all(machine.linux_path(share.StateFolder(" (2)")));
+  const std::vector<fs::path> foreign = {
+      machine.linux_path("C:\\ProgramData\\" + share.release.texts.name),
+      machine.linux_path(share.StateFolder())};
+  for (const fs::path& folder : foreign) {
+    fs::create_directories(folder);
+    fs::permissions(folder, fs::perms::all);
+    std::ofstream(folder / "Tool.dll") << "another program's";
+  }
+  const fs::path logs = machine.linux_path("C:\\Protokolle");
+  fs::remove_all(logs);
 
-  WineProgram run = StartOn(machine, ShareRelease::kProgram, {"/silent", "/norestart"});
+  WineProgram run =
+      StartOn(machine, ShareRelease::kProgram, {"/silent", "/norestart", "/log:C:\\Protokolle\\"});
   const RunResult handed_over = run.Wait(seconds(120));
   ASSERT_FALSE(handed_over.timed_out);
   EXPECT_EQ(handed_over.exit_code, kRestartNeeded);
-  ExpectHandedOver(machine, share, RunOnceOf(machine));
-  const DriverRun after = Drive({"access " + folder});
-  ASSERT_TRUE(after.ok()) << after.Report();
-  EXPECT_EQ(after.Value("access " + folder).find(everyone_changes), std::string::npos)
-      << after.Value("access " + folder);
-  EXPECT_EQ(fs::status(state).permissions() & fs::perms::others_write, fs::perms::none);
-  const std::vector<std::string> log = LogRecords(machine.Log());
-  EXPECT_EQ(Occurrences(log, "Ordner " + share.StateFolder() +
-                                 ": dürfen auch andere als die Administratoren ändern"),
-            1)
-      << ReadFile(machine.Log());
-  EXPECT_EQ(Occurrences(log, "Ordner " + share.StateFolder() + " übernommen"), 1)
-      << ReadFile(machine.Log());
-
-  if (geteuid() != 0) GTEST_SKIP() << "only root can give the folder to another Linux user";
-  Forget(machine, share);
-  fs::remove_all(machine.linux_path(share.StateFolder(" (2)")));
-  fs::create_directories(state);
-  ASSERT_EQ(chown(state.c_str(), 65534, 65534), 0);  // nobody
-  WineProgram second = StartOn(machine, ShareRelease::kProgram, {"/silent", "/norestart"});
-  const RunResult second_end = second.Wait(seconds(120));
-  ASSERT_FALSE(second_end.timed_out);
-  EXPECT_EQ(second_end.exit_code, kRestartNeeded);
-  EXPECT_EQ(RunOnceOf(machine), share.StarterCommand(" (2)"));
-  EXPECT_TRUE(fs::exists(machine.linux_path(share.StateFolder(" (2)")) / "rir_eridivu"));
-  EXPECT_FALSE(fs::exists(state / "rir_eridivu"));
-  const std::vector<std::string> second_log = LogRecords(machine.Log());
-  EXPECT_EQ(Occurrences(second_log, ", nicht den Administratoren"), 1) << ReadFile(machine.Log());
-  EXPECT_EQ(Occurrences(second_log, "Ordner " + share.StateFolder() +
-                                        " lässt sich nicht übernehmen; ein neuer Ordner folgt"),
-            1)
-      << ReadFile(machine.Log());
-
-  // The logon goes on with the fresh folder, although the first one still stands.
-  WineProgram starter = LogOn(machine);
-  EXPECT_TRUE(WaitForTheEnd(machine, share, 3, " (2)")) << ReadFile(machine.Log());
+  const std::string starter = share.StateFolder(" (2)") + "Installer.exe";
+  EXPECT_EQ(RunOnceOf(machine), "\"" + starter +
+                                    "\" /norestart \"/log:C:\\Protokolle\\Installer.log\" "
+                                    "/release:\"N:\\Pack\"");
+  WineProgram logon = LogOn(machine);
+  EXPECT_TRUE(
+      WaitUntil([&] { return Count(ReadFile(logs / "Installer.log"), "Ende mit Exitcode") == 3; },
+                seconds(120)))
+      << ReadFile(logs / "Installer.log");
   ExpectFinished(machine, share, " (2)");
-  EXPECT_EQ(RunOnceOf(machine), std::nullopt);
-  fs::remove_all(state);
+  const std::vector<std::string> log = LogRecords(logs / "Installer.log");
+  EXPECT_EQ(Occurrences(log, "Ende mit Exitcode 3010"), 1) << ReadFile(logs / "Installer.log");
+  EXPECT_EQ(Occurrences(log, "Ende mit Exitcode 0"), 2) << ReadFile(logs / "Installer.log");
+  EXPECT_EQ(Occurrences(log, "Ordner " + share.StateFolder() +
+                                 " trägt nicht die Marke dieses Programms; er bleibt unberührt, "
+                                 "ein neuer Ordner folgt"),
+            1)
+      << ReadFile(logs / "Installer.log");
+  for (const fs::path& folder : foreign) {
+    EXPECT_EQ(ReadFile(folder / "Tool.dll"), "another program's") << folder;
+    EXPECT_NE(fs::status(folder).permissions() & fs::perms::others_write, fs::perms::none);
+    fs::remove_all(folder);
+  }
+  EXPECT_FALSE(fs::exists(machine.Log())) << "the default log was not used";
   fs::remove_all(machine.linux_path(share.StateFolder(" (2)")));
+}
+
+// The second hand-over of a run comes while the share is away: the program on it hands over to
+// the starter the machine has, which waits at the next logon until the share is back seconds
+// later, and the run finishes.
+TEST_F(StatePerMachine, AShareAwayAtTheSecondHandOverAndBackSecondsLaterLosesNothing) {
+  ShareRelease share(work_dir() / "share");
+  share.release.packages[2].restart = true;
+  MakeInstallRelease(share.folder, share.release, WindowsProgram("probe.exe"),
+                     work_dir() / "unused.txt");
+  for (const std::string& probe : share.release.ProbeNames()) {
+    ProbeSettings settings;
+    settings.journal = ShareRelease::kJournal;
+    if (probe == "KB3.exe") settings.sleep_ms = 3000;  // the share goes away while it runs
+    WriteProbeSettings(share.folder / "Data" / probe, settings);
+  }
+  const Machine machine = HarnessMachine();
+  NetworkDrive drive(wine(), wine().prefix(), {}, work_dir() / "share");
+  ASSERT_EQ(drive.kind(), "4");
+  Forget(machine, share);
+  WineProgram first = StartOn(machine, ShareRelease::kProgram, {"/silent", "/norestart"});
+  const RunResult handed_over = first.Wait(seconds(120));
+  ASSERT_FALSE(handed_over.timed_out);
+  EXPECT_EQ(handed_over.exit_code, kRestartNeeded);
+
+  WineProgram second_half = LogOn(machine);
+  ASSERT_TRUE(
+      WaitUntil([&] { return ReadProbeJournal(machine.Journal()).size() == 3; }, seconds(60)));
+  drive.TakeAway();
+  EXPECT_TRUE(WaitUntil([&] { return Count(ReadFile(machine.Log()), "Ende mit Exitcode") == 3; },
+                        seconds(60)))
+      << ReadFile(machine.Log());
+  EXPECT_EQ(RunOnceOf(machine), share.StarterCommand()) << ReadFile(machine.Log());
+  EXPECT_EQ(ReadFile(machine.linux_path(share.StateFolder()) / "rir_eridivu"),
+            ContinuationFile(4, kSilentOptions, {3}));
+
+  WineProgram starter = LogOn(machine);
+  DriverRun waiting = Drive({WaitFor("TFWarten", 30000)});
+  ASSERT_TRUE(waiting.ok()) << waiting.Report();
+  std::this_thread::sleep_for(seconds(3));
+  drive.BringBack();
+  EXPECT_TRUE(WaitForTheEnd(machine, share, 5)) << ReadFile(machine.Log());
+  ExpectFinished(machine, share);
+  EXPECT_EQ(RunOnceOf(machine), std::nullopt);
+  const std::vector<std::string> log = LogRecords(machine.Log());
+  EXPECT_EQ(Occurrences(log, "Ende mit Exitcode 0"), 3) << ReadFile(machine.Log());
+  EXPECT_EQ(Occurrences(log, "Ende mit Exitcode 1603"), 0) << ReadFile(machine.Log());
 }
 
 }  // namespace
