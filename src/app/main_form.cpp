@@ -1,5 +1,7 @@
 #include "app/main_form.h"
 
+#include <algorithm>
+
 #include "engine/install_page.h"
 #include "finish/finish_page.h"
 #include "frame/continuation_start.h"
@@ -11,6 +13,7 @@
 #include "platform/system.h"
 #include "release/errors.h"
 #include "release/ini_file.h"
+#include "release/integer_text.h"
 #include "ui/application.h"
 #include "wizard/welcome_page.h"
 
@@ -173,17 +176,23 @@ bool TFMain::ContinueInterruptedRun() {
 }
 
 // What failed before the restart belongs to the outcome of the whole run, as
-// do the packages that did not apply; the ends of the session during a
-// package and the restart for one that Windows waited for count over the
-// whole run too.
+// do the packages that did not apply and those found installed; the
+// packages' attempts, the restart for one that Windows waited for and the
+// place of the record count over the whole run too.
 frame::RunSoFar TFMain::ReadRunSoFar() {
   platform::System& system = context.System();
   frame::RunSoFar so_far;
   if (const auto failed = system.ReadFileBytes(context.FailuresPath())) {
     so_far.failures = frame::ReadFailures(*failed);
   }
-  if (const auto ended = system.ReadFileBytes(context.SessionEndsPath())) {
-    so_far.session_ends = frame::ReadSessionEnds(*ended);
+  if (const auto attempts = system.ReadFileBytes(context.AttemptsPath())) {
+    so_far.attempts = frame::ReadAttempts(*attempts);
+  }
+  if (const auto found = system.ReadFileBytes(context.FoundInstalledPath())) {
+    so_far.found_installed = std::max(0, release::StrToIntDef(*found, 0));
+  }
+  if (const auto hive = system.ReadFileBytes(context.RecordPath())) {
+    so_far.record_machine_wide = *hive == "HKEY_LOCAL_MACHINE";
   }
   if (const auto names = system.ReadFileBytes(context.NotApplicablePath())) {
     so_far.not_applicable = frame::ReadNames(*names);

@@ -47,8 +47,9 @@ class TFKopieren : public frame::PageFrame {
   // A package's installer runs now.
   bool Running() const { return running_; }
   // The session ends while a package runs (the package restarts the
-  // computer, the user logs off): the continuation names the running
-  // package and the rest, so the run goes on after the next logon.
+  // computer, the user logs off): the continuation, written before the
+  // package started, names it and the rest, so the run goes on after the
+  // next logon.
   void SaveForSessionEnd();
   // Another program refused the end of the session; true when it was the
   // restart that the hand-over (or a package) began, which this page then
@@ -83,9 +84,13 @@ class TFKopieren : public frame::PageFrame {
   // The continuation file and the run-once value, or a clear message and
   // neither of them.
   bool SaveContinuation();
-  // Counts the end of the session during the running package; returns the
-  // package the run goes on with after the logon.
-  int CountSessionEnd();
+  // Before the current package starts: the run on disk with the package
+  // still to run and its attempt counted, and what starts it again
+  // registered, so that an interruption of any kind goes on with it.
+  void WriteAhead();
+  // The current package was interrupted twice before: it counts as failed
+  // and does not start a third time; true then.
+  bool FailInterruptedTwice();
   bool WriteContinuationFile(int from);
   LoggedParameters WithPackageLog(int number) const;
   void StartPackage(const std::string& path);
@@ -100,6 +105,8 @@ class TFKopieren : public frame::PageFrame {
   // or, before the first package, Windows waited for one.
   bool restart_asked_ = false;
   bool running_ = false;
+  // What starts the continuation is registered for this program's run.
+  bool start_registered_ = false;
   // The hand-over's restart request was accepted; the session should end.
   bool awaiting_restart_ = false;
 };

@@ -127,14 +127,21 @@ void TFKopieren::InstallNext() {
     HandOverToRestart();  // this package runs after the restart
     return;
   }
+  if (FailInterruptedTwice()) {
+    ++CurrentIndex;
+    InstallNext();
+    return;
+  }
+  WriteAhead();
   StartPackage(path);
   ShowProgress(path);
 }
 
-// A continued run keeps its file in step: it names only what is still to
-// run, so a run killed now resumes with the next package.
+// The run's file is kept in step: it names only what is still to run, so a
+// run killed now resumes with the next package.
 void TFKopieren::PackageFinished(const PackageOutcome& outcome) {
   running_ = false;
+  Shared().Run().AttemptEnded(CurrentIndex - 1);
   RecordOutcome(outcome);
   ShowTaskbarProgress();
   ++CurrentIndex;
@@ -142,8 +149,7 @@ void TFKopieren::PackageFinished(const PackageOutcome& outcome) {
     AwaitStartedRestart();
     return;
   }
-  const frame::RunState& run = Shared().Run();
-  if (run.Continued() && !run.Cancelled()) WriteContinuationFile(CurrentIndex);
+  if (!Shared().Run().Cancelled()) WriteContinuationFile(CurrentIndex);
   InstallNext();
 }
 
@@ -279,24 +285,6 @@ bool TFKopieren::SessionEndCancelled() {
   return true;
 }
 
-// Nothing may hold up the end of the session now, saved or not.
-void TFKopieren::SaveForSessionEnd() {
-  frame::Context& context = Shared();
-  if (WriteContinuationFile(CountSessionEnd()) &&
-      frame::RegisterContinuationStart(context).empty()) {
-    context.Run().SavedForSessionEnd();
-    frame::WriteRunRecord(context);
-    context.Log().Write(
-        "Sitzung endet während einer Installation: die Installation geht nach der "
-        "nächsten Anmeldung weiter");
-  } else {
-    context.Run().RunLost();
-    context.Log().Write(
-        "Sitzung endet während einer Installation: " + Word(release::kWordHandOverFailed) +
-        ", der Rest der Installation geht verloren");
-  }
-}
-
 bool TFKopieren::SaveContinuation() {
   frame::Context& context = Shared();
   const std::string path = context.ContinuationPath();
@@ -326,8 +314,11 @@ bool TFKopieren::WriteContinuationFile(int from) {
       frame::ContinuationText(context.Run().RunTotal(), choices.Options(), choices.RowsFrom(from));
   platform::System& system = context.System();
   WriteBeside(system, context.FailuresPath(), frame::FailuresText(context.Run().Failures()));
-  WriteBeside(system, context.SessionEndsPath(),
-              frame::SessionEndsText(context.Run().SessionEndsByPackage()));
+  WriteBeside(system, context.AttemptsPath(),
+              frame::AttemptsText(context.Run().AttemptsByPackage()));
+  const int found = context.Run().FoundInstalled();
+  WriteBeside(system, context.FoundInstalledPath(), found ? std::to_string(found) : "");
+  WriteBeside(system, context.RecordPath(), frame::RecordHive(context));
   WriteBeside(system, context.ComputerPath(), system.ComputerName());
   WriteBeside(system, context.NotApplicablePath(), frame::NamesText(context.Run().NotApplicable()));
   WriteBeside(system, context.PendingRestartPath(),

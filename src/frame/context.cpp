@@ -16,8 +16,9 @@ std::string Context::ContinuationPath() const {
 }
 
 void Context::RemoveFilesBesideContinuation() const {
-  for (const std::string& path : {FailuresPath(), SessionEndsPath(), ComputerPath(),
-                                  NotApplicablePath(), PendingRestartPath(), LogonsPath()}) {
+  for (const std::string& path :
+       {FailuresPath(), AttemptsPath(), ComputerPath(), NotApplicablePath(), PendingRestartPath(),
+        LogonsPath(), FoundInstalledPath(), RecordPath()}) {
     if (system_.FileExists(path)) system_.RemoveFile(path);
   }
 }

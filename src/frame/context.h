@@ -77,8 +77,12 @@ class Context {
   std::string ContinuationPath() const;
   // Beside it: the failures of the run before the restart.
   std::string FailuresPath() const { return ContinuationPath() + kFailuresFileSuffix; }
-  // Beside it: the packages during which the session ended.
-  std::string SessionEndsPath() const { return ContinuationPath() + kSessionEndsFileSuffix; }
+  // Beside it: how often each package was started.
+  std::string AttemptsPath() const { return ContinuationPath() + kAttemptsFileSuffix; }
+  // Beside it: how many packages were found installed.
+  std::string FoundInstalledPath() const { return ContinuationPath() + kFoundInstalledFileSuffix; }
+  // Beside it: where the run's record is.
+  std::string RecordPath() const { return ContinuationPath() + kRecordFileSuffix; }
   // Beside it: the computer whose run it is.
   std::string ComputerPath() const { return ContinuationPath() + kComputerFileSuffix; }
   // Beside it: the packages that do not apply to the system.

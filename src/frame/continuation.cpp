@@ -115,16 +115,16 @@ std::vector<PackageFailure> ReadFailures(const std::string& bytes) {
   return failures;
 }
 
-std::string SessionEndsText(const SessionEnds& ends) {
+std::string AttemptsText(const Attempts& attempts) {
   std::string text;
-  for (const auto& [row, count] : ends) {
+  for (const auto& [row, count] : attempts) {
     text += std::to_string(row) + "\t" + std::to_string(count) + "\r\n";
   }
   return text;
 }
 
-SessionEnds ReadSessionEnds(const std::string& bytes) {
-  SessionEnds ends;
+Attempts ReadAttempts(const std::string& bytes) {
+  Attempts ends;
   release::TextLines lines(bytes);
   while (!lines.AtEnd()) {
     const std::vector<std::string> fields = Split(lines.Next());

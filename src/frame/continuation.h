@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,15 +60,19 @@ constexpr const char* kFailuresFileSuffix = ".failed";
 // share is started by many machines.
 constexpr const char* kComputerFileSuffix = ".computer";
 
-// How often the session ended while a package ran, by the package's
-// zero-based list row: a package that ends it every time would otherwise
-// restart the computer at every logon. In a file of its own beside the
-// continuation file: a line per package, "row <TAB> count".
-using SessionEnds = std::map<int, int>;
-std::string SessionEndsText(const SessionEnds& ends);
+// How often each package of the run was started, by its zero-based list
+// row, counted before it starts: a package whose run was interrupted (the
+// session ended, the power failed, the installer was ended) is started again
+// by the next start, but not a third time, since one that ends the run
+// whenever it runs would do so at every start. In a file of its own beside
+// the continuation file: a line per package, "row <TAB> count".
+using Attempts = std::map<int, int>;
+std::string AttemptsText(const Attempts& attempts);
 // Lines that are not such a line are passed over.
-SessionEnds ReadSessionEnds(const std::string& bytes);
-constexpr const char* kSessionEndsFileSuffix = ".sessionend";
+Attempts ReadAttempts(const std::string& bytes);
+constexpr const char* kAttemptsFileSuffix = ".attempts";
+// How often a package may start in one run.
+constexpr int kMaxAttempts = 2;
 
 // The packages of a run whose update does not apply to the system, by name,
 // in a file of their own beside the continuation file: a line per package.
@@ -83,14 +88,21 @@ constexpr const char* kPendingRestartFileSuffix = ".pendingrestart";
 // How many logons the local starter found the release folder away at, in a
 // file of its own beside the continuation file: the number alone.
 constexpr const char* kLogonsFileSuffix = ".logons";
+// How many packages the run found installed so far: the number alone.
+constexpr const char* kFoundInstalledFileSuffix = ".found";
+// Where the record for deployment tools of the run is, so that both halves
+// write the one key: "HKEY_LOCAL_MACHINE" or "HKEY_CURRENT_USER".
+constexpr const char* kRecordFileSuffix = ".record";
 
 // What the first half of a run hands over to the rest, beside the
 // continuation file.
 struct RunSoFar {
   std::vector<PackageFailure> failures;
-  SessionEnds session_ends;
+  Attempts attempts;
   std::vector<std::string> not_applicable;
   bool restarted_for_pending_restart = false;
+  int found_installed = 0;
+  std::optional<bool> record_machine_wide;
 };
 
 // The name of the run-once value that starts the program after the logon.

@@ -20,17 +20,25 @@ std::string RunRecordKey(const std::string& release_name) {
   return "SOFTWARE\\UpdatePackages\\" + ReleaseFolderName(release_name);
 }
 
-// The continuation is pending from the moment the hand-over is saved until
-// the continued run ends.
+bool RecordMachineWide(const Context& context) {
+  return context.Run().RecordMachineWide().value_or(context.System().IsElevated());
+}
+
+std::string RecordHive(const Context& context) {
+  return RecordMachineWide(context) ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
+}
+
+// The continuation is written before the first package starts and goes when
+// the run is over: pending in between, whether or not a restart came.
 void WriteRunRecord(const Context& context) {
   const RunState& run = context.Run();
   if (!run.HasStarted()) return;
   platform::System& system = context.System();
-  const bool machine = system.IsElevated();
+  const bool machine = RecordMachineWide(context);
   const std::string key = RunRecordKey(context.Settings.Name);
-  const std::string where = (machine ? "HKEY_LOCAL_MACHINE\\" : "HKEY_CURRENT_USER\\") + key;
+  const std::string where = RecordHive(context) + "\\" + key;
   const auto exit_code = static_cast<std::uint32_t>(run.ExitCode());
-  const std::uint32_t pending = run.Saved() ? 1 : 0;
+  const std::uint32_t pending = system.FileExists(context.ContinuationPath()) ? 1 : 0;
   const platform::Status written =
       system.WriteRegistryValues(machine, key,
                                  {{kRecordVersion, context.Settings.Version},

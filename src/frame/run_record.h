@@ -22,6 +22,13 @@ constexpr const char* kRecordEnded = "Ended";                  // REG_SZ, "2026-
 constexpr const char* kRecordFailed = "FailedPackages";        // REG_MULTI_SZ, their names
 constexpr const char* kRecordPending = "ContinuationPending";  // REG_DWORD, 1 while saved
 
+// Where the run's record is: HKEY_LOCAL_MACHINE with administrator rights,
+// else HKEY_CURRENT_USER; a continued run keeps the place of its first half,
+// so that one key tells the whole run.
+bool RecordMachineWide(const Context& context);
+// Its name, as the continuation carries it.
+std::string RecordHive(const Context& context);
+
 // Writes the record of the run as it stands, once its installation began:
 // a run that installed nothing leaves an earlier run's record as it was. A
 // record that can't be written is logged; the run goes on as if it had been.

@@ -24,7 +24,9 @@ void RunState::Continued(int run_total, RunSoFar so_far) {
   continued_ = true;
   run_total_ = run_total;
   failures_ = std::move(so_far.failures);
-  session_ends_ = std::move(so_far.session_ends);
+  attempts_ = std::move(so_far.attempts);
+  found_installed_ = so_far.found_installed;
+  record_machine_wide_ = so_far.record_machine_wide;
   not_applicable_ = std::move(so_far.not_applicable);
   restarted_for_pending_restart_ = so_far.restarted_for_pending_restart;
 }
@@ -90,13 +92,17 @@ void RunState::RunLost() {
   lost_ = true;
 }
 
-bool RunState::SessionEndingDuringPackage(int row, PackageFailure failure) {
-  session_ending_ = true;
-  PackageSessionEnd& end = package_session_end_.emplace(PackageSessionEnd{row, std::nullopt});
-  if (++session_ends_[row] < 2) return false;
-  end.failure = failures_.size();
-  failures_.push_back(std::move(failure));
-  return true;
+void RunState::AttemptStarting(int row) {
+  ++attempts_[row];
+}
+
+void RunState::AttemptEnded(int row) {
+  attempts_.erase(row);
+}
+
+int RunState::AttemptsOf(int row) const {
+  const auto it = attempts_.find(row);
+  return it == attempts_.end() ? 0 : it->second;
 }
 
 void RunState::SessionEndCancelled() {
@@ -105,16 +111,6 @@ void RunState::SessionEndCancelled() {
   lost_ = false;
   saved_for_session_end_ = false;
   restart_started_ = false;
-  TakeBackPackageSessionEnd();
-}
-
-// The package runs on: the session did not end during it.
-void RunState::TakeBackPackageSessionEnd() {
-  if (!package_session_end_) return;
-  const auto [row, failure] = *package_session_end_;
-  package_session_end_.reset();
-  if (--session_ends_[row] == 0) session_ends_.erase(row);
-  if (failure) failures_.erase(failures_.begin() + static_cast<std::ptrdiff_t>(*failure));
 }
 
 bool RunState::CancelConfirmed() {

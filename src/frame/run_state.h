@@ -70,12 +70,11 @@ class RunState {
   // The run was saved for the end of the session while a package ran; a veto
   // of that end takes it back, since the package runs on.
   void SavedForSessionEnd();
-  // The same while the package of list row `row` runs. The second time
-  // during the same package, it counts as failed (`failure`), since it would
-  // end the session whenever it runs; true then: the run goes on without it.
-  bool SessionEndingDuringPackage(int row, PackageFailure failure);
-  // Another program vetoed the end of the session: no restart happens now,
-  // and a package during which it was to end has not ended it.
+  // The package of list row `row` is about to start: its attempt counts.
+  void AttemptStarting(int row);
+  // It ended by itself: no interruption to count.
+  void AttemptEnded(int row);
+  // Another program vetoed the end of the session: no restart happens now.
   void SessionEndCancelled();
   // The user confirmed the cancel question. Returns false when it came too
   // late: the run had already ended, and nothing is cancelled.
@@ -107,7 +106,12 @@ class RunState {
   // Packages of this program's run found installed already; they count as
   // neither installed nor failed.
   int FoundInstalled() const { return found_installed_; }
-  const SessionEnds& SessionEndsByPackage() const { return session_ends_; }
+  // How often each package was started, this start's attempt included.
+  const Attempts& AttemptsByPackage() const { return attempts_; }
+  int AttemptsOf(int row) const;
+  // Where both halves of the run keep its record: nothing before a
+  // continuation decided it.
+  const std::optional<bool>& RecordMachineWide() const { return record_machine_wide_; }
   const std::vector<std::string>& NotApplicable() const { return not_applicable_; }
   // Once per run: a restart that Windows still waits for after it is no
   // reason for another one.
@@ -129,22 +133,14 @@ class RunState {
   ui::Event<> OnRestartStarted;
 
  private:
-  void TakeBackPackageSessionEnd();
-
   int run_total_ = 0;
   bool continued_ = false;
   std::vector<PackageFailure> failures_;
   int found_installed_ = 0;
-  SessionEnds session_ends_;
+  Attempts attempts_;
+  std::optional<bool> record_machine_wide_;
   std::vector<std::string> not_applicable_;
   bool restarted_for_pending_restart_ = false;
-  // The session end under way during a package, which a veto takes back:
-  // the package's row, and where its failure went when it failed.
-  struct PackageSessionEnd {
-    int row = 0;
-    std::optional<std::size_t> failure;
-  };
-  std::optional<PackageSessionEnd> package_session_end_;
   std::string hand_over_failure_;
   std::string given_up_;
   bool restart_needed_ = false;

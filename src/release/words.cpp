@@ -44,7 +44,7 @@ constexpr const char* kLaterWords[] = {
     "Ein anderes Installationsprogramm läuft gerade. Soll Setup warten, bis es beendet ist, und "
     "dann mit der Installation beginnen? Mit Nein bleiben Sie auf dieser Seite.",
     "Warte auf das andere Installationsprogramm...",
-    "Die Sitzung endete zweimal, während das Paket lief",
+    "Die Installation wurde zweimal unterbrochen, während das Paket lief",
     "Warte auf den Ordner der Installation: %s",
     "Abbrechen",
     "Der Ordner der Installation ist nicht erreichbar. Die Installation wird nach der nächsten "

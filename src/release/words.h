@@ -134,7 +134,7 @@ enum WordNumber : int {
   kWordNotRemoved = 104,
   kWordAnotherInstallerRunsQuestion = 105,
   kWordWaitingForTheOther = 106,
-  kWordSessionEndedTwice = 107,
+  kWordInterruptedTwice = 107,
   // The continuation after a logon.
   kWordWaitingForInstallFolder = 108,
   kWordCancelWaiting = 109,

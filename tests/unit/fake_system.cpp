@@ -208,6 +208,7 @@ platform::Status FakeSystem::WriteRegistryValues(bool machine_wide, const std::s
 bool FakeSystem::WriteRunOnce(const std::string& name, const std::string& command,
                               bool machine_wide) {
   if (writes_fail) return false;
+  DeleteRunOnce(name, machine_wide);  // a value of that name is replaced, as in the registry
   run_once.push_back({name, command, machine_wide});
   return true;
 }

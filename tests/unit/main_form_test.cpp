@@ -255,7 +255,7 @@ TEST_F(MainForm, UnreadableContinuationOfASilentStartIsLoggedAndTheRunGoesOn) {
   SetContinuation("zehn\r\n");
   // The failures of the run that the file belonged to go with it.
   system.files[ContinuationPath() + ".failed"] = "1\t1603\tOld package\t\r\n";
-  system.files[ContinuationPath() + ".sessionend"] = "1\t1\r\n";
+  system.files[ContinuationPath() + ".attempts"] = "1\t1\r\n";
   StartAndDecide();
   EXPECT_TRUE(dialogs.messages.empty());
   EXPECT_TRUE(dialogs.error_boxes.empty());
@@ -264,7 +264,7 @@ TEST_F(MainForm, UnreadableContinuationOfASilentStartIsLoggedAndTheRunGoesOn) {
   EXPECT_NE(log.find("'zehn' ist kein gültiger Integerwert"), std::string::npos) << log;
   EXPECT_TRUE(system.FileExists(ContinuationPath() + ".bad"));
   EXPECT_FALSE(system.FileExists(ContinuationPath() + ".failed"));
-  EXPECT_FALSE(system.FileExists(ContinuationPath() + ".sessionend"));
+  EXPECT_EQ(system.files[ContinuationPath() + ".attempts"], "0\t1\r\n");  // this run's alone
   while (system.FinishWorker()) {
   }
   EXPECT_EQ(main->context.forms.FEnde->LHinweis->Caption(), "W44");

@@ -1,7 +1,12 @@
-// A package during which the session ends (it restarts the computer itself,
-// or a watchdog does) goes on after the logon; the second time it does so it
-// counts as failed, so that it can't restart the computer at every logon.
+// A run is on disk before each package starts, with the package's attempt
+// counted: whatever interrupts it (the end of the session, a forced restart,
+// a power cut, the installer ended), the next start goes on with that
+// package, and one interrupted twice does not start a third time, so that it
+// can't end the run at every start.
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
 
 #include "finish/finish_page.h"
 #include "frame/continuation.h"
@@ -9,13 +14,14 @@
 
 namespace {
 
-const std::string kSessionEndedTwice = "Die Sitzung endete zweimal, während das Paket lief";
+const std::string kInterruptedTwice =
+    "Die Installation wurde zweimal unterbrochen, während das Paket lief";
 
 class RestartLoop : public test::ReleaseFixture {
  protected:
   RestartLoop() { system.arguments = {"/silent", "/norestart"}; }
 
-  static std::string SessionEndsPath() { return ContinuationPath() + ".sessionend"; }
+  static std::string AttemptsPath() { return ContinuationPath() + ".attempts"; }
   static std::string FailuresPath() { return ContinuationPath() + ".failed"; }
   std::string File(const std::string& path) { return system.files[path]; }
   std::string Log() { return system.files["C:\\Temp\\Installer.log"]; }
@@ -51,25 +57,51 @@ class RestartLoop : public test::ReleaseFixture {
   }
 };
 
-TEST_F(RestartLoop, APackageThatEndsTheSessionEveryTimeRunsTwiceAndTheRunGoesOnWithoutIt) {
+// How a run is interrupted while a package runs: the program of the
+// interrupted run is given, and nothing of it runs afterwards.
+struct Interruption {
+  const char* name;
+  std::function<void(RestartLoop&, ui::Application&)> interrupt;
+};
+
+class Interruptions : public RestartLoop, public ::testing::WithParamInterface<Interruption> {
+ protected:
+  void Interrupt(ui::Application& program) {
+    GetParam().interrupt(*this, program);
+    system.workers.clear();
+  }
+};
+
+INSTANTIATE_TEST_SUITE_P(
+    , Interruptions,
+    ::testing::Values(
+        Interruption{"SessionEnd",
+                     [](RestartLoop&, ui::Application& program) {
+                       ASSERT_TRUE(program.QueryEndSession());
+                       program.SessionEnds();
+                     }},
+        // A power cut, a forced restart, the installer ended: the program hears nothing.
+        Interruption{"PowerCut", [](RestartLoop&, ui::Application&) {}}),
+    [](const ::testing::TestParamInfo<Interruption>& info) { return info.param.name; });
+
+TEST_P(Interruptions, APackageInterruptedTwiceRunsNoThirdTimeAndTheRunGoesOnWithoutIt) {
   UseRelease(3);
   StartAndDecide();
+  // Before the first package, the run is registered.
+  EXPECT_EQ(File(ContinuationPath()), Continuation(3, "0\r\n1\r\n2\r\n"));
+  EXPECT_EQ(File(AttemptsPath()), "0\t1\r\n");
+  ASSERT_EQ(system.run_once.size(), 1u);
   FinishPackage();  // package 2 runs
-  EndSession(application);
   EXPECT_EQ(File(ContinuationPath()), Continuation(3, "1\r\n2\r\n"));
-  EXPECT_EQ(File(SessionEndsPath()), "1\t1\r\n");
-  EXPECT_TRUE(system.hidden_files.count(SessionEndsPath()));
-  EXPECT_FALSE(system.FileExists(FailuresPath()));
+  EXPECT_EQ(File(AttemptsPath()), "1\t1\r\n");
+  Interrupt(application);
 
-  test::Program second{system};
-  app::TFMain& continued = LogOn(second);
+  auto second = std::make_unique<test::Program>(system);
+  app::TFMain& continued = LogOn(*second);
   EXPECT_EQ(Running(continued), "Package 2");
-  EndSession(second.application);
-  // Package 2 gives up its place: the continuation names the package after it.
-  EXPECT_EQ(File(ContinuationPath()), Continuation(3, "2\r\n"));
-  EXPECT_EQ(File(SessionEndsPath()), "1\t2\r\n");
-  EXPECT_EQ(File(FailuresPath()), "1\t0\tPackage 2\t" + kSessionEndedTwice + "\r\n");
-  EXPECT_EQ(second.application.ExitCode(), 1603);
+  EXPECT_EQ(File(AttemptsPath()), "1\t2\r\n");
+  Interrupt(second->application);
+  EXPECT_EQ(File(ContinuationPath()), Continuation(3, "1\r\n2\r\n"));
 
   test::Program third{system};
   app::TFMain& last = LogOn(third);
@@ -77,28 +109,24 @@ TEST_F(RestartLoop, APackageThatEndsTheSessionEveryTimeRunsTwiceAndTheRunGoesOnW
   FinishPackage();
   const finish::TFEnde& finish = *last.context.forms.FEnde;
   EXPECT_TRUE(finish.Visible());
-  EXPECT_NE(finish.LText.Caption().find("- Package 2 (" + kSessionEndedTwice + ")"),
+  EXPECT_NE(finish.LText.Caption().find("- Package 2 (" + kInterruptedTwice + ")"),
             std::string::npos)
       << finish.LText.Caption();
   EXPECT_TRUE(third.application.Terminated());  // "/norestart": it ends by itself
   EXPECT_EQ(third.application.ExitCode(), 1603);
-  for (const std::string& path : {ContinuationPath(), SessionEndsPath(), FailuresPath()})
+  for (const std::string& path : {ContinuationPath(), AttemptsPath(), FailuresPath()})
     EXPECT_FALSE(system.FileExists(path)) << path;
   EXPECT_TRUE(system.run_once.empty());
 
   EXPECT_EQ(Occurrences("Paket 2 (Package 2) startet"), 2);
-  std::size_t at = 0;
-  for (const char* line :
-       {"Paket 2 (Package 2): fehlgeschlagen, die Sitzung endete zum zweiten Mal, während es lief",
-        "Die Sitzung endet: Ende mit Exitcode 1603", "Paket 3 (Package 3) startet",
-        "Ende mit Exitcode 1603"}) {
-    at = Log().find(line, at);
-    ASSERT_NE(at, std::string::npos) << line << "\n" << Log();
-  }
+  EXPECT_EQ(Occurrences("Paket 2 (Package 2): fehlgeschlagen, die Installation wurde zweimal "
+                        "unterbrochen, während es lief; es startet kein drittes Mal"),
+            1)
+      << Log();
 }
 
 // Each package is counted on its own, over the whole run.
-TEST_F(RestartLoop, TheSessionEndingOnceDuringEachOfTwoPackagesFailsNeither) {
+TEST_F(RestartLoop, OneInterruptionDuringEachOfTwoPackagesFailsNeither) {
   UseRelease(3);
   StartAndDecide();
   EndSession(application);  // during package 1
@@ -106,7 +134,7 @@ TEST_F(RestartLoop, TheSessionEndingOnceDuringEachOfTwoPackagesFailsNeither) {
   EXPECT_EQ(Running(LogOn(second)), "Package 1");
   FinishPackage();
   EndSession(second.application);  // during package 2
-  EXPECT_EQ(File(SessionEndsPath()), "0\t1\r\n1\t1\r\n");
+  EXPECT_EQ(File(AttemptsPath()), "1\t1\r\n");
   EXPECT_EQ(File(ContinuationPath()), Continuation(3, "1\r\n2\r\n"));
 
   test::Program third{system};
@@ -116,38 +144,26 @@ TEST_F(RestartLoop, TheSessionEndingOnceDuringEachOfTwoPackagesFailsNeither) {
   FinishPackage();
   EXPECT_TRUE(last.context.Run().Failures().empty());
   EXPECT_TRUE(third.application.Terminated());
-  EXPECT_FALSE(system.FileExists(SessionEndsPath()));
+  EXPECT_FALSE(system.FileExists(AttemptsPath()));
 }
 
-// Another program vetoes the end: the package runs on, and the session did
-// not end during it.
-TEST_F(RestartLoop, AVetoedSecondEndLeavesThePackageRunning) {
+// Another program vetoes the end: the package runs on and ends by itself,
+// and its one attempt is over.
+TEST_F(RestartLoop, AVetoedEndLeavesThePackageRunning) {
   UseRelease(3);
   StartAndDecide();
   FinishPackage();
-  EndSession(application);
-  test::Program second{system};
-  app::TFMain& continued = LogOn(second);
-  ASSERT_TRUE(second.application.QueryEndSession());
-  EXPECT_EQ(continued.context.Run().Failures().size(), 1u);
-  second.application.SessionEndCancelled();
-  EXPECT_TRUE(continued.context.Run().Failures().empty());
-  EXPECT_EQ(continued.context.Run().SessionEndsByPackage(), (frame::SessionEnds{{1, 1}}));
-
+  ASSERT_TRUE(application.QueryEndSession());
+  application.SessionEndCancelled();
+  EXPECT_TRUE(main->context.Run().Failures().empty());
   FinishPackage();  // package 2 ends by itself
-  EXPECT_EQ(Running(continued), "Package 3");
-  // The state on disk follows: the save for the vetoed end had named package 2 as failed.
+  EXPECT_EQ(Running(*main), "Package 3");
   EXPECT_EQ(File(ContinuationPath()), Continuation(3, "2\r\n"));
-  EXPECT_EQ(File(SessionEndsPath()), "1\t1\r\n");
-  EXPECT_FALSE(system.FileExists(FailuresPath()));
-  // A later end during package 3 is its first.
-  EndSession(second.application);
-  EXPECT_EQ(File(SessionEndsPath()), "1\t1\r\n2\t1\r\n");
-  EXPECT_EQ(File(ContinuationPath()), Continuation(3, "2\r\n"));
+  EXPECT_EQ(File(AttemptsPath()), "2\t1\r\n");
 }
 
-// Nothing is left after it: the logon shows the outcome of the run.
-TEST_F(RestartLoop, TheLastPackageEndingTheSessionTwiceLeavesOnlyTheOutcome) {
+// The last package interrupted twice: the start after it shows the outcome.
+TEST_F(RestartLoop, TheLastPackageInterruptedTwiceLeavesOnlyTheOutcome) {
   UseRelease(2);
   StartAndDecide();
   FinishPackage();
@@ -155,7 +171,7 @@ TEST_F(RestartLoop, TheLastPackageEndingTheSessionTwiceLeavesOnlyTheOutcome) {
   test::Program second{system};
   LogOn(second);
   EndSession(second.application);
-  EXPECT_EQ(File(ContinuationPath()), Continuation(2, ""));
+  EXPECT_EQ(File(ContinuationPath()), Continuation(2, "1\r\n"));
 
   test::Program third{system};
   app::TFMain& last = LogOn(third);
@@ -168,14 +184,14 @@ TEST_F(RestartLoop, TheLastPackageEndingTheSessionTwiceLeavesOnlyTheOutcome) {
   EXPECT_FALSE(system.FileExists(ContinuationPath()));
 }
 
-TEST(SessionEnds, AreReadBackAsWrittenAndOddLinesArePassedOver) {
-  const frame::SessionEnds ends{{0, 1}, {7, 2}, {999, 1}};
-  const std::string text = frame::SessionEndsText(ends);
+TEST(Attempts, AreReadBackAsWrittenAndOddLinesArePassedOver) {
+  const frame::Attempts attempts{{0, 1}, {7, 2}, {999, 1}};
+  const std::string text = frame::AttemptsText(attempts);
   EXPECT_EQ(text, "0\t1\r\n7\t2\r\n999\t1\r\n");
-  EXPECT_EQ(frame::ReadSessionEnds(text + "kaputt\r\n1000\t1\r\n3\t0\r\n4\t-1\r\n5\t1\t1\r\n6\r\n"
-                                          "8\t99999999999\r\n"),
-            ends);
-  EXPECT_TRUE(frame::ReadSessionEnds("").empty());
+  EXPECT_EQ(frame::ReadAttempts(text + "kaputt\r\n1000\t1\r\n3\t0\r\n4\t-1\r\n5\t1\t1\r\n6\r\n"
+                                       "8\t99999999999\r\n"),
+            attempts);
+  EXPECT_TRUE(frame::ReadAttempts("").empty());
 }
 
 }  // namespace
