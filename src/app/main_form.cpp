@@ -63,6 +63,10 @@ void TFMain::FormCreate() {
                         (system.DesktopVisible() ? "" : ", Fensterstation ohne Anzeige") +
                         "): unbeaufsichtigt");
   }
+  if (frame::RemoveStaleBootTask(context)) {
+    App().Terminate(0);
+    return;
+  }
   if (Starter.Start()) return;
   try {
     LoadStartupData();

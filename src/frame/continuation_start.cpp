@@ -35,9 +35,12 @@ std::string AtNextLogon(const Context& context, const std::string& why_not) {
   return WriteRunOnce(context) ? "" : context.Words[release::kWordRunOnceNotWritten];
 }
 
+// The task carries its run's continuation file as its mark, so that a start
+// can tell a task of a run that is over from an administrator's own.
 std::string RegisterBootTask(const Context& context, const ContinuationCommand& continuing) {
   // The task's arguments stand apart from its program: no leading blank.
-  const std::string switches = ForTaskScheduler(continuing.switches);
+  const std::string switches = ForTaskScheduler(
+      continuing.switches + " " + QuotedArgument("/continuation:" + context.ContinuationPath()));
   const std::string arguments = switches.empty() ? "" : switches.substr(1);
   const platform::Status registered =
       context.System().RegisterBootTask(kBootTaskName, continuing.program, arguments);
@@ -75,6 +78,17 @@ void RemoveContinuationStart(const Context& context) {
   if (AsksForSystemStart(context) || context.Run().Continued()) {
     system.DeleteBootTask(kBootTaskName);
   }
+}
+
+bool RemoveStaleBootTask(const Context& context) {
+  const std::string& file = context.Switches.continuation_file;
+  platform::System& system = context.System();
+  if (file.empty() || system.FileExists(file)) return false;
+  system.DeleteBootTask(kBootTaskName);
+  context.Log().Write(std::string("Aufgabenplanung, ") + kBootTaskName +
+                      " entfernt: die Fortsetzungsdatei " + file +
+                      " ihrer Installation ist nicht mehr da");
+  return true;
 }
 
 }  // namespace frame

@@ -41,6 +41,8 @@ StartOptions ParseStartOptions(const std::vector<std::string>& arguments) {
       options.resume_at_boot = true;
     } else if (word.rfind("/log:", 0) == 0) {
       options.log_path = PathValue(Trimmed(arguments[i]).substr(5));
+    } else if (word.rfind("/continuation:", 0) == 0) {
+      options.continuation_file = PathValue(Trimmed(arguments[i]).substr(14));
     } else if (word.rfind("/release:", 0) == 0) {
       options.release_folder = PathValue(Trimmed(arguments[i]).substr(9));
     } else if (word == "/log" && i + 1 < arguments.size()) {

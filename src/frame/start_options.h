@@ -25,6 +25,9 @@ struct StartOptions {
   // "/resume:boot": after a restart the run goes on at the next system start,
   // without waiting for a logon.
   bool resume_at_boot = false;
+  // "/continuation:FILE": the mark of a task for the system start, the
+  // continuation file of the run it carries on. Not carried further.
+  std::string continuation_file;
 };
 
 StartOptions ParseStartOptions(const std::vector<std::string>& arguments);

@@ -156,8 +156,8 @@ class System {
   virtual Status AppendToFile(const std::string& path, const std::string& bytes) = 0;
   // Gives a file another name, replacing a file of that name.
   virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
-  // Copies a file as a new file, replacing one of that name, so that the
-  // copy takes the access list of its folder.
+  // Copies a file as a new file, replacing one of that name completely or
+  // not at all, so that the copy takes the access list of its folder.
   virtual bool DuplicateFile(const std::string& from, const std::string& to) = 0;
   virtual bool RemoveFile(const std::string& path) = 0;
   // Removes a file at the next restart of the computer: the running

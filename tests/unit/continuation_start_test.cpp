@@ -53,7 +53,10 @@ TEST_P(ContinuationRoads, TheHandOverRegistersOneStart) {
   HandOverAfterPackageOne(road.switch_given ? std::vector<std::string>{"/resume:boot"}
                                             : std::vector<std::string>{});
   EXPECT_TRUE(main->context.Run().Saved());
-  const std::string switches = (road.switch_given ? " /resume:boot " : " ") + CarriedLog();
+  const std::string carried = (road.switch_given ? " /resume:boot " : " ") + CarriedLog();
+  // The task carries its run's continuation file as its mark.
+  const std::string switches =
+      carried + (road.task ? " \"/continuation:C:\\Release\\rir_eridivu\"" : "");
   if (road.task) {
     EXPECT_TRUE(system.run_once.empty());
     ASSERT_EQ(system.boot_tasks.size(), 1u);
@@ -147,7 +150,9 @@ TEST_F(ContinuationStart, ATaskThatCantBeRegisteredIsAFailedHandOver) {
   EXPECT_EQ(system.runs.size(), 1u);  // nothing ran after the failed hand-over
   EXPECT_NE(Log().find("Nicht registriert: Aufgabenplanung, rir Eridivu beim Systemstart als "
                        "LocalSystem = \"C:\\Release\\Installer.exe\" " +
-                       CarriedLog() + " (Der Dienst wurde nicht gestartet (0x80041315))"),
+                       CarriedLog() +
+                       " \"/continuation:C:\\Release\\rir_eridivu\" (Der Dienst wurde nicht "
+                       "gestartet (0x80041315))"),
             std::string::npos)
       << Log();
 }
@@ -172,7 +177,9 @@ TEST_F(ContinuationStart, Point8APercentNeverReachesTheTaskScheduler) {
   HandOverAfterPackageOne({"/resume:boot", "/log:C:\\Logs 100%\\%TEMP%.log"});
   ASSERT_EQ(system.boot_tasks.size(), 1u);
   const auto& task = system.boot_tasks.begin()->second;
-  EXPECT_EQ(task.arguments, "/resume:boot \"/log:C:\\Logs 100*\\*TEMP*.log\"");
+  EXPECT_EQ(task.arguments,
+            "/resume:boot \"/log:C:\\Logs 100*\\*TEMP*.log\" "
+            "\"/continuation:C:\\Release\\rir_eridivu\"");
   EXPECT_EQ(frame::ParseStartOptions({"/resume:boot", "/log:C:\\Logs 100*\\*TEMP*.log"}).log_path,
             "C:\\Logs 100%\\%TEMP%.log");
 }
@@ -194,6 +201,29 @@ TEST_F(ContinuationStart, Point8AProgramInAPathWithAPercentGoesOnAtTheLogon) {
                        "C:\\Updates 100%\\Installer.exe)"),
             std::string::npos)
       << Log();
+}
+
+// A task whose run is over (its state gone) would start the program at every
+// system start: the first such start removes it; a task of a run that goes on
+// is left to that run.
+TEST_F(ContinuationStart, ATaskWhoseRunIsGoneRemovesItself) {
+  UseRelease(3);
+  system.elevated = true;
+  for (const bool state_there : {true, false}) {
+    SCOPED_TRACE(state_there);
+    system.boot_tasks["rir Eridivu"] = {"C:\\Release\\Installer.exe", "/continuation:x"};
+    if (state_there) system.files[ContinuationPath()] = "3\r\n0\r\n0\r\n0\r\n0\r\n2\r\n";
+    test::Program program{system};
+    system.arguments = {"/resume:boot", "/continuation:C:\\Release\\rir_eridivu"};
+    program.Start().TStart.Tick();
+    EXPECT_EQ(program.application.Terminated(), !state_there);
+    EXPECT_EQ(system.boot_tasks.size(), state_there ? 1u : 0u);
+    system.files.erase(ContinuationPath());
+  }
+  EXPECT_NE(system.files["C:\\ProgramData\\UpdatePackages\\Installer.log"].find(
+                "Aufgabenplanung, rir Eridivu entfernt: die Fortsetzungsdatei "
+                "C:\\Release\\rir_eridivu ihrer Installation ist nicht mehr da"),
+            std::string::npos);
 }
 
 }  // namespace

@@ -157,12 +157,21 @@ std::string Win32System::ComputerName() {
 }
 
 // A file left there keeps its own access list when it is overwritten: the
-// copy is made anew instead.
+// copy is made anew instead, beside it, and takes its place whole, so that a
+// power cut leaves the old file or the new one, never half of it.
 bool Win32System::DuplicateFile(const std::string& from, const std::string& to) {
   const std::wstring target = Widen(to);
+  const std::wstring copy = target + L".new";
+  SetFileAttributesW(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileW(copy.c_str());
+  if (!CopyFileW(Widen(from).c_str(), copy.c_str(), TRUE)) return false;
   SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-  DeleteFileW(target.c_str());
-  return CopyFileW(Widen(from).c_str(), target.c_str(), TRUE) != FALSE;
+  if (MoveFileExW(copy.c_str(), target.c_str(),
+                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return true;
+  }
+  DeleteFileW(copy.c_str());
+  return false;
 }
 
 std::optional<platform::System::FolderAccess> Win32System::QueryFolderAccess(
