@@ -63,7 +63,7 @@ void TFMain::FormCreate() {
                         (system.DesktopVisible() ? "" : ", Fensterstation ohne Anzeige") +
                         "): unbeaufsichtigt");
   }
-  if (frame::RemoveStaleBootTask(context)) {
+  if (frame::EndStaleStart(context)) {
     App().Terminate(0);
     return;
   }

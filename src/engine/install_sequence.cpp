@@ -326,13 +326,17 @@ bool TFKopieren::WriteContinuationFile(int from) {
   return system.WriteHiddenFile(context.ContinuationPath(), text);
 }
 
+// The record first, then the file, the starter and what starts it: a power
+// cut on the way leaves the run ended, or a start that finds its file (or
+// its program) gone and ends.
 void TFKopieren::EndContinuation() {
   const frame::Context& context = Shared();
   platform::System& system = context.System();
+  frame::WriteRunRecord(context);
   if (system.FileExists(context.ContinuationPath())) system.RemoveFile(context.ContinuationPath());
-  context.RemoveFilesBesideContinuation();
-  frame::RemoveContinuationStart(context);
   frame::RemoveLocalStarter(context);
+  frame::RemoveContinuationStart(context);
+  context.RemoveFilesBesideContinuation();
 }
 
 // The package's parameters with its own log added, and that log's path.

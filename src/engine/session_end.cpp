@@ -8,17 +8,21 @@
 
 namespace engine {
 
+// What starts the run again is registered before its first file: a start
+// that finds no file has nothing to go on with and ends.
 void TFKopieren::WriteAhead() {
   frame::Context& context = Shared();
   context.Run().AttemptStarting(CurrentIndex - 1);
+  if (!start_registered_ && !context.Run().Continued()) {
+    start_registered_ = frame::RegisterContinuationStart(context).empty();
+  }
   if (!WriteContinuationFile(CurrentIndex)) {
     context.Log().Write("Nicht geschrieben: " + context.ContinuationPath() +
                         "; eine Unterbrechung verlöre den Rest der Installation");
     return;
   }
-  if (start_registered_ || context.Run().Continued()) return;
-  start_registered_ = frame::RegisterContinuationStart(context).empty();
-  frame::WriteRunRecord(context);
+  if (!record_written_) frame::WriteRunRecord(context);
+  record_written_ = true;
 }
 
 // A package that ends the run whenever it runs (it restarts the computer

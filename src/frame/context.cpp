@@ -16,11 +16,7 @@ std::string Context::ContinuationPath() const {
 }
 
 void Context::RemoveFilesBesideContinuation() const {
-  for (const std::string& path :
-       {FailuresPath(), AttemptsPath(), ComputerPath(), NotApplicablePath(), PendingRestartPath(),
-        LogonsPath(), FoundInstalledPath(), RecordPath()}) {
-    if (system_.FileExists(path)) system_.RemoveFile(path);
-  }
+  RemoveFilesBeside(system_, ContinuationPath());
 }
 
 std::string Context::TemporaryFolder() const {

@@ -3,6 +3,7 @@
 #include <optional>
 #include <set>
 
+#include "platform/system.h"
 #include "release/errors.h"
 #include "release/integer_text.h"
 #include "release/text_encoding.h"
@@ -151,6 +152,15 @@ std::vector<std::string> ReadNames(const std::string& bytes) {
     if (!name.empty()) names.push_back(std::move(name));
   }
   return names;
+}
+
+void RemoveFilesBeside(platform::System& system, const std::string& continuation_path) {
+  for (const char* suffix : {kFailuresFileSuffix, kAttemptsFileSuffix, kComputerFileSuffix,
+                             kNotApplicableFileSuffix, kPendingRestartFileSuffix, kLogonsFileSuffix,
+                             kFoundInstalledFileSuffix, kRecordFileSuffix}) {
+    const std::string path = continuation_path + suffix;
+    if (system.FileExists(path)) system.RemoveFile(path);
+  }
 }
 
 }  // namespace frame

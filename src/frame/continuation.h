@@ -9,6 +9,10 @@
 #include <string>
 #include <vector>
 
+namespace platform {
+class System;
+}
+
 namespace frame {
 
 // The four options of a run, in the order of the file.
@@ -93,6 +97,9 @@ constexpr const char* kFoundInstalledFileSuffix = ".found";
 // Where the record for deployment tools of the run is, so that both halves
 // write the one key: "HKEY_LOCAL_MACHINE" or "HKEY_CURRENT_USER".
 constexpr const char* kRecordFileSuffix = ".record";
+
+// The files beside a continuation file go with it.
+void RemoveFilesBeside(platform::System& system, const std::string& continuation_path);
 
 // What the first half of a run hands over to the rest, beside the
 // continuation file.

@@ -2,6 +2,7 @@
 
 #include "frame/context.h"
 #include "frame/install_log.h"
+#include "frame/local_starter.h"
 #include "frame/run_once.h"
 #include "frame/start_options.h"
 #include "platform/system.h"
@@ -35,13 +36,10 @@ std::string AtNextLogon(const Context& context, const std::string& why_not) {
   return WriteRunOnce(context) ? "" : context.Words[release::kWordRunOnceNotWritten];
 }
 
-// The task carries its run's continuation file as its mark, so that a start
-// can tell a task of a run that is over from an administrator's own.
 std::string RegisterBootTask(const Context& context, const ContinuationCommand& continuing) {
   // The task's arguments stand apart from its program: no leading blank.
-  const std::string switches = ForTaskScheduler(
-      continuing.switches + " " + QuotedArgument("/continuation:" + context.ContinuationPath()));
-  const std::string arguments = switches.empty() ? "" : switches.substr(1);
+  const std::string switches = ForTaskScheduler(continuing.switches);
+  const std::string arguments = switches.substr(1);
   const platform::Status registered =
       context.System().RegisterBootTask(kBootTaskName, continuing.program, arguments);
   context.Log().Write(std::string(registered.ok ? "" : "Nicht registriert: ") +
@@ -80,14 +78,17 @@ void RemoveContinuationStart(const Context& context) {
   }
 }
 
-bool RemoveStaleBootTask(const Context& context) {
+bool EndStaleStart(const Context& context) {
   const std::string& file = context.Switches.continuation_file;
   platform::System& system = context.System();
   if (file.empty() || system.FileExists(file)) return false;
   system.DeleteBootTask(kBootTaskName);
-  context.Log().Write(std::string("Aufgabenplanung, ") + kBootTaskName +
-                      " entfernt: die Fortsetzungsdatei " + file +
-                      " ihrer Installation ist nicht mehr da");
+  RemoveFilesBeside(system, file);
+  if (!context.Switches.release_folder.empty()) RemoveStarterIn(system, system.ProgramFolder());
+  context.Log().Write("Die Fortsetzungsdatei " + file +
+                      " ist nicht mehr da: die Installation ist zu Ende, nichts startet sie "
+                      "wieder (Aufgabenplanung, " +
+                      kBootTaskName + " entfernt)");
   return true;
 }
 

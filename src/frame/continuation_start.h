@@ -24,10 +24,10 @@ std::string RegisterContinuationStart(const Context& context);
 // The run is over: neither the run-once value nor the task starts it again.
 void RemoveContinuationStart(const Context& context);
 
-// Started by a task for the system start whose run's state is gone (the run
-// was ended where the task could not be removed, or its folder was
-// deleted): the task goes, and the log says why; true then, and the start
-// has nothing to do.
-bool RemoveStaleBootTask(const Context& context);
+// Started by a run-once value or a task for the system start whose run's
+// continuation file is gone (the power failed while the run ended, or the
+// folder was deleted): the task goes, and what was left beside the file, and
+// the log says why; true then, and the start has nothing to do.
+bool EndStaleStart(const Context& context);
 
 }  // namespace frame

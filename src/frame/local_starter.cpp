@@ -1,7 +1,5 @@
 #include "frame/local_starter.h"
 
-#include <vector>
-
 #include "frame/context.h"
 #include "frame/install_log.h"
 #include "frame/state_folder.h"
@@ -19,11 +17,6 @@ std::string StarterPath(const Context& context) {
 // having just started this program, and the release folder may be away.
 bool CopyUnlessThere(platform::System& system, const std::string& from, const std::string& to) {
   return system.FileExists(to) || system.DuplicateFile(from, to);
-}
-
-std::vector<std::string> StarterFiles(const Context& context) {
-  const std::string& folder = context.StateFolder();
-  return {StarterPath(context), folder + kStarterWordsFileName, folder + kStarterSettingsFileName};
 }
 
 }  // namespace
@@ -53,9 +46,14 @@ std::string ContinuationProgram(const Context& context) {
 }
 
 void RemoveLocalStarter(const Context& context) {
-  platform::System& system = context.System();
   if (context.Switches.release_folder.empty()) return;
-  for (const std::string& path : StarterFiles(context)) {
+  RemoveStarterIn(context.System(), context.StateFolder());
+}
+
+void RemoveStarterIn(platform::System& system, const std::string& folder) {
+  for (const std::string& name : {ProgramFileName(system), std::string(kStarterWordsFileName),
+                                  std::string(kStarterSettingsFileName)}) {
+    const std::string path = folder + name;
     if (path == system.ProgramPath()) {
       system.RemoveAtRestart(path);
     } else if (system.FileExists(path)) {

@@ -39,6 +39,8 @@ std::string ContinuationProgram(const Context& context);
 // The run is over: the local starter and its words go; a starter that is
 // running goes at the next restart.
 void RemoveLocalStarter(const Context& context);
+// The same for the starter in `folder` (ending in a backslash).
+void RemoveStarterIn(platform::System& system, const std::string& folder);
 
 // The release folder of a local starter, ending in a backslash; empty when
 // this program is none (no "/release:", or one that names its own folder).

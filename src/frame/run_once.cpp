@@ -9,8 +9,13 @@
 
 namespace frame {
 
+// The command carries its run's continuation file as its mark, so that a
+// start can tell a command of a run that is over (a power cut came while the
+// run ended) from one that goes on with a run.
 ContinuationCommand CommandToContinue(const Context& context) {
-  return {ContinuationProgram(context), frame::CarriedSwitches(context.Switches)};
+  return {ContinuationProgram(context),
+          frame::CarriedSwitches(context.Switches) + " " +
+              QuotedArgument("/continuation:" + context.ContinuationPath())};
 }
 
 bool WriteRunOnce(const Context& context) {

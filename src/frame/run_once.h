@@ -12,7 +12,7 @@ class Context;
 // whatever starts it again.
 struct ContinuationCommand {
   std::string program;
-  std::string switches;  // "" or " /norestart ..."
+  std::string switches;  // " /norestart ... \"/continuation:...\""
 };
 ContinuationCommand CommandToContinue(const Context& context);
 

@@ -29,7 +29,8 @@ std::string RecordHive(const Context& context) {
 }
 
 // The continuation is written before the first package starts and goes when
-// the run is over: pending in between, whether or not a restart came.
+// the run is over: pending in between, whether or not a restart came, and
+// after the end while it waits for a restart.
 void WriteRunRecord(const Context& context) {
   const RunState& run = context.Run();
   if (!run.HasStarted()) return;
@@ -38,7 +39,8 @@ void WriteRunRecord(const Context& context) {
   const std::string key = RunRecordKey(context.Settings.Name);
   const std::string where = RecordHive(context) + "\\" + key;
   const auto exit_code = static_cast<std::uint32_t>(run.ExitCode());
-  const std::uint32_t pending = system.FileExists(context.ContinuationPath()) ? 1 : 0;
+  const bool going_on = !run.HasEnded() && system.FileExists(context.ContinuationPath());
+  const std::uint32_t pending = run.Saved() || going_on ? 1 : 0;
   const platform::Status written =
       system.WriteRegistryValues(machine, key,
                                  {{kRecordVersion, context.Settings.Version},

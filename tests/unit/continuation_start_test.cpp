@@ -55,8 +55,7 @@ TEST_P(ContinuationRoads, TheHandOverRegistersOneStart) {
   EXPECT_TRUE(main->context.Run().Saved());
   const std::string carried = (road.switch_given ? " /resume:boot " : " ") + CarriedLog();
   // The task carries its run's continuation file as its mark.
-  const std::string switches =
-      carried + (road.task ? " \"/continuation:C:\\Release\\rir_eridivu\"" : "");
+  const std::string switches = carried + " \"/continuation:C:\\Release\\rir_eridivu\"";
   if (road.task) {
     EXPECT_TRUE(system.run_once.empty());
     ASSERT_EQ(system.boot_tasks.size(), 1u);
@@ -221,8 +220,9 @@ TEST_F(ContinuationStart, ATaskWhoseRunIsGoneRemovesItself) {
     system.files.erase(ContinuationPath());
   }
   EXPECT_NE(system.files["C:\\ProgramData\\UpdatePackages\\Installer.log"].find(
-                "Aufgabenplanung, rir Eridivu entfernt: die Fortsetzungsdatei "
-                "C:\\Release\\rir_eridivu ihrer Installation ist nicht mehr da"),
+                "Die Fortsetzungsdatei C:\\Release\\rir_eridivu ist nicht mehr da: die "
+                "Installation ist zu Ende, nichts startet sie wieder (Aufgabenplanung, rir "
+                "Eridivu entfernt)"),
             std::string::npos);
 }
 

@@ -73,6 +73,7 @@ std::string FakeSystem::AbsolutePath(const std::string& path) {
 bool FakeSystem::CreateFolder(const std::string& path) {
   if (writes_fail || ReadOnly(path)) return false;
   folders.insert(path);
+  Written();
   return true;
 }
 
@@ -82,6 +83,7 @@ void FakeSystem::ClearFolder(const std::string& mask) {
   for (auto it = files.begin(); it != files.end();) {
     it = it->first.rfind(folder, 0) == 0 ? files.erase(it) : std::next(it);
   }
+  Written();
 }
 
 bool FakeSystem::FolderWritable(const std::string& folder) {
@@ -160,6 +162,7 @@ bool FakeSystem::WriteHiddenFile(const std::string& path, const std::string& byt
   if (writes_fail || ReadOnly(path)) return false;
   files[path] = bytes;
   hidden_files.insert(path);
+  Written();
   return true;
 }
 
@@ -174,6 +177,7 @@ bool FakeSystem::RenameFile(const std::string& from, const std::string& to) {
   if (it == files.end() || ReadOnly(from) || ReadOnly(to)) return false;
   files[to] = it->second;
   files.erase(from);
+  Written();
   return true;
 }
 
@@ -182,12 +186,20 @@ bool FakeSystem::DuplicateFile(const std::string& from, const std::string& to) {
   if (it == files.end() || writes_fail || ReadOnly(to)) return false;
   files[to] = it->second;
   hidden_files.erase(to);
+  Written();
+  return true;
+}
+
+bool FakeSystem::RemoveFile(const std::string& path) {
+  if (files.erase(path) == 0) return false;
+  Written();
   return true;
 }
 
 void FakeSystem::RecycleFile(const std::string& path) {
   recycled.push_back(path);
   files.erase(path);
+  Written();
 }
 
 // --- The registry ---
@@ -202,23 +214,31 @@ platform::Status FakeSystem::WriteRegistryValues(bool machine_wide, const std::s
   if (!registry_failure.empty()) return platform::Status::Failed(registry_failure);
   auto& written = registry[(machine_wide ? "HKEY_LOCAL_MACHINE\\" : "HKEY_CURRENT_USER\\") + key];
   for (const auto& [name, data] : values) written[name] = data;
+  Written();
   return {};
 }
 
 bool FakeSystem::WriteRunOnce(const std::string& name, const std::string& command,
                               bool machine_wide) {
   if (writes_fail) return false;
-  DeleteRunOnce(name, machine_wide);  // a value of that name is replaced, as in the registry
+  EraseRunOnce(name, machine_wide);  // a value of that name is replaced, as in the registry
   run_once.push_back({name, command, machine_wide});
+  Written();
   return true;
 }
 
 void FakeSystem::DeleteRunOnce(const std::string& name, bool machine_wide) {
-  run_once.erase(std::remove_if(run_once.begin(), run_once.end(),
-                                [&](const RunOnceValue& value) {
-                                  return value.name == name && value.machine_wide == machine_wide;
-                                }),
-                 run_once.end());
+  if (EraseRunOnce(name, machine_wide)) Written();
+}
+
+bool FakeSystem::EraseRunOnce(const std::string& name, bool machine_wide) {
+  const auto gone =
+      std::remove_if(run_once.begin(), run_once.end(), [&](const RunOnceValue& value) {
+        return value.name == name && value.machine_wide == machine_wide;
+      });
+  if (gone == run_once.end()) return false;
+  run_once.erase(gone, run_once.end());
+  return true;
 }
 
 // --- What is installed ---
@@ -334,7 +354,26 @@ platform::Status FakeSystem::RegisterBootTask(const std::string& name, const std
                                               const std::string& arguments) {
   if (!boot_task_failure.empty()) return platform::Status::Failed(boot_task_failure);
   boot_tasks[name] = {program, arguments};
+  Written();
   return {};
+}
+
+void FakeSystem::DeleteBootTask(const std::string& name) {
+  if (boot_tasks.erase(name) != 0) Written();
+}
+
+FakeSystem::DurableState FakeSystem::Durable() const {
+  return {files, hidden_files, folders, registry, run_once, boot_tasks, runs};
+}
+
+void FakeSystem::RestoreDurable(const DurableState& state) {
+  files = state.files;
+  hidden_files = state.hidden_files;
+  folders = state.folders;
+  registry = state.registry;
+  run_once = state.run_once;
+  boot_tasks = state.boot_tasks;
+  runs = state.runs;
 }
 
 }  // namespace test

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -14,6 +15,15 @@ namespace test {
 // In the order of platform::System, each group's state before its methods.
 class FakeSystem : public platform::System {
  public:
+  // --- What survives a power cut ---
+  // Files and folders, the registry, the run-once values and the tasks.
+  struct DurableState;
+  DurableState Durable() const;
+  void RestoreDurable(const DurableState& state);
+  // Called after each write of what survives a power cut; the log's lines
+  // are none.
+  std::function<void()> on_durable_write;
+
   // --- The program and the system it runs on ---
   std::vector<std::string> arguments;
   std::string program_folder = "C:\\Release\\";
@@ -91,7 +101,7 @@ class FakeSystem : public platform::System {
   platform::Status AppendToFile(const std::string& path, const std::string& bytes) override;
   bool RenameFile(const std::string& from, const std::string& to) override;
   bool DuplicateFile(const std::string& from, const std::string& to) override;
-  bool RemoveFile(const std::string& path) override { return files.erase(path) != 0; }
+  bool RemoveFile(const std::string& path) override;
   std::set<std::string> removed_at_restart;
   void RemoveAtRestart(const std::string& path) override { removed_at_restart.insert(path); }
   void RecycleFile(const std::string& path) override;
@@ -193,7 +203,22 @@ class FakeSystem : public platform::System {
   platform::Status RequestRestart() override;
   platform::Status RegisterBootTask(const std::string& name, const std::string& program,
                                     const std::string& arguments) override;
-  void DeleteBootTask(const std::string& name) override { boot_tasks.erase(name); }
+  void DeleteBootTask(const std::string& name) override;
+
+ private:
+  bool EraseRunOnce(const std::string& name, bool machine_wide);
+  void Written() const {
+    if (on_durable_write) on_durable_write();
+  }
+};
+
+struct FakeSystem::DurableState {
+  std::map<std::string, std::string> files;
+  std::set<std::string> hidden_files, folders;
+  std::map<std::string, std::map<std::string, RegistryData>> registry;
+  std::vector<RunOnceValue> run_once;
+  std::map<std::string, BootTask> boot_tasks;
+  std::vector<Run> runs;  // the packages that ran to their end so far
 };
 
 }  // namespace test

@@ -48,8 +48,8 @@ TEST_F(InstallLogPlace, ARelativeLogIsMadeAbsoluteItsFoldersAreMadeAndBothHalves
   EXPECT_TRUE(system.folders.count("C:\\Work\\Protokolle\\neu"));
   EXPECT_TRUE(system.protected_folders.empty());  // without administrator rights
   ASSERT_EQ(system.run_once.size(), 1u);
-  EXPECT_EQ(system.run_once[0].command,
-            "\"C:\\Release\\Installer.exe\" /norestart \"/log:" + path + "\"");
+  EXPECT_EQ(system.run_once[0].command, "\"C:\\Release\\Installer.exe\" /norestart \"/log:" + path +
+                                            "\" \"/continuation:C:\\Release\\rir_eridivu\"");
   EXPECT_EQ(Occurrences(system.files[path], kStart), 1) << system.files[path];
 
   RunSecondHalf({"/norestart", "/log:" + path});
@@ -79,7 +79,8 @@ TEST_F(InstallLogPlace, WithoutLogSwitchTheRightsChooseThePlaceAndTheContinuatio
     ASSERT_TRUE(system.FinishWorker());
     ASSERT_EQ(system.run_once.size(), 1u);
     EXPECT_EQ(system.run_once[0].command,
-              "\"C:\\Release\\Installer.exe\" /norestart \"/log:" + path + "\"");
+              "\"C:\\Release\\Installer.exe\" /norestart \"/log:" + path +
+                  "\" \"/continuation:C:\\Release\\rir_eridivu\"");
     EXPECT_EQ(Occurrences(system.files[path], kStart), 1) << system.files[path];
   }
   // Only SYSTEM and the administrators may change a folder made for an administrator's log.

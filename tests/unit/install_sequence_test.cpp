@@ -98,7 +98,8 @@ TEST_F(InstallSequence, RestartInTheMiddleWritesTheContinuation) {
   ASSERT_EQ(system.run_once.size(), 1u);
   EXPECT_EQ(system.run_once[0].name, "rir Eridivu");
   EXPECT_EQ(system.run_once[0].command,
-            "\"C:\\Release\\Installer.exe\" \"/log:C:\\Temp\\Installer.log\"");
+            "\"C:\\Release\\Installer.exe\" \"/log:C:\\Temp\\Installer.log\" "
+            "\"/continuation:C:\\Release\\rir_eridivu\"");
   EXPECT_FALSE(system.run_once[0].machine_wide);
   EXPECT_TRUE(Pages().Form1->Visible());  // the prompt, since automatic restart is off
   EXPECT_EQ(Pages().Form1->Caption(), "W76");

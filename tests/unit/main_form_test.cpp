@@ -165,7 +165,8 @@ TEST_F(MainForm, ContinuationWinsOverSilentAndRestoresTheChoices) {
   EXPECT_TRUE(system.FileExists(ContinuationPath()));
   ASSERT_EQ(system.run_once.size(), 1u);
   EXPECT_EQ(system.run_once[0].command,
-            "\"C:\\Release\\Installer.exe\" \"/log:C:\\Temp\\Installer.log\"");
+            "\"C:\\Release\\Installer.exe\" \"/log:C:\\Temp\\Installer.log\" "
+            "\"/continuation:C:\\Release\\rir_eridivu\"");
 }
 
 TEST_F(MainForm, OnlyTheLineOneChecksAnOption) {

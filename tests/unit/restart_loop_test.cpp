@@ -40,7 +40,8 @@ class RestartLoop : public test::ReleaseFixture {
   // The logon starts the program from its run-once value.
   app::TFMain& LogOn(test::Program& after_logon) {
     EXPECT_EQ(system.run_once.at(0).command,
-              "\"C:\\Release\\Installer.exe\" /norestart \"/log:C:\\Temp\\Installer.log\"");
+              "\"C:\\Release\\Installer.exe\" /norestart \"/log:C:\\Temp\\Installer.log\" "
+              "\"/continuation:C:\\Release\\rir_eridivu\"");
     system.arguments = {"/norestart"};
     app::TFMain& main = after_logon.Start();
     main.TStart.Tick();

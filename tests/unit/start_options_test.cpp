@@ -114,7 +114,8 @@ TEST_F(Switches, NoRestartInTheMiddleLeavesTheStateAndEndsWith3010) {
   EXPECT_EQ(system.files[ContinuationPath()], "3\r\n1\r\n0\r\n0\r\n0\r\n1\r\n2\r\n");
   ASSERT_EQ(system.run_once.size(), 1u);
   EXPECT_EQ(system.run_once[0].command,
-            "\"C:\\Release\\Installer.exe\" /norestart \"/log:C:\\Logs\\run.log\"");
+            "\"C:\\Release\\Installer.exe\" /norestart \"/log:C:\\Logs\\run.log\" "
+            "\"/continuation:C:\\Release\\rir_eridivu\"");
   EXPECT_TRUE(application.Terminated());
   EXPECT_EQ(application.ExitCode(), 3010);
   EXPECT_NE(system.files["C:\\Logs\\run.log"].find("/norestart"), std::string::npos);

@@ -266,7 +266,8 @@ class StatePerMachine : public test::ReleaseFixture {
   static constexpr const char* kStarterCommand =
       "\"C:\\ProgramData\\UpdatePackages\\Pack\\Installer.exe\" /norestart "
       "\"/log:C:\\Temp\\Installer.log\" "
-      "/release:\"C:\\Release\"";
+      "/release:\"C:\\Release\" "
+      "\"/continuation:C:\\ProgramData\\UpdatePackages\\Pack\\rir_eridivu\"";
   // The silent run's options (automatic restart on), packages 2 and 3 still to run.
   static constexpr const char* kHandedOver = "3\r\n1\r\n0\r\n0\r\n0\r\n1\r\n2\r\n";
 
