@@ -105,8 +105,8 @@ class TFKopieren : public frame::PageFrame {
   // or, before the first package, Windows waited for one.
   bool restart_asked_ = false;
   bool running_ = false;
-  // What starts the continuation is registered for this program's run, and
-  // the record says that the run is under way.
+  // What starts the continuation was registered (or tried) for this
+  // program's run, and the record says that the run is under way.
   bool start_registered_ = false;
   bool record_written_ = false;
   // The hand-over's restart request was accepted; the session should end.

@@ -14,7 +14,8 @@ void TFKopieren::WriteAhead() {
   frame::Context& context = Shared();
   context.Run().AttemptStarting(CurrentIndex - 1);
   if (!start_registered_ && !context.Run().Continued()) {
-    start_registered_ = frame::RegisterContinuationStart(context).empty();
+    frame::RegisterContinuationStart(context);  // a failure is logged; the hand-over tries again
+    start_registered_ = true;
   }
   if (!WriteContinuationFile(CurrentIndex)) {
     context.Log().Write("Nicht geschrieben: " + context.ContinuationPath() +

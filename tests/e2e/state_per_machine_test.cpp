@@ -102,7 +102,8 @@ struct ShareRelease {
   std::string StarterCommand(const std::string& fresh = "") const {
     return "\"" + StateFolder(fresh) +
            "Installer.exe\" /norestart \"/log:C:\\ProgramData\\UpdatePackages\\Installer.log\" "
-           "/release:\"N:\\Pack\"";
+           "/release:\"N:\\Pack\" \"/continuation:" +
+           StateFolder(fresh) + "rir_eridivu\"";
   }
 
   InstallRelease release;
@@ -352,7 +353,8 @@ TEST_F(StatePerMachine, FoldersOfOtherProgramsKeepTheirFilesAndALogFolderHoldsBo
   const std::string starter = share.StateFolder(" (2)") + "Installer.exe";
   EXPECT_EQ(RunOnceOf(machine), "\"" + starter +
                                     "\" /norestart \"/log:C:\\Protokolle\\Installer.log\" "
-                                    "/release:\"N:\\Pack\"");
+                                    "/release:\"N:\\Pack\" \"/continuation:" +
+                                    share.StateFolder(" (2)") + "rir_eridivu\"");
   WineProgram logon = LogOn(machine);
   EXPECT_TRUE(
       WaitUntil([&] { return Count(ReadFile(logs / "Installer.log"), "Ende mit Exitcode") == 3; },

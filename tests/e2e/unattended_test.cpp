@@ -411,7 +411,7 @@ TEST_F(Unattended, ReadOnlyProgramFolderKeepsTheContinuationUnderProgramData) {
     EXPECT_EQ(ReadFile(state / "rir_eridivu"), ContinuationFile(3, options, {1, 2}));
     EXPECT_FALSE(fs::exists(program_folder / "rir_eridivu"));
     const std::optional<std::string> command = UserRunOnceValue();
-    ASSERT_EQ(command, RunOnceCommand(exe));
+    ASSERT_EQ(command, RunOnceCommand(exe, "", kInstallLog, state_folder + "\\"));
     EXPECT_EQ(RunOnceValue(), std::nullopt);
 
     // The logon.

@@ -135,8 +135,11 @@ std::optional<std::string> QueryRegistryValue(WineSession& wine, const std::stri
 }
 
 std::string InstallTest::RunOnceCommand(const fs::path& exe, const std::string& switches,
-                                        const std::string& log) {
-  return "\"" + ToWindowsPath(exe) + "\"" + switches + " \"/log:" + log + "\"";
+                                        const std::string& log, const std::string& state_folder) {
+  const std::string folder =
+      state_folder.empty() ? ToWindowsPath(exe.parent_path()) + "\\" : state_folder;
+  return "\"" + ToWindowsPath(exe) + "\"" + switches + " \"/log:" + log +
+         "\" \"/continuation:" + folder + "rir_eridivu\"";
 }
 
 WineProgram InstallTest::StartRunOnce(const std::string& command,

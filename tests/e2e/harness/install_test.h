@@ -49,9 +49,11 @@ class InstallTest : public WineTest {
   // Where an elevated run logs when no "/log" names a file; Wine runs every program elevated.
   static constexpr const char* kInstallLog = "C:\\ProgramData\\UpdatePackages\\Installer.log";
   // The command a run-once value of `exe` holds: its quoted path, the switches it carries
-  // (" /norestart"), and always the absolute path of the run's log.
+  // (" /norestart"), always the absolute path of the run's log, and its mark, the run's
+  // continuation file in `state_folder` (ending in a backslash), by default beside `exe`.
   static std::string RunOnceCommand(const fs::path& exe, const std::string& switches = "",
-                                    const std::string& log = kInstallLog);
+                                    const std::string& log = kInstallLog,
+                                    const std::string& state_folder = "");
   // The logon: starts a run-once command as Windows does, the quoted program with its
   // arguments; `env` as for QueryRegistryValue.
   WineProgram StartRunOnce(const std::string& command,

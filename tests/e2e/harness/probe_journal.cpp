@@ -90,6 +90,8 @@ void WriteProbeSettings(const fs::path& exe, const ProbeSettings& settings) {
   if (settings.record_end) out << "record_end=" << (*settings.record_end ? "1" : "0") << "\r\n";
   if (settings.end_session) out << "end_session=" << (*settings.end_session ? "1" : "0") << "\r\n";
   if (settings.change_self) out << "change_self=" << (*settings.change_self ? "1" : "0") << "\r\n";
+  if (settings.kill_installer)
+    out << "kill_installer=" << (*settings.kill_installer ? "1" : "0") << "\r\n";
   if (!out.flush()) throw std::runtime_error("cannot write " + side_file.string());
 }
 

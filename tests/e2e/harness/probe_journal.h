@@ -39,6 +39,7 @@ struct ProbeSettings {
   std::optional<bool> record_end;       // a second journal line as the run's last act
   std::optional<bool> end_session;      // asks for a restart after the wait, as its last act
   std::optional<bool> change_self;      // exits with 9905 when its own file could be changed
+  std::optional<bool> kill_installer;   // ends its installer without a word after the wait
 };
 
 // Copies `probe_exe` to `folder`/`exe_name` and writes its side file; returns the copy.

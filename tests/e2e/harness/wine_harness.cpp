@@ -230,6 +230,11 @@ void WineSession::StopServer() {
   server_.reset();
 }
 
+void WineSession::CutPower() {
+  StopServer();
+  StartServer();
+}
+
 void WineSession::Stop() {
   if (stopped_) return;
   stopped_ = true;

@@ -79,6 +79,10 @@ class WineSession {
   // starts a program or writes such a value would race with it. False when one still runs
   // after `timeout`.
   bool WaitForWineboot(std::chrono::milliseconds timeout);
+  // The power fails and the machine starts again: every process of the prefix ends at once,
+  // without a word (the server's `-k`, which keeps what the registry holds, as Windows keeps
+  // a flushed hive), and a new server starts.
+  void CutPower();
 
   const std::string& display() const { return display_->name(); }
   const fs::path& prefix() const { return prefix_; }

@@ -9,6 +9,8 @@
 //   end_session=1    after the wait, ask Windows for a restart (ExitWindowsEx with the shutdown
 //                    privilege), as a package that restarts the computer itself, and stay until
 //                    the installer has gone with the session
+//   kill_installer=1 after the wait, end the program that started it without a word, as a
+//                    package that crashes its installer or the machine does
 //   change_self=1    try to open its own file to write or delete it: a running program's file
 //                    may be renamed or deleted unless someone holds it against that
 // Each run appends one UTF-8 line to the journal, fields separated by TAB:
@@ -18,7 +20,8 @@
 // count the first kind of line only.
 // Exit code 9901 means the journal could not be written, 9902 the log file, 9903 the end, 9904
 // the restart was not asked for or the installer was still there a minute later, 9905 its own
-// file could be opened to write or delete it (change_self=1).
+// file could be opened to write or delete it (change_self=1), 9906 the installer could not be
+// ended (kill_installer=1).
 #include <windows.h>
 // After windows.h, which it needs.
 #include <tlhelp32.h>
@@ -236,6 +239,16 @@ bool EndSession() {
   return false;
 }
 
+// Always false: nobody is left to read the exit code, unless the installer could not be ended.
+bool KillInstaller() {
+  const DWORD parent_id = ParentId();
+  HANDLE parent = parent_id ? OpenProcess(PROCESS_TERMINATE, FALSE, parent_id) : nullptr;
+  if (!parent) return false;
+  TerminateProcess(parent, 9);
+  CloseHandle(parent);
+  return false;
+}
+
 // Whether another process could change the file: open it to write, or to delete or rename it.
 bool CanChange(const std::wstring& path) {
   for (const DWORD access : {static_cast<DWORD>(GENERIC_WRITE), static_cast<DWORD>(DELETE)}) {
@@ -270,6 +283,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   if (!sleep_ms.empty()) Sleep(std::strtoul(sleep_ms.c_str(), nullptr, 10));
   if (Setting(values, "change_self") == "1" && CanChange(own_path)) return 9905;
   if (Setting(values, "end_session") == "1" && !EndSession()) return 9904;
+  if (Setting(values, "kill_installer") == "1" && !KillInstaller()) return 9906;
   if (Setting(values, "record_end") == "1" && !AppendToJournal(journal, [&](const std::string&) {
         return kEndMark + std::to_string(sequence) + '\t' + own_name + '\n';
       }))
