@@ -109,7 +109,7 @@ for file in "${files[@]}"; do
   rm -f "$copy"  # osslsigncode writes the copy itself
   if ! osslsigncode sign "${signer[@]}" -h sha256 "${stamp[@]}" -in "$file" -out "$copy" \
       >"$work/osslsigncode.log" 2>&1; then
-    echo "sign: $file could not be signed${timestamp:+ (timestamp server $timestamp)}:" >&2
+    echo "sign: $file could not be signed${timestamp:+ (with the timestamp server $timestamp)}:" >&2
     # OpenSSL's stack of errors under osslsigncode's own lines says nothing more.
     grep -Ev '^[0-9A-F]+:error:|^$' "$work/osslsigncode.log" | sed 's/^/  /' >&2
     exit 1

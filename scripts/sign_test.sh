@@ -175,7 +175,7 @@ case_ "a file osslsigncode can't sign, after one it can" 1 "notes.txt could not 
   "${pem[@]}" "{dir}/Installer.exe" "{dir}/notes.txt"
 case_ "a PFX with the wrong password" 1 "can't be opened with the password" \
   --pfx "$work/signer.pfx" --password-file "$work/wrong-password" "${programs[@]}"
-case_ "a timestamp server that does not answer" 1 "could not be signed (timestamp server" \
+case_ "a timestamp server that does not answer" 1 "could not be signed (with the timestamp server" \
   "${pem[@]}" --timestamp http://127.0.0.1:9/ "${programs[@]}"
 case_ "a missing key file" 1 "missing.key can't be read" \
   --cert "$work/signer.pem" --key "$work/missing.key" "${programs[@]}"
