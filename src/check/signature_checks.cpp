@@ -35,15 +35,13 @@ Signature ProgramSignature(std::string_view head) {
   if (head.substr(0, 2) != "MZ" || !pe || NumberAt(head, *pe, 4) != kPeMagic)
     return Signature::OtherFormat;
   const std::size_t optional = *pe + 24;
-  const auto optional_size = NumberAt(head, *pe + 20, 2);
   const auto magic = NumberAt(head, optional, 2);
-  if (!optional_size || (magic != 0x10B && magic != 0x20B)) return Signature::OtherFormat;
+  if (magic != 0x10B && magic != 0x20B) return Signature::OtherFormat;
   const std::size_t directories = magic == 0x10B ? 96 : 112;
-  const std::size_t security = directories + kSecurityEntry * kEntryBytes;
   const auto entries = NumberAt(head, optional + directories - 4, 4);
-  if (!entries || *entries <= kSecurityEntry || *optional_size < security + kEntryBytes)
-    return Signature::Missing;
-  const auto size = NumberAt(head, optional + security + 4, 4);
+  if (!entries) return Signature::OtherFormat;
+  if (*entries <= kSecurityEntry) return Signature::Missing;
+  const auto size = NumberAt(head, optional + directories + kSecurityEntry * kEntryBytes + 4, 4);
   if (!size) return Signature::OtherFormat;
   return *size != 0 ? Signature::Carried : Signature::Missing;
 }

@@ -15,7 +15,7 @@ constexpr int kPe32 = 0x10B, kPe32Plus = 0x20B;
 
 // The start of a program: the DOS header, the PE header at 0x80, an optional
 // header with `entries` data directories whose fifth, the security entry,
-// names a table of `signature` bytes.
+// names a table of `signature` bytes; the section table follows (not zeros).
 std::string Program(int magic, int entries, int signature) {
   const int directories = magic == kPe32 ? 96 : 112;
   std::string optional = U16(magic) + std::string(directories - 6, '\0') + U32(entries);
@@ -24,17 +24,18 @@ std::string Program(int magic, int entries, int signature) {
   const std::string dos = "MZ" + std::string(0x3A, '\0') + U32(0x80) + std::string(0x40, '\0');
   const std::string coff = "PE\0\0"s + U16(0x8664) + U16(3) + U32(0) + U32(0) + U32(0) +
                            U16(static_cast<int>(optional.size())) + U16(0x22);
-  return dos + coff + optional + std::string(256, '\0');
+  return dos + coff + optional + std::string(256, '\x7F');
 }
 
 // The start of a cabinet with its flags; with flag 4 a reserved area of
-// `area` bytes that names a signature of `signature` bytes at its end.
+// `area` bytes that names a signature of `signature` bytes at its end. Other
+// parts of the cabinet follow (not zeros).
 std::string Cabinet(int flags, int area, int signature) {
   std::string head = "MSCF" + U32(0) + U32(4096) + U32(0) + U32(44) + U32(0) + "\x03\x01"s +
                      U16(1) + U16(1) + U16(flags) + U16(0) + U16(0);
   if (flags & 4)
     head += U16(area) + "\0\0"s + U32(0x00100000) + U32(4096) + U32(signature) + U32(0) + U32(0);
-  return head + std::string(64, '\0');
+  return head + std::string(64, '\x7F');
 }
 
 struct SignatureCase {
@@ -77,6 +78,7 @@ TEST_F(ReleaseCheck, MsuPackageWithoutSignature) {
   const SignatureCase cases[] = {
       {"signed cabinet", Cabinet(4, 20, 0x5B8), false},
       {"no reserved area", Cabinet(0, 0, 0), true},
+      {"no reserved area, a cabinet followed by another", Cabinet(2, 0, 0), true},
       {"reserved area without a signature", Cabinet(4, 20, 0), true},
       {"reserved area too small for a signature's place", Cabinet(4, 8, 0x5B8), true},
       {"no cabinet at all", "MSU", false},
