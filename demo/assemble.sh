@@ -5,7 +5,8 @@
 #   <release>/Data/*.bmp, Icon.ico               (drawn by make-pictures.sh)
 #   <release>/Data/<package>.exe + .probe        (the probe program under each package's name)
 #   <release>/Data/Werkzeuge/DemoTool.msi        (built by wixl from msi/DemoTool.wxs)
-# and checks it with release-check --strict of the native build.
+# signs Installer.exe with a throwaway certificate and checks the release with
+# release-check --strict of the native build.
 # Usage: demo/assemble.sh <build folder with Installer.exe and probe.exe> <release folder> [de|en]
 set -euo pipefail
 
@@ -64,6 +65,20 @@ add_msi_package() {
   rm -rf "$work"
 }
 
+# The program signed as an organisation signs its build (scripts/sign.sh), here
+# with a self-signed certificate made for the moment: release-check warns of an
+# unsigned Installer.exe, and the demo release has no faults.
+sign_installer() {
+  local keys
+  keys=$(mktemp -d)
+  openssl req -x509 -newkey rsa:2048 -nodes -days 30 -subj "/CN=Demo Signer" \
+    -addext extendedKeyUsage=codeSigning -keyout "$keys/demo.key" -out "$keys/demo.pem" \
+    2>/dev/null
+  "$demo/../scripts/sign.sh" --cert "$keys/demo.pem" --key "$keys/demo.key" \
+    "$release/Installer.exe" >/dev/null
+  rm -rf "$keys"
+}
+
 # The release checker of the native build (RELEASE_CHECK names another) finds
 # every fault an author can make; the demo release must have none, warnings
 # included.
@@ -75,7 +90,7 @@ check_release() {
   fi
 }
 
-for tool in iconv wixl convert; do
+for tool in iconv wixl convert openssl osslsigncode; do
   command -v "$tool" >/dev/null || { echo "assemble: $tool is missing; run scripts/setup.sh" >&2; exit 1; }
 done
 for program in Installer.exe probe.exe; do
@@ -99,6 +114,7 @@ esac
 rm -rf "$release"
 mkdir -p "$data"
 cp "$build/Installer.exe" "$release/"
+sign_installer
 if [[ $language == en ]]; then english_settings; else cat "$demo/Settings.ini"; fi |
   to_ansi >"$data/Settings.ini"
 to_ansi <"$demo/Language$suffix.ini" >"$data/Language.ini"

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Runs the source checks (layer order, formatting), builds the native, win64,
-# win32 and fuzz presets, runs the unit tests, the Wine tests (all of them
-# against the win64 build, the suites of the 32-bit road against the win32
-# build where this machine runs 32-bit programs) and each fuzz target for a
-# short fixed number of executions, and ends with one line
+# win32 and fuzz presets, runs the signing test on the win64 programs, the unit
+# tests, the Wine tests (all of them against the win64 build, the suites of the
+# 32-bit road against the win32 build where this machine runs 32-bit programs)
+# and each fuzz target for a short fixed number of executions, and ends with one line
 #   N passed, N failed (unit N; Wine win64 N; Wine win32 N)
 # over all of them; the part in brackets counts the tests of each program.
 set -uo pipefail
@@ -49,6 +49,9 @@ for preset in native win64 win32 fuzz; do
     exit 1
   fi
 done
+
+# Signing the built programs with a throwaway certificate; they still run under Wine.
+run_check sign-test bash scripts/sign_test.sh build/win64
 
 # Runs one GoogleTest program and adds its counts; a program that ends
 # without its summary (a crash, a hang cut off) counts as one failure.

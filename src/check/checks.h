@@ -32,4 +32,7 @@ void CheckPictures(const ReleaseView& view, ReleaseFiles& files, Report& report)
 // The words of Language.ini.
 void CheckWords(const ReleaseView& view, Report& report);
 
+// Installer.exe's Authenticode signature, and that of .msu packages.
+void CheckSignatures(const ReleaseView& view, ReleaseFiles& files, Report& report);
+
 }  // namespace check

@@ -145,6 +145,19 @@ std::optional<std::string> NativeReleaseFiles::ReadBytes(const std::string& path
   return bytes;
 }
 
+std::optional<std::string> NativeReleaseFiles::ReadStart(const std::string& path,
+                                                         std::size_t size) {
+  const fs::path file = Resolve(path);
+  std::error_code error;
+  if (!fs::is_regular_file(file, error)) return std::nullopt;
+  std::ifstream in(file, std::ios::binary);
+  std::string bytes(size, '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(size));
+  if (in.bad() || (in.fail() && !in.eof())) return std::nullopt;
+  bytes.resize(static_cast<std::size_t>(in.gcount()));
+  return bytes;
+}
+
 bool NativeReleaseFiles::ReadInBlocks(const std::string& path, const platform::BlockSink& sink,
                                       std::string& reason) {
   const Descriptor file(open(Resolve(path).c_str(), O_RDONLY | O_CLOEXEC));

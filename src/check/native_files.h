@@ -15,6 +15,7 @@ class NativeReleaseFiles : public ReleaseFiles {
 
   EntryKind KindOf(const std::string& path) override;
   std::optional<std::string> ReadBytes(const std::string& path) override;
+  std::optional<std::string> ReadStart(const std::string& path, std::size_t size) override;
   bool ReadInBlocks(const std::string& path, const platform::BlockSink& sink,
                     std::string& reason) override;
   bool ReplaceBytes(const std::string& path, const std::string& bytes,

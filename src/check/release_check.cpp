@@ -45,6 +45,7 @@ std::optional<std::vector<Finding>> CheckRelease(ReleaseFiles& files) {
     CheckWords(*view, report);
   }
   CheckPictures(*view, files, report);
+  CheckSignatures(*view, files, report);
   return report.Sorted();
 }
 

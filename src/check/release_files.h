@@ -25,6 +25,9 @@ class ReleaseFiles {
   virtual EntryKind KindOf(const std::string& path) = 0;
   // Whole content of a file, or nothing when it cannot be read.
   virtual std::optional<std::string> ReadBytes(const std::string& path) = 0;
+  // The first `size` bytes of a file (all of it when it is shorter), or
+  // nothing when it cannot be read: a header, without reading a whole package.
+  virtual std::optional<std::string> ReadStart(const std::string& path, std::size_t size) = 0;
   // A file from start to end in large blocks; false, with the system's
   // reason in `reason`, when it can't be read to its end.
   virtual bool ReadInBlocks(const std::string& path, const platform::BlockSink& sink,

@@ -10,24 +10,43 @@
 
 namespace win32 {
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-  UniqueHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.get() == INVALID_HANDLE_VALUE) return std::nullopt;
-  LARGE_INTEGER size;
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) return std::nullopt;
-  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+namespace {
+
+UniqueHandle OpenToRead(const std::string& path) {
+  return UniqueHandle(CreateFileW(Widen(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+// Up to `size` bytes from the file's position; fewer at its end.
+std::string ReadUpTo(HANDLE file, std::size_t size) {
+  std::string bytes(size, '\0');
   DWORD done = 0;
   std::size_t total = 0;
   while (total < bytes.size() &&
-         ReadFile(file.get(), bytes.data() + total, static_cast<DWORD>(bytes.size() - total), &done,
+         ReadFile(file, bytes.data() + total, static_cast<DWORD>(bytes.size() - total), &done,
                   nullptr) &&
          done > 0) {
     total += done;
   }
   bytes.resize(total);
   return bytes;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+  UniqueHandle file = OpenToRead(path);
+  if (file.get() == INVALID_HANDLE_VALUE) return std::nullopt;
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) return std::nullopt;
+  return ReadUpTo(file.get(), static_cast<std::size_t>(size.QuadPart));
+}
+
+std::optional<std::string> ReadFileStart(const std::string& path, std::size_t size) {
+  UniqueHandle file = OpenToRead(path);
+  if (file.get() == INVALID_HANDLE_VALUE) return std::nullopt;
+  return ReadUpTo(file.get(), size);
 }
 
 // Large blocks: each read is a call into the system (a round trip to the

@@ -14,6 +14,10 @@ namespace win32 {
 // Whole content of a file (path in UTF-8), or nothing when it cannot be read.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
+// The first `size` bytes of a file (all of it when it is shorter), or nothing
+// when it cannot be read.
+std::optional<std::string> ReadFileStart(const std::string& path, std::size_t size);
+
 // A file read from start to end in blocks of 1 MiB, others kept from writing
 // or deleting it meanwhile; its open handle, which goes on keeping them from
 // it, or none, with the system's reason in `reason`, when it can't be read to

@@ -40,6 +40,10 @@ std::optional<std::string> CheckFiles::ReadBytes(const std::string& path) {
   return ReadWholeFile(PathOf(path));
 }
 
+std::optional<std::string> CheckFiles::ReadStart(const std::string& path, std::size_t size) {
+  return ReadFileStart(PathOf(path), size);
+}
+
 bool CheckFiles::ReadInBlocks(const std::string& path, const platform::BlockSink& sink,
                               std::string& reason) {
   return win32::ReadInBlocks(PathOf(path), sink, reason) != nullptr;
