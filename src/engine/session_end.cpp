@@ -56,6 +56,7 @@ void TFKopieren::SaveForSessionEnd() {
   }
   context.Run().RunLost();
   EndContinuation();
+  start_registered_ = record_written_ = false;  // a veto lets the run go on: it registers anew
   context.Log().Write(
       "Sitzung endet während einer Installation: " + Word(release::kWordHandOverFailed) +
       ", der Rest der Installation geht verloren");

@@ -109,8 +109,14 @@ TEST_F(UnattendedRun, EndOfTheSessionThatCannotSaveTheRunIsAFailureUnlessVetoed)
   system.writes_fail = true;
   EXPECT_TRUE(application.QueryEndSession());
   EXPECT_EQ(main->context.Run().ExitCode(), 1603);
+  // Nothing is left that a later start would take for this run's.
+  EXPECT_FALSE(system.FileExists(ContinuationPath()));
+  EXPECT_TRUE(system.run_once.empty());
   application.SessionEndCancelled();  // the run goes on after all
   system.writes_fail = false;
+  FinishPackage();
+  EXPECT_EQ(system.files[ContinuationPath()], "2\r\n1\r\n0\r\n0\r\n0\r\n1\r\n");
+  EXPECT_EQ(system.run_once.size(), 1u);  // registered anew for the rest
   while (system.FinishWorker()) {
   }
   EXPECT_TRUE(application.Terminated());
