@@ -154,13 +154,12 @@ void TFKopieren::PackageFinished(const PackageOutcome& outcome) {
 }
 
 // A package that its rule found installed is named in the log with the
-// rule, and counted on the finish page.
+// rule; it counted on the finish page when the run was counted.
 void TFKopieren::PassOverInstalled() {
   frame::Context& context = Shared();
   const release::PackageEntry& package = context.Packages[CurrentIndex];
   context.Log().Write(frame::PackageInLog(CurrentIndex, package.Name) +
                       ": bereits installiert laut Detect=" + package.Detect + ", nicht gestartet");
-  context.Run().PackageFoundInstalled();
 }
 
 // Only a package whose installer ran can ask for a restart: by its

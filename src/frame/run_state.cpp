@@ -15,8 +15,11 @@ void RunState::Started() {
   cancelled_ = false;
 }
 
+// Those left out count as found installed at once: the file that carries the
+// run over a restart names only what is still to run.
 int RunState::Counted(int chosen, int left_out) {
   run_total_ = continued_ ? run_total_ - left_out : chosen;
+  found_installed_ += left_out;
   return run_total_;
 }
 

@@ -45,8 +45,8 @@ class RunState {
   // Windows already waited for a restart when the installation began, and
   // the run restarts the computer for it before its first package.
   void RestartsForPendingRestart();
-  // A package of the run was found installed already: left out by its
-  // detection rule, or its installer said so.
+  // A package of the run was found installed already by its installer;
+  // those that their detection rules leave out count with Counted.
   void PackageFoundInstalled();
   // A package asked for a restart of the computer (by its Restart value or
   // its exit code) before the run may go on.

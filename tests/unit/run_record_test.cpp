@@ -162,4 +162,35 @@ TEST_F(RunRecord, RecordThatCannotBeWrittenIsLoggedAndTheRunEndsAsItWould) {
   EXPECT_NE(Log().find("Ende mit Exitcode 0"), std::string::npos) << Log();
 }
 
+// Both halves of a run write one key: the second half, started without
+// administrator rights (an XP logon of another user, a run-once value of the
+// user), keeps the first half's, and the packages found installed before the
+// restart count in the outcome.
+TEST_F(RunRecord, BothHalvesOfARunWriteOneRecordAndCountWhatWasFoundInstalled) {
+  UseRelease(3, "", {{1, "Restart=1"}, {3, "Detect=KB3"}});
+  const std::string store =
+      "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Component Based Servicing\\Packages";
+  const std::string package = "Package_for_KB3~31bf3856ad364e35~amd64~~6.1.1.0";
+  system.machine_keys[store] = {package};
+  system.machine_values[store + "\\" + package]["CurrentState"] = std::uint32_t{112};
+  system.elevated = true;
+  system.arguments = {"/silent", "/norestart"};
+  RunSilently();
+  const std::string machine_key = "HKEY_LOCAL_MACHINE\\SOFTWARE\\UpdatePackages\\Pack";
+  EXPECT_EQ(Number(Record(machine_key), "ContinuationPending"), 1u);
+
+  system.elevated = false;
+  test::Program second{system};
+  system.arguments = {"/norestart"};
+  app::TFMain& continued = second.Start();
+  continued.TStart.Tick();
+  while (system.FinishWorker()) {
+  }
+  EXPECT_TRUE(second.application.Terminated());
+  EXPECT_EQ(Number(Record(machine_key), "ContinuationPending"), 0u);
+  EXPECT_EQ(Number(Record(machine_key), "ExitCode"), 0u);
+  EXPECT_EQ(system.registry.count(kUserKey), 0u);
+  EXPECT_EQ(continued.context.Run().FoundInstalled(), 1);
+}
+
 }  // namespace
