@@ -29,10 +29,21 @@ class RestartLoop : public UnattendedTest {
     return StartRunOnce(*command);
   }
 
+  // Three packages whose second does what `kb2` says, with every probe's journal in `folder`;
+  // returns the program.
+  fs::path MakeRelease(const fs::path& folder, ProbeSettings kb2) {
+    ForgetUserRunOnce();
+    ForgetInstallLog();
+    const fs::path exe =
+        MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
+    kb2.journal = ToWindowsPath(JournalOf(folder));
+    WriteProbeSettings(exe.parent_path() / "Data" / "KB2.exe", kb2);
+    return exe;
+  }
+
   // The end of a run whose package 2 of 3 was interrupted twice: package 3 ran after it, the
   // state is gone, and the log names package 2 as failed.
-  void ExpectPackage2FailedAndTheRestRan(const InstallRelease& release, const fs::path& folder,
-                                         const fs::path& program_folder) {
+  void ExpectPackage2FailedAndTheRestRan(const fs::path& folder, const fs::path& program_folder) {
     EXPECT_EQ(FileNames(ReadProbeJournal(JournalOf(folder))),
               (std::vector<std::string>{"KB1.exe", "KB2.exe", "KB2.exe", "KB3.exe"}));
     for (const char* name : {"rir_eridivu", "rir_eridivu.attempts", "rir_eridivu.failed"})
@@ -50,21 +61,22 @@ class RestartLoop : public UnattendedTest {
     ASSERT_FALSE(log.empty());
     EXPECT_NE(log.back().find("Ende mit Exitcode 1603"), std::string::npos) << log.back();
   }
+
+  static InstallRelease ThreePackages() {
+    InstallRelease three;
+    three.packages = {{"KB1.exe", "/q"}, {"KB2.exe", "/q"}, {"KB3.exe", "/q"}};
+    return three;
+  }
+
+  InstallRelease release = ThreePackages();
 };
 
 TEST_F(RestartLoop, APackageThatEndsTheSessionEveryTimeRunsTwiceAndTheRunEndsWith1603) {
-  InstallRelease release;
-  release.packages = {{"KB1.exe", "/q"}, {"KB2.exe", "/q"}, {"KB3.exe", "/q"}};
   RetryOnLostStart(release.ProbeNames(), release.ProbeNames(), [&](const fs::path& folder) {
-    ForgetUserRunOnce();
-    ForgetInstallLog();
-    const fs::path exe =
-        MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
-    const fs::path program_folder = exe.parent_path();
     ProbeSettings restarts;
-    restarts.journal = ToWindowsPath(JournalOf(folder));
     restarts.end_session = true;
-    WriteProbeSettings(program_folder / "Data" / "KB2.exe", restarts);
+    const fs::path exe = MakeRelease(folder, restarts);
+    const fs::path program_folder = exe.parent_path();
     // Told it runs on XP, the program hands over through the user's run-once key, which Wine
     // leaves alone at the end of the session: the test plays each logon itself.
     InstallerWindowsVersion system(wine(), "winxp");
@@ -92,24 +104,17 @@ TEST_F(RestartLoop, APackageThatEndsTheSessionEveryTimeRunsTwiceAndTheRunEndsWit
     const RunResult end = last.Wait(seconds(60));
     ASSERT_FALSE(end.timed_out) << "the run did not end by itself";
     EXPECT_EQ(end.exit_code, 1603 & 0xFF);  // ERROR_INSTALL_FAILURE, as Unix keeps it
-    ExpectPackage2FailedAndTheRestRan(release, folder, program_folder);
+    ExpectPackage2FailedAndTheRestRan(folder, program_folder);
     EXPECT_EQ(Occurrences(InstallLogRecords(), "Die Sitzung endet: Ende mit Exitcode 3010"), 2);
   });
 }
 
 // A package that ends its installer without a word (TerminateProcess), each time it runs.
 TEST_F(RestartLoop, APackageThatEndsTheInstallerEveryTimeRunsTwiceAndTheRunEndsWith1603) {
-  InstallRelease release;
-  release.packages = {{"KB1.exe", "/q"}, {"KB2.exe", "/q"}, {"KB3.exe", "/q"}};
   RetryOnLostStart(release.ProbeNames(), release.ProbeNames(), [&](const fs::path& folder) {
-    ForgetUserRunOnce();
-    ForgetInstallLog();
-    const fs::path exe =
-        MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
     ProbeSettings kills;
-    kills.journal = ToWindowsPath(JournalOf(folder));
     kills.kill_installer = true;
-    WriteProbeSettings(exe.parent_path() / "Data" / "KB2.exe", kills);
+    const fs::path exe = MakeRelease(folder, kills);
     InstallerWindowsVersion system(wine(), "winxp");
     WineProgram first = wine().Start(exe.string(), {"/silent", "/norestart"});
     EXPECT_FALSE(first.Wait(seconds(60)).timed_out) << "the installer was not ended";
@@ -119,7 +124,7 @@ TEST_F(RestartLoop, APackageThatEndsTheInstallerEveryTimeRunsTwiceAndTheRunEndsW
     const RunResult end = last.Wait(seconds(60));
     ASSERT_FALSE(end.timed_out) << "the run did not end by itself";
     EXPECT_EQ(end.exit_code, 1603 & 0xFF);
-    ExpectPackage2FailedAndTheRestRan(release, folder, exe.parent_path());
+    ExpectPackage2FailedAndTheRestRan(folder, exe.parent_path());
   });
 }
 
@@ -131,8 +136,7 @@ class PowerCut : public RestartLoop, public ::testing::WithParamInterface<const 
 INSTANTIATE_TEST_SUITE_P(, PowerCut, ::testing::Values("win10", "winxp"));
 
 TEST_P(PowerCut, WhilePackage2Of4RunsTheRunGoesOnAfterTheStart) {
-  InstallRelease release;
-  release.packages = {{"KB1.exe", "/q"}, {"KB2.exe", "/q"}, {"KB3.exe", "/q"}, {"KB4.exe", "/q"}};
+  release.packages.push_back({"KB4.exe", "/q"});
   release.packages[1].sleep_ms = 3000;  // the power fails meanwhile
   const std::vector<std::string> ran = {"KB1.exe", "KB2.exe", "KB2.exe", "KB3.exe", "KB4.exe"};
   RetryOnLostStart(release.ProbeNames(), ran, [&](const fs::path& folder) {
