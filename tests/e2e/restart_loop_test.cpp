@@ -133,7 +133,10 @@ TEST_F(RestartLoop, APackageThatEndsTheInstallerEveryTimeRunsTwiceAndTheRunEndsW
 // once, package 1 not again, and the run ends with 0.
 class PowerCut : public RestartLoop, public ::testing::WithParamInterface<const char*> {};
 
-INSTANTIATE_TEST_SUITE_P(, PowerCut, ::testing::Values("win10", "winxp"));
+INSTANTIATE_TEST_SUITE_P(, PowerCut, ::testing::Values("win10", "winxp"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                           return std::string(info.param);
+                         });
 
 TEST_P(PowerCut, WhilePackage2Of4RunsTheRunGoesOnAfterTheStart) {
   release.packages.push_back({"KB4.exe", "/q"});
