@@ -7,6 +7,7 @@
 #include "check/release_view.h"
 #include "check/report.h"
 #include "release/sha256.h"
+#include "release/text_encoding.h"
 
 namespace check {
 
@@ -166,6 +167,10 @@ class Lines {
 
   std::vector<Line> lines_;
   bool ends_with_break_ = false;
+
+ public:
+  // The line end of the file's first line: CR LF in a file without any.
+  bool UsesCrLf() const { return lines_.size() < 2 || EndsInCr(lines_.front()); }
 };
 
 std::u16string Utf16Units(std::string_view bytes) {
@@ -208,6 +213,69 @@ std::string SetChecksums(std::string_view bytes, const std::vector<release::IniL
   }
   Renumber(changes, plan);
   return text;
+}
+
+namespace {
+
+// A line of UTF-8 text in Windows-1252.
+std::string Windows1252(const std::string& utf8) {
+  static constexpr char16_t kHigh[32] = {
+      0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+      0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+  std::string out;
+  const std::u16string units = Utf16Units(release::Utf8ToUtf16Le(utf8));
+  for (const char16_t u : units) {
+    if (u < 0x80 || (u >= 0xA0 && u < 0x100)) {
+      out += static_cast<char>(u);
+      continue;
+    }
+    char byte = '?';
+    for (int i = 0; i < 32; ++i) {
+      if (kHigh[i] == u) byte = static_cast<char>(0x80 + i);
+    }
+    out += byte;
+  }
+  return out;
+}
+
+template <typename Unit>
+std::basic_string<Unit> Extended(const std::basic_string<Unit>& text, const Plan& plan,
+                                 const std::vector<std::basic_string<Unit>>& tail) {
+  const Lines<Unit> lines(text);
+  std::basic_string<Unit> out = lines.Changed(plan);
+  if (!out.empty() && out.back() != Unit('\n')) {
+    if (lines.UsesCrLf()) out += Unit('\r');
+    out += Unit('\n');
+  }
+  for (const auto& line : tail) {
+    out += line;
+    if (lines.UsesCrLf()) out += Unit('\r');
+    out += Unit('\n');
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string ExtendIni(std::string_view bytes, int line, const std::string& value,
+                      const std::vector<std::string>& tail) {
+  Plan plan;
+  plan.values[line] = value;
+  if (bytes.substr(0, 2) == "\xFF\xFE") {
+    if (bytes.size() % 2 != 0) {
+      throw std::invalid_argument(
+          "is UTF-16 with an odd number of bytes: its last character is cut off");
+    }
+    std::vector<std::u16string> wide;
+    for (const std::string& t : tail) wide.push_back(Utf16Units(release::Utf8ToUtf16Le(t)));
+    return std::string(bytes.substr(0, 2)) +
+           Utf16Bytes(Extended(Utf16Units(bytes.substr(2)), plan, wide));
+  }
+  const bool utf8 = bytes.substr(0, 3) == "\xEF\xBB\xBF";
+  std::vector<std::string> narrow;
+  for (const std::string& t : tail) narrow.push_back(utf8 ? t : Windows1252(t));
+  return Extended(std::string(bytes), plan, narrow);
 }
 
 std::optional<std::string> HashFile(ReleaseFiles& files, const std::string& path,

@@ -4,8 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -195,6 +197,158 @@ std::unique_ptr<ReleaseFiles> OpenNativeFolder(const std::string& folder) {
   std::error_code error;
   if (!fs::is_directory(folder, error)) return nullptr;
   return std::make_unique<NativeReleaseFiles>(folder);
+}
+
+namespace {
+
+class FileSource : public ByteSource {
+ public:
+  explicit FileSource(int fd, std::uint64_t size) : file_(fd), size_(size) {}
+  std::uint64_t Size() const override { return size_; }
+
+ protected:
+  bool ReadAt(std::uint64_t offset, std::size_t count, char* out, std::string& reason) override {
+    while (count > 0) {
+      const ssize_t done = pread(file_.get(), out, count, static_cast<off_t>(offset));
+      if (done < 0 && errno == EINTR) continue;
+      if (done <= 0) {
+        reason = done == 0 ? "it ended early" : LastError();
+        return false;
+      }
+      out += done;
+      offset += static_cast<std::uint64_t>(done);
+      count -= static_cast<std::size_t>(done);
+    }
+    return true;
+  }
+
+ private:
+  Descriptor file_;
+  std::uint64_t size_;
+};
+
+bool MakeParent(const std::string& path, std::string& reason) {
+  std::error_code error;
+  const fs::path parent = fs::path(path).parent_path();
+  if (!parent.empty()) fs::create_directories(parent, error);
+  if (error) reason = error.message();
+  return !error;
+}
+
+}  // namespace
+
+EntryKind NativeBuildFiles::KindOf(const std::string& path) {
+  std::error_code error;
+  const fs::file_status status = fs::status(path, error);
+  if (error || !fs::exists(status)) return EntryKind::Missing;
+  return fs::is_directory(status) ? EntryKind::Folder : EntryKind::File;
+}
+
+bool NativeBuildFiles::IsEmptyFolder(const std::string& path) {
+  std::error_code error;
+  return fs::is_empty(path, error) && !error;
+}
+
+bool NativeBuildFiles::ListFiles(const std::string& folder, std::vector<std::string>& files,
+                                 std::string& reason) {
+  std::error_code error;
+  for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end;
+       it.increment(error)) {
+    if (!it->is_regular_file(error)) continue;
+    std::string relative = fs::relative(it->path(), folder, error).generic_string();
+    std::replace(relative.begin(), relative.end(), '/', '\\');
+    files.push_back(relative);
+  }
+  if (error) reason = error.message();
+  return !error;
+}
+
+std::unique_ptr<ByteSource> NativeBuildFiles::Open(const std::string& path, std::string& reason) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  struct stat info;
+  if (fd < 0 || fstat(fd, &info) != 0) {
+    reason = LastError();
+    if (fd >= 0) close(fd);
+    return nullptr;
+  }
+  return std::make_unique<FileSource>(fd, static_cast<std::uint64_t>(info.st_size));
+}
+
+bool NativeBuildFiles::CopyNew(const std::string& from, const std::string& to,
+                               const platform::BlockSink& sink, std::string& reason) {
+  const Descriptor in(open(from.c_str(), O_RDONLY | O_CLOEXEC));
+  if (in.get() < 0) {
+    reason = LastError();
+    return false;
+  }
+  if (!MakeParent(to, reason)) return false;
+  Descriptor out(open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+  if (out.get() < 0) {
+    reason = LastError();
+    return false;
+  }
+  posix_fadvise(in.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+  constexpr std::size_t kBlock = 1 << 20;
+  const std::unique_ptr<char[]> block(new char[kBlock]);
+  for (;;) {
+    const ssize_t done = read(in.get(), block.get(), kBlock);
+    if (done < 0 && errno == EINTR) continue;
+    if (done == 0 && out.Close()) return true;
+    const std::string_view bytes(block.get(), static_cast<std::size_t>(std::max<ssize_t>(done, 0)));
+    if (done < 0 || done == 0 || !WriteAll(out.get(), bytes)) {
+      reason = LastError();
+      unlink(to.c_str());
+      return false;
+    }
+    sink(bytes);
+  }
+}
+
+bool NativeBuildFiles::WriteNew(const std::string& path, const std::string& bytes,
+                                std::string& reason) {
+  if (!MakeParent(path, reason)) return false;
+  Descriptor out(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+  if (out.get() >= 0 && WriteAll(out.get(), bytes) && out.Close()) return true;
+  reason = LastError();
+  if (out.get() >= 0) unlink(path.c_str());
+  return false;
+}
+
+bool NativeBuildFiles::MakeFolder(const std::string& path, std::string& reason) {
+  if (mkdir(path.c_str(), 0755) == 0) return true;
+  reason = LastError();
+  return false;
+}
+
+bool NativeBuildFiles::RenameFolder(const std::string& from, const std::string& to,
+                                    std::string& reason) {
+  // rename() replaces an empty folder in one step, and refuses any other.
+  if (rename(from.c_str(), to.c_str()) == 0) return true;
+  reason = LastError();
+  return false;
+}
+
+void NativeBuildFiles::Remove(const std::string& path) {
+  std::error_code error;
+  fs::remove_all(path, error);
+}
+
+std::string NativeBuildFiles::Today() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[16];
+  std::strftime(text, sizeof text, "%Y.%m.%d", &local);
+  return text;
+}
+
+std::string NativeBuildFiles::ProgramFolder() {
+  std::error_code error;
+  return fs::read_symlink("/proc/self/exe", error).parent_path().string();
+}
+
+std::unique_ptr<ReleaseFiles> NativeBuildFiles::OpenRelease(const std::string& folder) {
+  return OpenNativeFolder(folder);
 }
 
 }  // namespace check

@@ -99,6 +99,30 @@ std::string Utf16LeToUtf8(std::string_view bytes) {
   return out;
 }
 
+std::string Utf8ToUtf16Le(std::string_view text) {
+  const std::string valid = SanitizeUtf8(text);
+  std::string out;
+  auto put = [&out](char32_t unit) {
+    out += static_cast<char>(unit & 0xFF);
+    out += static_cast<char>((unit >> 8) & 0xFF);
+  };
+  for (std::size_t i = 0; i < valid.size();) {
+    const auto lead = static_cast<unsigned char>(valid[i]);
+    const std::size_t len = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    char32_t c = len == 1 ? lead : len == 2 ? lead & 0x1F : len == 3 ? lead & 0x0F : lead & 0x07;
+    for (std::size_t k = 1; k < len; ++k)
+      c = (c << 6) | (static_cast<unsigned char>(valid[i + k]) & 0x3F);
+    i += len;
+    if (c >= 0x10000) {
+      put(0xD800 + ((c - 0x10000) >> 10));
+      put(0xDC00 + ((c - 0x10000) & 0x3FF));
+    } else {
+      put(c);
+    }
+  }
+  return out;
+}
+
 std::string DecodeText(std::string_view bytes, const AnsiDecoder& decode_ansi) {
   if (StartsWith(bytes, "\xEF\xBB\xBF")) return SanitizeUtf8(bytes.substr(3));
   if (StartsWith(bytes, "\xFF\xFE")) return Utf16LeToUtf8(bytes.substr(2));

@@ -16,6 +16,9 @@ std::string DecodeText(std::string_view bytes, const AnsiDecoder& decode_ansi);
 // UTF-16 LE bytes as UTF-8; unpaired surrogates and a lone last byte become U+FFFD.
 std::string Utf16LeToUtf8(std::string_view bytes);
 
+// UTF-8 text as UTF-16 LE bytes; what is not valid UTF-8 becomes U+FFFD.
+std::string Utf8ToUtf16Le(std::string_view text);
+
 // Valid UTF-8 kept as it is; every byte that does not start a valid sequence becomes U+FFFD.
 std::string SanitizeUtf8(std::string_view bytes);
 
