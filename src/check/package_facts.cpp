@@ -6,6 +6,7 @@
 #include "check/cabinet.h"
 #include "check/msi_reader.h"
 #include "check/pe_reader.h"
+#include "release/detect_rule.h"
 #include "release/text_encoding.h"
 
 namespace check {
@@ -217,6 +218,23 @@ std::string KbNumberInName(const std::string& file) {
   return {};
 }
 
+namespace {
+
+// A value for a line of Settings.ini: valid UTF-8, control characters as blanks, no blanks or
+// quotes at its ends (the reader would drop them), at most `limit` bytes.
+std::string OneLine(const std::string& text, std::size_t limit = 1000) {
+  std::string line = release::SanitizeUtf8(text);
+  for (char& c : line) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+  }
+  line.resize(release::Utf8PrefixLength(line, limit));
+  const std::size_t start = line.find_first_not_of(" \"'");
+  if (start == std::string::npos) return {};
+  return line.substr(start, line.find_last_not_of(" \"'") - start + 1);
+}
+
+}  // namespace
+
 PackageFacts ReadPackage(const std::string& file, ByteSource& source, bool english) {
   PackageFacts facts;
   const std::string lower = Lower(file);
@@ -226,6 +244,18 @@ PackageFacts ReadPackage(const std::string& file, ByteSource& source, bool engli
     FromMsi(file, source, facts);
   } else {
     FromExe(file, source, facts);
+  }
+  facts.name = OneLine(facts.name, 250);
+  if (facts.name.empty()) facts.name = OneLine(file);
+  if (facts.name.empty()) facts.name = "?";
+  facts.found = OneLine(facts.found);
+  facts.missing = OneLine(facts.missing);
+  facts.detect = OneLine(facts.detect);
+  if (!facts.detect.empty() &&
+      release::ParseDetectRule(facts.detect).fault != release::RuleFault::None) {
+    facts.missing += std::string(facts.missing.empty() ? "" : "; ") +
+                     "Detect stays empty: " + facts.detect + " is no rule the installer reads";
+    facts.detect.clear();
   }
   return facts;
 }

@@ -1,9 +1,6 @@
 #include "package_files.h"
 
-#include "check/compound_file.h"
-#include "check/msi_reader.h"
-
-#include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -11,7 +8,8 @@
 #include <memory>
 #include <stdexcept>
 
-#include <unistd.h>
+#include "check/compound_file.h"
+#include "check/msi_reader.h"
 
 namespace package_test {
 
