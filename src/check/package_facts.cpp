@@ -88,11 +88,24 @@ std::string ArchitectureWord(const std::string& arch) {
   return arch;
 }
 
+// "Werkzeug 2.5.1" of "Werkzeug" and "2.5.1"; a name that ends in the version already
+// ("Werkzeug 2.5" of 2.5.0) keeps its own.
+std::string WithVersion(const std::string& name, const std::string& version) {
+  if (version.empty()) return name;
+  const std::size_t blank = name.find_last_of(' ');
+  const std::string last = blank == std::string::npos ? name : name.substr(blank + 1);
+  if (!last.empty() && std::isdigit(static_cast<unsigned char>(last[0])) &&
+      version.compare(0, last.size(), last) == 0)
+    return name;
+  return name + " " + version;
+}
+
 void FromMsu(const std::string& file, ByteSource& source, bool english, PackageFacts& facts) {
   const std::string lower = Lower(file);
   std::string kb = KbNumberInName(file), arch = ArchitectureInName(lower),
               windows = WindowsName(VersionInName(lower));
   std::string from = "from its file name";
+  bool security = false;
   try {
     Cabinet cabinet(source);
     const CabinetFile* properties = nullptr;
@@ -118,6 +131,7 @@ void FromMsu(const std::string& file, ByteSource& source, bool english, PackageF
     if (product.rfind("Windows ", 0) == 0) windows = WindowsName(product.substr(8));
     for (const auto& [key, text] : values) {
       if (Lower(text).find("servicing stack") != std::string::npos) facts.servicing_stack = true;
+      if (Lower(text).find("security update") != std::string::npos) security = true;
     }
     from = "from its properties";
   } catch (const UnreadablePackage& e) {
@@ -132,7 +146,8 @@ void FromMsu(const std::string& file, ByteSource& source, bool english, PackageF
   } else {
     const std::string what = facts.servicing_stack
                                  ? (english ? "Servicing Stack Update" : "Wartungsstapelupdate")
-                                 : "Update";
+                             : security ? (english ? "Security Update" : "Sicherheitsupdate")
+                                        : "Update";
     facts.name = what + (english ? " for " : " für ") + windows + " (KB" + kb + ")";
     facts.detect = "KB" + kb;
     facts.found = "KB" + kb + (arch.empty() ? "" : ", " + arch) +
@@ -150,7 +165,7 @@ void FromMsi(const std::string& file, ByteSource& source, PackageFacts& facts) {
     };
     const std::string name = value("ProductName"), version = value("ProductVersion"),
                       code = value("ProductCode");
-    facts.name = name.empty() ? file : name + (version.empty() ? "" : " " + version);
+    facts.name = name.empty() ? file : WithVersion(name, version);
     if (!code.empty()) facts.detect = "msi:" + code;
     facts.found = facts.name + (code.empty() ? "" : ", " + code) + ", code page " +
                   std::to_string(msi.code_page);
@@ -182,7 +197,7 @@ void FromExe(const std::string& file, ByteSource& source, PackageFacts& facts) {
     if (name.empty()) name = value("ProductName");
     std::string version = program.version;
     if (version.empty()) version = value("ProductVersion");
-    facts.name = name.empty() ? file : name + (version.empty() ? "" : " " + version);
+    facts.name = name.empty() ? file : WithVersion(name, version);
     facts.parameters = SilentSwitches(program.kind);
     facts.found = std::string(program.x64 ? "64-bit " : "32-bit ") + KindName(program.kind) +
                   (program.mark.empty() ? "" : " (" + program.mark + ")") +

@@ -60,6 +60,10 @@ std::string ParentOf(const std::string& path) {
   return slash == 0 ? path.substr(0, 1) : path.substr(0, slash);
 }
 
+std::string Packages(std::size_t count) {
+  return std::to_string(count) + (count == 1 ? " package" : " packages");
+}
+
 CommandResult Failure(const std::string& why) {
   return {2, {}, "release-check: " + why + "\n"};
 }
@@ -277,8 +281,8 @@ CommandResult NewRelease(const BuildOptions& options, BuildFiles& files) {
     return Failure("no release written: " + reason);
   }
   return Checked(files, release,
-                 out + "release-check: " + release + " written with " +
-                     std::to_string(packages.size()) + " packages; its check:\n");
+                 out + "release-check: " + release + " written with " + Packages(packages.size()) +
+                     "; its check:\n");
 }
 
 CommandResult AddToRelease(const BuildOptions& options, BuildFiles& files) {
@@ -340,8 +344,8 @@ CommandResult AddToRelease(const BuildOptions& options, BuildFiles& files) {
     }
   }
   return Checked(files, release,
-                 out + "release-check: " + std::to_string(packages.size()) + " packages added to " +
-                     release + "; its check:\n");
+                 out + "release-check: " + Packages(packages.size()) + " added to " + release +
+                     "; its check:\n");
 }
 
 }  // namespace check

@@ -116,7 +116,8 @@ std::unique_ptr<MadeFiles> MakeAll() {
   const fs::path& f = made->folder;
   made->msu_stored = f / "windows10.0-kb5034441-x64_0123456789abcdef.msu";
   MakeMsu(f, made->msu_stored.filename(), "Windows10.0-KB5034441-x64",
-          "ApplicabilityInfo=\"Windows 10.0 Client SKUs\"\r\nKB Article Number=\"5034441\"\r\n"
+          "ApplicabilityInfo=\"Windows 10.0 Client SKUs\"\r\nApplies to=\"Security Update\"\r\n"
+          "KB Article Number=\"5034441\"\r\n"
           "Processor Architecture=\"amd64\"\r\nProduct Name=\"Windows 10.0\"\r\n",
           false);
   made->msu_mszip = f / "windows6.1-kb2533623-x86.msu";

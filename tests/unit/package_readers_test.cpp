@@ -24,8 +24,8 @@ struct Expected {
 };
 
 const Expected kPackages[] = {
-    {&MadeFiles::msu_stored, "Update für Windows 10 (KB5034441)", "KB5034441", "/quiet /norestart",
-     false, "KB5034441, x64, from its properties"},
+    {&MadeFiles::msu_stored, "Sicherheitsupdate für Windows 10 (KB5034441)", "KB5034441",
+     "/quiet /norestart", false, "KB5034441, x64, from its properties"},
     {&MadeFiles::msu_mszip, "Update für Windows 7 (KB2533623)", "KB2533623", "/quiet /norestart",
      false, "KB2533623, x86, from its properties"},
     {&MadeFiles::msu_renamed_ssu, "Wartungsstapelupdate für Windows 10 (KB5031539)", "KB5031539",

@@ -58,7 +58,7 @@ TEST_F(NewRelease, WritesACheckedReleaseFromThePackages) {
        "/norestart\r\n"
        "Detect=msi:{12345678-1234-1234-1234-123456789ABC}\r\nSha256=" +
            msi_sha + "\r\n",
-       "[File3]\r\nName=Update für Windows 10 (KB5034441)\r\n"s,
+       "[File3]\r\nName=Sicherheitsupdate für Windows 10 (KB5034441)\r\n"s,
        "[File4]\r\nName=Messwerkzeug für Prüfer 3.1.4.1\r\nFile=Werkzeug.exe\r\nParameters=\r\nSha256="s}) {
     EXPECT_NE(settings.find(part), std::string::npos) << part << "\nin\n" << settings;
   }
