@@ -217,28 +217,6 @@ std::string SetChecksums(std::string_view bytes, const std::vector<release::IniL
 
 namespace {
 
-// A line of UTF-8 text in Windows-1252.
-std::string Windows1252(const std::string& utf8) {
-  static constexpr char16_t kHigh[32] = {
-      0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-      0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-  std::string out;
-  const std::u16string units = Utf16Units(release::Utf8ToUtf16Le(utf8));
-  for (const char16_t u : units) {
-    if (u < 0x80 || (u >= 0xA0 && u < 0x100)) {
-      out += static_cast<char>(u);
-      continue;
-    }
-    char byte = '?';
-    for (int i = 0; i < 32; ++i) {
-      if (kHigh[i] == u) byte = static_cast<char>(0x80 + i);
-    }
-    out += byte;
-  }
-  return out;
-}
-
 template <typename Unit>
 std::basic_string<Unit> Extended(const std::basic_string<Unit>& text, const Plan& plan,
                                  const std::vector<std::basic_string<Unit>>& tail) {
@@ -274,7 +252,7 @@ std::string ExtendIni(std::string_view bytes, int line, const std::string& value
   }
   const bool utf8 = bytes.substr(0, 3) == "\xEF\xBB\xBF";
   std::vector<std::string> narrow;
-  for (const std::string& t : tail) narrow.push_back(utf8 ? t : Windows1252(t));
+  for (const std::string& t : tail) narrow.push_back(utf8 ? t : release::Utf8ToWindows1252(t));
   return Extended(std::string(bytes), plan, narrow);
 }
 

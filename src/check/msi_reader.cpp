@@ -22,30 +22,17 @@ int Mime(char c) {
   return -1;
 }
 
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-// A string of the pool in UTF-8. Code pages other than UTF-8, Windows-1252
-// (and the neutral 0, ASCII and Latin-1 as its near kin) keep their ASCII
-// letters; the others become "?" and the note says so.
+// A string of the pool in UTF-8. Windows-1252 serves for the neutral code page 0 too; other
+// code pages keep their ASCII letters, the others become "?" and the note says so.
 std::string Decode(std::string_view bytes, unsigned code_page, std::string& note) {
   if (code_page == 65001) return release::SanitizeUtf8(bytes);
-  std::string out;
-  const bool known =
-      code_page == 0 || code_page == 1252 || code_page == 20127 || code_page == 28591;
-  for (const char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x80) {
-      out += c;
-    } else if (known) {
-      release::AppendUtf8(out, code_page == 28591 || b >= 0xA0 ? b : kCp1252High[b - 0x80]);
-    } else {
-      out += '?';
-      note = "the database's code page " + std::to_string(code_page) +
-             " is not one this reader decodes: letters beyond ASCII show as ?";
-    }
+  if (code_page == 0 || code_page == 1252) return release::Windows1252ToUtf8(bytes);
+  std::string out(bytes);
+  for (char& c : out) {
+    if (static_cast<unsigned char>(c) < 0x80) continue;
+    c = '?';
+    note = "the database's code page " + std::to_string(code_page) +
+           " is not one this reader decodes: letters beyond ASCII show as ?";
   }
   return out;
 }

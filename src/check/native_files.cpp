@@ -9,6 +9,7 @@
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <system_error>
@@ -21,11 +22,6 @@ namespace check {
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 // A file name as Windows compares it, near enough: A to Z, and the letters of
 // Latin-1 (À to Þ in UTF-8), in lower case.
@@ -40,18 +36,6 @@ std::string FoldFileName(const std::string& name) {
       if (next >= 0x80 && next <= 0x9E && next != 0x97) out[i + 1] = static_cast<char>(next + 0x20);
       ++i;
     }
-  }
-  return out;
-}
-
-// Windows-1252 as Windows decodes it: its five unassigned bytes become the
-// control characters of the same number.
-std::string DecodeWindows1252(std::string_view bytes) {
-  std::string out;
-  out.reserve(bytes.size());
-  for (const char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    release::AppendUtf8(out, b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : b);
   }
   return out;
 }
@@ -85,6 +69,40 @@ bool WriteAll(int fd, std::string_view bytes) {
     bytes.remove_prefix(static_cast<std::size_t>(done));
   }
   return true;
+}
+
+// A file from start to end in blocks of 1 MiB; false, with the system's reason, when it can't
+// be read to its end (or `sink` fails: it sets `reason` and returns false).
+bool ReadFileInBlocks(const std::string& path, const std::function<bool(std::string_view)>& sink,
+                      std::string& reason) {
+  const Descriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.get() < 0) {
+    reason = LastError();
+    return false;
+  }
+  posix_fadvise(file.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+  constexpr std::size_t kBlock = 1 << 20;
+  const std::unique_ptr<char[]> block(new char[kBlock]);
+  for (;;) {
+    const ssize_t done = read(file.get(), block.get(), kBlock);
+    if (done < 0 && errno == EINTR) continue;
+    if (done < 0) {
+      reason = LastError();
+      return false;
+    }
+    if (done == 0) return true;
+    if (!sink(std::string_view(block.get(), static_cast<std::size_t>(done)))) return false;
+  }
+}
+
+bool ReadFileInBlocks(const std::string& path, const platform::BlockSink& sink,
+                      std::string& reason) {
+  return ReadFileInBlocks(path,
+                          std::function<bool(std::string_view)>([&sink](std::string_view block) {
+                            sink(block);
+                            return true;
+                          }),
+                          reason);
 }
 
 // Windows drops blanks and dots at the end of a file name.
@@ -149,24 +167,7 @@ std::optional<std::string> NativeReleaseFiles::ReadBytes(const std::string& path
 
 bool NativeReleaseFiles::ReadInBlocks(const std::string& path, const platform::BlockSink& sink,
                                       std::string& reason) {
-  const Descriptor file(open(Resolve(path).c_str(), O_RDONLY | O_CLOEXEC));
-  if (file.get() < 0) {
-    reason = LastError();
-    return false;
-  }
-  posix_fadvise(file.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-  constexpr std::size_t kBlock = 1 << 20;
-  const std::unique_ptr<char[]> block(new char[kBlock]);
-  for (;;) {
-    const ssize_t done = read(file.get(), block.get(), kBlock);
-    if (done < 0 && errno == EINTR) continue;
-    if (done < 0) {
-      reason = LastError();
-      return false;
-    }
-    if (done == 0) return true;
-    sink(std::string_view(block.get(), static_cast<std::size_t>(done)));
-  }
+  return ReadFileInBlocks(Resolve(path).string(), sink, reason);
 }
 
 bool NativeReleaseFiles::ReplaceBytes(const std::string& path, const std::string& bytes,
@@ -190,7 +191,7 @@ bool NativeReleaseFiles::ReplaceBytes(const std::string& path, const std::string
 }
 
 std::string NativeReleaseFiles::DecodeAnsi(std::string_view bytes) {
-  return DecodeWindows1252(bytes);
+  return release::Windows1252ToUtf8(bytes);
 }
 
 std::unique_ptr<ReleaseFiles> OpenNativeFolder(const std::string& folder) {
@@ -276,32 +277,31 @@ std::unique_ptr<ByteSource> NativeBuildFiles::Open(const std::string& path, std:
 
 bool NativeBuildFiles::CopyNew(const std::string& from, const std::string& to,
                                const platform::BlockSink& sink, std::string& reason) {
-  const Descriptor in(open(from.c_str(), O_RDONLY | O_CLOEXEC));
-  if (in.get() < 0) {
-    reason = LastError();
+  if (access(from.c_str(), R_OK) != 0 || !MakeParent(to, reason)) {
+    if (reason.empty()) reason = LastError();
     return false;
   }
-  if (!MakeParent(to, reason)) return false;
   Descriptor out(open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
   if (out.get() < 0) {
     reason = LastError();
     return false;
   }
-  posix_fadvise(in.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-  constexpr std::size_t kBlock = 1 << 20;
-  const std::unique_ptr<char[]> block(new char[kBlock]);
-  for (;;) {
-    const ssize_t done = read(in.get(), block.get(), kBlock);
-    if (done < 0 && errno == EINTR) continue;
-    if (done == 0 && out.Close()) return true;
-    const std::string_view bytes(block.get(), static_cast<std::size_t>(std::max<ssize_t>(done, 0)));
-    if (done < 0 || done == 0 || !WriteAll(out.get(), bytes)) {
-      reason = LastError();
-      unlink(to.c_str());
-      return false;
-    }
-    sink(bytes);
+  const bool copied =
+      ReadFileInBlocks(from, std::function<bool(std::string_view)>([&](std::string_view block) {
+                         if (!WriteAll(out.get(), block)) {
+                           reason = LastError();
+                           return false;
+                         }
+                         sink(block);
+                         return true;
+                       }),
+                       reason) &&
+      out.Close();
+  if (!copied) {
+    if (reason.empty()) reason = LastError();
+    unlink(to.c_str());
   }
+  return copied;
 }
 
 bool NativeBuildFiles::WriteNew(const std::string& path, const std::string& bytes,

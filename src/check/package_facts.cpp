@@ -5,18 +5,15 @@
 
 #include "check/cabinet.h"
 #include "check/msi_reader.h"
+#include "check/names.h"
 #include "check/pe_reader.h"
+#include "engine/package_command.h"
 #include "release/detect_rule.h"
 #include "release/text_encoding.h"
 
 namespace check {
 
 namespace {
-
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
 
 bool EndsWith(const std::string& text, const std::string& end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
@@ -75,13 +72,13 @@ std::map<std::string, std::string> Properties(const std::string& bytes) {
       while (i < s.size() && (s[i] == ' ' || s[i] == '"')) ++i;
       return s.substr(i);
     };
-    values[Lower(trim(line.substr(0, eq)))] = trim(line.substr(eq + 1));
+    values[Fold(trim(line.substr(0, eq)))] = trim(line.substr(eq + 1));
   }
   return values;
 }
 
 std::string ArchitectureWord(const std::string& arch) {
-  const std::string a = Lower(arch);
+  const std::string a = Fold(arch);
   if (a == "amd64" || a == "x64") return "x64";
   if (a == "x86" || a == "wow64") return "x86";
   if (a == "arm64") return "ARM64";
@@ -101,7 +98,7 @@ std::string WithVersion(const std::string& name, const std::string& version) {
 }
 
 void FromMsu(const std::string& file, ByteSource& source, bool english, PackageFacts& facts) {
-  const std::string lower = Lower(file);
+  const std::string lower = Fold(file);
   std::string kb = KbNumberInName(file), arch = ArchitectureInName(lower),
               windows = WindowsName(VersionInName(lower));
   std::string from = "from its file name";
@@ -110,7 +107,7 @@ void FromMsu(const std::string& file, ByteSource& source, bool english, PackageF
     Cabinet cabinet(source);
     const CabinetFile* properties = nullptr;
     for (const CabinetFile& f : cabinet.Files()) {
-      if (EndsWith(Lower(f.name), "pkgproperties.txt")) properties = &f;
+      if (EndsWith(Fold(f.name), "pkgproperties.txt")) properties = &f;
     }
     if (!properties) throw UnreadablePackage("the cabinet holds no *-pkgProperties.txt");
     if (properties->size > (1u << 20))
@@ -130,8 +127,8 @@ void FromMsu(const std::string& file, ByteSource& source, bool english, PackageF
     const std::string product = value("product name");  // "Windows 10.0"
     if (product.rfind("Windows ", 0) == 0) windows = WindowsName(product.substr(8));
     for (const auto& [key, text] : values) {
-      if (Lower(text).find("servicing stack") != std::string::npos) facts.servicing_stack = true;
-      if (Lower(text).find("security update") != std::string::npos) security = true;
+      if (Fold(text).find("servicing stack") != std::string::npos) facts.servicing_stack = true;
+      if (Fold(text).find("security update") != std::string::npos) security = true;
     }
     from = "from its properties";
   } catch (const UnreadablePackage& e) {
@@ -223,7 +220,7 @@ void FromExe(const std::string& file, ByteSource& source, PackageFacts& facts) {
 }  // namespace
 
 std::string KbNumberInName(const std::string& file) {
-  const std::string lower = Lower(file);
+  const std::string lower = Fold(file);
   for (std::size_t at = lower.find("kb"); at != std::string::npos; at = lower.find("kb", at + 1)) {
     std::size_t end = at + 2;
     while (end < lower.size() && std::isdigit(static_cast<unsigned char>(lower[end]))) ++end;
@@ -252,7 +249,7 @@ std::string OneLine(const std::string& text, std::size_t limit = 1000) {
 
 PackageFacts ReadPackage(const std::string& file, ByteSource& source, bool english) {
   PackageFacts facts;
-  const std::string lower = Lower(file);
+  const std::string lower = Fold(file);
   if (EndsWith(lower, ".msu")) {
     FromMsu(file, source, english, facts);
   } else if (EndsWith(lower, ".msi")) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "engine/package_command.h"
 #include "release/text_encoding.h"
 
 namespace check {
@@ -239,21 +240,14 @@ bool Contains(const std::string& haystack, std::string_view needle) {
   return haystack.find(needle) != std::string::npos;
 }
 
-std::string Upper(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-  }
-  return text;
-}
-
 void TellKind(Image& image, ProgramFacts& facts) {
   const std::string overlay = image.OverlayHead();
   std::string strings;
   for (const auto& [key, value] : facts.strings) strings += value + "\n";
-  const std::string original =
-      Upper(facts.strings.count("OriginalFilename") ? facts.strings.at("OriginalFilename") : "");
+  const std::string original = engine::Upper(
+      facts.strings.count("OriginalFilename") ? facts.strings.at("OriginalFilename") : "");
   const std::string internal =
-      Upper(facts.strings.count("InternalName") ? facts.strings.at("InternalName") : "");
+      engine::Upper(facts.strings.count("InternalName") ? facts.strings.at("InternalName") : "");
   auto set = [&](InstallerKind kind, std::string mark) {
     facts.kind = kind;
     facts.mark = std::move(mark);

@@ -9,6 +9,7 @@
 #include "check/package_facts.h"
 #include "check/release_check.h"
 #include "check/release_view.h"
+#include "engine/package_command.h"
 #include "release/sha256.h"
 
 namespace check {
@@ -21,19 +22,8 @@ struct Package {
   std::string sha256;
 };
 
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
-
 bool IsPackage(const std::string& path) {
-  const std::string lower = Lower(path);
-  for (const char* end : {".msu", ".msi", ".exe"}) {
-    if (lower.size() > 4 && lower.compare(lower.size() - 4, 4, end) == 0) return true;
-  }
-  return false;
+  return engine::KindOf(path) != engine::PackageKind::Other;
 }
 
 std::string Trimmed(std::string path) {
@@ -210,7 +200,7 @@ bool ListPackages(BuildFiles& files, const std::string& packages, std::vector<st
     if (IsPackage(path)) paths.push_back(path);
   }
   std::sort(paths.begin(), paths.end(),
-            [](const std::string& a, const std::string& b) { return Lower(a) < Lower(b); });
+            [](const std::string& a, const std::string& b) { return Fold(a) < Fold(b); });
   if (paths.empty()) {
     reason = packages + " holds no .msu, .msi or .exe files";
     return false;
@@ -299,11 +289,11 @@ CommandResult AddToRelease(const BuildOptions& options, BuildFiles& files) {
   std::vector<std::string> paths;
   if (!ListPackages(files, options.packages, paths, reason)) return Failure(reason);
   std::set<std::string> present;
-  for (int n = 1; n <= view->package_count; ++n) present.insert(Lower((*view->packages)[n].File));
+  for (int n = 1; n <= view->package_count; ++n) present.insert(Fold((*view->packages)[n].File));
   std::string out;
   std::vector<std::string> fresh;
   for (const std::string& path : paths) {
-    if (present.count(Lower(path))) {
+    if (present.count(Fold(path))) {
       out += "release-check: " + path + " is in the release already: not added again\n";
     } else if (files.KindOf(Join(Join(release, "Data"), path)) != EntryKind::Missing) {
       out += "release-check: " + path +
