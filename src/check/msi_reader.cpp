@@ -9,6 +9,9 @@ namespace check {
 
 namespace {
 
+// A million strings: far beyond a real database's, and a bound on the memory a hostile one takes.
+constexpr std::size_t kPoolLimit = 4u << 20;
+
 [[noreturn]] void Fail(const std::string& why) {
   throw UnreadablePackage(why);
 }
@@ -65,6 +68,8 @@ MsiProperties ReadMsiProperties(ByteSource& source) {
   if (!pool || !data)
     Fail("the compound document is no Windows Installer database (no string pool)");
   if (pool->size() < 4) Fail("the database's string pool is cut short");
+  if (pool->size() > kPoolLimit)
+    Fail("the database's string pool is larger than this reader reads");
   const LittleEndian p(*pool, "the string pool");
   MsiProperties result;
   result.code_page = p.U16(0) | ((p.U16(2) & 0x7FFFu) << 16);

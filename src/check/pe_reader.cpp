@@ -144,14 +144,17 @@ class Image {
     return std::nullopt;
   }
 
-  // Whether a resource of the type has the id or name.
+  // Whether a resource of the type has the id or name. The first entry of the type counts,
+  // as Windows finds it: a hostile tree of many such entries is not walked.
   bool HasResource(std::uint32_t type, std::uint32_t id, const char* name) {
     if (!resource_rva_) return false;
     for (const ResourceEntry& e : Directory(0)) {
-      if (!e.name.empty() || e.id != type || !(e.offset & 0x80000000u)) continue;
+      if (!e.name.empty() || e.id != type) continue;
+      if (!(e.offset & 0x80000000u)) return false;
       for (const ResourceEntry& n : Directory(e.offset & 0x7FFFFFFF)) {
         if ((n.name.empty() && n.id == id) || (!n.name.empty() && n.name == name)) return true;
       }
+      return false;
     }
     return false;
   }
