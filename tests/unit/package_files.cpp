@@ -108,6 +108,15 @@ void MakeExe(const fs::path& folder, const std::string& name, const std::string&
                   triple + "-gcc -Os -s -o '" + name + "' probe.c version-" + triple + ".o");
 }
 
+void MakeNsis(const fs::path& folder, const std::string& name) {
+  WriteAll(folder / "setup.nsi", "Unicode true\nName \"Notizblock\"\nOutFile \"" + name +
+                                     "\"\nVIProductVersion \"2.4.0.0\"\n"
+                                     "VIAddVersionKey \"FileDescription\" \"Notizblock Setup\"\n"
+                                     "VIAddVersionKey \"FileVersion\" \"2.4.0.0\"\n"
+                                     "Section\nSectionEnd\n");
+  Run(folder, "makensis -V1 setup.nsi");
+}
+
 std::unique_ptr<MadeFiles> MakeAll() {
   auto made = std::make_unique<MadeFiles>();
   made->folder = fs::temp_directory_path() / ("package-files-" + std::to_string(::getpid()));
@@ -142,6 +151,8 @@ std::unique_ptr<MadeFiles> MakeAll() {
   MakeExe(f, made->exe64.filename(), "x86_64-w64-mingw32");
   made->exe32 = f / "messwerkzeug32.exe";
   MakeExe(f, made->exe32.filename(), "i686-w64-mingw32");
+  made->nsis = f / "Notizblock-Setup.exe";
+  MakeNsis(f, made->nsis.filename());
   return made;
 }
 

@@ -22,6 +22,7 @@ struct MadeFiles {
   fs::path msu_stored, msu_mszip, msu_renamed_ssu;
   fs::path msi_1252, msi_65001;  // wixl, non-ASCII and "&"
   fs::path exe64, exe32;         // with a version resource
+  fs::path nsis;                 // an installer made by makensis, with a version resource
 };
 
 // Made on first use; a test fails when a tool is missing.

@@ -38,6 +38,7 @@ const Expected kPackages[] = {
      "64-bit program of unknown kind"},
     {&MadeFiles::exe32, "Messwerkzeug für Prüfer 3.1.4.1", "", "", false,
      "32-bit program of unknown kind"},
+    {&MadeFiles::nsis, "Notizblock Setup 2.4.0.0", "", "/S", false, "32-bit NSIS installer"},
 };
 
 class PackageRead : public ::testing::TestWithParam<Expected> {};
