@@ -11,6 +11,7 @@
 #include "check/release_view.h"
 #include "engine/package_command.h"
 #include "release/sha256.h"
+#include "release/text_encoding.h"
 
 namespace check {
 
@@ -59,7 +60,7 @@ CommandResult Failure(const std::string& why) {
 }
 
 // The packages under the folder, read and copied to `data` (hashed while
-// copying); a line each into `out`. Servicing stack updates first.
+// copying), into `out`: servicing stack updates first, the others in order.
 bool CopyPackages(BuildFiles& files, const std::string& packages,
                   const std::vector<std::string>& paths, const std::string& data, bool english,
                   std::vector<Package>& out, std::string& reason) {
@@ -288,6 +289,9 @@ CommandResult AddToRelease(const BuildOptions& options, BuildFiles& files) {
   std::string reason;
   std::vector<std::string> paths;
   if (!ListPackages(files, options.packages, paths, reason)) return Failure(reason);
+  const std::string& bytes = view->settings.bytes;
+  const bool ansi =
+      bytes.compare(0, 3, "\xEF\xBB\xBF") != 0 && bytes.compare(0, 2, "\xFF\xFE") != 0;
   std::set<std::string> present;
   for (int n = 1; n <= view->package_count; ++n) present.insert(Fold((*view->packages)[n].File));
   std::string out;
@@ -295,6 +299,9 @@ CommandResult AddToRelease(const BuildOptions& options, BuildFiles& files) {
   for (const std::string& path : paths) {
     if (present.count(Fold(path))) {
       out += "release-check: " + path + " is in the release already: not added again\n";
+    } else if (ansi && release::Windows1252ToUtf8(release::Utf8ToWindows1252(path)) != path) {
+      out += "release-check: " + path +
+             " has letters that Settings.ini, written in ANSI, can't hold: not added\n";
     } else if (files.KindOf(Join(Join(release, "Data"), path)) != EntryKind::Missing) {
       out += "release-check: " + path +
              " is in Data already, though no package names it: not overwritten, not added\n";

@@ -127,4 +127,30 @@ TEST_F(NewRelease, RefusesToOverwriteAndAddsOnlyWhatIsNew) {
   EXPECT_EQ(ReadAll(release_ / "Data" / "Settings.ini"), after);
 }
 
+TEST_F(NewRelease, AddsToAnAnsiReleaseInItsOwnBytes) {
+  fs::create_directories(release_ / "Data");
+  const std::string before =
+      "; Pr\xFC"
+      "fpaket\r\n[Main]\r\nName=Pr\xFC"
+      "fpaket\r\nFiles=0\r\nVersion=1";
+  WriteAll(release_ / "Data" / "Settings.ini", before);
+  const fs::path more = root_ / "Neu";
+  fs::create_directories(more);
+  fs::copy_file(Made().exe32, more / "Werkzeug.exe");
+  fs::copy_file(Made().exe32, more / "\u03A9mega.exe");
+  const auto result = Run({"--add", more.string(), release_.string()});
+  EXPECT_NE(result.out.find("\u03A9mega.exe has letters that Settings.ini, written in ANSI, can't "
+                            "hold: not added"),
+            std::string::npos)
+      << result.out;
+  EXPECT_EQ(ReadAll(release_ / "Data" / "Settings.ini"),
+            "; Pr\xFC"
+            "fpaket\r\n[Main]\r\nName=Pr\xFC"
+            "fpaket\r\nFiles=1\r\nVersion=1\r\n\r\n[File1]\r\n"
+            "Name=Messwerkzeug f\xFCr Pr\xFC"
+            "fer 3.1.4.1\r\nFile=Werkzeug.exe\r\nParameters=\r\nSha256=" +
+                release::Sha256Hex(ReadAll(Made().exe32)) + "\r\n");
+  EXPECT_FALSE(fs::exists(release_ / "Data" / "\u03A9mega.exe"));
+}
+
 }  // namespace
