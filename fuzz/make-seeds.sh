@@ -53,3 +53,26 @@ startup continued $'@\x02\x04' "$continuation" "$failures"
 startup continued-xp-session-ends $'D\x05\x01' "$continuation" ''
 startup continued-unreadable $'@\x02\x04' $'8\r\n0\r\n0\r\n1\r\n0\r\n99\r\n' ''
 startup another-installer $'a\x02\x04' '' ''
+
+# Package files: a byte for the kind (0 .msu, 1 .msi, 2 .exe), then the file, made as the
+# readers' unit tests make theirs: cabinets by gcab (stored and MSZIP), an MSI by wixl (the
+# demo's), a program with a version resource by the cross compiler.
+mkdir -p "$corpus/package_fuzz"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+printf 'KB Article Number="5034441"\r\nProcessor Architecture="amd64"\r\nProduct Name="Windows 10.0"\r\n' \
+  >"$work/Windows10.0-KB5034441-x64-pkgProperties.txt"
+seq 3000 >"$work/Windows10.0-KB5034441-x64.cab"
+(cd "$work" && gcab -c stored.msu Windows10.0-KB5034441-x64.cab Windows10.0-KB5034441-x64-pkgProperties.txt &&
+  gcab -c -z mszip.msu Windows10.0-KB5034441-x64.cab Windows10.0-KB5034441-x64-pkgProperties.txt)
+for kind in stored mszip; do
+  { printf '\0'; cat "$work/$kind.msu"; } >"$corpus/package_fuzz/seed-$kind.msu"
+done
+(cd demo/msi && wixl -o "$work/demo.msi" DemoTool.wxs)
+{ printf '\1'; cat "$work/demo.msi"; } >"$corpus/package_fuzz/seed-demo.msi"
+printf '1 VERSIONINFO\nFILEVERSION 1,2,3,4\nBEGIN\nBLOCK "StringFileInfo"\nBEGIN\nBLOCK "040704b0"\nBEGIN\nVALUE "FileDescription", "Werkzeug"\nEND\nEND\nEND\n' \
+  >"$work/version.rc"
+printf 'int main(void) { return 0; }\n' >"$work/main.c"
+(cd "$work" && i686-w64-mingw32-windres version.rc -O coff -o version.o &&
+  i686-w64-mingw32-gcc -Os -s -o program.exe main.c version.o)
+{ printf '\2'; cat "$work/program.exe"; } >"$corpus/package_fuzz/seed-program.exe"

@@ -14,6 +14,7 @@ packages=(
   nsis
   wixl
   osslsigncode openssl
+  gcab
 )
 
 missing=()

@@ -98,7 +98,7 @@ else
 fi
 
 # Each fuzz target runs its corpus and then a fixed number of executions: about 30 s in all.
-for target in ini_fuzz=20000 release_fuzz=10000 startup_fuzz=3000 checksum_fuzz=10000; do
+for target in ini_fuzz=20000 release_fuzz=10000 startup_fuzz=3000 checksum_fuzz=10000 package_fuzz=10000; do
   run_check "${target%%=*}" bash fuzz/run.sh "$target"
 done
 

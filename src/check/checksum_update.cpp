@@ -7,6 +7,7 @@
 #include "check/release_view.h"
 #include "check/report.h"
 #include "release/sha256.h"
+#include "release/text_encoding.h"
 
 namespace check {
 
@@ -166,6 +167,10 @@ class Lines {
 
   std::vector<Line> lines_;
   bool ends_with_break_ = false;
+
+ public:
+  // The line end of the file's first line: CR LF in a file without any.
+  bool UsesCrLf() const { return lines_.size() < 2 || EndsInCr(lines_.front()); }
 };
 
 std::u16string Utf16Units(std::string_view bytes) {
@@ -208,6 +213,47 @@ std::string SetChecksums(std::string_view bytes, const std::vector<release::IniL
   }
   Renumber(changes, plan);
   return text;
+}
+
+namespace {
+
+template <typename Unit>
+std::basic_string<Unit> Extended(const std::basic_string<Unit>& text, const Plan& plan,
+                                 const std::vector<std::basic_string<Unit>>& tail) {
+  const Lines<Unit> lines(text);
+  std::basic_string<Unit> out = lines.Changed(plan);
+  if (!out.empty() && out.back() != Unit('\n')) {
+    if (lines.UsesCrLf()) out += Unit('\r');
+    out += Unit('\n');
+  }
+  for (const auto& line : tail) {
+    out += line;
+    if (lines.UsesCrLf()) out += Unit('\r');
+    out += Unit('\n');
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string ExtendIni(std::string_view bytes, int line, const std::string& value,
+                      const std::vector<std::string>& tail) {
+  Plan plan;
+  plan.values[line] = value;
+  if (bytes.substr(0, 2) == "\xFF\xFE") {
+    if (bytes.size() % 2 != 0) {
+      throw std::invalid_argument(
+          "is UTF-16 with an odd number of bytes: its last character is cut off");
+    }
+    std::vector<std::u16string> wide;
+    for (const std::string& t : tail) wide.push_back(Utf16Units(release::Utf8ToUtf16Le(t)));
+    return std::string(bytes.substr(0, 2)) +
+           Utf16Bytes(Extended(Utf16Units(bytes.substr(2)), plan, wide));
+  }
+  const bool utf8 = bytes.substr(0, 3) == "\xEF\xBB\xBF";
+  std::vector<std::string> narrow;
+  for (const std::string& t : tail) narrow.push_back(utf8 ? t : release::Utf8ToWindows1252(t));
+  return Extended(std::string(bytes), plan, narrow);
 }
 
 std::optional<std::string> HashFile(ReleaseFiles& files, const std::string& path,

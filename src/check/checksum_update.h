@@ -36,6 +36,14 @@ std::string SetChecksums(std::string_view bytes, const std::vector<release::IniL
                          const std::map<int, std::string>& sha256,
                          std::vector<ChecksumChange>& changes);
 
+// The bytes of an INI file with the value of the key at `line` (from 1) set
+// to `value` (ASCII), and the lines of `tail` (UTF-8) added at its end: in the
+// file's encoding (ANSI as Windows-1252, "?" for a letter it lacks) and with
+// its line ends; every other byte stays. Throws std::invalid_argument as
+// SetChecksums does.
+std::string ExtendIni(std::string_view bytes, int line, const std::string& value,
+                      const std::vector<std::string>& tail);
+
 // What "release-check --update-sha256" did: each package's file hashed and
 // its checksum written into Data\Settings.ini.
 struct ChecksumUpdate {

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "check/checksum_update.h"
+#include "check/release_builder.h"
 #include "check/release_check.h"
 
 namespace check {
@@ -12,6 +13,9 @@ namespace {
 constexpr const char* kUsage =
     "Usage: release-check [--json] [--strict] FOLDER\n"
     "       release-check --update-sha256 FOLDER\n"
+    "       release-check --new [--name TEXT] [--version TEXT] [--english] [--installer PATH]\n"
+    "                     PACKAGES RELEASE\n"
+    "       release-check --add [--english] PACKAGES RELEASE\n"
     "Checks a release of the installer: FOLDER is the folder of Installer.exe, or its Data\n"
     "folder. Prints each problem on a line of its own: file, line, [section], key, severity\n"
     "(error: the installer fails or misbehaves; warning: probably unintended), what happens\n"
@@ -21,6 +25,13 @@ constexpr const char* kUsage =
     "  --update-sha256  check nothing: write each package file's SHA-256 into Sha256= of its\n"
     "                   section in Settings.ini, added or refreshed; the rest of the file stays\n"
     "                   as it is\n"
+    "  --new            write a release into RELEASE (missing or empty) from every .msu, .msi\n"
+    "                   and .exe under PACKAGES: names, Detect rules, silent switches and\n"
+    "                   checksums read from the packages; then check it\n"
+    "  --add            add the packages under PACKAGES that RELEASE lacks, then check it\n"
+    "  --name, --version  [Main] Name and Version (default: RELEASE's name, today's date)\n"
+    "  --english        English words and names (default: German)\n"
+    "  --installer      the Installer.exe to copy (default: the one beside this program)\n"
     "Exit code: 0 without errors, 1 with errors (a package file that could not be read), 2\n"
     "when the folder could not be read or Settings.ini not be written.\n";
 
@@ -70,11 +81,27 @@ CommandResult UpdateCommand(ReleaseFiles& files, const std::string& folder) {
 
 }  // namespace
 
-CommandResult RunCommand(const std::vector<std::string>& args, const FolderOpener& open) {
-  bool json = false, strict = false, update = false;
+CommandResult RunCommand(const std::vector<std::string>& args, const FolderOpener& open,
+                         BuildFiles* build) {
+  bool json = false, strict = false, update = false, make = false, add = false;
+  BuildOptions options;
   std::vector<std::string> folders;
-  for (const std::string& arg : args) {
-    if (arg == "--json") {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--name" || arg == "--version" || arg == "--installer") {
+      if (i + 1 >= args.size()) return UsageError(arg + " needs a value");
+      std::string& value = arg == "--name"      ? options.name
+                           : arg == "--version" ? options.version
+                                                : options.installer;
+      value = args[++i];
+      if (value.empty()) return UsageError(arg + " needs a value");
+    } else if (arg == "--new") {
+      make = true;
+    } else if (arg == "--add") {
+      add = true;
+    } else if (arg == "--english") {
+      options.english = true;
+    } else if (arg == "--json") {
       json = true;
     } else if (arg == "--strict") {
       strict = true;
@@ -88,6 +115,22 @@ CommandResult RunCommand(const std::vector<std::string>& args, const FolderOpene
       folders.push_back(arg);
     }
   }
+  const bool naming =
+      !options.name.empty() || !options.version.empty() || !options.installer.empty();
+  if (make || add) {
+    if (make && add) return UsageError("--new or --add, not both");
+    if (json || strict || update)
+      return UsageError("--new and --add take no --json, --strict or --update-sha256");
+    if (add && naming) return UsageError("--name, --version and --installer belong to --new");
+    if (folders.size() != 2)
+      return UsageError("--new and --add take two folders: PACKAGES RELEASE");
+    if (!build) return UsageError("this program can't write releases");
+    options.packages = folders[0];
+    options.release = folders[1];
+    return make ? NewRelease(options, *build) : AddToRelease(options, *build);
+  }
+  if (naming || options.english)
+    return UsageError("--name, --version, --english and --installer belong to --new");
   if (folders.size() != 1)
     return UsageError(folders.empty() ? "no folder given" : "one folder only");
   if (update && (json || strict)) return UsageError("--update-sha256 takes no other option");

@@ -1,11 +1,13 @@
 // The command line of release-check, the same on Linux and on Windows:
 //   release-check [--json] [--strict] FOLDER
 //   release-check --update-sha256 FOLDER
+//   release-check --new|--add [options] PACKAGES RELEASE
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "check/build_files.h"
 #include "check/release_files.h"
 
 namespace check {
@@ -17,6 +19,8 @@ struct CommandResult {
 };
 
 // `args` without the program's own name, in UTF-8.
-CommandResult RunCommand(const std::vector<std::string>& args, const FolderOpener& open);
+// `build` writes the releases of --new and --add; without it they are refused.
+CommandResult RunCommand(const std::vector<std::string>& args, const FolderOpener& open,
+                         BuildFiles* build = nullptr);
 
 }  // namespace check

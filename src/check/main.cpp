@@ -6,7 +6,8 @@
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
-  const check::CommandResult result = check::RunCommand(args, check::OpenNativeFolder);
+  check::NativeBuildFiles build;
+  const check::CommandResult result = check::RunCommand(args, check::OpenNativeFolder, &build);
   std::cout << result.out << std::flush;
   std::cerr << result.err << std::flush;
   return result.exit_code;

@@ -4,9 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <system_error>
@@ -19,11 +22,6 @@ namespace check {
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 // A file name as Windows compares it, near enough: A to Z, and the letters of
 // Latin-1 (À to Þ in UTF-8), in lower case.
@@ -38,18 +36,6 @@ std::string FoldFileName(const std::string& name) {
       if (next >= 0x80 && next <= 0x9E && next != 0x97) out[i + 1] = static_cast<char>(next + 0x20);
       ++i;
     }
-  }
-  return out;
-}
-
-// Windows-1252 as Windows decodes it: its five unassigned bytes become the
-// control characters of the same number.
-std::string DecodeWindows1252(std::string_view bytes) {
-  std::string out;
-  out.reserve(bytes.size());
-  for (const char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    release::AppendUtf8(out, b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : b);
   }
   return out;
 }
@@ -83,6 +69,40 @@ bool WriteAll(int fd, std::string_view bytes) {
     bytes.remove_prefix(static_cast<std::size_t>(done));
   }
   return true;
+}
+
+// A file from start to end in blocks of 1 MiB; false, with the system's reason, when it can't
+// be read to its end (or `sink` fails: it sets `reason` and returns false).
+bool ReadFileInBlocks(const std::string& path, const std::function<bool(std::string_view)>& sink,
+                      std::string& reason) {
+  const Descriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.get() < 0) {
+    reason = LastError();
+    return false;
+  }
+  posix_fadvise(file.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+  constexpr std::size_t kBlock = 1 << 20;
+  const std::unique_ptr<char[]> block(new char[kBlock]);
+  for (;;) {
+    const ssize_t done = read(file.get(), block.get(), kBlock);
+    if (done < 0 && errno == EINTR) continue;
+    if (done < 0) {
+      reason = LastError();
+      return false;
+    }
+    if (done == 0) return true;
+    if (!sink(std::string_view(block.get(), static_cast<std::size_t>(done)))) return false;
+  }
+}
+
+bool ReadFileInBlocks(const std::string& path, const platform::BlockSink& sink,
+                      std::string& reason) {
+  return ReadFileInBlocks(path,
+                          std::function<bool(std::string_view)>([&sink](std::string_view block) {
+                            sink(block);
+                            return true;
+                          }),
+                          reason);
 }
 
 // Windows drops blanks and dots at the end of a file name.
@@ -160,24 +180,7 @@ std::optional<std::string> NativeReleaseFiles::ReadStart(const std::string& path
 
 bool NativeReleaseFiles::ReadInBlocks(const std::string& path, const platform::BlockSink& sink,
                                       std::string& reason) {
-  const Descriptor file(open(Resolve(path).c_str(), O_RDONLY | O_CLOEXEC));
-  if (file.get() < 0) {
-    reason = LastError();
-    return false;
-  }
-  posix_fadvise(file.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-  constexpr std::size_t kBlock = 1 << 20;
-  const std::unique_ptr<char[]> block(new char[kBlock]);
-  for (;;) {
-    const ssize_t done = read(file.get(), block.get(), kBlock);
-    if (done < 0 && errno == EINTR) continue;
-    if (done < 0) {
-      reason = LastError();
-      return false;
-    }
-    if (done == 0) return true;
-    sink(std::string_view(block.get(), static_cast<std::size_t>(done)));
-  }
+  return ReadFileInBlocks(Resolve(path).string(), sink, reason);
 }
 
 bool NativeReleaseFiles::ReplaceBytes(const std::string& path, const std::string& bytes,
@@ -201,13 +204,164 @@ bool NativeReleaseFiles::ReplaceBytes(const std::string& path, const std::string
 }
 
 std::string NativeReleaseFiles::DecodeAnsi(std::string_view bytes) {
-  return DecodeWindows1252(bytes);
+  return release::Windows1252ToUtf8(bytes);
 }
 
 std::unique_ptr<ReleaseFiles> OpenNativeFolder(const std::string& folder) {
   std::error_code error;
   if (!fs::is_directory(folder, error)) return nullptr;
   return std::make_unique<NativeReleaseFiles>(folder);
+}
+
+namespace {
+
+class FileSource : public ByteSource {
+ public:
+  explicit FileSource(int fd, std::uint64_t size) : file_(fd), size_(size) {}
+  std::uint64_t Size() const override { return size_; }
+
+ protected:
+  bool ReadAt(std::uint64_t offset, std::size_t count, char* out, std::string& reason) override {
+    while (count > 0) {
+      const ssize_t done = pread(file_.get(), out, count, static_cast<off_t>(offset));
+      if (done < 0 && errno == EINTR) continue;
+      if (done <= 0) {
+        reason = done == 0 ? "it ended early" : LastError();
+        return false;
+      }
+      out += done;
+      offset += static_cast<std::uint64_t>(done);
+      count -= static_cast<std::size_t>(done);
+    }
+    return true;
+  }
+
+ private:
+  Descriptor file_;
+  std::uint64_t size_;
+};
+
+bool MakeParent(const std::string& path, std::string& reason) {
+  std::error_code error;
+  const fs::path parent = fs::path(path).parent_path();
+  if (!parent.empty()) fs::create_directories(parent, error);
+  if (error) reason = error.message();
+  return !error;
+}
+
+}  // namespace
+
+EntryKind NativeBuildFiles::KindOf(const std::string& path) {
+  std::error_code error;
+  const fs::file_status status = fs::status(path, error);
+  if (error || !fs::exists(status)) return EntryKind::Missing;
+  return fs::is_directory(status) ? EntryKind::Folder : EntryKind::File;
+}
+
+bool NativeBuildFiles::IsEmptyFolder(const std::string& path) {
+  std::error_code error;
+  return fs::is_empty(path, error) && !error;
+}
+
+bool NativeBuildFiles::ListFiles(const std::string& folder, std::vector<std::string>& files,
+                                 std::string& reason) {
+  std::error_code error;
+  for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end;
+       it.increment(error)) {
+    if (!it->is_regular_file(error)) continue;
+    std::string relative = fs::relative(it->path(), folder, error).generic_string();
+    std::replace(relative.begin(), relative.end(), '/', '\\');
+    files.push_back(relative);
+  }
+  if (error) reason = error.message();
+  return !error;
+}
+
+std::unique_ptr<ByteSource> NativeBuildFiles::Open(const std::string& path, std::string& reason) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  struct stat info;
+  if (fd < 0 || fstat(fd, &info) != 0) {
+    reason = LastError();
+    if (fd >= 0) close(fd);
+    return nullptr;
+  }
+  return std::make_unique<FileSource>(fd, static_cast<std::uint64_t>(info.st_size));
+}
+
+bool NativeBuildFiles::CopyNew(const std::string& from, const std::string& to,
+                               const platform::BlockSink& sink, std::string& reason) {
+  if (access(from.c_str(), R_OK) != 0 || !MakeParent(to, reason)) {
+    if (reason.empty()) reason = LastError();
+    return false;
+  }
+  Descriptor out(open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+  if (out.get() < 0) {
+    reason = LastError();
+    return false;
+  }
+  const bool copied =
+      ReadFileInBlocks(from, std::function<bool(std::string_view)>([&](std::string_view block) {
+                         if (!WriteAll(out.get(), block)) {
+                           reason = LastError();
+                           return false;
+                         }
+                         sink(block);
+                         return true;
+                       }),
+                       reason) &&
+      out.Close();
+  if (!copied) {
+    if (reason.empty()) reason = LastError();
+    unlink(to.c_str());
+  }
+  return copied;
+}
+
+bool NativeBuildFiles::WriteNew(const std::string& path, const std::string& bytes,
+                                std::string& reason) {
+  if (!MakeParent(path, reason)) return false;
+  Descriptor out(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+  if (out.get() >= 0 && WriteAll(out.get(), bytes) && out.Close()) return true;
+  reason = LastError();
+  if (out.get() >= 0) unlink(path.c_str());
+  return false;
+}
+
+bool NativeBuildFiles::MakeFolder(const std::string& path, std::string& reason) {
+  if (mkdir(path.c_str(), 0755) == 0) return true;
+  reason = LastError();
+  return false;
+}
+
+bool NativeBuildFiles::RenameFolder(const std::string& from, const std::string& to,
+                                    std::string& reason) {
+  // rename() replaces an empty folder in one step, and refuses any other.
+  if (rename(from.c_str(), to.c_str()) == 0) return true;
+  reason = LastError();
+  return false;
+}
+
+void NativeBuildFiles::Remove(const std::string& path) {
+  std::error_code error;
+  fs::remove_all(path, error);
+}
+
+std::string NativeBuildFiles::Today() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[16];
+  std::strftime(text, sizeof text, "%Y.%m.%d", &local);
+  return text;
+}
+
+std::string NativeBuildFiles::ProgramFolder() {
+  std::error_code error;
+  return fs::read_symlink("/proc/self/exe", error).parent_path().string();
+}
+
+std::unique_ptr<ReleaseFiles> NativeBuildFiles::OpenRelease(const std::string& folder) {
+  return OpenNativeFolder(folder);
 }
 
 }  // namespace check

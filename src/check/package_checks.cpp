@@ -240,6 +240,15 @@ class PackageCheck {
   }
 
   void Parameters(const release::PackageEntry& entry) {
+    const std::string file = Fold(entry.File);
+    if (entry.Parameters.empty() && file.size() > 4 &&
+        file.compare(file.size() - 4, 4, ".exe") == 0) {
+      At("Parameters", "exe-without-parameters", Severity::Warning,
+         "the program starts without parameters: unless it is silent by itself, it may show "
+         "windows of its own and wait for the user, in a silent installation too",
+         "give it the switches of its installer that keep it silent (e.g. /S for NSIS, "
+         "/VERYSILENT for Inno Setup, /quiet /norestart for WiX Burn)");
+    }
     for (const std::string& token : MisspeltTemporaryFolders(entry.Parameters)) {
       At("Parameters", "tmp-misspelt", Severity::Warning,
          Quoted(token) +

@@ -219,3 +219,25 @@ TEST(ChecksumUpdate, NothingToSetLeavesTheFileAsItWas) {
 }
 
 }  // namespace
+
+// --add's sections after the last, in each encoding a Settings.ini comes in, with its line
+// ends; Files raised in place.
+TEST(ExtendIni, AddsSectionsInTheFilesOwnEncoding) {
+  using namespace std::string_literals;
+  struct Case {
+    const char* name;
+    std::string before, after;
+  };
+  const std::string utf16_before = "\xFF\xFE[\0M\0]\0\n\0F\0=\0\x31\0"s;
+  const std::string utf16_after =
+      "\xFF\xFE[\0M\0]\0\n\0F\0=\0\x32\0\n\0[\0F\0\x32\0]\0\n\0N\0=\0\xFC\0\xA9\x03\n\0"s;
+  const Case cases[] = {
+      {"ANSI, CR LF", "[M]\r\nF=1\r\n", "[M]\r\nF=2\r\n[F2]\r\nN=\xFC?\r\n"},
+      {"UTF-8, LF, no last line end", "\xEF\xBB\xBF[M]\nF=1", "\xEF\xBB\xBF[M]\nF=2\n[F2]\nN=üΩ\n"},
+      {"UTF-16, LF", utf16_before, utf16_after},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(check::ExtendIni(c.before, 2, "2", {"[F2]", "N=üΩ"}), c.after) << c.name;
+  }
+  EXPECT_THROW(check::ExtendIni("\xFF\xFE[\0M"s, 1, "2", {}), std::invalid_argument);
+}

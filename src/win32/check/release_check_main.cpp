@@ -5,6 +5,7 @@
 
 #include "check/command.h"
 #include "win32/base/wide_text.h"
+#include "win32/check/build_files.h"
 #include "win32/check/check_files.h"
 
 namespace {
@@ -33,7 +34,8 @@ void Write(DWORD which, const std::string& text) {
 int wmain(int argc, wchar_t** argv) {
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.push_back(win32::Narrow(argv[i]));
-  const check::CommandResult result = check::RunCommand(args, win32::OpenCheckFolder);
+  win32::WindowsBuildFiles build;
+  const check::CommandResult result = check::RunCommand(args, win32::OpenCheckFolder, &build);
   Write(STD_OUTPUT_HANDLE, result.out);
   Write(STD_ERROR_HANDLE, result.err);
   return result.exit_code;
