@@ -124,6 +124,10 @@ if [[ $status -eq 0 && $output == Usage:\ release-check* ]]; then
 else
   fail "the signed release-check.exe --help ended with $status" "$output$(cat "$work/wine.log")"
 fi
+# Wine's desktop process, started by the first program without a display,
+# would keep the next one from making its windows: that server ends first.
+/usr/lib/wine/wineserver64 -k 2>/dev/null
+/usr/lib/wine/wineserver64 -w 2>/dev/null
 # The installer in a folder without a release: silent, it logs that it can't
 # load one and ends with 1, without a window to wait for.
 log_file=$work/installer.log
