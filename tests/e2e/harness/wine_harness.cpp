@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -52,19 +51,6 @@ std::string ReadFile(const fs::path& path) {
 
 bool IsWindowsPath(const std::string& path) {
   return path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
-}
-
-// Whether a program file is a 32-bit x86 one: the machine field of its PE header.
-bool IsI386Program(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  unsigned char header_offset[4] = {};
-  if (!in.seekg(0x3c).read(reinterpret_cast<char*>(header_offset), 4)) return false;
-  const std::streamoff offset = header_offset[0] | header_offset[1] << 8 | header_offset[2] << 16 |
-                                std::streamoff(header_offset[3]) << 24;
-  unsigned char signature_and_machine[6] = {};
-  if (!in.seekg(offset).read(reinterpret_cast<char*>(signature_and_machine), 6)) return false;
-  return std::equal(signature_and_machine, signature_and_machine + 4, "PE\0\0") &&
-         signature_and_machine[4] == 0x4c && signature_and_machine[5] == 0x01;
 }
 
 void Require(const RunResult& result, const std::string& what, const fs::path& log) {
