@@ -16,15 +16,24 @@ using std::chrono::seconds;
 
 const char kSystemWusa[] = "C:\\windows\\system32\\wusa.exe";
 
+// The system's wusa.exe as the installer names it: a 32-bit installer reaches the 64-bit system
+// folder through Sysnative, past the file system redirector.
+std::string WusaAsNamed() {
+  return IsI386Program(WindowsProgram("Installer.exe")) ? "C:\\windows\\Sysnative\\wusa.exe"
+                                                        : kSystemWusa;
+}
+
 // The probe in place of Wine's wusa.exe for the lifetime of the object; Wine's file is kept
 // beside the prefix meanwhile (a run that was killed before it put it back does so first).
+// The 64-bit probe, as the system folder of 64-bit Windows holds a 64-bit wusa.exe, also when
+// the installer under test is 32-bit.
 class PlantedWusa {
  public:
-  PlantedWusa(WineSession& wine, const fs::path& probe)
+  explicit PlantedWusa(WineSession& wine)
       : wusa_(wine.ToLinuxPath(kSystemWusa)), kept_(wine.prefix() / "wusa.exe.e2e-kept") {
     if (fs::exists(kept_)) fs::rename(kept_, wusa_);
     fs::rename(wusa_, kept_);
-    PlaceProbe(probe, wusa_.parent_path(), wusa_.filename().string());
+    PlaceProbe(Windows64Program("probe.exe"), wusa_.parent_path(), wusa_.filename().string());
   }
   ~PlantedWusa() {
     std::error_code ignored;
@@ -88,8 +97,7 @@ class SystemVersions : public UnattendedTest {
     // The package's own log goes beside the install log.
     EXPECT_EQ(
         runs[0].command_line,
-        "\"" + std::string(kSystemWusa) + "\" \"" +
-            ToWindowsPath(data / "Updates" / "Windows-KB3.msu") +
+        "\"" + WusaAsNamed() + "\" \"" + ToWindowsPath(data / "Updates" / "Windows-KB3.msu") +
             "\" /quiet /norestart /log:\"C:\\ProgramData\\UpdatePackages\\Windows-KB3.msu.evtx\"");
     EXPECT_EQ(runs[0].working_dir, ToWindowsPath(data / "Updates"));
     EXPECT_EQ(runs[0].show_window, "0");
@@ -103,7 +111,7 @@ class SystemVersions : public UnattendedTest {
 const std::vector<std::string> kMsuTable = {"wusa.exe", "KB2.exe"};
 
 TEST_F(SystemVersions, MsuRunsThroughTheSystemsWusaAndARestartHandsOverThroughTheMachine) {
-  PlantedWusa wusa(wine(), probe());
+  PlantedWusa wusa(wine());
   const InstallRelease release = MsuRelease();
 
   for (const char* version : {"win8", "win81", "win10"}) {
@@ -119,7 +127,7 @@ TEST_F(SystemVersions, MsuRunsThroughTheSystemsWusaAndARestartHandsOverThroughTh
 // version setting of its own. Wine's GetVersionExW still says 10.0 to a program whose manifest
 // lists Windows 10; RtlGetVersion says 10.1, and so does the log.
 TEST_F(SystemVersions, ASystemAfterWindows10TakesItsRulesAndIsLoggedByItsVersion) {
-  PlantedWusa wusa(wine(), probe());
+  PlantedWusa wusa(wine());
   const InstallRelease release = MsuRelease();
 
   ReportedSystemVersion system(wine(), "10.1");
@@ -135,7 +143,7 @@ TEST_F(SystemVersions, ASystemAfterWindows10TakesItsRulesAndIsLoggedByItsVersion
 // The counter-check that the version setting reaches the program: on XP there is no wusa.exe,
 // so the .msu package is not started, demands no restart, and the next one runs.
 TEST_F(SystemVersions, OnXpTheMsuIsNotStartedAndTheNextPackageRuns) {
-  PlantedWusa wusa(wine(), probe());
+  PlantedWusa wusa(wine());
   const InstallRelease release = MsuRelease();
   RetryOnLostStart({"KB2.exe"}, {"KB2.exe"}, [&](const fs::path& folder) {
     const fs::path exe =

@@ -1,5 +1,6 @@
 #include "harness/unattended_fixture.h"
 
+#include <algorithm>
 #include <cctype>
 #include <fstream>
 #include <sstream>
@@ -25,6 +26,8 @@ namespace {
 
 const char kAppDefaults[] = "HKCU\\Software\\Wine\\AppDefaults\\Installer.exe";
 const char kSystemVersionKey[] = "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion";
+const char kSystemVersionKey32[] =
+    "HKLM\\Software\\Wow6432Node\\Microsoft\\Windows NT\\CurrentVersion";
 const char kSystemVersion[] = "CurrentVersion";
 const char kByteOrderMark[] = "\xEF\xBB\xBF";
 
@@ -47,12 +50,19 @@ bool StartsWithDateAndTime(const std::string& record) {
   return true;
 }
 
+// One file for each value: "HKCU_Software_..._Version.e2e-kept".
+std::string KeptFileName(const std::string& key, const std::string& name) {
+  std::string file = key + "_" + name + ".e2e-kept";
+  std::replace(file.begin(), file.end(), '\\', '_');
+  return file;
+}
+
 }  // namespace
 
 // The kept file holds "=" and the value before, or nothing when there was none.
 KeptRegistryValue::KeptRegistryValue(WineSession& wine, const std::string& key,
                                      const std::string& name, const std::string& data)
-    : wine_(wine), key_(key), name_(name), kept_(wine.prefix() / (name + ".e2e-kept")) {
+    : wine_(wine), key_(key), name_(name), kept_(wine.prefix() / KeptFileName(key, name)) {
   if (fs::exists(kept_)) PutBack();
   const std::optional<std::string> before = QueryRegistryValue(wine_, key_, name_);
   if (!(std::ofstream(kept_, std::ios::binary) << (before ? "=" + *before : "")))
@@ -86,7 +96,8 @@ InstallerWindowsVersion::InstallerWindowsVersion(WineSession& wine, const std::s
     : KeptRegistryValue(wine, kAppDefaults, "Version", version) {}
 
 ReportedSystemVersion::ReportedSystemVersion(WineSession& wine, const std::string& version)
-    : KeptRegistryValue(wine, kSystemVersionKey, kSystemVersion, version) {}
+    : native_view_(wine, kSystemVersionKey, kSystemVersion, version),
+      view_of_32_bit_programs_(wine, kSystemVersionKey32, kSystemVersion, version) {}
 
 std::optional<std::string> UnattendedTest::RegistryValue(const std::string& key,
                                                          const std::string& name) {

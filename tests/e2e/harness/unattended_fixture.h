@@ -40,10 +40,16 @@ class InstallerWindowsVersion : public KeptRegistryValue {
 };
 
 // The Windows version that Wine reports to every program of the prefix without a version
-// setting of its own (AppDefaults): the registry's CurrentVersion ("10.1").
-class ReportedSystemVersion : public KeptRegistryValue {
+// setting of its own (AppDefaults): the registry's CurrentVersion ("10.1"). Wine reads it for a
+// 32-bit program from the registry's 32-bit view (Wow6432Node), which a 64-bit prefix keeps
+// apart; a system has one version for all its programs, so both views carry it.
+class ReportedSystemVersion {
  public:
   ReportedSystemVersion(WineSession& wine, const std::string& version);
+
+ private:
+  KeptRegistryValue native_view_;
+  KeptRegistryValue view_of_32_bit_programs_;
 };
 
 // What a watch for message windows saw.

@@ -36,6 +36,7 @@ bool IsWinebootOf(const fs::path& process, const fs::path& prefix) {
 }
 
 const char kWineLoader[] = "/usr/lib/wine/wine64";
+const char kWineLoader32[] = "/usr/lib/wine/wine";  // Debian's wine32:i386
 const char kWineServer[] = "/usr/lib/wine/wineserver64";
 const char kFontFolder[] = "/usr/share/wine/fonts";
 // Named after the set-up it stands for: a changed set-up makes the prefix anew.
@@ -305,13 +306,24 @@ fs::path WineSession::OutputFileFor(const RunOptions& options) {
 WineProgram WineSession::Start(const std::string& program, const std::vector<std::string>& args,
                                const RunOptions& options) {
   if (program.empty()) throw std::invalid_argument("Start needs a program");
-  std::vector<std::string> argv = {kWineLoader,
+  std::vector<std::string> argv = {LoaderFor(program),
                                    program[0] == '/' ? ToWindowsPath(program) : program};
   argv.insert(argv.end(), args.begin(), args.end());
   fs::path output = OutputFileFor(options);
   SpawnOptions spawn =
       Spawn(argv, options, WorkingDirFor(program, options), output.empty() ? log_file_ : output);
   return WineProgram(ChildProcess(spawn), output);
+}
+
+// The loader of the program's own architecture: the other one starts the program anew with
+// the right one, and that start hands it a show-window value (SW_SHOWNORMAL) that nobody passed
+// (measured with the probe under Wine 8: "1" instead of none). Names Wine finds itself ("reg")
+// are its 64-bit programs.
+const char* WineSession::LoaderFor(const std::string& program) const {
+  fs::path file;
+  if (program[0] == '/') file = program;
+  if (IsWindowsPath(program)) file = ToLinuxPath(program);
+  return !file.empty() && IsI386Program(file) ? kWineLoader32 : kWineLoader;
 }
 
 bool WineSession::WaitForWineboot(std::chrono::milliseconds timeout) {

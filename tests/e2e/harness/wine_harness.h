@@ -98,6 +98,7 @@ class WineSession {
   void CreatePrefix();
   void StartServer();
   void StopServer();
+  const char* LoaderFor(const std::string& program) const;
   std::string WorkingDirFor(const std::string& program, const RunOptions& options) const;
   fs::path OutputFileFor(const RunOptions& options);
   SpawnOptions Spawn(std::vector<std::string> argv, const RunOptions& options,

@@ -1,7 +1,9 @@
 #include "harness/wine_paths.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <fstream>
 #include <stdexcept>
 
 namespace e2e {
@@ -57,6 +59,26 @@ fs::path WindowsProgram(const std::string& file_name) {
   throw std::runtime_error(file_name + " not found in " + folder.string() +
                            ": build the win64 preset first (" + kBuildCommand +
                            "), or point INSTALLER_WINDOWS_BUILD_DIR at the Windows build folder");
+}
+
+fs::path Windows64Program(const std::string& file_name) {
+  const fs::path folder = E2E_DEFAULT_WINDOWS_BUILD_DIR;
+  fs::path program = FindWindowsProgram(folder, file_name);
+  if (!program.empty() && !IsI386Program(program)) return program;
+  throw std::runtime_error(file_name + " of the 64-bit build not found in " + folder.string() +
+                           ": build the win64 preset (" + kBuildCommand + ")");
+}
+
+bool IsI386Program(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  unsigned char header_offset[4] = {};
+  if (!in.seekg(0x3c).read(reinterpret_cast<char*>(header_offset), 4)) return false;
+  const std::streamoff offset = header_offset[0] | header_offset[1] << 8 | header_offset[2] << 16 |
+                                std::streamoff(header_offset[3]) << 24;
+  unsigned char signature_and_machine[6] = {};
+  if (!in.seekg(offset).read(reinterpret_cast<char*>(signature_and_machine), 6)) return false;
+  return std::equal(signature_and_machine, signature_and_machine + 4, "PE\0\0") &&
+         signature_and_machine[4] == 0x4c && signature_and_machine[5] == 0x01;
 }
 
 const std::vector<std::string>& WindowsTestPrograms() {

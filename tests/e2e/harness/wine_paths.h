@@ -24,6 +24,13 @@ fs::path RunFolder(const std::string& name);
 // Throws std::runtime_error saying to build the win64 preset when it is missing.
 fs::path WindowsProgram(const std::string& file_name);
 
+// A program of the 64-bit Windows build (build/win64), for what stands in for the system's own
+// programs, which are 64-bit on 64-bit Windows whatever the build under test is.
+fs::path Windows64Program(const std::string& file_name);
+
+// Whether a program file is a 32-bit x86 one (the machine of its PE header).
+bool IsI386Program(const fs::path& file);
+
 // The programs of the Windows build the tests run: the installer and the test programs.
 const std::vector<std::string>& WindowsTestPrograms();
 
