@@ -175,6 +175,9 @@ void TFKopieren::RecordOutcome(const PackageOutcome& outcome) {
                       ChecksumText(outcome.damaged_sha256, package.Sha256));
   if (outcome.state == PackageState::AlreadyInstalled) context.Run().PackageFoundInstalled();
   const bool applies = outcome.state != PackageState::NotApplicable;
+  if (outcome.started && applies && outcome.state != PackageState::AlreadyInstalled) {
+    context.Run().PackageInstalled();
+  }
   if (outcome.started) {
     restart_asked_ =
         applies && (package.Restart == "1" || outcome.state == PackageState::RestartNeeded);

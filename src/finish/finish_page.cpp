@@ -29,12 +29,13 @@ void TFEnde::FormCreate() {
   CBNichtNeustarten.SetCaption(Word(release::kWordDontRestartNow));
 }
 
-// "/norestart" restarts nothing. The countdown comes only after a run that
-// got to its end; wherever else an unattended run would wait here for a
-// person, it ends by itself.
+// "/norestart" restarts nothing, nor does a run that installed nothing (a
+// release pushed again to machines that have it). The countdown comes only
+// after a run that got to its end; wherever else an unattended run would
+// wait here for a person, it ends by itself.
 void TFEnde::FormShow() {
   const bool completed = ShowOutcome();
-  const bool no_restart = Shared().Switches.no_restart;
+  const bool no_restart = Shared().Switches.no_restart || Shared().Run().NothingInstalled();
   if (no_restart) {
     CBNichtNeustarten.SetChecked(true);
     CBNichtNeustarten.SetEnabled(false);

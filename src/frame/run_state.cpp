@@ -46,6 +46,10 @@ void RunState::RestartsForPendingRestart() {
   restarted_for_pending_restart_ = true;
 }
 
+void RunState::PackageInstalled() {
+  installed_ = true;
+}
+
 void RunState::PackageFoundInstalled() {
   ++found_installed_;
 }

@@ -45,6 +45,9 @@ class RunState {
   // Windows already waited for a restart when the installation began, and
   // the run restarts the computer for it before its first package.
   void RestartsForPendingRestart();
+  // A package's installer ran and its update applied to the system: the
+  // run changed the system.
+  void PackageInstalled();
   // A package of the run was found installed already by its installer;
   // those that their detection rules leave out count with Counted.
   void PackageFoundInstalled();
@@ -118,6 +121,10 @@ class RunState {
   bool RestartedForPendingRestart() const { return restarted_for_pending_restart_; }
   // Why the hand-over to a restart failed; empty when it did not.
   const std::string& HandOverFailure() const { return hand_over_failure_; }
+  // Nothing was installed: no package ran whose update applied (all found
+  // installed, none chosen, none that applies). Such a run needs no restart;
+  // a continued run's first half installed something.
+  bool NothingInstalled() const { return !continued_ && !installed_; }
   // Why the run was given up; empty when it was not.
   const std::string& GiveUpReason() const { return given_up_; }
 
@@ -143,6 +150,7 @@ class RunState {
   bool restarted_for_pending_restart_ = false;
   std::string hand_over_failure_;
   std::string given_up_;
+  bool installed_ = false;
   bool restart_needed_ = false;
   bool restart_started_ = false;
   bool requested_ = false;

@@ -4,6 +4,7 @@
 // named in the log with their rule and counted on the finish page.
 #include <gtest/gtest.h>
 
+#include "finish/auto_reboot.h"
 #include "finish/finish_page.h"
 #include "release_fixture.h"
 #include "wizard/summary_page.h"
@@ -72,6 +73,39 @@ TEST_F(DetectionRun, TheWelcomePageDoesNotWaitAndTheLogNamesWhatWasFound) {
       << log;
   EXPECT_EQ(log.find("Paket 1 (Package 1): bereits"), std::string::npos) << log;
   EXPECT_TRUE(system.runs.empty());
+}
+
+// A release pushed again to machines that have it installs nothing and
+// restarts nothing: a silent run (with its automatic restart) ends by itself
+// with 0, and the wizard's finish page offers no restart.
+TEST_F(DetectionRun, ARunThatInstallsNothingRestartsNothing) {
+  for (const bool silent : {true, false}) {
+    SCOPED_TRACE(silent ? "silent" : "wizard");
+    test::Program program{system};
+    UseRelease(2, "AutoReboot=1", {{1, "Detect=KB1"}, {2, "Detect=KB2"}});
+    system.machine_keys[kStore] = {};
+    for (const char* kb : {"KB1", "KB2"}) {
+      const std::string package =
+          std::string("Package_for_") + kb + "~31bf3856ad364e35~amd64~~6.1.1.0";
+      system.machine_keys[kStore].push_back(package);
+      system.machine_values[std::string(kStore) + "\\" + package]["CurrentState"] =
+          std::uint32_t{112};
+    }
+    system.arguments = silent ? std::vector<std::string>{"/silent"} : std::vector<std::string>{};
+    app::TFMain& main = program.Start();
+    main.TStart.Tick();
+    if (!silent) main.context.forms.FWillkommen->BWeiter.Click();
+    while (system.FinishWorker()) {
+    }
+    const finish::TFEnde& finish = *main.context.forms.FEnde;
+    EXPECT_TRUE(system.runs.empty());
+    EXPECT_FALSE(main.context.forms.FAutoReboot->Visible());
+    EXPECT_TRUE(finish.CBNichtNeustarten.Checked());
+    EXPECT_FALSE(finish.CBNichtNeustarten.Enabled());
+    EXPECT_EQ(program.application.Terminated(), silent);
+    EXPECT_EQ(program.application.ExitCode(), 0);
+    EXPECT_EQ(system.restart_requests, 0);
+  }
 }
 
 TEST_F(DetectionRun, SilentRunPassesOverTheInstalledPackageAndCountsIt) {
