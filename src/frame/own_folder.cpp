@@ -58,7 +58,13 @@ bool MakeOwnFolder(platform::System& system, const std::string& folder) {
 // that only the administrators may change.
 bool Usable(platform::System& system, InstallLog& log, const std::string& folder) {
   if (!system.FolderExists(WithoutBackslash(folder))) return MakeOwnFolder(system, folder);
-  if (IsOwnFolder(system, folder)) return system.FolderWritable(folder);
+  if (IsOwnFolder(system, folder)) {
+    if (system.FolderWritable(folder)) return true;
+    log.Write("Ordner " + folder +
+              " dieses Programms lässt sich nicht beschreiben; ein neuer "
+              "Ordner folgt");
+    return false;
+  }
   if (system.IsElevated() && Reown(system, log, folder)) return true;
   log.Write("Ordner " + folder + " " + WhyNotOwn(system, folder) +
             "; er bleibt unberührt, ein neuer Ordner folgt");
