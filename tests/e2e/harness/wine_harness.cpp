@@ -53,13 +53,22 @@ bool IsWindowsPath(const std::string& path) {
   return path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
 }
 
+// The last lines Wine wrote, so that a failure on a machine nobody can look at tells why.
+std::string TailOf(const fs::path& log, size_t lines) {
+  const std::string text = ReadFile(log);
+  size_t start = text.size();
+  for (size_t count = 0; start > 0 && count <= lines; --start)
+    if (text[start - 1] == '\n') ++count;
+  return text.substr(start);
+}
+
 void Require(const RunResult& result, const std::string& what, const fs::path& log) {
   if (result.exit_code == 0 && !result.timed_out) return;
   throw std::runtime_error(what +
                            (result.timed_out
                                 ? " timed out"
                                 : " failed with exit code " + std::to_string(result.exit_code)) +
-                           "; see " + log.string());
+                           "; the end of " + log.string() + ":\n" + TailOf(log, 15));
 }
 
 // The folders where wineserver keeps the socket of a prefix: <tmp>/server-<device>-<inode>,
@@ -185,11 +194,12 @@ void WineSession::CreatePrefix() {
   RunOptions slow;
   slow.timeout = std::chrono::minutes(3);
   Require(Run("wineboot", {"-i"}, slow), "wineboot -i", log_file_);
+  // With wine32 beside wine64, the new prefix's 32-bit half may still be set up after
+  // `wineboot -i` has returned; a registry write meanwhile was seen to fail once.
+  WaitForWineboot(std::chrono::minutes(2));
   // Without a window manager every hide or destroy would wait ~2 s unless windows are unmanaged.
-  Require(Run("reg", {"add", "HKCU\\Software\\Wine\\X11 Driver", "/v", "Managed", "/d", "N", "/f"}),
-          "reg add Managed", log_file_);
-  Require(Run("reg", {"add", "HKCU\\Software\\Wine\\Drivers", "/v", "Audio", "/d", "", "/f"}),
-          "reg add Audio", log_file_);
+  AddSetting("HKCU\\Software\\Wine\\X11 Driver", "Managed", "N");
+  AddSetting("HKCU\\Software\\Wine\\Drivers", "Audio", "");
   // Wine's own Tahoma, otherwise texts fall back to a wider font and get
   // clipped; Marlett draws the title bars' buttons.
   for (const char* font : {"tahoma.ttf", "tahomabd.ttf", "marlett.ttf"})
@@ -201,6 +211,17 @@ void WineSession::CreatePrefix() {
   std::ofstream(prefix_ / kReadyMarker) << "made by the e2e test harness\n";
   std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
   std::cerr << "e2e: Wine prefix ready after " << took.count() << " s" << std::endl;
+}
+
+void WineSession::AddSetting(const std::string& key, const std::string& name,
+                             const std::string& value) {
+  const std::vector<std::string> args = {"add", key, "/v", name, "/d", value, "/f"};
+  RunResult result = Run("reg", args);
+  for (int retry = 0; retry < 3 && result.exit_code != 0; ++retry) {
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    result = Run("reg", args);
+  }
+  Require(result, "reg add " + name, log_file_);
 }
 
 // A persistent server in the foreground: programs start fast, and it is our child to stop.

@@ -96,6 +96,7 @@ class WineSession {
  private:
   void LockPrefix();
   void CreatePrefix();
+  void AddSetting(const std::string& key, const std::string& name, const std::string& value);
   void StartServer();
   void StopServer();
   const char* LoaderFor(const std::string& program) const;
