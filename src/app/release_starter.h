@@ -15,6 +15,7 @@
 #include <string>
 
 #include "frame/context.h"
+#include "frame/local_starter.h"
 #include "ui/button.h"
 #include "ui/form.h"
 #include "ui/label.h"
@@ -36,7 +37,7 @@ class TFWarten : public ui::Form {
 class ReleaseStarter {
  public:
   static constexpr unsigned kPollMs = 1000;
-  static constexpr unsigned kWaitLimitMs = 10 * 60 * 1000;
+  static constexpr unsigned kWaitLimitMs = frame::kReleaseWaitLimitMs;
   static constexpr int kLogonLimit = 3;
 
   ReleaseStarter(ui::Form& owner, frame::Context& context);

@@ -22,6 +22,7 @@ TFKopieren::TFKopieren(frame::Context& context)
   OnClose.Bind(this, &TFKopieren::FormClose);
   BAbbrechen.OnClick.Bind(this, &TFKopieren::BAbbrechenClick);
   BHintergrund.OnClick.Bind(this, &TFKopieren::BHintergrundClick);
+  TQuelle.OnTimer.Bind(this, &TFKopieren::TQuelleTimer);
 }
 
 void TFKopieren::FormCreate() {

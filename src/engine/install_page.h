@@ -3,11 +3,13 @@
 // worker has ended.
 #pragma once
 
+#include "engine/package_cache.h"
 #include "engine/package_command.h"
 #include "engine/package_runner.h"
 #include "frame/page_frame.h"
 #include "ui/group_box.h"
 #include "ui/progress_bar.h"
+#include "ui/timer.h"
 
 namespace engine {
 
@@ -28,6 +30,7 @@ class TFKopieren : public frame::PageFrame {
   ui::GroupBox GBFortschritt{*this, "GBFortschritt", {16, 292, 437, 61}, " Fortschritt "};
   ui::ProgressBar ProgressBar{GBFortschritt, "ProgressBar", {16, 29, 405, 16}};
   ui::Button BHintergrund{Panel1, "BHintergrund", {4, 5, 75, 25}, "Hintergrund"};
+  ui::Timer TQuelle{*this, "TQuelle", 1000};
   // clang-format on
 
   // The state of the run.
@@ -69,7 +72,7 @@ class TFKopieren : public frame::PageFrame {
   void InstallChosen();
   void InstallNext();
   void PassOverInstalled();
-  void PackageFinished(const PackageOutcome& outcome);
+  void PackageFinished(PackageOutcome outcome);
   void RecordOutcome(const PackageOutcome& outcome);
   std::string NotStartedReason(const PackageOutcome& outcome) const;
   void AwaitStartedRestart();
@@ -94,6 +97,17 @@ class TFKopieren : public frame::PageFrame {
   bool WriteContinuationFile(int from);
   LoggedParameters WithPackageLog(int number) const;
   void StartPackage(const std::string& path);
+  // The package's copy, and the next chosen package's, made while it runs.
+  PackageCopies CopiesFor(int number);
+  int NextChosen(int number) const;
+  // The copy of a package that ended is removed, unless the restart it asks
+  // for may need its files; the log says where it ran from.
+  void EndCopy(const PackageOutcome& outcome);
+  // The copy stopped because the release's folder is away: true while the
+  // run waits for it, up to ten minutes; the package is tried again when it
+  // is back.
+  bool WaitForSource(PackageOutcome& outcome);
+  void TQuelleTimer();
   void LogNotApplicable();
   void ShowProgress(const std::string& path);
   void ShowTaskbarProgress();
@@ -111,6 +125,10 @@ class TFKopieren : public frame::PageFrame {
   bool record_written_ = false;
   // The hand-over's restart request was accepted; the session should end.
   bool awaiting_restart_ = false;
+  PackageCache cache_;
+  unsigned waited_ms_ = 0;  // for the release's folder, for this package
+  // A wait ran out in this run: the folder is gone, no later package waits.
+  bool source_gone_ = false;
 };
 
 }  // namespace engine

@@ -79,6 +79,7 @@ void TFKopieren::StartInstallation() {
   CurrentNumber = 0;
   if (!to_tray) Show();
   context.Run().Started();
+  cache_.Open(context.System(), context.DataPath(""), context.StateFolder());
   restart_asked_ = false;
   awaiting_restart_ = false;
   context.detection.WhenEvaluated([this] { InstallChosen(); });
@@ -139,9 +140,12 @@ void TFKopieren::InstallNext() {
 
 // The run's file is kept in step: it names only what is still to run, so a
 // run killed now resumes with the next package.
-void TFKopieren::PackageFinished(const PackageOutcome& outcome) {
+void TFKopieren::PackageFinished(PackageOutcome outcome) {
   running_ = false;
   Shared().Run().AttemptEnded(CurrentIndex - 1);
+  if (outcome.copy_failed && WaitForSource(outcome)) return;
+  waited_ms_ = 0;
+  EndCopy(outcome);
   RecordOutcome(outcome);
   ShowTaskbarProgress();
   ++CurrentIndex;
@@ -339,6 +343,7 @@ void TFKopieren::EndContinuation() {
   frame::RemoveLocalStarter(context);
   frame::RemoveContinuationStart(context);
   context.RemoveFilesBesideContinuation();
+  cache_.RemoveAll();
 }
 
 // The package's parameters with its own log added, and that log's path.
@@ -356,7 +361,8 @@ void TFKopieren::StartPackage(const std::string& path) {
   context.Log().Write(frame::PackageInLog(CurrentIndex, package.Name) + " startet: " + path + " " +
                       logged.parameters);
   if (!logged.log_path.empty()) context.Log().Write("Protokoll des Pakets: " + logged.log_path);
-  TMyThread worker{path, package.Sha256, logged.parameters, context.TemporaryFolder()};
+  TMyThread worker{path, package.Sha256, logged.parameters, context.TemporaryFolder(),
+                   CopiesFor(CurrentIndex)};
   worker.Start(context.System(), context.CurrentOSIndex, context.choices.Options().LowPriority,
                [this](const PackageOutcome& outcome) {
                  App().Guard([this, outcome] { PackageFinished(outcome); });

@@ -30,6 +30,20 @@ PackageOutcome NotStarted(std::string reason) {
   return {PackageState::NotStarted, false, 0, std::move(reason), {}};
 }
 
+PackageOutcome NoChecksum(const std::string& sha256) {
+  return NotStarted("Sha256=" + sha256 + " ist keine SHA-256-Prüfsumme aus 64 Hexadezimalziffern.");
+}
+
+// A file whose checksum is not the release's is damaged or was changed.
+std::variant<platform::FileHold, PackageOutcome> Compared(const std::string& found,
+                                                          const std::string& sha256,
+                                                          platform::FileHold hold) {
+  if (release::SameSha256(found, sha256)) return hold;
+  PackageOutcome damaged = NotStarted({});
+  damaged.damaged_sha256 = found;
+  return damaged;
+}
+
 // The file is hashed right before it starts and held from then until its
 // installer has ended, with others kept from writing or deleting it, so that
 // what was checked is what runs; a package without a checksum is read by its
@@ -38,27 +52,52 @@ std::variant<platform::FileHold, PackageOutcome> CheckedAndHeld(platform::System
                                                                 const std::string& path,
                                                                 const std::string& sha256) {
   if (sha256.empty()) return platform::FileHold();
-  if (!release::IsSha256Text(sha256)) {
-    return NotStarted("Sha256=" + sha256 +
-                      " ist keine SHA-256-Prüfsumme aus 64 Hexadezimalziffern.");
-  }
+  if (!release::IsSha256Text(sha256)) return NoChecksum(sha256);
   release::Sha256 hash;
   auto held =
       system.ReadFileInBlocks(path, [&hash](std::string_view block) { hash.Update(block); });
   if (!held.value)
     return NotStarted("Die Datei " + path + " lässt sich nicht lesen: " + held.reason + ".");
-  const std::string found = hash.HexDigest();
-  if (release::SameSha256(found, sha256)) return std::move(*held.value);
-  PackageOutcome damaged = NotStarted({});
-  damaged.damaged_sha256 = found;
-  return damaged;
+  return Compared(hash.HexDigest(), sha256, std::move(*held.value));
+}
+
+// The copy was hashed while it was made and is held since: what runs is
+// what was checked.
+std::variant<platform::FileHold, PackageOutcome> CheckedCopy(const PackageCopy& copy,
+                                                             const std::string& sha256) {
+  if (sha256.empty()) return copy.hold;
+  if (!release::IsSha256Text(sha256)) return NoChecksum(sha256);
+  return Compared(copy.sha256, sha256, copy.hold);
+}
+
+// A package found installed by the update records, of a kind that nothing
+// here installs, or missing where its folder can be read is not copied: it
+// ends as it would from the source. A source that can't be read is away.
+std::optional<PackageOutcome> CopyFirst(platform::System& system, const std::string& path,
+                                        release::OsIndex os, PackageCopy& copy) {
+  const auto subkeys = [&](const std::string& key) { return system.MachineSubkeys(key); };
+  if (RecordedAsInstalled(path, os, subkeys))
+    return PackageOutcome{PackageState::AlreadyInstalled, false, 0, {}, {}};
+  const bool runnable = !BuildCommandLine(path, {}, os, {"msiexec.exe", "wusa.exe"}).empty();
+  if (!runnable || (system.FolderExists(copy.source_folder) && !system.FileExists(path)))
+    return std::nullopt;
+  if (ContinueCopy(system, copy)) return std::nullopt;
+  PackageOutcome away = NotStarted(copy.failure);
+  away.copy_failed = true;
+  return away;
 }
 
 }  // namespace
 
-PackageOutcome RunPackage(platform::System& system, const std::string& path,
+PackageOutcome RunPackage(platform::System& system, const std::string& source,
                           const std::string& sha256, const std::string& parameters,
-                          const std::string& temporary_folder, release::OsIndex os) {
+                          const std::string& temporary_folder, release::OsIndex os,
+                          const PackageCopies& copies) {
+  if (copies.own) {
+    if (auto ended = CopyFirst(system, source, os, *copies.own)) return std::move(*ended);
+  }
+  const bool from_copy = copies.own && copies.own->Complete();
+  const std::string path = from_copy ? copies.own->Package() : source;
   if (!system.FileExists(path)) return NotStarted("Die Datei " + path + " fehlt.");
   std::string arguments = parameters;
   if (UsesTemporaryFolder(arguments)) {
@@ -74,9 +113,12 @@ PackageOutcome RunPackage(platform::System& system, const std::string& path,
     return NotStarted(
         "Für diese Art von Datei gibt es auf diesem System kein Installationsprogramm.");
   }
-  auto held = CheckedAndHeld(system, path, sha256);
+  auto held = from_copy ? CheckedCopy(*copies.own, sha256) : CheckedAndHeld(system, path, sha256);
   if (auto* refused = std::get_if<PackageOutcome>(&held)) return std::move(*refused);
-  const platform::ProcessResult process = system.RunHiddenAndWait(command, FolderOf(path));
+  const platform::ProcessResult process =
+      system.RunHiddenAndWait(command, FolderOf(path), [&system, ahead = copies.ahead] {
+        if (ahead) ContinueCopy(system, *ahead);
+      });
   if (!process.started) return NotStarted(process.error);
   return {ClassifyExitCode(process.exit_code), true, process.exit_code, {}, {}};
 }
@@ -89,8 +131,8 @@ void TMyThread::Start(platform::System& system, release::OsIndex os, bool low_pr
   system.StartWorker(
       [&system, outcome, job = *this, os] {
         try {
-          *outcome =
-              RunPackage(system, job.FilePath, job.Sha256, job.Parameters, job.TemporaryFolder, os);
+          *outcome = RunPackage(system, job.FilePath, job.Sha256, job.Parameters,
+                                job.TemporaryFolder, os, job.Copies);
         } catch (const std::exception& e) {
           outcome->reason = e.what();  // the "{tmp}" folder could not be made: nothing started
         }

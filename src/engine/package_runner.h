@@ -5,9 +5,11 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "engine/exit_codes.h"
+#include "engine/package_cache.h"
 #include "release/os_identity.h"
 
 namespace platform {
@@ -26,13 +28,22 @@ struct PackageOutcome {
   // The file's SHA-256 when it is not the release's: the file is damaged or
   // was changed, and it was not started.
   std::string damaged_sha256;
+  // Its copy could not be made (the reason says why): the source was away.
+  bool copy_failed = false;
+};
+
+// Where a package runs from: the release's drive, or its copy in the cache,
+// made first; and the next package's copy, made while this one installs.
+struct PackageCopies {
+  std::shared_ptr<PackageCopy> own, ahead;
 };
 
 // `temporary_folder` is the folder that "{tmp}" stands for; `sha256` is
 // the release's checksum of the file, or empty.
 PackageOutcome RunPackage(platform::System& system, const std::string& path,
                           const std::string& sha256, const std::string& parameters,
-                          const std::string& temporary_folder, release::OsIndex os);
+                          const std::string& temporary_folder, release::OsIndex os,
+                          const PackageCopies& copies = {});
 
 // The worker of one package.
 struct TMyThread {
@@ -40,6 +51,7 @@ struct TMyThread {
   std::string Sha256;
   std::string Parameters;
   std::string TemporaryFolder;
+  PackageCopies Copies;
 
   // Runs RunPackage on a worker thread; `on_terminate` follows on the main
   // thread with its outcome.

@@ -24,6 +24,9 @@ class Context;
 // the starter gives up names.
 constexpr char kStarterWordsFileName[] = "Language.ini";
 constexpr char kStarterSettingsFileName[] = "Settings.ini";
+// How long a run waits for a release folder that is away (a share, a
+// stick): the starter at a logon, and a package's copy during the run.
+constexpr unsigned kReleaseWaitLimitMs = 10 * 60 * 1000;
 
 // Once the state folder is chosen: a program away from a local fixed disk
 // whose state is kept on this machine names its own folder as the release

@@ -149,6 +149,22 @@ class System {
   // Reads a file from start to end in large blocks and keeps holding it until
   // the hold is dropped; fails when it can't be read to its end.
   virtual Result<FileHold> ReadFileInBlocks(const std::string& path, const BlockSink& sink) = 0;
+  // `count` bytes of a file from `offset` on, fewer where it ends; fails when
+  // it can't be read there.
+  virtual Result<std::string> ReadFilePart(const std::string& path, std::uint64_t offset,
+                                           std::size_t count) = 0;
+  // Copies a file from byte `offset` on: the copy is cut there (made, with
+  // its folders, when `offset` is 0) and each block goes to `sink` once it is
+  // written. At the source's end the copy is held as ReadFileInBlocks holds
+  // its file; fails with the system's reason at the first block that can't
+  // be read or written, keeping what was written before it.
+  virtual Result<FileHold> CopyFileFrom(const std::string& from, const std::string& to,
+                                        std::uint64_t offset, const BlockSink& sink) = 0;
+  // The files under a folder and its subfolders, as paths relative to it
+  // ("Disk1\data.cab"); fails when the folder can't be read.
+  virtual Result<std::vector<std::string>> FilesUnder(const std::string& folder) = 0;
+  // The bytes that this user may still write to the drive of a folder.
+  virtual std::optional<std::uint64_t> FreeSpace(const std::string& folder) = 0;
   // Writes a file completely or not at all (a temporary file, then
   // replaced) and leaves it with the hidden attribute alone.
   virtual bool WriteHiddenFile(const std::string& path, const std::string& bytes) = 0;
@@ -214,9 +230,11 @@ class System {
   // --- Processes and the worker ------------------------------------------
 
   // Runs a command line with a hidden window in a working folder and waits
-  // for its end, without time limit. Called on a worker thread.
+  // for its end, without time limit; `meanwhile`, when given, runs on the
+  // calling thread once the process has started. Called on a worker thread.
   virtual ProcessResult RunHiddenAndWait(const std::string& command_line,
-                                         const std::string& working_folder) = 0;
+                                         const std::string& working_folder,
+                                         const std::function<void()>& meanwhile) = 0;
   // Runs `body` on a worker thread (at the lowest priority when asked);
   // `finished` runs afterwards on the main thread, also when the body
   // failed. One body at a time: the next is started after the last finished.

@@ -79,7 +79,9 @@ bool FakeSystem::CreateFolder(const std::string& path) {
 
 void FakeSystem::ClearFolder(const std::string& mask) {
   cleared_masks.push_back(mask);
-  const std::string folder = mask.substr(0, mask.rfind('\\') + 1);
+  const std::string folder = mask.find('*') == std::string::npos
+                                 ? (mask.back() == '\\' ? mask : mask + "\\")
+                                 : mask.substr(0, mask.rfind('\\') + 1);
   for (auto it = files.begin(); it != files.end();) {
     it = it->first.rfind(folder, 0) == 0 ? files.erase(it) : std::next(it);
   }
@@ -127,9 +129,16 @@ bool FakeSystem::ReadOnly(const std::string& path) const {
 
 // --- Files ---
 
+bool FakeSystem::Away(const std::string& path) const {
+  for (const std::string& start : away) {
+    if (path.rfind(start, 0) == 0) return true;
+  }
+  return false;
+}
+
 std::optional<std::uint64_t> FakeSystem::FileSize(const std::string& path) {
   const auto it = files.find(path);
-  if (it == files.end() || hidden_files.count(path)) return std::nullopt;
+  if (it == files.end() || hidden_files.count(path) || Away(path)) return std::nullopt;
   return it->second.size();
 }
 
@@ -156,6 +165,56 @@ platform::Result<platform::FileHold> FakeSystem::ReadFileInBlocks(const std::str
   return {
       platform::FileHold(this, [this, path](void*) { held_files.erase(held_files.find(path)); }),
       {}};
+}
+
+platform::Result<std::string> FakeSystem::ReadFilePart(const std::string& path,
+                                                       std::uint64_t offset, std::size_t count) {
+  const auto it = files.find(path);
+  if (it == files.end() || Away(path))
+    return platform::Result<std::string>::Failed("Die Datei fehlt");
+  if (offset >= it->second.size()) return {std::string(), {}};
+  return {it->second.substr(offset, count), {}};
+}
+
+platform::Result<platform::FileHold> FakeSystem::CopyFileFrom(const std::string& from,
+                                                              const std::string& to,
+                                                              std::uint64_t offset,
+                                                              const platform::BlockSink& sink) {
+  using Held = platform::Result<platform::FileHold>;
+  const auto it = files.find(from);
+  if (it == files.end() || Away(from))
+    return Held::Failed("Der Netzwerkpfad wurde nicht gefunden.");
+  if (writes_fail || ReadOnly(to)) return Held::Failed("Zugriff verweigert");
+  Copy& copy = copies.emplace_back(Copy{from, to, offset, 0});
+  std::string& target = files[to];
+  target.resize(std::min<std::size_t>(target.size(), offset));
+  std::uint64_t end = it->second.size();
+  const auto broken = copy_breaks.find(from);
+  if (broken != copy_breaks.end()) end = std::min(end, broken->second);
+  for (std::uint64_t at = offset; at < end; at += read_block_size) {
+    const std::string block =
+        it->second.substr(at, std::min<std::uint64_t>(read_block_size, end - at));
+    target += block;
+    copy.bytes += block.size();
+    sink(block);
+  }
+  if (end < it->second.size()) {
+    copy_breaks.erase(broken);
+    return Held::Failed("Der Netzwerkpfad wurde nicht gefunden.");
+  }
+  held_files.insert(to);
+  return {platform::FileHold(this, [this, to](void*) { held_files.erase(held_files.find(to)); }),
+          {}};
+}
+
+platform::Result<std::vector<std::string>> FakeSystem::FilesUnder(const std::string& folder) {
+  const std::string start = folder.back() == '\\' ? folder : folder + "\\";
+  if (Away(start)) return platform::Result<std::vector<std::string>>::Failed("nicht erreichbar");
+  std::vector<std::string> found;
+  for (const auto& [path, bytes] : files) {
+    if (path.rfind(start, 0) == 0) found.push_back(path.substr(start.size()));
+  }
+  return {std::move(found), {}};
 }
 
 bool FakeSystem::WriteHiddenFile(const std::string& path, const std::string& bytes) {
@@ -284,13 +343,15 @@ platform::Result<bool> FakeSystem::MsiProductInstalled(const std::string& produc
 // --- Processes and the worker ---
 
 platform::ProcessResult FakeSystem::RunHiddenAndWait(const std::string& command_line,
-                                                     const std::string& working_folder) {
+                                                     const std::string& working_folder,
+                                                     const std::function<void()>& meanwhile) {
   for (const std::string& key : start_failures) {
     if (command_line.find(key) != std::string::npos) {
       return {false, 0, "Das System kann die angegebene Datei nicht finden."};
     }
   }
   runs.push_back({command_line, working_folder, held_files});
+  if (meanwhile) meanwhile();
   for (const auto& [key, code] : exit_codes) {
     if (command_line.find(key) != std::string::npos) return {true, code, {}};
   }

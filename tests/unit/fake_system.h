@@ -69,7 +69,9 @@ class FakeSystem : public platform::System {
   std::string TemporaryFolder() override { return temporary_folder; }
   std::string CommonDataFolder() override { return common_data_folder; }
   std::string AbsolutePath(const std::string& path) override;
-  bool FolderExists(const std::string& path) override { return folders.count(path) != 0; }
+  bool FolderExists(const std::string& path) override {
+    return folders.count(path) != 0 && !Away(path);
+  }
   bool CreateFolder(const std::string& path) override;
   void ClearFolder(const std::string& mask) override;
   bool FolderWritable(const std::string& folder) override;
@@ -90,13 +92,33 @@ class FakeSystem : public platform::System {
   std::set<std::string> hidden_files;
   bool writes_fail = false;
   std::vector<std::string> recycled;
-  bool FileExists(const std::string& path) override { return files.count(path) != 0; }
+  // Paths under these are away (a share that is gone): nothing there is found or read.
+  std::set<std::string> away;
+  // A copy from such a source stops after that many bytes of it, once.
+  std::map<std::string, std::uint64_t> copy_breaks;
+  struct Copy {
+    std::string from, to;
+    std::uint64_t offset = 0, bytes = 0;  // where it began, what it copied
+  };
+  std::vector<Copy> copies;
+  std::uint64_t free_space = std::uint64_t{1} << 40;
+  bool Away(const std::string& path) const;
+  bool FileExists(const std::string& path) override {
+    return files.count(path) != 0 && !Away(path);
+  }
   std::optional<std::uint64_t> FileSize(const std::string& path) override;
   std::optional<std::string> ReadFileBytes(const std::string& path) override;
   // Files held by the holds that ReadFileInBlocks gave out and that still live.
   std::multiset<std::string> held_files;
   platform::Result<platform::FileHold> ReadFileInBlocks(const std::string& path,
                                                         const platform::BlockSink& sink) override;
+  platform::Result<std::string> ReadFilePart(const std::string& path, std::uint64_t offset,
+                                             std::size_t count) override;
+  platform::Result<platform::FileHold> CopyFileFrom(const std::string& from, const std::string& to,
+                                                    std::uint64_t offset,
+                                                    const platform::BlockSink& sink) override;
+  platform::Result<std::vector<std::string>> FilesUnder(const std::string& folder) override;
+  std::optional<std::uint64_t> FreeSpace(const std::string&) override { return free_space; }
   bool WriteHiddenFile(const std::string& path, const std::string& bytes) override;
   platform::Status AppendToFile(const std::string& path, const std::string& bytes) override;
   bool RenameFile(const std::string& from, const std::string& to) override;
@@ -158,7 +180,8 @@ class FakeSystem : public platform::System {
   std::vector<std::pair<std::string, std::string>> programs_started;
   std::vector<std::string> links_opened;
   platform::ProcessResult RunHiddenAndWait(const std::string& command_line,
-                                           const std::string& working_folder) override;
+                                           const std::string& working_folder,
+                                           const std::function<void()>& meanwhile) override;
   void StartWorker(std::function<void()> body, bool low_priority,
                    std::function<void()> finished) override;
   // Runs the oldest started worker to its end, then its handler, as the

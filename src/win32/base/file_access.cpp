@@ -33,7 +33,52 @@ std::string ReadUpTo(HANDLE file, std::size_t size) {
   return bytes;
 }
 
+void List(const std::wstring& folder, const std::string& prefix, std::vector<std::string>& files) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::wstring name = found.cFileName;
+    if (name == L"." || name == L"..") continue;
+    const std::string relative = prefix + Narrow(name);
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        List(folder + L"\\" + name, relative + "\\", files);
+    } else {
+      files.push_back(relative);
+    }
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+}
+
 }  // namespace
+
+bool ListFilesUnder(const std::string& folder, std::vector<std::string>& files) {
+  std::wstring wide = Widen(folder);
+  while (!wide.empty() && (wide.back() == L'\\' || wide.back() == L'/')) wide.pop_back();
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+    return false;
+  List(wide, "", files);
+  return true;
+}
+
+bool MakeFoldersAbove(const std::string& file, std::string& reason) {
+  const std::wstring path = Widen(file);
+  for (std::size_t at = path.find(L'\\', 1); at != std::wstring::npos;
+       at = path.find(L'\\', at + 1)) {
+    const std::wstring folder = path.substr(0, at);
+    if (folder.empty() || folder.back() == L':' || folder.back() == L'\\' || folder == L"." ||
+        folder == L"..")
+      continue;
+    if (GetFileAttributesW(folder.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
+    if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+      reason = SystemMessage(GetLastError());
+      return false;
+    }
+  }
+  return true;
+}
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
   UniqueHandle file = OpenToRead(path);

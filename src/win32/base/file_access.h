@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/system.h"
 #include "win32/base/handles.h"
@@ -29,6 +30,14 @@ UniqueHandle ReadInBlocks(const std::string& path, const platform::BlockSink& si
 // takes its place, with the old one's attributes and access list. False, with
 // the system's reason in `reason`, when it can't be written.
 bool ReplaceFileContent(const std::string& path, const std::string& bytes, std::string& reason);
+
+// The files under a folder and its subfolders (not behind a junction), as
+// paths relative to it, appended to `files`; false when it can't be read.
+bool ListFilesUnder(const std::string& folder, std::vector<std::string>& files);
+
+// The folders above a file, made where they are missing; false, with the
+// system's reason in `reason`, when one can't be.
+bool MakeFoldersAbove(const std::string& file, std::string& reason);
 
 // Text in the system's ANSI code page, returned as UTF-8.
 std::string DecodeAnsiText(std::string_view bytes);

@@ -8,7 +8,8 @@
 namespace win32 {
 
 platform::ProcessResult Win32System::RunHiddenAndWait(const std::string& command_line,
-                                                      const std::string& working_folder) {
+                                                      const std::string& working_folder,
+                                                      const std::function<void()>& meanwhile) {
   std::wstring command = Widen(command_line);  // CreateProcessW may write into it
   const std::wstring folder = Widen(working_folder);
   // Hidden: the package's parameters are expected to make it run unattended.
@@ -23,6 +24,7 @@ platform::ProcessResult Win32System::RunHiddenAndWait(const std::string& command
     return {false, 0, SystemMessage(GetLastError())};
   }
   CloseHandle(process.hThread);
+  if (meanwhile) meanwhile();
   WaitForSingleObject(process.hProcess, INFINITE);
   DWORD exit_code = 0;
   GetExitCodeProcess(process.hProcess, &exit_code);

@@ -44,6 +44,13 @@ class Win32System : public platform::System {
   std::optional<std::string> ReadFileBytes(const std::string& path) override;
   platform::Result<platform::FileHold> ReadFileInBlocks(const std::string& path,
                                                         const platform::BlockSink& sink) override;
+  platform::Result<std::string> ReadFilePart(const std::string& path, std::uint64_t offset,
+                                             std::size_t count) override;
+  platform::Result<platform::FileHold> CopyFileFrom(const std::string& from, const std::string& to,
+                                                    std::uint64_t offset,
+                                                    const platform::BlockSink& sink) override;
+  platform::Result<std::vector<std::string>> FilesUnder(const std::string& folder) override;
+  std::optional<std::uint64_t> FreeSpace(const std::string& folder) override;
   bool WriteHiddenFile(const std::string& path, const std::string& bytes) override;
   platform::Status AppendToFile(const std::string& path, const std::string& bytes) override;
   bool RenameFile(const std::string& from, const std::string& to) override;
@@ -69,7 +76,8 @@ class Win32System : public platform::System {
 
   // --- Processes and the worker ---
   platform::ProcessResult RunHiddenAndWait(const std::string& command_line,
-                                           const std::string& working_folder) override;
+                                           const std::string& working_folder,
+                                           const std::function<void()>& meanwhile) override;
   void StartWorker(std::function<void()> body, bool low_priority,
                    std::function<void()> finished) override;
   void StartProgram(const std::string& application, const std::string& command_line) override;
