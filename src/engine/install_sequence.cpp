@@ -404,6 +404,7 @@ void TFKopieren::ShowFinishPage() {
     LogNotApplicable();
     EndContinuation();
   }
+  cache_.LetGo();
   RestoreFromTray();
   finish::TFEnde& finish = *Pages().FEnde;
   frame::PlacePage(*this, finish);

@@ -79,6 +79,8 @@ class PackageCache {
   void Remove(int number);
   // The run is over: the cache goes with everything in it.
   void RemoveAll();
+  // The run stops for a restart: its copies stay on disk, held no more.
+  void LetGo() { copies_.clear(); }
 
  private:
   platform::System* system_ = nullptr;

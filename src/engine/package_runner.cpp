@@ -124,18 +124,19 @@ PackageOutcome RunPackage(platform::System& system, const std::string& source,
 }
 
 // The outcome is written by the worker and read on the main thread only
-// after the worker has ended.
+// after the worker has ended; so are the copies, which the cache keeps.
 void TMyThread::Start(platform::System& system, release::OsIndex os, bool low_priority,
                       std::function<void(const PackageOutcome&)> on_terminate) const {
   auto outcome = std::make_shared<PackageOutcome>();
   system.StartWorker(
-      [&system, outcome, job = *this, os] {
+      [&system, outcome, job = *this, os]() mutable {
         try {
           *outcome = RunPackage(system, job.FilePath, job.Sha256, job.Parameters,
                                 job.TemporaryFolder, os, job.Copies);
         } catch (const std::exception& e) {
           outcome->reason = e.what();  // the "{tmp}" folder could not be made: nothing started
         }
+        job.Copies = {};  // their holds end with the package, not with this worker's job
       },
       low_priority, [outcome, on_terminate = std::move(on_terminate)] { on_terminate(*outcome); });
 }

@@ -84,13 +84,18 @@ struct ShareRelease {
     // ASCII (see the read-only folder's test) and no blank: the driver's words are split at
     // blanks.
     release.texts.name = "Netzrelease";
-    release.packages = {{"KB1.exe", "/q"}, {"KB2.exe", "/q"}, {"KB3.exe", "/q"}, {"KB4.exe", "/q"}};
+    // Each probe with its side file in a folder of its own: the package cache copies the
+    // folder of a package that lies alone in it.
+    release.packages = {{"KB1\\KB1.exe", "/q"},
+                        {"KB2\\KB2.exe", "/q"},
+                        {"KB3\\KB3.exe", "/q"},
+                        {"KB4\\KB4.exe", "/q"}};
     release.packages[1].restart = true;
     MakeInstallRelease(folder, release, WindowsProgram("probe.exe"), share / "unused.txt");
-    for (const std::string& probe : release.ProbeNames()) {
+    for (const TestPackage& package : release.packages) {
       ProbeSettings settings;
       settings.journal = kJournal;
-      WriteProbeSettings(folder / "Data" / probe, settings);
+      WriteProbeSettings(DataFileOf(folder, package), settings);
     }
     files = FilesBelow(folder);
   }
@@ -386,11 +391,11 @@ TEST_F(StatePerMachine, AShareAwayAtTheSecondHandOverAndBackSecondsLaterLosesNot
   share.release.packages[2].restart = true;
   MakeInstallRelease(share.folder, share.release, WindowsProgram("probe.exe"),
                      work_dir() / "unused.txt");
-  for (const std::string& probe : share.release.ProbeNames()) {
+  for (const TestPackage& package : share.release.packages) {
     ProbeSettings settings;
     settings.journal = ShareRelease::kJournal;
-    if (probe == "KB3.exe") settings.sleep_ms = 3000;  // the share goes away while it runs
-    WriteProbeSettings(share.folder / "Data" / probe, settings);
+    if (package.FileName() == "KB3.exe") settings.sleep_ms = 3000;  // the share goes away meanwhile
+    WriteProbeSettings(DataFileOf(share.folder, package), settings);
   }
   const Machine machine = HarnessMachine();
   NetworkDrive drive(wine(), wine().prefix(), {}, work_dir() / "share");
@@ -423,6 +428,65 @@ TEST_F(StatePerMachine, AShareAwayAtTheSecondHandOverAndBackSecondsLaterLosesNot
   const std::vector<std::string> log = LogRecords(machine.Log());
   EXPECT_EQ(Occurrences(log, "Ende mit Exitcode 0"), 3) << ReadFile(machine.Log());
   EXPECT_EQ(Occurrences(log, "Ende mit Exitcode 1603"), 0) << ReadFile(machine.Log());
+}
+
+// Each package runs from its copy on the machine, the next one is copied while the one before
+// runs, and a drive that is away for 8 seconds meanwhile breaks nothing: the copy that finds it
+// away waits and goes on.
+TEST_F(StatePerMachine, PackagesRunFromTheirCopiesAndADriveAwayForSecondsBreaksNothing) {
+  ShareRelease share(work_dir() / "share");
+  share.release.packages.pop_back();
+  share.release.packages[1].restart = false;
+  MakeInstallRelease(share.folder, share.release, WindowsProgram("probe.exe"),
+                     work_dir() / "unused.txt");
+  const std::map<std::string, unsigned> sleeps = {{"KB1.exe", 4000}, {"KB2.exe", 1000}};
+  for (const TestPackage& package : share.release.packages) {
+    ProbeSettings settings;
+    settings.journal = ShareRelease::kJournal;
+    if (sleeps.count(package.FileName())) settings.sleep_ms = sleeps.at(package.FileName());
+    WriteProbeSettings(DataFileOf(share.folder, package), settings);
+  }
+  const Machine machine = HarnessMachine();
+  NetworkDrive drive(wine(), wine().prefix(), {}, work_dir() / "share");
+  ASSERT_EQ(drive.kind(), "4");
+  Forget(machine, share);
+  const std::string cache = share.StateFolder() + "Cache\\";
+  const fs::path second = machine.linux_path(cache + "2\\KB2.exe");
+  const auto second_size = fs::file_size(DataFileOf(share.folder, share.release.packages[1]));
+
+  WineProgram run = StartOn(machine, ShareRelease::kProgram, {"/silent", "/norestart"});
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        std::error_code error;
+        return fs::file_size(second, error) == second_size;
+      },
+      seconds(60)))
+      << ReadFile(machine.Log());
+  EXPECT_TRUE(
+      WaitUntil([&] { return ReadProbeJournal(machine.Journal()).size() == 1; }, seconds(10)));
+  EXPECT_EQ(FileNames(ReadProbeJournal(machine.Journal())), std::vector<std::string>{"KB1.exe"});
+  drive.TakeAway();
+  std::this_thread::sleep_for(seconds(8));
+  drive.BringBack();
+  const RunResult end = run.Wait(seconds(120));
+  ASSERT_FALSE(end.timed_out);
+  const std::string log = ReadFile(machine.Log());
+  EXPECT_EQ(end.exit_code, 0) << log;
+
+  const std::vector<ProbeRun> runs = ReadProbeJournal(machine.Journal());
+  ASSERT_EQ(FileNames(runs), share.release.ProbeNames()) << log;
+  for (std::size_t i = 0; i < runs.size(); ++i) {
+    const std::string copy = cache + std::to_string(i + 1) + "\\";
+    EXPECT_NE(runs[i].command_line.find(copy + runs[i].file_name), std::string::npos)
+        << runs[i].command_line;
+    EXPECT_EQ(runs[i].working_dir + "\\", copy);
+  }
+  EXPECT_EQ(Occurrences(LogRecords(machine.Log()), "Kopie unterbrochen"), 1) << log;
+  EXPECT_NE(log.find("Paket 3 (Aktualisierung KB3 für Windows): Kopie unterbrochen"),
+            std::string::npos)
+      << log;
+  EXPECT_FALSE(fs::exists(machine.linux_path(cache))) << "a copy was left";
+  ExpectFinished(machine, share);
 }
 
 }  // namespace

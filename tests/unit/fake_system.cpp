@@ -82,8 +82,9 @@ void FakeSystem::ClearFolder(const std::string& mask) {
   const std::string folder = mask.find('*') == std::string::npos
                                  ? (mask.back() == '\\' ? mask : mask + "\\")
                                  : mask.substr(0, mask.rfind('\\') + 1);
-  for (auto it = files.begin(); it != files.end();) {
-    it = it->first.rfind(folder, 0) == 0 ? files.erase(it) : std::next(it);
+  for (auto it = files.begin(); it != files.end();) {  // a held file stays, as on Windows
+    const bool gone = it->first.rfind(folder, 0) == 0 && !held_files.count(it->first);
+    it = gone ? files.erase(it) : std::next(it);
   }
   Written();
 }

@@ -80,6 +80,14 @@ std::vector<std::string> InstallRelease::ProbeNames() const {
   return names;
 }
 
+// Package files name their folder with backslashes, as Windows does.
+fs::path DataFileOf(const fs::path& folder, const TestPackage& package) {
+  std::string relative = package.file;
+  for (char& c : relative)
+    if (c == '\\') c = '/';
+  return folder / "Data" / relative;
+}
+
 fs::path MakeInstallRelease(const fs::path& folder, const InstallRelease& release,
                             const fs::path& probe, const fs::path& journal) {
   ReleaseFiles files;
@@ -87,12 +95,7 @@ fs::path MakeInstallRelease(const fs::path& folder, const InstallRelease& releas
   files.language = release.language;
   const fs::path exe = MakeRelease(folder, files);
   for (const TestPackage& package : release.packages) {
-    // Package files name their folder with backslashes, as Windows does.
-    fs::path target = folder / "Data";
-    std::string relative = package.file;
-    for (char& c : relative)
-      if (c == '\\') c = '/';
-    target /= relative;
+    const fs::path target = DataFileOf(folder, package);
     if (!IsProbe(package)) {
       if (!package.source) throw std::logic_error("no file to copy as " + package.file);
       fs::create_directories(target.parent_path());

@@ -58,6 +58,9 @@ std::string PackageLink(int number);
 fs::path MakeInstallRelease(const fs::path& folder, const InstallRelease& release,
                             const fs::path& probe, const fs::path& journal);
 
+// Where a package of a release made in `folder` lies on this machine.
+fs::path DataFileOf(const fs::path& folder, const TestPackage& package);
+
 // The size of a file as the status line shows it with German settings: "635,76 KB".
 std::string GermanSizeText(std::uint64_t bytes);
 
