@@ -8,14 +8,14 @@
 #include <string_view>
 
 #include "check/cabinet.h"
-#include "check/msi_reader.h"
 #include "check/package_facts.h"
 #include "check/pe_reader.h"
 #include "fuzz_input.h"
+#include "release/msi_reader.h"
 
 namespace {
 
-void ReadDirectly(int kind, check::ByteSource& source) {
+void ReadDirectly(int kind, release::ByteSource& source) {
   try {
     if (kind == 0) {
       check::Cabinet cabinet(source);
@@ -23,11 +23,11 @@ void ReadDirectly(int kind, check::ByteSource& source) {
         if (cabinet.Extract(file).size() != file.size) fuzz::Broken("a file of another size");
       }
     } else if (kind == 1) {
-      check::ReadMsiProperties(source);
+      release::ReadMsiProperties(source);
     } else {
       check::ReadProgram(source);
     }
-  } catch (const check::UnreadablePackage& e) {
+  } catch (const release::UnreadablePackage& e) {
     if (std::string_view(e.what()).empty()) fuzz::Broken("an unnamed reason");
   }
 }
@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0) return 0;
   const int kind = data[0] % 3;
   const std::string_view file(reinterpret_cast<const char*>(data) + 1, size - 1);
-  check::MemorySource source(file);
+  release::MemorySource source(file);
   ReadDirectly(kind, source);
   static const char* const kNames[] = {"windows10.0-kb5034441-x64_0123.msu", "Werkzeug.msi",
                                        "Setup.exe"};

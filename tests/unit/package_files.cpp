@@ -8,8 +8,8 @@
 #include <memory>
 #include <stdexcept>
 
-#include "check/compound_file.h"
-#include "check/msi_reader.h"
+#include "release/compound_file.h"
+#include "release/msi_reader.h"
 
 namespace package_test {
 
@@ -85,9 +85,9 @@ void MakeMsi(const fs::path& folder, const std::string& name, const std::string&
 // reads right only where the reader honours the code page 65001.
 void SetCodePage(const fs::path& msi, unsigned code_page) {
   std::string bytes = ReadAll(msi);
-  check::MemorySource source(bytes);
-  check::CompoundFile file(source);
-  const std::string pool = file.Stream(check::MsiStreamName("_StringPool")).value();
+  release::MemorySource source(bytes);
+  release::CompoundFile file(source);
+  const std::string pool = file.Stream(release::MsiStreamName("_StringPool")).value();
   const std::size_t at = bytes.find(pool.substr(0, 32));
   if (at == std::string::npos || bytes.find(pool.substr(0, 32), at + 1) != std::string::npos)
     throw std::runtime_error("the string pool of " + msi.string() + " is not found once");

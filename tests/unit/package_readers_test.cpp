@@ -4,15 +4,15 @@
 
 #include "check/cabinet.h"
 #include "check/inflate.h"
-#include "check/msi_reader.h"
 #include "check/package_facts.h"
 #include "check/pe_reader.h"
 #include "package_files.h"
+#include "release/msi_reader.h"
 
 namespace {
 
 using namespace package_test;
-using check::MemorySource;
+using release::MemorySource;
 
 struct Expected {
   fs::path MadeFiles::*file;
@@ -148,9 +148,9 @@ TEST(PackageRead, NamesTheDamage) {
       } else if (std::string(damage.what).find("PE") != std::string::npos) {
         check::ReadProgram(source);
       } else {
-        check::ReadMsiProperties(source);
+        release::ReadMsiProperties(source);
       }
-    } catch (const check::UnreadablePackage& e) {
+    } catch (const release::UnreadablePackage& e) {
       reason = e.what();
     }
     EXPECT_NE(reason.find(damage.reason), std::string::npos) << damage.what << ": " << reason;
@@ -161,7 +161,7 @@ TEST(Inflate, StopsAtItsLimit) {
   // A stored block of 100 bytes, and the fixed-code block of a long run.
   std::string stored = std::string("\x01\x64\x00\x9B\xFF", 5) + std::string(100, 'a');
   std::string out;
-  EXPECT_THROW(check::Inflate(stored, out, 50), check::UnreadablePackage);
+  EXPECT_THROW(check::Inflate(stored, out, 50), release::UnreadablePackage);
   out.clear();
   check::Inflate(stored, out, 100);
   EXPECT_EQ(out, std::string(100, 'a'));

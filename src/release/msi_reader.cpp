@@ -1,11 +1,11 @@
-#include "check/msi_reader.h"
+#include "release/msi_reader.h"
 
 #include <vector>
 
-#include "check/compound_file.h"
+#include "release/compound_file.h"
 #include "release/text_encoding.h"
 
-namespace check {
+namespace release {
 
 namespace {
 
@@ -28,8 +28,8 @@ int Mime(char c) {
 // A string of the pool in UTF-8. Windows-1252 serves for the neutral code page 0 too; other
 // code pages keep their ASCII letters, the others become "?" and the note says so.
 std::string Decode(std::string_view bytes, unsigned code_page, std::string& note) {
-  if (code_page == 65001) return release::SanitizeUtf8(bytes);
-  if (code_page == 0 || code_page == 1252) return release::Windows1252ToUtf8(bytes);
+  if (code_page == 65001) return SanitizeUtf8(bytes);
+  if (code_page == 0 || code_page == 1252) return Windows1252ToUtf8(bytes);
   std::string out(bytes);
   for (char& c : out) {
     if (static_cast<unsigned char>(c) < 0x80) continue;
@@ -116,4 +116,4 @@ MsiProperties ReadMsiProperties(ByteSource& source) {
   return result;
 }
 
-}  // namespace check
+}  // namespace release

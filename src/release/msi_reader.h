@@ -5,9 +5,9 @@
 #include <map>
 #include <string>
 
-#include "check/byte_source.h"
+#include "release/byte_source.h"
 
-namespace check {
+namespace release {
 
 struct MsiProperties {
   unsigned code_page = 0;                     // of the string pool; 0: neutral
@@ -23,4 +23,4 @@ MsiProperties ReadMsiProperties(ByteSource& source);
 // into the code points from U+3800, with U+4840 before a table's name).
 std::u16string MsiStreamName(const std::string& table);
 
-}  // namespace check
+}  // namespace release
