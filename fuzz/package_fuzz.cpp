@@ -1,7 +1,8 @@
 // The readers of package files on any bytes: the first byte chooses the kind (.msu, .msi or
 // .exe by its value modulo 3), the rest is the file. Reading may fail only with a named reason
-// (UnreadablePackage); what ReadPackage makes of the file always has a name, and its words are
-// valid UTF-8, for they go into Settings.ini.
+// (UnreadablePackage); the cabinets an .msi names beside it are UTF-8 names, none embedded;
+// what ReadPackage makes of the file always has a name, and its words are valid UTF-8, for they
+// go into Settings.ini.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -15,20 +16,34 @@
 
 namespace {
 
-void ReadDirectly(int kind, release::ByteSource& source) {
+// A reader may fail only with a named reason.
+template <typename Read>
+void Reads(Read read) {
   try {
-    if (kind == 0) {
+    read();
+  } catch (const release::UnreadablePackage& e) {
+    if (std::string_view(e.what()).empty()) fuzz::Broken("an unnamed reason");
+  }
+}
+
+void ReadDirectly(int kind, release::ByteSource& source) {
+  if (kind == 0) {
+    Reads([&] {
       check::Cabinet cabinet(source);
       for (const check::CabinetFile& file : cabinet.Files()) {
         if (cabinet.Extract(file).size() != file.size) fuzz::Broken("a file of another size");
       }
-    } else if (kind == 1) {
-      release::ReadMsiProperties(source);
-    } else {
-      check::ReadProgram(source);
-    }
-  } catch (const release::UnreadablePackage& e) {
-    if (std::string_view(e.what()).empty()) fuzz::Broken("an unnamed reason");
+    });
+  } else if (kind == 1) {
+    Reads([&] { release::ReadMsiProperties(source); });
+    Reads([&] {
+      for (const std::string& name : release::ReadMsiExternalCabinets(source)) {
+        if (name.empty() || name[0] == '#') fuzz::Broken("an embedded or empty cabinet");
+        if (release::SanitizeUtf8(name) != name) fuzz::Broken("a cabinet name that is not UTF-8");
+      }
+    });
+  } else {
+    Reads([&] { check::ReadProgram(source); });
   }
 }
 
