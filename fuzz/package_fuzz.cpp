@@ -1,34 +1,49 @@
 // The readers of package files on any bytes: the first byte chooses the kind (.msu, .msi or
 // .exe by its value modulo 3), the rest is the file. Reading may fail only with a named reason
-// (UnreadablePackage); what ReadPackage makes of the file always has a name, and its words are
-// valid UTF-8, for they go into Settings.ini.
+// (UnreadablePackage); the cabinets an .msi names beside it are UTF-8 names, none embedded;
+// what ReadPackage makes of the file always has a name, and its words are valid UTF-8, for they
+// go into Settings.ini.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "check/cabinet.h"
-#include "check/msi_reader.h"
 #include "check/package_facts.h"
 #include "check/pe_reader.h"
 #include "fuzz_input.h"
+#include "release/msi_reader.h"
 
 namespace {
 
-void ReadDirectly(int kind, check::ByteSource& source) {
+// A reader may fail only with a named reason.
+template <typename Read>
+void Reads(Read read) {
   try {
-    if (kind == 0) {
+    read();
+  } catch (const release::UnreadablePackage& e) {
+    if (std::string_view(e.what()).empty()) fuzz::Broken("an unnamed reason");
+  }
+}
+
+void ReadDirectly(int kind, release::ByteSource& source) {
+  if (kind == 0) {
+    Reads([&] {
       check::Cabinet cabinet(source);
       for (const check::CabinetFile& file : cabinet.Files()) {
         if (cabinet.Extract(file).size() != file.size) fuzz::Broken("a file of another size");
       }
-    } else if (kind == 1) {
-      check::ReadMsiProperties(source);
-    } else {
-      check::ReadProgram(source);
-    }
-  } catch (const check::UnreadablePackage& e) {
-    if (std::string_view(e.what()).empty()) fuzz::Broken("an unnamed reason");
+    });
+  } else if (kind == 1) {
+    Reads([&] { release::ReadMsiProperties(source); });
+    Reads([&] {
+      for (const std::string& name : release::ReadMsiExternalCabinets(source)) {
+        if (name.empty() || name[0] == '#') fuzz::Broken("an embedded or empty cabinet");
+        if (release::SanitizeUtf8(name) != name) fuzz::Broken("a cabinet name that is not UTF-8");
+      }
+    });
+  } else {
+    Reads([&] { check::ReadProgram(source); });
   }
 }
 
@@ -38,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0) return 0;
   const int kind = data[0] % 3;
   const std::string_view file(reinterpret_cast<const char*>(data) + 1, size - 1);
-  check::MemorySource source(file);
+  release::MemorySource source(file);
   ReadDirectly(kind, source);
   static const char* const kNames[] = {"windows10.0-kb5034441-x64_0123.msu", "Werkzeug.msi",
                                        "Setup.exe"};

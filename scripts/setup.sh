@@ -12,7 +12,7 @@ packages=(
   clang-format
   clang libclang-rt-14-dev
   nsis
-  wixl
+  wixl msitools
   osslsigncode openssl
   gcab
 )

@@ -85,8 +85,9 @@ run_suite "Wine win64" build/native/tests/e2e/e2e_tests
 
 # The 32-bit program under Wine's WOW64, in a prefix of its own (build/native/wine-win32):
 # the suites of the silent road, the restart cycle, the outcomes, the wizard and the DLL
-# search, which meet what differs for a 32-bit program on 64-bit Windows.
-win32_suites='Smoke.*:SystemVersions.*:Restart.*:RestartLoop.*:Unattended.*:Outcome.*:WizardWalk.*:DllPlanting.*'
+# search, which meet what differs for a 32-bit program on 64-bit Windows, and the headers
+# of the 32-bit program files.
+win32_suites='Smoke.*:SystemVersions.*:Restart.*:RestartLoop.*:Unattended.*:Outcome.*:WizardWalk.*:DllPlanting.*:ProgramFiles.*'
 win32_status=$(cat build/wine32.status 2>/dev/null || echo "skipped: scripts/setup.sh did not say")
 if [[ "$win32_status" == ready ]]; then
   run_suite "Wine win32" env INSTALLER_WINDOWS_BUILD_DIR="$PWD/build/win32" \

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "check/byte_source.h"
 #include "check/release_files.h"
+#include "release/byte_source.h"
 
 namespace check {
 
@@ -25,7 +25,8 @@ class BuildFiles {
   virtual bool ListFiles(const std::string& folder, std::vector<std::string>& files,
                          std::string& reason) = 0;
   // A file to read parts of; null, with the reason, when it can't be opened.
-  virtual std::unique_ptr<ByteSource> Open(const std::string& path, std::string& reason) = 0;
+  virtual std::unique_ptr<release::ByteSource> Open(const std::string& path,
+                                                    std::string& reason) = 0;
   // Makes `to` (with the folders it needs), never replacing a file, with the
   // bytes of `from`, read once from start to end; each block also goes to
   // `sink`. False, with the reason, when it fails (a part written is removed).

@@ -15,11 +15,11 @@ constexpr std::size_t kMaxName = 256;
 constexpr std::size_t kBlockMax = 32768;  // unpacked bytes of one MSZIP block
 
 [[noreturn]] void Fail(const std::string& why) {
-  throw UnreadablePackage(why);
+  throw release::UnreadablePackage(why);
 }
 
 // A string ending in a zero byte at `at`, at most kMaxName long; moves `at` past it.
-std::string ZeroEnded(ByteSource& source, std::uint64_t& at, const char* what) {
+std::string ZeroEnded(release::ByteSource& source, std::uint64_t& at, const char* what) {
   const std::uint64_t left = source.Size() > at ? source.Size() - at : 0;
   const std::string bytes =
       source.Read(at, static_cast<std::size_t>(std::min<std::uint64_t>(left, kMaxName + 1)));
@@ -40,10 +40,10 @@ std::string Latin1(const std::string& bytes) {
 
 }  // namespace
 
-Cabinet::Cabinet(ByteSource& source) : source_(source) {
+Cabinet::Cabinet(release::ByteSource& source) : source_(source) {
   if (source.Size() < kHeader) Fail("the file is too short for a cabinet");
   const std::string header_bytes = source.Read(0, kHeader);
-  const LittleEndian header(header_bytes, "the cabinet's header");
+  const release::LittleEndian header(header_bytes, "the cabinet's header");
   if (header_bytes.compare(0, 4, "MSCF") != 0) Fail("the file is no cabinet (no MSCF signature)");
   if (header.U8(25) != 1)
     Fail("cabinet format version " + std::to_string(header.U8(25)) + " is unknown");
@@ -55,21 +55,21 @@ Cabinet::Cabinet(ByteSource& source) : source_(source) {
   std::uint64_t at = kHeader;
   std::uint8_t folder_reserve = 0;
   if (flags & kReserve) {
-    const LittleEndian reserve(source.Read(at, 4), "the cabinet's reserve sizes");
+    const release::LittleEndian reserve(source.Read(at, 4), "the cabinet's reserve sizes");
     folder_reserve = reserve.U8(2);
     block_reserve_ = reserve.U8(3);
     at += 4 + reserve.U16(0);
   }
   const std::size_t folder_size = 8u + folder_reserve;
   const std::string folder_bytes = source.Read(at, folder_size * folder_count);
-  const LittleEndian folders(folder_bytes, "the cabinet's folders");
+  const release::LittleEndian folders(folder_bytes, "the cabinet's folders");
   for (std::size_t i = 0; i < folder_count; ++i) {
     folders_.push_back({folders.U32(i * folder_size), folders.U16(i * folder_size + 4),
                         folders.U16(i * folder_size + 6)});
   }
   at = files_at;
   for (std::size_t i = 0; i < file_count; ++i) {
-    const LittleEndian entry(source.Read(at, 16), "the cabinet's file list");
+    const release::LittleEndian entry(source.Read(at, 16), "the cabinet's file list");
     at += 16;
     CabinetFile file;
     file.size = entry.U32(0);
@@ -102,7 +102,7 @@ std::string Cabinet::Extract(const CabinetFile& file) {
   std::uint64_t base = 0;
   std::uint64_t at = folder.first_block;
   for (std::uint32_t block = 0; block < folder.blocks && base + out.size() < end; ++block) {
-    const LittleEndian head(source_.Read(at, 8), "a block of the cabinet");
+    const release::LittleEndian head(source_.Read(at, 8), "a block of the cabinet");
     const std::uint16_t packed = head.U16(4), unpacked = head.U16(6);
     at += 8 + block_reserve_;
     const std::uint64_t block_start = base + out.size();

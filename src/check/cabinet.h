@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "check/byte_source.h"
+#include "release/byte_source.h"
 
 namespace check {
 
@@ -26,7 +26,7 @@ struct CabinetFile {
 class Cabinet {
  public:
   // Reads the header, folders and file list; throws UnreadablePackage.
-  explicit Cabinet(ByteSource& source);
+  explicit Cabinet(release::ByteSource& source);
 
   const std::vector<CabinetFile>& Files() const { return files_; }
   // The bytes of a file; throws UnreadablePackage (a compression other than
@@ -40,7 +40,7 @@ class Cabinet {
     std::uint16_t compression = 0;
   };
 
-  ByteSource& source_;
+  release::ByteSource& source_;
   std::vector<Folder> folders_;
   std::vector<CabinetFile> files_;
   std::uint8_t block_reserve_ = 0;

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "check/byte_source.h"
+#include "release/byte_source.h"
 
 namespace check {
 
@@ -11,7 +11,7 @@ namespace {
 constexpr int kMaxBits = 15;
 
 [[noreturn]] void Fail(const char* why) {
-  throw UnreadablePackage(std::string("the compressed data is damaged: ") + why);
+  throw release::UnreadablePackage(std::string("the compressed data is damaged: ") + why);
 }
 
 class BitReader {

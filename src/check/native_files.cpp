@@ -215,7 +215,7 @@ std::unique_ptr<ReleaseFiles> OpenNativeFolder(const std::string& folder) {
 
 namespace {
 
-class FileSource : public ByteSource {
+class FileSource : public release::ByteSource {
  public:
   explicit FileSource(int fd, std::uint64_t size) : file_(fd), size_(size) {}
   std::uint64_t Size() const override { return size_; }
@@ -277,7 +277,8 @@ bool NativeBuildFiles::ListFiles(const std::string& folder, std::vector<std::str
   return !error;
 }
 
-std::unique_ptr<ByteSource> NativeBuildFiles::Open(const std::string& path, std::string& reason) {
+std::unique_ptr<release::ByteSource> NativeBuildFiles::Open(const std::string& path,
+                                                            std::string& reason) {
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   struct stat info;
   if (fd < 0 || fstat(fd, &info) != 0) {

@@ -4,11 +4,11 @@
 #include <map>
 
 #include "check/cabinet.h"
-#include "check/msi_reader.h"
 #include "check/names.h"
 #include "check/pe_reader.h"
 #include "engine/package_command.h"
 #include "release/detect_rule.h"
+#include "release/msi_reader.h"
 #include "release/text_encoding.h"
 
 namespace check {
@@ -97,7 +97,8 @@ std::string WithVersion(const std::string& name, const std::string& version) {
   return name + " " + version;
 }
 
-void FromMsu(const std::string& file, ByteSource& source, bool english, PackageFacts& facts) {
+void FromMsu(const std::string& file, release::ByteSource& source, bool english,
+             PackageFacts& facts) {
   const std::string lower = Fold(file);
   std::string kb = KbNumberInName(file), arch = ArchitectureInName(lower),
               windows = WindowsName(VersionInName(lower));
@@ -109,9 +110,9 @@ void FromMsu(const std::string& file, ByteSource& source, bool english, PackageF
     for (const CabinetFile& f : cabinet.Files()) {
       if (EndsWith(Fold(f.name), "pkgproperties.txt")) properties = &f;
     }
-    if (!properties) throw UnreadablePackage("the cabinet holds no *-pkgProperties.txt");
+    if (!properties) throw release::UnreadablePackage("the cabinet holds no *-pkgProperties.txt");
     if (properties->size > (1u << 20))
-      throw UnreadablePackage("its pkgProperties.txt is larger than 1 MiB");
+      throw release::UnreadablePackage("its pkgProperties.txt is larger than 1 MiB");
     const std::map<std::string, std::string> values = Properties(cabinet.Extract(*properties));
     const auto value = [&](const char* key) {
       const auto found = values.find(key);
@@ -120,7 +121,8 @@ void FromMsu(const std::string& file, ByteSource& source, bool english, PackageF
     std::string number = value("kb article number");
     while (!number.empty() && !std::isdigit(static_cast<unsigned char>(number[0])))
       number.erase(0, 1);
-    if (number.empty()) throw UnreadablePackage("its pkgProperties.txt names no KB Article Number");
+    if (number.empty())
+      throw release::UnreadablePackage("its pkgProperties.txt names no KB Article Number");
     kb = number;
     if (!value("processor architecture").empty())
       arch = ArchitectureWord(value("processor architecture"));
@@ -131,7 +133,7 @@ void FromMsu(const std::string& file, ByteSource& source, bool english, PackageF
       if (Fold(text).find("security update") != std::string::npos) security = true;
     }
     from = "from its properties";
-  } catch (const UnreadablePackage& e) {
+  } catch (const release::UnreadablePackage& e) {
     facts.missing = std::string("its properties can't be read (") + e.what() + ")";
   }
   if (kb.empty()) {
@@ -153,9 +155,9 @@ void FromMsu(const std::string& file, ByteSource& source, bool english, PackageF
   facts.parameters = "/quiet /norestart";
 }
 
-void FromMsi(const std::string& file, ByteSource& source, PackageFacts& facts) {
+void FromMsi(const std::string& file, release::ByteSource& source, PackageFacts& facts) {
   try {
-    const MsiProperties msi = ReadMsiProperties(source);
+    const release::MsiProperties msi = release::ReadMsiProperties(source);
     const auto value = [&](const char* key) {
       const auto found = msi.values.find(key);
       return found == msi.values.end() ? std::string() : found->second;
@@ -172,7 +174,7 @@ void FromMsi(const std::string& file, ByteSource& source, PackageFacts& facts) {
       missing += std::string(missing.empty() ? "" : ", ") + "no ProductCode (Detect stays empty)";
     if (!msi.note.empty()) missing += std::string(missing.empty() ? "" : "; ") + msi.note;
     facts.missing = missing;
-  } catch (const UnreadablePackage& e) {
+  } catch (const release::UnreadablePackage& e) {
     facts.name = file;
     facts.found = "a Windows Installer package by its name";
     facts.missing =
@@ -181,7 +183,7 @@ void FromMsi(const std::string& file, ByteSource& source, PackageFacts& facts) {
   facts.parameters = "/qn /norestart";
 }
 
-void FromExe(const std::string& file, ByteSource& source, PackageFacts& facts) {
+void FromExe(const std::string& file, release::ByteSource& source, PackageFacts& facts) {
   const std::string note_detect =
       "Detect stays empty: write a file: or reg: rule that tells it installed";
   try {
@@ -207,7 +209,7 @@ void FromExe(const std::string& file, ByteSource& source, PackageFacts& facts) {
                  "its kind can't be told: Parameters stays empty and the package may show windows "
                  "of its own";
     facts.missing = missing + (missing.empty() ? "" : "; ") + note_detect;
-  } catch (const UnreadablePackage& e) {
+  } catch (const release::UnreadablePackage& e) {
     facts.name = file;
     facts.found = "a program by its name";
     facts.missing =
@@ -247,7 +249,7 @@ std::string OneLine(const std::string& text, std::size_t limit = 1000) {
 
 }  // namespace
 
-PackageFacts ReadPackage(const std::string& file, ByteSource& source, bool english) {
+PackageFacts ReadPackage(const std::string& file, release::ByteSource& source, bool english) {
   PackageFacts facts;
   const std::string lower = Fold(file);
   if (EndsWith(lower, ".msu")) {

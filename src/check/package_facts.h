@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "check/byte_source.h"
+#include "release/byte_source.h"
 
 namespace check {
 
@@ -21,7 +21,7 @@ struct PackageFacts {
 // `file` is the package's file name (without folders), `english` chooses the
 // words of Name. Never throws for a damaged file: what its name tells, and
 // the reason in `missing`.
-PackageFacts ReadPackage(const std::string& file, ByteSource& source, bool english);
+PackageFacts ReadPackage(const std::string& file, release::ByteSource& source, bool english);
 
 // The KB number in a file name ("windows10.0-kb5034441-x64_ab12.msu" → "5034441"); empty without
 // one.

@@ -18,7 +18,7 @@ constexpr std::uint32_t kMaxEntries = 4096;  // of one resource directory
 constexpr std::uint32_t kMaxVersionSize = 64u << 10;
 
 [[noreturn]] void Fail(const std::string& why) {
-  throw UnreadablePackage(why);
+  throw release::UnreadablePackage(why);
 }
 
 struct Section {
@@ -28,22 +28,22 @@ struct Section {
 
 class Image {
  public:
-  explicit Image(ByteSource& source) : source_(source) {}
+  explicit Image(release::ByteSource& source) : source_(source) {}
 
   void ReadHeaders(ProgramFacts& facts) {
     if (source_.Size() < 64) Fail("the file is too short for a program");
     const std::string dos = source_.Read(0, 64);
     if (dos.compare(0, 2, "MZ") != 0) Fail("the file is no Windows program (no MZ signature)");
-    const std::uint32_t pe_at = LittleEndian(dos, "the DOS header").U32(60);
+    const std::uint32_t pe_at = release::LittleEndian(dos, "the DOS header").U32(60);
     const std::string head = source_.Read(pe_at, 24);
     if (head.compare(0, 4, std::string("PE\0\0", 4)) != 0)
       Fail("the file is no Windows program (no PE signature)");
-    const LittleEndian coff(head, "the PE header");
+    const release::LittleEndian coff(head, "the PE header");
     const std::uint16_t sections = coff.U16(6), optional_size = coff.U16(20);
     if (sections > kMaxSections)
       Fail("the program claims " + std::to_string(sections) + " sections");
     const std::string optional = source_.Read(pe_at + 24, optional_size);
-    const LittleEndian opt(optional, "the optional header");
+    const release::LittleEndian opt(optional, "the optional header");
     const std::uint16_t magic = opt.U16(0);
     if (magic != 0x10B && magic != 0x20B)
       Fail("the program's optional header is of an unknown kind");
@@ -51,7 +51,7 @@ class Image {
     const std::size_t directories = facts.x64 ? 112 : 96;
     if (opt.U32(directories - 4) > 2) resource_rva_ = opt.U32(directories + 16);
     const std::string table = source_.Read(pe_at + 24 + optional_size, 40u * sections);
-    const LittleEndian t(table, "the section table");
+    const release::LittleEndian t(table, "the section table");
     for (std::size_t i = 0; i < sections; ++i) {
       Section s;
       s.name = std::string(t.Bytes(i * 40, 8).data(), strnlen(t.Bytes(i * 40, 8).data(), 8));
@@ -90,12 +90,12 @@ class Image {
     std::uint32_t offset = 0;
   };
   std::vector<ResourceEntry> Directory(std::uint32_t offset) {
-    const LittleEndian head(AtRva(resource_rva_ + offset, 16), "a resource directory");
+    const release::LittleEndian head(AtRva(resource_rva_ + offset, 16), "a resource directory");
     const std::uint32_t count = std::uint32_t(head.U16(12)) + head.U16(14);
     if (count > kMaxEntries)
       Fail("a resource directory claims " + std::to_string(count) + " entries");
     const std::string bytes = AtRva(resource_rva_ + offset + 16, 8 * count);
-    const LittleEndian list(bytes, "a resource directory");
+    const release::LittleEndian list(bytes, "a resource directory");
     std::vector<ResourceEntry> entries;
     for (std::size_t i = 0; i < count; ++i) {
       ResourceEntry e;
@@ -104,8 +104,8 @@ class Image {
       if (name & 0x80000000u) {
         const std::uint32_t at = name & 0x7FFFFFFF;
         const std::uint16_t length =
-            LittleEndian(AtRva(resource_rva_ + at, 2), "a resource name").U16(0);
-        const LittleEndian text(
+            release::LittleEndian(AtRva(resource_rva_ + at, 2), "a resource name").U16(0);
+        const release::LittleEndian text(
             AtRva(resource_rva_ + at + 2, std::min<std::uint32_t>(length, 64) * 2u),
             "a resource name");
         for (std::size_t c = 0; c < text.size() / 2; ++c) {
@@ -137,7 +137,8 @@ class Image {
     }
     for (const ResourceEntry& e : Directory(offset)) {
       if (e.offset & 0x80000000u) Fail("the resource tree is deeper than three levels");
-      const LittleEndian data(AtRva(resource_rva_ + e.offset, 16), "a resource's data entry");
+      const release::LittleEndian data(AtRva(resource_rva_ + e.offset, 16),
+                                       "a resource's data entry");
       if (data.U32(4) > kMaxVersionSize) Fail("the version resource is larger than 64 KiB");
       return AtRva(data.U32(0), data.U32(4));
     }
@@ -166,7 +167,7 @@ class Image {
   }
 
  private:
-  ByteSource& source_;
+  release::ByteSource& source_;
   std::vector<Section> sections_;
   std::uint32_t resource_rva_ = 0;
   std::uint64_t image_end_ = 0;
@@ -183,7 +184,7 @@ struct Block {
   bool text = false;
 };
 
-Block ReadBlock(const LittleEndian& data, std::size_t at, std::size_t limit) {
+Block ReadBlock(const release::LittleEndian& data, std::size_t at, std::size_t limit) {
   Block b;
   const std::size_t length = data.U16(at);
   if (length < 6 || length > limit - at) Fail("a block of the version resource has a bad length");
@@ -207,7 +208,7 @@ Block ReadBlock(const LittleEndian& data, std::size_t at, std::size_t limit) {
 }
 
 void ReadVersion(const std::string& bytes, ProgramFacts& facts) {
-  const LittleEndian data(bytes, "the version resource");
+  const release::LittleEndian data(bytes, "the version resource");
   const Block root = ReadBlock(data, 0, bytes.size());
   if (root.key != "VS_VERSION_INFO")
     Fail("the version resource does not start with VS_VERSION_INFO");
@@ -326,7 +327,7 @@ const char* SilentSwitches(InstallerKind kind) {
   return "";
 }
 
-ProgramFacts ReadProgram(ByteSource& source) {
+ProgramFacts ReadProgram(release::ByteSource& source) {
   ProgramFacts facts;
   Image image(source);
   image.ReadHeaders(facts);
@@ -336,12 +337,12 @@ ProgramFacts ReadProgram(ByteSource& source) {
     } else {
       facts.note = "the program has no version resource";
     }
-  } catch (const UnreadablePackage& e) {
+  } catch (const release::UnreadablePackage& e) {
     facts.note = std::string("its version resource can't be read: ") + e.what();
   }
   try {
     TellKind(image, facts);
-  } catch (const UnreadablePackage& e) {
+  } catch (const release::UnreadablePackage& e) {
     if (facts.note.empty()) facts.note = std::string("its resources can't be read: ") + e.what();
   }
   return facts;

@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "check/byte_source.h"
+#include "release/byte_source.h"
 
 namespace check {
 
@@ -37,6 +37,6 @@ struct ProgramFacts {
 };
 
 // Throws UnreadablePackage when the file is no PE program or its headers are damaged.
-ProgramFacts ReadProgram(ByteSource& source);
+ProgramFacts ReadProgram(release::ByteSource& source);
 
 }  // namespace check

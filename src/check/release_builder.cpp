@@ -76,7 +76,7 @@ bool CopyPackages(BuildFiles& files, const std::string& packages,
     }
     package.sha256 = hash.HexDigest();
     std::string why;
-    if (const std::unique_ptr<ByteSource> source = files.Open(Join(packages, path), why)) {
+    if (const std::unique_ptr<release::ByteSource> source = files.Open(Join(packages, path), why)) {
       try {
         package.facts = ReadPackage(BaseName(path), *source, english);
       } catch (const std::exception& e) {

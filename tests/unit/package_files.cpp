@@ -8,8 +8,8 @@
 #include <memory>
 #include <stdexcept>
 
-#include "check/compound_file.h"
-#include "check/msi_reader.h"
+#include "release/compound_file.h"
+#include "release/msi_reader.h"
 
 namespace package_test {
 
@@ -51,8 +51,15 @@ void MakeMsu(const fs::path& folder, const std::string& name, const std::string&
                 ".cab' '" + inner + "-pkgProperties.txt'");
 }
 
+// The disks of a product made by MakeMsi, whose files lie on disk 1.
+const char kEmbeddedCabinet[] = "<Media Id=\"1\" Cabinet=\"a.cab\" EmbedCab=\"yes\"/>\n";
+const char kCabinetsBeside[] =
+    "<Media Id=\"4\" Cabinet=\"Datentr\xC3\xA4ger 4.cab\" EmbedCab=\"no\"/>\n"
+    "<Media Id=\"1\" Cabinet=\"disk1.cab\" EmbedCab=\"no\"/>\n"
+    "<Media Id=\"2\" Cabinet=\"inner.cab\" EmbedCab=\"yes\"/>\n";
+
 void MakeMsi(const fs::path& folder, const std::string& name, const std::string& product,
-             int code_page, const std::string& code) {
+             int code_page, const std::string& code, const std::string& media) {
   const std::string wxs =
       "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
       "<Wix xmlns=\"http://schemas.microsoft.com/wix/2006/wi\">\n"
@@ -63,9 +70,7 @@ void MakeMsi(const fs::path& folder, const std::string& name, const std::string&
       std::to_string(code_page) +
       "\" UpgradeCode=\"{87654321-4321-4321-4321-CBA987654321}\">\n"
       "<Package InstallerVersion=\"200\" Compressed=\"yes\" SummaryCodepage=\"" +
-      std::to_string(code_page) +
-      "\"/>\n"
-      "<Media Id=\"1\" Cabinet=\"a.cab\" EmbedCab=\"yes\"/>\n"
+      std::to_string(code_page) + "\"/>\n" + media +
       "<Directory Id=\"TARGETDIR\" Name=\"SourceDir\"><Directory "
       "Id=\"ProgramFilesFolder\"><Directory Id=\"D\" Name=\"T\">\n"
       "<Component Id=\"C\" Guid=\"{11111111-2222-3333-4444-555555555555}\"><File Id=\"F\" "
@@ -79,21 +84,29 @@ void MakeMsi(const fs::path& folder, const std::string& name, const std::string&
   Run(folder, "wixl -o '" + name + "' '" + name + ".wxs'");
 }
 
+// Changes a database made by wixl with msibuild's SQL.
+void Query(const fs::path& msi, const std::string& query) {
+  Run(msi.parent_path(), "msibuild '" + msi.filename().string() + "' -q '" + query + "'");
+}
+
 // wixl writes the neutral code page 0 into the string pool whatever the
 // source says, and its strings in Windows-1252: the pool's code page is set
 // afterwards. "Ã¶" in Windows-1252 is "ö" in UTF-8, so a name of such pairs
 // reads right only where the reader honours the code page 65001.
 void SetCodePage(const fs::path& msi, unsigned code_page) {
   std::string bytes = ReadAll(msi);
-  check::MemorySource source(bytes);
-  check::CompoundFile file(source);
-  const std::string pool = file.Stream(check::MsiStreamName("_StringPool")).value();
-  const std::size_t at = bytes.find(pool.substr(0, 32));
-  if (at == std::string::npos || bytes.find(pool.substr(0, 32), at + 1) != std::string::npos)
-    throw std::runtime_error("the string pool of " + msi.string() + " is not found once");
+  const std::size_t at = StreamAt(bytes, "_StringPool", 32);
   bytes[at] = static_cast<char>(code_page & 0xFF);
   bytes[at + 1] = static_cast<char>(code_page >> 8);
   WriteAll(msi, bytes);
+}
+
+// Where `part` lies in `bytes`, which hold it once.
+std::size_t FindOnce(const std::string& bytes, const std::string& part, const std::string& what) {
+  const std::size_t at = bytes.find(part);
+  if (at == std::string::npos || bytes.find(part, at + 1) != std::string::npos)
+    throw std::runtime_error(what + " is not found once");
+  return at;
 }
 
 void MakeExe(const fs::path& folder, const std::string& name, const std::string& triple) {
@@ -141,12 +154,21 @@ std::unique_ptr<MadeFiles> MakeAll() {
           true);
   made->msi_1252 = f / "Pruefwerkzeug.msi";
   MakeMsi(f, made->msi_1252.filename(), "Prüfwerkzeug &amp; Co", 1252,
-          "{12345678-1234-1234-1234-123456789ABC}");
+          "{12345678-1234-1234-1234-123456789ABC}", kEmbeddedCabinet);
   SetCodePage(made->msi_1252, 1252);
   made->msi_65001 = f / "Groessenmesser.msi";
   MakeMsi(f, made->msi_65001.filename(), "GrÃ¶ÃŸenmesser &amp; Co", 65001,
-          "{ABCDEF01-2345-6789-ABCD-EF0123456789}");
+          "{ABCDEF01-2345-6789-ABCD-EF0123456789}", kEmbeddedCabinet);
   SetCodePage(made->msi_65001, 65001);
+  made->msi_external = f / "Teilwerk.msi";
+  MakeMsi(f, made->msi_external.filename(), "Teilwerk", 1252,
+          "{0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0}", kCabinetsBeside);
+  Query(made->msi_external, "INSERT INTO `Media` (`DiskId`, `LastSequence`) VALUES (3, 1)");
+  SetCodePage(made->msi_external, 1252);
+  made->msi_no_media = f / "Ohnemedien.msi";
+  MakeMsi(f, made->msi_no_media.filename(), "Ohnemedien", 1252,
+          "{1A2B3C4D-5E6F-7A8B-9C0D-E1F2A3B4C5D6}", kEmbeddedCabinet);
+  Query(made->msi_no_media, "DROP TABLE `Media`");
   made->exe64 = f / "messwerkzeug64.exe";
   MakeExe(f, made->exe64.filename(), "x86_64-w64-mingw32");
   made->exe32 = f / "messwerkzeug32.exe";
@@ -170,6 +192,22 @@ std::string ReadAll(const fs::path& file) {
 
 void WriteAll(const fs::path& file, const std::string& bytes) {
   std::ofstream(file, std::ios::binary) << bytes;
+}
+
+std::size_t StreamAt(const std::string& msi, const std::string& table, std::size_t length) {
+  release::MemorySource source(msi);
+  release::CompoundFile file(source);
+  const std::string stream = file.Stream(release::MsiStreamName(table)).value();
+  return FindOnce(msi, stream.substr(0, length), "the stream of " + table);
+}
+
+std::size_t EntryAt(const std::string& msi, const std::string& table) {
+  std::string name;
+  for (const char16_t c : release::MsiStreamName(table) + u'\0') {
+    name += static_cast<char>(c & 0xFF);
+    name += static_cast<char>(c >> 8);
+  }
+  return FindOnce(msi, name, "the directory entry of " + table);
 }
 
 }  // namespace package_test

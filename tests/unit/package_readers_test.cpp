@@ -2,17 +2,22 @@
 // damaged copies of them: the facts of each, or a named reason, never a crash.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "check/cabinet.h"
 #include "check/inflate.h"
-#include "check/msi_reader.h"
 #include "check/package_facts.h"
 #include "check/pe_reader.h"
 #include "package_files.h"
+#include "release/msi_reader.h"
 
 namespace {
 
 using namespace package_test;
-using check::MemorySource;
+using release::MemorySource;
 
 struct Expected {
   fs::path MadeFiles::*file;
@@ -148,12 +153,82 @@ TEST(PackageRead, NamesTheDamage) {
       } else if (std::string(damage.what).find("PE") != std::string::npos) {
         check::ReadProgram(source);
       } else {
-        check::ReadMsiProperties(source);
+        release::ReadMsiProperties(source);
       }
-    } catch (const check::UnreadablePackage& e) {
+    } catch (const release::UnreadablePackage& e) {
       reason = e.what();
     }
     EXPECT_NE(reason.find(damage.reason), std::string::npos) << damage.what << ": " << reason;
+  }
+}
+
+// The cabinets an MSI names beside it, from databases made by wixl and
+// msibuild and from damaged copies of them.
+struct CabinetCase {
+  const char* what;
+  std::string (*make)();
+  std::vector<std::string> cabinets;
+  const char* reason;  // a part of it; nullptr: read without a throw
+};
+
+std::string External() {
+  return ReadAll(Made().msi_external);
+}
+// Its Media table: 4 rows of 14 bytes, the disks' numbers (2 bytes each) first.
+constexpr std::size_t kMediaBytes = 56;
+
+// Disks 1 and 4 swap their numbers; their rows stay where they are.
+std::string DisksSwapped() {
+  std::string msi = External();
+  const std::size_t at = StreamAt(msi, "Media", kMediaBytes);
+  std::swap(msi[at], msi[at + 6]);
+  std::swap(msi[at + 1], msi[at + 7]);
+  return msi;
+}
+std::string ColumnsRenamed() {
+  std::string msi = External();
+  ++msi[EntryAt(msi, "_Columns")];
+  return msi;
+}
+// A table's stream one byte shorter than its rows.
+std::string Cut(const char* table) {
+  std::string msi = External();
+  const std::size_t at = EntryAt(msi, table) + 120;
+  std::uint32_t size = 0;
+  for (std::size_t i = 4; i-- > 0;) size = (size << 8) | static_cast<unsigned char>(msi[at + i]);
+  --size;
+  for (std::size_t i = 0; i < 4; ++i) msi[at + i] = static_cast<char>(size >> (8 * i));
+  return msi;
+}
+std::string MediaRefersBeyondThePool() {
+  std::string msi = External();
+  msi.replace(StreamAt(msi, "Media", kMediaBytes), kMediaBytes, kMediaBytes, '\xFF');
+  return msi;
+}
+
+const CabinetCase kCabinetCases[] = {
+    {"embedded only", [] { return ReadAll(Made().msi_1252); }, {}, nullptr},
+    {"beside it", External, {"disk1.cab", "Datenträger 4.cab"}, nullptr},
+    {"stored out of disk order", DisksSwapped, {"Datenträger 4.cab", "disk1.cab"}, nullptr},
+    {"no Media table", [] { return ReadAll(Made().msi_no_media); }, {}, nullptr},
+    {"no _Columns", ColumnsRenamed, {}, "no _Columns table"},
+    {"_Columns cut short", [] { return Cut("_Columns"); }, {}, "_Columns table is cut short"},
+    {"Media cut short", [] { return Cut("Media"); }, {}, "Media table is cut short"},
+    {"Media refers beyond the pool", MediaRefersBeyondThePool, {}, "which the pool lacks"},
+};
+
+TEST(MsiExternalCabinets, InTheOrderOfTheDisks) {
+  for (const CabinetCase& c : kCabinetCases) {
+    const std::string bytes = c.make();
+    MemorySource source(bytes);
+    try {
+      EXPECT_EQ(release::ReadMsiExternalCabinets(source), c.cabinets) << c.what;
+      EXPECT_EQ(c.reason, nullptr) << c.what << ": read without a throw";
+    } catch (const release::UnreadablePackage& e) {
+      ASSERT_NE(c.reason, nullptr) << c.what << ": " << e.what();
+      EXPECT_NE(std::string(e.what()).find(c.reason), std::string::npos)
+          << c.what << ": " << e.what();
+    }
   }
 }
 
@@ -161,7 +236,7 @@ TEST(Inflate, StopsAtItsLimit) {
   // A stored block of 100 bytes, and the fixed-code block of a long run.
   std::string stored = std::string("\x01\x64\x00\x9B\xFF", 5) + std::string(100, 'a');
   std::string out;
-  EXPECT_THROW(check::Inflate(stored, out, 50), check::UnreadablePackage);
+  EXPECT_THROW(check::Inflate(stored, out, 50), release::UnreadablePackage);
   out.clear();
   check::Inflate(stored, out, 100);
   EXPECT_EQ(out, std::string(100, 'a'));

@@ -50,7 +50,7 @@ bool WriteAll(HANDLE file, const char* bytes, std::size_t count) {
   return true;
 }
 
-class FileSource : public check::ByteSource {
+class FileSource : public release::ByteSource {
  public:
   FileSource(HANDLE file, std::uint64_t size) : file_(file), size_(size) {}
   std::uint64_t Size() const override { return size_; }
@@ -130,8 +130,8 @@ bool WindowsBuildFiles::ListFiles(const std::string& folder, std::vector<std::st
   return true;
 }
 
-std::unique_ptr<check::ByteSource> WindowsBuildFiles::Open(const std::string& path,
-                                                           std::string& reason) {
+std::unique_ptr<release::ByteSource> WindowsBuildFiles::Open(const std::string& path,
+                                                             std::string& reason) {
   HANDLE file = CreateFileW(Path(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   LARGE_INTEGER size;

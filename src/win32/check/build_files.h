@@ -13,7 +13,7 @@ class WindowsBuildFiles : public check::BuildFiles {
   bool IsEmptyFolder(const std::string& path) override;
   bool ListFiles(const std::string& folder, std::vector<std::string>& files,
                  std::string& reason) override;
-  std::unique_ptr<check::ByteSource> Open(const std::string& path, std::string& reason) override;
+  std::unique_ptr<release::ByteSource> Open(const std::string& path, std::string& reason) override;
   bool CopyNew(const std::string& from, const std::string& to, const platform::BlockSink& sink,
                std::string& reason) override;
   bool WriteNew(const std::string& path, const std::string& bytes, std::string& reason) override;

@@ -69,16 +69,28 @@ fs::path Windows64Program(const std::string& file_name) {
                            ": build the win64 preset (" + kBuildCommand + ")");
 }
 
-bool IsI386Program(const fs::path& file) {
+std::optional<ProgramHeader> ReadProgramHeader(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
-  unsigned char header_offset[4] = {};
-  if (!in.seekg(0x3c).read(reinterpret_cast<char*>(header_offset), 4)) return false;
-  const std::streamoff offset = header_offset[0] | header_offset[1] << 8 | header_offset[2] << 16 |
-                                std::streamoff(header_offset[3]) << 24;
-  unsigned char signature_and_machine[6] = {};
-  if (!in.seekg(offset).read(reinterpret_cast<char*>(signature_and_machine), 6)) return false;
-  return std::equal(signature_and_machine, signature_and_machine + 4, "PE\0\0") &&
-         signature_and_machine[4] == 0x4c && signature_and_machine[5] == 0x01;
+  unsigned char dos[64] = {};
+  if (!in.read(reinterpret_cast<char*>(dos), sizeof dos)) return std::nullopt;
+  const std::size_t pe =
+      dos[0x3c] | dos[0x3d] << 8 | dos[0x3e] << 16 | std::size_t(dos[0x3f]) << 24;
+  // The signature, the COFF file header (20 bytes) and the optional header up to its CheckSum.
+  unsigned char h[4 + 20 + 68] = {};
+  if (!in.seekg(static_cast<std::streamoff>(pe)).read(reinterpret_cast<char*>(h), sizeof h) ||
+      !std::equal(h, h + 4, "PE\0\0"))
+    return std::nullopt;
+  ProgramHeader header;
+  header.machine = static_cast<std::uint16_t>(h[4] | h[5] << 8);
+  header.characteristics = static_cast<std::uint16_t>(h[22] | h[23] << 8);
+  header.checksum_at = pe + 88;
+  header.checksum = h[88] | h[89] << 8 | h[90] << 16 | std::uint32_t(h[91]) << 24;
+  return header;
+}
+
+bool IsI386Program(const fs::path& file) {
+  const std::optional<ProgramHeader> header = ReadProgramHeader(file);
+  return header && header->machine == 0x14c;
 }
 
 const std::vector<std::string>& WindowsTestPrograms() {

@@ -1,7 +1,10 @@
 // Where the end-to-end tests find things, and the mapping between Linux and Wine paths.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +30,17 @@ fs::path WindowsProgram(const std::string& file_name);
 // A program of the 64-bit Windows build (build/win64), for what stands in for the system's own
 // programs, which are 64-bit on 64-bit Windows whatever the build under test is.
 fs::path Windows64Program(const std::string& file_name);
+
+// The fields of a program file's PE headers that the tests look at.
+struct ProgramHeader {
+  std::uint16_t machine = 0;          // of the COFF file header
+  std::uint16_t characteristics = 0;  // of the COFF file header
+  std::uint32_t checksum = 0;         // CheckSum of the optional header
+  std::size_t checksum_at = 0;        // where the CheckSum lies in the file
+};
+
+// Nothing when the file is no PE program.
+std::optional<ProgramHeader> ReadProgramHeader(const fs::path& file);
 
 // Whether a program file is a 32-bit x86 one (the machine of its PE header).
 bool IsI386Program(const fs::path& file);

@@ -1,8 +1,8 @@
-#include "check/byte_source.h"
+#include "release/byte_source.h"
 
 #include <cstring>
 
-namespace check {
+namespace release {
 
 std::string ByteSource::Read(std::uint64_t offset, std::size_t count) {
   if (offset > Size() || count > Size() - offset) {
@@ -36,4 +36,4 @@ std::uint64_t LittleEndian::Get(std::size_t at, std::size_t width) const {
   return value;
 }
 
-}  // namespace check
+}  // namespace release

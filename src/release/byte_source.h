@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace check {
+namespace release {
 
 class UnreadablePackage : public std::runtime_error {
  public:
@@ -62,4 +62,4 @@ class LittleEndian {
   const char* what_;
 };
 
-}  // namespace check
+}  // namespace release

@@ -1,8 +1,8 @@
-#include "check/compound_file.h"
+#include "release/compound_file.h"
 
 #include <algorithm>
 
-namespace check {
+namespace release {
 
 namespace {
 
@@ -149,4 +149,4 @@ std::optional<std::string> CompoundFile::Stream(const std::u16string& name) {
   return out;
 }
 
-}  // namespace check
+}  // namespace release

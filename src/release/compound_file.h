@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "check/byte_source.h"
+#include "release/byte_source.h"
 
-namespace check {
+namespace release {
 
 constexpr std::uint64_t kStreamLimit = 64u << 20;
 
@@ -49,4 +49,4 @@ class CompoundFile {
   std::map<std::u16string, std::size_t> root_streams_;
 };
 
-}  // namespace check
+}  // namespace release
