@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "engine/package_command.h"
+#include "release/byte_source.h"
+#include "release/msi_reader.h"
 
 namespace engine {
 
@@ -35,6 +37,62 @@ std::string SizeInMegabytes(std::uint64_t bytes) {
   return std::to_string((bytes + (1u << 20) - 1) >> 20) + " MB";
 }
 
+// The copy of an .msi, read where its tables lie.
+class CopiedDatabase : public release::ByteSource {
+ public:
+  CopiedDatabase(platform::System& system, std::string path)
+      : system_(system), path_(std::move(path)), size_(system.FileSize(path_).value_or(0)) {}
+  std::uint64_t Size() const override { return size_; }
+
+ protected:
+  bool ReadAt(std::uint64_t offset, std::size_t count, char* out, std::string& reason) override {
+    const auto bytes = system_.ReadFilePart(path_, offset, count);
+    if (!bytes.value || bytes.value->size() != count) {
+      reason = bytes.value ? "it ended early" : bytes.reason;
+      return false;
+    }
+    std::copy(bytes.value->begin(), bytes.value->end(), out);
+    return true;
+  }
+
+ private:
+  platform::System& system_;
+  std::string path_;
+  std::uint64_t size_;
+};
+
+bool IsMsi(const std::string& path) {
+  return path.size() >= 4 && Upper(path.substr(path.size() - 4)) == ".MSI";
+}
+
+// Room for the files' bytes and the margin; `no_room` says why not.
+void CheckRoom(platform::System& system, PackageCopy& copy);
+
+// The cabinets that an .msi copied alone names outside itself go with it, as
+// far as the release has them; one it lacks is left to msiexec to report. A
+// database that can't be read is msiexec's to report too.
+bool AddCabinets(platform::System& system, PackageCopy& copy) {
+  if (copy.cabinets_listed || copy.whole_folder || !IsMsi(copy.source)) return true;
+  std::vector<std::string> names;
+  try {
+    CopiedDatabase database(system, copy.Package());
+    names = release::ReadMsiExternalCabinets(database);
+  } catch (const release::UnreadablePackage&) {
+  }
+  for (const std::string& name : names) {
+    const auto size = system.FileSize(copy.source_folder + name);
+    if (!size && !system.FolderExists(copy.source_folder)) {
+      copy.failure = "Der Ordner " + copy.source_folder + " ist nicht erreichbar";
+      return false;
+    }
+    if (size)
+      copy.files.push_back({copy.source_folder + name, copy.folder + name, *size, 0, false});
+  }
+  copy.cabinets_listed = true;
+  CheckRoom(system, copy);
+  return true;
+}
+
 // The files to copy, the package first, and whether the drive has room for
 // them.
 bool List(platform::System& system, PackageCopy& copy) {
@@ -59,14 +117,20 @@ bool List(platform::System& system, PackageCopy& copy) {
     copy.files.push_back(
         {copy.source_folder + name, copy.folder + name, size.value_or(0), 0, false});
   }
+  CheckRoom(system, copy);
+  copy.listed = true;
+  return true;
+}
+
+void CheckRoom(platform::System& system, PackageCopy& copy) {
+  std::uint64_t missing = 0;
+  for (const CopiedFile& file : copy.files) missing += file.size - std::min(file.size, file.copied);
   const auto free = system.FreeSpace(DriveRoot(copy.folder));
-  if (free && *free < copy.Bytes() + kCacheSpaceMargin) {
+  if (free && *free < missing + kCacheSpaceMargin) {
     copy.no_room = "auf " + DriveRoot(copy.folder) + " sind " + SizeInMegabytes(*free) +
                    " frei, die Kopie braucht " + SizeInMegabytes(copy.Bytes()) + " und " +
                    SizeInMegabytes(kCacheSpaceMargin) + " Reserve";
   }
-  copy.listed = true;
-  return true;
 }
 
 bool CopyOne(platform::System& system, PackageCopy& copy, CopiedFile& file) {
@@ -109,8 +173,9 @@ bool ContinueCopy(platform::System& system, PackageCopy& copy) {
   copy.failure.clear();
   if (!copy.listed && !List(system, copy)) return false;
   if (!copy.no_room.empty()) return true;
-  for (CopiedFile& file : copy.files) {
-    if (!file.done && !CopyOne(system, copy, file)) return false;
+  for (std::size_t i = 0; i < copy.files.size() && copy.no_room.empty(); ++i) {
+    if (!copy.files[i].done && !CopyOne(system, copy, copy.files[i])) return false;
+    if (i == 0 && !AddCabinets(system, copy)) return false;
   }
   return true;
 }

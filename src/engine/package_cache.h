@@ -42,6 +42,7 @@ struct PackageCopy {
   std::string folder;  // the copy's folder, ending in a backslash
 
   bool listed = false;
+  bool cabinets_listed = false;   // an .msi's cabinets outside it are among the files
   std::vector<CopiedFile> files;  // the package first
   release::Sha256 hash;           // of the package's bytes copied so far
   std::string sha256;             // its digest, once all of it is copied

@@ -3,7 +3,10 @@
 // that installs, and waited for when the share is away for a moment.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "engine/package_cache.h"
+#include "package_files.h"
 #include "release/ini_file.h"
 #include "release/sha256.h"
 #include "release_fixture.h"
@@ -38,23 +41,34 @@ class PackageCopying : public ::testing::Test {
 };
 
 // What goes with a package: its folder's files when it lies alone there,
-// else itself alone; each byte read once, and hashed on the way.
+// else itself alone, an .msi with the cabinets it names outside itself; each
+// byte read once, and the package hashed on the way.
 TEST_F(PackageCopying, CopiesThePackageWithItsCompanionsReadingEachByteOnce) {
+  const std::string msi = package_test::ReadAll(package_test::Made().msi_external);
+  system.read_block_size = 1 << 16;
   system.files[std::string(kShare) + "Tool\\setup.exe"] = "MZ setup of ten";
   system.files[std::string(kShare) + "Tool\\data1.cab"] = "cabinet";
   system.files[std::string(kShare) + "Tool\\Lang\\de.dll"] = "words";
+  system.files[std::string(kShare) + "Apps\\app.msi"] = msi;
+  system.files[std::string(kShare) + "Apps\\disk1.cab"] = "disk 1";
+  system.files[std::string(kShare) + "Apps\\Datentr\xc3\xa4ger 4.cab"] = "disk 4";
+  system.files[std::string(kShare) + "Apps\\other.msi"] = "another package";
   struct Case {
+    std::string package;
     bool whole_folder;
-    std::vector<std::string> copied;
+    std::vector<std::string> copied;  // the package first
   };
   for (const Case& c :
-       {Case{true, {"setup.exe", "data1.cab", "Lang\\de.dll"}}, Case{false, {"setup.exe"}}}) {
+       {Case{"Tool\\setup.exe", true, {"setup.exe", "data1.cab", "Lang\\de.dll"}},
+        Case{"Tool\\setup.exe", false, {"setup.exe"}},
+        Case{"Apps\\app.msi", false, {"app.msi", "disk1.cab", "Datentr\xc3\xa4ger 4.cab"}}}) {
+    SCOPED_TRACE(c.package);
     system.copies.clear();
-    engine::PackageCopy copy = Copy("Tool\\setup.exe", c.whole_folder);
+    engine::PackageCopy copy = Copy(c.package, c.whole_folder);
     ASSERT_TRUE(engine::ContinueCopy(system, copy)) << copy.failure;
     EXPECT_TRUE(copy.Complete());
-    EXPECT_EQ(copy.Package(), "C:\\Cache\\1\\setup.exe");
-    EXPECT_EQ(copy.sha256, release::Sha256Hex("MZ setup of ten"));
+    EXPECT_EQ(copy.Package(), "C:\\Cache\\1\\" + c.copied.front());
+    EXPECT_EQ(copy.sha256, release::Sha256Hex(system.files[kShare + c.package]));
     EXPECT_EQ(system.held_files.count(copy.Package()), 1u);
     std::vector<std::string> copied;
     for (const auto& made : system.copies) {
@@ -63,10 +77,11 @@ TEST_F(PackageCopying, CopiesThePackageWithItsCompanionsReadingEachByteOnce) {
       EXPECT_EQ(system.files[made.to], system.files[made.from]);
       copied.push_back(made.to.substr(std::string("C:\\Cache\\1\\").size()));
     }
-    std::sort(copied.begin() + 1, copied.end());
     std::vector<std::string> expected = c.copied;
+    std::sort(copied.begin() + 1, copied.end());
     std::sort(expected.begin() + 1, expected.end());
     EXPECT_EQ(copied, expected);
+    copy.hold.reset();  // lets the copy go
   }
 }
 

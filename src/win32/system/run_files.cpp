@@ -64,9 +64,13 @@ bool Win32System::FolderWritable(const std::string& folder) {
   return true;
 }
 
+// Two installers started together append to one log: each write goes to the
+// end whole, so neither keeps the other out (a share for reading alone lost
+// the second one's lines).
 platform::Status Win32System::AppendToFile(const std::string& path, const std::string& bytes) {
-  UniqueHandle file(CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueHandle file(CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
   if (file.get() != INVALID_HANDLE_VALUE &&
       WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
