@@ -70,7 +70,7 @@ class Gallery : public InstallTest, public ::testing::WithParamInterface<Gallery
   // The layout must be sound; with a change of resolution also on the monitor of 144 dpi and
   // back on the first one, where the window's client area is what it was before.
   void CheckWindow(const std::string& form, const std::string& window) {
-    ExpectSoundLayout(form, window);
+    ExpectSoundLayout(form, window, GetParam().dpi);
     if (!GetParam().change_dpi) return;
     const ClientSizes first = MoveToMonitor(form, window, GetParam().dpi, 144);
     const ClientSizes back = MoveToMonitor(form, window, 144, GetParam().dpi);
@@ -92,14 +92,15 @@ class Gallery : public InstallTest, public ::testing::WithParamInterface<Gallery
     EXPECT_NEAR(sizes.height, sizes.height_before * to / from, sizes.height / 10) << step;
     Shot(step);
     SCOPED_TRACE(step);
-    ExpectSoundLayout(form, window);
+    ExpectSoundLayout(form, window, to);
     return sizes;
   }
-  void ExpectSoundLayout(const std::string& form, const std::string& window) {
-    const DriverRun layout = Drive({"layout " + form});
+  void ExpectSoundLayout(const std::string& form, const std::string& window, int dpi) {
+    const std::string command = "layout " + form + " " + std::to_string(dpi);
+    const DriverRun layout = Drive({command});
     EXPECT_TRUE(layout.ok()) << window << ": " << layout.Report();
     if (!layout.ok()) return;
-    EXPECT_EQ(layout.Value("layout " + form), MeantOverlaps(window)) << Name(window);
+    EXPECT_EQ(layout.Value(command), MeantOverlaps(window)) << Name(window);
   }
   // The overlaps the layout means: the options' check boxes (top 12, height 17) reach one unit
   // into their explanations (top 28) as the page declares them, with the empty lower margin of

@@ -412,7 +412,7 @@ const Command kCommands[] = {
     {L"dpi", 3, WithoutSession<ChangeDpi>},
     {L"awareness", 1, WithoutSession<Awareness>},
     {L"accessible", 1, WithoutSession<Accessible>},
-    {L"layout", 1, WithoutSession<Layout>},
+    {L"layout", 2, WithoutSession<Layout>},
 };
 
 std::wstring Run(Session& session, const Args& words) {
