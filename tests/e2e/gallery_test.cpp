@@ -1,6 +1,7 @@
 // Every window of the program with the demo release's German and English words, at 96 and at
 // 144 dpi: screenshots to look at (build/native/screenshots/Gallery-*), and the checks that
-// catch a text cut off where the window can tell.
+// catch a text cut off where the window can tell. The same windows once more, each moved to a
+// monitor of 144 dpi and back while it is open (DpiChange-*).
 #include <chrono>
 #include <fstream>
 #include <sstream>
@@ -16,7 +17,21 @@ namespace {
 struct GalleryCase {
   const char* language_file;  // in demo/
   int dpi;
+  bool change_dpi = false;  // each window goes to a monitor of 144 dpi and back
 };
+
+struct ClientSizes {
+  int width_before = 0, height_before = 0, width = 0, height = 0;
+};
+
+// The driver's "dpi" value: "<width>x<height> <width>x<height>".
+ClientSizes ParseClientSizes(const std::string& text) {
+  ClientSizes sizes;
+  char x = 0;
+  std::istringstream(text) >> sizes.width_before >> x >> sizes.height_before >> sizes.width >> x >>
+      sizes.height;
+  return sizes;
+}
 
 std::string Slurp(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -36,7 +51,8 @@ class Gallery : public InstallTest, public ::testing::WithParamInterface<Gallery
   std::string Name(const std::string& window) const {
     std::string language = GetParam().language_file;
     language = language == "Language.ini" ? "de" : "en";
-    return "Gallery-" + language + "-" + std::to_string(GetParam().dpi) + "-" + window;
+    return (GetParam().change_dpi ? "DpiChange-" : "Gallery-") + language + "-" +
+           std::to_string(GetParam().dpi) + "-" + window;
   }
 
   // Runs the commands, then saves the screen under the window's name once the new window has
@@ -48,14 +64,43 @@ class Gallery : public InstallTest, public ::testing::WithParamInterface<Gallery
     Shot(window);
     EXPECT_TRUE(run.ok()) << window << ": " << run.Report();
     if (!run.ok()) return false;
-    ExpectSoundLayout(form, window);
+    CheckWindow(form, window);
     return true;
   }
-  void ExpectSoundLayout(const std::string& form, const std::string& window) {
-    const DriverRun layout = Drive({"layout " + form});
+  // The layout must be sound; with a change of resolution also on the monitor of 144 dpi and
+  // back on the first one, where the window's client area is what it was before.
+  void CheckWindow(const std::string& form, const std::string& window) {
+    ExpectSoundLayout(form, window, GetParam().dpi);
+    if (!GetParam().change_dpi) return;
+    const ClientSizes first = MoveToMonitor(form, window, GetParam().dpi, 144);
+    const ClientSizes back = MoveToMonitor(form, window, 144, GetParam().dpi);
+    EXPECT_EQ(back.width, first.width_before) << Name(window);
+    EXPECT_EQ(back.height, first.height_before) << Name(window);
+  }
+  // The window's client area takes the new scale (a message measured anew at it differs by a
+  // little); its shot is named after the resolution.
+  ClientSizes MoveToMonitor(const std::string& form, const std::string& window, int from, int to) {
+    const std::string step = window + "-dpi" + std::to_string(to);
+    const std::string command =
+        "dpi " + form + " " + std::to_string(from) + " " + std::to_string(to);
+    const DriverRun moved = Drive({"awareness " + form, command});
+    EXPECT_TRUE(moved.ok()) << step << ": " << moved.Report();
+    if (!moved.ok()) return {};
+    EXPECT_EQ(moved.Value("awareness " + form), "2") << step << ": follows each monitor";
+    const ClientSizes sizes = ParseClientSizes(moved.Value(command));
+    EXPECT_NEAR(sizes.width, sizes.width_before * to / from, sizes.width / 10) << step;
+    EXPECT_NEAR(sizes.height, sizes.height_before * to / from, sizes.height / 10) << step;
+    Shot(step);
+    SCOPED_TRACE(step);
+    ExpectSoundLayout(form, window, to);
+    return sizes;
+  }
+  void ExpectSoundLayout(const std::string& form, const std::string& window, int dpi) {
+    const std::string command = "layout " + form + " " + std::to_string(dpi);
+    const DriverRun layout = Drive({command});
     EXPECT_TRUE(layout.ok()) << window << ": " << layout.Report();
     if (!layout.ok()) return;
-    EXPECT_EQ(layout.Value("layout " + form), MeantOverlaps(window)) << Name(window);
+    EXPECT_EQ(layout.Value(command), MeantOverlaps(window)) << Name(window);
   }
   // The overlaps the layout means: the options' check boxes (top 12, height 17) reach one unit
   // into their explanations (top 28) as the page declares them, with the empty lower margin of
@@ -134,7 +179,7 @@ TEST_P(Gallery, EveryWindowOfTheWizard) {
   DriverRun finish = Drive({WaitFor("TFEnde", 60000), RectOf("TFEnde"), "screen"});
   Shot("finish-after-restart");
   if (finish.ok()) {
-    ExpectSoundLayout("TFEnde", "finish-after-restart");
+    CheckWindow("TFEnde", "finish-after-restart");
     const ScreenRect page = ParseRect(finish.Value(RectOf("TFEnde")));
     int width = 0, height = 0;
     std::istringstream(finish.Value("screen")) >> width >> height;
@@ -164,16 +209,22 @@ TEST_P(Gallery, CountdownOfTheAutomaticRestart) {
   ForgetRunOnce();
 }
 
+std::string GalleryName(const ::testing::TestParamInfo<GalleryCase>& info) {
+  const std::string file = info.param.language_file;
+  return std::string(file == "Language.ini" ? "German" : "English") +
+         std::to_string(info.param.dpi);
+}
+
 INSTANTIATE_TEST_SUITE_P(DemoWords, Gallery,
                          ::testing::Values(GalleryCase{"Language.ini", 96},
                                            GalleryCase{"Language.en.ini", 96},
                                            GalleryCase{"Language.ini", 144},
                                            GalleryCase{"Language.en.ini", 144}),
-                         [](const ::testing::TestParamInfo<GalleryCase>& info) {
-                           const std::string file = info.param.language_file;
-                           return std::string(file == "Language.ini" ? "German" : "English") +
-                                  std::to_string(info.param.dpi);
-                         });
+                         GalleryName);
+INSTANTIATE_TEST_SUITE_P(DpiChange, Gallery,
+                         ::testing::Values(GalleryCase{"Language.ini", 96, true},
+                                           GalleryCase{"Language.en.ini", 96, true}),
+                         GalleryName);
 
 }  // namespace
 }  // namespace e2e

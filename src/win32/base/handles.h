@@ -1,4 +1,4 @@
-// Kernel handles and registry keys that close themselves.
+// Kernel handles, registry keys and icons that close themselves.
 #pragma once
 
 #include <windows.h>
@@ -20,5 +20,10 @@ struct KeyCloser {
   void operator()(HKEY key) const { RegCloseKey(key); }
 };
 using UniqueKey = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
+
+struct IconDestroyer {
+  void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDestroyer>;
 
 }  // namespace win32

@@ -7,12 +7,13 @@
 #include "ui/form.h"
 #include "ui/image.h"
 #include "ui/label.h"
+#include "win32/base/monitor_dpi.h"
 #include "win32/base/wide_text.h"
 #include "win32/dialogs/message_layout.h"
-#include "win32/peers/dpi_scale.h"
 #include "win32/peers/fonts.h"
+#include "win32/peers/form_peer.h"
 #include "win32/peers/ui_backend.h"
-#include "win32/pictures/pictures.h"
+#include "win32/pictures/sized_icon.h"
 
 namespace win32 {
 
@@ -38,41 +39,52 @@ MessageLayout Measure(const platform::DialogContent& content, int dpi) {
   for (const platform::DialogButton& button : content.buttons) {
     captions.push_back(Widen(button.caption));
   }
-  MessageLayout layout =
-      MeasureMessage(screen, Widen(content.text), captions, GetSystemMetrics(SM_CXICON),
-                     GetSystemMetrics(SM_CXSCREEN) / 2);
+  MessageLayout layout = MeasureMessage(screen, Widen(content.text), captions, IconEdgeAt(dpi),
+                                        GetSystemMetrics(SM_CXSCREEN) / 2);
   SelectObject(screen, previous);
   ReleaseDC(nullptr, screen);
   return layout;
 }
 
-class MessageForm : public ui::Form {
+// Its parts are measured with its font, in pixels, at the scale the form is drawn at.
+class MessageForm final : public ui::Form, public MeasuredLayout {
  public:
-  MessageForm(ui::Application& app, const platform::DialogContent& content,
-              const MessageLayout& layout, const DpiScale& scale)
-      : ui::Form(app, "TMessageForm",
-                 {0, 0, scale.ToUnits(layout.client.cx), scale.ToUnits(layout.client.cy)},
-                 content.caption, ui::DialogStyle(false)),
-        icon_(*this, "Icon", Units(layout.icon, scale)),
-        text_(*this, "Message", Units(layout.text, scale), content.text, ui::kWordWrap),
+  MessageForm(ui::Application& app, const platform::DialogContent& content, const DpiScale& scale)
+      : ui::Form(app, "TMessageForm", {}, content.caption, ui::DialogStyle(false)),
+        content_(content),
+        icon_(*this, "Icon", {}),
+        text_(*this, "Message", {}, content.text, ui::kWordWrap),
         answer_(content.escape_result) {
-    const int size = GetSystemMetrics(SM_CXICON);
-    icon_.SetPicture(std::make_shared<IconPicture>(LoadIconW(nullptr, SystemIcon(content.icon)),
-                                                   size, size, false));
+    const int edge = IconEdgeAt(96);
+    icon_.SetPicture(
+        std::make_shared<SizedIcon>(edge, edge, [name = SystemIcon(content.icon)](int drawn) {
+          return LoadIconOfEdge(nullptr, name, drawn);
+        }));
     const int count = static_cast<int>(content.buttons.size());
     int first = 0;  // the default answer's button
     for (int i = 0; i < count; ++i) {
       if (content.buttons[i].result == content.default_result) first = i;
     }
     for (int i = 0; i < count; ++i) {
-      AddButton(content.buttons[i], Units(layout.buttons[i], scale), content.escape_result);
+      AddButton(content.buttons[i], content.escape_result);
       // Tab goes round the row as it stands; the round starts, and so the
       // focus rests, at the default answer, which Enter then presses.
       buttons_.back()->SetTabRank((i - first + count) % count);
     }
+    MeasureAt(scale);
   }
 
   int Answer() const { return answer_; }
+
+  void MeasureAt(const DpiScale& scale) override {
+    const MessageLayout layout = Measure(content_, scale.Dpi());
+    StoreBounds({Left(), Top(), scale.ToUnits(layout.client.cx), scale.ToUnits(layout.client.cy)});
+    icon_.StoreBounds(Units(layout.icon, scale));
+    text_.StoreBounds(Units(layout.text, scale));
+    for (std::size_t i = 0; i < buttons_.size(); ++i) {
+      buttons_[i]->StoreBounds(Units(layout.buttons[i], scale));
+    }
+  }
 
  private:
   static ui::Rect Units(const RECT& pixels, const DpiScale& scale) {
@@ -81,8 +93,8 @@ class MessageForm : public ui::Form {
             scale.ToUnitsCovering(pixels.bottom - pixels.top)};
   }
 
-  void AddButton(const platform::DialogButton& answer, const ui::Rect& bounds, int escape) {
-    auto button = std::make_unique<ui::Button>(*this, answer.name, bounds, answer.caption);
+  void AddButton(const platform::DialogButton& answer, int escape) {
+    auto button = std::make_unique<ui::Button>(*this, answer.name, ui::Rect{}, answer.caption);
     button->OnClick.Bind([this, result = answer.result] {
       answer_ = result;
       Hide();
@@ -91,6 +103,7 @@ class MessageForm : public ui::Form {
     buttons_.push_back(std::move(button));
   }
 
+  const platform::DialogContent& content_;
   ui::Image icon_;
   ui::Label text_;
   std::vector<std::unique_ptr<ui::Button>> buttons_;
@@ -101,8 +114,7 @@ class MessageForm : public ui::Form {
 
 int ShowMessageForm(ui::Application& app, UiBackend& backend,
                     const platform::DialogContent& content) {
-  const DpiScale scale(ScreenDpi());
-  MessageForm form(app, content, Measure(content, scale.Dpi()), scale);
+  MessageForm form(app, content, DpiScale(ScreenDpi()));
   backend.Realize(form);
   form.ShowModal();
   return form.Answer();

@@ -1,8 +1,10 @@
 #include "win32/peers/form_peer.h"
 
 #include <stdexcept>
+#include <utility>
 
 #include "ui/layout.h"
+#include "win32/base/monitor_dpi.h"
 #include "win32/base/wide_text.h"
 #include "win32/base/window_class.h"
 #include "win32/peers/peer_factory.h"
@@ -41,25 +43,38 @@ FrameStyle FrameOf(const ui::Form& form) {
   return frame;
 }
 
-// Every form scales from 96 dpi to the screen's resolution, as its fonts do.
+constexpr wchar_t kMainIcon[] = L"MAINICON";
+
+// Every form scales from 96 dpi to the screen's resolution at first, as its
+// fonts do, and to its monitor's once it knows it.
 DpiScale FormScale(const PeerContext& context) {
   return DpiScale(context.screen_dpi);
+}
+
+// Windows 10 1607 scales the frame of a window to its monitor only when asked
+// while the window is made.
+LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_NCCREATE) ScaleNonClientArea(window);
+  return WindowPeer::ClassProcedure(window, message, wparam, lparam);
 }
 
 ui::Point ToPixels(ui::Point size, const DpiScale& scale) {
   return {scale.ToPixels(size.x), scale.ToPixels(size.y)};
 }
 
-ui::Point Outer(ui::Point client, DWORD style, DWORD ex_style) {
+// The frame is drawn at the window's resolution, which may lag behind the
+// form's scale (Wine draws every frame at the screen's).
+ui::Point Outer(ui::Point client, DWORD style, DWORD ex_style, int frame_dpi) {
   RECT frame{0, 0, client.x, client.y};
-  AdjustWindowRectEx(&frame, style, FALSE, ex_style);
+  AddFrame(frame, style, ex_style, frame_dpi);
   return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
 // Before the window exists: the designed client size in the frame it will get.
 ui::Point DesignOuterSize(const ui::Form& form, const DpiScale& scale) {
   const FrameStyle frame = FrameOf(form);
-  return Outer(ToPixels(ui::DesignClientSize(form), scale), frame.style, frame.ex_style);
+  return Outer(ToPixels(ui::DesignClientSize(form), scale), frame.style, frame.ex_style,
+               ScreenDpi());
 }
 
 // Where a maximised window returns to, in screen coordinates: the placement
@@ -99,7 +114,7 @@ void FormPeer::CreateWindows() {
   const HINSTANCE instance = Context().instance;
   const std::wstring class_name = Widen(form_.Name());
   RegisterWindowClass(instance,
-                      {class_name.c_str(), ClassProcedure, 0, LoadIconW(instance, L"MAINICON"),
+                      {class_name.c_str(), FormProcedure, 0, LoadIconW(instance, kMainIcon),
                        reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
   const FrameStyle frame = FrameOf(form_);
   client_size_ = ui::DesignClientSize(form_);
@@ -117,9 +132,11 @@ void FormPeer::CreateWindows() {
 
 ui::Point FormPeer::OuterSize() const {
   if (!Handle()) return DesignOuterSize(form_, Scale());
+  const int window_dpi = WindowDpi(Handle());
   return Outer(ToPixels(client_size_, Scale()),
                static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)),
-               static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
+               static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)),
+               window_dpi ? window_dpi : ScreenDpi());
 }
 
 ui::Point FormPeer::OuterSizeOf(const ui::Form& form, const PeerContext& context) {
@@ -167,6 +184,7 @@ void FormPeer::Apply(ui::Change what) {
       // A modal form that ends gives the input back first, so that the
       // activation returns to the windows it disabled.
       if (!form_.Visible() && Context().modal.form == Handle()) Context().modal.others->Restore();
+      if (form_.Visible()) FollowWindowDpi();
       ShowWindow(Handle(), form_.Visible() ? SW_SHOW : SW_HIDE);
       break;
     case ui::Change::Front:
@@ -211,12 +229,61 @@ bool FormPeer::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT
     case WM_ACTIVATE:
       Activated(LOWORD(wparam) != WA_INACTIVE);
       return true;
+    case kDpiChangedMessage:
+      ChangeDpi(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+      return true;
     case WM_COMMAND:
       if (HandleDialogKey(wparam, lparam)) return true;
       return ContainerPeer::HandleMessage(message, wparam, lparam, result);
     default:
       return ContainerPeer::HandleMessage(message, wparam, lparam, result);
   }
+}
+
+void FormPeer::ChangeScale(const DpiScale& scale) {
+  if (auto* measured = dynamic_cast<MeasuredLayout*>(&form_)) measured->MeasureAt(scale);
+  ContainerPeer::ChangeScale(scale);
+}
+
+// Windows suggests where the window goes at the new resolution. A form of a
+// fixed size takes the place and keeps its designed client area, in the frame
+// it has there; one the user sizes takes the suggested size, and its controls
+// follow it. Pictures are drawn anew at their new sizes.
+void FormPeer::ChangeDpi(int dpi, const RECT& suggested) {
+  ChangeScale(DpiScale(dpi));
+  client_size_ = ui::DesignClientSize(form_);
+  const bool sizeable = form_.Style().border == ui::BorderStyle::Sizeable;
+  const ui::Point outer =
+      sizeable ? ui::Point{suggested.right - suggested.left, suggested.bottom - suggested.top}
+               : OuterSize();
+  SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, outer.x, outer.y,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  const RECT client = ClientRect();
+  Arrange(sizeable ? Scale().ToUnits(client.right, client.bottom) : client_size_);
+  ShowIconsAt(dpi);
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+// Windows tells a window of its monitor's resolution only when that changes:
+// one made on a monitor of another resolution than the screen's, or moved
+// there while hidden, learns it when it is shown.
+void FormPeer::FollowWindowDpi() {
+  const int dpi = WindowDpi(Handle());
+  if (dpi == 0 || dpi == Scale().Dpi()) return;
+  RECT frame;
+  GetWindowRect(Handle(), &frame);
+  ChangeDpi(dpi, frame);
+}
+
+// The class's icon has the screen's size; the title bar and the taskbar get
+// the window's own. The window lets the old ones go before they are destroyed.
+void FormPeer::ShowIconsAt(int dpi) {
+  UniqueIcon small(LoadIconOfEdge(Context().instance, kMainIcon, SmallIconEdgeAt(dpi)));
+  UniqueIcon big(LoadIconOfEdge(Context().instance, kMainIcon, IconEdgeAt(dpi)));
+  SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+  SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+  small_icon_ = std::move(small);
+  big_icon_ = std::move(big);
 }
 
 // Keyboard navigation follows the active form, and each form keeps the

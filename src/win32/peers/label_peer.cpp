@@ -90,6 +90,11 @@ bool LabelPeer::CoverOneLine() {
   return true;
 }
 
+void LabelPeer::ChangeScale(const DpiScale& scale) {
+  WindowPeer::ChangeScale(scale);
+  FitToText();
+}
+
 void LabelPeer::Apply(ui::Change what) {
   WindowPeer::Apply(what);
   if (what != ui::Change::Caption && what != ui::Change::Font && what != ui::Change::Enabled) {

@@ -12,6 +12,9 @@ class LabelPeer : public WindowPeer {
  public:
   LabelPeer(ui::Label& label, WindowPeer& parent);
 
+  // The text is measured again with the font at the new scale.
+  void ChangeScale(const DpiScale& scale) override;
+
  protected:
   void Apply(ui::Change what) override;
   bool HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) override;

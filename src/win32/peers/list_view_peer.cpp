@@ -65,8 +65,19 @@ void ListViewPeer::FillColumns() {
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
     column.pszText = caption.data();
-    column.cx = Scale().ToPixels(columns[i].width);
+    column.cx = ColumnWidth(static_cast<int>(i));
     ListView_InsertColumn(Handle(), static_cast<int>(i), &column);
+  }
+}
+
+int ListViewPeer::ColumnWidth(int index) const {
+  return Scale().ToPixels(list_.Columns()[index].width);
+}
+
+void ListViewPeer::ChangeScale(const DpiScale& scale) {
+  WindowPeer::ChangeScale(scale);
+  for (int i = 0; i < static_cast<int>(list_.Columns().size()); ++i) {
+    ListView_SetColumnWidth(Handle(), i, ColumnWidth(i));
   }
 }
 

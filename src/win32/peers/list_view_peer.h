@@ -16,6 +16,8 @@ class ListViewPeer : public WindowPeer {
  public:
   ListViewPeer(ui::ListView& list, WindowPeer& parent);
   LRESULT OnNotify(const NMHDR& header) override;
+  // The columns keep their widths in units.
+  void ChangeScale(const DpiScale& scale) override;
 
  protected:
   void Apply(ui::Change what) override;
@@ -33,6 +35,7 @@ class ListViewPeer : public WindowPeer {
   void InsertRow(int index);
   void ShowChecks();
   void FillColumns();
+  int ColumnWidth(int index) const;
   void ShowCheck(int index);
   void ShowCaption(int index);
   void ShowSelection();

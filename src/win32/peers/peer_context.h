@@ -1,11 +1,12 @@
-// What the peers of all forms share: the module, the screen's resolution,
-// the fonts, and the form that receives the keyboard navigation.
+// What the peers of all forms share: the module, the screen's resolution
+// (a form's own may differ from it), the fonts, and the form that receives
+// the keyboard navigation.
 #pragma once
 
 #include <windows.h>
 
+#include "win32/base/monitor_dpi.h"
 #include "win32/base/thread_windows.h"
-#include "win32/peers/dpi_scale.h"
 #include "win32/peers/fonts.h"
 
 namespace win32 {

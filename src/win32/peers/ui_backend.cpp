@@ -6,8 +6,8 @@
 
 #include "ui/application.h"
 #include "ui/form.h"
+#include "win32/base/monitor_dpi.h"
 #include "win32/base/thread_windows.h"
-#include "win32/peers/dpi_scale.h"
 #include "win32/peers/form_peer.h"
 #include "win32/peers/peer_factory.h"
 #include "win32/peers/tab_control_peer.h"

@@ -13,6 +13,11 @@ namespace {
 
 constexpr UINT_PTR kSubclassId = 0x5045;  // "PE"
 
+RECT PixelRect(const DpiScale& scale, const ui::Rect& units) {
+  const PixelEdges edges = scale.ToPixels(units);
+  return {edges.left, edges.top, edges.right, edges.bottom};
+}
+
 }  // namespace
 
 WindowPeer::WindowPeer(ui::Control& control, PeerContext& context, const DpiScale& scale)
@@ -45,7 +50,7 @@ void WindowPeer::CreateChild(HWND parent, const WindowSpec& spec) {
   if (!control_.Enabled()) style |= WS_DISABLED;
   const WindowPeer* parent_peer = ParentPeer();
   const std::optional<ui::Rect> place = parent_peer ? parent_peer->PlaceOf(control_) : std::nullopt;
-  if (place) placed_ = scale_.ToPixels(*place);
+  if (place) placed_ = PixelRect(scale_, *place);
   // Nobody listens to WM_PARENTNOTIFY, which would go up the whole chain of parents.
   HWND window = CreateWindowExW(spec.ex_style | WS_EX_NOPARENTNOTIFY, spec.class_name,
                                 Widen(control_.Caption()).c_str(), style, placed_.left, placed_.top,
@@ -68,6 +73,14 @@ void WindowPeer::Adopt(HWND window) {
     SetWindowSubclass(window, Subclass, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   }
   SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
+}
+
+void WindowPeer::ChangeScale(const DpiScale& scale) {
+  scale_ = scale;
+  SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
+  for (ui::Control* child : control_.Children()) {
+    if (auto* peer = static_cast<WindowPeer*>(child->GetPeer())) peer->ChangeScale(scale);
+  }
 }
 
 void WindowPeer::Detach() {
@@ -154,7 +167,7 @@ void WindowPeer::Apply(ui::Change what) {
 }
 
 void WindowPeer::Place(const ui::Rect& bounds) {
-  PlacePixels(scale_.ToPixels(bounds), {bounds.width, bounds.height});
+  PlacePixels(PixelRect(scale_, bounds), {bounds.width, bounds.height});
 }
 
 // Moving a window costs several messages; most are made where they belong.

@@ -11,8 +11,8 @@
 #include "ui/application.h"
 #include "ui/control.h"
 #include "ui/peer.h"
-#include "win32/peers/dpi_scale.h"
 #include "win32/peers/peer_context.h"
+#include "win32/portable/dpi_scale.h"
 
 namespace win32 {
 
@@ -48,6 +48,9 @@ class WindowPeer : public ui::Peer {
 
   // Runs once the children have their windows.
   virtual void Realized() {}
+  // The form came to a monitor of another resolution: the window and those of the children
+  // take the new scale and their fonts at it. Their places follow when the form lays them out.
+  virtual void ChangeScale(const DpiScale& scale);
   // Moves the window to its place in the parent's client area (96-dpi units).
   // A window already there is not moved again.
   void Place(const ui::Rect& bounds);

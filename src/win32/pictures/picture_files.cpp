@@ -2,14 +2,17 @@
 
 #include <windows.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <stdexcept>
+#include <vector>
 
+#include "win32/base/monitor_dpi.h"
 #include "win32/base/wide_text.h"
 #include "win32/pictures/lazy_picture.h"
 #include "win32/pictures/pictures.h"
+#include "win32/pictures/sized_icon.h"
+#include "win32/portable/icon_choice.h"
 
 namespace win32 {
 
@@ -61,20 +64,41 @@ int EdgeOf(BYTE stored) {
   throw std::runtime_error("Symbol ist ungültig");
 }
 
-// The image nearest to the system's icon size, the deeper one of equals, as
-// Windows itself picks from an icon resource.
-const IconDirectoryEntry& BestEntry(const IconDirectoryEntry* entries, int count) {
-  const int wanted = GetSystemMetrics(SM_CXICON);
-  const IconDirectoryEntry* best = &entries[0];
-  for (int i = 1; i < count; ++i) {
-    const int distance = std::abs(EdgeOf(entries[i].width) - wanted);
-    const int best_distance = std::abs(EdgeOf(best->width) - wanted);
-    if (distance < best_distance ||
-        (distance == best_distance && entries[i].bit_count > best->bit_count)) {
-      best = &entries[i];
+// The directory of an icon file whose images all lie within it; throws otherwise.
+std::vector<IconDirectoryEntry> IconEntries(std::string_view bytes) {
+  IconDirectory directory;
+  if (bytes.size() < sizeof directory) ThrowInvalidIcon();
+  std::memcpy(&directory, bytes.data(), sizeof directory);
+  const std::size_t entries_end = sizeof directory + directory.count * sizeof(IconDirectoryEntry);
+  if (directory.reserved != 0 || directory.type != 1 || directory.count == 0 ||
+      bytes.size() < entries_end) {
+    ThrowInvalidIcon();
+  }
+  std::vector<IconDirectoryEntry> entries(directory.count);
+  std::memcpy(entries.data(), bytes.data() + sizeof directory, entries.size() * sizeof entries[0]);
+  for (const IconDirectoryEntry& entry : entries) {
+    if (entry.image_offset > bytes.size() ||
+        entry.bytes_in_image > bytes.size() - entry.image_offset) {
+      ThrowInvalidIcon();
     }
   }
-  return *best;
+  return entries;
+}
+
+IconDirectoryEntry EntryForEdge(const std::vector<IconDirectoryEntry>& entries, int edge) {
+  std::vector<IconImageSize> sizes;
+  for (const IconDirectoryEntry& entry : entries)
+    sizes.push_back({EdgeOf(entry.width), entry.bit_count});
+  return entries[ChooseIconImage(sizes, edge)];
+}
+
+// The file's image that suits `edge` best, scaled to it; null when it is no icon image.
+HICON IconOfEdge(std::string_view bytes, int edge) {
+  const IconDirectoryEntry entry = EntryForEdge(IconEntries(bytes), edge);
+  auto* image = reinterpret_cast<BYTE*>(const_cast<char*>(bytes.data() + entry.image_offset));
+  return CreateIconFromResourceEx(image, entry.bytes_in_image, TRUE, kIconFormatVersion, edge,
+                                  edge * EdgeOf(entry.height) / EdgeOf(entry.width),
+                                  LR_DEFAULTCOLOR);
 }
 
 // A DIB section keeps the file's colours whatever the screen's depth. Null when the file is
@@ -129,29 +153,16 @@ std::shared_ptr<const Win32Picture> BitmapFromFile(const std::string& path,
   return std::make_shared<LazyPicture>(size->cx, size->cy, [path] { return LoadBitmapFile(path); });
 }
 
+// The picture's own size is that of the image for a large icon at 96 dpi; each size it is drawn
+// at gets the image that suits it. The image for the screen's icon size is made at once, so that
+// a file that is no icon is reported when it is loaded.
 std::shared_ptr<const Win32Picture> IconFromFileBytes(std::string_view bytes) {
-  IconDirectory directory;
-  if (bytes.size() < sizeof directory) ThrowInvalidIcon();
-  std::memcpy(&directory, bytes.data(), sizeof directory);
-  const std::size_t entries_end = sizeof directory + directory.count * sizeof(IconDirectoryEntry);
-  if (directory.reserved != 0 || directory.type != 1 || directory.count == 0 ||
-      bytes.size() < entries_end) {
-    ThrowInvalidIcon();
-  }
-  const auto* entries =
-      reinterpret_cast<const IconDirectoryEntry*>(bytes.data() + sizeof directory);
-  const IconDirectoryEntry& entry = BestEntry(entries, directory.count);
-  if (entry.image_offset > bytes.size() ||
-      entry.bytes_in_image > bytes.size() - entry.image_offset) {
-    ThrowInvalidIcon();
-  }
-  const int width = EdgeOf(entry.width);
-  const int height = EdgeOf(entry.height);
-  auto* image = reinterpret_cast<BYTE*>(const_cast<char*>(bytes.data() + entry.image_offset));
-  HICON icon = CreateIconFromResourceEx(image, entry.bytes_in_image, TRUE, kIconFormatVersion,
-                                        width, height, LR_DEFAULTCOLOR);
-  if (!icon) ThrowInvalidIcon();
-  return std::make_shared<IconPicture>(icon, width, height, true);
+  const IconDirectoryEntry own = EntryForEdge(IconEntries(bytes), IconEdgeAt(96));
+  auto file = std::make_shared<const std::string>(bytes);
+  auto icon = std::make_shared<SizedIcon>(EdgeOf(own.width), EdgeOf(own.height),
+                                          [file](int edge) { return IconOfEdge(*file, edge); });
+  if (!icon->Icon()) ThrowInvalidIcon();
+  return icon;
 }
 
 }  // namespace win32

@@ -32,11 +32,11 @@ void BitmapPicture::Draw(HDC dc, const RECT& where) const {
   DeleteDC(source);
 }
 
-IconPicture::IconPicture(HICON icon, int width, int height, bool owned)
-    : icon_(icon), width_(width), height_(height), owned_(owned) {}
+IconPicture::IconPicture(HICON icon, int width, int height)
+    : icon_(icon), width_(width), height_(height) {}
 
 IconPicture::~IconPicture() {
-  if (owned_) DestroyIcon(icon_);
+  DestroyIcon(icon_);
 }
 
 void IconPicture::Draw(HDC dc, const RECT& where) const {

@@ -27,8 +27,8 @@ class BitmapPicture : public Win32Picture {
 
 class IconPicture : public Win32Picture {
  public:
-  // An owned icon is destroyed with the picture; a shared one (LoadIcon) is not.
-  IconPicture(HICON icon, int width, int height, bool owned);
+  // Takes ownership of the icon.
+  IconPicture(HICON icon, int width, int height);
   ~IconPicture() override;
   IconPicture(const IconPicture&) = delete;
   IconPicture& operator=(const IconPicture&) = delete;
@@ -42,7 +42,6 @@ class IconPicture : public Win32Picture {
   HICON icon_;
   int width_;
   int height_;
-  bool owned_;
 };
 
 }  // namespace win32

@@ -79,7 +79,7 @@ std::shared_ptr<const Win32Picture> DrawPicture(int state) {
   if (colour) DeleteObject(colour);
   if (mask) DeleteObject(mask);
   if (!icon) return nullptr;
-  return std::make_shared<IconPicture>(icon, kEdge, kEdge, true);
+  return std::make_shared<IconPicture>(icon, kEdge, kEdge);
 }
 
 }  // namespace

@@ -9,11 +9,12 @@
 
 #include "win32/base/dll_hardening.h"
 #include "win32/base/file_access.h"
+#include "win32/base/monitor_dpi.h"
 #include "win32/base/wide_text.h"
 #include "win32/pictures/banner_picture.h"
 #include "win32/pictures/picture_files.h"
-#include "win32/pictures/pictures.h"
 #include "win32/pictures/progress_pictures.h"
+#include "win32/pictures/sized_icon.h"
 #include "win32/portable/command_line.h"
 
 namespace win32 {
@@ -104,11 +105,10 @@ std::shared_ptr<const platform::Picture> Win32System::LoadPicture(const std::str
 }
 
 std::shared_ptr<const platform::Picture> Win32System::ProgramIcon() {
-  // LoadIcon hands out a shared icon that must not be destroyed.
-  HICON icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
-  if (!icon) return nullptr;
-  return std::make_shared<IconPicture>(icon, GetSystemMetrics(SM_CXICON),
-                                       GetSystemMetrics(SM_CYICON), false);
+  const int edge = IconEdgeAt(96);
+  return std::make_shared<SizedIcon>(edge, edge, [](int drawn) {
+    return LoadIconOfEdge(GetModuleHandleW(nullptr), L"MAINICON", drawn);
+  });
 }
 
 std::shared_ptr<const platform::Picture> Win32System::BannerPicture() {

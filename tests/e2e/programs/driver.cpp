@@ -31,7 +31,7 @@
 //   exists, absent, attributes, terminate, memory, traynotify, roundtrips: see driver_system.h
 //   drivetype, definedrive, access: see driver_drives.h
 //   drawn, fits, bounds: see driver_texts.h
-//   maximize: see driver_pages.h
+//   maximize, dpi, awareness: see driver_pages.h
 //   accessible: see driver_accessibility.h; layout: see driver_layout.h
 //
 // <control> is a control name, or #<id> for an item of a standard dialog (#1 is OK).
@@ -253,32 +253,19 @@ std::wstring RowChecked(Session&, const Args& args) {
   return Flag((state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2));
 }
 
-// The text of a list view's row (from 0). LVM_GETITEMTEXTW takes a pointer that the list
-// reads and writes in its own process: the item and the buffer are made there.
+// The text of a list view's row (from 0): the item and the buffer are made in the list's process.
 std::wstring RowText(Session&, const Args& args) {
   HWND list = RequireControl(RequireForm(args[0]), args[1]);
-  DWORD process_id = 0;
-  GetWindowThreadProcessId(list, &process_id);
-  HANDLE process =
-      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process_id);
-  if (!process) throw Failure{L"the list's process can't be opened"};
   constexpr int kChars = 512;
-  const SIZE_T size = sizeof(LVITEMW) + kChars * sizeof(wchar_t);
-  auto* remote = static_cast<BYTE*>(
-      VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-  std::wstring text(kChars, L'\0');
+  RemoteMemory remote(list, sizeof(LVITEMW) + kChars * sizeof(wchar_t));
   LVITEMW item{};
   item.iSubItem = 0;
   item.cchTextMax = kChars;
-  item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
-  const bool read = remote && WriteProcessMemory(process, remote, &item, sizeof item, nullptr) &&
-                    Ask(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(Number(args[2])),
-                        reinterpret_cast<LPARAM>(remote)) >= 0 &&
-                    ReadProcessMemory(process, remote + sizeof(LVITEMW), text.data(),
-                                      kChars * sizeof(wchar_t), nullptr);
-  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  CloseHandle(process);
-  if (!read) throw Failure{L"the row's text can't be read"};
+  item.pszText = reinterpret_cast<wchar_t*>(remote.Address(sizeof(LVITEMW)));
+  remote.Write(&item, sizeof item);
+  Ask(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(Number(args[2])), remote.Address());
+  std::wstring text(kChars, L'\0');
+  remote.Read(text.data(), kChars * sizeof(wchar_t), sizeof(LVITEMW));
   return text.substr(0, text.find(L'\0'));
 }
 
@@ -422,8 +409,10 @@ const Command kCommands[] = {
     {L"fits", 2, WithoutSession<Fits>},
     {L"bounds", 2, WithoutSession<Bounds>},
     {L"maximize", 1, WithoutSession<Maximize>},
+    {L"dpi", 3, WithoutSession<ChangeDpi>},
+    {L"awareness", 1, WithoutSession<Awareness>},
     {L"accessible", 1, WithoutSession<Accessible>},
-    {L"layout", 1, WithoutSession<Layout>},
+    {L"layout", 2, WithoutSession<Layout>},
 };
 
 std::wstring Run(Session& session, const Args& words) {

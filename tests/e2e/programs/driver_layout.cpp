@@ -44,11 +44,11 @@ bool Overlap(HWND one, HWND other) {
 
 // "<name>: text <w>x<h> in <w>x<h>" when the label's text, measured with the font it is drawn
 // with, needs more room than the label has; empty otherwise.
-std::wstring TextOverflow(HWND label) {
+std::wstring TextOverflow(HWND label, int dpi) {
   if (ClassOf(label) != L"InstallerLabel" || WindowText(label).empty()) return L"";
   RECT client{};
   GetClientRect(label, &client);
-  const SIZE text = TextExtent(label, LooksBold(label));
+  const SIZE text = TextExtent(label, LooksBold(label, dpi), dpi);
   if (text.cx <= client.right && text.cy <= client.bottom) return L"";
   return ControlNameOf(label) + L": text " + std::to_wstring(text.cx) + L"x" +
          std::to_wstring(text.cy) + L" in " + std::to_wstring(client.right) + L"x" +
@@ -71,7 +71,8 @@ std::wstring Layout(const Args& args) {
       }
     }
   }
-  for (HWND control : controls) Add(lines, TextOverflow(control));
+  const int dpi = static_cast<int>(Number(args[1]));
+  for (HWND control : controls) Add(lines, TextOverflow(control, dpi));
   return lines;
 }
 

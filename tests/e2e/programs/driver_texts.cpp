@@ -17,12 +17,16 @@ using Pixels = std::vector<std::uint32_t>;
 // The wrapping of a word-wrapped label; on a label of one line it changes nothing.
 constexpr UINT kLayout = DT_EXPANDTABS | DT_WORDBREAK | DT_EDITCONTROL;
 
-// As the installer's fonts: 8 points at the screen's dots per inch.
-HFONT MakeFont(bool bold) {
+int ScreenDpi() {
   SetProcessDPIAware();  // else Wine reports 96 dpi to this process whatever the screen has
   HDC screen = GetDC(nullptr);
   const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+// As the installer's fonts: 8 points at the form's dots per inch.
+HFONT MakeFont(bool bold, int dpi) {
   return CreateFontW(MulDiv(-11, dpi, 96), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                      ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                      DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
@@ -100,11 +104,12 @@ std::vector<bool> Captured(HWND control, const RECT& client) {
   return OnScreen(control, client);
 }
 
-std::vector<bool> Rendered(const std::wstring& text, const RECT& client, bool bold, UINT flags) {
+std::vector<bool> Rendered(const std::wstring& text, const RECT& client, bool bold, UINT flags,
+                           int dpi) {
   Canvas canvas(client.right, client.bottom);
   RECT area = client;
   FillRect(canvas.Dc(), &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  HFONT font = MakeFont(bold);
+  HFONT font = MakeFont(bold, dpi);
   HGDIOBJ previous = SelectObject(canvas.Dc(), font);
   SetBkMode(canvas.Dc(), TRANSPARENT);
   SetTextColor(canvas.Dc(), RGB(0, 0, 0));
@@ -136,10 +141,11 @@ std::wstring Drawn(const Args& args) {
   const RECT client = ClientOf(control);
   const std::wstring text = WindowText(control);
   const std::vector<bool> shown = Captured(control, client);
+  const int dpi = ScreenDpi();
   int literal = 0, prefixed = 0;
   for (const UINT prefix : {UINT{DT_NOPREFIX}, UINT{0}}) {
-    const int best = std::min(Mismatches(shown, Rendered(text, client, false, prefix)),
-                              Mismatches(shown, Rendered(text, client, true, prefix)));
+    const int best = std::min(Mismatches(shown, Rendered(text, client, false, prefix, dpi)),
+                              Mismatches(shown, Rendered(text, client, true, prefix, dpi)));
     (prefix ? literal : prefixed) = best;
   }
   const int ink = static_cast<int>(std::count(shown.begin(), shown.end(), true));
@@ -155,7 +161,7 @@ std::wstring Fits(const Args& args) {
   HWND form = RequireForm(args[0]);
   HWND control = RequireControl(form, args[1]);
   const RECT client = ClientOf(control);
-  const SIZE measured = TextExtent(control, false);
+  const SIZE measured = TextExtent(control, false, ScreenDpi());
   RECT label{}, area{};
   GetWindowRect(control, &label);
   GetClientRect(form, &area);
@@ -167,13 +173,13 @@ std::wstring Fits(const Args& args) {
          (EqualRect(&common, &label) ? L"1" : L"0");
 }
 
-SIZE TextExtent(HWND label, bool bold) {
+SIZE TextExtent(HWND label, bool bold, int dpi) {
   const RECT client = ClientOf(label);
   const std::wstring text = WindowText(label);
   // The installer's right-aligned labels hold one line each.
   const bool wraps = (GetWindowLongW(label, GWL_STYLE) & SS_TYPEMASK) == SS_LEFT;
   HDC screen = GetDC(nullptr);
-  HFONT font = MakeFont(bold);
+  HFONT font = MakeFont(bold, dpi);
   HGDIOBJ previous = SelectObject(screen, font);
   RECT measured{0, 0, client.right, 0};
   DrawTextW(screen, text.c_str(), static_cast<int>(text.size()), &measured,
@@ -184,13 +190,13 @@ SIZE TextExtent(HWND label, bool bold) {
   return {measured.right, measured.bottom};
 }
 
-bool LooksBold(HWND label) {
+bool LooksBold(HWND label, int dpi) {
   const RECT client = ClientOf(label);
   const std::wstring text = WindowText(label);
   const std::vector<bool> shown = OnScreen(label, client);
   const UINT align = (GetWindowLongW(label, GWL_STYLE) & SS_TYPEMASK) == SS_RIGHT ? DT_RIGHT : 0;
-  return Mismatches(shown, Rendered(text, client, true, DT_NOPREFIX | align)) <
-         Mismatches(shown, Rendered(text, client, false, DT_NOPREFIX | align));
+  return Mismatches(shown, Rendered(text, client, true, DT_NOPREFIX | align, dpi)) <
+         Mismatches(shown, Rendered(text, client, false, DT_NOPREFIX | align, dpi));
 }
 
 std::wstring Bounds(const Args& args) {

@@ -1,7 +1,7 @@
 // Driver commands about what a label of the installer draws, read from the screen: its window
 // text says what it holds, not how DrawText showed it. Each takes the command's words after its
 // name. The label's font is made again here as the installer makes it: Tahoma at 8 points, at
-// the screen's dots per inch, normal or bold (whichever matches).
+// the screen's dots per inch (or the form's, where named), normal or bold (whichever matches).
 #pragma once
 
 #include <windows.h>
@@ -20,11 +20,11 @@ std::wstring Drawn(const Args& args);
 // the label's window text measured with its font, wrapped at the label's width (breaking a
 // word wider than the label), and 1 when the label lies within its form's client area, else 0.
 std::wstring Fits(const Args& args);
-// The size of a label's window text drawn as written with the installer's font, wrapped at the
-// label's width when its style is SS_LEFT (word-wrapped).
-SIZE TextExtent(HWND label, bool bold);
+// The size of a label's window text drawn as written with the installer's font at `dpi`,
+// wrapped at the label's width when its style is SS_LEFT (word-wrapped).
+SIZE TextExtent(HWND label, bool bold, int dpi);
 // Whether a label's pixels on the screen, painted already, look bold rather than normal.
-bool LooksBold(HWND label);
+bool LooksBold(HWND label, int dpi);
 // bounds <form> <control>: the control's rectangle on the screen: left top right bottom.
 std::wstring Bounds(const Args& args);
 

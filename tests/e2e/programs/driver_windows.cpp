@@ -92,6 +92,35 @@ std::vector<HWND> VisibleControls(HWND form) {
   return controls;
 }
 
+RemoteMemory::RemoteMemory(HWND window, SIZE_T size) {
+  DWORD process_id = 0;
+  GetWindowThreadProcessId(window, &process_id);
+  process_ =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process_id);
+  if (!process_) throw Failure{L"the window's process can't be opened"};
+  remote_ = static_cast<BYTE*>(
+      VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  if (!remote_) {
+    CloseHandle(process_);
+    throw Failure{L"no memory in the window's process"};
+  }
+}
+
+RemoteMemory::~RemoteMemory() {
+  VirtualFreeEx(process_, remote_, 0, MEM_RELEASE);
+  CloseHandle(process_);
+}
+
+void RemoteMemory::Write(const void* data, SIZE_T size, SIZE_T offset) {
+  if (!WriteProcessMemory(process_, remote_ + offset, data, size, nullptr))
+    throw Failure{L"the window's process can't be written"};
+}
+
+void RemoteMemory::Read(void* data, SIZE_T size, SIZE_T offset) const {
+  if (!ReadProcessMemory(process_, remote_ + offset, data, size, nullptr))
+    throw Failure{L"the window's process can't be read"};
+}
+
 std::wstring WindowText(HWND window) {
   // WM_GETTEXT rather than GetWindowText, which never asks a window of another process.
   const LRESULT length = Ask(window, WM_GETTEXTLENGTH, 0, 0);

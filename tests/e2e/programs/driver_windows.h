@@ -32,6 +32,25 @@ LRESULT Ask(HWND window, UINT message, WPARAM wparam = 0, LPARAM lparam = 0);
 // The visible named controls of a form: its descendants in window order.
 std::vector<HWND> VisibleControls(HWND form);
 
+// Memory in the process of a window, for a message whose pointer no system carries to another
+// process (LVM_GETITEMTEXTW's; WM_DPICHANGED's under Wine): the window reads and writes it in
+// its own address space, where the driver puts what it points to.
+class RemoteMemory {
+ public:
+  RemoteMemory(HWND window, SIZE_T size);  // throws a Failure
+  ~RemoteMemory();
+  RemoteMemory(const RemoteMemory&) = delete;
+  RemoteMemory& operator=(const RemoteMemory&) = delete;
+
+  LPARAM Address(SIZE_T offset = 0) const { return reinterpret_cast<LPARAM>(remote_ + offset); }
+  void Write(const void* data, SIZE_T size, SIZE_T offset = 0);
+  void Read(void* data, SIZE_T size, SIZE_T offset = 0) const;
+
+ private:
+  HANDLE process_ = nullptr;
+  BYTE* remote_ = nullptr;
+};
+
 std::wstring WindowText(HWND window);
 // The name the installer gave a control; empty for a window it did not name.
 std::wstring ControlNameOf(HWND window);
