@@ -53,6 +53,17 @@ void List(const std::wstring& folder, const std::string& prefix, std::vector<std
 
 }  // namespace
 
+bool WriteAll(HANDLE file, const char* bytes, std::size_t count) {
+  while (count > 0) {
+    DWORD done = 0;
+    if (!WriteFile(file, bytes, static_cast<DWORD>(count), &done, nullptr) || done == 0)
+      return false;
+    bytes += done;
+    count -= done;
+  }
+  return true;
+}
+
 bool ListFilesUnder(const std::string& folder, std::vector<std::string>& files) {
   std::wstring wide = Widen(folder);
   while (!wide.empty() && (wide.back() == L'\\' || wide.back() == L'/')) wide.pop_back();

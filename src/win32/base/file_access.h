@@ -31,6 +31,9 @@ UniqueHandle ReadInBlocks(const std::string& path, const platform::BlockSink& si
 // the system's reason in `reason`, when it can't be written.
 bool ReplaceFileContent(const std::string& path, const std::string& bytes, std::string& reason);
 
+// Writes all the bytes to a file's position; false when the system stops short.
+bool WriteAll(HANDLE file, const char* bytes, std::size_t count);
+
 // The files under a folder and its subfolders (not behind a junction), as
 // paths relative to it, appended to `files`; false when it can't be read.
 bool ListFilesUnder(const std::string& folder, std::vector<std::string>& files);

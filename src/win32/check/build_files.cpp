@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "win32/base/file_access.h"
 #include "win32/base/handles.h"
 #include "win32/base/system_message.h"
 #include "win32/base/wide_text.h"
@@ -23,31 +24,6 @@ std::wstring Path(const std::string& path) {
 
 std::string LastReason() {
   return SystemMessage(GetLastError());
-}
-
-// The folders above a file, made where they are missing.
-bool MakeParents(const std::wstring& file, std::string& reason) {
-  for (std::size_t at = file.find(L'\\', 1); at != std::wstring::npos;
-       at = file.find(L'\\', at + 1)) {
-    const std::wstring folder = file.substr(0, at);
-    if (folder.empty() || folder.back() == L':' || folder == L"." || folder == L"..") continue;
-    if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
-      reason = LastReason();
-      return false;
-    }
-  }
-  return true;
-}
-
-bool WriteAll(HANDLE file, const char* bytes, std::size_t count) {
-  while (count > 0) {
-    DWORD done = 0;
-    if (!WriteFile(file, bytes, static_cast<DWORD>(count), &done, nullptr) || done == 0)
-      return false;
-    bytes += done;
-    count -= done;
-  }
-  return true;
 }
 
 class FileSource : public release::ByteSource {
@@ -80,24 +56,6 @@ class FileSource : public release::ByteSource {
   std::uint64_t size_;
 };
 
-void List(const std::wstring& folder, const std::string& prefix, std::vector<std::string>& files) {
-  WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::wstring name = found.cFileName;
-    if (name == L"." || name == L"..") continue;
-    const std::string relative = prefix + Narrow(name);
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-        List(folder + L"\\" + name, relative + "\\", files);
-    } else {
-      files.push_back(relative);
-    }
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
-}
-
 }  // namespace
 
 check::EntryKind WindowsBuildFiles::KindOf(const std::string& path) {
@@ -122,12 +80,10 @@ bool WindowsBuildFiles::IsEmptyFolder(const std::string& path) {
 
 bool WindowsBuildFiles::ListFiles(const std::string& folder, std::vector<std::string>& files,
                                   std::string& reason) {
-  if (KindOf(folder) != check::EntryKind::Folder) {
-    reason = "no folder";
-    return false;
-  }
-  List(Path(folder), "", files);
-  return true;
+  if (KindOf(folder) == check::EntryKind::Folder && ListFilesUnder(Narrow(Path(folder)), files))
+    return true;
+  reason = "no folder";
+  return false;
 }
 
 std::unique_ptr<release::ByteSource> WindowsBuildFiles::Open(const std::string& path,
@@ -152,7 +108,7 @@ bool WindowsBuildFiles::CopyNew(const std::string& from, const std::string& to,
     reason = LastReason();
     return false;
   }
-  if (!MakeParents(target, reason)) return false;
+  if (!MakeFoldersAbove(Narrow(target), reason)) return false;
   bool copied = false;
   {
     UniqueHandle out(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
@@ -184,7 +140,7 @@ bool WindowsBuildFiles::CopyNew(const std::string& from, const std::string& to,
 bool WindowsBuildFiles::WriteNew(const std::string& path, const std::string& bytes,
                                  std::string& reason) {
   const std::wstring target = Path(path);
-  if (!MakeParents(target, reason)) return false;
+  if (!MakeFoldersAbove(Narrow(target), reason)) return false;
   bool written;
   {
     UniqueHandle out(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,

@@ -22,16 +22,6 @@ bool MoveTo(HANDLE file, std::uint64_t offset) {
   return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) != 0;
 }
 
-bool WriteAll(HANDLE file, const char* bytes, DWORD count) {
-  while (count > 0) {
-    DWORD done = 0;
-    if (!WriteFile(file, bytes, count, &done, nullptr) || done == 0) return false;
-    bytes += done;
-    count -= done;
-  }
-  return true;
-}
-
 // The copy, cut at `offset`: made new at 0, else the part already copied.
 UniqueHandle OpenCopy(const std::string& to, std::uint64_t offset, std::string& reason) {
   if (offset == 0 && !MakeFoldersAbove(to, reason)) return nullptr;
