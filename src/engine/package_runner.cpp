@@ -27,7 +27,13 @@ void PrepareTemporaryFolder(platform::System& system, const std::string& folder)
 }
 
 PackageOutcome NotStarted(std::string reason) {
-  return {PackageState::NotStarted, false, 0, std::move(reason), {}};
+  return {PackageState::NotStarted, false, 0, std::move(reason), {}, {}};
+}
+
+PackageOutcome NotStarted(release::WordNumber reason) {
+  PackageOutcome outcome = NotStarted(std::string());
+  outcome.reason_word = reason;
+  return outcome;
 }
 
 // The file is hashed right before it starts and held from then until its
@@ -49,7 +55,7 @@ std::variant<platform::FileHold, PackageOutcome> CheckedAndHeld(platform::System
     return NotStarted("Die Datei " + path + " lässt sich nicht lesen: " + held.reason + ".");
   const std::string found = hash.HexDigest();
   if (release::SameSha256(found, sha256)) return std::move(*held.value);
-  PackageOutcome damaged = NotStarted({});
+  PackageOutcome damaged = NotStarted(release::kWordDamagedFile);
   damaged.damaged_sha256 = found;
   return damaged;
 }
@@ -69,16 +75,13 @@ PackageOutcome RunPackage(platform::System& system, const std::string& path,
       path, arguments, os, {system.SystemProgram("msiexec.exe"), system.SystemProgram("wusa.exe")});
   const auto subkeys = [&](const std::string& key) { return system.MachineSubkeys(key); };
   if (RecordedAsInstalled(path, os, subkeys))
-    return {PackageState::AlreadyInstalled, false, 0, {}, {}};
-  if (command.empty()) {
-    return NotStarted(
-        "Für diese Art von Datei gibt es auf diesem System kein Installationsprogramm.");
-  }
+    return {PackageState::AlreadyInstalled, false, 0, {}, {}, {}};
+  if (command.empty()) return NotStarted(release::kWordNoInstaller);
   auto held = CheckedAndHeld(system, path, sha256);
   if (auto* refused = std::get_if<PackageOutcome>(&held)) return std::move(*refused);
   const platform::ProcessResult process = system.RunHiddenAndWait(command, FolderOf(path));
   if (!process.started) return NotStarted(process.error);
-  return {ClassifyExitCode(process.exit_code), true, process.exit_code, {}, {}};
+  return {ClassifyExitCode(process.exit_code), true, process.exit_code, {}, {}, {}};
 }
 
 // The outcome is written by the worker and read on the main thread only

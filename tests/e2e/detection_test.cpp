@@ -85,7 +85,8 @@ TEST_F(Detection, UpdateRecordedInTheComponentStoreIsNotStartedAndCountedAsInsta
                       kStorePackage + ")",
                   first + ": bereits installiert laut Detect=KB9900001, nicht gestartet"}))
         << ReadFile(InstallLog());
-    EXPECT_EQ(LogTexts("Ende mit Exitcode"), std::vector<std::string>{"Ende mit Exitcode 0"});
+    EXPECT_EQ(LogTexts("Ende mit Exitcode"),
+              std::vector<std::string>{"Ende mit Exitcode 0 (0x00000000)"});
   });
 }
 
@@ -103,7 +104,7 @@ TEST_F(Detection, TestMsiInstalledOnceIsSkippedOnTheSecondRunByItsRule) {
     ForgetInstallLog();
     EXPECT_EQ(RunSilently(exe), 0);
     EXPECT_EQ(LogTexts(package + ": "),
-              std::vector<std::string>{package + ": installiert (Exitcode 0)"})
+              std::vector<std::string>{package + ": installiert, Exitcode 0 (0x00000000)"})
         << ReadFile(InstallLog());
     ASSERT_TRUE(fs::exists(msi.InstalledFile())) << "the MSI package was not installed";
 

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <optional>
-#include <stdexcept>
 
+#include "release/errors.h"
 #include "win32/base/wide_text.h"
 #include "win32/pictures/lazy_picture.h"
 #include "win32/pictures/pictures.h"
@@ -58,7 +58,7 @@ int EdgeOf(BYTE stored) {
 }
 
 [[noreturn]] void ThrowInvalidIcon() {
-  throw std::runtime_error("Symbol ist ungültig");
+  throw release::WordedError(release::kWordBadIcon, {});
 }
 
 // The image nearest to the system's icon size, the deeper one of equals, as
@@ -112,7 +112,7 @@ PictureFileKind PictureFileKindOf(const std::string& path) {
   const std::string extension = ExtensionOf(path);
   if (SameAscii(extension, "bmp")) return PictureFileKind::kBitmap;
   if (SameAscii(extension, "ico")) return PictureFileKind::kIcon;
-  throw std::runtime_error("Unbekannte Bilddateierweiterung (." + extension + ")");
+  throw release::WordedError(release::kWordUnknownPictureKind, extension);
 }
 
 // Pixels take the process's memory from the time they are made, and most runs show only some
@@ -124,7 +124,7 @@ std::shared_ptr<const Win32Picture> BitmapFromFile(const std::string& path,
   const std::optional<SIZE> size = BitmapSize(bytes);
   const auto check = static_cast<HBITMAP>(
       LoadImageW(nullptr, Widen(path).c_str(), IMAGE_BITMAP, 1, 1, LR_LOADFROMFILE));
-  if (!size || !check) throw std::runtime_error("Bitmap ist ungültig");
+  if (!size || !check) throw release::WordedError(release::kWordBadBitmap, {});
   DeleteObject(check);
   return std::make_shared<LazyPicture>(size->cx, size->cy, [path] { return LoadBitmapFile(path); });
 }
