@@ -184,6 +184,20 @@ SIZE TextExtent(HWND label, bool bold) {
   return {measured.right, measured.bottom};
 }
 
+SIZE CaptionExtent(HWND button) {
+  const std::wstring text = WindowText(button);
+  HDC screen = GetDC(nullptr);
+  HFONT font = MakeFont(false);
+  HGDIOBJ previous = SelectObject(screen, font);
+  RECT measured{};
+  DrawTextW(screen, text.c_str(), static_cast<int>(text.size()), &measured,
+            DT_SINGLELINE | DT_CALCRECT);
+  SelectObject(screen, previous);
+  DeleteObject(font);
+  ReleaseDC(nullptr, screen);
+  return {measured.right, measured.bottom};
+}
+
 bool LooksBold(HWND label) {
   const RECT client = ClientOf(label);
   const std::wstring text = WindowText(label);
