@@ -32,7 +32,8 @@ class TFAbout : public ui::Form {
                          ui::kAutoSize};
   ui::Label LRDeveloper{TSRelease, "LRDeveloper", {24, 124, 51, 13}, "Vertreiber", ui::kAutoSize};
   ui::Label LRWebsite{TSRelease, "LRWebsite", {24, 140, 61, 13}, "[unbekannt]", ui::kAutoSize};
-  ui::Button BRReadme{TSRelease, "BRReadme", {252, 236, 75, 25}, "Readme"};
+  ui::Button BRReadme{TSRelease, "BRReadme", {252, 236, 75, 25}, "Readme",
+                      ui::kAnchorRight | ui::kAnchorTop | ui::kAutoSize};
   ui::TabSheet TSInstaller{PC1, "TSInstaller", "Über den Installer"};
   ui::Image IAboutIcon{TSInstaller, "IAboutIcon", {16, 16, 32, 32}};
   ui::Label LProgrammName{TSInstaller, "LProgrammName", {56, 16, 107, 13}, kProgramName,
@@ -46,8 +47,9 @@ class TFAbout : public ui::Form {
                            ui::kVerticalScroll | ui::kHidden};
   ui::Panel Panel1{*this, "Panel1", {0, 316, 363, 29}, ui::kDockBottom};
   ui::Panel Panel2{*this, "Panel2", {0, 314, 363, 2}, ui::kDockBottom | ui::kLowered};
-  ui::Panel Panel3{Panel1, "Panel3", {280, 0, 83, 29}, ui::kDockRight};
-  ui::Button BClose{Panel3, "BClose", {4, 2, 75, 25}, "OK"};
+  // BClose and BRReadme are as wide as their words need, growing to the left.
+  ui::Button BClose{Panel1, "BClose", {284, 2, 75, 25}, "OK",
+                    ui::kAnchorRight | ui::kAnchorTop | ui::kAutoSize};
   // clang-format on
 
   // The texts of both tabs from the release's settings and words, afresh at every opening.

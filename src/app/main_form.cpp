@@ -5,6 +5,7 @@
 #include "engine/install_page.h"
 #include "finish/finish_page.h"
 #include "frame/continuation_start.h"
+#include "frame/install_log.h"
 #include "frame/local_starter.h"
 #include "frame/run_once.h"
 #include "frame/run_record.h"
@@ -33,6 +34,7 @@ TFMain::TFMain(ui::Application& app, platform::System& system, frame::Unattended
   app.OnQueryEndSession.Bind(this, &TFMain::ApplicationQueryEndSession);
   app.OnSessionEndCancelled.Bind(this, &TFMain::ApplicationSessionEndCancelled);
   app.OnSessionEnds.Bind(this, &TFMain::ApplicationSessionEnds);
+  app.OnErrorText.Bind(this, &TFMain::ApplicationErrorText);
 }
 
 // A start-up that cannot load its release has nothing to show: the error is
@@ -45,7 +47,8 @@ void TFMain::FormCreate() {
   context.CurrentOSIndex = release::IdentifyOS(system.QueryOsVersion());
   unseen_ = frame::NobodySeesTheScreen(system, context.CurrentOSIndex);
   if (context.Switches.help) {
-    context.ShowMessageDialog(frame::UsageText(), frame::MessageKind::Information);
+    LoadWords();
+    context.ShowMessageDialog(frame::UsageText(context.Words), frame::MessageKind::Information);
     App().Terminate(0);
     return;
   }
@@ -76,10 +79,14 @@ void TFMain::FormCreate() {
   }
 }
 
+void TFMain::LoadWords() {
+  context.Words = release::LoadWords(
+      release::IniFile::Load(context.System(), context.DataPath("Language.ini")));
+}
+
 void TFMain::LoadStartupData() {
   platform::System& system = context.System();
-  context.Words =
-      release::LoadWords(release::IniFile::Load(system, context.DataPath("Language.ini")));
+  LoadWords();
   const release::IniFile settings =
       release::IniFile::Load(system, context.DataPath("Settings.ini"));
   context.Settings = release::LoadSettings(settings);
@@ -160,7 +167,7 @@ bool TFMain::ContinueInterruptedRun() {
   try {
     file = ReadContinuationFile();
   } catch (const std::exception& e) {
-    SetContinuationAside(e.what());
+    SetContinuationAside(release::ErrorMessage(e, context.Words));
     return false;
   }
   context.Log().Write("Fortsetzungsdatei " + context.ContinuationPath() +
@@ -208,7 +215,7 @@ frame::RunSoFar TFMain::ReadRunSoFar() {
 frame::Continuation TFMain::ReadContinuationFile() {
   const std::string path = context.ContinuationPath();
   const auto bytes = context.System().ReadFileBytes(path);
-  if (!bytes) throw release::AppError("Datei " + path + " kann nicht geöffnet werden");
+  if (!bytes) throw release::FileNotOpened(path);
   continued_from_ = *bytes;
   return frame::ReadContinuation(*bytes, context.Packages.Count());
 }
@@ -325,10 +332,16 @@ void TFMain::ApplicationQueryEndSession(bool& may_end) {
   may_end = App().VisibleFormsMayClose();
 }
 
+// Until the release's words are loaded, the built-in German ones say it.
+void TFMain::ApplicationErrorText(const std::exception& e, std::string& text) {
+  text = release::ErrorMessage(e, context.Words);
+}
+
 void TFMain::ApplicationSessionEnds() {
   frame::WriteRunRecord(context);
   const int code = context.Run().ExitCode();
-  context.Log().Write("Die Sitzung endet: Ende mit Exitcode " + std::to_string(code));
+  context.Log().Write("Die Sitzung endet: Ende mit Exitcode " +
+                      frame::ExitCodeText(static_cast<std::uint32_t>(code)));
   App().SetExitCode(code);
 }
 

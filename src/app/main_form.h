@@ -5,6 +5,7 @@
 // none: it loads no release and starts the program of its release folder.
 #pragma once
 
+#include <exception>
 #include <string>
 
 #include "app/release_starter.h"
@@ -56,11 +57,13 @@ class TFMain : public ui::Form {
   void ApplicationQueryEndSession(bool& may_end);
   void ApplicationSessionEndCancelled();
   void ApplicationSessionEnds();
+  void ApplicationErrorText(const std::exception& e, std::string& text);
   void RunRestartStarted();
   void TRestartWaitTimer();
   // No restart happens now: the page that asked for it comes back.
   void TakeBackRestart();
 
+  void LoadWords();
   void LoadStartupData();
   void StartSilentRun();
   void RunUnseenAsSilent();

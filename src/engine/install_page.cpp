@@ -1,5 +1,6 @@
 #include "engine/install_page.h"
 
+#include "frame/install_lock.h"
 #include "frame/messages.h"
 #include "platform/dialogs.h"
 #include "platform/system.h"
@@ -89,17 +90,20 @@ void TFKopieren::BAbbrechenClick() {
 }
 
 // Closing never closes the page during a run: it asks once whether to
-// cancel, and the run ends at its next step.
+// cancel, and the run ends at its next step. While it waits for another
+// installer nothing is installed yet, and the question says so.
 void TFKopieren::FormCloseQuery(bool& can_close) {
   frame::Context& context = Shared();
   can_close = context.Run().Restarting();
   if (can_close) return;
   frame::PlayKindSound(context.System(), frame::MessageKind::Question);
+  const release::WordNumber question = context.Lock->Waiting()
+                                           ? release::kWordCancelWaitQuestion
+                                           : release::kWordCancelInstallQuestion;
   // The last package may end while the question is open: a "Ja" after the
   // end of the run cancels nothing.
   if (!context.Run().Cancelled() &&
-      frame::ShowQuestionDialog(context.Dialogs(), context.Words,
-                                Word(release::kWordCancelInstallQuestion)) &&
+      frame::ShowQuestionDialog(context.Dialogs(), context.Words, Word(question)) &&
       context.Run().CancelConfirmed()) {
     LKopierStatus.SetCaption(Word(release::kWordWaitingAfterCancel));
   }

@@ -32,7 +32,7 @@ int RoundHalfEven(double value) {
 
 // How the log names what became of a package; `reason` says why it was not started.
 std::string OutcomeText(const PackageOutcome& outcome, const std::string& reason) {
-  const std::string code = " (Exitcode " + std::to_string(outcome.exit_code) + ")";
+  const std::string code = ", Exitcode " + frame::ExitCodeText(outcome.exit_code);
   switch (outcome.state) {
     case PackageState::Installed:
       return "installiert" + code;
@@ -193,9 +193,9 @@ void TFKopieren::RecordOutcome(const PackageOutcome& outcome) {
   }
 }
 
-// A damaged file is named in the release's words, on the finish page too.
+// In the release's words where they say it, on the finish page too.
 std::string TFKopieren::NotStartedReason(const PackageOutcome& outcome) const {
-  return outcome.damaged_sha256.empty() ? outcome.reason : Word(release::kWordDamagedFile);
+  return outcome.reason_word ? Word(*outcome.reason_word) : outcome.reason;
 }
 
 // The package restarts the computer itself: the run goes on after it with

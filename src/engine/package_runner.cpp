@@ -27,7 +27,13 @@ void PrepareTemporaryFolder(platform::System& system, const std::string& folder)
 }
 
 PackageOutcome NotStarted(std::string reason) {
-  return {PackageState::NotStarted, false, 0, std::move(reason), {}};
+  return {PackageState::NotStarted, false, 0, std::move(reason), {}, {}};
+}
+
+PackageOutcome NotStarted(release::WordNumber reason) {
+  PackageOutcome outcome = NotStarted(std::string());
+  outcome.reason_word = reason;
+  return outcome;
 }
 
 PackageOutcome NoChecksum(const std::string& sha256) {
@@ -39,7 +45,7 @@ std::variant<platform::FileHold, PackageOutcome> Compared(const std::string& fou
                                                           const std::string& sha256,
                                                           platform::FileHold hold) {
   if (release::SameSha256(found, sha256)) return hold;
-  PackageOutcome damaged = NotStarted({});
+  PackageOutcome damaged = NotStarted(release::kWordDamagedFile);
   damaged.damaged_sha256 = found;
   return damaged;
 }
@@ -77,7 +83,7 @@ std::optional<PackageOutcome> CopyFirst(platform::System& system, const std::str
                                         release::OsIndex os, PackageCopy& copy) {
   const auto subkeys = [&](const std::string& key) { return system.MachineSubkeys(key); };
   if (RecordedAsInstalled(path, os, subkeys))
-    return PackageOutcome{PackageState::AlreadyInstalled, false, 0, {}, {}};
+    return PackageOutcome{PackageState::AlreadyInstalled, false, 0, {}, {}, {}};
   const bool runnable = !BuildCommandLine(path, {}, os, {"msiexec.exe", "wusa.exe"}).empty();
   if (!runnable || (system.FolderExists(copy.source_folder) && !system.FileExists(path)))
     return std::nullopt;
@@ -108,11 +114,8 @@ PackageOutcome RunPackage(platform::System& system, const std::string& source,
       path, arguments, os, {system.SystemProgram("msiexec.exe"), system.SystemProgram("wusa.exe")});
   const auto subkeys = [&](const std::string& key) { return system.MachineSubkeys(key); };
   if (RecordedAsInstalled(path, os, subkeys))
-    return {PackageState::AlreadyInstalled, false, 0, {}, {}};
-  if (command.empty()) {
-    return NotStarted(
-        "Für diese Art von Datei gibt es auf diesem System kein Installationsprogramm.");
-  }
+    return {PackageState::AlreadyInstalled, false, 0, {}, {}, {}};
+  if (command.empty()) return NotStarted(release::kWordNoInstaller);
   auto held = from_copy ? CheckedCopy(*copies.own, sha256) : CheckedAndHeld(system, path, sha256);
   if (auto* refused = std::get_if<PackageOutcome>(&held)) return std::move(*refused);
   const platform::ProcessResult process =
@@ -120,7 +123,7 @@ PackageOutcome RunPackage(platform::System& system, const std::string& source,
         if (ahead) ContinueCopy(system, *ahead);
       });
   if (!process.started) return NotStarted(process.error);
-  return {ClassifyExitCode(process.exit_code), true, process.exit_code, {}, {}};
+  return {ClassifyExitCode(process.exit_code), true, process.exit_code, {}, {}, {}};
 }
 
 // The outcome is written by the worker and read on the main thread only

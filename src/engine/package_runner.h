@@ -6,11 +6,13 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/exit_codes.h"
 #include "engine/package_cache.h"
 #include "release/os_identity.h"
+#include "release/words.h"
 
 namespace platform {
 class System;
@@ -25,6 +27,8 @@ struct PackageOutcome {
   bool started = false;
   std::uint32_t exit_code = 0;  // when started
   std::string reason;           // why it was not started
+  // Why, when the release's words say it (in place of `reason`).
+  std::optional<release::WordNumber> reason_word;
   // The file's SHA-256 when it is not the release's: the file is damaged or
   // was changed, and it was not started.
   std::string damaged_sha256;

@@ -35,7 +35,7 @@ bool Context::AskQuestion(const std::string& text, release::WordNumber yes,
 void Context::CloseProgram() const {
   WriteRunRecord(*this);
   const int code = run_.ExitCode();
-  Log().Write("Ende mit Exitcode " + std::to_string(code));
+  Log().Write("Ende mit Exitcode " + ExitCodeText(static_cast<std::uint32_t>(code)));
   app_.SetExitCode(code);
   forms.FMain->Close();
 }

@@ -1,5 +1,6 @@
 #include "frame/install_log.h"
 
+#include <cstdio>
 #include <utility>
 
 #include "frame/own_folder.h"
@@ -67,6 +68,12 @@ void InstallLog::Append(const std::string& record) {
 
 std::string PackageInLog(int number, const std::string& name) {
   return "Paket " + std::to_string(number) + " (" + name + ")";
+}
+
+std::string ExitCodeText(std::uint32_t code) {
+  char hex[11];
+  std::snprintf(hex, sizeof hex, "0x%08X", static_cast<unsigned>(code));
+  return std::to_string(static_cast<std::int32_t>(code)) + " (" + hex + ")";
 }
 
 }  // namespace frame

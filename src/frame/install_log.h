@@ -11,6 +11,7 @@
 // and starts anew.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -49,5 +50,11 @@ class InstallLog {
 
 // How the log names a package: "Paket 3 (Name)".
 std::string PackageInLog(int number, const std::string& name);
+
+// How the log gives an exit code: in decimal as Windows Installer's codes are
+// known, with its sign as tools show the large ones, and beside it in the
+// hexadecimal that error tables list: "1603 (0x00000643)",
+// "-2145124329 (0x80240017)".
+std::string ExitCodeText(std::uint32_t code);
 
 }  // namespace frame

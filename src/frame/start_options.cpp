@@ -79,21 +79,15 @@ std::string ForTaskScheduler(std::string switches) {
   return switches;
 }
 
-std::string UsageText() {
-  return "Installer.exe [/silent] [/norestart] [/log:Datei] [/resume:boot] [/release:Ordner]\n\n"
-         "/silent\tinstalliert alle Pakete ohne Fragen und startet danach neu\n"
-         "/norestart\tstartet den Computer nicht neu; ein nötiger Neustart bleibt dem "
-         "Administrator (Rückgabewert 3010)\n"
-         "/log:Datei\tschreibt das Installationsprotokoll in diese Datei; ein fehlender "
-         "Ordner wird angelegt. Sonst: mit Administratorrechten "
-         "%ProgramData%\\Installer\\Installer.log, ohne %TEMP%\\Installer.log\n"
-         "/resume:boot\tsetzt die Installation nach einem Neustart beim Systemstart fort, "
-         "ohne auf eine Anmeldung zu warten (als LocalSystem auch ohne den Schalter)\n"
-         "/release:Ordner\tdie Fortsetzung nach einem Neustart: wartet bis zu 10 Minuten auf "
-         "diesen Ordner der Installation und startet dann das Programm darin\n\n"
-         "Rückgabewerte: 0 installiert, 3010 Neustart nötig, 1641 Neustart begonnen, "
-         "1602 abgebrochen, 1603 ein Paket ist fehlgeschlagen, 1618 ein anderes "
-         "Installationsprogramm läuft.";
+std::string UsageText(const release::WordTable& words) {
+  std::string switches;
+  for (const release::WordNumber line :
+       {release::kWordUsageSilent, release::kWordUsageNoRestart, release::kWordUsageLog,
+        release::kWordUsageResumeAtBoot, release::kWordUsageRelease}) {
+    switches += words[line] + "\n";
+  }
+  return words[release::kWordUsageCommand] + "\n\n" + switches + "\n" +
+         words[release::kWordUsageExitCodes];
 }
 
 }  // namespace frame

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "release/words.h"
+
 namespace frame {
 
 struct StartOptions {
@@ -46,7 +48,7 @@ std::string CarriedSwitches(const StartOptions& options);
 // ParseStartOptions reads back as "%".
 std::string ForTaskScheduler(std::string switches);
 
-// The usage text of "/?".
-std::string UsageText();
+// The usage text of "/?", a word for each of its lines.
+std::string UsageText(const release::WordTable& words);
 
 }  // namespace frame

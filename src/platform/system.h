@@ -251,8 +251,9 @@ class System {
   // --- Pictures and sounds ----------------------------------------------
 
   // A Windows bitmap (.bmp) or icon (.ico) file, chosen by its extension.
-  // Throws std::runtime_error with the runtime's German message when the
-  // file is missing or not a picture of that kind.
+  // Throws the runtime's error, whose message the release's words say
+  // (release::WordedError), when the file is missing or not a picture of
+  // that kind.
   virtual std::shared_ptr<const Picture> LoadPicture(const std::string& path) = 0;
   // The program's own main icon, and the banner of the installation page.
   virtual std::shared_ptr<const Picture> ProgramIcon() = 0;

@@ -60,6 +60,28 @@ constexpr const char* kLaterWords[] = {
     "Ein Installationsprogramm für Update-Pakete.",
     "Der Ordner der Installation %s war bei drei Anmeldungen nicht erreichbar. Die Installation "
     "wurde abgebrochen.",
+    "Installer.exe [/silent] [/norestart] [/log:Datei] [/resume:boot] [/release:Ordner]",
+    "/silent\tinstalliert alle Pakete ohne Fragen und startet danach neu",
+    "/norestart\tstartet den Computer nicht neu; ein nötiger Neustart bleibt dem Administrator "
+    "(Rückgabewert 3010)",
+    "/log:Datei\tschreibt das Installationsprotokoll in diese Datei; ein fehlender Ordner wird "
+    "angelegt. Sonst: mit Administratorrechten %ProgramData%\\Installer\\Installer.log, ohne "
+    "%TEMP%\\Installer.log",
+    "/resume:boot\tsetzt die Installation nach einem Neustart beim Systemstart fort, ohne auf eine "
+    "Anmeldung zu warten (als LocalSystem auch ohne den Schalter)",
+    "/release:Ordner\tdie Fortsetzung nach einem Neustart: wartet bis zu 10 Minuten auf diesen "
+    "Ordner der Installation und startet dann das Programm darin",
+    "Rückgabewerte: 0 installiert, 3010 Neustart nötig, 1641 Neustart begonnen, 1602 abgebrochen, "
+    "1603 ein Paket ist fehlgeschlagen, 1618 ein anderes Installationsprogramm läuft.",
+    "'%s' ist kein gültiger Integerwert",
+    "Fehler bei Bereichsprüfung",
+    "Datei %s kann nicht geöffnet werden",
+    "Bitmap ist ungültig",
+    "Symbol ist ungültig",
+    "Unbekannte Bilddateierweiterung (.%s)",
+    "Für diese Art von Datei gibt es auf diesem System kein Installationsprogramm.",
+    "Soll Setup aufhören, auf das andere Installationsprogramm zu warten? Es wurde noch nichts "
+    "installiert. Mit Ja kehren Sie zur vorigen Seite zurück.",
 };
 static_assert(WordTable::kOriginalCount + std::size(kLaterWords) == WordTable::kCount,
               "a built-in text for every later word");

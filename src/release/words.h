@@ -151,12 +151,33 @@ enum WordNumber : int {
   kWordAboutInstaller = 117,
   // The local starter gives the run up.
   kWordReleaseFolderGone = 118,
+  // The usage of "/?", line by line: the command, a line for each switch, the
+  // exit codes.
+  kWordUsageCommand = 119,
+  kWordUsageSilent = 120,
+  kWordUsageNoRestart = 121,
+  kWordUsageLog = 122,
+  kWordUsageResumeAtBoot = 123,
+  kWordUsageRelease = 124,
+  kWordUsageExitCodes = 125,
+  // The error reports: a text that is no integer, an index outside its table,
+  // a file that can't be read, pictures that can't be shown.
+  kWordNotAnInteger = 126,
+  kWordRangeError = 127,
+  kWordFileNotOpened = 128,
+  kWordBadBitmap = 129,
+  kWordBadIcon = 130,
+  kWordUnknownPictureKind = 131,
+  // A package of a kind that no installer of the system runs.
+  kWordNoInstaller = 132,
+  // The cancel question while the installation waits for another installer.
+  kWordCancelWaitQuestion = 133,
 };
 
 class WordTable {
  public:
   // Words 1 to 77 of the original set, then the words that came later.
-  static constexpr int kCount = 118;
+  static constexpr int kCount = 133;
   static constexpr int kOriginalCount = 77;
   static constexpr const char* kFallback = "Error in Language File";
 
@@ -175,7 +196,7 @@ class WordTable {
 };
 
 static_assert(WordTable::kOriginalCount == kWordRestartNow &&
-                  WordTable::kCount == kWordReleaseFolderGone,
+                  WordTable::kCount == kWordCancelWaitQuestion,
               "a name for every word");
 
 // Words 1 to kCount from the keys 001, 002, ... of [Words].

@@ -44,6 +44,7 @@ void Application::Terminate(int exit_code) {
 
 void Application::ShowException(const std::exception& e) {
   std::string text = e.what();
+  OnErrorText.Raise(e, text);
   if (text.empty() || text.back() != '.') text += '.';
   dialogs_.ErrorBox(title_, text);
 }

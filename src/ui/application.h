@@ -66,6 +66,9 @@ class Application {
 
   // The error report: the text with a full stop, the title as caption.
   void ShowException(const std::exception& e);
+  // The report's text of an error, when bound: it may say in the
+  // release's words what the error says itself.
+  Event<const std::exception&, std::string&> OnErrorText;
 
   // The end of the session (a log-off, a restart), asked once for the whole
   // program: OnQueryEndSession decides when bound, else every visible form's

@@ -73,7 +73,7 @@ Options AllowedOptions(ControlKind kind) {
     case ControlKind::Label:
       return kChildOptions | kBold | kWordWrap | kAutoSize | kAlignRight;
     case ControlKind::Button:
-      return kChildOptions | kBold | kNoTabStop;
+      return kChildOptions | kBold | kNoTabStop | kAutoSize;
     case ControlKind::CheckBox:
     case ControlKind::RadioButton:
       return kChildOptions | kBold | kChecked | kNoTabStop;

@@ -51,7 +51,7 @@ enum : Options {
   kAnchorBottom = 1u << 8,
   kBold = 1u << 9,
   kWordWrap = 1u << 10,
-  kAutoSize = 1u << 11,  // sizes itself to its text or picture
+  kAutoSize = 1u << 11,  // sizes itself to its text or picture; a push button only grows
   kAlignRight = 1u << 12,
   kLowered = 1u << 13,  // panel with a lowered bevel: an etched line
   kWhiteBackground = 1u << 14,

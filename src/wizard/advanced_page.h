@@ -22,7 +22,8 @@ class TFErweitert : public frame::PageFrame {
                          ui::kAnchorLeft | ui::kAnchorTop | ui::kAnchorRight | ui::kAnchorBottom};
   ui::Button Button1{TSDateien, "Button1", {4, 236, 89, 25}, "Alle auswählen",
                      ui::kAnchorLeft | ui::kAnchorBottom};
-  ui::Button Button2{TSDateien, "Button2", {100, 236, 105, 25}, "Auswahl aufheben",
+  // Wide enough for the demo's word 83, "Auswahl aufheben", with room at both ends.
+  ui::Button Button2{TSDateien, "Button2", {100, 236, 110, 25}, "Auswahl aufheben",
                      ui::kAnchorLeft | ui::kAnchorBottom};
   ui::Label LSelectedItems{TSDateien, "LSelectedItems", {212, 242, 201, 13},
                            "Ausgewählte Dateien: 0 von 0",

@@ -34,8 +34,9 @@ class TFDetails : public ui::Form {
                      ui::kWordWrap | ui::kAutoSize};
   ui::Panel Panel1{*this, "Panel1", {0, 237, 464, 35}, ui::kDockBottom};
   ui::Panel Panel2{*this, "Panel2", {0, 235, 464, 2}, ui::kDockBottom | ui::kLowered};
-  ui::Panel Panel3{Panel1, "Panel3", {371, 0, 93, 35}, ui::kDockRight};
-  ui::Button BClose{Panel3, "BClose", {8, 5, 81, 25}, "OK"};
+  // As wide as word 63 needs, growing to the left.
+  ui::Button BClose{Panel1, "BClose", {379, 5, 81, 25}, "OK",
+                    ui::kAnchorRight | ui::kAnchorTop | ui::kAutoSize};
   // clang-format on
 
   // Shows package `number` (1 to 1000) of the package table.

@@ -64,11 +64,11 @@ TEST_F(Checksum, DamagedPackageIsNotStartedAndTheRunEndsWith1603) {
                                    ", in Settings.ini: " + other + ")"),
               1)
         << ReadFile(InstallLog());
-    EXPECT_EQ(
-        Occurrences(log, "Paket 1 (" + release.packages[0].Name() + "): installiert (Exitcode 0)"),
-        1)
+    EXPECT_EQ(Occurrences(log, "Paket 1 (" + release.packages[0].Name() +
+                                   "): installiert, Exitcode 0 (0x00000000)"),
+              1)
         << ReadFile(InstallLog());
-    EXPECT_EQ(Occurrences(log, "Ende mit Exitcode 1603"), 1) << ReadFile(InstallLog());
+    EXPECT_EQ(Occurrences(log, "Ende mit Exitcode 1603 (0x00000643)"), 1) << ReadFile(InstallLog());
   });
 }
 
@@ -98,17 +98,17 @@ TEST_F(Checksum, APackageFileIsHeldFromItsChecksumToItsEnd) {
     ASSERT_FALSE(end.timed_out);
     EXPECT_EQ(end.exit_code, 1603 & 0xFF);  // the second, held by nobody, was changed
     const std::vector<std::string> log = InstallLogRecords();
-    EXPECT_EQ(
-        Occurrences(log, "Paket 1 (" + release.packages[0].Name() + "): installiert (Exitcode 0)"),
-        1)
-        << ReadFile(InstallLog());
-    EXPECT_EQ(Occurrences(log, "Paket 2 (" + release.packages[1].Name() +
-                                   "): fehlgeschlagen (Exitcode 9905)"),
+    EXPECT_EQ(Occurrences(log, "Paket 1 (" + release.packages[0].Name() +
+                                   "): installiert, Exitcode 0 (0x00000000)"),
               1)
         << ReadFile(InstallLog());
-    EXPECT_EQ(
-        Occurrences(log, "Paket 3 (" + release.packages[2].Name() + "): installiert (Exitcode 0)"),
-        1)
+    EXPECT_EQ(Occurrences(log, "Paket 2 (" + release.packages[1].Name() +
+                                   "): fehlgeschlagen, Exitcode 9905 (0x000026B1)"),
+              1)
+        << ReadFile(InstallLog());
+    EXPECT_EQ(Occurrences(log, "Paket 3 (" + release.packages[2].Name() +
+                                   "): installiert, Exitcode 0 (0x00000000)"),
+              1)
         << ReadFile(InstallLog());
     EXPECT_TRUE(fs::exists(msi.InstalledFile()));
   });

@@ -1,6 +1,7 @@
 // Packages that the system has already, told by their Detect= rules under Wine: an update
-// recorded in the prefix's component store, an MSI product that Windows Installer knows, and
-// the advanced page that shows such a package unchecked and marked.
+// recorded in the prefix's component store, an MSI product that Windows Installer knows, a
+// release the system has whole, which restarts nothing, and the advanced page that shows such
+// a package unchecked and marked.
 #include <chrono>
 #include <string>
 #include <vector>
@@ -85,7 +86,44 @@ TEST_F(Detection, UpdateRecordedInTheComponentStoreIsNotStartedAndCountedAsInsta
                       kStorePackage + ")",
                   first + ": bereits installiert laut Detect=KB9900001, nicht gestartet"}))
         << ReadFile(InstallLog());
-    EXPECT_EQ(LogTexts("Ende mit Exitcode"), std::vector<std::string>{"Ende mit Exitcode 0"});
+    EXPECT_EQ(LogTexts("Ende mit Exitcode"),
+              std::vector<std::string>{"Ende mit Exitcode 0 (0x00000000)"});
+  });
+}
+
+// A release pushed again to a machine that has all of it: "/silent", with its automatic
+// restart, installs nothing, ends with 0 at once, and asks Windows for no restart, although a
+// package demands one after it.
+TEST_F(Detection, SilentRunOfAReleaseTheSystemHasWholeEndsWithZeroAndRestartsNothing) {
+  InstallRelease release;
+  release.packages = {{"KB1.exe", "/q"}, {"KB2.exe", "/q"}};
+  release.packages[0].detect = kRecordedUpdate;
+  release.packages[0].restart = true;
+  release.packages[1].detect = "file:%SystemRoot%\\System32\\kernel32.dll";
+  RecordedUpdate recorded(wine());
+  RetryOnLostStart({}, {}, [&](const fs::path& folder) {
+    const fs::path exe =
+        MakeInstallRelease(folder / "release", release, probe(), JournalOf(folder));
+    ForgetInstallLog();
+    WineProgram sentinel = StartSentinel();
+    WineProgram installer = wine().Start(exe.string(), {"/silent"});
+    const BoxWatch watch = WatchForBoxes(installer, "", seconds(120));
+    EXPECT_EQ(watch.box, "") << "a silent run showed a message";
+    EXPECT_TRUE(watch.reached) << "the run did not end by itself within 120 s";
+    const RunResult end = installer.Wait(seconds(5));
+    EXPECT_FALSE(end.timed_out);
+    EXPECT_EQ(end.exit_code, 0);
+    EXPECT_FALSE(SessionEnded(sentinel, seconds(3))) << "a restart was requested";
+    sentinel.Kill();
+    EXPECT_TRUE(ReadProbeJournal(JournalOf(folder)).empty());
+    EXPECT_EQ(LogTexts("Erkennungsregeln"),
+              std::vector<std::string>{"Erkennungsregeln von 2 Paketen geprüft: 2 bereits "
+                                       "installiert"})
+        << ReadFile(InstallLog());
+    EXPECT_EQ(LogTexts("Neustart"), std::vector<std::string>{}) << ReadFile(InstallLog());
+    EXPECT_EQ(LogTexts("Ende mit Exitcode"),
+              std::vector<std::string>{"Ende mit Exitcode 0 (0x00000000)"})
+        << ReadFile(InstallLog());
   });
 }
 
@@ -103,7 +141,7 @@ TEST_F(Detection, TestMsiInstalledOnceIsSkippedOnTheSecondRunByItsRule) {
     ForgetInstallLog();
     EXPECT_EQ(RunSilently(exe), 0);
     EXPECT_EQ(LogTexts(package + ": "),
-              std::vector<std::string>{package + ": installiert (Exitcode 0)"})
+              std::vector<std::string>{package + ": installiert, Exitcode 0 (0x00000000)"})
         << ReadFile(InstallLog());
     ASSERT_TRUE(fs::exists(msi.InstalledFile())) << "the MSI package was not installed";
 

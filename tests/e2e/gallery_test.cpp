@@ -1,7 +1,8 @@
 // Every window of the program with the demo release's German and English words, at 96 and at
 // 144 dpi: screenshots to look at (build/native/screenshots/Gallery-*), and the checks that
-// catch a text cut off where the window can tell. The same windows once more, each moved to a
-// monitor of 144 dpi and back while it is open (DpiChange-*).
+// catch a text cut off where the window can tell: a label's text or a push button's caption. The
+// same windows once more, each moved to a monitor of 144 dpi and back while it is open
+// (DpiChange-*).
 #include <chrono>
 #include <fstream>
 #include <sstream>
@@ -57,7 +58,7 @@ class Gallery : public InstallTest, public ::testing::WithParamInterface<Gallery
 
   // Runs the commands, then saves the screen under the window's name once the new window has
   // had time to paint itself; the layout of `form`, the window shot, must be sound (its labels'
-  // texts are measured against what they painted).
+  // texts are measured against what they painted, its buttons' captions against their width).
   bool Shot(const std::vector<std::string>& commands, const std::string& window,
             const std::string& form) {
     const DriverRun run = Drive(commands);

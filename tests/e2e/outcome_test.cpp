@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "frame/install_log.h"
 #include "harness/release_folder.h"
 #include "harness/test_msi.h"
 #include "harness/unattended_fixture.h"
@@ -54,16 +55,26 @@ std::string PackageText(int number, const TestPackage& package, const std::strin
   return "Paket " + std::to_string(number) + " (" + package.Name() + "): " + outcome;
 }
 
+// What the log says of a package that ended with `code`: "installiert, Exitcode 0 (0x00000000)".
+std::string WithCode(const std::string& outcome, long long code) {
+  return outcome + ", Exitcode " + frame::ExitCodeText(static_cast<std::uint32_t>(code));
+}
+
 std::string Installed(long long code) {
-  return "installiert (Exitcode " + std::to_string(code) + ")";
+  return WithCode("installiert", code);
 }
 
 std::string Failed(long long code) {
-  return "fehlgeschlagen (Exitcode " + std::to_string(code) + ")";
+  return WithCode("fehlgeschlagen", code);
 }
 
 std::string NeedsRestart(long long code) {
-  return "installiert, Neustart nötig (Exitcode " + std::to_string(code) + ")";
+  return WithCode("installiert, Neustart nötig", code);
+}
+
+// The log's last record: the run's end with its exit code.
+std::string RunEnd(int code) {
+  return "Ende mit Exitcode " + frame::ExitCodeText(static_cast<std::uint32_t>(code));
 }
 
 std::vector<std::string> Lines(const std::string& text, char separator) {
@@ -170,7 +181,7 @@ TEST_F(Outcome, FailureBeforeARestartIsNamedAfterTheLogonAndTheRunEndsWith1603) 
     EXPECT_EQ(TextsStartingWith(log, "Start: Installer ").size(), 2u) << ReadFile(InstallLog());
     EXPECT_EQ(Occurrences(log, kRestartRequested), 1) << ReadFile(InstallLog());
     ASSERT_FALSE(log.empty());
-    EXPECT_EQ(RecordText(log.back()), "Ende mit Exitcode 1603") << ReadFile(InstallLog());
+    EXPECT_EQ(RecordText(log.back()), RunEnd(1603)) << ReadFile(InstallLog());
   });
 }
 
@@ -210,7 +221,7 @@ TEST_F(Outcome, NoRestartStopsAtANeededRestartWith3010AndTheLogonGoesOn) {
         << ReadFile(InstallLog());
     EXPECT_EQ(Occurrences(log, kRestartRequested), 0) << ReadFile(InstallLog());
     ASSERT_FALSE(log.empty());
-    EXPECT_EQ(RecordText(log.back()), "Ende mit Exitcode 3010") << ReadFile(InstallLog());
+    EXPECT_EQ(RecordText(log.back()), RunEnd(3010)) << ReadFile(InstallLog());
 
     // The administrator's restart and the logon: the switch goes on with the run.
     ForgetRunOnce();
@@ -227,7 +238,7 @@ TEST_F(Outcome, NoRestartStopsAtANeededRestartWith3010AndTheLogonGoesOn) {
     EXPECT_EQ(RunOnceValue(), std::nullopt);
     log = InstallLogRecords();
     EXPECT_EQ(PackageTexts(log).back(), PackageText(2, release.packages[1], Installed(0)));
-    EXPECT_EQ(RecordText(log.back()), "Ende mit Exitcode 0") << ReadFile(InstallLog());
+    EXPECT_EQ(RecordText(log.back()), RunEnd(0)) << ReadFile(InstallLog());
   });
 }
 
@@ -282,7 +293,7 @@ TEST_F(Outcome, RestartVetoedByAnotherProgramEndsTheSilentRunWith3010AndKeepsIts
               1u)
         << text;
     ASSERT_FALSE(log.empty());
-    EXPECT_EQ(RecordText(log.back()), "Ende mit Exitcode 3010") << text;
+    EXPECT_EQ(RecordText(log.back()), RunEnd(3010)) << text;
     const auto requested = std::find_if(log.begin(), log.end(), [](const std::string& record) {
       return RecordText(record) == kRestartRequested;
     });
@@ -349,7 +360,7 @@ TEST_F(Outcome, LogSwitchWritesTheLogThereAndTheReleaseWordsNameTheFailures) {
     const std::string reason =
         lines[2].substr(not_started.size(), lines[2].size() - not_started.size() - 1);
     EXPECT_EQ(packages[2], PackageText(3, release.packages[2], "nicht gestartet: " + reason));
-    EXPECT_EQ(RecordText(records.back()), "Ende mit Exitcode 1603") << ReadFile(log);
+    EXPECT_EQ(RecordText(records.back()), RunEnd(1603)) << ReadFile(log);
     fs::remove_all(log.parent_path());
   });
 }
@@ -414,8 +425,7 @@ TEST_F(Outcome, NotApplicableUpdateIsListedApartAndTheRunEndsWithZero) {
     const std::vector<std::string> log = InstallLogRecords();
     const std::vector<std::string> expected = {
         PackageText(1, release.packages[0], Installed(0)),
-        PackageText(2, release.packages[1],
-                    not_applicable + " (Exitcode " + std::to_string(kNotApplicable) + ")"),
+        PackageText(2, release.packages[1], WithCode(not_applicable, kNotApplicable)),
         PackageText(3, release.packages[2], Installed(0)),
     };
     EXPECT_EQ(PackageTexts(log), expected) << ReadFile(InstallLog());
@@ -424,7 +434,7 @@ TEST_F(Outcome, NotApplicableUpdateIsListedApartAndTheRunEndsWithZero) {
                                        release.packages[1].Name()})
         << ReadFile(InstallLog());
     ASSERT_FALSE(log.empty());
-    EXPECT_EQ(RecordText(log.back()), "Ende mit Exitcode 0") << ReadFile(InstallLog());
+    EXPECT_EQ(RecordText(log.back()), RunEnd(0)) << ReadFile(InstallLog());
   });
 }
 
@@ -441,19 +451,19 @@ Classified Classify(long long code) {
   if (code == kRebootRequired || code == 3011 || code == kWusaRestart)
     return {NeedsRestart(code), kRebootRequired};
   if (code == kRebootInitiated)
-    return {"installiert, das Paket startet den Computer neu (Exitcode 1641)", kRebootInitiated};
-  if (code == kWusaInstalled)
-    return {"bereits installiert (Exitcode " + std::to_string(code) + ")", 0};
+    return {WithCode("installiert, das Paket startet den Computer neu", 1641), kRebootInitiated};
+  if (code == kWusaInstalled) return {WithCode("bereits installiert", code), 0};
   return {Failed(code), kInstallFailure};
 }
 
-// "... (Exitcode N)" at the end of a log text; nothing when it has none.
+// The N of "..., Exitcode N (0x...)" at the end of a log text; nothing when it has none.
 std::optional<long long> ExitCodeIn(const std::string& text) {
-  const std::string mark = "(Exitcode ";
+  const std::string mark = ", Exitcode ";
   const std::size_t at = text.rfind(mark);
   if (at == std::string::npos || text.back() != ')') return std::nullopt;
-  const std::string digits = text.substr(at + mark.size(), text.size() - at - mark.size() - 1);
-  if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos)
+  const std::size_t start = at + mark.size();
+  const std::string digits = text.substr(start, text.find(' ', start) - start);
+  if (digits.empty() || digits.find_first_not_of("-0123456789") != std::string::npos)
     return std::nullopt;
   return std::stoll(digits);
 }
@@ -492,9 +502,7 @@ TEST_F(Outcome, SameMsiInstalledTwiceIsLoggedAndEndsAsItsExitCodeSays) {
                 << std::endl;
       EXPECT_EQ(packages[0], PackageText(1, release.packages[0], expected.outcome));
       EXPECT_EQ(end.exit_code, AsUnix(expected.program_exit));
-      EXPECT_EQ(RecordText(log.back()),
-                "Ende mit Exitcode " + std::to_string(expected.program_exit))
-          << ReadFile(InstallLog());
+      EXPECT_EQ(RecordText(log.back()), RunEnd(expected.program_exit)) << ReadFile(InstallLog());
       EXPECT_EQ(TextsStartingWith(log, "Protokoll des Pakets: "),
                 std::vector<std::string>{"Protokoll des Pakets: " + package_log})
           << ReadFile(InstallLog());

@@ -1,7 +1,8 @@
 // Texts as releases write them, shown as written: an '&' in a link, a package's name and file,
-// the welcome text, the distributor and the web site is a character, not an access key; and a
-// long download link wraps within the details dialog. Read from the screen, since a label's
-// window text says what it holds, not what it drew.
+// the welcome text, the distributor and the web site is a character, not an access key; a
+// long download link wraps within the details dialog; and the buttons of the About and details
+// dialogs fit words longer than "OK" and "Readme" (the tests' words 62 and 63). Read from the
+// screen, since a label's window text says what it holds, not what it drew.
 #include <chrono>
 #include <fstream>
 #include <sstream>
@@ -81,13 +82,16 @@ TEST_F(ReleaseTexts, AmpersandsAreShownAsWrittenAndALongLinkWrapsInTheDetailsDia
       {WaitFor("TFWillkommen", 30000), DrawnOf("TFWillkommen", "LText"),
        Click("TFWillkommen", "BInfo"), WaitFor("TFAbout", 10000), TextOf("TFAbout", "LRDeveloper"),
        DrawnOf("TFAbout", "LRDeveloper"), TextOf("TFAbout", "LRWebsite"),
-       DrawnOf("TFAbout", "LRWebsite"), Click("TFAbout", "BClose"), WaitGone("TFAbout", 5000)});
+       DrawnOf("TFAbout", "LRWebsite"), TextOf("TFAbout", "BClose"), "layout TFAbout",
+       Click("TFAbout", "BClose"), WaitGone("TFAbout", 5000)});
   if (welcome.ok()) {
     EXPECT_EQ(welcome.Value(DrawnOf("TFWillkommen", "LText")), "literal");
     EXPECT_EQ(welcome.Value(TextOf("TFAbout", "LRDeveloper")), "Schmidt & Partner");
     EXPECT_EQ(welcome.Value(DrawnOf("TFAbout", "LRDeveloper")), "literal");
     EXPECT_EQ(welcome.Value(TextOf("TFAbout", "LRWebsite")), "https://example.org/?a=1&b=2");
     EXPECT_EQ(welcome.Value(DrawnOf("TFAbout", "LRWebsite")), "literal");
+    EXPECT_EQ(welcome.Value(TextOf("TFAbout", "BClose")), Word(release::kWordClose));
+    EXPECT_EQ(welcome.Value("layout TFAbout"), "");
   }
 
   std::vector<std::string> first = {
@@ -96,10 +100,11 @@ TEST_F(ReleaseTexts, AmpersandsAreShownAsWrittenAndALongLinkWrapsInTheDetailsDia
       WaitFor("TFErweitert", 10000),           Press("TFErweitert", "home")};
   const std::vector<std::string> open = OpenDetails();
   first.insert(first.end(), open.begin(), open.end());
-  first.insert(first.end(), {TextOf("TFDetails", "LFile"), DrawnOf("TFDetails", "LFile"),
-                             TextOf("TFDetails", "LName"), DrawnOf("TFDetails", "LName"),
-                             TextOf("TFDetails", "LWebLink"), DrawnOf("TFDetails", "LWebLink"),
-                             Click("TFDetails", "BClose"), WaitGone("TFDetails", 5000)});
+  first.insert(first.end(),
+               {TextOf("TFDetails", "LFile"), DrawnOf("TFDetails", "LFile"),
+                TextOf("TFDetails", "LName"), DrawnOf("TFDetails", "LName"),
+                TextOf("TFDetails", "LWebLink"), DrawnOf("TFDetails", "LWebLink"),
+                "layout TFDetails", Click("TFDetails", "BClose"), WaitGone("TFDetails", 5000)});
   const DriverRun ampersand = Step(first);
   if (ampersand.ok()) {
     EXPECT_EQ(ampersand.Value(TextOf("TFDetails", "LFile")), "KB1&2.exe");
@@ -108,6 +113,7 @@ TEST_F(ReleaseTexts, AmpersandsAreShownAsWrittenAndALongLinkWrapsInTheDetailsDia
     EXPECT_EQ(ampersand.Value(DrawnOf("TFDetails", "LName")), "literal");
     EXPECT_EQ(ampersand.Value(TextOf("TFDetails", "LWebLink")), kAmpersandLink);
     EXPECT_EQ(ampersand.Value(DrawnOf("TFDetails", "LWebLink")), "literal");
+    EXPECT_EQ(ampersand.Value("layout TFDetails"), "");
   }
 
   // The long link: measured with its font and wrapped at its label's width, the text fits the

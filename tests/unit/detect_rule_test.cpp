@@ -67,6 +67,7 @@ TEST(DetectRule, EveryMalformedFormIsNamed) {
       {"msi:{0A1B2C3D4E5F-6789-ABCD-EF0123456789-}", RuleFault::BadProductCode},
       {"file:", RuleFault::BadFilePath},
       {"file:System32\\x.dll", RuleFault::BadFilePath},
+      {"file:C:x.dll", RuleFault::BadFilePath},  // relative to the drive's current folder
       {"file:>=1.0", RuleFault::BadFilePath},
       {"file:C:\\x.dll>1.0", RuleFault::BadVersion},
       {"file:C:\\x.dll>=", RuleFault::BadVersion},
@@ -161,11 +162,12 @@ TEST_F(Detector, UpdateOnXpAndTwoThousandIsReadFromTheUpdateRecords) {
   system.machine_keys["SOFTWARE\\Microsoft\\Updates"] = {"Windows XP", "DataAccess"};
   system.machine_keys["SOFTWARE\\Microsoft\\Updates\\Windows XP"] = {"SP2", "SP3"};
   system.machine_keys["SOFTWARE\\Microsoft\\Updates\\Windows XP\\SP3"] = {"KB2", "kb3"};
-  system.machine_keys["SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Hotfix"] = {"KB4"};
+  system.machine_keys["SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Hotfix"] = {"KB4", "kb5"};
   for (const auto os : {release::OsIndex::WindowsXP, release::OsIndex::Windows2000}) {
     EXPECT_EQ(Evaluate("KB2", os).result, Result::Installed);
     EXPECT_EQ(Evaluate("KB3", os).result, Result::Installed);
     EXPECT_EQ(Evaluate("KB4", os).result, Result::Installed);
+    EXPECT_EQ(Evaluate("KB5", os).result, Result::Installed);
     EXPECT_EQ(Evaluate("KB1", os).result, Result::NotInstalled);
   }
   EXPECT_EQ(Evaluate("KB2", release::OsIndex::WindowsVista).result, Result::NotInstalled);

@@ -23,14 +23,17 @@ class FakeDialogs : public platform::Dialogs {
   std::vector<std::string> questions;             // dialogs with a choice
   std::vector<platform::DialogContent> contents;  // every dialog, in order
   bool answer = false;                            // what the user answers every question
-  // Runs while a question is open, as the events that its modal loop
-  // handles would (a package's end, a timer).
+  // Run while a question or a message is open, as the events that its modal
+  // loop handles would (a package's end, a timer), or to look at what is on
+  // disk meanwhile.
   std::function<void()> while_asking;
+  std::function<void()> while_telling;
 
   int ShowDialog(const platform::DialogContent& content) override {
     contents.push_back(content);
     if (content.buttons.size() == 1) {
       messages.push_back({content.icon == platform::DialogIcon::Information, content.text});
+      if (while_telling) while_telling();
       return content.buttons[0].result;
     }
     questions.push_back(content.text);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "release/errors.h"
 #include "release/text_encoding.h"
 
 namespace test {
@@ -380,7 +381,7 @@ bool FakeSystem::FinishWorker() {
 // --- Pictures and sounds ---
 
 std::shared_ptr<const platform::Picture> FakeSystem::LoadPicture(const std::string& path) {
-  if (!FileExists(path)) throw std::runtime_error("Datei " + path + " kann nicht geöffnet werden");
+  if (!FileExists(path)) throw release::FileNotOpened(path);
   pictures_loaded.push_back(path);
   return std::make_shared<FakePicture>(10, 20);
 }

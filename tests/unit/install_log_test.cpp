@@ -56,7 +56,7 @@ TEST_F(InstallLogPlace, ARelativeLogIsMadeAbsoluteItsFoldersAreMadeAndBothHalves
   const std::string log = system.files[path];
   EXPECT_EQ(Occurrences(log, kStart), 2) << log;
   EXPECT_EQ(Occurrences(log, "Fortsetzungsdatei C:\\Release\\rir_eridivu gelesen"), 1) << log;
-  EXPECT_NE(log.find("Ende mit Exitcode 0\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("Ende mit Exitcode 0 (0x00000000)\r\n"), std::string::npos) << log;
   EXPECT_EQ(log.rfind("\xEF\xBB\xBF"), 0u) << "one byte-order mark, at the start";
   EXPECT_FALSE(system.FileExists("C:\\Temp\\Installer.log"));
   EXPECT_FALSE(system.FileExists("C:\\Windows\\system32\\Protokolle\\neu\\lauf.log"));
@@ -117,7 +117,7 @@ TEST_F(InstallLogPlace, ALogThatCannotBeWrittenLeavesTheRunGoingAndTellsTheDebug
       "Installationsprotokoll C:\\Logs\\run.log nicht beschreibbar "
       "(Zugriff verweigert): 2026-12-08 12:00:00  ";
   EXPECT_EQ(system.debug_output.front().rfind(told + kStart, 0), 0u) << system.debug_output[0];
-  EXPECT_EQ(system.debug_output.back(), told + "Ende mit Exitcode 0\r\n");
+  EXPECT_EQ(system.debug_output.back(), told + "Ende mit Exitcode 0 (0x00000000)\r\n");
 }
 
 }  // namespace

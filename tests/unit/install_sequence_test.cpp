@@ -210,25 +210,52 @@ TEST_F(InstallSequence, RestartTestLooksAtTheLastStartedPackage) {
   EXPECT_EQ(Install().LKopierDatei.Caption(), "Package 3");
 }
 
-// Nobody cancelled: the rest of the run is lost, which is a failure.
+// Nobody cancelled: the rest of the run is lost, which is a failure. A file written for the
+// restart whose start can't be registered goes at once, before the user reads why: no start
+// by hand may take it up meanwhile.
 TEST_F(InstallSequence, FailedContinuationEndsAsAFailureWithItsReason) {
-  UseRelease(3, "", {{1, "Restart=1"}});
-  StartAndDecide();
-  Pages().FWillkommen->BWeiter.Click();
-  system.writes_fail = true;
-  FinishPackage();
-  const std::string why = "Die Installation kann nach einem Neustart nicht fortgesetzt werden";
-  ASSERT_EQ(dialogs.messages.size(), 1u);
-  EXPECT_EQ(dialogs.messages[0].text,
-            why + ": die Datei lässt sich nicht schreiben: C:\\Release\\rir_eridivu.");
-  EXPECT_EQ(system.restart_requests, 0);
-  EXPECT_EQ(system.workers.size(), 0u);  // package 2 does not start
-  EXPECT_TRUE(Finish().Visible());
-  EXPECT_EQ(Finish().LHinweis->Caption(), why);
-  EXPECT_EQ(Finish().LText.Caption(), dialogs.messages[0].text);
-  Finish().CBNichtNeustarten.Click();
-  Finish().Close();
-  EXPECT_EQ(application.ExitCode(), 1603);
+  struct Case {
+    const char* what;
+    std::function<void()> fail;
+    std::string reason;
+    bool file_while_told;  // the file written before package 1 stays, with what starts it
+  };
+  const std::string file = ContinuationPath();
+  for (const Case& c : std::vector<Case>{
+           {"the file", [&] { system.writes_fail = true; },
+            "die Datei lässt sich nicht schreiben: " + file, true},
+           {"the task that starts it", [&] { system.boot_task_failure = "Zugriff verweigert"; },
+            "der Eintrag für den Start nach der Anmeldung lässt sich nicht schreiben: Zugriff "
+            "verweigert",
+            false}}) {
+    SCOPED_TRACE(c.what);
+    test::Program program{system};
+    system.writes_fail = false;
+    UseRelease(3, "", {{1, "Restart=1"}});
+    system.elevated = true;
+    system.arguments = {"/resume:boot"};
+    app::TFMain& m = program.Start();
+    m.TStart.Tick();
+    m.context.forms.FWillkommen->BWeiter.Click();
+    c.fail();
+    bool file_while_told = false;
+    program.dialogs.while_telling = [&] { file_while_told = system.FileExists(file); };
+    FinishPackage();
+    const std::string why = "Die Installation kann nach einem Neustart nicht fortgesetzt werden";
+    ASSERT_EQ(program.dialogs.messages.size(), 1u);
+    EXPECT_EQ(program.dialogs.messages[0].text, why + ": " + c.reason + ".");
+    EXPECT_EQ(file_while_told, c.file_while_told);
+    EXPECT_EQ(system.restart_requests, 0);
+    EXPECT_EQ(system.workers.size(), 0u);  // package 2 does not start
+    finish::TFEnde& finish = *m.context.forms.FEnde;
+    EXPECT_TRUE(finish.Visible());
+    EXPECT_EQ(finish.LHinweis->Caption(), why);
+    EXPECT_EQ(finish.LText.Caption(), program.dialogs.messages[0].text);
+    finish.CBNichtNeustarten.Click();
+    finish.Close();
+    EXPECT_EQ(program.application.ExitCode(), 1603);
+    EXPECT_FALSE(system.FileExists(file));
+  }
 }
 
 TEST_F(InstallSequence, LogsOfThePreviousPackageAreRecycledOnlyWhenAsked) {
@@ -317,7 +344,17 @@ TEST_F(InstallSequence, CancelAsksOnceAndEndsAfterTheRunningPackage) {
   EXPECT_EQ(std::count(system.sounds.begin(), system.sounds.end(), "SYSTEMQUESTION"), 2);
   EXPECT_EQ(Install().LKopierStatus.Caption(), "W40");
   EXPECT_TRUE(Install().Visible());
+  // What the user cancelled is never written ahead: until the run's end removes the file, it
+  // stays as it stood before the package, even for a moment.
+  const std::string before = system.files[ContinuationPath()];
+  std::vector<std::string> on_disk;
+  system.on_durable_write = [&] {
+    if (system.FileExists(ContinuationPath())) on_disk.push_back(system.files[ContinuationPath()]);
+  };
   FinishPackage();
+  system.on_durable_write = nullptr;
+  for (const std::string& file : on_disk) EXPECT_EQ(file, before);
+  EXPECT_FALSE(system.FileExists(ContinuationPath()));
   EXPECT_TRUE(system.workers.empty());
   EXPECT_EQ(system.runs.size(), 1u);
   EXPECT_TRUE(Finish().Visible());

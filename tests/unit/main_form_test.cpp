@@ -76,24 +76,28 @@ TEST_F(MainForm, FromWindowsXpOnTheTrayShowsTheProgramIcon) {
   }
 }
 
-TEST_F(MainForm, FilesThatIsNoNumberEndsTheProgramAfterOneReport) {
-  SetSettings("[Main]\nName=Broken\nFiles=abc\n");
-  app::TFMain& main = Start();
-  ASSERT_EQ(dialogs.error_boxes.size(), 1u);
-  EXPECT_EQ(dialogs.error_boxes[0].caption, "Installer");
-  EXPECT_EQ(dialogs.error_boxes[0].text, "'abc' ist kein gültiger Integerwert.");
-  EXPECT_TRUE(application.Terminated());
-  EXPECT_EQ(application.ExitCode(), 1);
-  EXPECT_FALSE(main.TStart.Enabled());
-  EXPECT_EQ(Pages().FWillkommen, nullptr);
-}
-
-TEST_F(MainForm, FilesAboveThousandEndsTheProgramWithTheRangeError) {
-  SetSettings("[Main]\nFiles=1001\n");
-  Start();
-  ASSERT_EQ(dialogs.error_boxes.size(), 1u);
-  EXPECT_EQ(dialogs.error_boxes[0].text, "Fehler bei Bereichsprüfung.");
-  EXPECT_EQ(application.ExitCode(), 1);
+// The report says it in the release's words, or in the built-in German ones.
+TEST_F(MainForm, ABadFilesValueEndsTheProgramAfterOneReport) {
+  struct Case {
+    std::string files, words, report;
+  };
+  for (const Case& c : std::vector<Case>{{"abc", "", "'abc' ist kein gültiger Integerwert."},
+                                         {"abc", "126=Not a number: %s\n", "Not a number: abc."},
+                                         {"1001", "", "Fehler bei Bereichsprüfung."},
+                                         {"1001", "127=Out of range\n", "Out of range."}}) {
+    SCOPED_TRACE(c.files + " " + c.words);
+    test::Program program{system};
+    SetSettings("[Main]\nName=Broken\nFiles=" + c.files + "\n");
+    SetLanguage("[Words]\n" + c.words);
+    app::TFMain& main = program.Start();
+    ASSERT_EQ(program.dialogs.error_boxes.size(), 1u);
+    EXPECT_EQ(program.dialogs.error_boxes[0].caption, "Installer");
+    EXPECT_EQ(program.dialogs.error_boxes[0].text, c.report);
+    EXPECT_TRUE(program.application.Terminated());
+    EXPECT_EQ(program.application.ExitCode(), 1);
+    EXPECT_FALSE(main.TStart.Enabled());
+    EXPECT_EQ(main.context.forms.FWillkommen, nullptr);
+  }
 }
 
 TEST_F(MainForm, StartDecisionWaitsForEveryForm) {

@@ -157,7 +157,9 @@ TEST_F(DamagedPackage, IsNotStartedTheOthersRunAndTheRunEndsAsFailed) {
       release::Sha256Hex(std::string(1234567, 'x')) + ", in Settings.ini: " + std::string(64, '0') +
       ")";
   EXPECT_NE(log.find(line), std::string::npos) << log;
-  EXPECT_NE(log.find("Paket 1 (Package 1): installiert (Exitcode 0)"), std::string::npos) << log;
+  EXPECT_NE(log.find("Paket 1 (Package 1): installiert, Exitcode 0 (0x00000000)"),
+            std::string::npos)
+      << log;
 }
 
 TEST_F(DamagedPackage, IsNamedInTheReleasesWords) {

@@ -77,8 +77,9 @@ TEST_F(PackageOutcomes, NotApplicableIsListedApartAndIsNoFailure) {
   EXPECT_EQ(Finish().LHinweis->Caption(), "W44");
   EXPECT_EQ(Finish().LText.Caption(), "- Package 2 (nicht zutreffend)\r\rFertig\r\r\rW46");
   const std::string log = system.files["C:\\Temp\\Installer.log"];
-  EXPECT_NE(log.find("Paket 2 (Package 2): nicht zutreffend (Exitcode 2149842967)\r\n"),
-            std::string::npos)
+  EXPECT_NE(
+      log.find("Paket 2 (Package 2): nicht zutreffend, Exitcode -2145124329 (0x80240017)\r\n"),
+      std::string::npos)
       << log;
   EXPECT_NE(log.find("Nicht zutreffend für dieses System: Package 2\r\n"), std::string::npos)
       << log;
@@ -214,13 +215,14 @@ TEST_F(PackageOutcomes, FailuresBeforeTheRestartCountAfterIt) {
   const std::string log = system.files["C:\\Temp\\Installer.log"];
   std::size_t at = 0;
   for (const char* line :
-       {"Paket 1 (Package 1): installiert (Exitcode 0)",
-        "Paket 2 (Package 2): fehlgeschlagen (Exitcode 1603)",
+       {"Paket 1 (Package 1): installiert, Exitcode 0 (0x00000000)",
+        "Paket 2 (Package 2): fehlgeschlagen, Exitcode 1603 (0x00000643)",
         "Neustart vor Paket 4: Fortsetzungsdatei C:\\Release\\rir_eridivu",
         "HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce, rir Eridivu "
         "= \"C:\\Release\\Installer.exe\"",
         "Fortsetzungsdatei C:\\Release\\rir_eridivu gelesen", "Paket 4 (Package 4) startet",
-        "Paket 4 (Package 4): installiert (Exitcode 0)", "Ende mit Exitcode 1603"}) {
+        "Paket 4 (Package 4): installiert, Exitcode 0 (0x00000000)",
+        "Ende mit Exitcode 1603 (0x00000643)"}) {
     const std::size_t found = log.find(line, at);
     ASSERT_NE(found, std::string::npos) << line << "\n" << log;
     at = found;

@@ -118,7 +118,7 @@ TEST_F(PackageRunner, WhatWasNotStartedSaysWhy) {
   system.files["C:\\Setup\\Data\\notes.txt"] = "x";
   const engine::PackageOutcome no_kind = Run("notes.txt", "");
   EXPECT_EQ(no_kind.state, PackageState::NotStarted);
-  EXPECT_NE(no_kind.reason, "");
+  EXPECT_EQ(no_kind.reason_word, release::kWordNoInstaller);  // said in the release's words
 
   system.files["C:\\Setup\\Data\\a.exe"] = "x";
   system.start_failures = {"a.exe"};

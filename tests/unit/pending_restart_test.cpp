@@ -178,24 +178,33 @@ TEST_F(PendingRestart, WizardInstallsAnywayOnRequest) {
   EXPECT_TRUE(Logged(kWithout + " (Antwort des Benutzers)")) << Log();
 }
 
+// Windows XP keeps no such mark: one that a tool left there means nothing.
 TEST_F(PendingRestart, NothingIsAskedWithoutAMarkNorBeforeVista) {
-  for (const bool before_vista : {false, true}) {
+  struct Case {
+    const char* system;
+    bool marked;
+    platform::OsVersion version;
+  };
+  for (const Case& c : {Case{"Windows 7 without the mark", false, {2, 6, 1, "Service Pack 1"}},
+                        Case{"Windows XP with the mark", true, {2, 5, 1, "Service Pack 3"}}}) {
+    SCOPED_TRACE(c.system);
     test::Program fresh{system};
     UseRelease(1);
     system.runs.clear();
-    if (before_vista) {
-      system.version = {2, 5, 1, "Service Pack 3"};
-    } else {
-      system.machine_keys.clear();
-    }
+    system.files.erase("C:\\Temp\\Installer.log");
+    system.version = c.version;
+    system.machine_keys.clear();
+    if (c.marked) system.machine_keys[kServicing] = {"Packages", "RebootPending"};
     app::TFMain& m = fresh.Start();
     m.TStart.Tick();
     m.context.forms.FWillkommen->BWeiter.Click();
-    EXPECT_TRUE(fresh.dialogs.questions.empty()) << before_vista;
+    EXPECT_TRUE(fresh.dialogs.questions.empty());
     FinishAll();
-    EXPECT_EQ(system.runs.size(), 1u) << before_vista;
+    EXPECT_EQ(system.runs.size(), 1u);
+    EXPECT_EQ(system.restart_requests, 0);
+    EXPECT_FALSE(system.FileExists(PendingPath()));
+    EXPECT_FALSE(Logged("Windows wartet bereits")) << Log();
   }
-  EXPECT_FALSE(Logged("Windows wartet bereits")) << Log();
 }
 
 }  // namespace

@@ -81,15 +81,38 @@ TEST(StartOptions, Point7TheCarriedSwitchesSurviveTheCommandLineWithTrailingBack
 
 class Switches : public test::ReleaseFixture {};
 
+// In the release's words, a line each; the built-in German ones where a file lacks them.
 TEST_F(Switches, HelpShowsTheUsageAndEnds) {
-  UseRelease(1);
-  system.arguments = {"/?"};
-  Start();
-  ASSERT_EQ(dialogs.messages.size(), 1u);
-  EXPECT_EQ(dialogs.messages[0].text, frame::UsageText());
-  EXPECT_TRUE(application.Terminated());
-  EXPECT_EQ(application.ExitCode(), 0);
-  EXPECT_EQ(main->context.forms.FWillkommen, nullptr);  // no page is made
+  struct Case {
+    std::string words, start, end;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"",
+            "Installer.exe [/silent] [/norestart] [/log:Datei] [/resume:boot] "
+            "[/release:Ordner]\n\n/silent\tinstalliert alle Pakete ohne Fragen und startet danach "
+            "neu\n/norestart\tstartet den Computer nicht neu;",
+            "Ordner der Installation und startet dann das Programm darin\n\nRückgabewerte: 0 "
+            "installiert, 3010 Neustart nötig, 1641 Neustart begonnen, 1602 abgebrochen, 1603 ein "
+            "Paket ist fehlgeschlagen, 1618 ein anderes Installationsprogramm läuft."},
+           {"119=Usage\n120=/silent\tall\n121=/norestart\tnone\n122=/log\tlog\n123=/resume\t"
+            "boot\n124=/release\tfolder\n125=Exit codes\n",
+            "Usage\n\n/silent\tall\n/norestart\tnone\n/log\tlog\n/resume\tboot\n/"
+            "release\tfolder\n\n"
+            "Exit codes",
+            "Exit codes"}}) {
+    test::Program program{system};
+    UseRelease(1);
+    system.files[Data("Language.ini")] += c.words;
+    system.arguments = {"/?"};
+    app::TFMain& m = program.Start();
+    ASSERT_EQ(program.dialogs.messages.size(), 1u);
+    const std::string& usage = program.dialogs.messages[0].text;
+    EXPECT_EQ(usage.substr(0, c.start.size()), c.start);
+    EXPECT_EQ(usage.substr(usage.size() - std::min(usage.size(), c.end.size())), c.end);
+    EXPECT_TRUE(program.application.Terminated());
+    EXPECT_EQ(program.application.ExitCode(), 0);
+    EXPECT_EQ(m.context.forms.FWillkommen, nullptr);  // no page is made
+  }
 }
 
 TEST_F(Switches, NoRestartEndsAnUnattendedRunByItself) {

@@ -214,19 +214,42 @@ TEST_F(StateFolder, WithAdministratorRightsTheFoldersMadeAreTheAdministratorsAlo
   EXPECT_TRUE(standard_user.protected_folders.empty());
 }
 
-TEST_F(StateFolder, WhenNoFolderOfItsOwnCanBeHadTheStateStaysInTheTemporaryFolder) {
-  OnAShare();
-  system.elevated = true;
-  for (int number = 1; number <= 10; ++number) {
-    const std::string folder = frame::NumberedFolder("C:\\ProgramData\\", "UpdatePackages", number);
-    Existing(folder.substr(0, folder.size() - 1), {"PC-A\\eve", false, false});
+// Ten names are tried, the first and the fresh ones beside it: the tenth is used, and a run's
+// state is found in it; when it is taken too, no eleventh is made and the state stays in the
+// temporary folder.
+TEST_F(StateFolder, TheTenthNameIsTheLastOneTried) {
+  const auto name = [](const std::string& parent, const std::string& folder, int number) {
+    const std::string numbered = frame::NumberedFolder(parent, folder, number);
+    return numbered.substr(0, numbered.size() - 1);
+  };
+  const std::string tenth = name("C:\\ProgramData\\", "UpdatePackages", 10);
+  struct Case {
+    int taken;                   // names of the program's own folder that are someone else's
+    bool run_in_tenth;           // the tenth holds the release's names, a run's state in its tenth
+    std::string chosen, logged;  // the state folder, and a line of the log
+  };
+  for (const Case& c : std::vector<Case>{
+           {9, false, tenth + "\\Pack\\",
+            "Ordner C:\\ProgramData\\UpdatePackages (9)\\ trägt nicht die Marke"},
+           {9, true, tenth + "\\Pack (10)\\", ""},
+           {10, false, system.temporary_folder,
+            "Kein Ordner C:\\ProgramData\\UpdatePackages\\ dieses Programms zu haben"}}) {
+    SCOPED_TRACE(std::to_string(c.taken) + (c.run_in_tenth ? " with a run" : ""));
+    system = test::FakeSystem();
+    OnAShare();
+    system.elevated = true;
+    for (int number = 1; number <= c.taken; ++number)
+      Existing(name("C:\\ProgramData\\", "UpdatePackages", number), {"PC-A\\eve", false, false});
+    if (c.run_in_tenth) {
+      Ours(tenth);
+      for (int number = 1; number <= 10; ++number) Ours(name(tenth + "\\", "Pack", number));
+      system.files[c.chosen + "rir_eridivu"] = "3\r\n0\r\n0\r\n0\r\n0\r\n2\r\n";
+    }
+    EXPECT_EQ(Choose(), c.chosen);
+    EXPECT_FALSE(system.FolderExists(name("C:\\ProgramData\\", "UpdatePackages", 11)));
+    EXPECT_FALSE(system.FolderExists(name(tenth + "\\", "Pack", 11)));
+    EXPECT_TRUE(Contains(Log(), c.logged)) << Log();
   }
-  EXPECT_EQ(Choose(), system.temporary_folder);
-  EXPECT_TRUE(Contains(Log(),
-                       "Kein Ordner C:\\ProgramData\\UpdatePackages\\ dieses Programms "
-                       "zu haben"))
-      << Log();
-  EXPECT_TRUE(Contains(Log(), "Der Zustand der Installation bleibt im temporären Ordner"));
 }
 
 // Point 2: the default log of an elevated run, which it writes and renames, lies in the
@@ -450,7 +473,9 @@ TEST_F(StatePerMachine, AStarterThatNobodyWatchesWaitsWithoutAWindow) {
   EXPECT_TRUE(StateStays());
 }
 
-// Started by hand without a continuation, it has nothing to keep for the next logon.
+// Started by hand without a continuation, it has nothing to keep for the next logon. And a
+// "/release:" that names the program's own folder makes no starter, which would wait for itself
+// or start itself over and over: the program shows its release.
 TEST_F(StatePerMachine, AStarterWithoutAContinuationRegistersNothing) {
   UseRelease(3);
   TakeTheReleaseAway();
@@ -460,6 +485,14 @@ TEST_F(StatePerMachine, AStarterWithoutAContinuationRegistersNothing) {
   EXPECT_TRUE(starter->application.Terminated());
   EXPECT_EQ(starter->application.ExitCode(), 0);
   EXPECT_TRUE(system.run_once.empty());
+
+  system.program_folder = kFolder;
+  system.arguments = {"/release:C:\\Release"};
+  test::Program own{system};
+  own.Start().TStart.Tick();
+  EXPECT_FALSE(Main(own).Starter.Active());
+  ASSERT_NE(Main(own).context.forms.FWillkommen, nullptr);
+  EXPECT_TRUE(Main(own).context.forms.FWillkommen->Visible());
 }
 
 TEST_F(StatePerMachine, AContinuationOfAnotherMachineBesideTheProgramIsLeftAlone) {

@@ -368,7 +368,7 @@ TEST_F(OneInstallerAtATime, CancellingTheWaitGoesBackToWhereTheInstallationStart
   Pages().FWillkommen->BWeiter.Click();
   Install().BHintergrund.Click();  // the waiting page goes to the tray
   main->MIAbbrechen.Click();       // the tray menu's cancel: the page's own question
-  EXPECT_EQ(dialogs.questions.back(), "W56");
+  EXPECT_EQ(dialogs.questions.back(), Word(release::kWordCancelWaitQuestion));  // nothing ran yet
   system.install_lock_free = true;  // too late: giving up comes first
   TickLock();
   EXPECT_TRUE(Pages().FWillkommen->Visible());

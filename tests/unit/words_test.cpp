@@ -40,8 +40,10 @@ TEST(LoadWords, ReadsThreeDigitKeysOfTheWordsSection) {
   EXPECT_EQ(words[113], "nicht zutreffend");
   EXPECT_EQ(words[116], "&Trotzdem installieren");
   EXPECT_EQ(words[117], "Ein Installationsprogramm für Update-Pakete.");
-  EXPECT_EQ(words[118].substr(0, 31), "Der Ordner der Installation %s ");  // the last word
-  EXPECT_THROW(words[119], release::RangeError);
+  EXPECT_EQ(words[118].substr(0, 31), "Der Ordner der Installation %s ");
+  EXPECT_EQ(words[126], "'%s' ist kein gültiger Integerwert");
+  EXPECT_EQ(words[133].rfind("Soll Setup aufhören, auf das andere", 0), 0u);  // the last word
+  EXPECT_THROW(words[134], release::RangeError);
   EXPECT_THROW(words[0], release::RangeError);
 }
 

@@ -5,10 +5,15 @@
 
 #include "ui/check_box.h"
 #include "ui/radio_button.h"
+#include "win32/base/wide_text.h"
+#include "win32/peers/fonts.h"
 
 namespace win32 {
 
 namespace {
+
+// The room a push button leaves at each end of its caption (96-dpi units).
+constexpr int kCaptionMargin = 5;
 
 // The radio buttons of one parent are one group: the first starts it.
 bool FirstRadioOfParent(const ui::Control& radio) {
@@ -56,9 +61,26 @@ DWORD ButtonStyle(const ui::Control& button) {
 }  // namespace
 
 ButtonPeer::ButtonPeer(ui::Control& button, WindowPeer& parent)
-    : WindowPeer(button, parent.Context(), parent.Scale()) {
+    : WindowPeer(button, parent.Context(), parent.Scale()), least_width_(button.Bounds().width) {
+  // Measured first, so that the window is made at its size.
+  FitToCaption();
   CreateChild(parent.Handle(), {L"BUTTON", ButtonStyle(button)});
   ShowCheck();
+}
+
+// The caption as the button draws it: one line, an '&' marking its access key.
+bool ButtonPeer::FitToCaption() {
+  ui::Control& button = GetControl();
+  if (!button.Has(ui::kAutoSize)) return false;
+  const SIZE caption = MeasureText(Font(), Widen(button.Caption()), DT_SINGLELINE);
+  const ui::Rect old = button.Bounds();
+  const int width =
+      std::max(least_width_, Scale().ToUnitsCovering(caption.cx) + 2 * kCaptionMargin);
+  const bool grows_left = button.Has(ui::kAnchorRight) && !button.Has(ui::kAnchorLeft);
+  const ui::Rect fitted{grows_left ? old.right() - width : old.left, old.top, width, old.height};
+  if (fitted == old) return false;
+  button.StoreBounds(fitted);
+  return true;
 }
 
 bool ButtonPeer::Checked() const {
@@ -85,6 +107,7 @@ void ButtonPeer::ShowCheck() {
 void ButtonPeer::Apply(ui::Change what) {
   WindowPeer::Apply(what);
   if (what == ui::Change::Checked) ShowCheck();
+  if (what == ui::Change::Caption && FitToCaption()) ParentPeer()->ArrangeChildren();
 }
 
 bool ButtonPeer::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {

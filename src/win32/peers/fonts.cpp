@@ -68,4 +68,14 @@ HFONT Fonts::Get(int dpi, bool bold) {
   return font;
 }
 
+SIZE MeasureText(HFONT font, const std::wstring& text, UINT flags, int width) {
+  RECT measured{0, 0, width, 0};
+  HDC dc = GetDC(nullptr);  // any device context of the screen measures alike
+  HGDIOBJ previous = SelectObject(dc, font);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured, flags | DT_CALCRECT);
+  SelectObject(dc, previous);
+  ReleaseDC(nullptr, dc);
+  return {measured.right, measured.bottom};
+}
+
 }  // namespace win32

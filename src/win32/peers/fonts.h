@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <map>
+#include <string>
 #include <utility>
 
 namespace win32 {
@@ -24,5 +25,9 @@ class Fonts {
   LOGFONTW base_;  // at 96 dpi
   std::map<std::pair<int, bool>, HFONT> made_;
 };
+
+// The size DrawText gives `text` in `font` with `flags` (DT_CALCRECT added), wrapped at `width`
+// pixels where the flags break lines.
+SIZE MeasureText(HFONT font, const std::wstring& text, UINT flags, int width = 0);
 
 }  // namespace win32

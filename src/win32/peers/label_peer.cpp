@@ -4,6 +4,7 @@
 
 #include "win32/base/wide_text.h"
 #include "win32/peers/colors.h"
+#include "win32/peers/fonts.h"
 #include "win32/peers/window_classes.h"
 
 namespace win32 {
@@ -51,19 +52,14 @@ bool LabelPeer::FitToText() {
   if (!label.Has(ui::kAutoSize)) return CoverOneLine();
   const ui::Rect old = label.Bounds();
   const bool wrap = label.Has(ui::kWordWrap);
-  RECT measured{0, 0, wrap ? Scale().ToPixels(old.width) : 0, 0};
-  HDC dc = GetDC(nullptr);  // any device context of the screen measures alike
-  HGDIOBJ previous = SelectObject(dc, Font());
-  const std::wstring text = MeasuredText(label.Caption());
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured, TextFlags() | DT_CALCRECT);
+  SIZE measured = MeasureText(Font(), MeasuredText(label.Caption()), TextFlags(),
+                              wrap ? Scale().ToPixels(old.width) : 0);
   // One pixel more than DrawText measures: under Wine, "1.2.3" in Tahoma at 8 points measured a
   // column short of what it drew, and the label cut off the right edge of the "3".
-  if (!wrap) measured.right += 1;
-  SelectObject(dc, previous);
-  ReleaseDC(nullptr, dc);
+  if (!wrap) measured.cx += 1;
 
-  const int width = wrap ? old.width : Scale().ToUnitsCovering(measured.right);
-  const int height = Scale().ToUnitsCovering(measured.bottom);
+  const int width = wrap ? old.width : Scale().ToUnitsCovering(measured.cx);
+  const int height = Scale().ToUnitsCovering(measured.cy);
   // A right-aligned label grows to the left.
   const int left = label.Has(ui::kAlignRight) ? old.right() - width : old.left;
   const ui::Rect fitted{left, old.top, width, height};

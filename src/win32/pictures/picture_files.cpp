@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "release/errors.h"
 #include "win32/base/monitor_dpi.h"
 #include "win32/base/wide_text.h"
 #include "win32/pictures/lazy_picture.h"
@@ -61,7 +62,7 @@ int EdgeOf(BYTE stored) {
 }
 
 [[noreturn]] void ThrowInvalidIcon() {
-  throw std::runtime_error("Symbol ist ungültig");
+  throw release::WordedError(release::kWordBadIcon, {});
 }
 
 // The directory of an icon file whose images all lie within it; throws otherwise.
@@ -136,7 +137,7 @@ PictureFileKind PictureFileKindOf(const std::string& path) {
   const std::string extension = ExtensionOf(path);
   if (SameAscii(extension, "bmp")) return PictureFileKind::kBitmap;
   if (SameAscii(extension, "ico")) return PictureFileKind::kIcon;
-  throw std::runtime_error("Unbekannte Bilddateierweiterung (." + extension + ")");
+  throw release::WordedError(release::kWordUnknownPictureKind, extension);
 }
 
 // Pixels take the process's memory from the time they are made, and most runs show only some
@@ -148,7 +149,7 @@ std::shared_ptr<const Win32Picture> BitmapFromFile(const std::string& path,
   const std::optional<SIZE> size = BitmapSize(bytes);
   const auto check = static_cast<HBITMAP>(
       LoadImageW(nullptr, Widen(path).c_str(), IMAGE_BITMAP, 1, 1, LR_LOADFROMFILE));
-  if (!size || !check) throw std::runtime_error("Bitmap ist ungültig");
+  if (!size || !check) throw release::WordedError(release::kWordBadBitmap, {});
   DeleteObject(check);
   return std::make_shared<LazyPicture>(size->cx, size->cy, [path] { return LoadBitmapFile(path); });
 }

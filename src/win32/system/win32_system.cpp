@@ -4,9 +4,9 @@
 
 #include <mmsystem.h>
 
-#include <stdexcept>
 #include <vector>
 
+#include "release/errors.h"
 #include "win32/base/dll_hardening.h"
 #include "win32/base/file_access.h"
 #include "win32/base/monitor_dpi.h"
@@ -99,7 +99,7 @@ void Win32System::PlaySoundAlias(const std::string& alias) {
 std::shared_ptr<const platform::Picture> Win32System::LoadPicture(const std::string& path) {
   const PictureFileKind kind = PictureFileKindOf(path);
   const std::optional<std::string> bytes = ReadFileBytes(path);
-  if (!bytes) throw std::runtime_error("Datei " + path + " kann nicht geöffnet werden");
+  if (!bytes) throw release::FileNotOpened(path);
   if (kind == PictureFileKind::kBitmap) return BitmapFromFile(path, *bytes);
   return IconFromFileBytes(*bytes);
 }

@@ -55,6 +55,27 @@ std::wstring TextOverflow(HWND label, int dpi) {
          std::to_wstring(client.bottom);
 }
 
+bool IsPushButton(HWND window) {
+  const auto type = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)) & BS_TYPEMASK;
+  return ClassOf(window) == WC_BUTTONW && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
+}
+
+// "<name>: caption <w>x<h> in <w>x<h>" when a push button's caption needs more room than the
+// button has inside its frame and the focus rectangle: a few pixels at each end, as Windows'
+// own dialogs leave; empty otherwise.
+std::wstring CaptionOverflow(HWND button, int dpi) {
+  if (!IsPushButton(button) || WindowText(button).empty()) return L"";
+  RECT client{};
+  GetClientRect(button, &client);
+  const int margin = MulDiv(4, dpi, 96);
+  const SIZE room{client.right - 2 * margin, client.bottom};
+  const SIZE caption = CaptionExtent(button, dpi);
+  if (caption.cx <= room.cx && caption.cy <= room.cy) return L"";
+  return ControlNameOf(button) + L": caption " + std::to_wstring(caption.cx) + L"x" +
+         std::to_wstring(caption.cy) + L" in " + std::to_wstring(room.cx) + L"x" +
+         std::to_wstring(room.cy);
+}
+
 void Add(std::wstring& lines, const std::wstring& line) {
   if (!line.empty()) lines += (lines.empty() ? L"" : L"\n") + line;
 }
@@ -72,7 +93,10 @@ std::wstring Layout(const Args& args) {
     }
   }
   const int dpi = static_cast<int>(Number(args[1]));
-  for (HWND control : controls) Add(lines, TextOverflow(control, dpi));
+  for (HWND control : controls) {
+    Add(lines, TextOverflow(control, dpi));
+    Add(lines, CaptionOverflow(control, dpi));
+  }
   return lines;
 }
 

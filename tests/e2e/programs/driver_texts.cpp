@@ -190,6 +190,20 @@ SIZE TextExtent(HWND label, bool bold, int dpi) {
   return {measured.right, measured.bottom};
 }
 
+SIZE CaptionExtent(HWND button, int dpi) {
+  const std::wstring text = WindowText(button);
+  HDC screen = GetDC(nullptr);
+  HFONT font = MakeFont(false, dpi);
+  HGDIOBJ previous = SelectObject(screen, font);
+  RECT measured{};
+  DrawTextW(screen, text.c_str(), static_cast<int>(text.size()), &measured,
+            DT_SINGLELINE | DT_CALCRECT);
+  SelectObject(screen, previous);
+  DeleteObject(font);
+  ReleaseDC(nullptr, screen);
+  return {measured.right, measured.bottom};
+}
+
 bool LooksBold(HWND label, int dpi) {
   const RECT client = ClientOf(label);
   const std::wstring text = WindowText(label);

@@ -25,6 +25,9 @@ std::wstring Fits(const Args& args);
 SIZE TextExtent(HWND label, bool bold, int dpi);
 // Whether a label's pixels on the screen, painted already, look bold rather than normal.
 bool LooksBold(HWND label, int dpi);
+// The size of a push button's caption as the button draws it with the installer's font at `dpi`:
+// on one line, an '&' taken for the access key.
+SIZE CaptionExtent(HWND button, int dpi);
 // bounds <form> <control>: the control's rectangle on the screen: left top right bottom.
 std::wstring Bounds(const Args& args);
 
