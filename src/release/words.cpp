@@ -65,7 +65,8 @@ constexpr const char* kLaterWords[] = {
     "/norestart\tstartet den Computer nicht neu; ein nötiger Neustart bleibt dem Administrator "
     "(Rückgabewert 3010)",
     "/log:Datei\tschreibt das Installationsprotokoll in diese Datei; ein fehlender Ordner wird "
-    "angelegt. Sonst: mit Administratorrechten %ProgramData%\\Installer\\Installer.log, ohne "
+    "angelegt. Sonst: mit Administratorrechten %ProgramData%\\UpdatePackages\\Installer.log, "
+    "ohne "
     "%TEMP%\\Installer.log",
     "/resume:boot\tsetzt die Installation nach einem Neustart beim Systemstart fort, ohne auf eine "
     "Anmeldung zu warten (als LocalSystem auch ohne den Schalter)",
