@@ -82,7 +82,7 @@ TEST_F(ReleaseTexts, AmpersandsAreShownAsWrittenAndALongLinkWrapsInTheDetailsDia
       {WaitFor("TFWillkommen", 30000), DrawnOf("TFWillkommen", "LText"),
        Click("TFWillkommen", "BInfo"), WaitFor("TFAbout", 10000), TextOf("TFAbout", "LRDeveloper"),
        DrawnOf("TFAbout", "LRDeveloper"), TextOf("TFAbout", "LRWebsite"),
-       DrawnOf("TFAbout", "LRWebsite"), TextOf("TFAbout", "BClose"), "layout TFAbout",
+       DrawnOf("TFAbout", "LRWebsite"), TextOf("TFAbout", "BClose"), "layout TFAbout 96",
        Click("TFAbout", "BClose"), WaitGone("TFAbout", 5000)});
   if (welcome.ok()) {
     EXPECT_EQ(welcome.Value(DrawnOf("TFWillkommen", "LText")), "literal");
@@ -91,7 +91,7 @@ TEST_F(ReleaseTexts, AmpersandsAreShownAsWrittenAndALongLinkWrapsInTheDetailsDia
     EXPECT_EQ(welcome.Value(TextOf("TFAbout", "LRWebsite")), "https://example.org/?a=1&b=2");
     EXPECT_EQ(welcome.Value(DrawnOf("TFAbout", "LRWebsite")), "literal");
     EXPECT_EQ(welcome.Value(TextOf("TFAbout", "BClose")), Word(release::kWordClose));
-    EXPECT_EQ(welcome.Value("layout TFAbout"), "");
+    EXPECT_EQ(welcome.Value("layout TFAbout 96"), "");
   }
 
   std::vector<std::string> first = {
@@ -104,7 +104,7 @@ TEST_F(ReleaseTexts, AmpersandsAreShownAsWrittenAndALongLinkWrapsInTheDetailsDia
                {TextOf("TFDetails", "LFile"), DrawnOf("TFDetails", "LFile"),
                 TextOf("TFDetails", "LName"), DrawnOf("TFDetails", "LName"),
                 TextOf("TFDetails", "LWebLink"), DrawnOf("TFDetails", "LWebLink"),
-                "layout TFDetails", Click("TFDetails", "BClose"), WaitGone("TFDetails", 5000)});
+                "layout TFDetails 96", Click("TFDetails", "BClose"), WaitGone("TFDetails", 5000)});
   const DriverRun ampersand = Step(first);
   if (ampersand.ok()) {
     EXPECT_EQ(ampersand.Value(TextOf("TFDetails", "LFile")), "KB1&2.exe");
@@ -113,7 +113,7 @@ TEST_F(ReleaseTexts, AmpersandsAreShownAsWrittenAndALongLinkWrapsInTheDetailsDia
     EXPECT_EQ(ampersand.Value(DrawnOf("TFDetails", "LName")), "literal");
     EXPECT_EQ(ampersand.Value(TextOf("TFDetails", "LWebLink")), kAmpersandLink);
     EXPECT_EQ(ampersand.Value(DrawnOf("TFDetails", "LWebLink")), "literal");
-    EXPECT_EQ(ampersand.Value("layout TFDetails"), "");
+    EXPECT_EQ(ampersand.Value("layout TFDetails 96"), "");
   }
 
   // The long link: measured with its font and wrapped at its label's width, the text fits the
