@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "harness/other_machine.h"
+#include "harness/test_msi.h"
 #include "harness/unattended_fixture.h"
 
 namespace e2e {
@@ -432,15 +433,22 @@ TEST_F(StatePerMachine, AShareAwayAtTheSecondHandOverAndBackSecondsLaterLosesNot
 
 // Each package runs from its copy on the machine, the next one is copied while the one before
 // runs, and a drive that is away for 8 seconds meanwhile breaks nothing: the copy that finds it
-// away waits and goes on.
+// away waits and goes on. The last package, an .msi in Data itself, takes the cabinet its Media
+// table names along, and msiexec installs it from there.
 TEST_F(StatePerMachine, PackagesRunFromTheirCopiesAndADriveAwayForSecondsBreaksNothing) {
   ShareRelease share(work_dir() / "share");
-  share.release.packages.pop_back();
+  fs::create_directories(work_dir() / "msi");
+  TestMsi msi(wine(), work_dir() / "msi" / "Testpaket.msi", TestMsi::Cabinet::Beside);
+  share.release.packages.back() = {"Testpaket.msi", "/qn"};
+  share.release.packages.back().source = msi.path();
   share.release.packages[1].restart = false;
   MakeInstallRelease(share.folder, share.release, WindowsProgram("probe.exe"),
                      work_dir() / "unused.txt");
+  fs::copy_file(work_dir() / "msi" / "payload.cab", share.folder / "Data" / "payload.cab",
+                fs::copy_options::overwrite_existing);
   const std::map<std::string, unsigned> sleeps = {{"KB1.exe", 4000}, {"KB2.exe", 1000}};
   for (const TestPackage& package : share.release.packages) {
+    if (package.source) continue;
     ProbeSettings settings;
     settings.journal = ShareRelease::kJournal;
     if (sleeps.count(package.FileName())) settings.sleep_ms = sleeps.at(package.FileName());
@@ -485,6 +493,8 @@ TEST_F(StatePerMachine, PackagesRunFromTheirCopiesAndADriveAwayForSecondsBreaksN
   EXPECT_NE(log.find("Paket 3 (Aktualisierung KB3 für Windows): Kopie unterbrochen"),
             std::string::npos)
       << log;
+  EXPECT_NE(log.find("lief aus der Kopie " + cache + "4\\Testpaket.msi"), std::string::npos) << log;
+  EXPECT_TRUE(fs::exists(msi.InstalledFile())) << log;
   EXPECT_FALSE(fs::exists(machine.linux_path(cache))) << "a copy was left";
   ExpectFinished(machine, share);
 }

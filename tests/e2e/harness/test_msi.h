@@ -13,8 +13,10 @@ namespace fs = std::filesystem;
 
 class TestMsi {
  public:
-  // Builds the package at `msi` with a fresh product code; throws when wixl fails.
-  TestMsi(WineSession& wine, const fs::path& msi);
+  // Builds the package at `msi` with a fresh product code, its cabinet inside it or beside it
+  // (payload.cab); throws when wixl fails.
+  enum class Cabinet { Embedded, Beside };
+  TestMsi(WineSession& wine, const fs::path& msi, Cabinet cabinet = Cabinet::Embedded);
   ~TestMsi();  // uninstalls the product, whether it was installed or not
   TestMsi(const TestMsi&) = delete;
   TestMsi& operator=(const TestMsi&) = delete;
