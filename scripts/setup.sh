@@ -77,10 +77,27 @@ install_wine32() {
     tee "$status_file"
 }
 
+# wine32 installed is not yet wine32 that runs: a 32-bit Windows program
+# (cmd.exe, told to end with 7) in a prefix of its own, made for the check.
+runs_32bit_windows_programs() {
+  local prefix log=build/wine32-check.log rc=0
+  prefix=$(mktemp -d)
+  env -u DISPLAY WINEPREFIX="$prefix" WINESERVER=/usr/lib/wine/wineserver64 WINEDEBUG=-all \
+    WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml=d" \
+    timeout 300 /usr/lib/wine/wine cmd /c "exit 7" >"$log" 2>&1 || rc=$?
+  WINEPREFIX="$prefix" /usr/lib/wine/wineserver64 -k >/dev/null 2>&1 || true
+  rm -rf "$prefix"
+  [[ $rc -eq 7 ]]
+}
+
 if ! runs_32bit_programs; then
   echo "skipped: this machine does not run 32-bit programs (its kernel refuses a 32-bit Linux program: exec format error)" >"$status_file"
 elif [[ "$(dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null || true)" == "install ok installed" ]]; then
   echo ready >"$status_file"
 else
   install_wine32
+fi
+if [[ "$(cat "$status_file")" == ready ]] && ! runs_32bit_windows_programs; then
+  echo "skipped: wine32:i386 is installed but a 32-bit program did not run under it ($(tail -n 1 build/wine32-check.log)); see build/wine32-check.log" |
+    tee "$status_file"
 fi
