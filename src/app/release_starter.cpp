@@ -79,10 +79,7 @@ void ReleaseStarter::BAbbrechenClick() {
 }
 
 std::string ReleaseStarter::WithFolder(release::WordNumber word) const {
-  std::string text = context_.Words[word];
-  const std::size_t at = text.find("%s");
-  if (at != std::string::npos) text.replace(at, 2, release_);
-  return text;
+  return release::WithDetail(context_.Words[word], release_);
 }
 
 std::string ReleaseStarter::Program() const {

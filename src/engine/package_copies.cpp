@@ -54,10 +54,8 @@ bool TFKopieren::WaitForSource(PackageOutcome& outcome) {
     context.Log().Write(package + ": Kopie unterbrochen (" + outcome.reason + "); warte bis zu " +
                         std::to_string(frame::kReleaseWaitLimitMs / 60000) +
                         " Minuten auf den Ordner der Installation");
-    std::string text = Word(release::kWordWaitingForInstallFolder);
-    if (const std::size_t at = text.find("%s"); at != std::string::npos)
-      text.replace(at, 2, context.System().ProgramFolder());
-    LKopierStatus.SetCaption(text);
+    LKopierStatus.SetCaption(release::WithDetail(Word(release::kWordWaitingForInstallFolder),
+                                                 context.System().ProgramFolder()));
   }
   TQuelle.SetEnabled(true);
   return true;

@@ -4,17 +4,6 @@
 
 namespace release {
 
-namespace {
-
-// The first "%s" of the word stands for the detail.
-std::string WithDetail(std::string text, const std::string& detail) {
-  const std::size_t at = text.find("%s");
-  if (at != std::string::npos) text.replace(at, 2, detail);
-  return text;
-}
-
-}  // namespace
-
 WordedError::WordedError(WordNumber word, std::string detail)
     : AppError(WithDetail(WordTable::Missing(word), detail)),
       word_(word),

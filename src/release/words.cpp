@@ -115,4 +115,10 @@ WordTable LoadWords(const Profile& ini) {
   return words;
 }
 
+std::string WithDetail(std::string text, const std::string& detail) {
+  const std::size_t at = text.find("%s");
+  if (at != std::string::npos) text.replace(at, 2, detail);
+  return text;
+}
+
 }  // namespace release

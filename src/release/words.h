@@ -202,4 +202,7 @@ static_assert(WordTable::kOriginalCount == kWordRestartNow &&
 // Words 1 to kCount from the keys 001, 002, ... of [Words].
 WordTable LoadWords(const Profile& ini);
 
+// A word with its first "%s" standing for `detail`.
+std::string WithDetail(std::string text, const std::string& detail);
+
 }  // namespace release
